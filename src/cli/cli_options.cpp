@@ -1,0 +1,154 @@
+#include "cli/cli_options.h"
+
+#include <charconv>
+#include <functional>
+#include <map>
+#include <string_view>
+
+namespace sf {
+namespace {
+
+using BoxSetter = std::function<void(RunInputs&, const std::string&)>;
+
+// One option per box of the window, each taking the text as the user would type it.
+const std::map<std::string, BoxSetter, std::less<>>& BoxOptions() {
+    static const std::map<std::string, BoxSetter, std::less<>> options = {
+        {"--sales-points", [](RunInputs& in, const std::string& t) { in.Endpointnumber = t; }},
+        {"--periods", [](RunInputs& in, const std::string& t) { in.Periodnumber = t; }},
+        {"--init-periods",
+         [](RunInputs& in, const std::string& t) { in.periodsforinitialization = t; }},
+        {"--alpha-beta-periods",
+         [](RunInputs& in, const std::string& t) { in.periodsforalphabeta = t; }},
+        {"--warm-up", [](RunInputs& in, const std::string& t) { in.warmuptx = t; }},
+        {"--horizon", [](RunInputs& in, const std::string& t) { in.horizontx = t; }},
+        {"--tau", [](RunInputs& in, const std::string& t) { in.tau_tx = t; }},
+        {"--p1-low", [](RunInputs& in, const std::string& t) { in.p1low = t; }},
+        {"--p1-up", [](RunInputs& in, const std::string& t) { in.p1up = t; }},
+        {"--p2-low", [](RunInputs& in, const std::string& t) { in.p2low = t; }},
+        {"--p2-up", [](RunInputs& in, const std::string& t) { in.p2up = t; }},
+        {"--p3", [](RunInputs& in, const std::string& t) { in.p3 = t; }},
+    };
+    return options;
+}
+
+RunInputs ExampleInputs() {
+    RunInputs example;
+    example.model = DemandModel::loga;
+    example.Endpointnumber = "3";
+    example.Periodnumber = "24";
+    example.periodsforinitialization = "4";
+    example.periodsforalphabeta = "6";
+    example.warmuptx = "0";
+    example.horizontx = "1";
+    example.tau_tx = "0.5";
+    example.p1low = "10";
+    example.p1up = "30";
+    example.p2low = "1";
+    example.p2up = "2";
+    return example;
+}
+
+std::optional<int> ParseRunCount(const std::string& text) {
+    int count = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+    if (error != std::errc() || end != text.data() + text.size() || count < 1) {
+        return std::nullopt;
+    }
+    return count;
+}
+
+}  // namespace
+
+std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments,
+                                          std::string& problem) {
+    CliOptions options;
+    bool example = false;
+    std::optional<DemandModel> model;
+    // Box options are applied after --example, wherever they stand, so that they win.
+    std::vector<std::pair<const BoxSetter*, std::string>> boxTexts;
+
+    for (std::size_t at = 0; at < arguments.size(); ++at) {
+        const std::string& option = arguments[at];
+        if (option == "--help" || option == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (option == "--example") {
+            example = true;
+            continue;
+        }
+        if (at + 1 >= arguments.size()) {
+            problem = option.rfind("--", 0) == 0 && option.size() > 2
+                          ? "option " + option + " needs a value or is unknown"
+                          : "unexpected argument \"" + option + "\"";
+            return std::nullopt;
+        }
+        const std::string& value = arguments[++at];
+        if (const auto box = BoxOptions().find(option); box != BoxOptions().end()) {
+            boxTexts.emplace_back(&box->second, value);
+        } else if (option == "--model") {
+            model = DemandModelFromName(value);
+            if (!model) {
+                problem = "unknown model \"" + value + "\"";
+                return std::nullopt;
+            }
+        } else if (option == "--runs") {
+            const std::optional<int> runs = ParseRunCount(value);
+            if (!runs) {
+                problem = "--runs needs a whole number of at least 1, not \"" + value + "\"";
+                return std::nullopt;
+            }
+            options.runs = *runs;
+        } else if (option == "--output") {
+            if (value.empty()) {
+                problem = "--output needs a file name";
+                return std::nullopt;
+            }
+            options.output = value;
+        } else {
+            problem = "unknown option " + option;
+            return std::nullopt;
+        }
+    }
+
+    if (example) {
+        options.inputs = ExampleInputs();
+    }
+    for (const auto& [setter, text] : boxTexts) {
+        (*setter)(options.inputs, text);
+    }
+    if (model) {
+        options.inputs.model = *model;
+    }
+    return options;
+}
+
+std::string CliUsage() {
+    return R"(Usage: sales-forecast-cli [options]
+
+Simulates demand at a set of sales points, forecasts it by exponential smoothing and writes
+the report out.txt. Every box of the window has an option that takes its text as typed;
+unset boxes hold the window's start-up texts (p1 limits 10 and 30, the rest empty).
+
+  --sales-points TEXT        Number of Sales Points (1 to 100)
+  --periods TEXT             Number of Periods (0 to 600)
+  --init-periods TEXT        # of periods used for estimating initial mu and sigma
+  --alpha-beta-periods TEXT  # of periods used for estimating initial alpha and beta
+  --warm-up TEXT             Warm-up period
+  --horizon TEXT             Forecasting horizon
+  --tau TEXT                 tau, the safety factor
+  --p1-low TEXT, --p1-up TEXT  limits of the first model parameter
+  --p2-low TEXT, --p2-up TEXT  limits of the second model parameter
+  --p3 TEXT                  n of t_tplusn, sigma of AR1
+  --model NAME               loga (default), sqrot, linear, t_tplusn, meanAR1, AR1, Normal
+  --runs K                   K runs in one start; each rewrites the report (default 1)
+  --output PATH              report file (default out.txt)
+  --example                  fill the boxes with a small loga scenario; other options win
+  --help                     this text
+
+Exit status: 0 when the report is complete, 1 when an input or the run fails, 2 for a bad
+command line.
+)";
+}
+
+}  // namespace sf

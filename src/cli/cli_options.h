@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "run/run_inputs.h"
+
+namespace sf {
+
+struct CliOptions {
+    RunInputs inputs;
+    int runs = 1;
+    std::filesystem::path output = "out.txt";
+    bool help = false;
+};
+
+// Reads the command line. Empty, with the reason in problem, when it cannot be used.
+std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments,
+                                          std::string& problem);
+
+std::string CliUsage();
+
+}  // namespace sf

@@ -1,0 +1,7 @@
+#include "demand/demand_generation.h"
+
+namespace sf {
+
+void GenerateDemand(RunState&, UniformSource&, ReportFile&, const NumberLocale&) {}
+
+}  // namespace sf

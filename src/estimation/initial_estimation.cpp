@@ -1,0 +1,9 @@
+#include "estimation/initial_estimation.h"
+
+namespace sf {
+
+void EstimateInitialMeanAndDeviation(RunState&) {}
+
+void EstimateInitialConstants(RunState&, RunObserver&) {}
+
+}  // namespace sf

@@ -1,0 +1,121 @@
+#include "report/report_sections.h"
+
+#include <string_view>
+
+#include "runtime/cell_formats.h"
+#include "runtime/number_text.h"
+#include "runtime/print_line.h"
+
+namespace sf {
+namespace {
+
+enum class CellFormat { whole, twoDecimalCell, twoDecimalNumber };
+
+std::string FormatCell(double value, CellFormat format, const NumberLocale& locale) {
+    switch (format) {
+        case CellFormat::whole:
+            return FormatWholeCell(value);
+        case CellFormat::twoDecimalCell:
+            return FormatTwoDecimalCell(value, locale);
+        case CellFormat::twoDecimalNumber:
+            break;
+    }
+    return FormatTwoDecimalNumber(value, locale);
+}
+
+// One row per period: the cells of sales points 1..N, each after one space, written without
+// the space before the first cell.
+void WriteMatrixRows(RunState& state, const Matrix& matrix, CellFormat format, ReportFile& report,
+                     const NumberLocale& locale) {
+    const int lastPeriod = state.periodNumber;
+    for (state.period = 1; state.period <= lastPeriod; ++state.period) {
+        state.lineText.clear();
+        for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
+            state.cellText = FormatCell(matrix(state.salesPoint, state.period), format, locale);
+            state.lineText += ' ';
+            state.lineText += state.cellText;
+        }
+        report.WriteLine(std::string_view(state.lineText).substr(1));
+    }
+}
+
+void WriteLostSaleTable(RunState& state, ReportFile& report, const NumberLocale& locale) {
+    PrintLine heading;
+    for (std::string_view title : {"Sales Point", "Lost Sale", "Return"}) {
+        heading.Append(title);
+        heading.AdvanceToNextZone();
+    }
+    heading.Append("Sales");
+    report.WriteLine(heading.Text());
+
+    for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
+        const int sp = state.salesPoint;
+        PrintLine row;
+        for (double item :
+             {static_cast<double>(sp), state.lostSaleSum[sp], state.returnedSum[sp]}) {
+            row.Append(NumberText(item, locale));
+            row.AdvanceToNextZone();
+        }
+        row.Append(NumberText(state.salesSum[sp], locale));
+        report.WriteLine(row.Text());
+    }
+}
+
+void WriteTotalLine(std::string_view label, double total, ReportFile& report,
+                    const NumberLocale& locale) {
+    PrintLine line;
+    line.Append(label);
+    line.Append(NumberText(total, locale));
+    report.WriteLine(line.Text());
+}
+
+}  // namespace
+
+void WriteParameterHeading(ReportFile& report) {
+    report.WriteLine("Parameters of sales points");
+}
+
+void WriteActualDemandMatrix(RunState& state, ReportFile& report, const NumberLocale& locale) {
+    report.WriteBlankLine();
+    report.WriteLine("Actual demand matrix: sales points in columns, periods in rows");
+    WriteMatrixRows(state, state.actualDemand, CellFormat::whole, report, locale);
+}
+
+void WriteRemainingSections(RunState& state, ReportFile& report, const NumberLocale& locale) {
+    report.WriteBlankLine();
+    report.WriteLine("Forecasts");
+    report.WriteBlankLine();
+    report.WriteLine("mu: sales points in columns, periods in rows");
+    WriteMatrixRows(state, state.mu, CellFormat::twoDecimalCell, report, locale);
+
+    report.WriteBlankLine();
+    report.WriteLine("sigma: sales points in columns, periods in rows");
+    WriteMatrixRows(state, state.sigma, CellFormat::twoDecimalCell, report, locale);
+
+    report.WriteBlankLine();
+    report.WriteLine("Deliveries");
+    report.WriteBlankLine();
+    report.WriteLine("sales points in columns, periods in rows");
+    WriteMatrixRows(state, state.delivery, CellFormat::whole, report, locale);
+
+    report.WriteBlankLine();
+    report.WriteLine("Parameters found");
+    report.WriteBlankLine();
+    report.WriteLine("alpha values used: sales points in columns, periods in rows");
+    WriteMatrixRows(state, state.alpha, CellFormat::twoDecimalNumber, report, locale);
+
+    report.WriteBlankLine();
+    report.WriteLine("beta values used: sales points in columns, periods in rows");
+    WriteMatrixRows(state, state.beta, CellFormat::twoDecimalNumber, report, locale);
+
+    report.WriteBlankLine();
+    report.WriteLine("Lost Sale, Return and Realized Sales");
+    WriteLostSaleTable(state, report, locale);
+
+    report.WriteBlankLine();
+    WriteTotalLine("Total Sales: ", state.totalSales, report, locale);
+    WriteTotalLine("Total Lost Sale: ", state.totalLostSale, report, locale);
+    WriteTotalLine("Total Return: ", state.totalReturn, report, locale);
+}
+
+}  // namespace sf

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "run/run_state.h"
+#include "runtime/number_locale.h"
+#include "runtime/report_file.h"
+
+namespace sf {
+
+void WriteParameterHeading(ReportFile& report);
+
+// A blank line, the heading and one row of "00" cells per period.
+void WriteActualDemandMatrix(RunState& state, ReportFile& report, const NumberLocale& locale);
+
+// Forecasts, deliveries, parameters found, the lost-sale table and the three totals.
+void WriteRemainingSections(RunState& state, ReportFile& report, const NumberLocale& locale);
+
+}  // namespace sf

@@ -1,0 +1,75 @@
+#include "run/run_driver.h"
+
+#include <exception>
+#include <new>
+
+#include "demand/demand_generation.h"
+#include "estimation/initial_estimation.h"
+#include "estimation/rolling_forecast.h"
+#include "outcome/deliveries_and_sales.h"
+#include "report/report_sections.h"
+#include "run/input_conversion.h"
+#include "runtime/report_file.h"
+#include "runtime/run_error.h"
+
+namespace sf {
+namespace {
+
+void StopIfAsked(const RunObserver& observer) {
+    if (observer.StopRequested()) {
+        throw RunError(std::string(kStoppedMessage));
+    }
+}
+
+void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
+               const NumberLocale& locale, const std::filesystem::path& reportPath,
+               RunObserver& observer) {
+    state.Clear();
+    ConvertInputs(inputs, locale, state);
+    ReportFile report(reportPath);
+    try {
+        WriteParameterHeading(report);
+        GenerateDemand(state, source, report, locale);
+        WriteActualDemandMatrix(state, report, locale);
+        observer.ReportProgress(5);
+        StopIfAsked(observer);
+        EstimateInitialMeanAndDeviation(state);
+        ClearOutcomeSums(state);
+        EstimateInitialConstants(state, observer);
+        observer.ReportProgress(10);
+        StopIfAsked(observer);
+        RollingForecast(state, observer, [&](int salesPointsDone) {
+            observer.ReportProgress(10 + 85 * salesPointsDone / state.salesPointCount);
+            StopIfAsked(observer);
+        });
+        ComputeDeliveriesAndSales(state);
+        WriteRemainingSections(state, report, locale);
+        report.Close();
+    } catch (...) {
+        // Keep the lines written so far; the first fault is the one to report.
+        try {
+            report.Close();
+        } catch (const RunError&) {
+        }
+        throw;
+    }
+    observer.ReportProgress(100);
+}
+
+}  // namespace
+
+RunOutcome ExecuteRun(RunState& state, UniformSource& source, const RunInputs& inputs,
+                      const NumberLocale& locale, const std::filesystem::path& reportPath,
+                      RunObserver& observer) {
+    try {
+        RunPhases(state, source, inputs, locale, reportPath, observer);
+    } catch (const RunError& error) {
+        return {false, error.what()};
+    } catch (const std::bad_alloc&) {
+        return {false, "The run stopped: not enough memory."};
+    }
+    observer.ShowClosingMessage(kClosingMessage);
+    return {true, std::string(kClosingMessage)};
+}
+
+}  // namespace sf

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "run/demand_model.h"
+
+namespace sf {
+
+// The text of every box of the window as the user typed it, and the selected model.
+struct RunInputs {
+    std::string Endpointnumber;
+    std::string Periodnumber;
+    std::string periodsforinitialization;
+    std::string periodsforalphabeta;
+    std::string warmuptx;
+    std::string horizontx;
+    std::string tau_tx;
+    std::string p1low = "10";
+    std::string p1up = "30";
+    std::string p2low;
+    std::string p2up;
+    std::string p3;
+    DemandModel model = DemandModel::loga;
+};
+
+}  // namespace sf

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "run/demand_model.h"
+
+namespace sf {
+
+inline constexpr int kMaxSalesPoints = 100;
+inline constexpr int kMaxPeriods = 600;
+inline constexpr int kSalesPointSlots = kMaxSalesPoints + 1;  // index 0 is never used
+inline constexpr int kPeriodSlots = kMaxPeriods + 1;
+
+// Doubles by sales point 0..100 and period 0..600. The periods of one sales point lie side by
+// side, so a series is one contiguous row.
+class Matrix {
+  public:
+    Matrix() : cells_(std::make_unique<double[]>(kSalesPointSlots * kPeriodSlots)) {}
+
+    double& operator()(int salesPoint, int period) {
+        return cells_[salesPoint * kPeriodSlots + period];
+    }
+    double operator()(int salesPoint, int period) const {
+        return cells_[salesPoint * kPeriodSlots + period];
+    }
+    double* Row(int salesPoint) { return &cells_[salesPoint * kPeriodSlots]; }
+    const double* Row(int salesPoint) const { return &cells_[salesPoint * kPeriodSlots]; }
+    void Clear();
+
+  private:
+    std::unique_ptr<double[]> cells_;
+};
+
+using Vector = std::array<double, kSalesPointSlots>;
+
+// The limits typed for the model parameters; p3 is read only by the models that use it.
+struct ModelLimits {
+    double p1low = 0.0;
+    double p1up = 0.0;
+    double p2low = 0.0;
+    double p2up = 0.0;
+    double p3 = 0.0;
+};
+
+// Everything one run reads and writes. Allocated once, cleared at the start of every run so
+// that a report never shows numbers of an earlier run.
+struct RunState {
+    void Clear();
+
+    // Converted inputs. N is kept too: the boxes cannot change while a run works.
+    std::int16_t periodNumber = 0;
+    std::int16_t initPeriods = 0;
+    std::int16_t alphaBetaPeriods = 0;
+    std::int16_t warmUp = 0;  // kept, read by nothing
+    double tau = 0.0;
+    std::int16_t horizon = 0;
+    std::int16_t salesPointCount = 0;
+    ModelLimits limits;
+    DemandModel model = DemandModel::loga;
+
+    // Loop counters of the run's own loops.
+    std::int16_t salesPoint = 0;
+    std::int16_t period = 0;
+
+    double squareSum = 0.0;
+    double totalLostSale = 0.0;
+    double totalReturn = 0.0;
+    double totalSales = 0.0;
+
+    Vector modelA{};
+    Vector modelC{};
+    Vector modelMu{};
+    Vector modelPhi{};
+    Vector modelSigma{};
+    Vector initialMu{};
+    Vector initialSigma{};
+    Vector initialAlpha{};
+    Vector initialBeta{};
+    Vector alphaCriterion{};
+    Vector betaCriterion{};
+    Vector lostSaleSum{};
+    Vector returnedSum{};
+    Vector salesSum{};
+
+    Matrix demandMean;
+    Matrix actualDemand;
+    Matrix mu;
+    Matrix mad;
+    Matrix sigma;
+    Matrix muSquaredError;
+    Matrix madSquaredError;
+    Matrix alpha;
+    Matrix beta;
+    Matrix delivery;
+    Matrix lostSale;
+    Matrix returned;
+    Matrix sales;
+
+    std::string lineText;
+    std::string cellText;
+};
+
+}  // namespace sf

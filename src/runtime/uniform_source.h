@@ -1,0 +1,18 @@
+#pragma once
+
+#include <random>
+
+namespace sf {
+
+// The one pseudo-random sequence of a program start: never reseeded, so the first run after a
+// start always draws the same values and a later run carries on where the last one stopped.
+class UniformSource {
+  public:
+    // A single-precision value in [0, 1): the top 24 bits of the next output.
+    float Next() { return static_cast<float>(generator_() >> 8) * 0x1p-24f; }
+
+  private:
+    std::mt19937 generator_;  // default seed 5489
+};
+
+}  // namespace sf

@@ -1,0 +1,59 @@
+#include "cli/cli_options.h"
+
+#include <gtest/gtest.h>
+
+namespace sf {
+namespace {
+
+std::optional<CliOptions> Parse(const std::vector<std::string>& arguments,
+                                std::string* problem = nullptr) {
+    std::string ignored;
+    return ParseCliOptions(arguments, problem != nullptr ? *problem : ignored);
+}
+
+TEST(CliOptions, UnsetBoxesHoldTheWindowsStartUpTexts) {
+    const std::optional<CliOptions> options = Parse({});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->inputs.p1low, "10");
+    EXPECT_EQ(options->inputs.p1up, "30");
+    EXPECT_EQ(options->inputs.Endpointnumber, "");
+    EXPECT_EQ(options->inputs.model, DemandModel::loga);
+    EXPECT_EQ(options->runs, 1);
+    EXPECT_EQ(options->output, "out.txt");
+}
+
+TEST(CliOptions, OptionsBesideTheExampleWinWhereverTheyStand) {
+    const std::optional<CliOptions> options =
+        Parse({"--sales-points", "5", "--example", "--model", "Normal", "--p2-low", "-1.5"});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->inputs.Endpointnumber, "5");
+    EXPECT_EQ(options->inputs.Periodnumber, "24");
+    EXPECT_EQ(options->inputs.p2low, "-1.5");
+    EXPECT_EQ(options->inputs.p2up, "2");
+    EXPECT_EQ(options->inputs.model, DemandModel::Normal);
+}
+
+TEST(CliOptions, TextsAreTakenAsTyped) {
+    const std::optional<CliOptions> options =
+        Parse({"--sales-points", "", "--horizon", "\t1", "--tau", " .5", "--runs", "2"});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->inputs.Endpointnumber, "");
+    EXPECT_EQ(options->inputs.horizontx, "\t1");
+    EXPECT_EQ(options->inputs.tau_tx, " .5");
+    EXPECT_EQ(options->runs, 2);
+}
+
+TEST(CliOptions, ABadCommandLineSaysWhy) {
+    std::string problem;
+    EXPECT_FALSE(Parse({"--periods"}, &problem));
+    EXPECT_NE(problem.find("--periods"), std::string::npos);
+    EXPECT_FALSE(Parse({"--model", "Poisson"}, &problem));
+    EXPECT_NE(problem.find("Poisson"), std::string::npos);
+    EXPECT_FALSE(Parse({"--runs", "0"}, &problem));
+    EXPECT_FALSE(Parse({"--runs", "2x"}, &problem));
+    EXPECT_FALSE(Parse({"--colour", "red"}, &problem));
+    EXPECT_FALSE(Parse({"stray"}, &problem));
+}
+
+}  // namespace
+}  // namespace sf

@@ -1,0 +1,155 @@
+#include "run/run_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "recording_observer.h"
+#include "test_folder.h"
+
+namespace sf {
+namespace {
+
+RunInputs SmallRun() {
+    RunInputs inputs;
+    inputs.Endpointnumber = "3";
+    inputs.Periodnumber = "2";
+    inputs.periodsforinitialization = "1";
+    inputs.periodsforalphabeta = "0";
+    inputs.warmuptx = "0";
+    inputs.horizontx = "0";
+    inputs.tau_tx = "0.5";
+    inputs.p1low = "10";
+    inputs.p1up = "10";
+    inputs.p2low = "0";
+    inputs.p2up = "0";
+    return inputs;
+}
+
+class RunDriverTest : public ::testing::Test {
+  protected:
+    RunOutcome Run(const RunInputs& inputs, const NumberLocale& locale = NumberLocale{}) {
+        return ExecuteRun(*state, source, inputs, locale, folder.Path("out.txt"), observer);
+    }
+
+    std::unique_ptr<RunState> state = std::make_unique<RunState>();
+    UniformSource source;
+    RecordingObserver observer;
+    TestFolder folder;
+};
+
+TEST_F(RunDriverTest, ABadBoxLeavesTheEarlierReportUntouched) {
+    folder.Write("out.txt", "the last report");
+    RunInputs inputs = SmallRun();
+    inputs.Endpointnumber = "abc";
+    const RunOutcome outcome = Run(inputs);
+    EXPECT_FALSE(outcome.completed);
+    EXPECT_EQ(outcome.message, "Number of Sales Points: \"abc\" is not a number");
+    EXPECT_EQ(folder.Read("out.txt"), "the last report");
+    EXPECT_TRUE(observer.closing.empty());
+}
+
+TEST_F(RunDriverTest, TheFirstBadBoxInTheRunsOrderIsReported) {
+    RunInputs inputs = SmallRun();
+    inputs.Endpointnumber = "";
+    inputs.horizontx = "x";
+    inputs.periodsforalphabeta = "40000";
+    EXPECT_EQ(Run(inputs).message,
+              "# of periods used for estimating initial alpha and beta: \"40000\" is outside the "
+              "whole numbers -32768 to 32767");
+    inputs.periodsforalphabeta = "0";
+    EXPECT_EQ(Run(inputs).message, "Number of Sales Points: \"\" is not a number");
+    inputs.Endpointnumber = "3";
+    EXPECT_EQ(Run(inputs).message, "Forecasting horizon: \"x\" is not a number");
+}
+
+TEST_F(RunDriverTest, LimitsAreNamedByTheModelsParameter) {
+    RunInputs inputs = SmallRun();
+    inputs.p2up = "?";
+    EXPECT_EQ(Run(inputs).message, "Upper Limit of c: \"?\" is not a number");
+    inputs.model = DemandModel::Normal;
+    EXPECT_EQ(Run(inputs).message, "Upper Limit of \xCF\x83 (sigma): \"?\" is not a number");
+    inputs.p2up = "1";
+    inputs.model = DemandModel::AR1;
+    EXPECT_EQ(Run(inputs).message, "\xCF\x83 (sigma): \"\" is not a number");
+    inputs.model = DemandModel::loga;  // p3 is read only by the models that use it
+    EXPECT_TRUE(Run(inputs).completed);
+}
+
+TEST_F(RunDriverTest, ValuesThatWouldFailPartWayAreRefusedBeforeTheRun) {
+    struct Case {
+        std::string RunInputs::*box;
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {&RunInputs::Endpointnumber, "0",
+         "Number of Sales Points: must be a whole number from 1 to 100"},
+        {&RunInputs::Endpointnumber, "101",
+         "Number of Sales Points: must be a whole number from 1 to 100"},
+        {&RunInputs::Periodnumber, "601",
+         "Number of Periods: must be a whole number from 0 to 600"},
+        {&RunInputs::Periodnumber, "-1", "Number of Periods: must be a whole number from 0 to 600"},
+        {&RunInputs::periodsforinitialization, "0",
+         "# of periods used for estimating initial mu and sigma: must be at least 1"},
+        {&RunInputs::periodsforalphabeta, "-1",
+         "# of periods used for estimating initial alpha and beta: must not be negative"},
+        {&RunInputs::horizontx, "-2", "Forecasting horizon: must not be negative"},
+        {&RunInputs::horizontx, "600",
+         "The periods for initial mu and sigma, the periods for initial alpha and beta and the "
+         "forecasting horizon add up to 601; together they must not exceed 600"},
+    };
+    for (const Case& bad : cases) {
+        RunInputs inputs = SmallRun();
+        inputs.*bad.box = bad.text;
+        const RunOutcome outcome = Run(inputs);
+        EXPECT_FALSE(outcome.completed);
+        EXPECT_EQ(outcome.message, bad.message);
+        EXPECT_FALSE(std::filesystem::exists(folder.Path("out.txt")));
+    }
+}
+
+TEST_F(RunDriverTest, AnUnwritableReportIsAFailureNotASuccess) {
+    std::filesystem::create_directory(folder.Path("out.txt"));
+    const RunOutcome outcome = Run(SmallRun());
+    EXPECT_FALSE(outcome.completed);
+    EXPECT_NE(outcome.message.find("could not be created"), std::string::npos);
+    EXPECT_TRUE(observer.closing.empty());
+}
+
+TEST_F(RunDriverTest, ACompletedRunShowsTheClosingMessageOnce) {
+    const RunOutcome outcome = Run(SmallRun());
+    EXPECT_TRUE(outcome.completed);
+    EXPECT_EQ(observer.closing, std::vector<std::string>{std::string(kClosingMessage)});
+    EXPECT_EQ(observer.progress.back(), 100);
+}
+
+TEST_F(RunDriverTest, AStoppedRunEndsLikeAFaultWithTheLinesWritten) {
+    observer.stopAfterReports = 1;
+    const RunOutcome outcome = Run(SmallRun());
+    EXPECT_FALSE(outcome.completed);
+    EXPECT_EQ(outcome.message, kStoppedMessage);
+    EXPECT_TRUE(observer.closing.empty());
+    const std::string report = folder.Read("out.txt");
+    EXPECT_EQ(report.rfind("Parameters of sales points\r\n", 0), 0u);
+    EXPECT_EQ(report.find("Forecasts"), std::string::npos);
+}
+
+TEST_F(RunDriverTest, EveryRunStartsFromAClearedState) {
+    state->mu(5, 7) = 42.0;
+    state->lostSaleSum[4] = 3.0;
+    state->totalSales = 9.0;
+    ASSERT_TRUE(Run(SmallRun()).completed);
+    EXPECT_EQ(state->mu(5, 7), 0.0);
+    EXPECT_EQ(state->lostSaleSum[4], 0.0);
+}
+
+TEST_F(RunDriverTest, TheDecimalSeparatorIsTheLocales) {
+    RunInputs inputs = SmallRun();
+    inputs.tau_tx = "0,5";
+    EXPECT_TRUE(Run(inputs, NumberLocale{",", ""}).completed);
+    EXPECT_EQ(Run(inputs).message, "Tau (\xCF\x84): \"0,5\" is not a number");
+}
+
+}  // namespace
+}  // namespace sf

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "runtime/cell_formats.h"
+#include "runtime/number_text.h"
+#include "runtime/rounding.h"
+
+namespace sf {
+namespace {
+
+const NumberLocale kC;
+const NumberLocale kGerman{",", "."};
+
+TEST(RoundToDecimals, HalvesGoToEvenOnTheExactValue) {
+    EXPECT_EQ(RoundToDecimals(0.125, 2), 0.12);
+    EXPECT_EQ(RoundToDecimals(0.375, 2), 0.38);
+    EXPECT_EQ(RoundToDecimals(-0.125, 2), -0.12);
+    EXPECT_EQ(RoundToDecimals(2.675, 2), 2.67);  // stored just below the half
+    EXPECT_EQ(RoundToDecimals(2.5, 0), 2.0);
+    EXPECT_EQ(RoundToDecimals(3.5, 0), 4.0);
+    EXPECT_EQ(RoundToDecimals(23.4567851, 5), 23.45679);
+    EXPECT_EQ(RoundToDecimals(1.0 / 3.0, 5), 0.33333);
+}
+
+TEST(RoundHalfAwayDigits, CarriesThroughNines) {
+    EXPECT_EQ(RoundHalfAwayDigits(0.125, 2), "0.13");
+    EXPECT_EQ(RoundHalfAwayDigits(9.875, 2), "9.88");
+    EXPECT_EQ(RoundHalfAwayDigits(99.5, 0), "100");
+    EXPECT_EQ(RoundHalfAwayDigits(999.995, 2), "1000.00");  // stored above the half
+    EXPECT_EQ(RoundHalfAwayDigits(0.995, 2), "0.99");       // stored below the half
+    EXPECT_EQ(RoundHalfAwayDigits(0.5, 0), "1");
+    EXPECT_EQ(RoundHalfAwayDigits(2.675, 2), "2.67");
+}
+
+TEST(NumberText, SignSpaceDigitsAndTrailingSpace) {
+    EXPECT_EQ(NumberText(3, kC), " 3 ");
+    EXPECT_EQ(NumberText(0.5, kC), " 0.5 ");
+    EXPECT_EQ(NumberText(-0.0, kC), " 0 ");
+    EXPECT_EQ(NumberText(0, kC), " 0 ");
+    EXPECT_EQ(NumberText(-1.25, kC), "-1.25 ");
+    EXPECT_EQ(NumberText(1828, kC), " 1828 ");
+    EXPECT_EQ(NumberText(26.29447, kC), " 26.29447 ");
+    EXPECT_EQ(NumberText(0.5, kGerman), " 0,5 ");
+}
+
+TEST(NumberText, FifteenSignificantDigitsThenScientific) {
+    EXPECT_EQ(NumberText(1.0 / 3.0, kC), " 0.333333333333333 ");
+    EXPECT_EQ(NumberText(123456789012345.6, kC), " 123456789012346 ");
+    EXPECT_EQ(NumberText(999999999999999.0, kC), " 999999999999999 ");
+    EXPECT_EQ(NumberText(1e15, kC), " 1E+15 ");
+    EXPECT_EQ(NumberText(-2.5e-5, kC), "-2.5E-05 ");
+    EXPECT_EQ(NumberText(0.0001, kC), " 0.0001 ");
+    EXPECT_EQ(NumberText(1.5e300, kC), " 1.5E+300 ");
+    EXPECT_EQ(NumberText(12.3456789012345678, kC).size(), 18u);
+}
+
+TEST(WholeCell, TwoDigitsHalvesAwayAndTheSignOfTheValue) {
+    EXPECT_EQ(FormatWholeCell(7), "07");
+    EXPECT_EQ(FormatWholeCell(12), "12");
+    EXPECT_EQ(FormatWholeCell(123), "123");
+    EXPECT_EQ(FormatWholeCell(0), "00");
+    EXPECT_EQ(FormatWholeCell(0.5), "01");
+    EXPECT_EQ(FormatWholeCell(2.5), "03");
+    EXPECT_EQ(FormatWholeCell(-3), "-03");
+    EXPECT_EQ(FormatWholeCell(-0.3), "-00");
+    EXPECT_EQ(FormatWholeCell(-2.5), "-03");
+    EXPECT_EQ(FormatWholeCell(-0.0), "00");
+}
+
+TEST(TwoDecimalCell, TwoIntegerDigitsAndTheLocalesPoint) {
+    EXPECT_EQ(FormatTwoDecimalCell(3.14159, kC), "03.14");
+    EXPECT_EQ(FormatTwoDecimalCell(12.5, kC), "12.50");
+    EXPECT_EQ(FormatTwoDecimalCell(0.125, kC), "00.13");
+    EXPECT_EQ(FormatTwoDecimalCell(2.675, kC), "02.67");
+    EXPECT_EQ(FormatTwoDecimalCell(123.456, kC), "123.46");
+    EXPECT_EQ(FormatTwoDecimalCell(-0.001, kC), "-00.00");
+    EXPECT_EQ(FormatTwoDecimalCell(-0.0, kC), "00.00");
+    EXPECT_EQ(FormatTwoDecimalCell(1234.5, kGerman), "1234,50");  // never grouped
+}
+
+TEST(TwoDecimalNumber, LeadingZeroGroupingAndNegatives) {
+    EXPECT_EQ(FormatTwoDecimalNumber(0.3, kC), "0.30");
+    EXPECT_EQ(FormatTwoDecimalNumber(-0.04, kC), "-0.04");
+    EXPECT_EQ(FormatTwoDecimalNumber(-0.001, kC), "-0.00");
+    EXPECT_EQ(FormatTwoDecimalNumber(-0.0, kC), "0.00");
+    EXPECT_EQ(FormatTwoDecimalNumber(1.97e-10, kC), "0.00");
+    EXPECT_EQ(FormatTwoDecimalNumber(1234567.125, kC), "1234567.13");
+    EXPECT_EQ(FormatTwoDecimalNumber(1234567.125, kGerman), "1.234.567,13");
+    EXPECT_EQ(FormatTwoDecimalNumber(999.999, NumberLocale{".", ","}), "1,000.00");
+    EXPECT_EQ(FormatTwoDecimalNumber(123.4, NumberLocale{".", ","}), "123.40");
+}
+
+}  // namespace
+}  // namespace sf
