@@ -11,6 +11,8 @@ class UniformSource {
     // A single-precision value in [0, 1): the top 24 bits of the next output.
     float Next() { return static_cast<float>(generator_() >> 8) * 0x1p-24f; }
 
+    bool operator==(const UniformSource&) const = default;
+
   private:
     std::mt19937 generator_;  // default seed 5489
 };
