@@ -1,9 +1,78 @@
 #include "estimation/initial_estimation.h"
 
+#include <cmath>
+
+#include "estimation/brent.h"
+#include "estimation/series_checks.h"
+#include "estimation/smoothing.h"
+
 namespace sf {
 
-void EstimateInitialMeanAndDeviation(RunState&) {}
+void EstimateInitialMeanAndDeviation(RunState& state) {
+    const int s = state.initPeriods;
+    for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
+        const int sp = state.salesPoint;
+        double mean = 0.0;
+        for (state.period = 1; state.period <= s; ++state.period) {
+            mean = state.actualDemand(sp, state.period) + mean;
+        }
+        state.initialMu[sp] = mean / s;
+    }
+    for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
+        const int sp = state.salesPoint;
+        state.squareSum = 0.0;
+        for (state.period = 1; state.period <= s; ++state.period) {
+            const double deviation = state.actualDemand(sp, state.period) - state.initialMu[sp];
+            state.squareSum = state.squareSum + deviation * deviation;
+        }
+        state.initialSigma[sp] = std::sqrt(state.squareSum / s);  // population form
+    }
+}
 
-void EstimateInitialConstants(RunState&, RunObserver&) {}
+void EstimateInitialConstants(RunState& state, RunObserver& observer) {
+    const int s = state.initPeriods;
+    const int h = state.horizon;
+    const int lastFitted = s + state.alphaBetaPeriods + h;
+
+    for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
+        const int sp = state.salesPoint;
+        state.initialAlpha[sp] = BrentAlphaInitial(state, observer, sp);
+        // Measured against mu as the last trial of the alpha search left it.
+        state.initialBeta[sp] = BrentBetaInitial(state, observer, sp);
+        for (state.period = s + 1; state.period <= lastFitted; ++state.period) {
+            state.alpha(sp, state.period) = state.initialAlpha[sp];
+            state.beta(sp, state.period) = state.initialBeta[sp];
+        }
+    }
+
+    for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
+        const int sp = state.salesPoint;
+        for (state.period = s; state.period <= s + h; ++state.period) {
+            state.mu(sp, state.period) = state.initialMu[sp];
+        }
+        for (state.period = s + h + 1; state.period <= lastFitted; ++state.period) {
+            const int t = state.period;
+            const double w = SmoothingWeight(t, state.alpha(sp, t));
+            state.mu(sp, t) = (1.0 - w) * state.mu(sp, t - h) + w * state.actualDemand(sp, t - h);
+            CheckFiniteForecast(state, sp, t);
+        }
+    }
+
+    for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
+        const int sp = state.salesPoint;
+        for (state.period = s; state.period <= s + h; ++state.period) {
+            state.mad(sp, state.period) = state.initialSigma[sp] * kMadPerSigma;
+            state.sigma(sp, state.period) = state.mad(sp, state.period) / kMadPerSigma;
+        }
+        for (state.period = s + h + 1; state.period <= lastFitted; ++state.period) {
+            const int t = state.period;
+            const double w = SmoothingWeight(t, state.beta(sp, t));
+            state.mad(sp, t) = std::fabs(state.actualDemand(sp, t - h) - state.mu(sp, t - h)) * w +
+                               (1.0 - w) * state.mad(sp, t - h);
+            state.sigma(sp, t) = state.mad(sp, t) / kMadPerSigma;
+            CheckFiniteDeviation(state, sp, t);
+        }
+    }
+}
 
 }  // namespace sf

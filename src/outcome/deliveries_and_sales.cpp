@@ -1,9 +1,60 @@
 #include "outcome/deliveries_and_sales.h"
 
+#include <cmath>
+
+#include "runtime/run_error.h"
+
 namespace sf {
 
-void ClearOutcomeSums(RunState&) {}
+void ClearOutcomeSums(RunState& state) {
+    for (int sp = 1; sp <= state.salesPointCount; ++sp) {
+        state.lostSaleSum[sp] = 0.0;
+        state.returnedSum[sp] = 0.0;
+        state.salesSum[sp] = 0.0;
+    }
+    state.totalLostSale = 0.0;
+    state.totalReturn = 0.0;
+    state.totalSales = 0.0;
+}
 
-void ComputeDeliveriesAndSales(RunState&) {}
+void ComputeDeliveriesAndSales(RunState& state) {
+    const int first = state.initPeriods;
+    const int last = state.periodNumber;
+    for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
+        const int sp = state.salesPoint;
+        for (state.period = first; state.period <= last; ++state.period) {
+            const int t = state.period;
+            // The safety stock first, then the forecast; halves round to even.
+            const double delivery =
+                std::nearbyint(state.sigma(sp, t) * state.tau + state.mu(sp, t));
+            if (!std::isfinite(delivery)) {
+                FailAt(sp, t, "the delivery is too large for a number (it overflowed)");
+            }
+            const double demand = state.actualDemand(sp, t);
+            state.delivery(sp, t) = delivery;
+            if (delivery > demand) {
+                state.returned(sp, t) = delivery - demand;
+                state.sales(sp, t) = demand;
+                state.lostSale(sp, t) = 0.0;
+            } else {
+                state.lostSale(sp, t) = demand - delivery;
+                state.sales(sp, t) = delivery;
+                state.returned(sp, t) = 0.0;
+            }
+        }
+    }
+    for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
+        const int sp = state.salesPoint;
+        for (state.period = first; state.period <= last; ++state.period) {
+            const int t = state.period;
+            state.lostSaleSum[sp] = state.lostSaleSum[sp] + state.lostSale(sp, t);
+            state.returnedSum[sp] = state.returnedSum[sp] + state.returned(sp, t);
+            state.salesSum[sp] = state.salesSum[sp] + state.sales(sp, t);
+        }
+        state.totalLostSale = state.totalLostSale + state.lostSaleSum[sp];
+        state.totalReturn = state.totalReturn + state.returnedSum[sp];
+        state.totalSales = state.totalSales + state.salesSum[sp];
+    }
+}
 
 }  // namespace sf

@@ -2,8 +2,8 @@
 # Runs every reference case (NN-name.cmd) with the batch command in an empty folder and
 # compares the exit code and out.txt byte for byte; a case without .out.txt must leave no file.
 set -u
-cli=$1
-data=$2
+cli=$(realpath "$1")
+data=$(realpath "$2")
 passed=0
 failed=0
 for cmd in "$data"/*.cmd; do

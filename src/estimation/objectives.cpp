@@ -1,0 +1,94 @@
+#include "estimation/objectives.h"
+
+#include <cmath>
+#include <string>
+
+#include "estimation/smoothing.h"
+#include "runtime/run_error.h"
+
+namespace sf {
+
+void FailOnNonFiniteCriterion(const double* series, const double* errors, int salesPoint, int first,
+                              int last, const char* seriesName) {
+    for (int t = first; t <= last; ++t) {
+        if (!std::isfinite(series[t]) || !std::isfinite(errors[t])) {
+            FailAt(salesPoint, t,
+                   std::string("the ") + seriesName + " is too large for a number (it overflowed)");
+        }
+    }
+    FailAt(salesPoint, last, std::string("the error sum of the ") + seriesName + " overflowed");
+}
+
+double AlphaObjective(RunState& state, double trial, int salesPoint, int windowEnd) {
+    const int first = state.initPeriods + 1;
+    const int lag = state.horizon;
+    double* alpha = state.alpha.Row(salesPoint);
+    double* forecast = state.mu.Row(salesPoint);
+    double* squaredError = state.muSquaredError.Row(salesPoint);
+    const double* demand = state.actualDemand.Row(salesPoint);
+
+    for (int t = first; t <= windowEnd; ++t) {
+        alpha[t] = trial;
+    }
+    double criterion = 0.0;
+    for (int t = first; t <= windowEnd; ++t) {
+        forecast[t] = state.initialMu[salesPoint];
+    }
+    for (int t = first + lag; t <= windowEnd; ++t) {
+        const double w = SmoothingWeight(t, alpha[t]);
+        forecast[t] = (1.0 - w) * forecast[t - lag] + w * demand[t - lag];
+    }
+    for (int t = first; t <= windowEnd; ++t) {
+        const double error = forecast[t] - demand[t];
+        squaredError[t] = error * error;
+    }
+    for (int t = first; t <= windowEnd; ++t) {
+        criterion = criterion + squaredError[t];
+    }
+    state.alphaCriterion[salesPoint] = criterion;
+    if (!std::isfinite(criterion)) {
+        FailOnNonFiniteCriterion(forecast, squaredError, salesPoint, first, windowEnd,
+                                 "smoothed mean");
+    }
+    return criterion;
+}
+
+double BetaObjective(RunState& state, double trial, int salesPoint, int windowEnd) {
+    const int first = state.initPeriods + 1;
+    const int lag = state.horizon;
+    double* beta = state.beta.Row(salesPoint);
+    double* mad = state.mad.Row(salesPoint);
+    double* sigma = state.sigma.Row(salesPoint);
+    double* squaredError = state.madSquaredError.Row(salesPoint);
+    const double* forecast = state.mu.Row(salesPoint);
+    const double* demand = state.actualDemand.Row(salesPoint);
+
+    for (int t = first; t <= windowEnd; ++t) {
+        beta[t] = trial;
+    }
+    double criterion = 0.0;
+    for (int t = first; t <= windowEnd; ++t) {
+        mad[t] = state.initialSigma[salesPoint] * kMadPerSigma;
+        sigma[t] = mad[t] / kMadPerSigma;
+    }
+    for (int t = first + lag; t <= windowEnd; ++t) {
+        const double w = SmoothingWeight(t, beta[t]);
+        mad[t] = (1.0 - w) * mad[t - lag] + w * std::fabs(demand[t - lag] - forecast[t - lag]);
+        sigma[t] = mad[t] / kMadPerSigma;
+    }
+    for (int t = first; t <= windowEnd; ++t) {
+        const double error = std::fabs(forecast[t] - demand[t]) - mad[t];
+        squaredError[t] = error * error;
+    }
+    for (int t = first; t <= windowEnd; ++t) {
+        criterion = criterion + squaredError[t];
+    }
+    state.betaCriterion[salesPoint] = criterion;
+    if (!std::isfinite(criterion)) {
+        FailOnNonFiniteCriterion(sigma, squaredError, salesPoint, first, windowEnd,
+                                 "smoothed deviation");
+    }
+    return criterion;
+}
+
+}  // namespace sf

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cmath>
+
+#include "run/run_state.h"
+#include "runtime/run_error.h"
+
+namespace sf {
+
+inline void CheckFiniteForecast(const RunState& state, int salesPoint, int period) {
+    if (!std::isfinite(state.mu(salesPoint, period))) {
+        FailAt(salesPoint, period, "the smoothed mean is too large for a number (it overflowed)");
+    }
+}
+
+inline void CheckFiniteDeviation(const RunState& state, int salesPoint, int period) {
+    if (!std::isfinite(state.sigma(salesPoint, period))) {
+        FailAt(salesPoint, period,
+               "the smoothed deviation is too large for a number (it overflowed)");
+    }
+}
+
+}  // namespace sf

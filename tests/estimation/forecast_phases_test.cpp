@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "estimation/estimation_fixture.h"
+#include "estimation/initial_estimation.h"
+#include "estimation/rolling_forecast.h"
+#include "estimation/smoothing.h"
+
+namespace sf {
+namespace {
+
+void Forecast(RunState& state, RecordingObserver& observer) {
+    EstimateInitialMeanAndDeviation(state);
+    EstimateInitialConstants(state, observer);
+    RollingForecast(state, observer, [](int) {});
+}
+
+TEST(InitialEstimation, PopulationMeanAndDeviationOfTheFirstPeriods) {
+    auto state = StateWithDemand({2, 4, 4, 4, 5, 5, 7, 9, 100}, 8, 0, 0);
+    EstimateInitialMeanAndDeviation(*state);
+    EXPECT_EQ(state->initialMu[1], 5.0);
+    EXPECT_EQ(state->initialSigma[1], 2.0);
+
+    auto single = StateWithDemand({7, 3}, 1, 0, 0);
+    EstimateInitialMeanAndDeviation(*single);
+    EXPECT_EQ(single->initialMu[1], 7.0);
+    EXPECT_EQ(single->initialSigma[1], 0.0);
+}
+
+TEST(InitialEstimation, AnEmptySearchWindowFillsOnlyTheStartStretch) {
+    auto state = StateWithDemand({10, 12, 14, 9, 11, 13, 15, 8}, 3, 0, 2);
+    RecordingObserver observer;
+    EstimateInitialMeanAndDeviation(*state);
+    EstimateInitialConstants(*state, observer);
+    EXPECT_NEAR(state->initialAlpha[1], 1.97e-10, 0.01e-10);
+    for (int t = 4; t <= 5; ++t) {
+        EXPECT_EQ(state->alpha(1, t), state->initialAlpha[1]);
+        EXPECT_EQ(state->beta(1, t), state->initialBeta[1]);
+    }
+    for (int t = 3; t <= 5; ++t) {
+        EXPECT_EQ(state->mu(1, t), 12.0);
+        EXPECT_EQ(state->sigma(1, t), state->mad(1, t) / 0.79788);
+    }
+    EXPECT_EQ(state->alpha(1, 6), 0.0);
+    EXPECT_EQ(state->mu(1, 2), 0.0);  // before S nothing is written
+}
+
+TEST(RollingForecast, ConstantDemandGivesItsLevelAndNoDeviation) {
+    auto state = StateWithDemand(std::vector<double>(30, 6.0), 4, 5, 2);
+    RecordingObserver observer;
+    Forecast(*state, observer);
+    // (1 - w) d + w d is d up to the rounding of the two products.
+    for (int t = 4; t <= 30; ++t) {
+        EXPECT_NEAR(state->mu(1, t), 6.0, 1e-14) << t;
+        EXPECT_NEAR(state->sigma(1, t), 0.0, 1e-14) << t;
+    }
+}
+
+TEST(RollingForecast, EarlierPeriodsHoldTheLastTrialOfTheFinalSearch) {
+    auto state =
+        StateWithDemand({10, 14, 9, 16, 12, 18, 11, 15, 20, 13, 17, 12, 19, 14, 16}, 3, 4, 1);
+    RecordingObserver observer;
+    Forecast(*state, observer);
+    const double lastAlphaTrial = state->alpha(1, 4);
+    const double lastBetaTrial = state->beta(1, 4);
+    for (int t = 4; t <= 14; ++t) {
+        EXPECT_EQ(state->alpha(1, t), lastAlphaTrial) << t;
+        EXPECT_EQ(state->beta(1, t), lastBetaTrial) << t;
+    }
+    // The final constants lie within the last search's converged bracket around the trial.
+    EXPECT_NEAR(state->alpha(1, 15), lastAlphaTrial, 1e-9);
+    EXPECT_NEAR(state->beta(1, 15), lastBetaTrial, 1e-9);
+    EXPECT_EQ(state->alpha(1, 3), 0.0);  // S itself is never written
+}
+
+TEST(RollingForecast, WithoutHorizonTheStepsReadWhatTheLastTrialLeftInTheirOwnPeriod) {
+    auto state = StateWithDemand({10, 14, 9, 16, 12, 18, 11, 15, 20, 13}, 3, 3, 0);
+    RecordingObserver observer;
+    Forecast(*state, observer);
+    const double mu0 = state->initialMu[1];
+    const double trial = state->alpha(1, 4);
+    // With H = 0 every trial series is one step from the initial mean: F(t) = (1 - w) mu0 + w D(t).
+    auto trialMean = [&](int t) {
+        const double w = SmoothingWeight(t, trial);
+        return (1.0 - w) * mu0 + w * state->actualDemand(1, t);
+    };
+    for (int t = 4; t <= 9; ++t) {
+        EXPECT_EQ(state->mu(1, t), trialMean(t)) << t;
+    }
+    const double w = SmoothingWeight(10, state->alpha(1, 10));
+    EXPECT_EQ(state->mu(1, 10), (1.0 - w) * trialMean(10) + w * state->actualDemand(1, 10));
+}
+
+TEST(RollingForecast, ReportsEachSalesPointDone) {
+    auto state = StateWithDemand({1, 2, 3, 4, 5, 6}, 2, 1, 1);
+    state->salesPointCount = 3;
+    RecordingObserver observer;
+    std::vector<int> done;
+    EstimateInitialMeanAndDeviation(*state);
+    RollingForecast(*state, observer, [&](int salesPoint) { done.push_back(salesPoint); });
+    EXPECT_EQ(done, (std::vector<int>{1, 2, 3}));
+}
+
+}  // namespace
+}  // namespace sf
