@@ -11,6 +11,7 @@ build: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# The window where there is a display, the batch example elsewhere.
 run: build
 	@scripts/run.sh $(BUILD_DIR)
 

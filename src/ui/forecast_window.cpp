@@ -1,0 +1,192 @@
+#include "ui/forecast_window.h"
+
+#include <QCloseEvent>
+#include <QRadioButton>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "run/run_driver.h"
+#include "ui/form_builder.h"
+#include "ui/form_layout.h"
+
+namespace sf::ui {
+namespace {
+
+constexpr char kReportFile[] = "out.txt";
+
+constexpr std::array<std::pair<std::string_view, std::string RunInputs::*>, 12> kTextBoxes = {{
+    {"Endpointnumber", &RunInputs::Endpointnumber},
+    {"Periodnumber", &RunInputs::Periodnumber},
+    {"periodsforinitialization", &RunInputs::periodsforinitialization},
+    {"periodsforalphabeta", &RunInputs::periodsforalphabeta},
+    {"warmuptx", &RunInputs::warmuptx},
+    {"horizontx", &RunInputs::horizontx},
+    {"tau_tx", &RunInputs::tau_tx},
+    {"p1low", &RunInputs::p1low},
+    {"p1up", &RunInputs::p1up},
+    {"p2low", &RunInputs::p2low},
+    {"p2up", &RunInputs::p2up},
+    {"p3", &RunInputs::p3},
+}};
+
+template <typename Control>
+Control* FindControl(const QWidget& window, std::string_view name) {
+    return window.findChild<Control*>(QString::fromUtf8(name));
+}
+
+}  // namespace
+
+ForecastWindow::ForecastWindow(NumberLocale locale, std::unique_ptr<MessageSink> messages)
+    : locale_(std::move(locale)), messages_(std::move(messages)) {
+    setObjectName(QStringLiteral("Forecast"));
+    setWindowTitle(kApplicationName);
+    setFont(WindowFont());
+    setFixedSize(ClientSize());
+    BuildForm(*this);
+
+    for (const auto& [name, field] : kTextBoxes) {
+        textBoxes_.push_back(FindControl<QLineEdit>(*this, name));
+        inputs_.push_back(textBoxes_.back());
+    }
+    for (std::size_t at = 0; at < kModelControlNames.size(); ++at) {
+        modelControls_[at] = FindControl<QWidget>(*this, kModelControlNames[at]);
+    }
+
+    // In the order of DemandModel.
+    constexpr std::array<void (ForecastWindow::*)(), kDemandModelNames.size()> clickHandlers = {
+        &ForecastWindow::loga_Click,    &ForecastWindow::sqrot_Click,
+        &ForecastWindow::linear_Click,  &ForecastWindow::t_tplusn_Click,
+        &ForecastWindow::meanAR1_Click, &ForecastWindow::AR1_Click,
+        &ForecastWindow::Normal_Click};
+    models_ = new QButtonGroup(this);
+    for (std::size_t at = 0; at < kDemandModelNames.size(); ++at) {
+        auto* option = FindControl<QRadioButton>(*this, kDemandModelNames[at]);
+        models_->addButton(option, static_cast<int>(at));
+        inputs_.push_back(option);
+        // Selecting an option raises its handler, whether by a click or by the program.
+        connect(option, &QRadioButton::toggled, this,
+                [this, handler = clickHandlers[at]](bool selected) {
+                    if (selected) {
+                        (this->*handler)();
+                    }
+                });
+    }
+    auto* randomWalk = FindControl<QRadioButton>(*this, "randomwalk");
+    (new QButtonGroup(this))->addButton(randomWalk);
+    inputs_.push_back(randomWalk);
+
+    run_ = FindControl<QPushButton>(*this, "Run");
+    inputs_.push_back(run_);
+    connect(run_, &QPushButton::clicked, this, &ForecastWindow::Run_Click);
+
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("RunProgress"));
+    progress_->setGeometry(ToPixels(kProgressBarArea));
+    progress_->hide();
+    connect(&worker_, &RunWorker::ProgressReported, progress_, &QProgressBar::setValue);
+    connect(&worker_, &RunWorker::NoticeRaised, this,
+            [this](const QString& text) { RelayRunMessage(&MessageSink::ShowNotice, text); });
+    connect(&worker_, &RunWorker::ClosingMessageRaised, this, [this](const QString& text) {
+        RelayRunMessage(&MessageSink::ShowClosingMessage, text);
+    });
+    connect(&worker_, &RunWorker::Finished, this, &ForecastWindow::RunFinished);
+
+    Form_Load();
+}
+
+void ForecastWindow::closeEvent(QCloseEvent* event) {
+    if (worker_.IsRunning()) {
+        closeRequested_ = true;
+        worker_.RequestStop();
+        event->ignore();
+    }
+}
+
+void ForecastWindow::Form_Load() {
+    models_->button(static_cast<int>(DemandModel::loga))->setChecked(true);
+}
+
+void ForecastWindow::loga_Click() {
+    ShowModelControls(DemandModel::loga);
+}
+
+void ForecastWindow::sqrot_Click() {
+    ShowModelControls(DemandModel::sqrot);
+}
+
+void ForecastWindow::linear_Click() {
+    ShowModelControls(DemandModel::linear);
+}
+
+void ForecastWindow::t_tplusn_Click() {
+    ShowModelControls(DemandModel::t_tplusn);
+}
+
+void ForecastWindow::meanAR1_Click() {
+    ShowModelControls(DemandModel::meanAR1);
+}
+
+void ForecastWindow::AR1_Click() {
+    ShowModelControls(DemandModel::AR1);
+}
+
+void ForecastWindow::Normal_Click() {
+    ShowModelControls(DemandModel::Normal);
+}
+
+void ForecastWindow::Run_Click() {
+    SetRunning(true);
+    worker_.Start([this, inputs = TypedInputs()](RunObserver& observer) {
+        return ExecuteRun(*state_, source_, inputs, locale_, kReportFile, observer);
+    });
+}
+
+void ForecastWindow::ShowModelControls(DemandModel model) {
+    const ModelControlsShown& shown = ShownModelControls(model);
+    for (std::size_t at = 0; at < modelControls_.size(); ++at) {
+        modelControls_[at]->setVisible(shown[at]);
+    }
+}
+
+RunInputs ForecastWindow::TypedInputs() const {
+    RunInputs inputs;
+    for (std::size_t at = 0; at < kTextBoxes.size(); ++at) {
+        inputs.*kTextBoxes[at].second = textBoxes_[at]->text().toStdString();
+    }
+    inputs.model = static_cast<DemandModel>(models_->checkedId());
+    return inputs;
+}
+
+void ForecastWindow::SetRunning(bool running) {
+    for (QWidget* input : inputs_) {
+        input->setEnabled(!running);
+    }
+    progress_->setValue(0);
+    progress_->setVisible(running);
+    if (!running) {
+        run_->setFocus();
+    }
+}
+
+void ForecastWindow::RelayRunMessage(void (MessageSink::*show)(QWidget&, const QString&),
+                                     const QString& text) {
+    // A window that is closing shows nothing more.
+    if (!closeRequested_) {
+        (messages_.get()->*show)(*this, text);
+    }
+    worker_.Acknowledge();
+}
+
+void ForecastWindow::RunFinished(bool completed, const QString& message) {
+    if (closeRequested_) {
+        close();
+        return;
+    }
+    SetRunning(false);
+    if (!completed) {
+        messages_->ShowError(*this, message);
+    }
+}
+
+}  // namespace sf::ui

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QButtonGroup>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "run/run_inputs.h"
+#include "run/run_state.h"
+#include "runtime/number_locale.h"
+#include "runtime/uniform_source.h"
+#include "ui/message_sink.h"
+#include "ui/model_controls.h"
+#include "ui/run_worker.h"
+
+namespace sf::ui {
+
+// The Forecast form. Its handlers keep the names of the form's events; a run works on a thread
+// of its own while the window stays alive.
+class ForecastWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    ForecastWindow(NumberLocale locale, std::unique_ptr<MessageSink> messages);
+
+  protected:
+    // Closing during a run stops it; the window closes when the run has ended.
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void Form_Load();
+    void loga_Click();
+    void sqrot_Click();
+    void linear_Click();
+    void t_tplusn_Click();
+    void meanAR1_Click();
+    void AR1_Click();
+    void Normal_Click();
+    void Run_Click();
+
+    void ShowModelControls(DemandModel model);
+    RunInputs TypedInputs() const;
+    void SetRunning(bool running);
+    void RelayRunMessage(void (MessageSink::*show)(QWidget&, const QString&), const QString& text);
+    void RunFinished(bool completed, const QString& message);
+
+    const NumberLocale locale_;
+    const std::unique_ptr<MessageSink> messages_;
+    // One state and one random sequence for the whole program start.
+    const std::unique_ptr<RunState> state_ = std::make_unique<RunState>();
+    UniformSource source_;
+    RunWorker worker_;  // after what its job uses, so that it stops the job first
+
+    std::vector<QLineEdit*> textBoxes_;  // in the order of kTextBoxes
+    std::array<QWidget*, kModelControlNames.size()> modelControls_{};
+    QButtonGroup* models_ = nullptr;
+    QPushButton* run_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    std::vector<QWidget*> inputs_;  // what a run disables
+    bool closeRequested_ = false;
+};
+
+}  // namespace sf::ui

@@ -1,0 +1,21 @@
+#include "ui/message_sink.h"
+
+#include <QMessageBox>
+
+#include "ui/form_layout.h"
+
+namespace sf::ui {
+
+void DialogMessages::ShowNotice(QWidget& window, const QString& text) {
+    QMessageBox::warning(&window, kApplicationName, text);
+}
+
+void DialogMessages::ShowClosingMessage(QWidget& window, const QString& text) {
+    QMessageBox::information(&window, kApplicationName, text);
+}
+
+void DialogMessages::ShowError(QWidget& window, const QString& text) {
+    QMessageBox::critical(&window, kApplicationName, text);
+}
+
+}  // namespace sf::ui

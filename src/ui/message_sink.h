@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+namespace sf::ui {
+
+// How the window shows what a run tells the user. Each call returns once the user has
+// acknowledged the message.
+class MessageSink {
+  public:
+    virtual ~MessageSink() = default;
+
+    virtual void ShowNotice(QWidget& window, const QString& text) = 0;
+    virtual void ShowClosingMessage(QWidget& window, const QString& text) = 0;
+    virtual void ShowError(QWidget& window, const QString& text) = 0;
+};
+
+// Modal message boxes with one OK button.
+class DialogMessages : public MessageSink {
+  public:
+    void ShowNotice(QWidget& window, const QString& text) override;
+    void ShowClosingMessage(QWidget& window, const QString& text) override;
+    void ShowError(QWidget& window, const QString& text) override;
+};
+
+}  // namespace sf::ui

@@ -1,0 +1,389 @@
+#include "ui/forecast_window.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <map>
+#include <memory>
+
+#include "runtime/number_locale.h"
+#include "ui/form_layout.h"
+
+using sf::ui::ForecastWindow;
+
+namespace {
+
+class RecordingMessages : public sf::ui::MessageSink {
+  public:
+    void ShowNotice(QWidget&, const QString& text) override { notices << text; }
+    void ShowClosingMessage(QWidget&, const QString& text) override { closings << text; }
+    void ShowError(QWidget&, const QString& text) override { errors << text; }
+
+    QStringList notices;
+    QStringList closings;
+    QStringList errors;
+};
+
+QStringList Words(const char* text) {
+    return QString(text).split(' ');
+}
+
+const QStringList kTextBoxes = Words(
+    "Endpointnumber Periodnumber periodsforinitialization periodsforalphabeta warmuptx "
+    "horizontx tau_tx p1low p1up p2low p2up p3");
+const QStringList kModels = Words("loga sqrot linear t_tplusn meanAR1 AR1 Normal");
+const QStringList kModelControls =
+    Words("a_label c_label mu_label phi_label n_label sigma_label p3 sigma_label2");
+
+// The batch command's option for each box.
+const std::map<QString, QString> kBoxOfOption = {
+    {"--sales-points", "Endpointnumber"},
+    {"--periods", "Periodnumber"},
+    {"--init-periods", "periodsforinitialization"},
+    {"--alpha-beta-periods", "periodsforalphabeta"},
+    {"--warm-up", "warmuptx"},
+    {"--horizon", "horizontx"},
+    {"--tau", "tau_tx"},
+    {"--p1-low", "p1low"},
+    {"--p1-up", "p1up"},
+    {"--p2-low", "p2low"},
+    {"--p2-up", "p2up"},
+    {"--p3", "p3"},
+};
+
+const QStringList kSmallRun = Words(
+    "--sales-points 3 --periods 24 --init-periods 4 --alpha-beta-periods 6 --warm-up 0 "
+    "--horizon 1 --tau 0.5 --p2-low 1 --p2-up 3");
+
+struct BatchResult {
+    QByteArray report;
+    QString output;
+    QString errors;
+};
+
+BatchResult RunBatchCommand(const QStringList& arguments) {
+    QTemporaryDir folder;
+    QProcess batch;
+    batch.setWorkingDirectory(folder.path());
+    batch.start(SALES_FORECAST_CLI, arguments);
+    batch.waitForFinished(60000);
+    QFile report(folder.filePath("out.txt"));
+    report.open(QIODevice::ReadOnly);
+    return {report.readAll(), QString::fromLocal8Bit(batch.readAllStandardOutput()).trimmed(),
+            QString::fromLocal8Bit(batch.readAllStandardError()).trimmed()};
+}
+
+QByteArray ReadReport() {
+    QFile report("out.txt");
+    report.open(QIODevice::ReadOnly);
+    return report.readAll();
+}
+
+QString Caption(const QWidget& control) {
+    if (const auto* label = qobject_cast<const QLabel*>(&control)) {
+        return label->text();
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&control)) {
+        return button->text();
+    }
+    if (const auto* frame = qobject_cast<const QGroupBox*>(&control)) {
+        return frame->title();
+    }
+    return {};
+}
+
+}  // namespace
+
+class ForecastWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { QApplication::setStyle(sf::ui::kFormStyle); }
+
+    void init() {
+        folder_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir::setCurrent(folder_->path()));
+        auto messages = std::make_unique<RecordingMessages>();
+        messages_ = messages.get();
+        window_ = std::make_unique<ForecastWindow>(sf::ReadUserNumberLocale(), std::move(messages));
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    void cleanup() {
+        window_.reset();
+        QDir::setCurrent(QDir::tempPath());
+        folder_.reset();
+    }
+
+    void startsWithTheTrendModelAndItsDefaultLimits() {
+        QCOMPARE(window_->objectName(), QString("Forecast"));
+        QCOMPARE(window_->windowTitle(), QString("Sales Forecast"));
+        QCOMPARE(window_->size(), QSize(646, 528));
+        for (const QString& name : kTextBoxes) {
+            const QString expected = name == "p1low" ? "10" : name == "p1up" ? "30" : "";
+            QCOMPARE(Control<QLineEdit>(name)->text(), expected);
+        }
+        QCOMPARE(ShownModelControls(), QString("xx------"));
+        QVERIFY(Control<QRadioButton>("loga")->isChecked());
+        QVERIFY(!Control<QRadioButton>("randomwalk")->isChecked());
+        QCOMPARE(Control<QLabel>("Label5")->text(), QString("τ"));
+        QCOMPARE(Control<QLabel>("sigma_label")->text(), QString("σ"));
+        QCOMPARE(Control<QLabel>("mu_label")->text(), QString("μ"));
+        QCOMPARE(Control<QLabel>("phi_label")->text(), QString("ψ"));
+        QVERIFY(Control<QProgressBar>("RunProgress")->isHidden());
+    }
+
+    void eachOptionShowsItsParameterControls_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("shown");  // x shown, - hidden, in the order of kModelControls
+        const QStringList shown = {"xx------", "xx------", "xx------", "xx--x-x-",
+                                   "--xx----", "--xx-xx-", "--x----x"};
+        for (const QString& before : kModels) {
+            for (qsizetype at = 0; at < kModels.size(); ++at) {
+                QTest::addRow("%s then %s", qPrintable(before), qPrintable(kModels[at]))
+                    << before << kModels[at] << shown[at];
+            }
+        }
+    }
+
+    void eachOptionShowsItsParameterControls() {
+        QFETCH(QString, before);
+        QFETCH(QString, selected);
+        QFETCH(QString, shown);
+        Select(before);
+        Select(selected);
+        QVERIFY(Control<QRadioButton>(selected)->isChecked());
+        QCOMPARE(ShownModelControls(), shown);
+        for (const char* box : {"p1low", "p1up", "p2low", "p2up"}) {
+            QVERIFY(!Control<QWidget>(box)->isHidden());
+        }
+    }
+
+    void tabVisitsTheControlsInTheirOrder_data() {
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QStringList>("order");
+        const QStringList afterOptions = {
+            "p1low",         "p1up",     "p2low",      "p2up",
+            "Run",           "tau_tx",   "horizontx",  "periodsforinitialization",
+            "Periodnumber",  "warmuptx", "randomwalk", "periodsforalphabeta",
+            "Endpointnumber"};
+        QStringList withP3 = QStringList{"t_tplusn"} + afterOptions + QStringList{"t_tplusn"};
+        withP3.insert(5, "p3");
+        QTest::newRow("p3 hidden")
+            << "loga" << QStringList{"loga"} + afterOptions + QStringList{"loga"};
+        QTest::newRow("p3 shown") << "t_tplusn" << withP3;
+    }
+
+    void tabVisitsTheControlsInTheirOrder() {
+        QFETCH(QString, selected);
+        QFETCH(QStringList, order);
+        Select(selected);
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        Control<QWidget>("Endpointnumber")->setFocus();
+        QStringList visited;
+        for (qsizetype step = 0; step < order.size(); ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, order);
+    }
+
+    void controlsSitWhereTheFormPlacesThem_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");  // pixels, relative to the container
+        QTest::newRow("Endpointnumber") << "Endpointnumber" << QRect(216, 16, 33, 19);
+        QTest::newRow("horizontx") << "horizontx" << QRect(232, 176, 17, 19);
+        QTest::newRow("loga") << "loga" << QRect(48, 280, 305, 21);
+        QTest::newRow("Normal") << "Normal" << QRect(48, 424, 289, 17);
+        QTest::newRow("Frame1") << "Frame1" << QRect(40, 264, 345, 209);
+        QTest::newRow("randomwalk") << "randomwalk" << QRect(8, 184, 137, 17);
+        QTest::newRow("Label13") << "Label13" << QRect(472, 264, 33, 25);
+        QTest::newRow("p1up") << "p1up" << QRect(528, 295, 33, 19);
+        QTest::newRow("Run") << "Run" << QRect(480, 448, 89, 33);
+    }
+
+    void controlsSitWhereTheFormPlacesThem() {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        QCOMPARE(Control<QWidget>(name)->geometry(), geometry);
+    }
+
+    void optionsLieOverTheFrameAndTheProgressBarOverNothing() {
+        for (const QString& name : kModels) {
+            const QWidget* option = Control<QWidget>(name);
+            QCOMPARE(option->parentWidget(), window_.get());
+            QCOMPARE(window_->childAt(option->geometry().center()), option);
+        }
+        QCOMPARE(Control<QWidget>("randomwalk")->parentWidget(), Control<QWidget>("Frame1"));
+        const QRect bar = Control<QWidget>("RunProgress")->geometry();
+        QVERIFY(window_->rect().contains(bar));
+        for (const QWidget* control : window_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (control->objectName() != "RunProgress") {
+                QVERIFY2(!control->geometry().intersects(bar), qPrintable(control->objectName()));
+            }
+        }
+    }
+
+    void everyCaptionFitsItsBox() {
+        const int windowPixelSize = sf::ui::WindowFont().pixelSize();
+        for (QWidget* control : window_->findChildren<QWidget*>()) {
+            const QString text = Caption(*control);
+            if (text.isEmpty()) {
+                continue;
+            }
+            const QFontMetrics metrics(control->font());
+            const QSize box = control->size();
+            const QByteArray name = control->objectName().toUtf8();
+            // Only the Greek letters have a font of their own.
+            if (text.front().script() != QChar::Script_Greek) {
+                QVERIFY2(control->font().pixelSize() == windowPixelSize, name.constData());
+            }
+            if (qobject_cast<QRadioButton*>(control) != nullptr) {
+                QVERIFY2(control->sizeHint().width() <= box.width(), name.constData());
+                QVERIFY2(metrics.height() <= box.height(), name.constData());
+            } else if (qobject_cast<QGroupBox*>(control) != nullptr) {
+                QVERIFY2(metrics.horizontalAdvance(text) < box.width(), name.constData());
+            } else {
+                const QRect needed = metrics.boundingRect(QRect(QPoint(), box),
+                                                          Qt::TextWordWrap | Qt::AlignCenter, text);
+                QVERIFY2(needed.width() <= box.width() && needed.height() <= box.height(),
+                         name.constData());
+            }
+        }
+    }
+
+    void runWithTheStartUpTextsReportsTheFirstEmptyBox() {
+        QTest::mouseClick(Control<QPushButton>("Run"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(messages_->errors.size(), 1, 10000);
+        QVERIFY2(messages_->errors[0].startsWith("# of periods used for estimating initial alpha "
+                                                 "and beta: \"\" is not a number"),
+                 qPrintable(messages_->errors[0]));
+        QVERIFY(messages_->closings.isEmpty());
+        QVERIFY(!QFile::exists("out.txt"));
+        VerifyInputsEnabled(true);
+        QCOMPARE(Control<QLineEdit>("p1low")->text(), QString("10"));
+        QVERIFY(Control<QRadioButton>("loga")->isChecked());
+    }
+
+    void aRunWritesTheBatchCommandsReport_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("loga") << kSmallRun + Words("--model loga");
+        QTest::newRow("t_tplusn") << kSmallRun +
+                                         Words("--p2-low 5 --p2-up 20 --p3 5 --model t_tplusn");
+        QTest::newRow("AR1") << kSmallRun + Words("--p2-low 0.3 --p2-up 0.7 --p3 3 --model AR1");
+        QTest::newRow("Normal") << kSmallRun + Words("--p2-up 5 --model Normal");
+        QTest::newRow("fault")
+            << kSmallRun + Words("--p1-low 800 --p1-up 800 --p2-low 0 --p2-up 0 --model linear");
+    }
+
+    void aRunWritesTheBatchCommandsReport() {
+        QFETCH(QStringList, arguments);
+        Enter(arguments);
+        QTest::mouseClick(Control<QPushButton>("Run"), Qt::LeftButton);
+        VerifyInputsEnabled(false);
+        QTRY_VERIFY_WITH_TIMEOUT(Control<QWidget>("Run")->isEnabled(), 30000);
+        VerifyInputsEnabled(true);
+
+        const BatchResult batch = RunBatchCommand(arguments);
+        QCOMPARE(ReadReport(), batch.report);
+        if (batch.output.isEmpty()) {
+            QCOMPARE(messages_->errors, QStringList{batch.errors});
+            QVERIFY(messages_->closings.isEmpty());
+        } else {
+            QCOMPARE(messages_->closings, QStringList{batch.output});
+            QCOMPARE(messages_->notices.join('\n'), batch.errors);
+            QVERIFY(messages_->errors.isEmpty());
+        }
+    }
+
+    void aSecondRunContinuesTheRandomSequence() {
+        const QStringList arguments = kSmallRun + Words("--model sqrot");
+        Enter(arguments);
+        QByteArray reports[2];
+        for (QByteArray& report : reports) {
+            QTest::mouseClick(Control<QPushButton>("Run"), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(Control<QWidget>("Run")->isEnabled(), 30000);
+            report = ReadReport();
+        }
+        QVERIFY(reports[0] != reports[1]);
+        QCOMPARE(reports[1], RunBatchCommand(arguments + Words("--runs 2")).report);
+    }
+
+    void closingDuringARunStopsItWithoutAMessage() {
+        const QStringList arguments = Words(
+            "--sales-points 100 --periods 600 --init-periods 4 --alpha-beta-periods 6 --warm-up 0 "
+            "--horizon 1 --tau 0.5 --p2-low 1 --p2-up 3");
+        Enter(arguments);
+        QTest::mouseClick(Control<QPushButton>("Run"), Qt::LeftButton);
+        window_->close();
+        QVERIFY(window_->isVisible());  // until the run has stopped
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->isVisible(), 30000);
+        QVERIFY(messages_->notices.isEmpty());
+        QVERIFY(messages_->closings.isEmpty());
+        QVERIFY(messages_->errors.isEmpty());
+        // The lines written until the stop, of the report the run would have written.
+        const QByteArray stopped = ReadReport();
+        const QByteArray complete = RunBatchCommand(arguments).report;
+        QVERIFY(stopped.size() < complete.size());
+        QVERIFY(complete.startsWith(stopped));
+    }
+
+  private:
+    template <typename T>
+    T* Control(const QString& name) const {
+        T* control = window_->findChild<T*>(name);
+        if (control == nullptr) {
+            qFatal("no control %s", qPrintable(name));
+        }
+        return control;
+    }
+
+    QString ShownModelControls() const {
+        QString shown;
+        for (const QString& name : kModelControls) {
+            shown += Control<QWidget>(name)->isHidden() ? '-' : 'x';
+        }
+        return shown;
+    }
+
+    // Clicks the option's indicator: beside a short caption the box takes no clicks.
+    void Select(const QString& option) {
+        QRadioButton* button = Control<QRadioButton>(option);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
+    }
+
+    // Types the texts of the batch command's options into their boxes.
+    void Enter(const QStringList& arguments) {
+        for (qsizetype at = 0; at + 1 < arguments.size(); at += 2) {
+            if (arguments[at] == "--model") {
+                Select(arguments[at + 1]);
+            } else {
+                Control<QLineEdit>(kBoxOfOption.at(arguments[at]))->setText(arguments[at + 1]);
+            }
+        }
+    }
+
+    void VerifyInputsEnabled(bool enabled) const {
+        for (const QString& name : kTextBoxes + kModels + QStringList{"randomwalk", "Run"}) {
+            QVERIFY2(Control<QWidget>(name)->isEnabled() == enabled, qPrintable(name));
+        }
+        QCOMPARE(Control<QWidget>("RunProgress")->isHidden(), enabled);
+    }
+
+    std::unique_ptr<QTemporaryDir> folder_;
+    std::unique_ptr<ForecastWindow> window_;
+    RecordingMessages* messages_ = nullptr;
+};
+
+QTEST_MAIN(ForecastWindowTest)
+#include "forecast_window_test.moc"

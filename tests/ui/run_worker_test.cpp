@@ -1,0 +1,85 @@
+#include "ui/run_worker.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+
+using sf::RunObserver;
+using sf::RunOutcome;
+using sf::ui::RunWorker;
+
+class RunWorkerTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void noticeHoldsTheJobUntilAcknowledged() {
+        RunWorker worker;
+        std::atomic<bool> jobWentOn = false;
+        bool wentOnBeforeAcknowledged = true;
+        QStringList notices;
+        connect(&worker, &RunWorker::NoticeRaised, this, [&](const QString& text) {
+            notices << text;
+            QTest::qWait(50);  // time for the job to run on, were it not waiting
+            wentOnBeforeAcknowledged = jobWentOn;
+            worker.Acknowledge();
+        });
+        QSignalSpy progress(&worker, &RunWorker::ProgressReported);
+        QSignalSpy finished(&worker, &RunWorker::Finished);
+
+        worker.Start([&](RunObserver& observer) {
+            observer.ShowNotice("Pause in routine BRENT - too many iterations");
+            jobWentOn = true;
+            observer.ReportProgress(50);
+            return RunOutcome{true, "done"};
+        });
+        QVERIFY(worker.IsRunning());
+        QVERIFY(finished.wait(5000));
+
+        QCOMPARE(notices, QStringList{"Pause in routine BRENT - too many iterations"});
+        QVERIFY(!wentOnBeforeAcknowledged);
+        QCOMPARE(progress.size(), 1);
+        QCOMPARE(progress[0][0].toInt(), 50);
+        QCOMPARE(finished[0][0].toBool(), true);
+        QCOMPARE(finished[0][1].toString(), QString("done"));
+        QVERIFY(!worker.IsRunning());
+    }
+
+    void stopReleasesAWaitingMessageAndTheNextRunStartsAfresh() {
+        RunWorker worker;
+        connect(&worker, &RunWorker::ClosingMessageRaised, &worker, &RunWorker::RequestStop);
+        QSignalSpy finished(&worker, &RunWorker::Finished);
+        const auto job = [](RunObserver& observer) {
+            const bool stoppedBefore = observer.StopRequested();
+            observer.ShowClosingMessage("End of forecast. Please see the output file");
+            return RunOutcome{!stoppedBefore && observer.StopRequested(), ""};
+        };
+
+        worker.Start(job);
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(finished[0][0].toBool(), true);
+
+        worker.Start(job);
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(finished[1][0].toBool(), true);
+    }
+
+    void destroyingTheWorkerStopsItsJob() {
+        auto worker = std::make_unique<RunWorker>();
+        std::atomic<bool> sawStop = false;
+        worker->Start([&](RunObserver& observer) {
+            while (!observer.StopRequested()) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            sawStop = true;
+            return RunOutcome{false, "stopped"};
+        });
+        worker.reset();
+        QVERIFY(sawStop);
+    }
+};
+
+QTEST_GUILESS_MAIN(RunWorkerTest)
+#include "run_worker_test.moc"
