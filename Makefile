@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build deps clean
+.PHONY: run test bench build deps clean
 
 deps:
 	@scripts/install-dependencies.sh
@@ -17,6 +17,9 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD_DIR)/bench/full_run_bench
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -8,8 +8,7 @@
 
 namespace sf {
 
-void RollingForecast(RunState& state, RunObserver& observer,
-                     const std::function<void(int)>& salesPointDone) {
+void RollingForecast(RunState& state, RunObserver& observer, const ForecastProgress& progress) {
     const int h = state.horizon;
     const int firstRolling = state.initPeriods + state.alphaBetaPeriods + h + 1;
     for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
@@ -32,7 +31,7 @@ void RollingForecast(RunState& state, RunObserver& observer,
             state.sigma(sp, t) = state.mad(sp, t) / kMadPerSigma;
             CheckFiniteDeviation(state, sp, t);
         }
-        salesPointDone(sp);
+        progress(static_cast<double>(sp) / state.salesPointCount);
     }
 }
 

@@ -11,16 +11,19 @@ namespace {
 
 enum class CellFormat { whole, twoDecimalCell, twoDecimalNumber };
 
-std::string FormatCell(double value, CellFormat format, const NumberLocale& locale) {
+void FormatCell(std::string& cell, double value, CellFormat format, const NumberLocale& locale) {
+    cell.clear();
     switch (format) {
         case CellFormat::whole:
-            return FormatWholeCell(value);
+            AppendWholeCell(cell, value);
+            break;
         case CellFormat::twoDecimalCell:
-            return FormatTwoDecimalCell(value, locale);
+            AppendTwoDecimalCell(cell, value, locale);
+            break;
         case CellFormat::twoDecimalNumber:
+            AppendTwoDecimalNumber(cell, value, locale);
             break;
     }
-    return FormatTwoDecimalNumber(value, locale);
 }
 
 // One row per period: the cells of sales points 1..N, each after one space, written without
@@ -31,7 +34,7 @@ void WriteMatrixRows(RunState& state, const Matrix& matrix, CellFormat format, R
     for (state.period = 1; state.period <= lastPeriod; ++state.period) {
         state.lineText.clear();
         for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
-            state.cellText = FormatCell(matrix(state.salesPoint, state.period), format, locale);
+            FormatCell(state.cellText, matrix(state.salesPoint, state.period), format, locale);
             state.lineText += ' ';
             state.lineText += state.cellText;
         }

@@ -23,7 +23,7 @@ void StopIfAsked(const RunObserver& observer) {
 
 void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
                const NumberLocale& locale, const std::filesystem::path& reportPath,
-               RunObserver& observer) {
+               RunObserver& observer, const RunOptions& options) {
     state.Clear();
     ConvertInputs(inputs, locale, state);
     ReportFile report(reportPath);
@@ -38,10 +38,15 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
         EstimateInitialConstants(state, observer);
         observer.ReportProgress(10);
         StopIfAsked(observer);
-        RollingForecast(state, observer, [&](int salesPointsDone) {
-            observer.ReportProgress(10 + 85 * salesPointsDone / state.salesPointCount);
+        const ForecastProgress progress = [&](double shareDone) {
+            observer.ReportProgress(10 + static_cast<int>(85.0 * shareDone));
             StopIfAsked(observer);
-        });
+        };
+        if (options.estimation == EstimationPath::plain) {
+            RollingForecast(state, observer, progress);
+        } else {
+            RollingForecastInLanes(state, observer, progress, options.lanes);
+        }
         ComputeDeliveriesAndSales(state);
         WriteRemainingSections(state, report, locale);
         report.Close();
@@ -60,9 +65,9 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
 
 RunOutcome ExecuteRun(RunState& state, UniformSource& source, const RunInputs& inputs,
                       const NumberLocale& locale, const std::filesystem::path& reportPath,
-                      RunObserver& observer) {
+                      RunObserver& observer, const RunOptions& options) {
     try {
-        RunPhases(state, source, inputs, locale, reportPath, observer);
+        RunPhases(state, source, inputs, locale, reportPath, observer, options);
     } catch (const RunError& error) {
         return {false, error.what()};
     } catch (const std::bad_alloc&) {

@@ -7,60 +7,54 @@
 namespace sf {
 namespace {
 
-struct SplitDigits {
-    std::string integer;
-    std::string fraction;
-};
-
-SplitDigits SplitAtPoint(const std::string& digits) {
-    const std::size_t point = digits.find('.');
-    if (point == std::string::npos) {
-        return {digits, ""};
+// The sign is decided on the value, not on the rounded digits: -0.3 keeps its minus sign,
+// and -0 is not below zero.
+void AppendSign(std::string& out, double value) {
+    if (value < 0.0) {
+        out += '-';
     }
-    return {digits.substr(0, point), digits.substr(point + 1)};
 }
 
-std::string PadToTwoDigits(std::string integer) {
-    if (integer.size() < 2) {
-        integer.insert(0, 2 - integer.size(), '0');
+// Appends the rounded magnitude with its integer part widened to at least minimumDigits and,
+// where a separator is given, grouped by threes.
+void AppendRounded(std::string& out, double value, int decimals, std::size_t minimumDigits,
+                   const std::string& decimalPoint, const std::string& groupSeparator) {
+    thread_local HalfAwayRounder rounder;
+    const RoundedDigits digits = rounder.Round(std::fabs(value), decimals);
+    if (digits.integer.size() < minimumDigits) {
+        out.append(minimumDigits - digits.integer.size(), '0');
     }
-    return integer;
-}
-
-std::string GroupThousands(const std::string& integer, const std::string& separator) {
-    if (separator.empty()) {
-        return integer;
-    }
-    std::string grouped;
-    for (std::size_t at = 0; at < integer.size(); ++at) {
-        if (at > 0 && (integer.size() - at) % 3 == 0) {
-            grouped += separator;
+    if (groupSeparator.empty()) {
+        out += digits.integer;
+    } else {
+        for (std::size_t at = 0; at < digits.integer.size(); ++at) {
+            if (at > 0 && (digits.integer.size() - at) % 3 == 0) {
+                out += groupSeparator;
+            }
+            out += digits.integer[at];
         }
-        grouped += integer[at];
     }
-    return grouped;
-}
-
-// The sign is decided on the value, not on the rounded digits: -0.3 keeps its minus sign.
-std::string SignOf(double value) {
-    return value < 0.0 ? "-" : "";
+    if (decimals > 0) {
+        out += decimalPoint;
+        out += digits.decimals;
+    }
 }
 
 }  // namespace
 
-std::string FormatWholeCell(double value) {
-    return SignOf(value) + PadToTwoDigits(RoundHalfAwayDigits(std::fabs(value), 0));
+void AppendWholeCell(std::string& out, double value) {
+    AppendSign(out, value);
+    AppendRounded(out, value, 0, 2, "", "");
 }
 
-std::string FormatTwoDecimalCell(double value, const NumberLocale& locale) {
-    const SplitDigits digits = SplitAtPoint(RoundHalfAwayDigits(std::fabs(value), 2));
-    return SignOf(value) + PadToTwoDigits(digits.integer) + locale.decimalPoint + digits.fraction;
+void AppendTwoDecimalCell(std::string& out, double value, const NumberLocale& locale) {
+    AppendSign(out, value);
+    AppendRounded(out, value, 2, 2, locale.decimalPoint, "");
 }
 
-std::string FormatTwoDecimalNumber(double value, const NumberLocale& locale) {
-    const SplitDigits digits = SplitAtPoint(RoundHalfAwayDigits(std::fabs(value), 2));
-    return SignOf(value) + GroupThousands(digits.integer, locale.thousandsSeparator) +
-           locale.decimalPoint + digits.fraction;
+void AppendTwoDecimalNumber(std::string& out, double value, const NumberLocale& locale) {
+    AppendSign(out, value);
+    AppendRounded(out, value, 2, 1, locale.decimalPoint, locale.thousandsSeparator);
 }
 
 }  // namespace sf

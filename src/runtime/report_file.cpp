@@ -7,12 +7,18 @@
 #include "runtime/run_error.h"
 
 namespace sf {
+namespace {
+constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+}
 
 ReportFile::ReportFile(const std::filesystem::path& path) : path_(path) {
     file_ = std::fopen(path.c_str(), "wb");
     if (file_ == nullptr) {
         Fail("could not be created", errno);
     }
+    // A full-size report is a few megabytes: write it in large pieces.
+    buffer_ = std::make_unique<char[]>(kBufferSize);
+    std::setvbuf(file_, buffer_.get(), _IOFBF, kBufferSize);
 }
 
 ReportFile::~ReportFile() {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string_view>
 
 namespace sf {
@@ -24,6 +25,7 @@ class ReportFile {
     [[noreturn]] void Fail(const char* what, int error);
 
     std::filesystem::path path_;
+    std::unique_ptr<char[]> buffer_;
     std::FILE* file_ = nullptr;
 };
 

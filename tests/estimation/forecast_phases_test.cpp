@@ -13,7 +13,7 @@ namespace {
 void Forecast(RunState& state, RecordingObserver& observer) {
     EstimateInitialMeanAndDeviation(state);
     EstimateInitialConstants(state, observer);
-    RollingForecast(state, observer, [](int) {});
+    RollingForecast(state, observer, [](double) {});
 }
 
 TEST(InitialEstimation, PopulationMeanAndDeviationOfTheFirstPeriods) {
@@ -92,14 +92,14 @@ TEST(RollingForecast, WithoutHorizonTheStepsReadWhatTheLastTrialLeftInTheirOwnPe
     EXPECT_EQ(state->mu(1, 10), (1.0 - w) * trialMean(10) + w * state->actualDemand(1, 10));
 }
 
-TEST(RollingForecast, ReportsEachSalesPointDone) {
+TEST(RollingForecast, ReportsTheShareDoneAfterEachSalesPoint) {
     auto state = StateWithDemand({1, 2, 3, 4, 5, 6}, 2, 1, 1);
-    state->salesPointCount = 3;
+    state->salesPointCount = 4;
     RecordingObserver observer;
-    std::vector<int> done;
+    std::vector<double> shares;
     EstimateInitialMeanAndDeviation(*state);
-    RollingForecast(*state, observer, [&](int salesPoint) { done.push_back(salesPoint); });
-    EXPECT_EQ(done, (std::vector<int>{1, 2, 3}));
+    RollingForecast(*state, observer, [&](double share) { shares.push_back(share); });
+    EXPECT_EQ(shares, (std::vector<double>{0.25, 0.5, 0.75, 1.0}));
 }
 
 }  // namespace

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <charconv>
 #include <cmath>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "runtime/cell_formats.h"
 #include "runtime/number_text.h"
@@ -11,6 +16,52 @@ namespace {
 
 const NumberLocale kC;
 const NumberLocale kGerman{",", "."};
+
+std::string RoundHalfAwayDigits(double magnitude, int decimals) {
+    HalfAwayRounder rounder;
+    const RoundedDigits digits = rounder.Round(magnitude, decimals);
+    return std::string(digits.integer) + (decimals > 0 ? "." : "") + std::string(digits.decimals);
+}
+std::string FormatWholeCell(double value) {
+    std::string cell;
+    AppendWholeCell(cell, value);
+    return cell;
+}
+std::string FormatTwoDecimalCell(double value, const NumberLocale& locale) {
+    std::string cell;
+    AppendTwoDecimalCell(cell, value, locale);
+    return cell;
+}
+std::string FormatTwoDecimalNumber(double value, const NumberLocale& locale) {
+    std::string cell;
+    AppendTwoDecimalNumber(cell, value, locale);
+    return cell;
+}
+
+// The rule written out on the exact decimal expansion of the double, as a reference.
+std::string HalfAwayFromExactExpansion(double magnitude, int decimals) {
+    std::array<char, 1500> buffer{};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                   std::chars_format::fixed, 1100)
+                         .ptr;
+    std::string exact(buffer.data(), end);
+    const std::size_t point = exact.find('.');
+    std::string kept = exact.substr(0, point + (decimals > 0 ? decimals + 1 : 0));
+    if (exact[point + decimals + 1] >= '5') {  // the rest is at least a half
+        for (auto at = kept.rbegin(); at != kept.rend(); ++at) {
+            if (*at == '.') {
+                continue;
+            }
+            if (*at != '9') {
+                ++*at;
+                return kept;
+            }
+            *at = '0';
+        }
+        kept.insert(kept.begin(), '1');
+    }
+    return kept;
+}
 
 TEST(RoundToDecimals, HalvesGoToEvenOnTheExactValue) {
     EXPECT_EQ(RoundToDecimals(0.125, 2), 0.12);
@@ -31,6 +82,27 @@ TEST(RoundHalfAwayDigits, CarriesThroughNines) {
     EXPECT_EQ(RoundHalfAwayDigits(0.995, 2), "0.99");       // stored below the half
     EXPECT_EQ(RoundHalfAwayDigits(0.5, 0), "1");
     EXPECT_EQ(RoundHalfAwayDigits(2.675, 2), "2.67");
+}
+
+TEST(RoundHalfAwayDigits, AgreesWithTheExactExpansionEverywhere) {
+    std::mt19937_64 random(7);
+    std::vector<double> values = {0.0, 0x1p53 - 1.0, 0x1p53, 0x1p52 + 0.5, 4.9e-324, 1e300};
+    for (int k = 0; k < 4000; ++k) {
+        values.push_back(static_cast<double>(k) / 8.0);  // every half at two decimals
+        values.push_back(static_cast<double>(k) / 200.0);
+    }
+    for (int draw = 0; draw < 20000; ++draw) {
+        const double unit = std::uniform_real_distribution<double>(0.0, 1.0)(random);
+        const int scale = std::uniform_int_distribution<int>(-12, 60)(random);
+        values.push_back(std::ldexp(unit, scale));
+    }
+    for (double value : values) {
+        for (int decimals : {0, 2, 3}) {
+            ASSERT_EQ(RoundHalfAwayDigits(value, decimals),
+                      HalfAwayFromExactExpansion(value, decimals))
+                << value << " to " << decimals;
+        }
+    }
 }
 
 TEST(NumberText, SignSpaceDigitsAndTrailingSpace) {

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cmath>
+
+namespace sf {
+
+// The magnitude of a with the sign of b, zero counting as positive.
+inline double Sign(double a, double b) {
+    return b >= 0.0 ? std::fabs(a) : -std::fabs(a);
+}
+
+// One Brent minimisation as a resumable state machine: the caller evaluates Trial() and hands
+// the value to Take() until it returns false. Both the plain search and the lane-parallel
+// searches drive this one algorithm, so they cannot differ.
+class BrentSearch {
+  public:
+    // Starting points ax, bx (the middle one, evaluated first) and cx.
+    BrentSearch(double ax, double bx, double cx);
+
+    // The point whose criterion value Take() expects next.
+    double Trial() const { return trial_; }
+    // Takes the criterion value at Trial(); true while a further trial is wanted.
+    bool Take(double value);
+    // The best point found: the answer once Take() has returned false.
+    double Result() const { return x_; }
+    // True when the search ended by its iteration limit rather than by convergence.
+    bool IterationLimitReached() const { return iteration_ > kIterationLimit; }
+
+  private:
+    static constexpr int kIterationLimit = 100;
+
+    bool NextTrialOrConverged();
+    void TakeTrial(double u, double fu);
+
+    double a_, b_;
+    double x_, w_, v_;
+    double fx_ = 0.0, fw_ = 0.0, fv_ = 0.0;
+    double e_ = 0.0, d_ = 0.0;
+    double trial_;
+    int iteration_ = 0;  // 0 until the starting evaluation has been taken
+};
+
+}  // namespace sf

@@ -1,0 +1,219 @@
+// The lane kernel and search step, compiled once per instruction set: the including file
+// defines SF_LANE_KERNEL_NAME, SF_LANE_STEP_NAME and SF_LANE_VECTOR_WIDTH, the doubles in one
+// native vector. Each operation
+// is the scalar one, lane by lane and in the same order, so every instruction set gives the same
+// bits; the division stays a division.
+#include <cstring>
+#include <type_traits>
+
+#include "estimation/lane_kernel.h"
+
+namespace sf {
+namespace {
+
+constexpr int kWidth = SF_LANE_VECTOR_WIDTH;
+constexpr int kParts = kLaneCount / kWidth;  // independent vectors, which also hides latency
+static_assert(kParts * kWidth == kLaneCount);
+
+using LaneVector = double __attribute__((vector_size(kWidth * sizeof(double))));
+using LaneMask = long long __attribute__((vector_size(kWidth * sizeof(double))));
+
+#define SF_INLINE inline __attribute__((always_inline))
+#define SF_LAMBDA_INLINE __attribute__((always_inline))
+
+SF_INLINE LaneVector Load(const double* from) {
+    LaneVector value;
+    std::memcpy(&value, from, sizeof value);
+    return value;
+}
+
+SF_INLINE void Store(double* to, LaneVector value) {
+    std::memcpy(to, &value, sizeof value);
+}
+
+SF_INLINE LaneVector Broadcast(double value) {
+    return LaneVector{} + value;
+}
+
+SF_INLINE LaneVector Select(LaneMask mask, LaneVector yes, LaneVector no) {
+    return mask ? yes : no;
+}
+
+// Clears the sign bit, as fabs does, so that -0 becomes +0 too.
+SF_INLINE LaneVector Abs(LaneVector value) {
+    return reinterpret_cast<LaneVector>(reinterpret_cast<LaneMask>(value) &
+                                        static_cast<long long>(0x7fffffffffffffffULL));
+}
+
+enum class LagKind { none, one, several };
+
+template <LagKind kLag>
+SF_INLINE void EvaluateLanesWithLag(const LaneKernelArgs& args) {
+    const double* input = args.input;
+    double* output = args.output;
+    const int lag = args.lag;
+    LaneVector trial[kParts], start[kParts], windowEnd[kParts], criterion[kParts];
+    LaneVector previous[kParts], previousInput[kParts];
+    for (int part = 0; part < kParts; ++part) {
+        trial[part] = Load(args.trial + part * kWidth);
+        start[part] = Load(args.start + part * kWidth);
+        windowEnd[part] = Load(args.windowEnd + part * kWidth);
+        criterion[part] = Broadcast(0.0);
+        previous[part] = start[part];  // X(t - 1) while the lag is one
+    }
+
+    int t = args.first;
+    const int lastStart =
+        args.first + lag - 1 < args.lastPeriod ? args.first + lag - 1 : args.lastPeriod;
+    for (; t <= lastStart; ++t) {
+        const LaneVector period = Broadcast(t);
+        for (int part = 0; part < kParts; ++part) {
+            const LaneVector y = Load(input + t * kLaneCount + part * kWidth);
+            Store(output + t * kLaneCount + part * kWidth, start[part]);
+            const LaneVector error = start[part] - y;
+            criterion[part] =
+                period <= windowEnd[part] ? criterion[part] + error * error : criterion[part];
+        }
+    }
+
+    for (int part = 0; part < kParts; ++part) {
+        previousInput[part] = kLag == LagKind::one && t > args.first && t <= args.lastPeriod
+                                  ? Load(input + (t - 1) * kLaneCount + part * kWidth)
+                                  : Broadcast(0.0);
+    }
+    // Up to the common end every lane counts every period; beyond it each lane stops at its own.
+    const auto step = [&](int t, auto masked) SF_LAMBDA_INLINE {
+        const double period = t;
+        const double reciprocal = args.reciprocal[t];
+        const double* inputNow = input + t * kLaneCount;
+        double* outputNow = output + t * kLaneCount;
+        for (int part = 0; part < kParts; ++part) {
+            const int at = part * kWidth;
+            const LaneVector w = trial[part] * (period - 1.0) / period + reciprocal;
+            LaneVector lagged;
+            LaneVector laggedInput;
+            if constexpr (kLag == LagKind::none) {
+                lagged = start[part];
+                laggedInput = Load(inputNow + at);
+            } else if constexpr (kLag == LagKind::one) {
+                lagged = previous[part];
+                laggedInput = previousInput[part];
+            } else {
+                lagged = Load(outputNow - lag * kLaneCount + at);
+                laggedInput = Load(inputNow - lag * kLaneCount + at);
+            }
+            const LaneVector x = (1.0 - w) * lagged + w * laggedInput;
+            Store(outputNow + at, x);
+            const LaneVector y = Load(inputNow + at);
+            const LaneVector error = x - y;
+            if constexpr (decltype(masked)::value) {
+                criterion[part] = Broadcast(period) <= windowEnd[part]
+                                      ? criterion[part] + error * error
+                                      : criterion[part];
+            } else {
+                criterion[part] = criterion[part] + error * error;
+            }
+            previous[part] = x;
+            previousInput[part] = y;
+        }
+    };
+    for (; t <= args.commonEnd; ++t) {
+        step(t, std::false_type{});
+    }
+    for (; t <= args.lastPeriod; ++t) {
+        step(t, std::true_type{});
+    }
+    for (int part = 0; part < kParts; ++part) {
+        Store(args.criterion + part * kWidth, criterion[part]);
+    }
+}
+
+// BrentSearch::Take for every lane at once: each branch of the plain search becomes a choice
+// between values computed in the same way, so each lane gets the bits the plain search gets.
+SF_INLINE void StepSearches(LaneSearches& s, const double* values, int at) {
+    const LaneVector fu = Load(values + at);
+    const LaneVector u = Load(s.trial + at);
+    const LaneVector iteration = Load(s.iteration + at);
+    LaneVector a = Load(s.a + at), b = Load(s.b + at);
+    LaneVector x = Load(s.x + at), w = Load(s.w + at), v = Load(s.v + at);
+    LaneVector fx = Load(s.fx + at), fw = Load(s.fw + at), fv = Load(s.fv + at);
+    LaneVector e = Load(s.e + at), d = Load(s.d + at);
+
+    // Taking the trial: the starting evaluation only sets the three values.
+    const LaneMask first = iteration == 0.0;
+    const LaneMask better = !first && fu <= fx;
+    const LaneMask worse = !first && !better;
+    const LaneMask replaceW = worse && (fu <= fw || w == x);
+    const LaneMask replaceV = worse && !replaceW && (fu <= fv || v == x || v == w);
+    a = Select(better, Select(u >= x, x, a), Select(worse && u < x, u, a));
+    b = Select(better, Select(u >= x, b, x), Select(worse && !(u < x), u, b));
+    const LaneVector newV = Select(better || replaceW, w, Select(replaceV, u, v));
+    const LaneVector newFv = Select(better || replaceW, fw, Select(replaceV, fu, fv));
+    const LaneVector newW = Select(better, x, Select(replaceW, u, w));
+    const LaneVector newFw = Select(better, fx, Select(replaceW, fu, fw));
+    x = Select(better, u, x);
+    fx = Select(first, fu, Select(better, fu, fx));
+    fw = Select(first, fu, newFw);
+    fv = Select(first, fu, newFv);
+    w = newW;
+    v = newV;
+    const LaneVector taken = iteration + 1.0;
+
+    // The next trial, or the end: by convergence, or after the hundredth trial.
+    const LaneVector tol1 = Broadcast(1e-10);
+    const LaneVector tol2 = 2.0 * tol1;
+    const LaneVector xm = 0.5 * (a + b);
+    const LaneMask converged = Abs(x - xm) <= tol2 - 0.5 * (b - a);
+    const LaneMask tryParabola = Abs(e) > tol1;
+    const LaneVector r = (x - w) * (fx - fv);
+    LaneVector q = (x - v) * (fx - fw);
+    LaneVector p = (x - v) * q - (x - w) * r;
+    q = 2.0 * (q - r);
+    p = Select(q > 0.0, -p, p);
+    q = Abs(q);
+    const LaneMask rejected = Abs(p) >= Abs(0.5 * q * e) || p <= q * (a - x) || p >= q * (b - x);
+    const LaneMask parabolic = tryParabola && !rejected;
+    LaneVector parabolicStep = p / q;
+    const LaneVector provisional = x + parabolicStep;
+    parabolicStep = Select(provisional - a < tol2 || b - provisional < tol2,
+                           Select(xm - x >= 0.0, tol1, -tol1), parabolicStep);
+    const LaneVector goldenE = Select(x >= xm, a - x, b - x);
+    const LaneVector goldenStep = 0.381966 * goldenE;
+    e = Select(parabolic, d, goldenE);
+    d = Select(parabolic, parabolicStep, goldenStep);
+    const LaneVector trial = Select(Abs(d) >= tol1, x + d, x + Select(d >= 0.0, tol1, -tol1));
+    const LaneMask searching = taken <= 100.0 && !converged;
+
+    Store(s.a + at, a);
+    Store(s.b + at, b);
+    Store(s.x + at, x);
+    Store(s.w + at, w);
+    Store(s.v + at, v);
+    Store(s.fx + at, fx);
+    Store(s.fw + at, fw);
+    Store(s.fv + at, fv);
+    Store(s.e + at, e);
+    Store(s.d + at, d);
+    Store(s.trial + at, trial);
+    Store(s.iteration + at, taken);
+    Store(s.searching + at, Select(searching, Broadcast(1.0), Broadcast(0.0)));
+}
+}  // namespace
+
+void SF_LANE_STEP_NAME(LaneSearches& searches, const double* values) {
+    for (int part = 0; part < kParts; ++part) {
+        StepSearches(searches, values, part * kWidth);
+    }
+}
+
+void SF_LANE_KERNEL_NAME(const LaneKernelArgs& args) {
+    if (args.lag == 0) {
+        EvaluateLanesWithLag<LagKind::none>(args);
+    } else if (args.lag == 1) {
+        EvaluateLanesWithLag<LagKind::one>(args);
+    } else {
+        EvaluateLanesWithLag<LagKind::several>(args);
+    }
+}
+
+}  // namespace sf

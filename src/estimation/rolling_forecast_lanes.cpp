@@ -1,0 +1,438 @@
+#include "estimation/rolling_forecast_lanes.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <exception>
+#include <map>
+#include <mutex>
+#include <queue>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "estimation/brent.h"
+#include "estimation/objectives.h"
+#include "estimation/series_checks.h"
+#include "estimation/smoothing.h"
+#include "runtime/run_error.h"
+
+namespace sf {
+namespace {
+
+constexpr double kUpdateHalfWidth = 0.1;
+constexpr double kIterationLimit = 100.0;
+
+// What the threads of one run share; every member function may be called from any thread.
+class LaneRun {
+  public:
+    LaneRun(RunState& state, RunObserver& observer, const ForecastProgress& progress,
+            const NamedLaneKernel& kernel, long long searches)
+        : state(state),
+          kernel(kernel),
+          observer_(observer),
+          progress_(progress),
+          searches_(searches) {
+        reciprocal[0] = 0.0;
+        for (int t = 1; t < kPeriodSlots; ++t) {
+            reciprocal[t] = 1.0 / t;
+        }
+    }
+
+    void ShowNotice() {
+        const std::lock_guard lock(mutex_);
+        observer_.ShowNotice(kBrentNotice);
+    }
+
+    // Reports progress at every hundredth of the searches.
+    void SearchFinished() {
+        const long long done = ++searchesDone_;
+        if (done * 100 / searches_ == (done - 1) * 100 / searches_) {
+            return;
+        }
+        const std::lock_guard lock(mutex_);
+        if (stop_) {
+            return;
+        }
+        try {
+            progress_(static_cast<double>(done) / searches_);
+        } catch (...) {
+            stop_ = std::current_exception();
+            abort.store(true);
+        }
+    }
+
+    void Fail(int salesPoint, const RunError& error) {
+        const std::lock_guard lock(mutex_);
+        failures_.emplace(salesPoint, error.what());
+    }
+
+    void FailWith(std::exception_ptr error) {
+        const std::lock_guard lock(mutex_);
+        if (!stop_) {
+            stop_ = error;
+        }
+        abort.store(true);
+    }
+
+    // The fault the plain order would have met first: that of the lowest sales point.
+    void RethrowFirstFault() {
+        if (stop_) {
+            std::rethrow_exception(stop_);
+        }
+        if (!failures_.empty()) {
+            throw RunError(failures_.begin()->second);
+        }
+    }
+
+    RunState& state;
+    const NamedLaneKernel& kernel;
+    std::array<double, kPeriodSlots> reciprocal{};
+    std::atomic<bool> abort{false};
+
+  private:
+    RunObserver& observer_;
+    const ForecastProgress& progress_;
+    const long long searches_;
+    std::atomic<long long> searchesDone_{0};
+    std::mutex mutex_;
+    std::exception_ptr stop_;
+    std::map<int, std::string> failures_;
+};
+
+// Where one sales point's rolling stretch stands: its pending search and what the state must
+// receive when the stretch is done.
+struct SalesPointProgress {
+    int salesPoint = 0;
+    int period = 0;
+    bool betaSearch = false;
+    bool finished = false;
+    double previousAlpha = 0.0;
+    double previousBeta = 0.0;
+    double alphaResult = 0.0;
+    double betaResult = 0.0;
+    double forecastLagged = 0.0;  // F(t - H) of the last alpha trial
+    double lastAlphaTrial = 0.0;
+    double lastAlphaCriterion = 0.0;
+    double lastBetaTrial = 0.0;
+    double lastBetaCriterion = 0.0;
+    double forecastAtEnd = 0.0;
+    double madAtEnd = 0.0;
+    double sigmaAtEnd = 0.0;
+    std::vector<double> betaInput;     // by period: |D - F| of the last alpha trial
+    std::vector<double> lastForecast;  // by period: the last alpha trial's series at P
+    std::vector<double> lastMad;       // by period: the last beta trial's series at P
+
+    // The searches furthest behind go first, so the windows side by side stay alike.
+    int Stage() const { return period * 2 + (betaSearch ? 1 : 0); }
+};
+
+// The pending searches of every sales point, shared by the threads.
+class SearchPool {
+  public:
+    explicit SearchPool(std::vector<SalesPointProgress>& progress) : progress_(progress) {
+        for (std::size_t index = 0; index < progress.size(); ++index) {
+            ready_.emplace(progress[index].Stage(), static_cast<int>(index));
+        }
+    }
+
+    // Hands back a sales point whose search has ended (unless its stretch is done) and takes
+    // the search furthest behind; -1 when none is waiting.
+    int Exchange(int finishedIndex) {
+        const std::lock_guard lock(mutex_);
+        if (finishedIndex >= 0 && !progress_[finishedIndex].finished) {
+            ready_.emplace(progress_[finishedIndex].Stage(), finishedIndex);
+        }
+        if (ready_.empty()) {
+            return -1;
+        }
+        const int index = ready_.top().second;
+        ready_.pop();
+        return index;
+    }
+
+  private:
+    using StagedIndex = std::pair<int, int>;
+    std::vector<SalesPointProgress>& progress_;
+    std::mutex mutex_;
+    std::priority_queue<StagedIndex, std::vector<StagedIndex>, std::greater<>> ready_;
+};
+
+// The lanes of one thread. A lane runs one search at a time; when it ends, the lane takes the
+// pool's next search, of any sales point.
+class LaneSet {
+  public:
+    LaneSet(LaneRun& run, SearchPool& pool, std::vector<SalesPointProgress>& progress)
+        : run_(run),
+          pool_(pool),
+          progress_(progress),
+          state_(run.state),
+          first_(state_.initPeriods + 1),
+          lag_(state_.horizon),
+          last_(state_.periodNumber),
+          input_(kPeriodSlots * kLaneCount, 0.0),
+          output_(kPeriodSlots * kLaneCount, 0.0) {
+        lanes_.fill(-1);
+    }
+
+    void Run() {
+        for (int lane = 0; lane < kLaneCount; ++lane) {
+            TakeNextSearch(lane, -1);
+        }
+        LaneKernelArgs args;
+        args.first = first_;
+        args.lag = lag_;
+        args.trial = searches_.trial;
+        args.start = start_.data();
+        args.windowEnd = windowEnd_.data();
+        args.reciprocal = run_.reciprocal.data();
+        args.input = input_.data();
+        args.output = output_.data();
+        args.criterion = criterion_.data();
+        while (PrepareLanes(args) && !run_.abort.load(std::memory_order_relaxed)) {
+            run_.kernel.kernel(args);
+            run_.kernel.step(searches_, criterion_.data());
+            for (int lane = 0; lane < kLaneCount; ++lane) {
+                if (lanes_[lane] >= 0) {
+                    Advance(lane, criterion_[lane]);
+                }
+            }
+        }
+    }
+
+  private:
+    double& Input(int t, int lane) { return input_[t * kLaneCount + lane]; }
+    double Output(int t, int lane) const { return output_[t * kLaneCount + lane]; }
+    double Demand(int salesPoint, int t) const { return state_.actualDemand(salesPoint, t); }
+
+    // Fills each lane's window and keeps the trials about to be evaluated; false when every lane
+    // is idle.
+    bool PrepareLanes(LaneKernelArgs& args) {
+        int lastPeriod = 0;
+        int commonEnd = kMaxPeriods;
+        for (int lane = 0; lane < kLaneCount; ++lane) {
+            const bool busy = lanes_[lane] >= 0;
+            const int end = busy ? progress_[lanes_[lane]].period : 0;
+            evaluated_[lane] = searches_.trial[lane];
+            windowEnd_[lane] = end;
+            lastPeriod = busy ? std::max(lastPeriod, end) : lastPeriod;
+            commonEnd = busy ? std::min(commonEnd, end) : commonEnd;
+        }
+        args.commonEnd = commonEnd;
+        args.lastPeriod = lastPeriod;
+        return lastPeriod != 0;
+    }
+
+    // Both searches are centred on the constant of the period before, within a tenth either
+    // side; the lane's column receives the series the search measures against.
+    void TakeNextSearch(int lane, int finishedIndex) {
+        const int index = pool_.Exchange(finishedIndex);
+        lanes_[lane] = index;
+        if (index < 0) {
+            return;
+        }
+        const SalesPointProgress& work = progress_[index];
+        const double centre = work.betaSearch ? work.previousBeta : work.previousAlpha;
+        StartLaneSearch(searches_, lane, centre - kUpdateHalfWidth, centre,
+                        centre + kUpdateHalfWidth);
+        start_[lane] = work.betaSearch ? state_.initialSigma[work.salesPoint] * kMadPerSigma
+                                       : state_.initialMu[work.salesPoint];
+        for (int t = first_; t <= work.period; ++t) {
+            Input(t, lane) = work.betaSearch ? work.betaInput[t] : Demand(work.salesPoint, t);
+        }
+    }
+
+    void Advance(int lane, double criterion) {
+        const int index = lanes_[lane];
+        SalesPointProgress& work = progress_[index];
+        try {
+            if (!std::isfinite(criterion)) {
+                FailOnNonFiniteLane(lane, work);
+            }
+            if (searches_.searching[lane] != 0.0) {
+                return;
+            }
+            if (searches_.iteration[lane] > kIterationLimit) {
+                run_.ShowNotice();
+            }
+            run_.SearchFinished();
+            if (work.betaSearch) {
+                work.lastBetaTrial = evaluated_[lane];
+                work.lastBetaCriterion = criterion;
+                FinishBetaSearch(lane, work);
+            } else {
+                work.lastAlphaTrial = evaluated_[lane];
+                work.lastAlphaCriterion = criterion;
+                FinishAlphaSearch(lane, work);
+            }
+        } catch (const RunError& error) {
+            run_.Fail(work.salesPoint, error);
+            work.finished = true;
+        }
+        TakeNextSearch(lane, index);
+    }
+
+    // The message the plain criterion gives, from the series this lane has just evaluated.
+    [[noreturn]] void FailOnNonFiniteLane(int lane, const SalesPointProgress& work) {
+        std::vector<double> series(kPeriodSlots, 0.0);
+        std::vector<double> errors(kPeriodSlots, 0.0);
+        for (int t = first_; t <= work.period; ++t) {
+            const double error = Output(t, lane) - Input(t, lane);
+            series[t] = work.betaSearch ? Output(t, lane) / kMadPerSigma : Output(t, lane);
+            errors[t] = error * error;
+        }
+        FailOnNonFiniteCriterion(series.data(), errors.data(), work.salesPoint, first_, work.period,
+                                 work.betaSearch ? "smoothed deviation" : "smoothed mean");
+    }
+
+    void FinishAlphaSearch(int lane, SalesPointProgress& work) {
+        const int t = work.period;
+        work.alphaResult = searches_.x[lane];
+        work.forecastLagged = Output(t - lag_, lane);
+        // The beta search measures against the last alpha trial's series.
+        for (int period = first_; period <= t; ++period) {
+            work.betaInput[period] =
+                std::fabs(Demand(work.salesPoint, period) - Output(period, lane));
+        }
+        if (t == last_) {
+            for (int period = first_; period <= t; ++period) {
+                work.lastForecast[period] = Output(period, lane);
+            }
+        }
+        work.betaSearch = true;
+    }
+
+    void FinishBetaSearch(int lane, SalesPointProgress& work) {
+        const int sp = work.salesPoint;
+        const int t = work.period;
+        work.betaResult = searches_.x[lane];
+        const double madLagged = Output(t - lag_, lane);
+        if (t == last_) {
+            for (int period = first_; period <= t; ++period) {
+                work.lastMad[period] = Output(period, lane);
+            }
+        }
+
+        const double w = SmoothingWeight(t, work.alphaResult);
+        const double forecast = (1.0 - w) * work.forecastLagged + w * Demand(sp, t - lag_);
+        if (!std::isfinite(forecast)) {
+            FailAt(sp, t, kForecastOverflow);
+        }
+        const double forecastForMad = lag_ == 0 ? forecast : work.forecastLagged;
+        const double wBeta = SmoothingWeight(t, work.betaResult);
+        const double mad =
+            std::fabs(Demand(sp, t - lag_) - forecastForMad) * wBeta + (1.0 - wBeta) * madLagged;
+        const double sigma = mad / kMadPerSigma;
+        if (!std::isfinite(sigma)) {
+            FailAt(sp, t, kDeviationOverflow);
+        }
+
+        work.previousAlpha = work.alphaResult;
+        work.previousBeta = work.betaResult;
+        if (t == last_) {
+            work.forecastAtEnd = forecast;
+            work.madAtEnd = mad;
+            work.sigmaAtEnd = sigma;
+            WriteSeries(work);
+            work.finished = true;
+            return;
+        }
+        work.period = t + 1;
+        work.betaSearch = false;
+    }
+
+    // What the plain path leaves: the last trials' series over the window, then the steps at P.
+    void WriteSeries(const SalesPointProgress& work) {
+        const int sp = work.salesPoint;
+        for (int t = first_; t <= last_; ++t) {
+            const double forecast = work.lastForecast[t];
+            const double mad = work.lastMad[t];
+            const double error = forecast - Demand(sp, t);
+            const double madError = std::fabs(forecast - Demand(sp, t)) - mad;
+            state_.alpha(sp, t) = work.lastAlphaTrial;
+            state_.beta(sp, t) = work.lastBetaTrial;
+            state_.mu(sp, t) = forecast;
+            state_.muSquaredError(sp, t) = error * error;
+            state_.mad(sp, t) = mad;
+            state_.sigma(sp, t) = mad / kMadPerSigma;
+            state_.madSquaredError(sp, t) = madError * madError;
+        }
+        state_.alpha(sp, last_) = work.alphaResult;
+        state_.beta(sp, last_) = work.betaResult;
+        state_.mu(sp, last_) = work.forecastAtEnd;
+        state_.mad(sp, last_) = work.madAtEnd;
+        state_.sigma(sp, last_) = work.sigmaAtEnd;
+        state_.alphaCriterion[sp] = work.lastAlphaCriterion;
+        state_.betaCriterion[sp] = work.lastBetaCriterion;
+    }
+
+    LaneRun& run_;
+    SearchPool& pool_;
+    std::vector<SalesPointProgress>& progress_;
+    RunState& state_;
+    const int first_;
+    const int lag_;
+    const int last_;
+    std::array<int, kLaneCount> lanes_{};  // index into progress_, -1 when idle
+    std::vector<double> input_;
+    std::vector<double> output_;
+    LaneSearches searches_{};
+    std::array<double, kLaneCount> evaluated_{};  // the trials of the last evaluation
+    std::array<double, kLaneCount> start_{};
+    std::array<double, kLaneCount> windowEnd_{};
+    std::array<double, kLaneCount> criterion_{};
+};
+
+std::vector<SalesPointProgress> StartStretches(const RunState& state, int firstRolling) {
+    std::vector<SalesPointProgress> progress(state.salesPointCount);
+    for (int sp = 1; sp <= state.salesPointCount; ++sp) {
+        SalesPointProgress& work = progress[sp - 1];
+        work.salesPoint = sp;
+        work.period = firstRolling;
+        work.previousAlpha = state.alpha(sp, firstRolling - 1);
+        work.previousBeta = state.beta(sp, firstRolling - 1);
+        work.betaInput.assign(kPeriodSlots, 0.0);
+        work.lastForecast.assign(kPeriodSlots, 0.0);
+        work.lastMad.assign(kPeriodSlots, 0.0);
+    }
+    return progress;
+}
+
+}  // namespace
+
+void RollingForecastInLanes(RunState& state, RunObserver& observer,
+                            const ForecastProgress& progress, const LaneOptions& options) {
+    const int salesPoints = state.salesPointCount;
+    const int firstRolling = state.initPeriods + state.alphaBetaPeriods + state.horizon + 1;
+    if (firstRolling <= state.periodNumber) {
+        const long long searches = 2LL * salesPoints * (state.periodNumber - firstRolling + 1);
+        const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+        const int threads = options.threads > 0 ? options.threads : cores;
+        LaneRun run(state, observer, progress,
+                    options.kernel != nullptr ? *options.kernel : FastestLaneKernel(), searches);
+        std::vector<SalesPointProgress> progressOfPoints = StartStretches(state, firstRolling);
+        SearchPool pool(progressOfPoints);
+        auto work = [&] {
+            try {
+                LaneSet(run, pool, progressOfPoints).Run();
+            } catch (...) {
+                run.FailWith(std::current_exception());
+            }
+        };
+        const int laneSetsNeeded = (salesPoints + kLaneCount - 1) / kLaneCount;
+        std::vector<std::jthread> helpers;
+        for (int helper = 1; helper < std::min(threads, laneSetsNeeded); ++helper) {
+            helpers.emplace_back(work);
+        }
+        work();
+        helpers.clear();  // joins
+        run.RethrowFirstFault();
+    }
+    progress(1.0);
+    // The counters end as the plain loops leave them.
+    state.salesPoint = static_cast<std::int16_t>(salesPoints + 1);
+    state.period = static_cast<std::int16_t>(std::max(firstRolling, state.periodNumber + 1));
+}
+
+}  // namespace sf
