@@ -1,8 +1,12 @@
 # The two commands a newcomer needs: `make run` and `make test`.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
+SANITIZE_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZERS := text_conversion run_driver
 
-.PHONY: run test bench build deps clean
+.PHONY: run test test-sanitize fuzz bench build deps clean
 
 deps:
 	@scripts/install-dependencies.sh
@@ -18,8 +22,28 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSALES_FORECAST_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Each fuzz target for FUZZ_SECONDS on a working copy of its seeds, which keeps what it finds
+# out of fuzz/corpus; inputs that fail land in $(FUZZ_DIR)/findings.
+fuzz:
+	@scripts/install-dependencies.sh fuzz
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DSALES_FORECAST_FUZZ=ON -DSALES_FORECAST_WINDOW=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(FUZZERS:=_fuzzer)
+	for fuzzer in $(FUZZERS); do \
+	    mkdir -p $(FUZZ_DIR)/corpus/$$fuzzer $(FUZZ_DIR)/findings && \
+	    cp fuzz/corpus/$$fuzzer/* $(FUZZ_DIR)/corpus/$$fuzzer/ && \
+	    $(FUZZ_DIR)/fuzz/$${fuzzer}_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	        -artifact_prefix=$(FUZZ_DIR)/findings/$$fuzzer- $(FUZZ_DIR)/corpus/$$fuzzer || exit 1; \
+	done
+
 bench: build
 	$(BUILD_DIR)/bench/full_run_bench
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

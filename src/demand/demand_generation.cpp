@@ -81,7 +81,11 @@ void DrawPoissonDemand(RunState& state, UniformSource& source, int sp, int t) {
                "the Poisson mean" + NumberText(mean, NumberLocale{}) +
                    "is above 709.78, too large to draw demand from");
     }
-    state.actualDemand(sp, t) = PoissonVariate(mean, source);
+    try {
+        state.actualDemand(sp, t) = PoissonVariate(mean, source);
+    } catch (const RunError& error) {
+        FailAt(sp, t, error.what());
+    }
 }
 
 // v = a + c g(t), rounded with halves to even, capped at a / 2 below (c < 0) or 3a above.

@@ -22,7 +22,7 @@ double PoissonVariate(double lambda, UniformSource& source) {
     std::int16_t k = 0;
     while (u > cumulative) {
         if (k == INT16_MAX) {
-            throw RunError("A Poisson count passed 32767");
+            throw RunError("the Poisson count passed 32767");
         }
         ++k;
         probability = probability * (lambda / k);

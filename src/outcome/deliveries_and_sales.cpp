@@ -5,6 +5,20 @@
 #include "runtime/run_error.h"
 
 namespace sf {
+namespace {
+
+// Deliveries far from the demand (a huge tau) can make the sums overflow though each period's
+// values are finite.
+void CheckFiniteSums(const RunState& state, int sp, int t) {
+    if (!std::isfinite(state.lostSaleSum[sp]) || !std::isfinite(state.returnedSum[sp]) ||
+        !std::isfinite(state.salesSum[sp])) {
+        FailAt(sp, t,
+               "the sums of lost sale, return and sales grew too large for a number (they "
+               "overflowed)");
+    }
+}
+
+}  // namespace
 
 void ClearOutcomeSums(RunState& state) {
     for (int sp = 1; sp <= state.salesPointCount; ++sp) {
@@ -50,10 +64,16 @@ void ComputeDeliveriesAndSales(RunState& state) {
             state.lostSaleSum[sp] = state.lostSaleSum[sp] + state.lostSale(sp, t);
             state.returnedSum[sp] = state.returnedSum[sp] + state.returned(sp, t);
             state.salesSum[sp] = state.salesSum[sp] + state.sales(sp, t);
+            CheckFiniteSums(state, sp, t);
         }
         state.totalLostSale = state.totalLostSale + state.lostSaleSum[sp];
         state.totalReturn = state.totalReturn + state.returnedSum[sp];
         state.totalSales = state.totalSales + state.salesSum[sp];
+        if (!std::isfinite(state.totalLostSale) || !std::isfinite(state.totalReturn) ||
+            !std::isfinite(state.totalSales)) {
+            FailAt(sp, last,
+                   "adding its sums made the run totals too large for a number (they overflowed)");
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #include "run/input_conversion.h"
 
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -84,6 +85,17 @@ void ConvertInputs(const RunInputs& inputs, const NumberLocale& locale, RunState
     state.limits.p2up = ReadDouble(labels.p2up, inputs.p2up, locale);
     state.limits.p3 = UsesP3(inputs.model) ? ReadDouble(labels.p3, inputs.p3, locale) : 0.0;
     state.horizon = ReadInt16(kHorizonLabel, inputs.horizontx, locale);
+
+    // A parameter is the lower limit plus a share of the distance to the upper one: the
+    // distance itself must be a number.
+    if (!std::isfinite(state.limits.p1up - state.limits.p1low)) {
+        Reject(labels.p1up,
+               "too far from the lower limit (the distance is too large for a number)");
+    }
+    if (!std::isfinite(state.limits.p2up - state.limits.p2low)) {
+        Reject(labels.p2up,
+               "too far from the lower limit (the distance is too large for a number)");
+    }
 
     if (state.salesPointCount < 1 || state.salesPointCount > kMaxSalesPoints) {
         Reject(kSalesPointsLabel, "must be a whole number from 1 to 100");

@@ -74,6 +74,11 @@ TEST_F(RunDriverTest, LimitsAreNamedByTheModelsParameter) {
     EXPECT_EQ(Run(inputs).message, "\xCF\x83 (sigma): \"\" is not a number");
     inputs.model = DemandModel::loga;  // p3 is read only by the models that use it
     EXPECT_TRUE(Run(inputs).completed);
+    inputs.p1low = "-1e308";
+    inputs.p1up = "1e308";
+    EXPECT_EQ(Run(inputs).message,
+              "Upper Limit of a: too far from the lower limit (the distance is too large for a "
+              "number)");
 }
 
 TEST_F(RunDriverTest, ValuesThatWouldFailPartWayAreRefusedBeforeTheRun) {
