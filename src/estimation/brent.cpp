@@ -4,42 +4,38 @@
 
 namespace sf {
 namespace {
-constexpr double kUpdateHalfWidth = 0.1;
+
+using Objective = double (*)(RunState&, double trial, int salesPoint, int windowEnd);
+
+double Search(RunState& state, RunObserver& observer, Objective objective, int salesPoint,
+              int windowEnd, double low, double middle, double high) {
+    return BrentMinimise(
+        low, middle, high,
+        [&](double trial) { return objective(state, trial, salesPoint, windowEnd); }, observer);
 }
 
+}  // namespace
+
 double BrentAlphaInitial(RunState& state, RunObserver& observer, int salesPoint) {
-    return BrentMinimise(
-        0.0, 0.5, 1.0,
-        [&](double trial) {
-            return AlphaObjective(state, trial, salesPoint,
-                                  state.initPeriods + state.alphaBetaPeriods);
-        },
-        observer);
+    return Search(state, observer, AlphaObjective, salesPoint,
+                  state.initPeriods + state.alphaBetaPeriods, 0.0, 0.5, 1.0);
 }
 
 double BrentBetaInitial(RunState& state, RunObserver& observer, int salesPoint) {
-    return BrentMinimise(
-        0.0, 0.5, 1.0,
-        [&](double trial) {
-            return BetaObjective(state, trial, salesPoint,
-                                 state.initPeriods + state.alphaBetaPeriods);
-        },
-        observer);
+    return Search(state, observer, BetaObjective, salesPoint,
+                  state.initPeriods + state.alphaBetaPeriods, 0.0, 0.5, 1.0);
 }
 
 double BrentAlphaUpdate(RunState& state, RunObserver& observer, int salesPoint, int windowEnd,
                         double previous) {
-    return BrentMinimise(
-        previous - kUpdateHalfWidth, previous, previous + kUpdateHalfWidth,
-        [&](double trial) { return AlphaObjective(state, trial, salesPoint, windowEnd); },
-        observer);
+    return Search(state, observer, AlphaObjective, salesPoint, windowEnd,
+                  previous - kUpdateHalfWidth, previous, previous + kUpdateHalfWidth);
 }
 
 double BrentBetaUpdate(RunState& state, RunObserver& observer, int salesPoint, int windowEnd,
                        double previous) {
-    return BrentMinimise(
-        previous - kUpdateHalfWidth, previous, previous + kUpdateHalfWidth,
-        [&](double trial) { return BetaObjective(state, trial, salesPoint, windowEnd); }, observer);
+    return Search(state, observer, BetaObjective, salesPoint, windowEnd,
+                  previous - kUpdateHalfWidth, previous, previous + kUpdateHalfWidth);
 }
 
 }  // namespace sf

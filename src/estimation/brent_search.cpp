@@ -3,11 +3,6 @@
 #include <cmath>
 
 namespace sf {
-namespace {
-constexpr double kGoldenFraction = 0.381966;
-constexpr double kTolerance = 1e-10;  // absolute; there is no term relative to x
-}  // namespace
-
 BrentSearch::BrentSearch(double ax, double bx, double cx)
     : a_(ax < cx ? ax : cx), b_(ax > cx ? ax : cx), x_(bx), w_(bx), v_(bx), trial_(bx) {}
 
@@ -20,7 +15,7 @@ bool BrentSearch::Take(double value) {
         TakeTrial(trial_, value);
     }
     ++iteration_;
-    if (iteration_ > kIterationLimit) {
+    if (iteration_ > kBrentIterationLimit) {
         return false;  // the test is not made again after the last evaluation
     }
     return NextTrialOrConverged();
@@ -28,7 +23,7 @@ bool BrentSearch::Take(double value) {
 
 bool BrentSearch::NextTrialOrConverged() {
     const double xm = 0.5 * (a_ + b_);
-    const double tol1 = kTolerance;
+    const double tol1 = kBrentTolerance;
     const double tol2 = 2.0 * tol1;
     if (std::fabs(x_ - xm) <= tol2 - 0.5 * (b_ - a_)) {
         return false;

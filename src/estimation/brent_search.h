@@ -4,6 +4,12 @@
 
 namespace sf {
 
+// The constants of every Brent search, plain or in lanes.
+inline constexpr int kBrentIterationLimit = 100;  // trials after the starting evaluation
+inline constexpr double kBrentTolerance = 1e-10;  // absolute; nothing relative to x
+inline constexpr double kGoldenFraction = 0.381966;
+inline constexpr double kUpdateHalfWidth = 0.1;  // the bracket of an update search, either side
+
 // The magnitude of a with the sign of b, zero counting as positive.
 inline double Sign(double a, double b) {
     return b >= 0.0 ? std::fabs(a) : -std::fabs(a);

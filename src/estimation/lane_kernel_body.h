@@ -6,6 +6,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "estimation/brent_search.h"
 #include "estimation/lane_kernel.h"
 
 namespace sf {
@@ -160,7 +161,7 @@ SF_INLINE void StepSearches(LaneSearches& s, const double* values, int at) {
     const LaneVector taken = iteration + 1.0;
 
     // The next trial, or the end: by convergence, or after the hundredth trial.
-    const LaneVector tol1 = Broadcast(1e-10);
+    const LaneVector tol1 = Broadcast(kBrentTolerance);
     const LaneVector tol2 = 2.0 * tol1;
     const LaneVector xm = 0.5 * (a + b);
     const LaneMask converged = Abs(x - xm) <= tol2 - 0.5 * (b - a);
@@ -178,11 +179,11 @@ SF_INLINE void StepSearches(LaneSearches& s, const double* values, int at) {
     parabolicStep = Select(provisional - a < tol2 || b - provisional < tol2,
                            Select(xm - x >= 0.0, tol1, -tol1), parabolicStep);
     const LaneVector goldenE = Select(x >= xm, a - x, b - x);
-    const LaneVector goldenStep = 0.381966 * goldenE;
+    const LaneVector goldenStep = kGoldenFraction * goldenE;
     e = Select(parabolic, d, goldenE);
     d = Select(parabolic, parabolicStep, goldenStep);
     const LaneVector trial = Select(Abs(d) >= tol1, x + d, x + Select(d >= 0.0, tol1, -tol1));
-    const LaneMask searching = taken <= 100.0 && !converged;
+    const LaneMask searching = taken <= kBrentIterationLimit && !converged;
 
     Store(s.a + at, a);
     Store(s.b + at, b);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "estimation/brent.h"
+#include "estimation/brent_search.h"
 #include "estimation/objectives.h"
 #include "estimation/series_checks.h"
 #include "estimation/smoothing.h"
@@ -20,9 +21,6 @@
 
 namespace sf {
 namespace {
-
-constexpr double kUpdateHalfWidth = 0.1;
-constexpr double kIterationLimit = 100.0;
 
 // What the threads of one run share; every member function may be called from any thread.
 class LaneRun {
@@ -253,7 +251,7 @@ class LaneSet {
             if (searches_.searching[lane] != 0.0) {
                 return;
             }
-            if (searches_.iteration[lane] > kIterationLimit) {
+            if (searches_.iteration[lane] > kBrentIterationLimit) {
                 run_.ShowNotice();
             }
             run_.SearchFinished();

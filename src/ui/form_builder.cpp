@@ -14,9 +14,9 @@
 namespace sf::ui {
 namespace {
 
-QWidget* CreateControl(const ControlSpec& spec, QWidget& container) {
-    const QString caption = QString::fromUtf8(spec.caption);
-    switch (spec.kind) {
+QWidget* CreateControl(const FormControl& entry, QWidget& container) {
+    const QString caption = QString::fromUtf8(entry.caption);
+    switch (entry.kind) {
         case ControlKind::kTextBox:
             return new QLineEdit(caption, &container);
         case ControlKind::kOptionButton:
@@ -55,20 +55,20 @@ bool TakesFocus(ControlKind kind) {
 
 void BuildForm(QWidget& window) {
     std::vector<std::pair<int, QWidget*>> tabStops;
-    for (const ControlSpec& spec : FormControls()) {
-        QWidget* container = spec.container.empty()
+    for (const FormControl& entry : FormControls()) {
+        QWidget* container = entry.container.empty()
                                  ? &window
-                                 : window.findChild<QWidget*>(QString::fromUtf8(spec.container));
-        QWidget* control = CreateControl(spec, *container);
-        control->setObjectName(QString::fromUtf8(spec.name));
-        control->setGeometry(ToPixels(spec.area));
-        if (spec.fontPixelSize != 0) {
+                                 : window.findChild<QWidget*>(QString::fromUtf8(entry.container));
+        QWidget* control = CreateControl(entry, *container);
+        control->setObjectName(QString::fromUtf8(entry.name));
+        control->setGeometry(ToPixels(entry.area));
+        if (entry.fontPixelSize != 0) {
             QFont font = control->font();
-            font.setPixelSize(spec.fontPixelSize);
+            font.setPixelSize(entry.fontPixelSize);
             control->setFont(font);
         }
-        if (TakesFocus(spec.kind)) {
-            tabStops.emplace_back(spec.tabIndex, control);
+        if (TakesFocus(entry.kind)) {
+            tabStops.emplace_back(entry.tabIndex, control);
         }
     }
     for (QGroupBox* frame : window.findChildren<QGroupBox*>()) {

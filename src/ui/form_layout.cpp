@@ -13,7 +13,7 @@ constexpr int kTauPixelSize = 13;
 
 using enum ControlKind;
 
-constexpr std::array kControls = std::to_array<ControlSpec>({
+constexpr std::array kControls = std::to_array<FormControl>({
     {"Endpointnumber", kTextBox, "", {3240, 240, 495, 285}, 39, {}, 0},
     {"periodsforalphabeta", kTextBox, "", {3240, 1680, 495, 285}, 37, {}, 0},
     {"loga",
@@ -105,7 +105,7 @@ int TwipsToPixels(int twips) {
 
 }  // namespace
 
-std::span<const ControlSpec> FormControls() {
+std::span<const FormControl> FormControls() {
     return kControls;
 }
 

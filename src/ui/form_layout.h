@@ -22,7 +22,7 @@ struct TwipsRect {
     int height;
 };
 
-struct ControlSpec {
+struct FormControl {
     std::string_view name;
     ControlKind kind;
     std::string_view caption;  // for a text box its initial text
@@ -37,7 +37,7 @@ inline constexpr TwipsRect kClientArea{0, 0, 9690, 7920};
 inline constexpr TwipsRect kProgressBarArea{480, 7380, 8055, 285};
 
 // Every control of the window, in creation order: a container comes before its children.
-std::span<const ControlSpec> FormControls();
+std::span<const FormControl> FormControls();
 
 QRect ToPixels(const TwipsRect& area);
 QSize ClientSize();

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "hardening/run_fixture.h"
+#include "run_fixture.h"
 #include "runtime/text_to_number.h"
 
 namespace sf {

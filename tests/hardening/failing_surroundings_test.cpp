@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "hardening/run_fixture.h"
+#include "run_fixture.h"
 
 namespace sf {
 namespace {

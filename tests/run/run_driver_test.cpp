@@ -4,13 +4,13 @@
 
 #include <memory>
 
-#include "recording_observer.h"
-#include "test_folder.h"
+#include "run_fixture.h"
 
 namespace sf {
 namespace {
 
-RunInputs SmallRun() {
+// Two periods and no estimation windows to speak of: the checks before a run stand out.
+RunInputs TinyRun() {
     RunInputs inputs;
     inputs.Endpointnumber = "3";
     inputs.Periodnumber = "2";
@@ -26,21 +26,11 @@ RunInputs SmallRun() {
     return inputs;
 }
 
-class RunDriverTest : public ::testing::Test {
-  protected:
-    RunOutcome Run(const RunInputs& inputs, const NumberLocale& locale = NumberLocale{}) {
-        return ExecuteRun(*state, source, inputs, locale, folder.Path("out.txt"), observer);
-    }
-
-    std::unique_ptr<RunState> state = std::make_unique<RunState>();
-    UniformSource source;
-    RecordingObserver observer;
-    TestFolder folder;
-};
+using RunDriverTest = RunFixture;
 
 TEST_F(RunDriverTest, ABadBoxLeavesTheEarlierReportUntouched) {
     folder.Write("out.txt", "the last report");
-    RunInputs inputs = SmallRun();
+    RunInputs inputs = TinyRun();
     inputs.Endpointnumber = "abc";
     const RunOutcome outcome = Run(inputs);
     EXPECT_FALSE(outcome.completed);
@@ -50,7 +40,7 @@ TEST_F(RunDriverTest, ABadBoxLeavesTheEarlierReportUntouched) {
 }
 
 TEST_F(RunDriverTest, TheFirstBadBoxInTheRunsOrderIsReported) {
-    RunInputs inputs = SmallRun();
+    RunInputs inputs = TinyRun();
     inputs.Endpointnumber = "";
     inputs.horizontx = "x";
     inputs.periodsforalphabeta = "40000";
@@ -64,7 +54,7 @@ TEST_F(RunDriverTest, TheFirstBadBoxInTheRunsOrderIsReported) {
 }
 
 TEST_F(RunDriverTest, LimitsAreNamedByTheModelsParameter) {
-    RunInputs inputs = SmallRun();
+    RunInputs inputs = TinyRun();
     inputs.p2up = "?";
     EXPECT_EQ(Run(inputs).message, "Upper Limit of c: \"?\" is not a number");
     inputs.model = DemandModel::Normal;
@@ -105,7 +95,7 @@ TEST_F(RunDriverTest, ValuesThatWouldFailPartWayAreRefusedBeforeTheRun) {
          "forecasting horizon add up to 601; together they must not exceed 600"},
     };
     for (const Case& bad : cases) {
-        RunInputs inputs = SmallRun();
+        RunInputs inputs = TinyRun();
         inputs.*bad.box = bad.text;
         const RunOutcome outcome = Run(inputs);
         EXPECT_FALSE(outcome.completed);
@@ -116,14 +106,14 @@ TEST_F(RunDriverTest, ValuesThatWouldFailPartWayAreRefusedBeforeTheRun) {
 
 TEST_F(RunDriverTest, AnUnwritableReportIsAFailureNotASuccess) {
     std::filesystem::create_directory(folder.Path("out.txt"));
-    const RunOutcome outcome = Run(SmallRun());
+    const RunOutcome outcome = Run(TinyRun());
     EXPECT_FALSE(outcome.completed);
     EXPECT_NE(outcome.message.find("could not be created"), std::string::npos);
     EXPECT_TRUE(observer.closing.empty());
 }
 
 TEST_F(RunDriverTest, ACompletedRunShowsTheClosingMessageOnce) {
-    const RunOutcome outcome = Run(SmallRun());
+    const RunOutcome outcome = Run(TinyRun());
     EXPECT_TRUE(outcome.completed);
     EXPECT_EQ(observer.closing, std::vector<std::string>{std::string(kClosingMessage)});
     EXPECT_EQ(observer.progress.back(), 100);
@@ -131,7 +121,7 @@ TEST_F(RunDriverTest, ACompletedRunShowsTheClosingMessageOnce) {
 
 TEST_F(RunDriverTest, AStoppedRunEndsLikeAFaultWithTheLinesWritten) {
     observer.stopAfterReports = 1;
-    const RunOutcome outcome = Run(SmallRun());
+    const RunOutcome outcome = Run(TinyRun());
     EXPECT_FALSE(outcome.completed);
     EXPECT_EQ(outcome.message, kStoppedMessage);
     EXPECT_TRUE(observer.closing.empty());
@@ -144,13 +134,13 @@ TEST_F(RunDriverTest, EveryRunStartsFromAClearedState) {
     state->mu(5, 7) = 42.0;
     state->lostSaleSum[4] = 3.0;
     state->totalSales = 9.0;
-    ASSERT_TRUE(Run(SmallRun()).completed);
+    ASSERT_TRUE(Run(TinyRun()).completed);
     EXPECT_EQ(state->mu(5, 7), 0.0);
     EXPECT_EQ(state->lostSaleSum[4], 0.0);
 }
 
 TEST_F(RunDriverTest, TheDecimalSeparatorIsTheLocales) {
-    RunInputs inputs = SmallRun();
+    RunInputs inputs = TinyRun();
     inputs.tau_tx = "0,5";
     EXPECT_TRUE(Run(inputs, NumberLocale{",", ""}).completed);
     EXPECT_EQ(Run(inputs).message, "Tau (\xCF\x84): \"0,5\" is not a number");

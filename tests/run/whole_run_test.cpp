@@ -3,9 +3,7 @@
 #include <cmath>
 #include <memory>
 
-#include "recording_observer.h"
-#include "run/run_driver.h"
-#include "test_folder.h"
+#include "run_fixture.h"
 
 namespace sf {
 namespace {
@@ -28,18 +26,12 @@ RunInputs Inputs(DemandModel model, const char* p2low, const char* p2up, const c
     return inputs;
 }
 
-class WholeRunTest : public ::testing::Test {
+class WholeRunTest : public RunFixture {
   protected:
-    void Run(const RunInputs& inputs) {
-        const RunOutcome outcome =
-            ExecuteRun(*state, source, inputs, NumberLocale{}, folder.Path("out.txt"), observer);
+    void RunToTheEnd(const RunInputs& inputs) {
+        const RunOutcome outcome = Run(inputs);
         ASSERT_TRUE(outcome.completed) << outcome.message;
     }
-
-    std::unique_ptr<RunState> state = std::make_unique<RunState>();
-    UniformSource source;
-    RecordingObserver observer;
-    TestFolder folder;
 };
 
 TEST_F(WholeRunTest, EveryModelKeepsTheOutcomeInvariantsAndTotals) {
@@ -51,7 +43,7 @@ TEST_F(WholeRunTest, EveryModelKeepsTheOutcomeInvariantsAndTotals) {
     };
     for (const RunInputs& inputs : cases) {
         SCOPED_TRACE(std::string(DemandModelName(inputs.model)));
-        Run(inputs);
+        RunToTheEnd(inputs);
         const RunState& s = *state;
         double lost = 0.0, returned = 0.0, sales = 0.0;
         for (int sp = 1; sp <= 4; ++sp) {
@@ -76,7 +68,7 @@ TEST_F(WholeRunTest, ConstantDemandIsDeliveredExactly) {
     // Normal demand with a deviation of 0 is the level itself in every period.
     RunInputs inputs = Inputs(DemandModel::Normal, "0", "0");
     inputs.p1low = inputs.p1up = "7";
-    Run(inputs);
+    RunToTheEnd(inputs);
     for (int sp = 1; sp <= 4; ++sp) {
         for (int t = 5; t <= 40; ++t) {
             EXPECT_EQ(state->delivery(sp, t), 7.0);
@@ -89,15 +81,15 @@ TEST_F(WholeRunTest, ConstantDemandIsDeliveredExactly) {
 
 TEST_F(WholeRunTest, ASecondRunContinuesTheSourceAndTheFirstIsAlwaysTheSame) {
     const RunInputs inputs = Inputs(DemandModel::loga, "1", "3");
-    Run(inputs);
+    RunToTheEnd(inputs);
     const std::string first = folder.Read("out.txt");
-    Run(inputs);
+    RunToTheEnd(inputs);
     EXPECT_NE(folder.Read("out.txt"), first);
 
     source = UniformSource{};
     RunInputs otherWarmUp = inputs;
     otherWarmUp.warmuptx = "-12";  // read by no computation
-    Run(otherWarmUp);
+    RunToTheEnd(otherWarmUp);
     EXPECT_EQ(folder.Read("out.txt"), first);
 }
 
@@ -106,8 +98,7 @@ TEST_F(WholeRunTest, AFaultPartWayKeepsTheLinesWrittenBeforeIt) {
     inputs.Periodnumber = "600";
     inputs.Endpointnumber = "2";
     inputs.p1low = inputs.p1up = "10";
-    const RunOutcome outcome =
-        ExecuteRun(*state, source, inputs, NumberLocale{}, folder.Path("out.txt"), observer);
+    const RunOutcome outcome = Run(inputs);
     EXPECT_FALSE(outcome.completed);
     EXPECT_EQ(outcome.message.rfind("Sales point 1, period ", 0), 0u);
     EXPECT_EQ(folder.Read("out.txt"),
