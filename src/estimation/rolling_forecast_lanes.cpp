@@ -118,15 +118,14 @@ struct SalesPointProgress {
     double forecastAtEnd = 0.0;
     double madAtEnd = 0.0;
     double sigmaAtEnd = 0.0;
-    std::vector<double> betaInput;     // by period: |D - F| of the last alpha trial
     std::vector<double> lastForecast;  // by period: the last alpha trial's series at P
     std::vector<double> lastMad;       // by period: the last beta trial's series at P
 
-    // The searches furthest behind go first, so the windows side by side stay alike.
-    int Stage() const { return period * 2 + (betaSearch ? 1 : 0); }
+    // The sales points furthest behind go first, so the windows side by side stay alike.
+    int Stage() const { return period; }
 };
 
-// The pending searches of every sales point, shared by the threads.
+// The sales points waiting for their next alpha search, shared by the threads.
 class SearchPool {
   public:
     explicit SearchPool(std::vector<SalesPointProgress>& progress) : progress_(progress) {
@@ -135,8 +134,8 @@ class SearchPool {
         }
     }
 
-    // Hands back a sales point whose search has ended (unless its stretch is done) and takes
-    // the search furthest behind; -1 when none is waiting.
+    // Hands back a sales point whose period is done (unless its stretch is) and takes the one
+    // furthest behind; -1 when none is waiting.
     int Exchange(int finishedIndex) {
         const std::lock_guard lock(mutex_);
         if (finishedIndex >= 0 && !progress_[finishedIndex].finished) {
@@ -157,8 +156,8 @@ class SearchPool {
     std::priority_queue<StagedIndex, std::vector<StagedIndex>, std::greater<>> ready_;
 };
 
-// The lanes of one thread. A lane runs one search at a time; when it ends, the lane takes the
-// pool's next search, of any sales point.
+// The lanes of one thread. A lane runs the alpha and then the beta search of one sales point and
+// period; then it takes the pool's next sales point.
 class LaneSet {
   public:
     LaneSet(LaneRun& run, SearchPool& pool, std::vector<SalesPointProgress>& progress)
@@ -222,8 +221,16 @@ class LaneSet {
         return lastPeriod != 0;
     }
 
-    // Both searches are centred on the constant of the period before, within a tenth either
-    // side; the lane's column receives the series the search measures against.
+    // Both searches are centred on the constant of the period before, within a tenth either side.
+    void StartSearch(int lane, const SalesPointProgress& work) {
+        const double centre = work.betaSearch ? work.previousBeta : work.previousAlpha;
+        StartLaneSearch(searches_, lane, centre - kUpdateHalfWidth, centre,
+                        centre + kUpdateHalfWidth);
+        start_[lane] = work.betaSearch ? state_.initialSigma[work.salesPoint] * kMadPerSigma
+                                       : state_.initialMu[work.salesPoint];
+    }
+
+    // The next sales point's alpha search, measured against its demand.
     void TakeNextSearch(int lane, int finishedIndex) {
         const int index = pool_.Exchange(finishedIndex);
         lanes_[lane] = index;
@@ -231,13 +238,11 @@ class LaneSet {
             return;
         }
         const SalesPointProgress& work = progress_[index];
-        const double centre = work.betaSearch ? work.previousBeta : work.previousAlpha;
-        StartLaneSearch(searches_, lane, centre - kUpdateHalfWidth, centre,
-                        centre + kUpdateHalfWidth);
-        start_[lane] = work.betaSearch ? state_.initialSigma[work.salesPoint] * kMadPerSigma
-                                       : state_.initialMu[work.salesPoint];
+        StartSearch(lane, work);
+        const double* demand = state_.actualDemand.Row(work.salesPoint);
+        double* input = input_.data() + lane;
         for (int t = first_; t <= work.period; ++t) {
-            Input(t, lane) = work.betaSearch ? work.betaInput[t] : Demand(work.salesPoint, t);
+            input[t * kLaneCount] = demand[t];
         }
     }
 
@@ -255,15 +260,16 @@ class LaneSet {
                 run_.ShowNotice();
             }
             run_.SearchFinished();
-            if (work.betaSearch) {
-                work.lastBetaTrial = evaluated_[lane];
-                work.lastBetaCriterion = criterion;
-                FinishBetaSearch(lane, work);
-            } else {
+            if (!work.betaSearch) {
                 work.lastAlphaTrial = evaluated_[lane];
                 work.lastAlphaCriterion = criterion;
                 FinishAlphaSearch(lane, work);
+                StartSearch(lane, work);
+                return;
             }
+            work.lastBetaTrial = evaluated_[lane];
+            work.lastBetaCriterion = criterion;
+            FinishBetaSearch(lane, work);
         } catch (const RunError& error) {
             run_.Fail(work.salesPoint, error);
             work.finished = true;
@@ -288,15 +294,17 @@ class LaneSet {
         const int t = work.period;
         work.alphaResult = searches_.x[lane];
         work.forecastLagged = Output(t - lag_, lane);
-        // The beta search measures against the last alpha trial's series.
-        for (int period = first_; period <= t; ++period) {
-            work.betaInput[period] =
-                std::fabs(Demand(work.salesPoint, period) - Output(period, lane));
-        }
         if (t == last_) {
             for (int period = first_; period <= t; ++period) {
                 work.lastForecast[period] = Output(period, lane);
             }
+        }
+        // The beta search, in this lane, measures against the last alpha trial's series.
+        const double* demand = state_.actualDemand.Row(work.salesPoint);
+        double* column = input_.data() + lane;
+        const double* forecast = output_.data() + lane;
+        for (int period = first_; period <= t; ++period) {
+            column[period * kLaneCount] = std::fabs(demand[period] - forecast[period * kLaneCount]);
         }
         work.betaSearch = true;
     }
@@ -390,7 +398,6 @@ std::vector<SalesPointProgress> StartStretches(const RunState& state, int firstR
         work.period = firstRolling;
         work.previousAlpha = state.alpha(sp, firstRolling - 1);
         work.previousBeta = state.beta(sp, firstRolling - 1);
-        work.betaInput.assign(kPeriodSlots, 0.0);
         work.lastForecast.assign(kPeriodSlots, 0.0);
         work.lastMad.assign(kPeriodSlots, 0.0);
     }
