@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "run/run_observer.h"
+#include "state/run_observer.h"
 
 // Records what a run tells its front end; can ask the run to stop after some progress reports.
 class RecordingObserver : public sf::RunObserver {

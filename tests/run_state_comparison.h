@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "run/run_state.h"
+#include "state/run_state.h"
 
 // The first member in which two run states differ, bit for bit; empty when they are the same.
 inline std::string FirstDifference(const sf::RunState& a, const sf::RunState& b) {

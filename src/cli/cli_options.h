@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "run/run_inputs.h"
+#include "state/run_inputs.h"
 
 namespace sf {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/run_state.h"
+#include "state/run_state.h"
 #include "runtime/number_locale.h"
 #include "runtime/report_file.h"
 #include "runtime/uniform_source.h"

@@ -3,8 +3,8 @@
 #include <string_view>
 
 #include "estimation/brent_search.h"
-#include "run/run_observer.h"
-#include "run/run_state.h"
+#include "state/run_observer.h"
+#include "state/run_state.h"
 
 namespace sf {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "run/run_observer.h"
-#include "run/run_state.h"
+#include "state/run_observer.h"
+#include "state/run_state.h"
 
 namespace sf {
 

@@ -1,6 +1,9 @@
 #include "estimation/lane_kernel.h"
 
 #include <array>
+#include <string>
+
+#include "runtime/run_error.h"
 
 namespace sf {
 
@@ -49,6 +52,19 @@ const NamedLaneKernel* SupportedLaneKernels(int& count) {
 
 const NamedLaneKernel& FastestLaneKernel() {
     return SupportedKernels().kernels[0];
+}
+
+const NamedLaneKernel& LaneKernelNamed(std::string_view name) {
+    if (name.empty()) {
+        return FastestLaneKernel();
+    }
+    const KernelList& list = SupportedKernels();
+    for (int at = 0; at < list.count; ++at) {
+        if (list.kernels[at].name == name) {
+            return list.kernels[at];
+        }
+    }
+    throw RunError("This processor has no lane kernel named \"" + std::string(name) + "\"");
 }
 
 void StartLaneSearch(LaneSearches& searches, int lane, double ax, double bx, double cx) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 namespace sf {
 
 // Sales points whose searches run side by side, one per SIMD lane.
@@ -51,5 +53,7 @@ struct NamedLaneKernel {
 // Every kernel this processor can run, the fastest first.
 const NamedLaneKernel* SupportedLaneKernels(int& count);
 const NamedLaneKernel& FastestLaneKernel();
+// The kernel of that name; the fastest for an empty name. An unknown name is a RunError.
+const NamedLaneKernel& LaneKernelNamed(std::string_view name);
 
 }  // namespace sf

@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "run/run_observer.h"
-#include "run/run_state.h"
+#include "state/run_observer.h"
+#include "state/run_state.h"
 
 namespace sf {
 

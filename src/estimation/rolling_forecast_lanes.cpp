@@ -415,7 +415,7 @@ void RollingForecastInLanes(RunState& state, RunObserver& observer,
         const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
         const int threads = options.threads > 0 ? options.threads : cores;
         LaneRun run(state, observer, progress,
-                    options.kernel != nullptr ? *options.kernel : FastestLaneKernel(), searches);
+                    LaneKernelNamed(options.kernel), searches);
         std::vector<SalesPointProgress> progressOfPoints = StartStretches(state, firstRolling);
         SearchPool pool(progressOfPoints);
         auto work = [&] {

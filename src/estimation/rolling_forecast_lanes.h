@@ -2,15 +2,11 @@
 
 #include "estimation/lane_kernel.h"
 #include "estimation/rolling_forecast.h"
-#include "run/run_observer.h"
-#include "run/run_state.h"
+#include "state/run_observer.h"
+#include "state/run_options.h"
+#include "state/run_state.h"
 
 namespace sf {
-
-struct LaneOptions {
-    const NamedLaneKernel* kernel = nullptr;  // null: the fastest this processor has
-    int threads = 0;                          // 0: one per core
-};
 
 // The rolling forecast with the searches of several sales points side by side in SIMD lanes
 // and the sales points spread over the cores. Leaves the state bit for bit as RollingForecast

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "run/run_state.h"
+#include "state/run_state.h"
 #include "runtime/run_error.h"
 
 namespace sf {

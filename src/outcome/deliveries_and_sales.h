@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/run_state.h"
+#include "state/run_state.h"
 
 namespace sf {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "run/run_inputs.h"
-#include "run/run_state.h"
+#include "state/run_inputs.h"
+#include "state/run_state.h"
 #include "runtime/number_locale.h"
 
 namespace sf {

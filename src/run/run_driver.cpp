@@ -6,6 +6,7 @@
 #include "demand/demand_generation.h"
 #include "estimation/initial_estimation.h"
 #include "estimation/rolling_forecast.h"
+#include "estimation/rolling_forecast_lanes.h"
 #include "outcome/deliveries_and_sales.h"
 #include "report/report_sections.h"
 #include "run/input_conversion.h"

@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "estimation/rolling_forecast_lanes.h"
-#include "run/run_inputs.h"
-#include "run/run_observer.h"
-#include "run/run_state.h"
+#include "state/run_inputs.h"
+#include "state/run_observer.h"
+#include "state/run_options.h"
+#include "state/run_state.h"
 #include "runtime/number_locale.h"
 #include "runtime/uniform_source.h"
 
@@ -16,15 +16,6 @@ namespace sf {
 inline constexpr std::string_view kClosingMessage = "End of forecast. Please see the output file";
 inline constexpr std::string_view kStoppedMessage =
     "The run was stopped before it finished; the report holds the lines written until then.";
-
-// The rolling forecast runs in SIMD lanes over every core; the plain path is the reference the
-// lanes are proven against, kept for tests and measurements.
-enum class EstimationPath { lanes, plain };
-
-struct RunOptions {
-    EstimationPath estimation = EstimationPath::lanes;
-    LaneOptions lanes;
-};
 
 struct RunOutcome {
     bool completed = false;

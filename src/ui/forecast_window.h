@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "run/run_inputs.h"
-#include "run/run_state.h"
+#include "state/run_inputs.h"
+#include "state/run_state.h"
 #include "runtime/number_locale.h"
 #include "runtime/uniform_source.h"
 #include "ui/message_sink.h"

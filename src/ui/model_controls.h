@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "run/demand_model.h"
+#include "state/demand_model.h"
 
 namespace sf::ui {
 

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "run/run_driver.h"
-#include "run/run_observer.h"
+#include "state/run_observer.h"
 
 namespace sf::ui {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "recording_observer.h"
-#include "run/run_state.h"
+#include "state/run_state.h"
 
 // A run state with one sales point whose demand is given period by period.
 inline std::unique_ptr<sf::RunState> StateWithDemand(const std::vector<double>& demand,

@@ -9,7 +9,9 @@
 
 #include "estimation/estimation_fixture.h"
 #include "estimation/initial_estimation.h"
+#include "estimation/lane_kernel.h"
 #include "estimation/rolling_forecast.h"
+#include "estimation/rolling_forecast_lanes.h"
 #include "recording_observer.h"
 #include "run/run_driver.h"
 #include "run_state_comparison.h"
@@ -45,7 +47,7 @@ std::vector<NamedLaneKernel> Kernels() {
 void ExpectSameRun(const RunInputs& inputs, const NamedLaneKernel& kernel, int threads) {
     const Result plain = RunWith(inputs, RunOptions{EstimationPath::plain, {}});
     const Result lanes =
-        RunWith(inputs, RunOptions{EstimationPath::lanes, LaneOptions{&kernel, threads}});
+        RunWith(inputs, RunOptions{EstimationPath::lanes, LaneOptions{kernel.name, threads}});
     SCOPED_TRACE(std::string(kernel.name) + ", " + std::to_string(threads) + " threads");
     EXPECT_EQ(lanes.outcome.completed, plain.outcome.completed);
     EXPECT_EQ(lanes.outcome.message, plain.outcome.message);
@@ -181,7 +183,7 @@ TEST(LanesMatchPlain, EverySearchThatHitsTheLimitShowsTheNotice) {
         auto lanes = prepare();
         RecordingObserver lanesObserver;
         RollingForecastInLanes(
-            *lanes, lanesObserver, [](double) {}, LaneOptions{&kernel, 2});
+            *lanes, lanesObserver, [](double) {}, LaneOptions{kernel.name, 2});
         EXPECT_EQ(lanesObserver.notices.size(), 2u * 2u * 4u);  // 2 searches, 2 points, 4 periods
         EXPECT_EQ(lanesObserver.notices, plainObserver.notices);
         EXPECT_EQ(FirstDifference(*plain, *lanes), "");

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "run/demand_model.h"
+#include "state/demand_model.h"
 
 namespace sf {
 

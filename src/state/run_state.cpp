@@ -1,4 +1,4 @@
-#include "run/run_state.h"
+#include "state/run_state.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "run/demand_model.h"
+#include "state/demand_model.h"
 
 namespace sf {
 

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace sf {
+
+// The rolling forecast runs in SIMD lanes over every core; the plain path is the reference the
+// lanes are proven against, kept for tests and measurements.
+enum class EstimationPath { lanes, plain };
+
+struct LaneOptions {
+    std::string kernel;  // a kernel's name; empty: the fastest this processor has
+    int threads = 0;     // 0: one per core
+};
+
+// How a run computes, beside what the boxes say.
+struct RunOptions {
+    EstimationPath estimation = EstimationPath::lanes;
+    LaneOptions lanes;
+};
+
+}  // namespace sf
