@@ -28,6 +28,8 @@ inline std::string FirstDifference(const sf::RunState& a, const sf::RunState& b)
         {"lostSale", &RunState::lostSale},
         {"returned", &RunState::returned},
         {"sales", &RunState::sales},
+        {"alphaUsed", &RunState::alphaUsed},
+        {"betaUsed", &RunState::betaUsed},
     };
     for (const auto& matrix : matrices) {
         for (int sp = 0; sp < sf::kSalesPointSlots; ++sp) {

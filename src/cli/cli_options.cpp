@@ -77,6 +77,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
             example = true;
             continue;
         }
+        if (option == "--bounded-constants") {
+            options.run.boundedConstants = true;
+            continue;
+        }
         if (at + 1 >= arguments.size()) {
             problem = option.rfind("--", 0) == 0 && option.size() > 2
                           ? "option " + option + " needs a value or is unknown"
@@ -143,6 +147,7 @@ unset boxes hold the window's start-up texts (p1 limits 10 and 30, the rest empt
   --model NAME               loga (default), sqrot, linear, t_tplusn, meanAR1, AR1, Normal
   --runs K                   K runs in one start; each rewrites the report (default 1)
   --output PATH              report file (default out.txt)
+  --bounded-constants        keep the smoothing constants within 0 and 1
   --example                  fill the boxes with a small loga scenario; other options win
   --help                     this text
 

@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "state/run_inputs.h"
+#include "state/run_options.h"
 
 namespace sf {
 
 struct CliOptions {
     RunInputs inputs;
+    RunOptions run;
     int runs = 1;
     std::filesystem::path output = "out.txt";
     bool help = false;

@@ -37,11 +37,16 @@ int main(int argc, char** argv) {
     sf::UniformSource source;
     ConsoleObserver observer;
     for (int run = 0; run < options->runs; ++run) {
-        const sf::RunOutcome outcome =
-            sf::ExecuteRun(*state, source, options->inputs, locale, options->output, observer);
+        const sf::RunOutcome outcome = sf::ExecuteRun(*state, source, options->inputs, locale,
+                                                      options->output, observer, options->run);
         if (!outcome.completed) {
             std::cerr << outcome.message << '\n';
             return 1;
+        }
+        // Results that may diverge are said to, though the report is complete.
+        if (const std::string warning = sf::HealthWarning(outcome.health, "--bounded-constants");
+            !warning.empty()) {
+            std::cerr << "Warning: " << warning << '\n';
         }
     }
     return 0;

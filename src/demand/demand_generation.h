@@ -1,9 +1,9 @@
 #pragma once
 
-#include "state/run_state.h"
 #include "runtime/number_locale.h"
 #include "runtime/report_file.h"
 #include "runtime/uniform_source.h"
+#include "state/run_state.h"
 
 namespace sf {
 

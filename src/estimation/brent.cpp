@@ -28,14 +28,16 @@ double BrentBetaInitial(RunState& state, RunObserver& observer, int salesPoint) 
 
 double BrentAlphaUpdate(RunState& state, RunObserver& observer, int salesPoint, int windowEnd,
                         double previous) {
-    return Search(state, observer, AlphaObjective, salesPoint, windowEnd,
-                  previous - kUpdateHalfWidth, previous, previous + kUpdateHalfWidth);
+    const UpdateBracket bracket = UpdateBracketAround(previous, state.boundedConstants);
+    return Search(state, observer, AlphaObjective, salesPoint, windowEnd, bracket.low,
+                  bracket.centre, bracket.high);
 }
 
 double BrentBetaUpdate(RunState& state, RunObserver& observer, int salesPoint, int windowEnd,
                        double previous) {
-    return Search(state, observer, BetaObjective, salesPoint, windowEnd,
-                  previous - kUpdateHalfWidth, previous, previous + kUpdateHalfWidth);
+    const UpdateBracket bracket = UpdateBracketAround(previous, state.boundedConstants);
+    return Search(state, observer, BetaObjective, salesPoint, windowEnd, bracket.low,
+                  bracket.centre, bracket.high);
 }
 
 }  // namespace sf

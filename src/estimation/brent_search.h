@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 
 namespace sf {
@@ -9,6 +10,20 @@ inline constexpr int kBrentIterationLimit = 100;  // trials after the starting e
 inline constexpr double kBrentTolerance = 1e-10;  // absolute; nothing relative to x
 inline constexpr double kGoldenFraction = 0.381966;
 inline constexpr double kUpdateHalfWidth = 0.1;  // the bracket of an update search, either side
+
+// The starting points of an update search around the stored previous constant c: a tenth
+// either side, or, with bounded constants, clipped to 0..1.
+struct UpdateBracket {
+    double low, centre, high;
+};
+inline UpdateBracket UpdateBracketAround(double c, bool bounded) {
+    const double low = c - kUpdateHalfWidth;
+    const double high = c + kUpdateHalfWidth;
+    if (!bounded) {
+        return {low, c, high};
+    }
+    return {std::max(0.0, low), c, std::min(1.0, high)};
+}
 
 // The magnitude of a with the sign of b, zero counting as positive.
 inline double Sign(double a, double b) {

@@ -42,6 +42,8 @@ void EstimateInitialConstants(RunState& state, RunObserver& observer) {
         for (state.period = s + 1; state.period <= lastFitted; ++state.period) {
             state.alpha(sp, state.period) = state.initialAlpha[sp];
             state.beta(sp, state.period) = state.initialBeta[sp];
+            state.alphaUsed(sp, state.period) = state.initialAlpha[sp];
+            state.betaUsed(sp, state.period) = state.initialBeta[sp];
         }
     }
 

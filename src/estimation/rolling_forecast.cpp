@@ -19,6 +19,8 @@ void RollingForecast(RunState& state, RunObserver& observer, const ForecastProgr
             // below start from what their last trials left.
             state.alpha(sp, t) = BrentAlphaUpdate(state, observer, sp, t, state.alpha(sp, t - 1));
             state.beta(sp, t) = BrentBetaUpdate(state, observer, sp, t, state.beta(sp, t - 1));
+            state.alphaUsed(sp, t) = state.alpha(sp, t);
+            state.betaUsed(sp, t) = state.beta(sp, t);
 
             const double w = SmoothingWeight(t, state.alpha(sp, t));
             state.mu(sp, t) = (1.0 - w) * state.mu(sp, t - h) + w * state.actualDemand(sp, t - h);

@@ -221,11 +221,11 @@ class LaneSet {
         return lastPeriod != 0;
     }
 
-    // Both searches are centred on the constant of the period before, within a tenth either side.
+    // Both searches are centred on the constant of the period before.
     void StartSearch(int lane, const SalesPointProgress& work) {
         const double centre = work.betaSearch ? work.previousBeta : work.previousAlpha;
-        StartLaneSearch(searches_, lane, centre - kUpdateHalfWidth, centre,
-                        centre + kUpdateHalfWidth);
+        const UpdateBracket bracket = UpdateBracketAround(centre, state_.boundedConstants);
+        StartLaneSearch(searches_, lane, bracket.low, bracket.centre, bracket.high);
         start_[lane] = work.betaSearch ? state_.initialSigma[work.salesPoint] * kMadPerSigma
                                        : state_.initialMu[work.salesPoint];
     }
@@ -336,6 +336,8 @@ class LaneSet {
 
         work.previousAlpha = work.alphaResult;
         work.previousBeta = work.betaResult;
+        state_.alphaUsed(sp, t) = work.alphaResult;
+        state_.betaUsed(sp, t) = work.betaResult;
         if (t == last_) {
             work.forecastAtEnd = forecast;
             work.madAtEnd = mad;
@@ -414,8 +416,7 @@ void RollingForecastInLanes(RunState& state, RunObserver& observer,
         const long long searches = 2LL * salesPoints * (state.periodNumber - firstRolling + 1);
         const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
         const int threads = options.threads > 0 ? options.threads : cores;
-        LaneRun run(state, observer, progress,
-                    LaneKernelNamed(options.kernel), searches);
+        LaneRun run(state, observer, progress, LaneKernelNamed(options.kernel), searches);
         std::vector<SalesPointProgress> progressOfPoints = StartStretches(state, firstRolling);
         SearchPool pool(progressOfPoints);
         auto work = [&] {

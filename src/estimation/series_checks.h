@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "state/run_state.h"
 #include "runtime/run_error.h"
+#include "state/run_state.h"
 
 namespace sf {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "state/run_state.h"
 #include "runtime/number_locale.h"
 #include "runtime/report_file.h"
+#include "state/run_state.h"
 
 namespace sf {
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "runtime/number_locale.h"
 #include "state/run_inputs.h"
 #include "state/run_state.h"
-#include "runtime/number_locale.h"
 
 namespace sf {
 

@@ -27,6 +27,7 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
                RunObserver& observer, const RunOptions& options) {
     state.Clear();
     ConvertInputs(inputs, locale, state);
+    state.boundedConstants = options.boundedConstants;
     ReportFile report(reportPath);
     try {
         WriteParameterHeading(report);
@@ -70,12 +71,12 @@ RunOutcome ExecuteRun(RunState& state, UniformSource& source, const RunInputs& i
     try {
         RunPhases(state, source, inputs, locale, reportPath, observer, options);
     } catch (const RunError& error) {
-        return {false, error.what()};
+        return {false, error.what(), {}};
     } catch (const std::bad_alloc&) {
-        return {false, "The run stopped: not enough memory."};
+        return {false, "The run stopped: not enough memory.", {}};
     }
     observer.ShowClosingMessage(kClosingMessage);
-    return {true, std::string(kClosingMessage)};
+    return {true, std::string(kClosingMessage), AssessRunHealth(state)};
 }
 
 }  // namespace sf

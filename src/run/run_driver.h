@@ -4,12 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "results/run_health.h"
+#include "runtime/number_locale.h"
+#include "runtime/uniform_source.h"
 #include "state/run_inputs.h"
 #include "state/run_observer.h"
 #include "state/run_options.h"
 #include "state/run_state.h"
-#include "runtime/number_locale.h"
-#include "runtime/uniform_source.h"
 
 namespace sf {
 
@@ -20,6 +21,7 @@ inline constexpr std::string_view kStoppedMessage =
 struct RunOutcome {
     bool completed = false;
     std::string message;  // the closing message, or what stopped the run
+    RunHealth health;     // of a complete run
 };
 
 // One complete run from the typed texts to the closed report. Faults never escape: they end the

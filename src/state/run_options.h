@@ -17,6 +17,8 @@ struct LaneOptions {
 struct RunOptions {
     EstimationPath estimation = EstimationPath::lanes;
     LaneOptions lanes;
+    // Holds every rolling search within 0..1; off, a constant may leave that range.
+    bool boundedConstants = false;
 };
 
 }  // namespace sf

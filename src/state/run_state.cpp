@@ -11,6 +11,7 @@ void Matrix::Clear() {
 void RunState::Clear() {
     periodNumber = initPeriods = alphaBetaPeriods = warmUp = horizon = salesPointCount = 0;
     tau = 0.0;
+    boundedConstants = false;
     limits = ModelLimits{};
     model = DemandModel::loga;
     salesPoint = period = 0;
@@ -22,7 +23,7 @@ void RunState::Clear() {
     }
     for (Matrix* matrix :
          {&demandMean, &actualDemand, &mu, &mad, &sigma, &muSquaredError, &madSquaredError, &alpha,
-          &beta, &delivery, &lostSale, &returned, &sales}) {
+          &beta, &delivery, &lostSale, &returned, &sales, &alphaUsed, &betaUsed}) {
         matrix->Clear();
     }
     lineText.clear();

@@ -58,6 +58,7 @@ struct RunState {
     double tau = 0.0;
     std::int16_t horizon = 0;
     std::int16_t salesPointCount = 0;
+    bool boundedConstants = false;  // rolling searches held within 0..1 (a run option)
     ModelLimits limits;
     DemandModel model = DemandModel::loga;
 
@@ -98,6 +99,11 @@ struct RunState {
     Matrix lostSale;
     Matrix returned;
     Matrix sales;
+
+    // Not part of the described state: the alpha and beta that each period's own step used,
+    // which later searches do not overwrite (alpha and beta above hold their last trials).
+    Matrix alphaUsed;
+    Matrix betaUsed;
 
     std::string lineText;
     std::string cellText;

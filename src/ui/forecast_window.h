@@ -9,10 +9,10 @@
 #include <memory>
 #include <vector>
 
-#include "state/run_inputs.h"
-#include "state/run_state.h"
 #include "runtime/number_locale.h"
 #include "runtime/uniform_source.h"
+#include "state/run_inputs.h"
+#include "state/run_state.h"
 #include "ui/message_sink.h"
 #include "ui/model_controls.h"
 #include "ui/run_worker.h"

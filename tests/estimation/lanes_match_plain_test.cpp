@@ -44,11 +44,13 @@ std::vector<NamedLaneKernel> Kernels() {
     return std::vector<NamedLaneKernel>(kernels, kernels + count);
 }
 
-void ExpectSameRun(const RunInputs& inputs, const NamedLaneKernel& kernel, int threads) {
-    const Result plain = RunWith(inputs, RunOptions{EstimationPath::plain, {}});
-    const Result lanes =
-        RunWith(inputs, RunOptions{EstimationPath::lanes, LaneOptions{kernel.name, threads}});
-    SCOPED_TRACE(std::string(kernel.name) + ", " + std::to_string(threads) + " threads");
+void ExpectSameRun(const RunInputs& inputs, const NamedLaneKernel& kernel, int threads,
+                   bool bounded = false) {
+    const Result plain = RunWith(inputs, RunOptions{EstimationPath::plain, {}, bounded});
+    const Result lanes = RunWith(
+        inputs, RunOptions{EstimationPath::lanes, LaneOptions{kernel.name, threads}, bounded});
+    SCOPED_TRACE(std::string(kernel.name) + ", " + std::to_string(threads) + " threads" +
+                 (bounded ? ", bounded constants" : ""));
     EXPECT_EQ(lanes.outcome.completed, plain.outcome.completed);
     EXPECT_EQ(lanes.outcome.message, plain.outcome.message);
     EXPECT_TRUE(lanes.report == plain.report) << "the reports differ";
@@ -131,6 +133,7 @@ TEST(LanesMatchPlain, TheReferenceScenariosOnEveryKernel) {
     for (const RunInputs& inputs : scenarios) {
         for (const NamedLaneKernel& kernel : Kernels()) {
             ExpectSameRun(inputs, kernel, 2);
+            ExpectSameRun(inputs, kernel, 2, true);
         }
     }
 }
@@ -141,7 +144,7 @@ TEST(LanesMatchPlain, RandomisedInputsOnEveryKernelAndThreadCount) {
     for (int set = 0; set < 240; ++set) {
         const RunInputs inputs = RandomInputs(random);
         SCOPED_TRACE("set " + std::to_string(set));
-        ExpectSameRun(inputs, kernels[set % kernels.size()], 1 + set % 3);
+        ExpectSameRun(inputs, kernels[set % kernels.size()], 1 + set % 3, set % 2 == 1);
     }
 }
 

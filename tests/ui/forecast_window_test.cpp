@@ -65,7 +65,8 @@ const QStringList kSmallRun = Words(
 struct BatchResult {
     QByteArray report;
     QString output;
-    QString errors;
+    QString errors;    // the notices or the failure
+    QString warnings;  // after a complete run
 };
 
 BatchResult RunBatchCommand(const QStringList& arguments) {
@@ -76,8 +77,17 @@ BatchResult RunBatchCommand(const QStringList& arguments) {
     batch.waitForFinished(60000);
     QFile report(folder.filePath("out.txt"));
     report.open(QIODevice::ReadOnly);
+    QStringList errors;
+    QStringList warnings;
+    for (const QString& line : QString::fromLocal8Bit(batch.readAllStandardError()).split('\n')) {
+        if (line.startsWith("Warning: ")) {
+            warnings << line.mid(9);
+        } else if (!line.isEmpty()) {
+            errors << line;
+        }
+    }
     return {report.readAll(), QString::fromLocal8Bit(batch.readAllStandardOutput()).trimmed(),
-            QString::fromLocal8Bit(batch.readAllStandardError()).trimmed()};
+            errors.join('\n'), warnings.join('\n')};
 }
 
 QByteArray ReadReport() {

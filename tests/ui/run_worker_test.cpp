@@ -33,7 +33,7 @@ class RunWorkerTest : public QObject {
             observer.ShowNotice("Pause in routine BRENT - too many iterations");
             jobWentOn = true;
             observer.ReportProgress(50);
-            return RunOutcome{true, "done"};
+            return RunOutcome{true, "done", {}};
         });
         QVERIFY(worker.IsRunning());
         QVERIFY(finished.wait(5000));
@@ -54,7 +54,7 @@ class RunWorkerTest : public QObject {
         const auto job = [](RunObserver& observer) {
             const bool stoppedBefore = observer.StopRequested();
             observer.ShowClosingMessage("End of forecast. Please see the output file");
-            return RunOutcome{!stoppedBefore && observer.StopRequested(), ""};
+            return RunOutcome{!stoppedBefore && observer.StopRequested(), "", {}};
         };
 
         worker.Start(job);
@@ -74,7 +74,7 @@ class RunWorkerTest : public QObject {
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
             }
             sawStop = true;
-            return RunOutcome{false, "stopped"};
+            return RunOutcome{false, "stopped", {}};
         });
         worker.reset();
         QVERIFY(sawStop);

@@ -1,0 +1,72 @@
+#include "results/run_health.h"
+
+#include <algorithm>
+
+namespace sf {
+namespace {
+
+// Enough sales points to find them, not a line of a hundred numbers.
+constexpr std::size_t kNamedSalesPoints = 5;
+
+bool Outside01(double constant) {
+    return !(constant >= 0.0 && constant <= 1.0);
+}
+
+}  // namespace
+
+bool IsUnstable(const RunState& state, int salesPoint) {
+    for (int t = state.initPeriods + 1; t <= state.periodNumber; ++t) {
+        if (Outside01(state.alphaUsed(salesPoint, t)) || Outside01(state.betaUsed(salesPoint, t))) {
+            return true;
+        }
+    }
+    for (int t = state.initPeriods; t <= state.periodNumber; ++t) {
+        if (state.sigma(salesPoint, t) < 0.0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+RunHealth AssessRunHealth(const RunState& state) {
+    RunHealth health;
+    health.salesPointCount = state.salesPointCount;
+    for (int sp = 1; sp <= state.salesPointCount; ++sp) {
+        if (IsUnstable(state, sp)) {
+            health.unstableSalesPoints.push_back(sp);
+        }
+    }
+    health.windowsCoverEveryPeriod =
+        state.initPeriods + state.alphaBetaPeriods + state.horizon >= state.periodNumber;
+    return health;
+}
+
+std::string HealthWarning(const RunHealth& health, std::string_view boundedOption) {
+    std::string warning;
+    const std::size_t unstable = health.unstableSalesPoints.size();
+    if (unstable > 0) {
+        warning = "The smoothing constants of " + std::to_string(unstable) + " of " +
+                  std::to_string(health.salesPointCount) +
+                  " sales points left 0 to 1 or their sigma fell below 0, so their forecasts "
+                  "may diverge: sales point";
+        warning += unstable == 1 ? " " : "s ";
+        const std::size_t named = std::min(unstable, kNamedSalesPoints);
+        for (std::size_t at = 0; at < named; ++at) {
+            warning += (at == 0 ? "" : ", ") + std::to_string(health.unstableSalesPoints[at]);
+        }
+        if (unstable > named) {
+            warning += " and " + std::to_string(unstable - named) + " more";
+        }
+        warning +=
+            ". The option " + std::string(boundedOption) + " keeps the constants within 0 and 1.";
+    }
+    if (health.windowsCoverEveryPeriod) {
+        warning += warning.empty() ? "" : "\n";
+        warning +=
+            "The periods for initial mu and sigma, for initial alpha and beta and the forecasting "
+            "horizon cover every period of the run, so no rolling forecast was made.";
+    }
+    return warning;
+}
+
+}  // namespace sf
