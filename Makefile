@@ -6,7 +6,7 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZERS := text_conversion run_driver
 
-.PHONY: run test test-sanitize fuzz bench build deps clean
+.PHONY: run test check test-sanitize fuzz bench build deps clean
 
 deps:
 	@scripts/install-dependencies.sh
@@ -21,6 +21,11 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The everyday suite in a few seconds: every test but those labelled slow (the full-size and
+# randomised comparisons of the lanes with the plain estimation, and whole runs in the window).
+check: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE slow
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps

@@ -12,6 +12,7 @@
 #include "estimation/rolling_forecast.h"
 #include "estimation/rolling_forecast_lanes.h"
 #include "run/run_driver.h"
+#include "state/quiet_observer.h"
 
 namespace {
 
@@ -48,14 +49,6 @@ sf::RunInputs FullSize(const ModelCase& model, int horizon) {
     return inputs;
 }
 
-class SilentObserver : public sf::RunObserver {
-  public:
-    void ReportProgress(int) override {}
-    void ShowNotice(std::string_view) override {}
-    void ShowClosingMessage(std::string_view) override {}
-    bool StopRequested() const override { return false; }
-};
-
 std::filesystem::path ReportPath() {
     return std::filesystem::temp_directory_path() / "sales-forecast-bench-out.txt";
 }
@@ -63,7 +56,7 @@ std::filesystem::path ReportPath() {
 void FullRun(benchmark::State& benchState, const ModelCase& model, int horizon,
              sf::EstimationPath path) {
     auto state = std::make_unique<sf::RunState>();
-    SilentObserver observer;
+    sf::QuietObserver observer;
     const sf::RunInputs inputs = FullSize(model, horizon);
     for (auto _ : benchState) {
         sf::UniformSource source;  // every run draws the same demand

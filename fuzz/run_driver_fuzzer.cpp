@@ -17,6 +17,7 @@
 
 #include "run/run_driver.h"
 #include "runtime/text_to_number.h"
+#include "state/quiet_observer.h"
 
 namespace {
 
@@ -55,14 +56,6 @@ constexpr std::string_view kBoxMessageStarts[] = {
     "n: ",
     "\xCF\x83 (sigma): ",
     "The periods for initial mu and sigma, ",
-};
-
-class QuietObserver : public sf::RunObserver {
-  public:
-    void ReportProgress(int) override {}
-    void ShowNotice(std::string_view) override {}
-    void ShowClosingMessage(std::string_view) override {}
-    bool StopRequested() const override { return false; }
 };
 
 // One folder per fuzzing process, removed when the process ends normally.
@@ -212,7 +205,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::unique_ptr<sf::RunState> state = std::make_unique<sf::RunState>();
     std::ofstream(folder.Report(), std::ios::binary) << kEarlierReport;
     sf::UniformSource source;  // fresh, so that an input always runs the same way
-    QuietObserver observer;
+    sf::QuietObserver observer;
     const sf::RunOutcome outcome =
         sf::ExecuteRun(*state, source, inputs, locale, folder.Report(), observer);
 

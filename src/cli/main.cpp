@@ -1,3 +1,4 @@
+#include <exception>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -5,21 +6,22 @@
 
 #include "cli/cli_options.h"
 #include "run/run_driver.h"
+#include "state/quiet_observer.h"
 
 namespace {
 
 // The batch command acknowledges every notice at once and cannot be stopped half-way.
-class ConsoleObserver : public sf::RunObserver {
+class ConsoleObserver : public sf::QuietObserver {
   public:
-    void ReportProgress(int) override {}
     void ShowNotice(std::string_view message) override { std::cerr << message << '\n'; }
     void ShowClosingMessage(std::string_view message) override { std::cout << message << '\n'; }
-    bool StopRequested() const override { return false; }
 };
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// ExecuteRun turns the faults of a run into its outcome; any other fault (no memory for the run
+// state, say) still ends with a message and exit status 1.
+int main(int argc, char** argv) try {
     const sf::NumberLocale locale = sf::ReadUserNumberLocale();
     std::string problem;
     const std::optional<sf::CliOptions> options =
@@ -50,4 +52,7 @@ int main(int argc, char** argv) {
         }
     }
     return 0;
+} catch (...) {
+    std::cerr << sf::OutcomeOfFault(std::current_exception()).message << '\n';
+    return 1;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "demand/random_variates.h"
+#include "runtime/invariants.h"
 #include "runtime/number_text.h"
 #include "runtime/print_line.h"
 #include "runtime/rounding.h"
@@ -103,13 +104,18 @@ double TrendMean(const RunState& state, int sp, int t) {
         case DemandModel::linear:
             v = a + c * t;
             break;
-        default: {
+        case DemandModel::t_tplusn: {
             const double n = state.limits.p3;
             if (n + t == 0.0) {
                 FailAt(sp, t, "n + t is zero, so t/(t+n) cannot be formed");
             }
             v = a + (t * c) / (n + t);
+            break;
         }
+        case DemandModel::meanAR1:
+        case DemandModel::AR1:
+        case DemandModel::Normal:
+            BreakInvariant("a trend mean asked of a model without a trend");
     }
     v = std::nearbyint(v);
     if (c < 0.0) {
@@ -184,8 +190,12 @@ void GenerateDemand(RunState& state, UniformSource& source, ReportFile& report,
             case DemandModel::Normal:
                 GenerateNormalDemand(state, source, sp);
                 break;
-            default:
+            case DemandModel::loga:
+            case DemandModel::sqrot:
+            case DemandModel::linear:
+            case DemandModel::t_tplusn:
                 GenerateTrendDemand(state, source, sp);
+                break;
         }
     }
 }

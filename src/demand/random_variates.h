@@ -5,7 +5,7 @@
 namespace sf {
 
 // Poisson count for the mean lambda by inversion; exactly one uniform draw per call. A mean of
-// zero or less gives 0. The caller keeps the mean at most kLargestPoissonMean.
+// zero or less gives 0. The caller passes only means for which IsDrawablePoissonMean holds.
 double PoissonVariate(double lambda, UniformSource& source);
 
 // Standard normal value by rejection from the exponential with a random sign; two draws per

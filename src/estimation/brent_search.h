@@ -45,11 +45,9 @@ class BrentSearch {
     // The best point found: the answer once Take() has returned false.
     double Result() const { return x_; }
     // True when the search ended by its iteration limit rather than by convergence.
-    bool IterationLimitReached() const { return iteration_ > kIterationLimit; }
+    bool IterationLimitReached() const { return iteration_ > kBrentIterationLimit; }
 
   private:
-    static constexpr int kIterationLimit = 100;
-
     bool NextTrialOrConverged();
     void TakeTrial(double u, double fu);
 

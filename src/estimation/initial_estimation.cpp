@@ -3,8 +3,7 @@
 #include <cmath>
 
 #include "estimation/brent.h"
-#include "estimation/series_checks.h"
-#include "estimation/smoothing.h"
+#include "estimation/period_steps.h"
 
 namespace sf {
 
@@ -53,26 +52,18 @@ void EstimateInitialConstants(RunState& state, RunObserver& observer) {
             state.mu(sp, state.period) = state.initialMu[sp];
         }
         for (state.period = s + h + 1; state.period <= lastFitted; ++state.period) {
-            const int t = state.period;
-            const double w = SmoothingWeight(t, state.alpha(sp, t));
-            state.mu(sp, t) = (1.0 - w) * state.mu(sp, t - h) + w * state.actualDemand(sp, t - h);
-            CheckFiniteForecast(state, sp, t);
+            SmoothMeanAt(state, sp, state.period);
         }
     }
 
     for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
         const int sp = state.salesPoint;
         for (state.period = s; state.period <= s + h; ++state.period) {
-            state.mad(sp, state.period) = state.initialSigma[sp] * kMadPerSigma;
-            state.sigma(sp, state.period) = state.mad(sp, state.period) / kMadPerSigma;
+            state.mad(sp, state.period) = MadFromSigma(state.initialSigma[sp]);
+            state.sigma(sp, state.period) = SigmaFromMad(state.mad(sp, state.period));
         }
         for (state.period = s + h + 1; state.period <= lastFitted; ++state.period) {
-            const int t = state.period;
-            const double w = SmoothingWeight(t, state.beta(sp, t));
-            state.mad(sp, t) = std::fabs(state.actualDemand(sp, t - h) - state.mu(sp, t - h)) * w +
-                               (1.0 - w) * state.mad(sp, t - h);
-            state.sigma(sp, t) = state.mad(sp, t) / kMadPerSigma;
-            CheckFiniteDeviation(state, sp, t);
+            SmoothDeviationAt(state, sp, state.period);
         }
     }
 }

@@ -8,6 +8,7 @@
 
 #include "estimation/brent_search.h"
 #include "estimation/lane_kernel.h"
+#include "estimation/smoothing.h"
 
 namespace sf {
 namespace {
@@ -90,7 +91,7 @@ SF_INLINE void EvaluateLanesWithLag(const LaneKernelArgs& args) {
         double* outputNow = output + t * kLaneCount;
         for (int part = 0; part < kParts; ++part) {
             const int at = part * kWidth;
-            const LaneVector w = trial[part] * (period - 1.0) / period + reciprocal;
+            const LaneVector w = SmoothingWeight(trial[part], period, reciprocal);
             LaneVector lagged;
             LaneVector laggedInput;
             if constexpr (kLag == LagKind::none) {
@@ -103,7 +104,7 @@ SF_INLINE void EvaluateLanesWithLag(const LaneKernelArgs& args) {
                 lagged = Load(outputNow - lag * kLaneCount + at);
                 laggedInput = Load(inputNow - lag * kLaneCount + at);
             }
-            const LaneVector x = (1.0 - w) * lagged + w * laggedInput;
+            const LaneVector x = SmoothedStep(w, lagged, laggedInput);
             Store(outputNow + at, x);
             const LaneVector y = Load(inputNow + at);
             const LaneVector error = x - y;

@@ -8,8 +8,8 @@
 
 namespace sf {
 
-void FailOnNonFiniteCriterion(const double* series, const double* errors, int salesPoint, int first,
-                              int last, const char* seriesName) {
+void FailOnNonFiniteCriterion(PeriodRow<const double> series, PeriodRow<const double> errors,
+                              int salesPoint, int first, int last, const char* seriesName) {
     for (int t = first; t <= last; ++t) {
         if (!std::isfinite(series[t]) || !std::isfinite(errors[t])) {
             FailAt(salesPoint, t,
@@ -22,10 +22,10 @@ void FailOnNonFiniteCriterion(const double* series, const double* errors, int sa
 double AlphaObjective(RunState& state, double trial, int salesPoint, int windowEnd) {
     const int first = state.initPeriods + 1;
     const int lag = state.horizon;
-    double* alpha = state.alpha.Row(salesPoint);
-    double* forecast = state.mu.Row(salesPoint);
-    double* squaredError = state.muSquaredError.Row(salesPoint);
-    const double* demand = state.actualDemand.Row(salesPoint);
+    const PeriodRow<double> alpha = state.alpha.Row(salesPoint);
+    const PeriodRow<double> forecast = state.mu.Row(salesPoint);
+    const PeriodRow<double> squaredError = state.muSquaredError.Row(salesPoint);
+    const PeriodRow<const double> demand = state.actualDemand.Row(salesPoint);
 
     for (int t = first; t <= windowEnd; ++t) {
         alpha[t] = trial;
@@ -36,11 +36,10 @@ double AlphaObjective(RunState& state, double trial, int salesPoint, int windowE
     }
     for (int t = first + lag; t <= windowEnd; ++t) {
         const double w = SmoothingWeight(t, alpha[t]);
-        forecast[t] = (1.0 - w) * forecast[t - lag] + w * demand[t - lag];
+        forecast[t] = SmoothedStep(w, forecast[t - lag], demand[t - lag]);
     }
     for (int t = first; t <= windowEnd; ++t) {
-        const double error = forecast[t] - demand[t];
-        squaredError[t] = error * error;
+        squaredError[t] = SquaredForecastError(forecast[t], demand[t]);
     }
     for (int t = first; t <= windowEnd; ++t) {
         criterion = criterion + squaredError[t];
@@ -56,29 +55,28 @@ double AlphaObjective(RunState& state, double trial, int salesPoint, int windowE
 double BetaObjective(RunState& state, double trial, int salesPoint, int windowEnd) {
     const int first = state.initPeriods + 1;
     const int lag = state.horizon;
-    double* beta = state.beta.Row(salesPoint);
-    double* mad = state.mad.Row(salesPoint);
-    double* sigma = state.sigma.Row(salesPoint);
-    double* squaredError = state.madSquaredError.Row(salesPoint);
-    const double* forecast = state.mu.Row(salesPoint);
-    const double* demand = state.actualDemand.Row(salesPoint);
+    const PeriodRow<double> beta = state.beta.Row(salesPoint);
+    const PeriodRow<double> mad = state.mad.Row(salesPoint);
+    const PeriodRow<double> sigma = state.sigma.Row(salesPoint);
+    const PeriodRow<double> squaredError = state.madSquaredError.Row(salesPoint);
+    const PeriodRow<const double> forecast = state.mu.Row(salesPoint);
+    const PeriodRow<const double> demand = state.actualDemand.Row(salesPoint);
 
     for (int t = first; t <= windowEnd; ++t) {
         beta[t] = trial;
     }
     double criterion = 0.0;
     for (int t = first; t <= windowEnd; ++t) {
-        mad[t] = state.initialSigma[salesPoint] * kMadPerSigma;
-        sigma[t] = mad[t] / kMadPerSigma;
+        mad[t] = MadFromSigma(state.initialSigma[salesPoint]);
+        sigma[t] = SigmaFromMad(mad[t]);
     }
     for (int t = first + lag; t <= windowEnd; ++t) {
         const double w = SmoothingWeight(t, beta[t]);
-        mad[t] = (1.0 - w) * mad[t - lag] + w * std::fabs(demand[t - lag] - forecast[t - lag]);
-        sigma[t] = mad[t] / kMadPerSigma;
+        mad[t] = SmoothedStep(w, mad[t - lag], std::fabs(demand[t - lag] - forecast[t - lag]));
+        sigma[t] = SigmaFromMad(mad[t]);
     }
     for (int t = first; t <= windowEnd; ++t) {
-        const double error = std::fabs(forecast[t] - demand[t]) - mad[t];
-        squaredError[t] = error * error;
+        squaredError[t] = SquaredDeviationError(forecast[t], demand[t], mad[t]);
     }
     for (int t = first; t <= windowEnd; ++t) {
         criterion = criterion + squaredError[t];

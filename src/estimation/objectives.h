@@ -12,8 +12,8 @@ double AlphaObjective(RunState& state, double trial, int salesPoint, int windowE
 double BetaObjective(RunState& state, double trial, int salesPoint, int windowEnd);
 
 // Stops the run at the first period of the window whose series or error is not finite.
-[[noreturn]] void FailOnNonFiniteCriterion(const double* series, const double* errors,
-                                           int salesPoint, int first, int last,
-                                           const char* seriesName);
+[[noreturn]] void FailOnNonFiniteCriterion(PeriodRow<const double> series,
+                                           PeriodRow<const double> errors, int salesPoint,
+                                           int first, int last, const char* seriesName);
 
 }  // namespace sf

@@ -1,10 +1,7 @@
 #include "estimation/rolling_forecast.h"
 
-#include <cmath>
-
 #include "estimation/brent.h"
-#include "estimation/series_checks.h"
-#include "estimation/smoothing.h"
+#include "estimation/period_steps.h"
 
 namespace sf {
 
@@ -21,17 +18,8 @@ void RollingForecast(RunState& state, RunObserver& observer, const ForecastProgr
             state.beta(sp, t) = BrentBetaUpdate(state, observer, sp, t, state.beta(sp, t - 1));
             state.alphaUsed(sp, t) = state.alpha(sp, t);
             state.betaUsed(sp, t) = state.beta(sp, t);
-
-            const double w = SmoothingWeight(t, state.alpha(sp, t));
-            state.mu(sp, t) = (1.0 - w) * state.mu(sp, t - h) + w * state.actualDemand(sp, t - h);
-            CheckFiniteForecast(state, sp, t);
-
-            const double wBeta = SmoothingWeight(t, state.beta(sp, t));
-            state.mad(sp, t) =
-                std::fabs(state.actualDemand(sp, t - h) - state.mu(sp, t - h)) * wBeta +
-                (1.0 - wBeta) * state.mad(sp, t - h);
-            state.sigma(sp, t) = state.mad(sp, t) / kMadPerSigma;
-            CheckFiniteDeviation(state, sp, t);
+            SmoothMeanAt(state, sp, t);
+            SmoothDeviationAt(state, sp, t);
         }
         progress(static_cast<double>(sp) / state.salesPointCount);
     }

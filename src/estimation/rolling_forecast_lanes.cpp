@@ -43,16 +43,18 @@ class LaneRun {
         observer_.ShowNotice(kBrentNotice);
     }
 
-    // Reports progress at every hundredth of the searches.
+    // Reports progress at every hundredth of the searches. Threads reach the lock in any
+    // order, so a share below one already reported is dropped: progress never steps back.
     void SearchFinished() {
         const long long done = ++searchesDone_;
         if (done * 100 / searches_ == (done - 1) * 100 / searches_) {
             return;
         }
         const std::lock_guard lock(mutex_);
-        if (stop_) {
+        if (stop_ || done < reportedDone_) {
             return;
         }
+        reportedDone_ = done;
         try {
             progress_(static_cast<double>(done) / searches_);
         } catch (...) {
@@ -94,6 +96,7 @@ class LaneRun {
     const ForecastProgress& progress_;
     const long long searches_;
     std::atomic<long long> searchesDone_{0};
+    long long reportedDone_ = 0;
     std::mutex mutex_;
     std::exception_ptr stop_;
     std::map<int, std::string> failures_;
@@ -226,7 +229,7 @@ class LaneSet {
         const double centre = work.betaSearch ? work.previousBeta : work.previousAlpha;
         const UpdateBracket bracket = UpdateBracketAround(centre, state_.boundedConstants);
         StartLaneSearch(searches_, lane, bracket.low, bracket.centre, bracket.high);
-        start_[lane] = work.betaSearch ? state_.initialSigma[work.salesPoint] * kMadPerSigma
+        start_[lane] = work.betaSearch ? MadFromSigma(state_.initialSigma[work.salesPoint])
                                        : state_.initialMu[work.salesPoint];
     }
 
@@ -239,7 +242,7 @@ class LaneSet {
         }
         const SalesPointProgress& work = progress_[index];
         StartSearch(lane, work);
-        const double* demand = state_.actualDemand.Row(work.salesPoint);
+        const PeriodRow<const double> demand = state_.actualDemand.Row(work.salesPoint);
         double* input = input_.data() + lane;
         for (int t = first_; t <= work.period; ++t) {
             input[t * kLaneCount] = demand[t];
@@ -283,10 +286,12 @@ class LaneSet {
         std::vector<double> errors(kPeriodSlots, 0.0);
         for (int t = first_; t <= work.period; ++t) {
             const double error = Output(t, lane) - Input(t, lane);
-            series[t] = work.betaSearch ? Output(t, lane) / kMadPerSigma : Output(t, lane);
+            series[t] = work.betaSearch ? SigmaFromMad(Output(t, lane)) : Output(t, lane);
             errors[t] = error * error;
         }
-        FailOnNonFiniteCriterion(series.data(), errors.data(), work.salesPoint, first_, work.period,
+        FailOnNonFiniteCriterion(PeriodRow<const double>(series.data()),
+                                 PeriodRow<const double>(errors.data()), work.salesPoint, first_,
+                                 work.period,
                                  work.betaSearch ? "smoothed deviation" : "smoothed mean");
     }
 
@@ -300,7 +305,7 @@ class LaneSet {
             }
         }
         // The beta search, in this lane, measures against the last alpha trial's series.
-        const double* demand = state_.actualDemand.Row(work.salesPoint);
+        const PeriodRow<const double> demand = state_.actualDemand.Row(work.salesPoint);
         double* column = input_.data() + lane;
         const double* forecast = output_.data() + lane;
         for (int period = first_; period <= t; ++period) {
@@ -321,15 +326,15 @@ class LaneSet {
         }
 
         const double w = SmoothingWeight(t, work.alphaResult);
-        const double forecast = (1.0 - w) * work.forecastLagged + w * Demand(sp, t - lag_);
+        const double forecast = SmoothedStep(w, work.forecastLagged, Demand(sp, t - lag_));
         if (!std::isfinite(forecast)) {
             FailAt(sp, t, kForecastOverflow);
         }
         const double forecastForMad = lag_ == 0 ? forecast : work.forecastLagged;
         const double wBeta = SmoothingWeight(t, work.betaResult);
         const double mad =
-            std::fabs(Demand(sp, t - lag_) - forecastForMad) * wBeta + (1.0 - wBeta) * madLagged;
-        const double sigma = mad / kMadPerSigma;
+            SmoothedDeviation(wBeta, std::fabs(Demand(sp, t - lag_) - forecastForMad), madLagged);
+        const double sigma = SigmaFromMad(mad);
         if (!std::isfinite(sigma)) {
             FailAt(sp, t, kDeviationOverflow);
         }
@@ -356,15 +361,13 @@ class LaneSet {
         for (int t = first_; t <= last_; ++t) {
             const double forecast = work.lastForecast[t];
             const double mad = work.lastMad[t];
-            const double error = forecast - Demand(sp, t);
-            const double madError = std::fabs(forecast - Demand(sp, t)) - mad;
             state_.alpha(sp, t) = work.lastAlphaTrial;
             state_.beta(sp, t) = work.lastBetaTrial;
             state_.mu(sp, t) = forecast;
-            state_.muSquaredError(sp, t) = error * error;
+            state_.muSquaredError(sp, t) = SquaredForecastError(forecast, Demand(sp, t));
             state_.mad(sp, t) = mad;
-            state_.sigma(sp, t) = mad / kMadPerSigma;
-            state_.madSquaredError(sp, t) = madError * madError;
+            state_.sigma(sp, t) = SigmaFromMad(mad);
+            state_.madSquaredError(sp, t) = SquaredDeviationError(forecast, Demand(sp, t), mad);
         }
         state_.alpha(sp, last_) = work.alphaResult;
         state_.beta(sp, last_) = work.betaResult;
@@ -428,8 +431,14 @@ void RollingForecastInLanes(RunState& state, RunObserver& observer,
         };
         const int laneSetsNeeded = (salesPoints + kLaneCount - 1) / kLaneCount;
         std::vector<std::jthread> helpers;
-        for (int helper = 1; helper < std::min(threads, laneSetsNeeded); ++helper) {
-            helpers.emplace_back(work);
+        try {
+            for (int helper = 1; helper < std::min(threads, laneSetsNeeded); ++helper) {
+                helpers.emplace_back(work);
+            }
+        } catch (...) {
+            // Typically a thread the system would not start (std::system_error): the run fails
+            // with it, and the helpers already started stop at once.
+            run.FailWith(std::current_exception());
         }
         work();
         helpers.clear();  // joins

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <new>
+#include <system_error>
 
 #include "demand/demand_generation.h"
 #include "estimation/initial_estimation.h"
@@ -70,13 +71,31 @@ RunOutcome ExecuteRun(RunState& state, UniformSource& source, const RunInputs& i
                       RunObserver& observer, const RunOptions& options) {
     try {
         RunPhases(state, source, inputs, locale, reportPath, observer, options);
+    } catch (...) {
+        return OutcomeOfFault(std::current_exception());
+    }
+    observer.ShowClosingMessage(kClosingMessage);
+    return {true, std::string(kClosingMessage), AssessRunHealth(state)};
+}
+
+RunOutcome OutcomeOfFault(std::exception_ptr fault) {
+    try {
+        std::rethrow_exception(fault);
     } catch (const RunError& error) {
         return {false, error.what(), {}};
     } catch (const std::bad_alloc&) {
         return {false, "The run stopped: not enough memory.", {}};
+    } catch (const std::system_error& error) {
+        // Typically a thread that the system would not start.
+        return {false,
+                std::string("The run stopped: the system could not give it what it needed (") +
+                    error.what() + ").",
+                {}};
+    } catch (const std::exception& error) {
+        return {false, std::string("The run stopped on an internal fault: ") + error.what(), {}};
+    } catch (...) {
+        return {false, "The run stopped on an internal fault of unknown kind.", {}};
     }
-    observer.ShowClosingMessage(kClosingMessage);
-    return {true, std::string(kClosingMessage), AssessRunHealth(state)};
 }
 
 }  // namespace sf

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -23,6 +24,10 @@ struct RunOutcome {
     std::string message;  // the closing message, or what stopped the run
     RunHealth health;     // of a complete run
 };
+
+// A failed run's outcome for whatever a run threw: a RunError's own message, or a plain word on
+// a fault of the surroundings (memory, a thread that cannot start) or of the program itself.
+RunOutcome OutcomeOfFault(std::exception_ptr fault);
 
 // One complete run from the typed texts to the closed report. Faults never escape: they end the
 // run with the report closed on the lines already written and come back as the message.

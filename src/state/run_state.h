@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
 
+#include "runtime/invariants.h"
 #include "state/demand_model.h"
 
 namespace sf {
@@ -14,23 +16,47 @@ inline constexpr int kMaxPeriods = 600;
 inline constexpr int kSalesPointSlots = kMaxSalesPoints + 1;  // index 0 is never used
 inline constexpr int kPeriodSlots = kMaxPeriods + 1;
 
+// The periods 0..600 of one sales point in a matrix, indexed by period; checked where the index
+// checks are on.
+template <class Cell>
+class PeriodRow {
+  public:
+    explicit PeriodRow(Cell* periods) : periods_(periods) {}
+    template <class Other>
+    requires std::is_convertible_v<Other*, Cell*> PeriodRow(PeriodRow<Other> row)
+        : periods_(row.data()) {}  // a writable row reads as const
+
+    Cell& operator[](int period) const {
+        CheckIndex("period", period, kPeriodSlots);
+        return periods_[period];
+    }
+    Cell* data() const { return periods_; }
+
+  private:
+    Cell* periods_;
+};
+
 // Doubles by sales point 0..100 and period 0..600. The periods of one sales point lie side by
 // side, so a series is one contiguous row.
 class Matrix {
   public:
     Matrix() : cells_(std::make_unique<double[]>(kSalesPointSlots * kPeriodSlots)) {}
 
-    double& operator()(int salesPoint, int period) {
-        return cells_[salesPoint * kPeriodSlots + period];
+    double& operator()(int salesPoint, int period) { return cells_[At(salesPoint, period)]; }
+    double operator()(int salesPoint, int period) const { return cells_[At(salesPoint, period)]; }
+    PeriodRow<double> Row(int salesPoint) { return PeriodRow<double>(&cells_[At(salesPoint, 0)]); }
+    PeriodRow<const double> Row(int salesPoint) const {
+        return PeriodRow<const double>(&cells_[At(salesPoint, 0)]);
     }
-    double operator()(int salesPoint, int period) const {
-        return cells_[salesPoint * kPeriodSlots + period];
-    }
-    double* Row(int salesPoint) { return &cells_[salesPoint * kPeriodSlots]; }
-    const double* Row(int salesPoint) const { return &cells_[salesPoint * kPeriodSlots]; }
     void Clear();
 
   private:
+    static int At(int salesPoint, int period) {
+        CheckIndex("sales point", salesPoint, kSalesPointSlots);
+        CheckIndex("period", period, kPeriodSlots);
+        return salesPoint * kPeriodSlots + period;
+    }
+
     std::unique_ptr<double[]> cells_;
 };
 

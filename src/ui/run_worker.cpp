@@ -1,5 +1,6 @@
 #include "ui/run_worker.h"
 
+#include <exception>
 #include <utility>
 
 namespace sf::ui {
@@ -13,17 +14,33 @@ RunWorker::~RunWorker() {
 
 void RunWorker::Start(Job job) {
     stopRequested_ = false;
-    thread_ = std::thread([this, job = std::move(job)] {
-        const RunOutcome outcome = job(*this);
+    try {
+        thread_ = std::thread([this, job = std::move(job)] {
+            RunOutcome outcome;
+            try {
+                outcome = job(*this);
+            } catch (...) {  // never std::terminate: a fault ends the run, not the program
+                outcome = OutcomeOfFault(std::current_exception());
+            }
+            QMetaObject::invokeMethod(
+                this,
+                [this, completed = outcome.completed,
+                 message = QString::fromStdString(outcome.message)] {
+                    thread_.join();
+                    emit Finished(completed, message);
+                },
+                Qt::QueuedConnection);
+        });
+    } catch (...) {
+        // No thread to run on: the run fails at once, and says so as a finished run would.
         QMetaObject::invokeMethod(
             this,
-            [this, completed = outcome.completed,
-             message = QString::fromStdString(outcome.message)] {
-                thread_.join();
-                emit Finished(completed, message);
+            [this,
+             message = QString::fromStdString(OutcomeOfFault(std::current_exception()).message)] {
+                emit Finished(false, message);
             },
             Qt::QueuedConnection);
-    });
+    }
 }
 
 void RunWorker::RequestStop() {

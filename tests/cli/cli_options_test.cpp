@@ -53,6 +53,8 @@ TEST(CliOptions, ABadCommandLineSaysWhy) {
     EXPECT_FALSE(Parse({"--runs", "2x"}, &problem));
     EXPECT_FALSE(Parse({"--colour", "red"}, &problem));
     EXPECT_FALSE(Parse({"stray"}, &problem));
+    EXPECT_FALSE(Parse({"--output", ""}, &problem));
+    EXPECT_EQ(problem, "--output needs a file name");
 }
 
 }  // namespace

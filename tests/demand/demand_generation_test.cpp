@@ -70,6 +70,12 @@ TEST_F(DemandGenerationTest, TheTrendValueRoundsHalvesToEven) {
     Configure(DemandModel::loga, 1, 1, {10, 10, 1, 1, 0});
     Generate();
     EXPECT_EQ(state->demandMean(1, 1), 12.0);  // 10 + ln 6 = 11.79...
+
+    // 15 x 5.1 rounds to 76.5, and 76.5 / 17 is 4.5: 3 + 4.5 gives 8. Forming 15 / 17 first
+    // and then its product with 5.1 would land just below 7.5, and give 7.
+    Configure(DemandModel::t_tplusn, 1, 15, {3, 3, 5.1, 5.1, 2});
+    Generate();
+    EXPECT_EQ(state->demandMean(1, 15), 8.0);
 }
 
 TEST_F(DemandGenerationTest, ALevelBelowTheRoundingGivesNoDemand) {

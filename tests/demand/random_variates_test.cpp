@@ -52,6 +52,19 @@ TEST(PoissonVariate, MeanAndVarianceMatchTheMean) {
     }
 }
 
+// The inversion goes on only while the draw lies above the running sum: a draw equal to the
+// first term e^-mean gives 0.
+TEST(PoissonVariate, ADrawEqualToTheChanceOfZeroGivesZero) {
+    UniformSource source;
+    const double u = UniformSource(source).Next();
+    double lambda = -std::log(u);  // a mean whose 1 / e^mean is u exactly, near -ln u
+    for (int step = 0; step < 100 && 1.0 / std::exp(lambda) != u; ++step) {
+        lambda = std::nextafter(lambda, 1.0 / std::exp(lambda) < u ? 0.0 : 1.0);
+    }
+    ASSERT_EQ(1.0 / std::exp(lambda), u);
+    EXPECT_EQ(PoissonVariate(lambda, source), 0.0);
+}
+
 TEST(PoissonVariate, OnlyMeansWhoseExponentialIsFiniteCanBeDrawn) {
     EXPECT_TRUE(IsDrawablePoissonMean(700.0));
     EXPECT_TRUE(IsDrawablePoissonMean(709.78));

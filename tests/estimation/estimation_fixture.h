@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "recording_observer.h"
+#include "state/quiet_observer.h"
 #include "state/run_state.h"
 
 // A run state with one sales point whose demand is given period by period.

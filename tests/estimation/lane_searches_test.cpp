@@ -58,7 +58,7 @@ std::vector<Trace> LaneSearch(const NamedLaneKernel& kernel, const std::vector<d
             if (searching[lane] && searches.searching[lane] == 0.0) {
                 searching[lane] = false;
                 traces[lane].result = searches.x[lane];
-                traces[lane].limitReached = searches.iteration[lane] > 100.0;
+                traces[lane].limitReached = searches.iteration[lane] > kBrentIterationLimit;
             }
         }
     }

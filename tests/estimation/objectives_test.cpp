@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <vector>
+
 #include "estimation/brent.h"
 #include "estimation/estimation_fixture.h"
+#include "estimation/lane_kernel.h"
 #include "runtime/run_error.h"
 
 namespace sf {
@@ -65,6 +69,67 @@ TEST(BetaObjective, MeasuresAgainstTheMeanTheLastAlphaTrialLeft) {
     EXPECT_EQ(state->mad(1, 5), 2.0 * 0.79788);
 }
 
+// S = 1, H = 1, window 2..4, sigma0 = 0 and the trial 0, so that w = 1 / t. The deviation at t
+// measures D(t - 1) against F(t - 1): M(3) = |10 - 4| / 3 = 2, M(4) = 3/4 x 2 + |20 - 12| / 4 =
+// 3.5; the criterion sums (|F - D| - M)^2 = 36 + 36 + 2.25.
+const std::vector<double> kHandDemand = {5, 10, 20, 30};
+const double kHandForecast[] = {0, 0, 4, 12, 25};  // by period
+const double kHandMad[] = {0, 0, 0, 2, 3.5};
+const double kHandCriterion = 74.25;
+
+TEST(BetaObjective, MeasuresTheDeviationAgainstTheForecastOfTheLaggedPeriod) {
+    auto state = StateWithDemand(kHandDemand, 1, 3, 1);
+    for (int t = 2; t <= 4; ++t) {
+        state->mu(1, t) = kHandForecast[t];
+    }
+    EXPECT_EQ(BetaObjective(*state, 0.0, 1, 4), kHandCriterion);
+    for (int t = 2; t <= 4; ++t) {
+        EXPECT_EQ(state->mad(1, t), kHandMad[t]) << t;
+    }
+}
+
+// The lanes' kernel runs the same recursion on Y = |D - F|, prepared per period.
+TEST(LaneKernels, MeasureTheDeviationAgainstTheForecastOfTheLaggedPeriod) {
+    std::vector<double> input(kPeriodSlots * kLaneCount, 0.0);
+    std::vector<double> output(kPeriodSlots * kLaneCount, 0.0);
+    std::vector<double> reciprocal(kPeriodSlots, 0.0);
+    for (int t = 1; t < kPeriodSlots; ++t) {
+        reciprocal[t] = 1.0 / t;
+    }
+    for (int t = 2; t <= 4; ++t) {
+        for (int lane = 0; lane < kLaneCount; ++lane) {
+            input[t * kLaneCount + lane] = std::fabs(kHandDemand[t - 1] - kHandForecast[t]);
+        }
+    }
+    const std::vector<double> trial(kLaneCount, 0.0), start(kLaneCount, 0.0),
+        windowEnd(kLaneCount, 4.0);
+    std::vector<double> criterion(kLaneCount, -1.0);
+    LaneKernelArgs args;
+    args.first = 2;
+    args.lag = 1;
+    args.commonEnd = 4;
+    args.lastPeriod = 4;
+    args.trial = trial.data();
+    args.start = start.data();
+    args.windowEnd = windowEnd.data();
+    args.reciprocal = reciprocal.data();
+    args.input = input.data();
+    args.output = output.data();
+    args.criterion = criterion.data();
+    int count = 0;
+    const NamedLaneKernel* kernels = SupportedLaneKernels(count);
+    for (int k = 0; k < count; ++k) {
+        kernels[k].kernel(args);
+        for (int lane = 0; lane < kLaneCount; ++lane) {
+            EXPECT_EQ(criterion[lane], kHandCriterion) << kernels[k].name << ' ' << lane;
+            for (int t = 2; t <= 4; ++t) {
+                EXPECT_EQ(output[t * kLaneCount + lane], kHandMad[t])
+                    << kernels[k].name << ' ' << t;
+            }
+        }
+    }
+}
+
 TEST(Objectives, ACriterionThatOverflowsNamesTheSalesPointAndPeriod) {
     auto state = StateWithDemand({1, 1, 1, 1e200, 1, 1}, 2, 4, 0);
     state->initialMu[1] = 1.0;
@@ -80,7 +145,7 @@ TEST(Objectives, ACriterionThatOverflowsNamesTheSalesPointAndPeriod) {
 
 TEST(Searches, AnEmptyWindowSendsEachSearchToTheLowerEndOfItsBracket) {
     auto state = StateWithDemand(kDemand, 4, 0, 1);
-    RecordingObserver observer;
+    QuietObserver observer;
     EXPECT_NEAR(BrentAlphaInitial(*state, observer, 1), 1.97e-10, 0.01e-10);
     EXPECT_NEAR(BrentBetaInitial(*state, observer, 1), 1.97e-10, 0.01e-10);
     // The update brackets are the previous constant plus and minus a tenth, never clipped.

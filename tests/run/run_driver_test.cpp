@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <new>
+#include <stdexcept>
+#include <system_error>
+#include <utility>
 
+#include "refused_thread_starts.h"
 #include "run_fixture.h"
 
 namespace sf {
@@ -68,6 +74,12 @@ TEST_F(RunDriverTest, LimitsAreNamedByTheModelsParameter) {
     inputs.p1up = "1e308";
     EXPECT_EQ(Run(inputs).message,
               "Upper Limit of a: too far from the lower limit (the distance is too large for a "
+              "number)");
+    inputs.p1low = inputs.p1up = "10";
+    inputs.p2low = "-1e308";
+    inputs.p2up = "1e308";
+    EXPECT_EQ(Run(inputs).message,
+              "Upper Limit of c: too far from the lower limit (the distance is too large for a "
               "number)");
 }
 
@@ -137,6 +149,77 @@ TEST_F(RunDriverTest, EveryRunStartsFromAClearedState) {
     ASSERT_TRUE(Run(TinyRun()).completed);
     EXPECT_EQ(state->mu(5, 7), 0.0);
     EXPECT_EQ(state->lostSaleSum[4], 0.0);
+}
+
+// Reports progress as any front end does, but its failingReport-th report throws.
+class ThrowingObserver : public RecordingObserver {
+  public:
+    ThrowingObserver(int failingReport, std::function<void()> fault)
+        : failingReport_(failingReport), fault_(std::move(fault)) {}
+    void ReportProgress(int percent) override {
+        RecordingObserver::ReportProgress(percent);
+        if (static_cast<int>(progress.size()) == failingReport_) {
+            fault_();
+        }
+    }
+
+  private:
+    int failingReport_;
+    std::function<void()> fault_;
+};
+
+constexpr const char* kSystemRefusal =
+    "The run stopped: the system could not give it what it needed (Resource temporarily "
+    "unavailable).";
+
+// A fault that is no RunError still ends the run with a message and the lines written; from
+// the third report on it is thrown inside the lanes, on whichever thread reports.
+TEST_F(RunDriverTest, AnyFaultEndsTheRunWithAMessageAndNeverEscapes) {
+    const auto refusal = [] {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    };
+    const struct {
+        int failingReport;
+        std::function<void()> fault;
+        const char* message;
+    } cases[] = {
+        {1, refusal, kSystemRefusal},
+        {3, refusal, kSystemRefusal},
+        {4, [] { throw std::logic_error("a broken promise"); },
+         "The run stopped on an internal fault: a broken promise"},
+        {2, [] { throw 42; }, "The run stopped on an internal fault of unknown kind."},
+        {3, [] { throw std::bad_alloc(); }, "The run stopped: not enough memory."},
+    };
+    RunInputs inputs = SmallRun();
+    inputs.Endpointnumber = "17";
+    for (const auto& fault : cases) {
+        ThrowingObserver throwing(fault.failingReport, fault.fault);
+        const RunOutcome outcome =
+            ExecuteRun(*state, source, inputs, NumberLocale{}, folder.Path("out.txt"), throwing,
+                       RunOptions{EstimationPath::lanes, {"", 2}});
+        EXPECT_FALSE(outcome.completed);
+        EXPECT_EQ(outcome.message, fault.message);
+        EXPECT_TRUE(throwing.closing.empty());
+        EXPECT_EQ(folder.Read("out.txt").rfind("Parameters of sales points\r\n", 0), 0u);
+    }
+}
+
+TEST_F(RunDriverTest, AThreadTheSystemWillNotStartFailsTheRun) {
+    RunInputs inputs = SmallRun();
+    inputs.Endpointnumber = "17";  // lanes for two threads
+    RunOutcome outcome;
+    {
+        const RefusedThreadStarts refused;
+        outcome = ExecuteRun(*state, source, inputs, NumberLocale{}, folder.Path("out.txt"),
+                             observer, RunOptions{EstimationPath::lanes, {"", 2}});
+    }
+    EXPECT_FALSE(outcome.completed);
+    EXPECT_EQ(outcome.message, kSystemRefusal);
+    EXPECT_TRUE(observer.closing.empty());
+    // The next run finds the surroundings well again.
+    EXPECT_TRUE(ExecuteRun(*state, source, inputs, NumberLocale{}, folder.Path("out.txt"), observer,
+                           RunOptions{EstimationPath::lanes, {"", 2}})
+                    .completed);
 }
 
 TEST_F(RunDriverTest, TheDecimalSeparatorIsTheLocales) {

@@ -38,6 +38,16 @@ TEST(PrintLine, AZoneSeparatorAlwaysWritesASpace) {
     EXPECT_EQ(NextColumn(full), 29u);
 }
 
+TEST(PrintLine, AnItemEndingTwoColumnsBeforeAZoneStartLeavesOneSpace) {
+    PrintLine line;
+    for (std::size_t lastColumn : {13u, 27u, 41u}) {
+        line.Append(std::string(13, 'x'));
+        ASSERT_EQ(line.Text().size(), lastColumn);
+        line.AdvanceToNextZone();
+        EXPECT_EQ(NextColumn(line), lastColumn + 2);
+    }
+}
+
 TEST(PrintLine, AnEighteenCharacterItemPushesTheNextZone) {
     PrintLine line;
     line.Append(NumberText(1, NumberLocale{}));

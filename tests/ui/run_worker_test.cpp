@@ -5,7 +5,10 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <stdexcept>
 #include <thread>
+
+#include "refused_thread_starts.h"
 
 using sf::RunObserver;
 using sf::RunOutcome;
@@ -64,6 +67,26 @@ class RunWorkerTest : public QObject {
         worker.Start(job);
         QVERIFY(finished.wait(5000));
         QCOMPARE(finished[1][0].toBool(), true);
+    }
+
+    void aJobThatThrowsOrCannotStartEndsAsAFailedRun() {
+        RunWorker worker;
+        QSignalSpy finished(&worker, &RunWorker::Finished);
+        worker.Start(
+            [](RunObserver&) -> RunOutcome { throw std::logic_error("a broken promise"); });
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(finished[0][0].toBool(), false);
+        QCOMPARE(finished[0][1].toString(),
+                 QString("The run stopped on an internal fault: a broken promise"));
+
+        {
+            const RefusedThreadStarts refused;
+            worker.Start([](RunObserver&) { return RunOutcome{true, "done", {}}; });
+        }
+        QVERIFY(!worker.IsRunning());
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(finished[1][0].toBool(), false);
+        QVERIFY(finished[1][1].toString().contains("Resource temporarily unavailable"));
     }
 
     void destroyingTheWorkerStopsItsJob() {
