@@ -5,8 +5,10 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <string>
+#include <vector>
 
-#include "run_fixture.h"
+#include "state/run_state.h"
 
 namespace sf {
 namespace {
@@ -99,29 +101,6 @@ TEST(RunHealth, TheWarningNamesTheCountTheFirstSalesPointsAndTheOption) {
         EXPECT_EQ(HealthWarning({40, c.unstable, c.windowsCover}, "--bounded-constants"),
                   c.warning);
     }
-}
-
-using RunHealthOfARun = RunFixture;
-
-// The small scenario's constants leave 0..1 at its first rolling steps; bounded, they do not.
-TEST_F(RunHealthOfARun, ACompleteRunSaysWhetherItsForecastsMayDiverge) {
-    RunOutcome outcome = Run(SmallRun());
-    ASSERT_TRUE(outcome.completed);
-    EXPECT_EQ(outcome.health.salesPointCount, 3);
-    EXPECT_EQ(outcome.health.unstableSalesPoints, (std::vector<int>{1, 2, 3}));
-    EXPECT_FALSE(outcome.health.windowsCoverEveryPeriod);
-
-    source = UniformSource{};
-    outcome = ExecuteRun(*state, source, SmallRun(), NumberLocale{}, folder.Path("out.txt"),
-                         observer, RunOptions{EstimationPath::lanes, {}, true});
-    ASSERT_TRUE(outcome.completed);
-    EXPECT_EQ(HealthWarning(outcome.health, "--bounded-constants"), "");
-
-    RunInputs covered = SmallRun();
-    covered.Periodnumber = "11";  // S + A + H = 4 + 6 + 1
-    outcome = Run(covered);
-    ASSERT_TRUE(outcome.completed);
-    EXPECT_TRUE(outcome.health.windowsCoverEveryPeriod);
 }
 
 }  // namespace

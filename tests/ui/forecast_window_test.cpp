@@ -441,11 +441,7 @@ class ForecastWindowTest : public QObject {
                          "\"<folder>/out.txt.incomplete\"."));
         QVERIFY(messages_->errors.isEmpty());
         QVERIFY(messages_->warnings.isEmpty());
-        QCOMPARE(ReadReport("out.txt"), kLastReport);
-        const QByteArray stopped = ReadReport("out.txt.incomplete");
-        const QByteArray complete = RunBatchCommand(kFullSizeRun).report;
-        QVERIFY(stopped.size() < complete.size());
-        QVERIFY(complete.startsWith(stopped));
+        VerifyStoppedPartWay();
 
         // The next run is not stopped.
         Enter(kSmallRun);
@@ -466,12 +462,7 @@ class ForecastWindowTest : public QObject {
         QVERIFY(messages_->notices.isEmpty());
         QVERIFY(messages_->closings.isEmpty());
         QVERIFY(messages_->errors.isEmpty());
-        QCOMPARE(ReadReport("out.txt"), kLastReport);
-        // The lines written until the stop, of the report the run would have written.
-        const QByteArray stopped = ReadReport("out.txt.incomplete");
-        const QByteArray complete = RunBatchCommand(kFullSizeRun).report;
-        QVERIFY(stopped.size() < complete.size());
-        QVERIFY(complete.startsWith(stopped));
+        VerifyStoppedPartWay();
     }
 
   private:
@@ -510,6 +501,16 @@ class ForecastWindowTest : public QObject {
                 ++at;
             }
         }
+    }
+
+    // The last report as it was, and beside it the lines written until the stop, of the report
+    // the full-size run would have written.
+    void VerifyStoppedPartWay() const {
+        QCOMPARE(ReadReport("out.txt"), kLastReport);
+        const QByteArray stopped = ReadReport("out.txt.incomplete");
+        const QByteArray complete = RunBatchCommand(kFullSizeRun).report;
+        QVERIFY(stopped.size() < complete.size());
+        QVERIFY(complete.startsWith(stopped));
     }
 
     void VerifyInputsEnabled(bool enabled) const {
