@@ -1,6 +1,5 @@
 #include "run/input_conversion.h"
 
-#include <array>
 #include <cmath>
 #include <string>
 #include <string_view>
