@@ -1,5 +1,6 @@
 // The full-size run (100 sales points, 600 periods, S = 12, A = 12) for every model and the
-// horizons 1 and 0, through the plain estimation and through the lanes, each with its report.
+// horizons 1 and 0, through the plain estimation and through the lanes, each with its report;
+// and for two models with the constants held within 0..1.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -11,58 +12,26 @@
 #include "estimation/initial_estimation.h"
 #include "estimation/rolling_forecast.h"
 #include "estimation/rolling_forecast_lanes.h"
+#include "full_size_scenario.h"
 #include "run/run_driver.h"
 #include "state/quiet_observer.h"
 
 namespace {
 
-struct ModelCase {
-    sf::DemandModel model;
-    const char* p2low;
-    const char* p2up;
-    const char* p3;
-};
-
-// Limits that keep the demand near 20, as in the figures of the README.
-constexpr ModelCase kModels[] = {
-    {sf::DemandModel::loga, "0.5", "1.5", ""},    {sf::DemandModel::sqrot, "0.5", "1.5", ""},
-    {sf::DemandModel::linear, "0", "0.02", ""},   {sf::DemandModel::t_tplusn, "2", "8", "5"},
-    {sf::DemandModel::meanAR1, "0.3", "0.9", ""}, {sf::DemandModel::AR1, "0.3", "0.7", "3"},
-    {sf::DemandModel::Normal, "1", "5", ""},
-};
-
-sf::RunInputs FullSize(const ModelCase& model, int horizon) {
-    sf::RunInputs inputs;
-    inputs.model = model.model;
-    inputs.Endpointnumber = "100";
-    inputs.Periodnumber = "600";
-    inputs.periodsforinitialization = "12";
-    inputs.periodsforalphabeta = "12";
-    inputs.warmuptx = "0";
-    inputs.horizontx = std::to_string(horizon);
-    inputs.tau_tx = "0.5";
-    inputs.p1low = "15";
-    inputs.p1up = "25";
-    inputs.p2low = model.p2low;
-    inputs.p2up = model.p2up;
-    inputs.p3 = model.p3;
-    return inputs;
-}
-
 std::filesystem::path ReportPath() {
     return std::filesystem::temp_directory_path() / "sales-forecast-bench-out.txt";
 }
 
-void FullRun(benchmark::State& benchState, const ModelCase& model, int horizon,
-             sf::EstimationPath path) {
+void FullRun(benchmark::State& benchState, const FullSizeModel& model, int horizon,
+             sf::EstimationPath path, bool bounded) {
     auto state = std::make_unique<sf::RunState>();
     sf::QuietObserver observer;
-    const sf::RunInputs inputs = FullSize(model, horizon);
+    const sf::RunInputs inputs = FullSizeInputs(model, horizon, "0.5");
     for (auto _ : benchState) {
         sf::UniformSource source;  // every run draws the same demand
         const sf::RunOutcome outcome =
             sf::ExecuteRun(*state, source, inputs, sf::NumberLocale{}, ReportPath(), observer,
-                           sf::RunOptions{path, {}});
+                           sf::RunOptions{path, {}, bounded});
         if (!outcome.completed) {
             benchState.SkipWithError(outcome.message.c_str());
         }
@@ -101,27 +70,34 @@ class RatioReporter : public benchmark::ConsoleReporter {
     std::map<std::string, double> seconds_;
 };
 
+void RegisterBothPaths(const FullSizeModel& model, int horizon, bool bounded) {
+    const std::string name = std::string(sf::DemandModelName(model.model)) + "/H" +
+                             std::to_string(horizon) + (bounded ? "/bounded" : "");
+    benchmark::RegisterBenchmark(("plain/" + name).c_str(), FullRun, model, horizon,
+                                 sf::EstimationPath::plain, bounded)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark(("lanes/" + name).c_str(), FullRun, model, horizon,
+                                 sf::EstimationPath::lanes, bounded)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.5)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true)
+        ->UseRealTime();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (const ModelCase& model : kModels) {
+    for (const FullSizeModel& model : kFullSizeModels) {
         for (int horizon : {1, 0}) {
-            const std::string name =
-                std::string(sf::DemandModelName(model.model)) + "/H" + std::to_string(horizon);
-            benchmark::RegisterBenchmark(("plain/" + name).c_str(), FullRun, model, horizon,
-                                         sf::EstimationPath::plain)
-                ->Unit(benchmark::kMillisecond)
-                ->Iterations(1)
-                ->UseRealTime();
-            benchmark::RegisterBenchmark(("lanes/" + name).c_str(), FullRun, model, horizon,
-                                         sf::EstimationPath::lanes)
-                ->Unit(benchmark::kMillisecond)
-                ->MinTime(0.5)
-                ->Repetitions(5)
-                ->ReportAggregatesOnly(true)
-                ->UseRealTime();
+            RegisterBothPaths(model, horizon, false);
         }
     }
+    // The searches take other paths when held within 0..1: the run's time with the option.
+    RegisterBothPaths(kFullSizeModels[0], 1, true);
+    RegisterBothPaths(kFullSizeModels[6], 1, true);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

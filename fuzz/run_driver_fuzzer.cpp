@@ -1,6 +1,6 @@
 // Random texts in every box, a random model and locale: every run ends in a complete report
-// free of overflowed numbers, or in a message that names a box (leaving the last report as it
-// was) or a sales point and period, and the plain estimation ends the same way to the byte.
+// free of overflowed numbers, or in a message that names a box or a sales point and period,
+// leaving the last report as it was, and the plain estimation ends the same way to the byte.
 // Anything else aborts.
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "run/run_driver.h"
+#include "runtime/report_file.h"
 #include "runtime/text_to_number.h"
 #include "state/quiet_observer.h"
 
@@ -150,10 +151,15 @@ void CheckCompleteReport(const std::string& report) {
     }
 }
 
-void CheckStoppedRun(const std::string& message, const std::string& report, int salesPoints) {
+// lines: what the run kept of its own report, empty when it kept nothing.
+void CheckStoppedRun(const std::string& message, const std::string& report,
+                     const std::string& lines, int salesPoints) {
+    if (report != kEarlierReport) {
+        Fail("a run that did not complete changed the last report", message);
+    }
     if (NamesABox(message)) {
-        if (report != kEarlierReport) {
-            Fail("a refused box changed the last report", message);
+        if (!lines.empty()) {
+            Fail("a refused box wrote lines", message);
         }
         return;
     }
@@ -163,9 +169,29 @@ void CheckStoppedRun(const std::string& message, const std::string& report, int 
         salesPoint < 1 || salesPoint > salesPoints || period < 1 || period > sf::kMaxPeriods) {
         Fail("a message that names neither a box nor a sales point and period", message);
     }
-    if (!report.starts_with(kReportHeading)) {
+    if (!lines.starts_with(kReportHeading)) {
         Fail("a fault part-way lost the lines written before it", message);
     }
+}
+
+struct RunOnDisk {
+    sf::RunOutcome outcome;
+    std::string report;  // the report file after the run
+    std::string lines;   // what it kept beside the report, if anything
+};
+
+// One run over an earlier report, with no incomplete report beside it.
+RunOnDisk RunOnce(sf::RunState& state, sf::UniformSource& source, const sf::RunInputs& inputs,
+                  const sf::NumberLocale& locale, const std::filesystem::path& report,
+                  sf::RunObserver& observer, const sf::RunOptions& options) {
+    const std::filesystem::path incomplete = sf::IncompleteReportPath(report);
+    std::filesystem::remove(incomplete);
+    std::ofstream(report, std::ios::binary) << kEarlierReport;
+    RunOnDisk run;
+    run.outcome = sf::ExecuteRun(state, source, inputs, locale, report, observer, options);
+    run.report = ReadFile(report);
+    run.lines = ReadFile(incomplete);
+    return run;
 }
 
 }  // namespace
@@ -203,31 +229,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     static const ReportFolder folder;
     static const std::unique_ptr<sf::RunState> state = std::make_unique<sf::RunState>();
-    std::ofstream(folder.Report(), std::ios::binary) << kEarlierReport;
     sf::UniformSource source;  // fresh, so that an input always runs the same way
     sf::QuietObserver observer;
-    const sf::RunOutcome outcome =
-        sf::ExecuteRun(*state, source, inputs, locale, folder.Report(), observer);
-
-    const std::string report = ReadFile(folder.Report());
+    const RunOnDisk lanes = RunOnce(*state, source, inputs, locale, folder.Report(), observer, {});
 
     // The plain estimation must give the same outcome and the same bytes.
     static const std::unique_ptr<sf::RunState> plainState = std::make_unique<sf::RunState>();
     sf::UniformSource plainSource;
     const std::filesystem::path plainReport = folder.Report().replace_filename("plain.txt");
-    std::ofstream(plainReport, std::ios::binary) << kEarlierReport;
-    const sf::RunOutcome plain =
-        sf::ExecuteRun(*plainState, plainSource, inputs, locale, plainReport, observer,
-                       sf::RunOptions{sf::EstimationPath::plain, {}});
-    if (plain.completed != outcome.completed || plain.message != outcome.message ||
-        ReadFile(plainReport) != report) {
-        Fail("the lanes and the plain estimation differ", outcome.message);
+    RunOnDisk plain = RunOnce(*plainState, plainSource, inputs, locale, plainReport, observer,
+                              sf::RunOptions{sf::EstimationPath::plain, {}});
+    // Its message names its own report.
+    std::string& plainMessage = plain.outcome.message;
+    for (std::size_t at = plainMessage.find(plainReport.string()); at != std::string::npos;
+         at = plainMessage.find(plainReport.string())) {
+        plainMessage.replace(at, plainReport.string().size(), folder.Report().string());
+    }
+    if (plain.outcome.completed != lanes.outcome.completed ||
+        plainMessage != lanes.outcome.message || plain.report != lanes.report ||
+        plain.lines != lanes.lines) {
+        Fail("the lanes and the plain estimation differ", lanes.outcome.message);
     }
 
-    if (outcome.completed) {
-        CheckCompleteReport(report);
+    if (lanes.outcome.completed) {
+        CheckCompleteReport(lanes.report);
+        if (!lanes.lines.empty()) {
+            Fail("a complete run left an incomplete report beside it", lanes.outcome.message);
+        }
     } else {
-        CheckStoppedRun(outcome.message, report,
+        CheckStoppedRun(lanes.outcome.message, lanes.report, lanes.lines,
                         sf::TextToInt16(inputs.Endpointnumber, locale).value);
     }
     return 0;

@@ -4,52 +4,115 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/run_error.h"
 #include "runtime/text_to_number.h"
 
 namespace sf {
 namespace {
 
-constexpr std::string_view kSalesPointsLabel = "Number of Sales Points";
-constexpr std::string_view kPeriodsLabel = "Number of Periods";
-constexpr std::string_view kInitPeriodsLabel =
-    "# of periods used for estimating initial mu and sigma";
-constexpr std::string_view kAlphaBetaPeriodsLabel =
-    "# of periods used for estimating initial alpha and beta";
-constexpr std::string_view kWarmUpLabel = "Warm-up period";
-constexpr std::string_view kHorizonLabel = "Forecasting horizon";
+// A box for a whole number: its label, its text and the values a run can use. The three window
+// lengths may add up to at most kMaxPeriods, with at least 1 initialisation period.
+struct WholeNumberBox {
+    std::string_view label;
+    std::string RunInputs::*text;
+    int lowest;
+    int highest;
+};
+
+constexpr WholeNumberBox kAlphaBetaPeriods{
+    "# of periods used for estimating initial alpha and beta", &RunInputs::periodsforalphabeta, 0,
+    kMaxPeriods - 1};
+constexpr WholeNumberBox kWarmUp{"Warm-up period", &RunInputs::warmuptx, -32768, 32767};
+constexpr WholeNumberBox kInitPeriods{"# of periods used for estimating initial mu and sigma",
+                                      &RunInputs::periodsforinitialization, 1, kMaxPeriods};
+constexpr WholeNumberBox kPeriods{"Number of Periods", &RunInputs::Periodnumber, 0, kMaxPeriods};
+constexpr WholeNumberBox kSalesPoints{"Number of Sales Points", &RunInputs::Endpointnumber, 1,
+                                      kMaxSalesPoints};
+constexpr WholeNumberBox kHorizon{"Forecasting horizon", &RunInputs::horizontx, 0, kMaxPeriods - 1};
 constexpr std::string_view kTauLabel = "Tau (\xCF\x84)";
 
-[[noreturn]] void Reject(std::string_view label, const std::string& problem) {
-    throw RunError(std::string(label) + ": " + problem);
+// Enough of a quoted text to recognise it; the message box stays small.
+constexpr std::size_t kQuotedCharacters = 40;
+constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
+
+[[noreturn]] void Reject(std::string_view label, std::string RunInputs::*box,
+                         const std::string& problem) {
+    throw InputError(std::string(label) + ": " + problem, box);
 }
 
+// The text in quotes, cut after kQuotedCharacters characters (not bytes: UTF-8 continuation
+// bytes do not start a character).
 std::string Quoted(std::string_view text) {
-    std::string quoted;
-    quoted.reserve(text.size() + 2);
-    quoted.append(1, '"').append(text).append(1, '"');
-    return quoted;
+    std::size_t characters = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const bool startsCharacter = (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80;
+        if (startsCharacter && characters++ == kQuotedCharacters) {
+            return "\"" + std::string(text.substr(0, at)) + std::string(kEllipsis) + "\"";
+        }
+    }
+    return "\"" + std::string(text) + "\"";
 }
 
-double ReadDouble(std::string_view label, std::string_view text, const NumberLocale& locale) {
-    const std::optional<double> value = TextToDouble(text, locale);
+// True when the text would be a number written with the locale's decimal separator in place of
+// its one "." or ",".
+bool UsesTheOtherSeparator(std::string_view text, const NumberLocale& locale) {
+    for (const std::string_view other : {".", ","}) {
+        const std::size_t at = text.find(other);
+        if (other == locale.decimalPoint || at == std::string_view::npos ||
+            text.find(other, at + 1) != std::string_view::npos) {
+            continue;
+        }
+        std::string mended(text);
+        mended.replace(at, other.size(), locale.decimalPoint);
+        if (TextToDouble(mended, locale)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string NotANumber(std::string_view text, const NumberLocale& locale) {
+    if (text.find_first_not_of(" \t") == std::string_view::npos) {
+        return "the box is empty";
+    }
+    std::string problem = Quoted(text) + " is not a number";
+    if (UsesTheOtherSeparator(text, locale)) {
+        problem += "; the decimal separator on this computer is \"" + locale.decimalPoint + "\"";
+    }
+    return problem;
+}
+
+std::string WholeNumberRange(const WholeNumberBox& box) {
+    return "must be a whole number from " + std::to_string(box.lowest) + " to " +
+           std::to_string(box.highest);
+}
+
+double ReadDouble(std::string_view label, std::string RunInputs::*box, const RunInputs& inputs,
+                  const NumberLocale& locale) {
+    const std::optional<double> value = TextToDouble(inputs.*box, locale);
     if (!value) {
-        Reject(label, Quoted(text) + " is not a number");
+        Reject(label, box, NotANumber(inputs.*box, locale));
     }
     return *value;
 }
 
-std::int16_t ReadInt16(std::string_view label, std::string_view text, const NumberLocale& locale) {
-    const IntegerText value = TextToInt16(text, locale);
+std::int16_t ReadInt16(const WholeNumberBox& box, const RunInputs& inputs,
+                       const NumberLocale& locale) {
+    const IntegerText value = TextToInt16(inputs.*box.text, locale);
     switch (value.status) {
         case IntegerTextStatus::notANumber:
-            Reject(label, Quoted(text) + " is not a number");
+            Reject(box.label, box.text, NotANumber(inputs.*box.text, locale));
         case IntegerTextStatus::outOfRange:
-            Reject(label, Quoted(text) + " is outside the whole numbers -32768 to 32767");
+            Reject(box.label, box.text, WholeNumberRange(box));
         case IntegerTextStatus::ok:
             break;
     }
     return value.value;
+}
+
+void CheckRange(const WholeNumberBox& box, int value) {
+    if (value < box.lowest || value > box.highest) {
+        Reject(box.label, box.text, WholeNumberRange(box));
+    }
 }
 
 // The parameter names beside the limit rows, as the selected model shows them.
@@ -71,53 +134,45 @@ LimitLabels LimitLabelsFor(DemandModel model) {
 }  // namespace
 
 void ConvertInputs(const RunInputs& inputs, const NumberLocale& locale, RunState& state) {
-    state.alphaBetaPeriods = ReadInt16(kAlphaBetaPeriodsLabel, inputs.periodsforalphabeta, locale);
-    state.warmUp = ReadInt16(kWarmUpLabel, inputs.warmuptx, locale);
-    state.initPeriods = ReadInt16(kInitPeriodsLabel, inputs.periodsforinitialization, locale);
-    state.periodNumber = ReadInt16(kPeriodsLabel, inputs.Periodnumber, locale);
-    state.tau = ReadDouble(kTauLabel, inputs.tau_tx, locale);
-    state.salesPointCount = ReadInt16(kSalesPointsLabel, inputs.Endpointnumber, locale);
+    state.alphaBetaPeriods = ReadInt16(kAlphaBetaPeriods, inputs, locale);
+    state.warmUp = ReadInt16(kWarmUp, inputs, locale);
+    state.initPeriods = ReadInt16(kInitPeriods, inputs, locale);
+    state.periodNumber = ReadInt16(kPeriods, inputs, locale);
+    state.tau = ReadDouble(kTauLabel, &RunInputs::tau_tx, inputs, locale);
+    state.salesPointCount = ReadInt16(kSalesPoints, inputs, locale);
     state.model = inputs.model;
     const LimitLabels labels = LimitLabelsFor(inputs.model);
-    state.limits.p1low = ReadDouble(labels.p1low, inputs.p1low, locale);
-    state.limits.p1up = ReadDouble(labels.p1up, inputs.p1up, locale);
-    state.limits.p2low = ReadDouble(labels.p2low, inputs.p2low, locale);
-    state.limits.p2up = ReadDouble(labels.p2up, inputs.p2up, locale);
-    state.limits.p3 = UsesP3(inputs.model) ? ReadDouble(labels.p3, inputs.p3, locale) : 0.0;
-    state.horizon = ReadInt16(kHorizonLabel, inputs.horizontx, locale);
+    state.limits.p1low = ReadDouble(labels.p1low, &RunInputs::p1low, inputs, locale);
+    state.limits.p1up = ReadDouble(labels.p1up, &RunInputs::p1up, inputs, locale);
+    state.limits.p2low = ReadDouble(labels.p2low, &RunInputs::p2low, inputs, locale);
+    state.limits.p2up = ReadDouble(labels.p2up, &RunInputs::p2up, inputs, locale);
+    state.limits.p3 =
+        UsesP3(inputs.model) ? ReadDouble(labels.p3, &RunInputs::p3, inputs, locale) : 0.0;
+    state.horizon = ReadInt16(kHorizon, inputs, locale);
 
     // A parameter is the lower limit plus a share of the distance to the upper one: the
     // distance itself must be a number.
     if (!std::isfinite(state.limits.p1up - state.limits.p1low)) {
-        Reject(labels.p1up,
+        Reject(labels.p1up, &RunInputs::p1up,
                "too far from the lower limit (the distance is too large for a number)");
     }
     if (!std::isfinite(state.limits.p2up - state.limits.p2low)) {
-        Reject(labels.p2up,
+        Reject(labels.p2up, &RunInputs::p2up,
                "too far from the lower limit (the distance is too large for a number)");
     }
 
-    if (state.salesPointCount < 1 || state.salesPointCount > kMaxSalesPoints) {
-        Reject(kSalesPointsLabel, "must be a whole number from 1 to 100");
-    }
-    if (state.periodNumber < 0 || state.periodNumber > kMaxPeriods) {
-        Reject(kPeriodsLabel, "must be a whole number from 0 to 600");
-    }
-    if (state.initPeriods < 1) {
-        Reject(kInitPeriodsLabel, "must be at least 1");
-    }
-    if (state.alphaBetaPeriods < 0) {
-        Reject(kAlphaBetaPeriodsLabel, "must not be negative");
-    }
-    if (state.horizon < 0) {
-        Reject(kHorizonLabel, "must not be negative");
-    }
+    CheckRange(kSalesPoints, state.salesPointCount);
+    CheckRange(kPeriods, state.periodNumber);
+    CheckRange(kInitPeriods, state.initPeriods);
+    CheckRange(kAlphaBetaPeriods, state.alphaBetaPeriods);
+    CheckRange(kHorizon, state.horizon);
     const int lastFittedPeriod = state.initPeriods + state.alphaBetaPeriods + state.horizon;
     if (lastFittedPeriod > kMaxPeriods) {
-        throw RunError(
+        throw InputError(
             "The periods for initial mu and sigma, the periods for initial alpha and beta and "
             "the forecasting horizon add up to " +
-            std::to_string(lastFittedPeriod) + "; together they must not exceed 600");
+                std::to_string(lastFittedPeriod) + "; together they must not exceed 600",
+            kInitPeriods.text);
     }
 }
 

@@ -23,9 +23,14 @@ void StopIfAsked(const RunObserver& observer) {
     }
 }
 
+// What stopped a run, then where its lines are.
+std::string WithReportNote(std::string message, const std::string& reportNote) {
+    return reportNote.empty() ? message : message + "\n" + reportNote;
+}
+
 void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
                const NumberLocale& locale, const std::filesystem::path& reportPath,
-               RunObserver& observer, const RunOptions& options) {
+               RunObserver& observer, const RunOptions& options, std::string& reportNote) {
     state.Clear();
     ConvertInputs(inputs, locale, state);
     state.boundedConstants = options.boundedConstants;
@@ -54,11 +59,8 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
         WriteRemainingSections(state, report, locale);
         report.Close();
     } catch (...) {
-        // Keep the lines written so far; the first fault is the one to report.
-        try {
-            report.Close();
-        } catch (const RunError&) {
-        }
+        // The previous report stays; the first fault is the one to report.
+        reportNote = report.KeepIncomplete();
         throw;
     }
     observer.ReportProgress(100);
@@ -69,10 +71,13 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
 RunOutcome ExecuteRun(RunState& state, UniformSource& source, const RunInputs& inputs,
                       const NumberLocale& locale, const std::filesystem::path& reportPath,
                       RunObserver& observer, const RunOptions& options) {
+    std::string reportNote;
     try {
-        RunPhases(state, source, inputs, locale, reportPath, observer, options);
+        RunPhases(state, source, inputs, locale, reportPath, observer, options, reportNote);
     } catch (...) {
-        return OutcomeOfFault(std::current_exception());
+        RunOutcome outcome = OutcomeOfFault(std::current_exception());
+        outcome.message = WithReportNote(std::move(outcome.message), reportNote);
+        return outcome;
     }
     observer.ShowClosingMessage(kClosingMessage);
     return {true, std::string(kClosingMessage), AssessRunHealth(state)};
@@ -81,6 +86,8 @@ RunOutcome ExecuteRun(RunState& state, UniformSource& source, const RunInputs& i
 RunOutcome OutcomeOfFault(std::exception_ptr fault) {
     try {
         std::rethrow_exception(fault);
+    } catch (const InputError& error) {
+        return {false, error.what(), {}, error.box};
     } catch (const RunError& error) {
         return {false, error.what(), {}};
     } catch (const std::bad_alloc&) {

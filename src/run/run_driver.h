@@ -16,21 +16,23 @@
 namespace sf {
 
 inline constexpr std::string_view kClosingMessage = "End of forecast. Please see the output file";
-inline constexpr std::string_view kStoppedMessage =
-    "The run was stopped before it finished; the report holds the lines written until then.";
+inline constexpr std::string_view kStoppedMessage = "The run was stopped before it finished.";
 
 struct RunOutcome {
     bool completed = false;
-    std::string message;  // the closing message, or what stopped the run
-    RunHealth health;     // of a complete run
+    // The closing message, or what stopped the run and where the report and the lines written are.
+    std::string message;
+    RunHealth health;                            // of a complete run
+    std::string RunInputs::*inputBox = nullptr;  // the box a refused input names
 };
 
 // A failed run's outcome for whatever a run threw: a RunError's own message, or a plain word on
 // a fault of the surroundings (memory, a thread that cannot start) or of the program itself.
 RunOutcome OutcomeOfFault(std::exception_ptr fault);
 
-// One complete run from the typed texts to the closed report. Faults never escape: they end the
-// run with the report closed on the lines already written and come back as the message.
+// One complete run from the typed texts to the report. Faults never escape: they end the run
+// with the previous report as it was and the lines written kept beside it (see ReportFile), and
+// come back as the message.
 RunOutcome ExecuteRun(RunState& state, UniformSource& source, const RunInputs& inputs,
                       const NumberLocale& locale, const std::filesystem::path& reportPath,
                       RunObserver& observer, const RunOptions& options = {});

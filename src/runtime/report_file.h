@@ -3,28 +3,45 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace sf {
 
-// The report: replaced when opened, every line ended by CR LF. A failure to create, write or
-// close it is a RunError, never a silent loss.
+// Where the lines of a run that ended part-way are kept: the report's name plus ".incomplete".
+std::filesystem::path IncompleteReportPath(const std::filesystem::path& report);
+
+// The report of one run, every line ended by CR LF. The lines go to a new file in the report's
+// folder, which takes the report's place only when Close() ends a complete report: a run that
+// stops part-way never destroys the previous report. A device or a pipe named as the report
+// (/dev/stdout) holds no report to keep and is written directly. A failure to create, write or
+// put the report in place is a RunError naming its full path, never a silent loss.
 class ReportFile {
   public:
     explicit ReportFile(const std::filesystem::path& path);
+    // A report neither closed nor kept incomplete is kept incomplete.
     ~ReportFile();
     ReportFile(const ReportFile&) = delete;
     ReportFile& operator=(const ReportFile&) = delete;
 
     void WriteLine(std::string_view line);
     void WriteBlankLine() { WriteLine(" "); }
-    // Flushes and releases the file; reports whatever the system could not write.
+    // Ends a complete report: flushes it to the disk, puts it in place of the previous report
+    // and removes an incomplete report left beside it by an earlier run.
     void Close();
+    // Ends a report that stopped part-way: the previous report stays as it was and the lines
+    // written are kept in the incomplete report. Returns, for the user, where they are.
+    std::string KeepIncomplete();
 
   private:
-    [[noreturn]] void Fail(const char* what, int error);
+    // Flushes (and with sync, to the disk) and closes the file; the first error, or 0.
+    int CloseFile(bool sync);
+    [[noreturn]] void Fail(const char* what, int error) const;
 
-    std::filesystem::path path_;
+    std::filesystem::path path_;  // the report, absolute
+    // The new file the lines go to, until it is renamed; empty when the report is written directly.
+    std::filesystem::path written_;
+    bool hadReport_ = false;  // a previous report was there
     std::unique_ptr<char[]> buffer_;
     std::FILE* file_ = nullptr;
 };

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <utility>
 
-#include "run/run_driver.h"
+#include "results/run_health.h"
 #include "ui/form_builder.h"
 #include "ui/form_layout.h"
 
@@ -78,12 +78,19 @@ ForecastWindow::ForecastWindow(NumberLocale locale, std::unique_ptr<MessageSink>
 
     run_ = FindControl<QPushButton>(*this, "Run");
     inputs_.push_back(run_);
+    // Enter or Return on the focused button runs, as in a dialog.
+    run_->setAutoDefault(true);
     connect(run_, &QPushButton::clicked, this, &ForecastWindow::Run_Click);
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("RunProgress"));
     progress_->setGeometry(ToPixels(kProgressBarArea));
     progress_->hide();
+    stop_ = new QPushButton(QStringLiteral("Stop"), this);
+    stop_->setObjectName(QStringLiteral("Stop"));
+    stop_->setGeometry(ToPixels(kStopButtonArea));
+    stop_->hide();
+    connect(stop_, &QPushButton::clicked, this, &ForecastWindow::Stop_Click);
     connect(&worker_, &RunWorker::ProgressReported, progress_, &QProgressBar::setValue);
     connect(&worker_, &RunWorker::NoticeRaised, this,
             [this](const QString& text) { RelayRunMessage(&MessageSink::ShowNotice, text); });
@@ -137,9 +144,18 @@ void ForecastWindow::Normal_Click() {
 
 void ForecastWindow::Run_Click() {
     SetRunning(true);
-    worker_.Start([this, inputs = TypedInputs()](RunObserver& observer) {
-        return ExecuteRun(*state_, source_, inputs, locale_, kReportFile, observer);
+    stopRequested_ = false;
+    outcome_ = {};
+    worker_.Start([this, inputs = TypedInputs(), options = options_](RunObserver& observer) {
+        outcome_ = ExecuteRun(*state_, source_, inputs, locale_, kReportFile, observer, options);
+        return outcome_;
     });
+}
+
+void ForecastWindow::Stop_Click() {
+    stopRequested_ = true;
+    stop_->setEnabled(false);  // the run stops at its next step
+    worker_.RequestStop();
 }
 
 void ForecastWindow::ShowModelControls(DemandModel model) {
@@ -164,6 +180,8 @@ void ForecastWindow::SetRunning(bool running) {
     }
     progress_->setValue(0);
     progress_->setVisible(running);
+    stop_->setEnabled(running);
+    stop_->setVisible(running);
     if (!running) {
         run_->setFocus();
     }
@@ -184,8 +202,26 @@ void ForecastWindow::RunFinished(bool completed, const QString& message) {
         return;
     }
     SetRunning(false);
-    if (!completed) {
+    if (completed) {
+        const std::string warning =
+            HealthWarning(outcome_.health, "\"" + std::string(kBoundedConstantsOption) + "\"");
+        if (!warning.empty()) {
+            messages_->ShowWarning(*this, QString::fromStdString(warning));
+        }
+    } else if (stopRequested_) {
+        messages_->ShowClosingMessage(*this, message);
+    } else {
         messages_->ShowError(*this, message);
+        FocusBox(outcome_.inputBox);
+    }
+}
+
+void ForecastWindow::FocusBox(std::string RunInputs::*box) {
+    for (std::size_t at = 0; at < kTextBoxes.size(); ++at) {
+        if (box != nullptr && kTextBoxes[at].second == box) {
+            textBoxes_[at]->setFocus();
+            textBoxes_[at]->selectAll();
+        }
     }
 }
 

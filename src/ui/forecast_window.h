@@ -9,15 +9,20 @@
 #include <memory>
 #include <vector>
 
+#include "run/run_driver.h"
 #include "runtime/number_locale.h"
 #include "runtime/uniform_source.h"
 #include "state/run_inputs.h"
+#include "state/run_options.h"
 #include "state/run_state.h"
 #include "ui/message_sink.h"
 #include "ui/model_controls.h"
 #include "ui/run_worker.h"
 
 namespace sf::ui {
+
+// How the window names the option that holds the smoothing constants within 0 and 1.
+inline constexpr char kBoundedConstantsOption[] = "Keep smoothing constants within 0 and 1";
 
 // The Forecast form. Its handlers keep the names of the form's events; a run works on a thread
 // of its own while the window stays alive.
@@ -26,6 +31,9 @@ class ForecastWindow : public QWidget {
 
   public:
     ForecastWindow(NumberLocale locale, std::unique_ptr<MessageSink> messages);
+
+    // The option kBoundedConstantsOption for the runs that follow.
+    void SetBoundedConstants(bool bounded) { options_.boundedConstants = bounded; }
 
   protected:
     // Closing during a run stops it; the window closes when the run has ended.
@@ -41,27 +49,34 @@ class ForecastWindow : public QWidget {
     void AR1_Click();
     void Normal_Click();
     void Run_Click();
+    void Stop_Click();
 
     void ShowModelControls(DemandModel model);
     RunInputs TypedInputs() const;
     void SetRunning(bool running);
     void RelayRunMessage(void (MessageSink::*show)(QWidget&, const QString&), const QString& text);
     void RunFinished(bool completed, const QString& message);
+    // Takes the user to the box a refused input names, its text selected for typing over.
+    void FocusBox(std::string RunInputs::*box);
 
     const NumberLocale locale_;
     const std::unique_ptr<MessageSink> messages_;
     // One state and one random sequence for the whole program start.
     const std::unique_ptr<RunState> state_ = std::make_unique<RunState>();
     UniformSource source_;
-    RunWorker worker_;  // after what its job uses, so that it stops the job first
+    RunOptions options_;
+    RunOutcome outcome_;  // of the last run, written by its job before Finished arrives
+    RunWorker worker_;    // after what its job uses, so that it stops the job first
 
     std::vector<QLineEdit*> textBoxes_;  // in the order of kTextBoxes
     std::array<QWidget*, kModelControlNames.size()> modelControls_{};
     QButtonGroup* models_ = nullptr;
     QPushButton* run_ = nullptr;
     QProgressBar* progress_ = nullptr;
+    QPushButton* stop_ = nullptr;
     std::vector<QWidget*> inputs_;  // what a run disables
     bool closeRequested_ = false;
+    bool stopRequested_ = false;
 };
 
 }  // namespace sf::ui

@@ -33,8 +33,10 @@ struct FormControl {
 };
 
 inline constexpr TwipsRect kClientArea{0, 0, 9690, 7920};
-// Not a control of the designed form: it fills the free strip under the frame and Run.
+// Not controls of the designed form: the bar fills the free strip under the frame and Run, the
+// button that stops a run sits at its right end.
 inline constexpr TwipsRect kProgressBarArea{480, 7380, 8055, 285};
+inline constexpr TwipsRect kStopButtonArea{8640, 7335, 960, 375};
 
 // Every control of the window, in creation order: a container comes before its children.
 std::span<const FormControl> FormControls();

@@ -18,4 +18,8 @@ void DialogMessages::ShowError(QWidget& window, const QString& text) {
     QMessageBox::critical(&window, kApplicationName, text);
 }
 
+void DialogMessages::ShowWarning(QWidget& window, const QString& text) {
+    QMessageBox::warning(&window, kApplicationName, text);
+}
+
 }  // namespace sf::ui

@@ -12,8 +12,11 @@ class MessageSink {
     virtual ~MessageSink() = default;
 
     virtual void ShowNotice(QWidget& window, const QString& text) = 0;
+    // The message that ends a run: complete, or stopped at the user's request.
     virtual void ShowClosingMessage(QWidget& window, const QString& text) = 0;
     virtual void ShowError(QWidget& window, const QString& text) = 0;
+    // After the closing message: the results of the complete run may not be what they seem.
+    virtual void ShowWarning(QWidget& window, const QString& text) = 0;
 };
 
 // Modal message boxes with one OK button.
@@ -22,6 +25,7 @@ class DialogMessages : public MessageSink {
     void ShowNotice(QWidget& window, const QString& text) override;
     void ShowClosingMessage(QWidget& window, const QString& text) override;
     void ShowError(QWidget& window, const QString& text) override;
+    void ShowWarning(QWidget& window, const QString& text) override;
 };
 
 }  // namespace sf::ui

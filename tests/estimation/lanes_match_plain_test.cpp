@@ -34,7 +34,13 @@ Result RunWith(const RunInputs& inputs, const RunOptions& options) {
     QuietObserver observer;
     result.outcome = ExecuteRun(*result.state, source, inputs, NumberLocale{},
                                 folder.Path("out.txt"), observer, options);
-    result.report = folder.Read("out.txt");
+    result.report = folder.Read(result.outcome.completed ? "out.txt" : "out.txt.incomplete");
+    // The message of a fault names the report's folder, which is this run's own.
+    std::string& message = result.outcome.message;
+    const std::string root = folder.Root().string();
+    for (std::size_t at = message.find(root); at != std::string::npos; at = message.find(root)) {
+        message.replace(at, root.size(), "<folder>");
+    }
     return result;
 }
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The batch command with a report it cannot create or write: exit code 1, the reason on stderr,
-# never the closing message.
+# never the closing message, and never a report that replaced the last complete one.
 set -u
 cli=$(realpath "$1")
 work=$(mktemp -d)
@@ -36,4 +36,28 @@ fi
 if [ -e /dev/full ]; then
   expect_failure "a full disk" /dev/full "could not be written"
 fi
+
+# A disk that fills up part-way (files may grow to 1024 bytes only): the last report stays byte
+# for byte, the lines the disk took are in out.txt.incomplete, and the message names both by
+# their full paths, though the command was given a relative one.
+mkdir "$work/filling" && cd "$work/filling" || exit 1
+folder=$(pwd -P)
+"$cli" --example >/dev/null 2>&1 && mv out.txt complete.txt
+printf 'the last report\r\n' >out.txt
+(ulimit -f 1 && trap '' XFSZ && exec "$cli" --example --output out.txt) >stdout 2>stderr
+code=$?
+problem=""
+[ "$code" -eq 1 ] || problem="exit code $code, expected 1;"
+grep -qF "The report file \"$folder/out.txt\" could not be written" stderr &&
+  grep -qF "The report \"$folder/out.txt\" was left as it was; the lines written are in \"$folder/out.txt.incomplete\"." stderr ||
+  problem="$problem stderr: $(cat stderr);"
+[ "$(cat out.txt)" = "$(printf 'the last report\r\n')" ] || problem="$problem out.txt changed;"
+cmp -s out.txt.incomplete <(head -c 1024 complete.txt) || problem="$problem out.txt.incomplete differs;"
+if [ -n "$problem" ]; then
+  echo "FAIL a filling disk: $problem"
+  failed=$((failed + 1))
+else
+  echo "ok   a filling disk"
+fi
+cd / || exit 1
 [ "$failed" -eq 0 ]

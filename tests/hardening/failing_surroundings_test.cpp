@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <string>
 
@@ -50,6 +52,62 @@ TEST_F(FailingSurroundingsTest, AFullDiskFailsTheRunWhereverTheWriteFails) {
     large.periodsforinitialization = "1";
     large.periodsforalphabeta = "598";  // no rolling forecast: quick
     ExpectReportFileFailure(RunTo(large, "/dev/full"), observer, "could not be written");
+}
+
+// Files of this process may grow to a given size only, as on a disk that fills up: a write
+// beyond it fails with EFBIG instead of raising SIGXFSZ.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit limit = previous_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = SIG_DFL;
+};
+
+// A small report fails when it is flushed at the end, a large one part-way: either way the last
+// report stays byte for byte and the lines the disk took are kept beside it.
+TEST_F(FailingSurroundingsTest, AFillingDiskLeavesTheLastReportAsItWas) {
+    RunInputs large = SmallRun();
+    large.Endpointnumber = "100";
+    large.Periodnumber = "600";
+    large.periodsforinitialization = "1";
+    large.periodsforalphabeta = "598";  // no rolling forecast: quick
+    for (const RunInputs& inputs : {SmallRun(), large}) {
+        SCOPED_TRACE(inputs.Endpointnumber + " sales points");
+        source = UniformSource{};
+        ASSERT_TRUE(Run(inputs).completed);
+        const std::string complete = folder.Read("out.txt");
+        folder.Write("out.txt", "the last report\r\n");
+        observer.closing.clear();
+
+        constexpr rlim_t kRoom = 2000;
+        RunOutcome outcome;
+        {
+            const FileSizeLimit limit(kRoom);
+            source = UniformSource{};
+            outcome = Run(inputs);
+        }
+        ExpectReportFileFailure(outcome, observer, "could not be written: File too large");
+        EXPECT_NE(outcome.message.find("\nThe report \"" + folder.Path("out.txt").string() +
+                                       "\" was left as it was"),
+                  std::string::npos)
+            << outcome.message;
+        EXPECT_EQ(folder.Read("out.txt"), "the last report\r\n");
+        EXPECT_EQ(folder.Read("out.txt.incomplete"), complete.substr(0, kRoom));
+    }
 }
 
 }  // namespace

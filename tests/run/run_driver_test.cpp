@@ -41,8 +41,11 @@ TEST_F(RunDriverTest, ABadBoxLeavesTheEarlierReportUntouched) {
     const RunOutcome outcome = Run(inputs);
     EXPECT_FALSE(outcome.completed);
     EXPECT_EQ(outcome.message, "Number of Sales Points: \"abc\" is not a number");
+    EXPECT_EQ(outcome.inputBox, &RunInputs::Endpointnumber);
     EXPECT_EQ(folder.Read("out.txt"), "the last report");
     EXPECT_TRUE(observer.closing.empty());
+    // Not even a file beside it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Root()), {}), 1);
 }
 
 TEST_F(RunDriverTest, TheFirstBadBoxInTheRunsOrderIsReported) {
@@ -50,13 +53,85 @@ TEST_F(RunDriverTest, TheFirstBadBoxInTheRunsOrderIsReported) {
     inputs.Endpointnumber = "";
     inputs.horizontx = "x";
     inputs.periodsforalphabeta = "40000";
-    EXPECT_EQ(Run(inputs).message,
-              "# of periods used for estimating initial alpha and beta: \"40000\" is outside the "
-              "whole numbers -32768 to 32767");
+    RunOutcome outcome = Run(inputs);
+    EXPECT_EQ(outcome.message,
+              "# of periods used for estimating initial alpha and beta: must be a whole number "
+              "from 0 to 599");
+    EXPECT_EQ(outcome.inputBox, &RunInputs::periodsforalphabeta);
     inputs.periodsforalphabeta = "0";
-    EXPECT_EQ(Run(inputs).message, "Number of Sales Points: \"\" is not a number");
+    outcome = Run(inputs);
+    EXPECT_EQ(outcome.message, "Number of Sales Points: the box is empty");
+    EXPECT_EQ(outcome.inputBox, &RunInputs::Endpointnumber);
     inputs.Endpointnumber = "3";
-    EXPECT_EQ(Run(inputs).message, "Forecasting horizon: \"x\" is not a number");
+    outcome = Run(inputs);
+    EXPECT_EQ(outcome.message, "Forecasting horizon: \"x\" is not a number");
+    EXPECT_EQ(outcome.inputBox, &RunInputs::horizontx);
+}
+
+// What a refused text is told, in the box's own words.
+TEST_F(RunDriverTest, ARefusedTextSaysWhatIsWrongWithIt) {
+    const NumberLocale comma{",", "."};
+    const std::string fortyOne(41, '7');
+    const std::string fortyMus = [] {
+        std::string mus;
+        for (int at = 0; at < 40; ++at) {
+            mus += "\xCE\xBC";
+        }
+        return mus;
+    }();
+    struct Case {
+        std::string RunInputs::*box;
+        std::string text;
+        NumberLocale locale;
+        std::string message;
+    };
+    const Case cases[] = {
+        {&RunInputs::Endpointnumber, "", {}, "Number of Sales Points: the box is empty"},
+        {&RunInputs::tau_tx, " \t ", {}, "Tau (\xCF\x84): the box is empty"},
+        {&RunInputs::tau_tx,
+         "0,5",
+         {},
+         "Tau (\xCF\x84): \"0,5\" is not a number; the decimal separator on this computer is "
+         "\".\""},
+        {&RunInputs::tau_tx, " -1.5e3", comma,
+         "Tau (\xCF\x84): \" -1.5e3\" is not a number; the decimal separator on this computer "
+         "is \",\""},
+        {&RunInputs::tau_tx, "1,000.5", {}, "Tau (\xCF\x84): \"1,000.5\" is not a number"},
+        {&RunInputs::tau_tx, "0,5,1", {}, "Tau (\xCF\x84): \"0,5,1\" is not a number"},
+        {&RunInputs::tau_tx, "x,5", {}, "Tau (\xCF\x84): \"x,5\" is not a number"},
+        {&RunInputs::tau_tx,
+         fortyOne.substr(2) + "x",
+         {},
+         "Tau (\xCF\x84): \"" + fortyOne.substr(2) + "x\" is not a number"},
+        {&RunInputs::tau_tx,
+         fortyOne + "x",
+         {},
+         "Tau (\xCF\x84): \"" + fortyOne.substr(1) + "\xE2\x80\xA6\" is not a number"},
+        {&RunInputs::tau_tx,
+         fortyMus + "\xCE\xBC",
+         {},
+         "Tau (\xCF\x84): \"" + fortyMus + "\xE2\x80\xA6\" is not a number"},
+        {&RunInputs::Endpointnumber,
+         "32768",
+         {},
+         "Number of Sales Points: must be a whole number from 1 to 100"},
+        {&RunInputs::warmuptx,
+         "-32769",
+         {},
+         "Warm-up period: must be a whole number from -32768 to 32767"},
+        {&RunInputs::Periodnumber,
+         "1e9",
+         {},
+         "Number of Periods: must be a whole number from 0 to 600"},
+    };
+    for (const Case& bad : cases) {
+        SCOPED_TRACE(bad.text);
+        RunInputs inputs = TinyRun();
+        inputs.*bad.box = bad.text;
+        const RunOutcome outcome = Run(inputs, bad.locale);
+        EXPECT_EQ(outcome.message, bad.message);
+        EXPECT_EQ(outcome.inputBox, bad.box);
+    }
 }
 
 TEST_F(RunDriverTest, LimitsAreNamedByTheModelsParameter) {
@@ -67,7 +142,7 @@ TEST_F(RunDriverTest, LimitsAreNamedByTheModelsParameter) {
     EXPECT_EQ(Run(inputs).message, "Upper Limit of \xCF\x83 (sigma): \"?\" is not a number");
     inputs.p2up = "1";
     inputs.model = DemandModel::AR1;
-    EXPECT_EQ(Run(inputs).message, "\xCF\x83 (sigma): \"\" is not a number");
+    EXPECT_EQ(Run(inputs).message, "\xCF\x83 (sigma): the box is empty");
     inputs.model = DemandModel::loga;  // p3 is read only by the models that use it
     EXPECT_TRUE(Run(inputs).completed);
     inputs.p1low = "-1e308";
@@ -98,13 +173,16 @@ TEST_F(RunDriverTest, ValuesThatWouldFailPartWayAreRefusedBeforeTheRun) {
          "Number of Periods: must be a whole number from 0 to 600"},
         {&RunInputs::Periodnumber, "-1", "Number of Periods: must be a whole number from 0 to 600"},
         {&RunInputs::periodsforinitialization, "0",
-         "# of periods used for estimating initial mu and sigma: must be at least 1"},
+         "# of periods used for estimating initial mu and sigma: must be a whole number from 1 "
+         "to 600"},
+        {&RunInputs::periodsforinitialization, "601",
+         "# of periods used for estimating initial mu and sigma: must be a whole number from 1 "
+         "to 600"},
         {&RunInputs::periodsforalphabeta, "-1",
-         "# of periods used for estimating initial alpha and beta: must not be negative"},
-        {&RunInputs::horizontx, "-2", "Forecasting horizon: must not be negative"},
-        {&RunInputs::horizontx, "600",
-         "The periods for initial mu and sigma, the periods for initial alpha and beta and the "
-         "forecasting horizon add up to 601; together they must not exceed 600"},
+         "# of periods used for estimating initial alpha and beta: must be a whole number from 0 "
+         "to 599"},
+        {&RunInputs::horizontx, "-2", "Forecasting horizon: must be a whole number from 0 to 599"},
+        {&RunInputs::horizontx, "600", "Forecasting horizon: must be a whole number from 0 to 599"},
     };
     for (const Case& bad : cases) {
         RunInputs inputs = TinyRun();
@@ -112,8 +190,20 @@ TEST_F(RunDriverTest, ValuesThatWouldFailPartWayAreRefusedBeforeTheRun) {
         const RunOutcome outcome = Run(inputs);
         EXPECT_FALSE(outcome.completed);
         EXPECT_EQ(outcome.message, bad.message);
+        EXPECT_EQ(outcome.inputBox, bad.box);
         EXPECT_FALSE(std::filesystem::exists(folder.Path("out.txt")));
     }
+
+    // Each in its range, but too many together: the first of them is the box to mend.
+    RunInputs inputs = TinyRun();
+    inputs.periodsforalphabeta = "1";
+    inputs.horizontx = "599";
+    const RunOutcome outcome = Run(inputs);
+    EXPECT_EQ(
+        outcome.message,
+        "The periods for initial mu and sigma, the periods for initial alpha and beta and the "
+        "forecasting horizon add up to 601; together they must not exceed 600");
+    EXPECT_EQ(outcome.inputBox, &RunInputs::periodsforinitialization);
 }
 
 TEST_F(RunDriverTest, AnUnwritableReportIsAFailureNotASuccess) {
@@ -131,15 +221,31 @@ TEST_F(RunDriverTest, ACompletedRunShowsTheClosingMessageOnce) {
     EXPECT_EQ(observer.progress.back(), 100);
 }
 
-TEST_F(RunDriverTest, AStoppedRunEndsLikeAFaultWithTheLinesWritten) {
-    observer.stopAfterReports = 1;
-    const RunOutcome outcome = Run(TinyRun());
-    EXPECT_FALSE(outcome.completed);
-    EXPECT_EQ(outcome.message, kStoppedMessage);
-    EXPECT_TRUE(observer.closing.empty());
-    const std::string report = folder.Read("out.txt");
-    EXPECT_EQ(report.rfind("Parameters of sales points\r\n", 0), 0u);
-    EXPECT_EQ(report.find("Forecasts"), std::string::npos);
+TEST_F(RunDriverTest, AStoppedRunKeepsItsLinesBesideTheReportItLeavesAsItWas) {
+    const std::string report = folder.Path("out.txt").string();
+    for (const bool earlierReport : {false, true}) {
+        SCOPED_TRACE(earlierReport ? "an earlier report" : "no report yet");
+        if (earlierReport) {
+            folder.Write("out.txt", "the last report");
+        }
+        observer.progress.clear();
+        observer.stopAfterReports = 1;
+        const RunOutcome outcome = Run(TinyRun());
+        EXPECT_FALSE(outcome.completed);
+        EXPECT_EQ(outcome.message,
+                  std::string(kStoppedMessage) + "\n" +
+                      (earlierReport ? "The report \"" + report + "\" was left as it was"
+                                     : "No report \"" + report + "\" was made") +
+                      "; the lines written are in \"" + report + ".incomplete\".");
+        EXPECT_TRUE(observer.closing.empty());
+        EXPECT_EQ(std::filesystem::exists(report), earlierReport);
+        if (earlierReport) {
+            EXPECT_EQ(folder.Read("out.txt"), "the last report");
+        }
+        const std::string lines = folder.Read("out.txt.incomplete");
+        EXPECT_EQ(lines.rfind("Parameters of sales points\r\n", 0), 0u);
+        EXPECT_EQ(lines.find("Forecasts"), std::string::npos);
+    }
 }
 
 TEST_F(RunDriverTest, EveryRunStartsFromAClearedState) {
@@ -198,9 +304,10 @@ TEST_F(RunDriverTest, AnyFaultEndsTheRunWithAMessageAndNeverEscapes) {
             ExecuteRun(*state, source, inputs, NumberLocale{}, folder.Path("out.txt"), throwing,
                        RunOptions{EstimationPath::lanes, {"", 2}});
         EXPECT_FALSE(outcome.completed);
-        EXPECT_EQ(outcome.message, fault.message);
+        // The fault, then where the lines written are.
+        EXPECT_EQ(outcome.message.substr(0, outcome.message.find('\n')), fault.message);
         EXPECT_TRUE(throwing.closing.empty());
-        EXPECT_EQ(folder.Read("out.txt").rfind("Parameters of sales points\r\n", 0), 0u);
+        EXPECT_EQ(folder.Read("out.txt.incomplete").rfind("Parameters of sales points\r\n", 0), 0u);
     }
 }
 
@@ -214,7 +321,7 @@ TEST_F(RunDriverTest, AThreadTheSystemWillNotStartFailsTheRun) {
                              observer, RunOptions{EstimationPath::lanes, {"", 2}});
     }
     EXPECT_FALSE(outcome.completed);
-    EXPECT_EQ(outcome.message, kSystemRefusal);
+    EXPECT_EQ(outcome.message.substr(0, outcome.message.find('\n')), kSystemRefusal);
     EXPECT_TRUE(observer.closing.empty());
     // The next run finds the surroundings well again.
     EXPECT_TRUE(ExecuteRun(*state, source, inputs, NumberLocale{}, folder.Path("out.txt"), observer,
@@ -226,7 +333,7 @@ TEST_F(RunDriverTest, TheDecimalSeparatorIsTheLocales) {
     RunInputs inputs = TinyRun();
     inputs.tau_tx = "0,5";
     EXPECT_TRUE(Run(inputs, NumberLocale{",", ""}).completed);
-    EXPECT_EQ(Run(inputs).message, "Tau (\xCF\x84): \"0,5\" is not a number");
+    EXPECT_FALSE(Run(inputs).completed);
 }
 
 }  // namespace

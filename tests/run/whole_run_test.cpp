@@ -93,7 +93,8 @@ TEST_F(WholeRunTest, ASecondRunContinuesTheSourceAndTheFirstIsAlwaysTheSame) {
     EXPECT_EQ(folder.Read("out.txt"), first);
 }
 
-TEST_F(WholeRunTest, AFaultPartWayKeepsTheLinesWrittenBeforeIt) {
+TEST_F(WholeRunTest, AFaultPartWayKeepsTheLinesWrittenBeforeItBesideThePreviousReport) {
+    folder.Write("out.txt", "the last complete report\r\n");
     RunInputs inputs = Inputs(DemandModel::AR1, "10", "10", "1");
     inputs.Periodnumber = "600";
     inputs.Endpointnumber = "2";
@@ -101,11 +102,22 @@ TEST_F(WholeRunTest, AFaultPartWayKeepsTheLinesWrittenBeforeIt) {
     const RunOutcome outcome = Run(inputs);
     EXPECT_FALSE(outcome.completed);
     EXPECT_EQ(outcome.message.rfind("Sales point 1, period ", 0), 0u);
-    EXPECT_EQ(folder.Read("out.txt"),
+    EXPECT_NE(outcome.message.find("\nThe report \"" + folder.Path("out.txt").string() +
+                                   "\" was left as it was; the lines written are in \"" +
+                                   folder.Path("out.txt.incomplete").string() + "\"."),
+              std::string::npos)
+        << outcome.message;
+    EXPECT_EQ(folder.Read("out.txt"), "the last complete report\r\n");
+    EXPECT_EQ(folder.Read("out.txt.incomplete"),
               "Parameters of sales points\r\n"
               " 1             10            10            1 \r\n"
               " 2             10            10            1 \r\n");
     EXPECT_TRUE(observer.closing.empty());
+
+    // The next complete run replaces the report and clears the incomplete one away.
+    RunToTheEnd(Inputs(DemandModel::loga, "1", "3"));
+    EXPECT_EQ(folder.Read("out.txt").rfind("Parameters of sales points\r\n", 0), 0u);
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("out.txt.incomplete")));
 }
 
 }  // namespace

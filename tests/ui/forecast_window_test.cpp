@@ -23,12 +23,21 @@ namespace {
 class RecordingMessages : public sf::ui::MessageSink {
   public:
     void ShowNotice(QWidget&, const QString& text) override { notices << text; }
-    void ShowClosingMessage(QWidget&, const QString& text) override { closings << text; }
+    void ShowClosingMessage(QWidget&, const QString& text) override {
+        closings << text;
+        order << "closing";
+    }
     void ShowError(QWidget&, const QString& text) override { errors << text; }
+    void ShowWarning(QWidget&, const QString& text) override {
+        warnings << text;
+        order << "warning";
+    }
 
     QStringList notices;
     QStringList closings;
     QStringList errors;
+    QStringList warnings;
+    QStringList order;  // of the closing messages and the warnings
 };
 
 QStringList Words(const char* text) {
@@ -61,22 +70,46 @@ const std::map<QString, QString> kBoxOfOption = {
 const QStringList kSmallRun = Words(
     "--sales-points 3 --periods 24 --init-periods 4 --alpha-beta-periods 6 --warm-up 0 "
     "--horizon 1 --tau 0.5 --p2-low 1 --p2-up 3");
+// Long enough to be stopped part-way.
+const QStringList kFullSizeRun = Words(
+    "--sales-points 100 --periods 600 --init-periods 4 --alpha-beta-periods 6 --warm-up 0 "
+    "--horizon 1 --tau 0.5 --p2-low 1 --p2-up 3");
 
+// A message names the report by its full path, which differs from folder to folder.
+QString InAnyFolder(QString message, const QString& folder) {
+    return message.replace(QDir(folder).canonicalPath(), "<folder>");
+}
+
+const QByteArray kLastReport = "the last report\r\n";
+
+// Empty when there is no such file.
+QByteArray ReadReport(const QString& name) {
+    QFile report(name);
+    return report.open(QIODevice::ReadOnly) ? report.readAll() : QByteArray();
+}
+
+void WriteLastReport(const QString& name = "out.txt") {
+    QFile report(name);
+    report.open(QIODevice::WriteOnly);
+    report.write(kLastReport);
+}
+
+// The batch command's run over the last report.
 struct BatchResult {
     QByteArray report;
+    QByteArray incomplete;  // the lines of a run that stopped part-way
     QString output;
-    QString errors;    // the notices or the failure
+    QString errors;    // the notices or the failure, its folder written <folder>
     QString warnings;  // after a complete run
 };
 
 BatchResult RunBatchCommand(const QStringList& arguments) {
     QTemporaryDir folder;
+    WriteLastReport(folder.filePath("out.txt"));
     QProcess batch;
     batch.setWorkingDirectory(folder.path());
     batch.start(SALES_FORECAST_CLI, arguments);
     batch.waitForFinished(60000);
-    QFile report(folder.filePath("out.txt"));
-    report.open(QIODevice::ReadOnly);
     QStringList errors;
     QStringList warnings;
     for (const QString& line : QString::fromLocal8Bit(batch.readAllStandardError()).split('\n')) {
@@ -86,14 +119,10 @@ BatchResult RunBatchCommand(const QStringList& arguments) {
             errors << line;
         }
     }
-    return {report.readAll(), QString::fromLocal8Bit(batch.readAllStandardOutput()).trimmed(),
-            errors.join('\n'), warnings.join('\n')};
-}
-
-QByteArray ReadReport() {
-    QFile report("out.txt");
-    report.open(QIODevice::ReadOnly);
-    return report.readAll();
+    return {ReadReport(folder.filePath("out.txt")),
+            ReadReport(folder.filePath("out.txt.incomplete")),
+            QString::fromLocal8Bit(batch.readAllStandardOutput()).trimmed(),
+            InAnyFolder(errors.join('\n'), folder.path()), warnings.join('\n')};
 }
 
 QString Caption(const QWidget& control) {
@@ -228,18 +257,22 @@ class ForecastWindowTest : public QObject {
         QCOMPARE(Control<QWidget>(name)->geometry(), geometry);
     }
 
-    void optionsLieOverTheFrameAndTheProgressBarOverNothing() {
+    void optionsLieOverTheFrameAndTheRunsOwnControlsOverNothing() {
         for (const QString& name : kModels) {
             const QWidget* option = Control<QWidget>(name);
             QCOMPARE(option->parentWidget(), window_.get());
             QCOMPARE(window_->childAt(option->geometry().center()), option);
         }
         QCOMPARE(Control<QWidget>("randomwalk")->parentWidget(), Control<QWidget>("Frame1"));
-        const QRect bar = Control<QWidget>("RunProgress")->geometry();
-        QVERIFY(window_->rect().contains(bar));
-        for (const QWidget* control : window_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (control->objectName() != "RunProgress") {
-                QVERIFY2(!control->geometry().intersects(bar), qPrintable(control->objectName()));
+        for (const char* name : {"RunProgress", "Stop"}) {
+            const QRect area = Control<QWidget>(name)->geometry();
+            QVERIFY(window_->rect().contains(area));
+            for (const QWidget* control :
+                 window_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (control->objectName() != name) {
+                    QVERIFY2(!control->geometry().intersects(area),
+                             qPrintable(control->objectName()));
+                }
             }
         }
     }
@@ -275,14 +308,45 @@ class ForecastWindowTest : public QObject {
     void runWithTheStartUpTextsReportsTheFirstEmptyBox() {
         QTest::mouseClick(Control<QPushButton>("Run"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(messages_->errors.size(), 1, 10000);
-        QVERIFY2(messages_->errors[0].startsWith("# of periods used for estimating initial alpha "
-                                                 "and beta: \"\" is not a number"),
-                 qPrintable(messages_->errors[0]));
+        QCOMPARE(messages_->errors[0],
+                 QString("# of periods used for estimating initial alpha and beta: the box is "
+                         "empty"));
         QVERIFY(messages_->closings.isEmpty());
-        QVERIFY(!QFile::exists("out.txt"));
+        QVERIFY(QDir().entryList(QDir::Files).isEmpty());
         VerifyInputsEnabled(true);
+        QCOMPARE(QApplication::focusWidget(), Control<QWidget>("periodsforalphabeta"));
         QCOMPARE(Control<QLineEdit>("p1low")->text(), QString("10"));
         QVERIFY(Control<QRadioButton>("loga")->isChecked());
+    }
+
+    void aRefusedBoxTakesTheFocusWithItsTextSelected_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("not a number") << Words("--sales-points 3x") << "Endpointnumber"
+                                      << "3x";
+        QTest::newRow("other separator") << Words("--tau 0,5") << "tau_tx"
+                                         << "0,5";
+        QTest::newRow("out of range") << Words("--horizon -1") << "horizontx"
+                                      << "-1";
+        QTest::newRow("too many together")
+            << Words("--init-periods 300 --alpha-beta-periods 300 --horizon 1")
+            << "periodsforinitialization"
+            << "300";
+    }
+
+    void aRefusedBoxTakesTheFocusWithItsTextSelected() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, box);
+        QFETCH(QString, selected);
+        Enter(kSmallRun + arguments);
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QTest::mouseClick(Control<QPushButton>("Run"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(messages_->errors.size(), 1, 10000);
+        QCOMPARE(messages_->errors[0], RunBatchCommand(kSmallRun + arguments).errors);
+        QCOMPARE(QApplication::focusWidget(), Control<QWidget>(box));
+        QCOMPARE(Control<QLineEdit>(box)->selectedText(), selected);
     }
 
     void aRunWritesTheBatchCommandsReport_data() {
@@ -292,12 +356,16 @@ class ForecastWindowTest : public QObject {
                                          Words("--p2-low 5 --p2-up 20 --p3 5 --model t_tplusn");
         QTest::newRow("AR1") << kSmallRun + Words("--p2-low 0.3 --p2-up 0.7 --p3 3 --model AR1");
         QTest::newRow("Normal") << kSmallRun + Words("--p2-up 5 --model Normal");
+        QTest::newRow("bounded") << kSmallRun + Words("--model sqrot --bounded-constants");
+        QTest::newRow("no rolling forecast")
+            << kSmallRun + Words("--periods 11 --bounded-constants");
         QTest::newRow("fault")
             << kSmallRun + Words("--p1-low 800 --p1-up 800 --p2-low 0 --p2-up 0 --model linear");
     }
 
     void aRunWritesTheBatchCommandsReport() {
         QFETCH(QStringList, arguments);
+        WriteLastReport();
         Enter(arguments);
         QTest::mouseClick(Control<QPushButton>("Run"), Qt::LeftButton);
         VerifyInputsEnabled(false);
@@ -305,14 +373,24 @@ class ForecastWindowTest : public QObject {
         VerifyInputsEnabled(true);
 
         const BatchResult batch = RunBatchCommand(arguments);
-        QCOMPARE(ReadReport(), batch.report);
+        QCOMPARE(ReadReport("out.txt"), batch.report);
+        QCOMPARE(ReadReport("out.txt.incomplete"), batch.incomplete);
         if (batch.output.isEmpty()) {
-            QCOMPARE(messages_->errors, QStringList{batch.errors});
+            QCOMPARE(InAnyFolder(messages_->errors.join('\n'), folder_->path()), batch.errors);
+            QCOMPARE(messages_->errors.size(), 1);
             QVERIFY(messages_->closings.isEmpty());
         } else {
             QCOMPARE(messages_->closings, QStringList{batch.output});
             QCOMPARE(messages_->notices.join('\n'), batch.errors);
             QVERIFY(messages_->errors.isEmpty());
+        }
+        // The warnings, naming the option as each front end does.
+        QString warnings = batch.warnings;
+        warnings.replace("--bounded-constants",
+                         QString("\"%1\"").arg(sf::ui::kBoundedConstantsOption));
+        QCOMPARE(messages_->warnings.join('\n'), warnings);
+        if (!warnings.isEmpty()) {
+            QCOMPARE(messages_->order, QStringList({"closing", "warning"}));
         }
     }
 
@@ -323,17 +401,60 @@ class ForecastWindowTest : public QObject {
         for (QByteArray& report : reports) {
             QTest::mouseClick(Control<QPushButton>("Run"), Qt::LeftButton);
             QTRY_VERIFY_WITH_TIMEOUT(Control<QWidget>("Run")->isEnabled(), 30000);
-            report = ReadReport();
+            report = ReadReport("out.txt");
         }
         QVERIFY(reports[0] != reports[1]);
         QCOMPARE(reports[1], RunBatchCommand(arguments + Words("--runs 2")).report);
     }
 
-    void closingDuringARunStopsItWithoutAMessage() {
-        const QStringList arguments = Words(
-            "--sales-points 100 --periods 600 --init-periods 4 --alpha-beta-periods 6 --warm-up 0 "
-            "--horizon 1 --tau 0.5 --p2-low 1 --p2-up 3");
-        Enter(arguments);
+    void enterOrReturnOnTheFocusedRunButtonRuns_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+    }
+
+    void enterOrReturnOnTheFocusedRunButtonRuns() {
+        QFETCH(int, key);
+        Enter(kSmallRun);
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        Control<QWidget>("Run")->setFocus();
+        QTest::keyClick(Control<QWidget>("Run"), Qt::Key(key));
+        QTRY_COMPARE_WITH_TIMEOUT(messages_->closings.size(), 1, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(Control<QWidget>("Run")->isEnabled(), 30000);
+        QCOMPARE(ReadReport("out.txt"), RunBatchCommand(kSmallRun).report);
+    }
+
+    void stopEndsTheRunAndKeepsTheLastReport() {
+        WriteLastReport();
+        Enter(kFullSizeRun);
+        QVERIFY(Control<QWidget>("Stop")->isHidden());
+        QTest::mouseClick(Control<QPushButton>("Run"), Qt::LeftButton);
+        QVERIFY(Control<QWidget>("Stop")->isEnabled());
+        QTest::mouseClick(Control<QPushButton>("Stop"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(Control<QWidget>("Run")->isEnabled(), 30000);
+        VerifyInputsEnabled(true);
+        QVERIFY(window_->isVisible());
+        QCOMPARE(InAnyFolder(messages_->closings.join('\n'), folder_->path()),
+                 QString("The run was stopped before it finished.\nThe report "
+                         "\"<folder>/out.txt\" was left as it was; the lines written are in "
+                         "\"<folder>/out.txt.incomplete\"."));
+        QVERIFY(messages_->errors.isEmpty());
+        QVERIFY(messages_->warnings.isEmpty());
+        VerifyStoppedPartWay();
+
+        // The next run is not stopped.
+        Enter(kSmallRun);
+        QTest::mouseClick(Control<QPushButton>("Run"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(Control<QWidget>("Run")->isEnabled(), 30000);
+        QCOMPARE(messages_->closings.last(),
+                 QString("End of forecast. Please see the output file"));
+        QVERIFY(!QFile::exists("out.txt.incomplete"));
+    }
+
+    void closingDuringARunStopsItWithoutAMessageAndKeepsTheLastReport() {
+        WriteLastReport();
+        Enter(kFullSizeRun);
         QTest::mouseClick(Control<QPushButton>("Run"), Qt::LeftButton);
         window_->close();
         QVERIFY(window_->isVisible());  // until the run has stopped
@@ -341,11 +462,7 @@ class ForecastWindowTest : public QObject {
         QVERIFY(messages_->notices.isEmpty());
         QVERIFY(messages_->closings.isEmpty());
         QVERIFY(messages_->errors.isEmpty());
-        // The lines written until the stop, of the report the run would have written.
-        const QByteArray stopped = ReadReport();
-        const QByteArray complete = RunBatchCommand(arguments).report;
-        QVERIFY(stopped.size() < complete.size());
-        QVERIFY(complete.startsWith(stopped));
+        VerifyStoppedPartWay();
     }
 
   private:
@@ -372,15 +489,28 @@ class ForecastWindowTest : public QObject {
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
     }
 
-    // Types the texts of the batch command's options into their boxes.
+    // Types the texts of the batch command's options into their boxes and sets its option.
     void Enter(const QStringList& arguments) {
-        for (qsizetype at = 0; at + 1 < arguments.size(); at += 2) {
-            if (arguments[at] == "--model") {
-                Select(arguments[at + 1]);
+        for (qsizetype at = 0; at < arguments.size(); ++at) {
+            if (arguments[at] == "--bounded-constants") {
+                window_->SetBoundedConstants(true);
+            } else if (arguments[at] == "--model") {
+                Select(arguments[++at]);
             } else {
                 Control<QLineEdit>(kBoxOfOption.at(arguments[at]))->setText(arguments[at + 1]);
+                ++at;
             }
         }
+    }
+
+    // The last report as it was, and beside it the lines written until the stop, of the report
+    // the full-size run would have written.
+    void VerifyStoppedPartWay() const {
+        QCOMPARE(ReadReport("out.txt"), kLastReport);
+        const QByteArray stopped = ReadReport("out.txt.incomplete");
+        const QByteArray complete = RunBatchCommand(kFullSizeRun).report;
+        QVERIFY(stopped.size() < complete.size());
+        QVERIFY(complete.startsWith(stopped));
     }
 
     void VerifyInputsEnabled(bool enabled) const {
@@ -388,6 +518,7 @@ class ForecastWindowTest : public QObject {
             QVERIFY2(Control<QWidget>(name)->isEnabled() == enabled, qPrintable(name));
         }
         QCOMPARE(Control<QWidget>("RunProgress")->isHidden(), enabled);
+        QCOMPARE(Control<QWidget>("Stop")->isHidden(), enabled);
     }
 
     std::unique_ptr<QTemporaryDir> folder_;
