@@ -11,50 +11,15 @@
 #include "estimation/initial_estimation.h"
 #include "estimation/rolling_forecast.h"
 #include "estimation/rolling_forecast_lanes.h"
+#include "full_size_run.h"
 #include "run/run_driver.h"
 
 namespace {
 
-struct ModelCase {
-    sf::DemandModel model;
-    const char* p2low;
-    const char* p2up;
-    const char* p3;
-};
-
-// Limits that keep the demand near 20, as in the figures of the README.
-constexpr ModelCase kModels[] = {
-    {sf::DemandModel::loga, "0.5", "1.5", ""},    {sf::DemandModel::sqrot, "0.5", "1.5", ""},
-    {sf::DemandModel::linear, "0", "0.02", ""},   {sf::DemandModel::t_tplusn, "2", "8", "5"},
-    {sf::DemandModel::meanAR1, "0.3", "0.9", ""}, {sf::DemandModel::AR1, "0.3", "0.7", "3"},
-    {sf::DemandModel::Normal, "1", "5", ""},
-};
-
-sf::RunInputs FullSize(const ModelCase& model, int horizon) {
-    sf::RunInputs inputs;
-    inputs.model = model.model;
-    inputs.Endpointnumber = "100";
-    inputs.Periodnumber = "600";
-    inputs.periodsforinitialization = "12";
-    inputs.periodsforalphabeta = "12";
-    inputs.warmuptx = "0";
-    inputs.horizontx = std::to_string(horizon);
-    inputs.tau_tx = "0.5";
-    inputs.p1low = "15";
-    inputs.p1up = "25";
-    inputs.p2low = model.p2low;
-    inputs.p2up = model.p2up;
-    inputs.p3 = model.p3;
-    return inputs;
-}
-
-class SilentObserver : public sf::RunObserver {
-  public:
-    void ReportProgress(int) override {}
-    void ShowNotice(std::string_view) override {}
-    void ShowClosingMessage(std::string_view) override {}
-    bool StopRequested() const override { return false; }
-};
+using bench::FullSize;
+using bench::kModels;
+using bench::ModelCase;
+using bench::SilentObserver;
 
 std::filesystem::path ReportPath() {
     return std::filesystem::temp_directory_path() / "sales-forecast-bench-out.txt";

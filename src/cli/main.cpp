@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "cli/results_output.h"
+#include "results/export_folder.h"
 #include "run/run_driver.h"
 
 namespace {
@@ -33,8 +35,16 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // A folder that cannot take the results is refused before the run, not after it.
+    if (options->results.exportFolder) {
+        if (const auto problem = sf::PrepareExportFolder(*options->results.exportFolder)) {
+            std::cerr << "sales-forecast-cli: " << *problem << '\n';
+            return 2;
+        }
+    }
+
     auto state = std::make_unique<sf::RunState>();
-    sf::UniformSource source;
+    sf::UniformSource source(options->results.seed);
     ConsoleObserver observer;
     for (int run = 0; run < options->runs; ++run) {
         const sf::RunOutcome outcome = sf::ExecuteRun(*state, source, options->inputs, locale,
@@ -44,9 +54,12 @@ int main(int argc, char** argv) {
             return 1;
         }
         // Results that may diverge are said to, though the report is complete.
-        if (const std::string warning = sf::HealthWarning(outcome.health, "--bounded-constants");
-            !warning.empty()) {
+        const std::string warning = sf::HealthWarning(outcome.health, "--bounded-constants");
+        if (!warning.empty()) {
             std::cerr << "Warning: " << warning << '\n';
+        }
+        if (!sf::DeliverResults(*state, *options, run + 1, warning, std::cout, std::cerr)) {
+            return 1;
         }
     }
     return 0;
