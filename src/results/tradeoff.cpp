@@ -86,17 +86,21 @@ std::vector<TradeoffRow> ComputeTradeoff(const RunSeries& series, std::span<cons
     double periods = 0.0;
     const int first = series.outcomeFirst;
     const int length = series.OutcomeLast() - first + 1;
+    // A series' values from the first period of the outcome window on.
+    auto window = [first](const PeriodSeries& column) {
+        return &column.values[static_cast<std::size_t>(first - column.first)];
+    };
     if (length > 0) {
         for (const SalesPointSeries& point : series.salesPoints) {
-            const double* periodDemand = &point.demand.values[first - point.demand.first];
+            const double* periodDemand = window(point.demand);
             double salesPointDemand = 0.0;
             for (int at = 0; at < length; ++at) {
                 salesPointDemand = salesPointDemand + periodDemand[at];
             }
             demand = demand + salesPointDemand;
             periods += length;
-            AddSalesPoint(point.forecast.values.data(), point.sigma.values.data(), periodDemand,
-                          length, lanes, total);
+            AddSalesPoint(window(point.forecast), window(point.sigma), periodDemand, length, lanes,
+                          total);
         }
     }
 
