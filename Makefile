@@ -49,6 +49,7 @@ fuzz:
 
 bench: build
 	$(BUILD_DIR)/bench/full_run_bench
+	$(BUILD_DIR)/bench/results_bench
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

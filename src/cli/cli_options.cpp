@@ -81,6 +81,9 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
             options.run.boundedConstants = true;
             continue;
         }
+        if (TakeResultsFlag(option, options.results)) {
+            continue;
+        }
         if (at + 1 >= arguments.size()) {
             problem = option.rfind("--", 0) == 0 && option.size() > 2
                           ? "option " + option + " needs a value or is unknown"
@@ -109,10 +112,19 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
                 return std::nullopt;
             }
             options.output = value;
+        } else if (const OptionUse use = TakeResultsOption(option, value, options.results, problem);
+                   use != OptionUse::notMine) {
+            if (use == OptionUse::refused) {
+                return std::nullopt;
+            }
         } else {
             problem = "unknown option " + option;
             return std::nullopt;
         }
+    }
+    if (const std::optional<std::string> refused = FinishResultsOptions(options.results)) {
+        problem = *refused;
+        return std::nullopt;
     }
 
     if (example) {
@@ -151,8 +163,23 @@ unset boxes hold the window's start-up texts (p1 limits 10 and 30, the rest empt
   --example                  fill the boxes with a small loga scenario; other options win
   --help                     this text
 
+Results of a run (numbers with a "." decimal point whatever the locale):
+  --export DIR               write summary.csv, series.csv, tradeoff.csv and run.json into DIR,
+                             creating it; existing files are replaced only by complete ones
+  --summary                  print fill rate, cycle service level, lost sales, returns and the
+                             answers below after the closing message (after every run)
+  --tau-grid FROM:TO:STEP    the taus of the trade-off (default 0:3:0.1), at most 10001; the
+                             run's own tau is added
+  --target-fill-rate X       the smallest tau whose fill rate reaches X (0 < X <= 1)
+  --lost-sale-cost C, --return-cost C
+                             the cost of a unit lost and of a unit returned (both, 0 or more):
+                             the cost of each tau and the cheapest tau of the grid
+  --seed N                   start the random sequence from N (0 to 4294967295, default 5489)
+
 Exit status: 0 when the report is complete, 1 when an input or the run fails, 2 for a bad
 command line.
+With --runs K, --export writes the results of the last run, once it is complete; an export
+file that cannot be written is named on stderr and exits 1, leaving the old file in place.
 )";
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/results_options.h"
 #include "state/run_inputs.h"
 #include "state/run_options.h"
 
@@ -16,6 +17,7 @@ struct CliOptions {
     int runs = 1;
     std::filesystem::path output = "out.txt";
     bool help = false;
+    ResultsCliOptions results;
 };
 
 // Reads the command line. Empty, with the reason in problem, when it cannot be used.

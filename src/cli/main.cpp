@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "cli/results_output.h"
+#include "results/export_folder.h"
 #include "run/run_driver.h"
 #include "state/quiet_observer.h"
 
@@ -36,8 +38,16 @@ int main(int argc, char** argv) try {
         return 0;
     }
 
+    // A folder that cannot take the results is refused before the run, not after it.
+    if (options->results.exportFolder) {
+        if (const auto problem = sf::PrepareExportFolder(*options->results.exportFolder)) {
+            std::cerr << "sales-forecast-cli: " << *problem << '\n';
+            return 2;
+        }
+    }
+
     auto state = std::make_unique<sf::RunState>();
-    sf::UniformSource source;
+    sf::UniformSource source(options->results.seed);
     ConsoleObserver observer;
     for (int run = 0; run < options->runs; ++run) {
         const sf::RunOutcome outcome = sf::ExecuteRun(*state, source, options->inputs, locale,
@@ -48,9 +58,13 @@ int main(int argc, char** argv) try {
         }
         // Results that may diverge are said to, though the report is complete; every line of
         // the warning is marked, so that a script can tell it from a failure.
-        std::istringstream warning(sf::HealthWarning(outcome.health, "--bounded-constants"));
-        for (std::string line; std::getline(warning, line);) {
+        const std::string warning = sf::HealthWarning(outcome.health, "--bounded-constants");
+        std::istringstream warningLines(warning);
+        for (std::string line; std::getline(warningLines, line);) {
             std::cerr << "Warning: " << line << '\n';
+        }
+        if (!sf::DeliverResults(*state, *options, run + 1, warning, std::cout, std::cerr)) {
+            return 1;
         }
     }
     return 0;

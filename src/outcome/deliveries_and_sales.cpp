@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "outcome/period_outcome.h"
 #include "runtime/run_error.h"
 
 namespace sf {
@@ -38,23 +39,15 @@ void ComputeDeliveriesAndSales(RunState& state) {
         const int sp = state.salesPoint;
         for (state.period = first; state.period <= last; ++state.period) {
             const int t = state.period;
-            // The safety stock first, then the forecast; halves round to even.
-            const double delivery =
-                std::nearbyint(state.sigma(sp, t) * state.tau + state.mu(sp, t));
-            if (!std::isfinite(delivery)) {
+            const PeriodOutcome<double> outcome = OutcomeOfPeriod(
+                state.mu(sp, t), state.sigma(sp, t), state.tau, state.actualDemand(sp, t));
+            if (!std::isfinite(outcome.delivery)) {
                 FailAt(sp, t, "the delivery is too large for a number (it overflowed)");
             }
-            const double demand = state.actualDemand(sp, t);
-            state.delivery(sp, t) = delivery;
-            if (delivery > demand) {
-                state.returned(sp, t) = delivery - demand;
-                state.sales(sp, t) = demand;
-                state.lostSale(sp, t) = 0.0;
-            } else {
-                state.lostSale(sp, t) = demand - delivery;
-                state.sales(sp, t) = delivery;
-                state.returned(sp, t) = 0.0;
-            }
+            state.delivery(sp, t) = outcome.delivery;
+            state.lostSale(sp, t) = outcome.lostSale;
+            state.returned(sp, t) = outcome.returned;
+            state.sales(sp, t) = outcome.sales;
         }
     }
     for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {

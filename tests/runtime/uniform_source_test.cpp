@@ -30,5 +30,14 @@ TEST(UniformSource, EverySourceStartsFromTheSameState) {
     }
 }
 
+TEST(UniformSource, TheDefaultSeedKeepsTheSequenceAndAnotherChangesIt) {
+    UniformSource seeded(kDefaultSeed);
+    UniformSource other(7);
+    EXPECT_EQ(seeded, UniformSource());
+    EXPECT_NE(other, UniformSource());
+    std::mt19937 reference(7);
+    EXPECT_EQ(other.Next(), static_cast<float>(reference() >> 8) * 0x1p-24f);
+}
+
 }  // namespace
 }  // namespace sf

@@ -1,0 +1,88 @@
+#include "cli/results_options.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "runtime/number_locale.h"
+#include "runtime/text_to_number.h"
+
+namespace sf {
+namespace {
+
+// Numbers of these options are read with a "." decimal point whatever the locale, so scripts
+// run anywhere.
+std::optional<double> Number(const std::string& text) {
+    return TextToDouble(text, NumberLocale{});
+}
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+}  // namespace
+
+bool TakeResultsFlag(const std::string& option, ResultsCliOptions& options) {
+    if (option == "--summary") {
+        options.summary = true;
+        return true;
+    }
+    return false;
+}
+
+OptionUse TakeResultsOption(const std::string& option, const std::string& value,
+                            ResultsCliOptions& options, std::string& problem) {
+    if (option == "--export") {
+        if (value.empty()) {
+            problem = "--export needs a folder name";
+            return OptionUse::refused;
+        }
+        options.exportFolder = value;
+    } else if (option == "--tau-grid") {
+        std::string why;
+        const std::optional<TauGrid> grid = ParseTauGrid(value, why);
+        if (!grid) {
+            problem = "--tau-grid: " + why;
+            return OptionUse::refused;
+        }
+        options.request.grid = *grid;
+    } else if (option == "--target-fill-rate") {
+        const std::optional<double> target = Number(value);
+        if (!target || !(*target > 0.0 && *target <= 1.0)) {
+            problem =
+                "--target-fill-rate needs a number above 0 and at most 1, not " + Quoted(value);
+            return OptionUse::refused;
+        }
+        options.request.targetFillRate = target;
+    } else if (option == "--lost-sale-cost" || option == "--return-cost") {
+        const std::optional<double> cost = Number(value);
+        if (!cost || *cost < 0.0) {
+            problem = option + " needs a number of 0 or more, not " + Quoted(value);
+            return OptionUse::refused;
+        }
+        (option == "--lost-sale-cost" ? options.lostSaleCost : options.returnCost) = cost;
+    } else if (option == "--seed") {
+        std::uint32_t seed = 0;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seed);
+        if (value.empty() || error != std::errc() || end != value.data() + value.size()) {
+            problem = "--seed needs a whole number from 0 to 4294967295, not " + Quoted(value);
+            return OptionUse::refused;
+        }
+        options.seed = seed;
+    } else {
+        return OptionUse::notMine;
+    }
+    return OptionUse::taken;
+}
+
+std::optional<std::string> FinishResultsOptions(ResultsCliOptions& options) {
+    // One cost alone would leave every cost empty: a user who gives one means both.
+    if (options.lostSaleCost.has_value() != options.returnCost.has_value()) {
+        return "--lost-sale-cost and --return-cost go together: give both";
+    }
+    if (options.lostSaleCost) {
+        options.request.costs = OutcomeCosts{*options.lostSaleCost, *options.returnCost};
+    }
+    return std::nullopt;
+}
+
+}  // namespace sf

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "cli/cli_options.h"
+#include "state/run_state.h"
+
+namespace sf {
+
+// After complete run number `run` (from 1): the summary on out when asked for, and after the
+// last run the export folder. warning: the run's health warning as printed, empty when none.
+// False when an export file could not be written; the reason is then on err.
+bool DeliverResults(const RunState& state, const CliOptions& options, int run,
+                    const std::string& warning, std::ostream& out, std::ostream& err);
+
+}  // namespace sf

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "results/run_results.h"
+#include "runtime/uniform_source.h"
+#include "state/run_inputs.h"
+#include "state/run_options.h"
+
+namespace sf {
+
+// How a run was made, as run.json tells it beside the results.
+struct RunRecord {
+    RunInputs inputs;  // the box texts as typed and the model
+    std::uint32_t seed = kDefaultSeed;
+    int run = 1;  // which run of the program start: the random sequence carries on from run to run
+    RunOptions options;
+    ResultsRequest request;
+    std::filesystem::path reportPath;
+    std::vector<std::string> warnings;  // as the front end showed them
+};
+
+// run.json: the program version, the record, the totals and the answers to a target fill rate
+// and to costs.
+std::string RunJson(const RunResults& results, const RunRecord& record);
+
+}  // namespace sf

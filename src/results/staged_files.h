@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+#include <span>
+#include <string_view>
+
+namespace sf {
+
+struct FileContent {
+    std::filesystem::path path;
+    std::string_view content;
+};
+
+// Writes each file to a temporary file beside it and renames them over their destinations
+// only once every one is complete, so an existing file is replaced only by a complete one and a
+// failure leaves the destinations as they were. Throws a RunError naming the file that failed.
+void ReplaceFiles(std::span<const FileContent> files);
+
+}  // namespace sf

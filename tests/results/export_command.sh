@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The batch command's results options end to end: the summary after the closing message, the
+# export folder, the seed, and the exit codes for a folder that cannot be made (2) and an export
+# file that cannot be written (1, the old file left in place).
+set -u
+cli=$(realpath "$1")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+failed=0
+
+fail() {
+  echo "FAIL $1"
+  failed=$((failed + 1))
+}
+
+"$cli" --example --summary --export results --target-fill-rate 0.95 --lost-sale-cost 5 \
+  --return-cost 1 >stdout 2>stderr
+[ $? -eq 0 ] || fail "a run with every results option: exit code"
+[ "$(head -n 1 stdout)" = "End of forecast. Please see the output file" ] ||
+  fail "the closing message comes first"
+for line in "Fill rate: " "Cycle service level: " "Lost sales: 108" "Returns: 203" "Warnings: 1" \
+  "Target fill rate 0.95: tau " "Cheapest tau of the grid: "; do
+  grep -q "^$line" stdout || fail "summary line \"$line\""
+done
+for file in summary.csv series.csv tradeoff.csv run.json; do
+  [ -s "results/$file" ] || fail "results/$file written"
+done
+[ "$(ls -A results | wc -l)" -eq 4 ] || fail "nothing but the four files in the folder"
+
+# The default seed is the one every report was made with; another seed draws other demand.
+cp out.txt default.txt
+"$cli" --example --seed 5489 >/dev/null 2>&1 && cmp -s out.txt default.txt ||
+  fail "--seed 5489 keeps the report"
+"$cli" --example --seed 7 >/dev/null 2>&1 && ! cmp -s out.txt default.txt ||
+  fail "--seed 7 changes the report"
+
+# A folder that cannot be made: refused before the run.
+touch in-the-way
+rm out.txt
+"$cli" --example --export in-the-way/results >stdout 2>stderr
+[ $? -eq 2 ] || fail "an export folder under a file: exit code"
+grep -q 'The export folder "in-the-way/results" could not be created' stderr ||
+  fail "an export folder under a file: message $(cat stderr)"
+[ ! -e out.txt ] || fail "an export folder under a file: no run"
+
+# An export file that cannot be written: named, exit 1, the old files as they were.
+echo "old" >results/summary.csv
+rm results/series.csv && mkdir results/series.csv
+"$cli" --example --export results >stdout 2>stderr
+[ $? -eq 1 ] || fail "an export file that cannot be written: exit code"
+grep -q 'The export file "results/series.csv" could not be written' stderr ||
+  fail "an export file that cannot be written: message $(cat stderr)"
+[ "$(cat results/summary.csv)" = "old" ] || fail "the old summary.csv stays"
+[ -z "$(find results -name '*.part-*')" ] || fail "no temporary file left"
+
+# Bad options: exit 2 and the reason.
+for options in "--tau-grid 0:3:0" "--target-fill-rate 2" "--lost-sale-cost -1 --return-cost 1" \
+  "--seed x"; do
+  # shellcheck disable=SC2086
+  "$cli" --example $options >stdout 2>stderr
+  [ $? -eq 2 ] && grep -q "^sales-forecast-cli: --" stderr || fail "$options: exit 2 and reason"
+done
+
+[ "$failed" -eq 0 ] && echo "export command: all passed"
+[ "$failed" -eq 0 ]
