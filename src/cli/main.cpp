@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "history/history_reader.h"
 #include "run/run_driver.h"
+#include "runtime/run_error.h"
 
 namespace {
 
@@ -22,7 +24,7 @@ class ConsoleObserver : public sf::RunObserver {
 int main(int argc, char** argv) {
     const sf::NumberLocale locale = sf::ReadUserNumberLocale();
     std::string problem;
-    const std::optional<sf::CliOptions> options =
+    std::optional<sf::CliOptions> options =
         sf::ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), problem);
     if (!options) {
         std::cerr << "sales-forecast-cli: " << problem << "\n\n" << sf::CliUsage();
@@ -31,6 +33,16 @@ int main(int argc, char** argv) {
     if (options->help) {
         std::cout << sf::CliUsage();
         return 0;
+    }
+
+    // A sales history is read whole before any run, so a bad file leaves the report alone.
+    if (options->demand) {
+        try {
+            options->inputs.history = sf::ReadSalesHistory(*options->demand);
+        } catch (const sf::RunError& refusal) {
+            std::cerr << refusal.what() << '\n';
+            return 1;
+        }
     }
 
     auto state = std::make_unique<sf::RunState>();

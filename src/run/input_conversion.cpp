@@ -74,16 +74,22 @@ void ConvertInputs(const RunInputs& inputs, const NumberLocale& locale, RunState
     state.alphaBetaPeriods = ReadInt16(kAlphaBetaPeriodsLabel, inputs.periodsforalphabeta, locale);
     state.warmUp = ReadInt16(kWarmUpLabel, inputs.warmuptx, locale);
     state.initPeriods = ReadInt16(kInitPeriodsLabel, inputs.periodsforinitialization, locale);
-    state.periodNumber = ReadInt16(kPeriodsLabel, inputs.Periodnumber, locale);
+    state.periodNumber = inputs.history ? static_cast<std::int16_t>(inputs.history->periods)
+                                        : ReadInt16(kPeriodsLabel, inputs.Periodnumber, locale);
     state.tau = ReadDouble(kTauLabel, inputs.tau_tx, locale);
-    state.salesPointCount = ReadInt16(kSalesPointsLabel, inputs.Endpointnumber, locale);
-    state.model = inputs.model;
+    state.salesPointCount = inputs.history
+                                ? static_cast<std::int16_t>(inputs.history->salesPoints)
+                                : ReadInt16(kSalesPointsLabel, inputs.Endpointnumber, locale);
     const LimitLabels labels = LimitLabelsFor(inputs.model);
-    state.limits.p1low = ReadDouble(labels.p1low, inputs.p1low, locale);
-    state.limits.p1up = ReadDouble(labels.p1up, inputs.p1up, locale);
-    state.limits.p2low = ReadDouble(labels.p2low, inputs.p2low, locale);
-    state.limits.p2up = ReadDouble(labels.p2up, inputs.p2up, locale);
-    state.limits.p3 = UsesP3(inputs.model) ? ReadDouble(labels.p3, inputs.p3, locale) : 0.0;
+    // Demand read from a file has no model: its boxes are neither read nor checked.
+    if (!inputs.history) {
+        state.model = inputs.model;
+        state.limits.p1low = ReadDouble(labels.p1low, inputs.p1low, locale);
+        state.limits.p1up = ReadDouble(labels.p1up, inputs.p1up, locale);
+        state.limits.p2low = ReadDouble(labels.p2low, inputs.p2low, locale);
+        state.limits.p2up = ReadDouble(labels.p2up, inputs.p2up, locale);
+        state.limits.p3 = UsesP3(inputs.model) ? ReadDouble(labels.p3, inputs.p3, locale) : 0.0;
+    }
     state.horizon = ReadInt16(kHorizonLabel, inputs.horizontx, locale);
 
     // A parameter is the lower limit plus a share of the distance to the upper one: the

@@ -92,6 +92,8 @@ ForecastWindow::ForecastWindow(NumberLocale locale, std::unique_ptr<MessageSink>
     });
     connect(&worker_, &RunWorker::Finished, this, &ForecastWindow::RunFinished);
 
+    salesHistory_ = new SalesHistoryPanel(*this, *messages_);
+
     Form_Load();
 }
 
@@ -155,6 +157,7 @@ RunInputs ForecastWindow::TypedInputs() const {
         inputs.*kTextBoxes[at].second = textBoxes_[at]->text().toStdString();
     }
     inputs.model = static_cast<DemandModel>(models_->checkedId());
+    inputs.history = salesHistory_->History();
     return inputs;
 }
 
@@ -164,6 +167,7 @@ void ForecastWindow::SetRunning(bool running) {
     }
     progress_->setValue(0);
     progress_->setVisible(running);
+    salesHistory_->SetRunning(running);
     if (!running) {
         run_->setFocus();
     }

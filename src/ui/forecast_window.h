@@ -16,6 +16,7 @@
 #include "ui/message_sink.h"
 #include "ui/model_controls.h"
 #include "ui/run_worker.h"
+#include "ui/sales_history_panel.h"
 
 namespace sf::ui {
 
@@ -61,6 +62,7 @@ class ForecastWindow : public QWidget {
     QPushButton* run_ = nullptr;
     QProgressBar* progress_ = nullptr;
     std::vector<QWidget*> inputs_;  // what a run disables
+    SalesHistoryPanel* salesHistory_ = nullptr;
     bool closeRequested_ = false;
 };
 
