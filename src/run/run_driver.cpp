@@ -33,6 +33,7 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
     try {
         WriteParameterHeading(report);
         if (inputs.history) {
+            // Recorded demand has no mean behind it: demandMean stays as cleared, at zero.
             WriteDemandSource(report, inputs.history->name);
             FillActualDemand(*inputs.history, state);
         } else {
