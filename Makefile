@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 SANITIZE_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZERS := text_conversion run_driver
+FUZZERS := text_conversion run_driver history_reader
 
 .PHONY: run test check test-sanitize fuzz bench build deps clean
 
@@ -50,6 +50,7 @@ fuzz:
 bench: build
 	$(BUILD_DIR)/bench/full_run_bench
 	$(BUILD_DIR)/bench/results_bench
+	$(BUILD_DIR)/bench/history_reader_bench
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

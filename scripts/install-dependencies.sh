@@ -2,8 +2,8 @@
 # Installs the Debian packages the build and the tests need, only those that are missing.
 # With the argument "fuzz" also clang and its sanitizer and libFuzzer runtimes.
 set -eu
-packages=(g++ make cmake libgtest-dev libbenchmark-dev nlohmann-json3-dev qt6-base-dev xvfb xauth
-  fonts-dejavu-core)
+packages=(g++ make cmake libgtest-dev libbenchmark-dev libcsv-dev nlohmann-json3-dev qt6-base-dev xvfb
+  xauth fonts-dejavu-core)
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)
 fi

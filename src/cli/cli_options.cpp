@@ -66,6 +66,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
     std::optional<DemandModel> model;
     // Box options are applied after --example, wherever they stand, so that they win.
     std::vector<std::pair<const BoxSetter*, std::string>> boxTexts;
+    std::string countOption;  // --sales-points or --periods, which a sales history gives
 
     for (std::size_t at = 0; at < arguments.size(); ++at) {
         const std::string& option = arguments[at];
@@ -93,6 +94,15 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
         const std::string& value = arguments[++at];
         if (const auto box = BoxOptions().find(option); box != BoxOptions().end()) {
             boxTexts.emplace_back(&box->second, value);
+            if (option == "--sales-points" || option == "--periods") {
+                countOption = option;
+            }
+        } else if (option == "--demand") {
+            if (value.empty()) {
+                problem = "--demand needs a file name";
+                return std::nullopt;
+            }
+            options.demand = value;
         } else if (option == "--model") {
             model = DemandModelFromName(value);
             if (!model) {
@@ -127,6 +137,12 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
         return std::nullopt;
     }
 
+    if (options.demand && !countOption.empty()) {
+        problem = countOption +
+                  " cannot be used with --demand: the sales history gives the "
+                  "number of sales points and of periods";
+        return std::nullopt;
+    }
     if (example) {
         options.inputs = ExampleInputs();
     }
@@ -161,6 +177,10 @@ unset boxes hold the window's start-up texts (p1 limits 10 and 30, the rest empt
   --output PATH              report file (default out.txt)
   --bounded-constants        keep the smoothing constants within 0 and 1
   --example                  fill the boxes with a small loga scenario; other options win
+  --demand FILE              read the demand from a sales history (CSV, one column per sales
+                             point, or sales_point,period,demand columns) instead of drawing
+                             it; the file gives the sales points and periods, the model and
+                             its limits are not used
   --help                     this text
 
 Results of a run (numbers with a "." decimal point whatever the locale):

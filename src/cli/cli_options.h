@@ -16,6 +16,7 @@ struct CliOptions {
     RunOptions run;
     int runs = 1;
     std::filesystem::path output = "out.txt";
+    std::optional<std::filesystem::path> demand;  // a sales history in place of the models
     bool help = false;
     ResultsCliOptions results;
 };

@@ -7,8 +7,10 @@
 
 #include "cli/cli_options.h"
 #include "cli/results_output.h"
+#include "history/history_reader.h"
 #include "results/export_folder.h"
 #include "run/run_driver.h"
+#include "runtime/run_error.h"
 #include "state/quiet_observer.h"
 
 namespace {
@@ -27,7 +29,7 @@ class ConsoleObserver : public sf::QuietObserver {
 int main(int argc, char** argv) try {
     const sf::NumberLocale locale = sf::ReadUserNumberLocale();
     std::string problem;
-    const std::optional<sf::CliOptions> options =
+    std::optional<sf::CliOptions> options =
         sf::ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), problem);
     if (!options) {
         std::cerr << "sales-forecast-cli: " << problem << "\n\n" << sf::CliUsage();
@@ -43,6 +45,15 @@ int main(int argc, char** argv) try {
         if (const auto problem = sf::PrepareExportFolder(*options->results.exportFolder)) {
             std::cerr << "sales-forecast-cli: " << *problem << '\n';
             return 2;
+        }
+    }
+    // A sales history is read whole before any run, so a bad file leaves the report alone.
+    if (options->demand) {
+        try {
+            options->inputs.history = sf::ReadSalesHistory(*options->demand);
+        } catch (const sf::RunError& refusal) {
+            std::cerr << refusal.what() << '\n';
+            return 1;
         }
     }
 

@@ -1,5 +1,6 @@
 #include "report/report_sections.h"
 
+#include <string>
 #include <string_view>
 
 #include "runtime/cell_formats.h"
@@ -76,6 +77,18 @@ void WriteTotalLine(std::string_view label, double total, ReportFile& report,
 
 void WriteParameterHeading(ReportFile& report) {
     report.WriteLine("Parameters of sales points");
+}
+
+void WriteDemandSource(ReportFile& report, std::string_view fileName) {
+    std::string line = "Demand read from ";
+    line += fileName;
+    // A file name may hold any byte but a slash; the report line must stay one line.
+    for (char& c : line) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = '?';
+        }
+    }
+    report.WriteLine(line);
 }
 
 void WriteActualDemandMatrix(RunState& state, ReportFile& report, const NumberLocale& locale) {

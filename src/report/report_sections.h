@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "runtime/number_locale.h"
 #include "runtime/report_file.h"
 #include "state/run_state.h"
@@ -7,6 +9,9 @@
 namespace sf {
 
 void WriteParameterHeading(ReportFile& report);
+
+// In place of the drawn parameters when the demand was read from a file.
+void WriteDemandSource(ReportFile& report, std::string_view fileName);
 
 // A blank line, the heading and one row of "00" cells per period.
 void WriteActualDemandMatrix(RunState& state, ReportFile& report, const NumberLocale& locale);

@@ -78,7 +78,11 @@ std::string RunJson(const RunResults& results, const RunRecord& record) {
     const ordered_json json = {
         {"program", "Sales Forecast"},
         {"version", SF_PROGRAM_VERSION},
-        {"model", DemandModelName(record.inputs.model)},
+        // Demand read from a sales history has no model; the file is named instead.
+        {"model", record.inputs.history ? ordered_json(nullptr)
+                                        : ordered_json(DemandModelName(record.inputs.model))},
+        {"demand_file",
+         record.inputs.history ? ordered_json(record.inputs.history->name) : ordered_json(nullptr)},
         {"boxes", BoxTexts(record.inputs)},
         {"seed", record.seed},
         {"run", record.run},

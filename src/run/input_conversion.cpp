@@ -137,17 +137,23 @@ void ConvertInputs(const RunInputs& inputs, const NumberLocale& locale, RunState
     state.alphaBetaPeriods = ReadInt16(kAlphaBetaPeriods, inputs, locale);
     state.warmUp = ReadInt16(kWarmUp, inputs, locale);
     state.initPeriods = ReadInt16(kInitPeriods, inputs, locale);
-    state.periodNumber = ReadInt16(kPeriods, inputs, locale);
+    state.periodNumber = inputs.history ? static_cast<std::int16_t>(inputs.history->periods)
+                                        : ReadInt16(kPeriods, inputs, locale);
     state.tau = ReadDouble(kTauLabel, &RunInputs::tau_tx, inputs, locale);
-    state.salesPointCount = ReadInt16(kSalesPoints, inputs, locale);
-    state.model = inputs.model;
+    state.salesPointCount = inputs.history ? static_cast<std::int16_t>(inputs.history->salesPoints)
+                                           : ReadInt16(kSalesPoints, inputs, locale);
     const LimitLabels labels = LimitLabelsFor(inputs.model);
-    state.limits.p1low = ReadDouble(labels.p1low, &RunInputs::p1low, inputs, locale);
-    state.limits.p1up = ReadDouble(labels.p1up, &RunInputs::p1up, inputs, locale);
-    state.limits.p2low = ReadDouble(labels.p2low, &RunInputs::p2low, inputs, locale);
-    state.limits.p2up = ReadDouble(labels.p2up, &RunInputs::p2up, inputs, locale);
-    state.limits.p3 =
-        UsesP3(inputs.model) ? ReadDouble(labels.p3, &RunInputs::p3, inputs, locale) : 0.0;
+    state.demandRecorded = inputs.history.has_value();
+    // Demand read from a file has no model: its boxes are neither read nor checked.
+    if (!inputs.history) {
+        state.model = inputs.model;
+        state.limits.p1low = ReadDouble(labels.p1low, &RunInputs::p1low, inputs, locale);
+        state.limits.p1up = ReadDouble(labels.p1up, &RunInputs::p1up, inputs, locale);
+        state.limits.p2low = ReadDouble(labels.p2low, &RunInputs::p2low, inputs, locale);
+        state.limits.p2up = ReadDouble(labels.p2up, &RunInputs::p2up, inputs, locale);
+        state.limits.p3 =
+            UsesP3(inputs.model) ? ReadDouble(labels.p3, &RunInputs::p3, inputs, locale) : 0.0;
+    }
     state.horizon = ReadInt16(kHorizon, inputs, locale);
 
     // A parameter is the lower limit plus a share of the distance to the upper one: the

@@ -8,6 +8,7 @@
 #include "estimation/initial_estimation.h"
 #include "estimation/rolling_forecast.h"
 #include "estimation/rolling_forecast_lanes.h"
+#include "history/history_demand.h"
 #include "outcome/deliveries_and_sales.h"
 #include "report/report_sections.h"
 #include "run/input_conversion.h"
@@ -37,7 +38,13 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
     ReportFile report(reportPath);
     try {
         WriteParameterHeading(report);
-        GenerateDemand(state, source, report, locale);
+        if (inputs.history) {
+            // Recorded demand has no mean behind it: demandMean stays as cleared, at zero.
+            WriteDemandSource(report, inputs.history->name);
+            FillActualDemand(*inputs.history, state);
+        } else {
+            GenerateDemand(state, source, report, locale);
+        }
         WriteActualDemandMatrix(state, report, locale);
         observer.ReportProgress(5);
         StopIfAsked(observer);

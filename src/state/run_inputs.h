@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "state/demand_model.h"
+#include "state/sales_history.h"
 
 namespace sf {
 
@@ -21,6 +23,8 @@ struct RunInputs {
     std::string p2up;
     std::string p3;
     DemandModel model = DemandModel::loga;
+    // When present, its demand replaces the model's and its counts the two count boxes.
+    std::optional<SalesHistory> history;
 };
 
 }  // namespace sf

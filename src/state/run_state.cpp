@@ -12,6 +12,7 @@ void RunState::Clear() {
     periodNumber = initPeriods = alphaBetaPeriods = warmUp = horizon = salesPointCount = 0;
     tau = 0.0;
     boundedConstants = false;
+    demandRecorded = false;
     limits = ModelLimits{};
     model = DemandModel::loga;
     salesPoint = period = 0;

@@ -85,6 +85,7 @@ struct RunState {
     std::int16_t horizon = 0;
     std::int16_t salesPointCount = 0;
     bool boundedConstants = false;  // rolling searches held within 0..1 (a run option)
+    bool demandRecorded = false;    // demand read from a sales history, not drawn from a model
     ModelLimits limits;
     DemandModel model = DemandModel::loga;
 

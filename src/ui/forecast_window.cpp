@@ -99,6 +99,8 @@ ForecastWindow::ForecastWindow(NumberLocale locale, std::unique_ptr<MessageSink>
     });
     connect(&worker_, &RunWorker::Finished, this, &ForecastWindow::RunFinished);
 
+    salesHistory_ = new SalesHistoryPanel(*this, *messages_);
+
     Form_Load();
 }
 
@@ -171,6 +173,7 @@ RunInputs ForecastWindow::TypedInputs() const {
         inputs.*kTextBoxes[at].second = textBoxes_[at]->text().toStdString();
     }
     inputs.model = static_cast<DemandModel>(models_->checkedId());
+    inputs.history = salesHistory_->History();
     return inputs;
 }
 
@@ -182,6 +185,7 @@ void ForecastWindow::SetRunning(bool running) {
     progress_->setVisible(running);
     stop_->setEnabled(running);
     stop_->setVisible(running);
+    salesHistory_->SetRunning(running);
     if (!running) {
         run_->setFocus();
     }

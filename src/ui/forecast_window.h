@@ -18,6 +18,7 @@
 #include "ui/message_sink.h"
 #include "ui/model_controls.h"
 #include "ui/run_worker.h"
+#include "ui/sales_history_panel.h"
 
 namespace sf::ui {
 
@@ -75,6 +76,7 @@ class ForecastWindow : public QWidget {
     QProgressBar* progress_ = nullptr;
     QPushButton* stop_ = nullptr;
     std::vector<QWidget*> inputs_;  // what a run disables
+    SalesHistoryPanel* salesHistory_ = nullptr;
     bool closeRequested_ = false;
     bool stopRequested_ = false;
 };

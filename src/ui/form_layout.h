@@ -37,6 +37,11 @@ inline constexpr TwipsRect kClientArea{0, 0, 9690, 7920};
 // button that stops a run sits at its right end.
 inline constexpr TwipsRect kProgressBarArea{480, 7380, 8055, 285};
 inline constexpr TwipsRect kStopButtonArea{8640, 7335, 960, 375};
+// Nor are these: the two sales history buttons beside the frame, under the limit boxes and
+// above Run, and the name of the file in use in the strip under the frame.
+inline constexpr TwipsRect kUseSalesHistoryArea{6600, 5715, 1935, 375};
+inline constexpr TwipsRect kUseSimulatedDemandArea{6600, 6165, 1935, 375};
+inline constexpr TwipsRect kDemandSourceArea{600, 7110, 5175, 255};
 
 // Every control of the window, in creation order: a container comes before its children.
 std::span<const FormControl> FormControls();

@@ -57,5 +57,23 @@ TEST(CliOptions, ABadCommandLineSaysWhy) {
     EXPECT_EQ(problem, "--output needs a file name");
 }
 
+TEST(CliOptions, ASalesHistoryTakesThePlaceOfTheTwoCountBoxes) {
+    const std::optional<CliOptions> options =
+        Parse({"--example", "--demand", "sales.csv", "--model", "AR1"});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->demand, "sales.csv");
+    EXPECT_FALSE(Parse({})->demand);
+
+    std::string problem;
+    for (const std::string count : {"--sales-points", "--periods"}) {
+        EXPECT_FALSE(Parse({count, "3", "--demand", "sales.csv"}, &problem));
+        EXPECT_EQ(problem, count +
+                               " cannot be used with --demand: the sales history gives the number "
+                               "of sales points and of periods");
+    }
+    EXPECT_FALSE(Parse({"--demand", ""}, &problem));
+    EXPECT_EQ(problem, "--demand needs a file name");
+}
+
 }  // namespace
 }  // namespace sf

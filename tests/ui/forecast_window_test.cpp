@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -210,11 +211,12 @@ class ForecastWindowTest : public QObject {
     void tabVisitsTheControlsInTheirOrder_data() {
         QTest::addColumn<QString>("selected");
         QTest::addColumn<QStringList>("order");
-        const QStringList afterOptions = {
+        QStringList afterOptions = {
             "p1low",         "p1up",     "p2low",      "p2up",
             "Run",           "tau_tx",   "horizontx",  "periodsforinitialization",
             "Periodnumber",  "warmuptx", "randomwalk", "periodsforalphabeta",
             "Endpointnumber"};
+        afterOptions.insert(4, "UseSalesHistory");  // "Use simulated demand" is disabled
         QStringList withP3 = QStringList{"t_tplusn"} + afterOptions + QStringList{"t_tplusn"};
         withP3.insert(5, "p3");
         QTest::newRow("p3 hidden")
@@ -249,6 +251,8 @@ class ForecastWindowTest : public QObject {
         QTest::newRow("Label13") << "Label13" << QRect(472, 264, 33, 25);
         QTest::newRow("p1up") << "p1up" << QRect(528, 295, 33, 19);
         QTest::newRow("Run") << "Run" << QRect(480, 448, 89, 33);
+        QTest::newRow("UseSalesHistory") << "UseSalesHistory" << QRect(440, 381, 129, 25);
+        QTest::newRow("DemandSource") << "DemandSource" << QRect(40, 474, 345, 17);
     }
 
     void controlsSitWhereTheFormPlacesThem() {
@@ -465,6 +469,51 @@ class ForecastWindowTest : public QObject {
         VerifyStoppedPartWay();
     }
 
+    void aSalesHistoryLocksTheCountsAndTheModelAndARunReadsItsDemand() {
+        TypeHistoryRun();
+        WriteFile("sales.csv", kHistory);
+        LoadSalesHistory("sales.csv");
+        VerifyHistoryLock(true, "2", "6");
+        QCOMPARE(Control<QLabel>("DemandSource")->text(),
+                 QString("Demand read from sales.csv (42 bytes)"));
+
+        QTest::mouseClick(Control<QPushButton>("Run"), Qt::LeftButton);
+        QVERIFY(!Control<QWidget>("UseSalesHistory")->isEnabled());
+        QVERIFY(!Control<QWidget>("UseSimulatedDemand")->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(Control<QWidget>("Run")->isEnabled(), 30000);
+        QVERIFY(messages_->errors.isEmpty());
+        VerifyHistoryLock(true, "2", "6");  // a run leaves the lock as it found it
+        const QList<QByteArray> lines = ReadReport("out.txt").split('\n');
+        QCOMPARE(lines[1], QByteArray("Demand read from sales.csv\r"));
+        QCOMPARE(lines[4], QByteArray("12 07\r"));
+        QCOMPARE(lines[9], QByteArray("16 09\r"));
+    }
+
+    void simulatedDemandBringsBackTheTypedCounts() {
+        TypeHistoryRun();
+        WriteFile("sales.csv", kHistory);
+        LoadSalesHistory("sales.csv");
+        LoadSalesHistory("sales.csv");  // a second file does not take the typed counts' place
+        QTest::mouseClick(Control<QPushButton>("UseSimulatedDemand"), Qt::LeftButton);
+        VerifyHistoryLock(false, "5", "40");
+    }
+
+    void aBadSalesHistoryShowsTheEnginesMessageAndChangesNothing() {
+        TypeHistoryRun();
+        WriteFile("bad.csv", "1,2\n3\n");
+        LoadSalesHistory("bad.csv");
+        QCOMPARE(messages_->errors,
+                 QStringList{"The sales history \"" + folder_->filePath("bad.csv") +
+                             "\": row 2 has 1 cell where row 1 has 2"});
+        VerifyHistoryLock(false, "5", "40");
+
+        WriteFile("sales.csv", kHistory);
+        LoadSalesHistory("sales.csv");
+        LoadSalesHistory("bad.csv");
+        QCOMPARE(messages_->errors.size(), 2);
+        VerifyHistoryLock(true, "2", "6");
+    }
+
   private:
     template <typename T>
     T* Control(const QString& name) const {
@@ -519,6 +568,47 @@ class ForecastWindowTest : public QObject {
         }
         QCOMPARE(Control<QWidget>("RunProgress")->isHidden(), enabled);
         QCOMPARE(Control<QWidget>("Stop")->isHidden(), enabled);
+    }
+
+    // Two sales points over six periods.
+    static constexpr char kHistory[] = "North,South\n12,7\n15,9\n11,6\n14,8\n13,7\n16,9\n";
+
+    void TypeHistoryRun() {
+        Enter(
+            Words("--sales-points 5 --periods 40 --init-periods 2 --alpha-beta-periods 2 "
+                  "--warm-up 0 --horizon 1 --tau 0.5 --p2-low 1 --p2-up 3"));
+    }
+
+    void WriteFile(const QString& name, const char* content) {
+        QFile file(folder_->filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+    // Through the button and its file dialog, as a user would.
+    void LoadSalesHistory(const QString& name) {
+        QTest::mouseClick(Control<QPushButton>("UseSalesHistory"), Qt::LeftButton);
+        QFileDialog* dialog = nullptr;
+        QTRY_VERIFY((dialog = window_->findChild<QFileDialog*>("SalesHistoryDialog")) != nullptr);
+        dialog->selectFile(folder_->filePath(name));
+        static_cast<QDialog*>(dialog)->accept();  // as its Open button does
+        QTRY_VERIFY(window_->findChild<QFileDialog*>("SalesHistoryDialog") == nullptr);
+    }
+
+    // The count boxes, and with them the model's options and limits, take no input while a
+    // sales history is in use.
+    void VerifyHistoryLock(bool locked, const QString& salesPoints, const QString& periods) const {
+        QCOMPARE(Control<QLineEdit>("Endpointnumber")->text(), salesPoints);
+        QCOMPARE(Control<QLineEdit>("Periodnumber")->text(), periods);
+        const QStringList lockedInputs = kModels + Words(
+                                                       "randomwalk p1low p1up p2low p2up p3 "
+                                                       "Endpointnumber Periodnumber");
+        for (const QString& name : lockedInputs) {
+            QVERIFY2(Control<QWidget>(name)->isEnabled() == !locked, qPrintable(name));
+        }
+        QVERIFY(Control<QWidget>("UseSalesHistory")->isEnabled());
+        QCOMPARE(Control<QWidget>("UseSimulatedDemand")->isEnabled(), locked);
+        QCOMPARE(Control<QWidget>("DemandSource")->isVisible(), locked);
     }
 
     std::unique_ptr<QTemporaryDir> folder_;

@@ -1,0 +1,75 @@
+// Any bytes as a sales history file: reading ends in a history a run can use or in a one-line
+// message, and a history taken is taken again, value for value, when written out plainly.
+// Anything else aborts.
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "history/history_reader.h"
+#include "runtime/run_error.h"
+#include "state/run_state.h"
+
+namespace {
+
+[[noreturn]] void Fail(const char* problem) {
+    std::fprintf(stderr, "%s\n", problem);
+    std::abort();
+}
+
+// One column per sales point, the shortest text of each number, no header.
+std::string WrittenWide(const sf::SalesHistory& history) {
+    std::string text;
+    for (int period = 1; period <= history.periods; ++period) {
+        for (int salesPoint = 1; salesPoint <= history.salesPoints; ++salesPoint) {
+            char number[32];
+            const auto [end, error] =
+                std::to_chars(number, number + sizeof(number), history.Demand(salesPoint, period));
+            text.append(salesPoint == 1 ? "" : ",").append(number, end);
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+void CheckTaken(const sf::SalesHistory& history) {
+    if (history.salesPoints < 1 || history.salesPoints > sf::kMaxSalesPoints ||
+        history.periods < 1 || history.periods > sf::kMaxPeriods) {
+        Fail("a history beyond the counts a run can take");
+    }
+    if (history.demand.size() != static_cast<std::size_t>(history.salesPoints) * history.periods) {
+        Fail("a history whose demand does not fill its counts");
+    }
+    for (const double demand : history.demand) {
+        if (!std::isfinite(demand)) {
+            Fail("a demand that is not a finite number");
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    sf::SalesHistory history;
+    try {
+        history = sf::ParseSalesHistory(bytes);
+    } catch (const sf::RunError& refusal) {
+        const std::string_view message = refusal.what();
+        if (message.empty() || message.find_first_of("\r\n") != std::string_view::npos) {
+            Fail("a refusal that is not one line of text");
+        }
+        return 0;
+    }
+    CheckTaken(history);
+    const sf::SalesHistory again = sf::ParseSalesHistory(WrittenWide(history));
+    if (again.salesPoints != history.salesPoints || again.periods != history.periods ||
+        again.demand != history.demand) {
+        Fail("the history written out plainly reads back different");
+    }
+    return 0;
+}

@@ -1,0 +1,69 @@
+#include "history/history_cells.h"
+
+#include "runtime/number_locale.h"
+#include "runtime/run_error.h"
+#include "runtime/text_to_number.h"
+
+namespace sf {
+namespace {
+
+constexpr std::size_t kShownCellLength = 30;
+
+bool IsBlank(std::string_view cell) {
+    return cell.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+bool IsUtf8Continuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+}  // namespace
+
+std::optional<double> HistoryNumber(std::string_view cell, char delimiter) {
+    static const NumberLocale decimalPoint{".", ""};
+    static const NumberLocale decimalComma{",", ""};
+    std::optional<double> number = TextToDouble(cell, decimalPoint);
+    if (!number && delimiter != ',') {
+        number = TextToDouble(cell, decimalComma);
+    }
+    return number;
+}
+
+void RefuseCell(const std::string& where, std::string_view cell) {
+    throw RunError(where + ": " +
+                   (IsBlank(cell) ? "the cell is empty" : ShownCell(cell) + " is not a number"));
+}
+
+void RefuseNamesOnly(int row) {
+    throw RunError(RowName(row) + " holds names only: there is no demand in the file");
+}
+
+std::string ShownCell(std::string_view cell) {
+    std::string shown(cell.substr(0, kShownCellLength));
+    if (shown.size() < cell.size()) {
+        // Cut before a whole character, never inside one.
+        while (!shown.empty() && IsUtf8Continuation(shown.back())) {
+            shown.pop_back();
+        }
+        if (!shown.empty()) {
+            shown.pop_back();
+        }
+        shown += "...";
+    }
+    for (char& c : shown) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = ' ';
+        }
+    }
+    return '"' + shown + '"';
+}
+
+std::string RowName(int row) {
+    return "row " + std::to_string(row);
+}
+
+std::string CellCount(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " cell" : " cells");
+}
+
+}  // namespace sf

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "history/csv_records.h"
+#include "state/sales_history.h"
+
+namespace sf {
+
+// The tidy shape of an exported series: a header row naming the columns, then one row per sales
+// point and period in any order; only the sales_point, period and demand columns are read.
+class TidyHistory {
+  public:
+    // Whether a file's first row is such a header: it names a sales_point or a period column.
+    static bool IsHeader(const CsvRecord& record);
+
+    TidyHistory(const CsvRecord& header, char delimiter);
+
+    void Take(const CsvRecord& record);
+    SalesHistory Finish() const;
+
+  private:
+    int ReadNumbering(const CsvRecord& record, std::size_t column, const char* name,
+                      const char* counted, int limit) const;
+
+    char delimiter_;
+    int headerRow_;
+    std::size_t columns_;
+    std::size_t salesPointColumn_ = 0;
+    std::size_t periodColumn_ = 0;
+    std::size_t demandColumn_ = 0;
+    int salesPoints_ = 0;
+    int periods_ = 0;
+    // By sales point and period, as in the run state: the demand and the row that gave it (0:
+    // none yet).
+    std::vector<double> demand_;
+    std::vector<int> rowOf_;
+};
+
+}  // namespace sf

@@ -1,0 +1,124 @@
+#include "ui/sales_history_panel.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLocale>
+
+#include "history/history_reader.h"
+#include "runtime/run_error.h"
+#include "state/demand_model.h"
+#include "ui/form_layout.h"
+
+namespace sf::ui {
+namespace {
+
+template <typename Control>
+Control* Find(const QWidget& window, const char* name) {
+    return window.findChild<Control*>(QString::fromLatin1(name));
+}
+
+QPushButton* CreateButton(QWidget& window, const char* name, const QString& caption,
+                          const TwipsRect& area) {
+    auto* button = new QPushButton(caption, &window);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(ToPixels(area));
+    return button;
+}
+
+}  // namespace
+
+SalesHistoryPanel::SalesHistoryPanel(QWidget& window, MessageSink& messages)
+    : QObject(&window),
+      window_(window),
+      messages_(messages),
+      useSalesHistory_(CreateButton(window, "UseSalesHistory", tr("Use sales history..."),
+                                    kUseSalesHistoryArea)),
+      useSimulatedDemand_(CreateButton(window, "UseSimulatedDemand", tr("Use simulated demand"),
+                                       kUseSimulatedDemandArea)),
+      demandSource_(new QLabel(&window)),
+      salesPoints_(Find<QLineEdit>(window, "Endpointnumber")),
+      periods_(Find<QLineEdit>(window, "Periodnumber")) {
+    demandSource_->setObjectName(QStringLiteral("DemandSource"));
+    demandSource_->setGeometry(ToPixels(kDemandSourceArea));
+    demandSource_->hide();
+    for (const std::string_view model : kDemandModelNames) {
+        modelInputs_.push_back(window.findChild<QWidget*>(QString::fromUtf8(model)));
+    }
+    for (const char* name : {"randomwalk", "p1low", "p1up", "p2low", "p2up", "p3"}) {
+        modelInputs_.push_back(Find<QWidget>(window, name));
+    }
+    // Between the limit boxes and Run, as they stand.
+    QWidget::setTabOrder(Find<QWidget>(window, "p3"), useSalesHistory_);
+    QWidget::setTabOrder(useSalesHistory_, useSimulatedDemand_);
+    QWidget::setTabOrder(useSimulatedDemand_, Find<QWidget>(window, "Run"));
+
+    connect(useSalesHistory_, &QPushButton::clicked, this, &SalesHistoryPanel::ChooseFile);
+    connect(useSimulatedDemand_, &QPushButton::clicked, this,
+            &SalesHistoryPanel::UseSimulatedDemand);
+    ApplyLock();
+}
+
+void SalesHistoryPanel::SetRunning(bool running) {
+    running_ = running;
+    ApplyLock();
+}
+
+void SalesHistoryPanel::ChooseFile() {
+    auto* dialog = new QFileDialog(&window_, tr("Use sales history"), QString(),
+                                   tr("Sales history (*.csv *.tsv *.txt);;All files (*)"));
+    dialog->setObjectName(QStringLiteral("SalesHistoryDialog"));
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, this, &SalesHistoryPanel::UseFile);
+    dialog->open();
+}
+
+void SalesHistoryPanel::UseFile(const QString& path) {
+    SalesHistory history;
+    try {
+        history = ReadSalesHistory(QFile::encodeName(path).toStdString());
+    } catch (const RunError& refusal) {
+        messages_.ShowError(window_, QString::fromUtf8(refusal.what()));
+        return;
+    }
+    if (!history_) {
+        typedSalesPoints_ = salesPoints_->text();
+        typedPeriods_ = periods_->text();
+    }
+    salesPoints_->setText(QString::number(history.salesPoints));
+    periods_->setText(QString::number(history.periods));
+    const QString size =
+        QLocale().formattedDataSize(QFileInfo(path).size(), 1, QLocale::DataSizeSIFormat);
+    const QString source =
+        tr("Demand read from %1 (%2)").arg(QString::fromStdString(history.name), size);
+    demandSource_->setText(
+        demandSource_->fontMetrics().elidedText(source, Qt::ElideMiddle, demandSource_->width()));
+    demandSource_->setToolTip(source);
+    demandSource_->show();
+    history_ = std::move(history);
+    ApplyLock();
+}
+
+void SalesHistoryPanel::UseSimulatedDemand() {
+    salesPoints_->setText(typedSalesPoints_);
+    periods_->setText(typedPeriods_);
+    demandSource_->hide();
+    history_.reset();
+    ApplyLock();
+}
+
+void SalesHistoryPanel::ApplyLock() {
+    useSalesHistory_->setEnabled(!running_);
+    useSimulatedDemand_->setEnabled(!running_ && history_.has_value());
+    if (running_) {
+        return;  // the window holds every input still while a run works
+    }
+    salesPoints_->setEnabled(!history_);
+    periods_->setEnabled(!history_);
+    for (QWidget* input : modelInputs_) {
+        input->setEnabled(!history_);
+    }
+}
+
+}  // namespace sf::ui

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QObject>
+#include <QPushButton>
+#include <QString>
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+#include "state/sales_history.h"
+#include "ui/message_sink.h"
+
+namespace sf::ui {
+
+// The window's way to run on a sales history instead of simulated demand. "Use sales history..."
+// loads a file, "Use simulated demand" goes back. While a history is in use, the two count boxes
+// show its numbers and, with the model's options and limits, take no input; the file's name and
+// size stand under the model frame.
+class SalesHistoryPanel : public QObject {
+    Q_OBJECT
+
+  public:
+    SalesHistoryPanel(QWidget& window, MessageSink& messages);
+
+    const std::optional<SalesHistory>& History() const { return history_; }
+    // No file can be loaded or dropped during a run; afterwards the history keeps its lock.
+    void SetRunning(bool running);
+
+  private:
+    void ChooseFile();
+    void UseFile(const QString& path);
+    void UseSimulatedDemand();
+    void ApplyLock();
+
+    QWidget& window_;
+    MessageSink& messages_;
+    QPushButton* useSalesHistory_;
+    QPushButton* useSimulatedDemand_;
+    QLabel* demandSource_;
+    QLineEdit* salesPoints_;
+    QLineEdit* periods_;
+    std::vector<QWidget*> modelInputs_;  // what a history makes meaningless
+    // The texts typed in the count boxes before a history took them over.
+    QString typedSalesPoints_;
+    QString typedPeriods_;
+    std::optional<SalesHistory> history_;
+    bool running_ = false;
+};
+
+}  // namespace sf::ui
