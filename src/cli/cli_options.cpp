@@ -1,34 +1,21 @@
 #include "cli/cli_options.h"
 
 #include <charconv>
-#include <functional>
-#include <map>
 #include <string_view>
+
+#include "state/box_keys.h"
 
 namespace sf {
 namespace {
 
-using BoxSetter = std::function<void(RunInputs&, const std::string&)>;
-
-// One option per box of the window, each taking the text as the user would type it.
-const std::map<std::string, BoxSetter, std::less<>>& BoxOptions() {
-    static const std::map<std::string, BoxSetter, std::less<>> options = {
-        {"--sales-points", [](RunInputs& in, const std::string& t) { in.Endpointnumber = t; }},
-        {"--periods", [](RunInputs& in, const std::string& t) { in.Periodnumber = t; }},
-        {"--init-periods",
-         [](RunInputs& in, const std::string& t) { in.periodsforinitialization = t; }},
-        {"--alpha-beta-periods",
-         [](RunInputs& in, const std::string& t) { in.periodsforalphabeta = t; }},
-        {"--warm-up", [](RunInputs& in, const std::string& t) { in.warmuptx = t; }},
-        {"--horizon", [](RunInputs& in, const std::string& t) { in.horizontx = t; }},
-        {"--tau", [](RunInputs& in, const std::string& t) { in.tau_tx = t; }},
-        {"--p1-low", [](RunInputs& in, const std::string& t) { in.p1low = t; }},
-        {"--p1-up", [](RunInputs& in, const std::string& t) { in.p1up = t; }},
-        {"--p2-low", [](RunInputs& in, const std::string& t) { in.p2low = t; }},
-        {"--p2-up", [](RunInputs& in, const std::string& t) { in.p2up = t; }},
-        {"--p3", [](RunInputs& in, const std::string& t) { in.p3 = t; }},
-    };
-    return options;
+// The box an option fills: each takes the text as the user would type it.
+std::string RunInputs::*BoxOfOption(std::string_view option) {
+    for (const BoxKey& box : kBoxKeys) {
+        if (option.starts_with("--") && option.substr(2) == box.key) {
+            return box.text;
+        }
+    }
+    return nullptr;
 }
 
 RunInputs ExampleInputs() {
@@ -60,12 +47,14 @@ std::optional<int> ParseRunCount(const std::string& text) {
 }  // namespace
 
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments,
-                                          std::string& problem) {
+                                          std::string& problem, const Scenario& beneath) {
     CliOptions options;
+    options.run.boundedConstants = beneath.boundedConstants;
     bool example = false;
     std::optional<DemandModel> model;
-    // Box options are applied after --example, wherever they stand, so that they win.
-    std::vector<std::pair<const BoxSetter*, std::string>> boxTexts;
+    // Box options are applied after --example or the scenario, wherever they stand, so that
+    // they win.
+    std::vector<std::pair<std::string RunInputs::*, std::string>> boxTexts;
 
     for (std::size_t at = 0; at < arguments.size(); ++at) {
         const std::string& option = arguments[at];
@@ -81,6 +70,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
             options.run.boundedConstants = true;
             continue;
         }
+        if (option == "--version") {
+            options.version = true;
+            continue;
+        }
         if (at + 1 >= arguments.size()) {
             problem = option.rfind("--", 0) == 0 && option.size() > 2
                           ? "option " + option + " needs a value or is unknown"
@@ -88,8 +81,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
             return std::nullopt;
         }
         const std::string& value = arguments[++at];
-        if (const auto box = BoxOptions().find(option); box != BoxOptions().end()) {
-            boxTexts.emplace_back(&box->second, value);
+        if (std::string RunInputs::*const box = BoxOfOption(option)) {
+            boxTexts.emplace_back(box, value);
         } else if (option == "--model") {
             model = DemandModelFromName(value);
             if (!model) {
@@ -109,17 +102,25 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
                 return std::nullopt;
             }
             options.output = value;
+        } else if (option == "--scenario" || option == "--save-scenario") {
+            if (value.empty()) {
+                problem = option + " needs a file name";
+                return std::nullopt;
+            }
+            (option == "--scenario" ? options.scenario : options.saveScenario) = value;
         } else {
             problem = "unknown option " + option;
             return std::nullopt;
         }
     }
 
-    if (example) {
-        options.inputs = ExampleInputs();
+    if (example && !options.scenario.empty()) {
+        problem = "--example and --scenario both fill every box; give one of them";
+        return std::nullopt;
     }
-    for (const auto& [setter, text] : boxTexts) {
-        (*setter)(options.inputs, text);
+    options.inputs = example ? ExampleInputs() : beneath.inputs;
+    for (const auto& [box, text] : boxTexts) {
+        options.inputs.*box = text;
     }
     if (model) {
         options.inputs.model = *model;
@@ -149,7 +150,12 @@ unset boxes hold the window's start-up texts (p1 limits 10 and 30, the rest empt
   --output PATH              report file (default out.txt)
   --bounded-constants        keep the smoothing constants within 0 and 1
   --example                  fill the boxes with a small loga scenario; other options win
-  --help                     this text
+  --scenario FILE            read the boxes, the model and the options from a scenario file
+                             (JSON, as the window's File menu saves it); other options win
+  --save-scenario FILE       write the boxes, the model and the options as given to a
+                             scenario file, then run as usual
+  --help                     print this help
+  --version                  print the program's name and version
 
 Exit status: 0 when the report is complete, 1 when an input or the run fails, 2 for a bad
 command line.

@@ -10,30 +10,15 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <map>
 #include <memory>
 
 #include "runtime/number_locale.h"
 #include "ui/form_layout.h"
+#include "window_test_support.h"
 
 using sf::ui::ForecastWindow;
 
 namespace {
-
-class RecordingMessages : public sf::ui::MessageSink {
-  public:
-    void ShowNotice(QWidget&, const QString& text) override { notices << text; }
-    void ShowClosingMessage(QWidget&, const QString& text) override { closings << text; }
-    void ShowError(QWidget&, const QString& text) override { errors << text; }
-
-    QStringList notices;
-    QStringList closings;
-    QStringList errors;
-};
-
-QStringList Words(const char* text) {
-    return QString(text).split(' ');
-}
 
 const QStringList kTextBoxes = Words(
     "Endpointnumber Periodnumber periodsforinitialization periodsforalphabeta warmuptx "
@@ -42,59 +27,9 @@ const QStringList kModels = Words("loga sqrot linear t_tplusn meanAR1 AR1 Normal
 const QStringList kModelControls =
     Words("a_label c_label mu_label phi_label n_label sigma_label p3 sigma_label2");
 
-// The batch command's option for each box.
-const std::map<QString, QString> kBoxOfOption = {
-    {"--sales-points", "Endpointnumber"},
-    {"--periods", "Periodnumber"},
-    {"--init-periods", "periodsforinitialization"},
-    {"--alpha-beta-periods", "periodsforalphabeta"},
-    {"--warm-up", "warmuptx"},
-    {"--horizon", "horizontx"},
-    {"--tau", "tau_tx"},
-    {"--p1-low", "p1low"},
-    {"--p1-up", "p1up"},
-    {"--p2-low", "p2low"},
-    {"--p2-up", "p2up"},
-    {"--p3", "p3"},
-};
-
 const QStringList kSmallRun = Words(
     "--sales-points 3 --periods 24 --init-periods 4 --alpha-beta-periods 6 --warm-up 0 "
     "--horizon 1 --tau 0.5 --p2-low 1 --p2-up 3");
-
-struct BatchResult {
-    QByteArray report;
-    QString output;
-    QString errors;    // the notices or the failure
-    QString warnings;  // after a complete run
-};
-
-BatchResult RunBatchCommand(const QStringList& arguments) {
-    QTemporaryDir folder;
-    QProcess batch;
-    batch.setWorkingDirectory(folder.path());
-    batch.start(SALES_FORECAST_CLI, arguments);
-    batch.waitForFinished(60000);
-    QFile report(folder.filePath("out.txt"));
-    report.open(QIODevice::ReadOnly);
-    QStringList errors;
-    QStringList warnings;
-    for (const QString& line : QString::fromLocal8Bit(batch.readAllStandardError()).split('\n')) {
-        if (line.startsWith("Warning: ")) {
-            warnings << line.mid(9);
-        } else if (!line.isEmpty()) {
-            errors << line;
-        }
-    }
-    return {report.readAll(), QString::fromLocal8Bit(batch.readAllStandardOutput()).trimmed(),
-            errors.join('\n'), warnings.join('\n')};
-}
-
-QByteArray ReadReport() {
-    QFile report("out.txt");
-    report.open(QIODevice::ReadOnly);
-    return report.readAll();
-}
 
 QString Caption(const QWidget& control) {
     if (const auto* label = qobject_cast<const QLabel*>(&control)) {
