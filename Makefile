@@ -4,9 +4,9 @@ JOBS ?= $(shell nproc)
 SANITIZE_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZERS := text_conversion run_driver history_reader
+FUZZERS := text_conversion run_driver history_reader scenario
 
-.PHONY: run test check test-sanitize fuzz bench build deps clean
+.PHONY: run test check test-sanitize fuzz bench build deps clean package
 
 deps:
 	@scripts/install-dependencies.sh
@@ -34,7 +34,8 @@ test-sanitize: deps
 	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # Each fuzz target for FUZZ_SECONDS on a working copy of its seeds, which keeps what it finds
-# out of fuzz/corpus; inputs that fail land in $(FUZZ_DIR)/findings.
+# out of fuzz/corpus, with the words in fuzz/NAME.dict where there is one; inputs that fail land
+# in $(FUZZ_DIR)/findings.
 fuzz:
 	@scripts/install-dependencies.sh fuzz
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -43,9 +44,15 @@ fuzz:
 	for fuzzer in $(FUZZERS); do \
 	    mkdir -p $(FUZZ_DIR)/corpus/$$fuzzer $(FUZZ_DIR)/findings && \
 	    cp fuzz/corpus/$$fuzzer/* $(FUZZ_DIR)/corpus/$$fuzzer/ && \
-	    $(FUZZ_DIR)/fuzz/$${fuzzer}_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	    dictionary=$$(test -f fuzz/$$fuzzer.dict && echo -dict=fuzz/$$fuzzer.dict); \
+	    $(FUZZ_DIR)/fuzz/$${fuzzer}_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 $$dictionary \
 	        -artifact_prefix=$(FUZZ_DIR)/findings/$$fuzzer- $(FUZZ_DIR)/corpus/$$fuzzer || exit 1; \
 	done
+
+# The Debian package of both programs, in $(BUILD_DIR); scripts/check-package.sh validates it.
+package: build
+	@scripts/install-dependencies.sh package
+	cd $(BUILD_DIR) && cpack
 
 bench: build
 	$(BUILD_DIR)/bench/full_run_bench

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those that are missing.
-# With the argument "fuzz" also clang and its sanitizer and libFuzzer runtimes.
+# With the argument "fuzz" also clang and its sanitizer and libFuzzer runtimes; with "package"
+# what builds the Debian package and checks it.
 set -eu
-packages=(g++ make cmake libgtest-dev libbenchmark-dev libcsv-dev nlohmann-json3-dev qt6-base-dev xvfb
-  xauth fonts-dejavu-core)
+packages=(g++ make cmake libgtest-dev libbenchmark-dev qt6-base-dev xvfb xauth fonts-dejavu-core)
+packages+=(libcsv-dev nlohmann-json3-dev help2man)
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)
+fi
+if [ "${1:-}" = package ]; then
+  packages+=(dpkg-dev file desktop-file-utils appstream lintian)
 fi
 missing=()
 for package in "${packages[@]}"; do

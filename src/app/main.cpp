@@ -1,18 +1,85 @@
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
 #include <memory>
+#include <optional>
 
 #include "runtime/number_locale.h"
-#include "ui/forecast_window.h"
 #include "ui/form_layout.h"
+#include "ui/main_window.h"
 #include "ui/message_sink.h"
+#include "version/program_version.h"
+
+namespace {
+
+constexpr char kUsage[] = R"(Usage: sales-forecast [options] [SCENARIO]
+
+Opens the Forecast window: type the inputs of a demand forecasting and replenishment
+experiment, pick a demand model and press Run to write the report out.txt in the folder the
+program was started from. SCENARIO, a scenario file saved by the File menu or by
+sales-forecast-cli --save-scenario, fills the window at start.
+
+Options:
+  -h, --help     print this help
+  --version      print the program's name and version
+
+The window also takes the options of its toolkit, such as -platform NAME and -style NAME.
+)";
+
+// --help and --version are answered before the window's application exists, so that they need
+// no display.
+std::optional<int> AnswerWithoutWindow(int argc, char** argv) {
+    for (int at = 1; at < argc && std::strcmp(argv[at], "--") != 0; ++at) {
+        if (std::strcmp(argv[at], "--help") == 0 || std::strcmp(argv[at], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[at], "--version") == 0) {
+            std::printf("sales-forecast %s\n", sf::kProgramVersion);
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> status = AnswerWithoutWindow(argc, argv)) {
+        return *status;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(sf::ui::kApplicationName);
+    QApplication::setApplicationVersion(QString::fromLatin1(sf::kProgramVersion));
+    QApplication::setDesktopFileName(QStringLiteral(SALES_FORECAST_DESKTOP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(SALES_FORECAST_DESKTOP_ID)));
     QApplication::setStyle(sf::ui::kFormStyle);
+
+    // What is left once the toolkit has taken its own options.
+    QCommandLineParser parser;
+    parser.addOption(QCommandLineOption(QStringList{"h", "help"}, "this text"));
+    parser.addOption(QCommandLineOption(QStringLiteral("version"), "the version"));
+    parser.addPositionalArgument("SCENARIO", "a scenario file to open");
+    if (!parser.parse(QApplication::arguments()) || parser.positionalArguments().size() > 1) {
+        const QString problem = parser.errorText().isEmpty()
+                                    ? QStringLiteral("give at most one scenario file")
+                                    : parser.errorText();
+        std::fprintf(stderr, "sales-forecast: %s\n\n%s", qPrintable(problem), kUsage);
+        return 2;
+    }
+
     // After QApplication, which sets the process locale from the environment itself.
-    sf::ui::ForecastWindow window(sf::ReadUserNumberLocale(),
-                                  std::make_unique<sf::ui::DialogMessages>());
+    sf::ui::MainWindow window(sf::ReadUserNumberLocale(),
+                              std::make_unique<sf::ui::DialogMessages>());
     window.show();
+    if (!parser.positionalArguments().isEmpty()) {
+        // Once the window is up, so that a refusal has a window to stand over.
+        QTimer::singleShot(0, &window, [&window, path = parser.positionalArguments().constFirst()] {
+            window.OpenScenario(path);
+        });
+    }
     return QApplication::exec();
 }

@@ -1,34 +1,21 @@
 #include "cli/cli_options.h"
 
 #include <charconv>
-#include <functional>
-#include <map>
 #include <string_view>
+
+#include "state/box_keys.h"
 
 namespace sf {
 namespace {
 
-using BoxSetter = std::function<void(RunInputs&, const std::string&)>;
-
-// One option per box of the window, each taking the text as the user would type it.
-const std::map<std::string, BoxSetter, std::less<>>& BoxOptions() {
-    static const std::map<std::string, BoxSetter, std::less<>> options = {
-        {"--sales-points", [](RunInputs& in, const std::string& t) { in.Endpointnumber = t; }},
-        {"--periods", [](RunInputs& in, const std::string& t) { in.Periodnumber = t; }},
-        {"--init-periods",
-         [](RunInputs& in, const std::string& t) { in.periodsforinitialization = t; }},
-        {"--alpha-beta-periods",
-         [](RunInputs& in, const std::string& t) { in.periodsforalphabeta = t; }},
-        {"--warm-up", [](RunInputs& in, const std::string& t) { in.warmuptx = t; }},
-        {"--horizon", [](RunInputs& in, const std::string& t) { in.horizontx = t; }},
-        {"--tau", [](RunInputs& in, const std::string& t) { in.tau_tx = t; }},
-        {"--p1-low", [](RunInputs& in, const std::string& t) { in.p1low = t; }},
-        {"--p1-up", [](RunInputs& in, const std::string& t) { in.p1up = t; }},
-        {"--p2-low", [](RunInputs& in, const std::string& t) { in.p2low = t; }},
-        {"--p2-up", [](RunInputs& in, const std::string& t) { in.p2up = t; }},
-        {"--p3", [](RunInputs& in, const std::string& t) { in.p3 = t; }},
-    };
-    return options;
+// The box an option fills: each takes the text as the user would type it.
+std::string RunInputs::*BoxOfOption(std::string_view option) {
+    for (const BoxKey& box : kBoxKeys) {
+        if (option.starts_with("--") && option.substr(2) == box.key) {
+            return box.text;
+        }
+    }
+    return nullptr;
 }
 
 RunInputs ExampleInputs() {
@@ -60,12 +47,14 @@ std::optional<int> ParseRunCount(const std::string& text) {
 }  // namespace
 
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments,
-                                          std::string& problem) {
+                                          std::string& problem, const Scenario& beneath) {
     CliOptions options;
+    options.run.boundedConstants = beneath.boundedConstants;
     bool example = false;
     std::optional<DemandModel> model;
-    // Box options are applied after --example, wherever they stand, so that they win.
-    std::vector<std::pair<const BoxSetter*, std::string>> boxTexts;
+    // Box options are applied after --example or the scenario, wherever they stand, so that
+    // they win.
+    std::vector<std::pair<std::string RunInputs::*, std::string>> boxTexts;
     std::string countOption;  // --sales-points or --periods, which a sales history gives
 
     for (std::size_t at = 0; at < arguments.size(); ++at) {
@@ -85,6 +74,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
         if (TakeResultsFlag(option, options.results)) {
             continue;
         }
+        if (option == "--version") {
+            options.version = true;
+            continue;
+        }
         if (at + 1 >= arguments.size()) {
             problem = option.rfind("--", 0) == 0 && option.size() > 2
                           ? "option " + option + " needs a value or is unknown"
@@ -92,8 +85,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
             return std::nullopt;
         }
         const std::string& value = arguments[++at];
-        if (const auto box = BoxOptions().find(option); box != BoxOptions().end()) {
-            boxTexts.emplace_back(&box->second, value);
+        if (std::string RunInputs::*const box = BoxOfOption(option)) {
+            boxTexts.emplace_back(box, value);
             if (option == "--sales-points" || option == "--periods") {
                 countOption = option;
             }
@@ -122,6 +115,12 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
                 return std::nullopt;
             }
             options.output = value;
+        } else if (option == "--scenario" || option == "--save-scenario") {
+            if (value.empty()) {
+                problem = option + " needs a file name";
+                return std::nullopt;
+            }
+            (option == "--scenario" ? options.scenario : options.saveScenario) = value;
         } else if (const OptionUse use = TakeResultsOption(option, value, options.results, problem);
                    use != OptionUse::notMine) {
             if (use == OptionUse::refused) {
@@ -143,11 +142,13 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
                   "number of sales points and of periods";
         return std::nullopt;
     }
-    if (example) {
-        options.inputs = ExampleInputs();
+    if (example && !options.scenario.empty()) {
+        problem = "--example and --scenario both fill every box; give one of them";
+        return std::nullopt;
     }
-    for (const auto& [setter, text] : boxTexts) {
-        (*setter)(options.inputs, text);
+    options.inputs = example ? ExampleInputs() : beneath.inputs;
+    for (const auto& [box, text] : boxTexts) {
+        options.inputs.*box = text;
     }
     if (model) {
         options.inputs.model = *model;
@@ -181,7 +182,12 @@ unset boxes hold the window's start-up texts (p1 limits 10 and 30, the rest empt
                              point, or sales_point,period,demand columns) instead of drawing
                              it; the file gives the sales points and periods, the model and
                              its limits are not used
-  --help                     this text
+  --scenario FILE            read the boxes, the model and the options from a scenario file
+                             (JSON, as the window's File menu saves it); other options win
+  --save-scenario FILE       write the boxes, the model and the options as given to a
+                             scenario file, then run as usual
+  --help                     print this help
+  --version                  print the program's name and version
 
 Results of a run (numbers with a "." decimal point whatever the locale):
   --export DIR               write summary.csv, series.csv, tradeoff.csv and run.json into DIR,

@@ -11,7 +11,9 @@
 #include "results/export_folder.h"
 #include "run/run_driver.h"
 #include "runtime/run_error.h"
+#include "scenario/scenario_file.h"
 #include "state/quiet_observer.h"
+#include "version/program_version.h"
 
 namespace {
 
@@ -29,8 +31,8 @@ class ConsoleObserver : public sf::QuietObserver {
 int main(int argc, char** argv) try {
     const sf::NumberLocale locale = sf::ReadUserNumberLocale();
     std::string problem;
-    std::optional<sf::CliOptions> options =
-        sf::ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), problem);
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::optional<sf::CliOptions> options = sf::ParseCliOptions(arguments, problem);
     if (!options) {
         std::cerr << "sales-forecast-cli: " << problem << "\n\n" << sf::CliUsage();
         return 2;
@@ -38,6 +40,30 @@ int main(int argc, char** argv) try {
     if (options->help) {
         std::cout << sf::CliUsage();
         return 0;
+    }
+    if (options->version) {
+        std::cout << "sales-forecast-cli " << sf::kProgramVersion << '\n';
+        return 0;
+    }
+
+    // Scenario files: a file that cannot be used is a refused input, like a box.
+    if (!options->scenario.empty()) {
+        const std::optional<sf::Scenario> scenario =
+            sf::ReadScenarioFile(options->scenario, problem);
+        if (!scenario) {
+            std::cerr << problem << '\n';
+            return 1;
+        }
+        // Read again over the scenario, so that the options beside it win.
+        options = sf::ParseCliOptions(arguments, problem, *scenario);
+    }
+    // Kept before the runs, as given: the texts may still be refused by the run, as the
+    // window's Save keeps whatever its boxes hold.
+    if (!options->saveScenario.empty() &&
+        !sf::WriteScenarioFile(options->saveScenario,
+                               {options->inputs, options->run.boundedConstants}, problem)) {
+        std::cerr << problem << '\n';
+        return 1;
     }
 
     // A folder that cannot take the results is refused before the run, not after it.

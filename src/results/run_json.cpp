@@ -1,6 +1,7 @@
 #include <nlohmann/json.hpp>
 
 #include "results/run_record.h"
+#include "version/program_version.h"
 
 namespace sf {
 namespace {
@@ -77,7 +78,7 @@ ordered_json Cheapest(const std::optional<CostAnswer>& cheapest) {
 std::string RunJson(const RunResults& results, const RunRecord& record) {
     const ordered_json json = {
         {"program", "Sales Forecast"},
-        {"version", SF_PROGRAM_VERSION},
+        {"version", kProgramVersion},
         // Demand read from a sales history has no model; the file is named instead.
         {"model", record.inputs.history ? ordered_json(nullptr)
                                         : ordered_json(DemandModelName(record.inputs.model))},

@@ -34,7 +34,8 @@ RunSeries CopySeries(const RunState& state) {
     copy.salesPoints.resize(static_cast<std::size_t>(std::max<int>(state.salesPointCount, 0)));
     for (int sp = 1; sp <= state.salesPointCount; ++sp) {
         SalesPointSeries& series = copy.salesPoints[static_cast<std::size_t>(sp - 1)];
-        series.demandMean = Written(state.demandMean, sp, 1, !state.demandRecorded && WritesDemandMean(state.model) ? p : 0);
+        series.demandMean = Written(state.demandMean, sp, 1,
+                                    !state.demandRecorded && WritesDemandMean(state.model) ? p : 0);
         series.demand = Written(state.actualDemand, sp, 1, p);
         // The initial estimation starts the forecasts at S; the constants are first used at S + 1.
         series.forecast = Written(state.mu, sp, s, p);

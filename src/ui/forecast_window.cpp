@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "results/run_health.h"
+#include "run/run_driver.h"
+#include "ui/control_help.h"
 #include "ui/form_builder.h"
 #include "ui/form_layout.h"
 
@@ -44,6 +46,7 @@ ForecastWindow::ForecastWindow(NumberLocale locale, std::unique_ptr<MessageSink>
     setFont(WindowFont());
     setFixedSize(ClientSize());
     BuildForm(*this);
+    SetToolTips(*this);
 
     for (const auto& [name, field] : kTextBoxes) {
         textBoxes_.push_back(FindControl<QLineEdit>(*this, name));
@@ -148,7 +151,7 @@ void ForecastWindow::Run_Click() {
     SetRunning(true);
     stopRequested_ = false;
     outcome_ = {};
-    worker_.Start([this, inputs = TypedInputs(), options = options_](RunObserver& observer) {
+    worker_.Start([this, inputs = TypedInputs(), options = runOptions_](RunObserver& observer) {
         outcome_ = ExecuteRun(*state_, source_, inputs, locale_, kReportFile, observer, options);
         return outcome_;
     });
@@ -177,6 +180,18 @@ RunInputs ForecastWindow::TypedInputs() const {
     return inputs;
 }
 
+Scenario ForecastWindow::TypedScenario() const {
+    return {TypedInputs(), runOptions_.boundedConstants};
+}
+
+void ForecastWindow::ShowScenario(const Scenario& scenario) {
+    for (std::size_t at = 0; at < kTextBoxes.size(); ++at) {
+        textBoxes_[at]->setText(QString::fromStdString(scenario.inputs.*kTextBoxes[at].second));
+    }
+    models_->button(static_cast<int>(scenario.inputs.model))->setChecked(true);
+    SetBoundedConstants(scenario.boundedConstants);
+}
+
 void ForecastWindow::SetRunning(bool running) {
     for (QWidget* input : inputs_) {
         input->setEnabled(!running);
@@ -189,6 +204,7 @@ void ForecastWindow::SetRunning(bool running) {
     if (!running) {
         run_->setFocus();
     }
+    emit RunningChanged(running);
 }
 
 void ForecastWindow::RelayRunMessage(void (MessageSink::*show)(QWidget&, const QString&),
@@ -202,7 +218,7 @@ void ForecastWindow::RelayRunMessage(void (MessageSink::*show)(QWidget&, const Q
 
 void ForecastWindow::RunFinished(bool completed, const QString& message) {
     if (closeRequested_) {
-        close();
+        window()->close();  // the menu window around the form, where there is one
         return;
     }
     SetRunning(false);

@@ -12,6 +12,7 @@
 #include "run/run_driver.h"
 #include "runtime/number_locale.h"
 #include "runtime/uniform_source.h"
+#include "scenario/scenario.h"
 #include "state/run_inputs.h"
 #include "state/run_options.h"
 #include "state/run_state.h"
@@ -33,8 +34,17 @@ class ForecastWindow : public QWidget {
   public:
     ForecastWindow(NumberLocale locale, std::unique_ptr<MessageSink> messages);
 
-    // The option kBoundedConstantsOption for the runs that follow.
-    void SetBoundedConstants(bool bounded) { options_.boundedConstants = bounded; }
+    // The boxes as typed, the model and the options, as a scenario keeps them.
+    Scenario TypedScenario() const;
+    // Fills the boxes and selects the model as its option's click would; Random Walk, read by
+    // nothing, stays as it is. Not during a run.
+    void ShowScenario(const Scenario& scenario);
+    // Holds the rolling searches of the next runs within 0..1 (kBoundedConstantsOption).
+    void SetBoundedConstants(bool bounded) { runOptions_.boundedConstants = bounded; }
+
+  signals:
+    // Inputs cannot change during a run: whatever else fills them waits for this.
+    void RunningChanged(bool running);
 
   protected:
     // Closing during a run stops it; the window closes when the run has ended.
@@ -65,7 +75,7 @@ class ForecastWindow : public QWidget {
     // One state and one random sequence for the whole program start.
     const std::unique_ptr<RunState> state_ = std::make_unique<RunState>();
     UniformSource source_;
-    RunOptions options_;
+    RunOptions runOptions_;
     RunOutcome outcome_;  // of the last run, written by its job before Finished arrives
     RunWorker worker_;    // after what its job uses, so that it stops the job first
 

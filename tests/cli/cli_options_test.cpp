@@ -33,6 +33,44 @@ TEST(CliOptions, OptionsBesideTheExampleWinWhereverTheyStand) {
     EXPECT_EQ(options->inputs.model, DemandModel::Normal);
 }
 
+TEST(CliOptions, OptionsBesideAScenarioWinWhereverTheyStand) {
+    Scenario beneath;
+    beneath.inputs.Endpointnumber = "7";
+    beneath.inputs.tau_tx = "0.9";
+    beneath.inputs.p2up = "4";
+    beneath.inputs.model = DemandModel::AR1;
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"--tau", "0.1", "--scenario", "s.json", "--model", "Normal"},
+             {"--scenario", "s.json", "--model", "Normal", "--tau", "0.1"}}) {
+        std::string problem;
+        const std::optional<CliOptions> options = ParseCliOptions(arguments, problem, beneath);
+        ASSERT_TRUE(options) << problem;
+        EXPECT_EQ(options->scenario, "s.json");
+        EXPECT_EQ(options->inputs.Endpointnumber, "7");
+        EXPECT_EQ(options->inputs.p2up, "4");
+        EXPECT_EQ(options->inputs.tau_tx, "0.1");
+        EXPECT_EQ(options->inputs.model, DemandModel::Normal);
+        EXPECT_FALSE(options->run.boundedConstants);
+    }
+    // The option can only switch bounded constants on, over a scenario with them off or on.
+    for (const bool bounded : {false, true}) {
+        beneath.boundedConstants = bounded;
+        std::string problem;
+        EXPECT_TRUE(
+            ParseCliOptions({"--bounded-constants"}, problem, beneath)->run.boundedConstants);
+        EXPECT_EQ(ParseCliOptions({}, problem, beneath)->run.boundedConstants, bounded);
+    }
+}
+
+TEST(CliOptions, VersionAndScenarioFilesAreOptionsOfTheirOwn) {
+    const std::optional<CliOptions> options =
+        Parse({"--version", "--save-scenario", "out.json", "--scenario", "in.json"});
+    ASSERT_TRUE(options);
+    EXPECT_TRUE(options->version);
+    EXPECT_EQ(options->scenario, "in.json");
+    EXPECT_EQ(options->saveScenario, "out.json");
+}
+
 TEST(CliOptions, TextsAreTakenAsTyped) {
     const std::optional<CliOptions> options =
         Parse({"--sales-points", "", "--horizon", "\t1", "--tau", " .5", "--runs", "2"});
@@ -55,6 +93,11 @@ TEST(CliOptions, ABadCommandLineSaysWhy) {
     EXPECT_FALSE(Parse({"stray"}, &problem));
     EXPECT_FALSE(Parse({"--output", ""}, &problem));
     EXPECT_EQ(problem, "--output needs a file name");
+    EXPECT_FALSE(Parse({"--scenario", ""}, &problem));
+    EXPECT_EQ(problem, "--scenario needs a file name");
+    EXPECT_FALSE(Parse({"--save-scenario", ""}, &problem));
+    EXPECT_FALSE(Parse({"--example", "--scenario", "s.json"}, &problem));
+    EXPECT_EQ(problem, "--example and --scenario both fill every box; give one of them");
 }
 
 TEST(CliOptions, ASalesHistoryTakesThePlaceOfTheTwoCountBoxes) {

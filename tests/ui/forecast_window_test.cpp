@@ -11,39 +11,15 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <map>
 #include <memory>
 
 #include "runtime/number_locale.h"
 #include "ui/form_layout.h"
+#include "window_test_support.h"
 
 using sf::ui::ForecastWindow;
 
 namespace {
-
-class RecordingMessages : public sf::ui::MessageSink {
-  public:
-    void ShowNotice(QWidget&, const QString& text) override { notices << text; }
-    void ShowClosingMessage(QWidget&, const QString& text) override {
-        closings << text;
-        order << "closing";
-    }
-    void ShowError(QWidget&, const QString& text) override { errors << text; }
-    void ShowWarning(QWidget&, const QString& text) override {
-        warnings << text;
-        order << "warning";
-    }
-
-    QStringList notices;
-    QStringList closings;
-    QStringList errors;
-    QStringList warnings;
-    QStringList order;  // of the closing messages and the warnings
-};
-
-QStringList Words(const char* text) {
-    return QString(text).split(' ');
-}
 
 const QStringList kTextBoxes = Words(
     "Endpointnumber Periodnumber periodsforinitialization periodsforalphabeta warmuptx "
@@ -52,22 +28,6 @@ const QStringList kModels = Words("loga sqrot linear t_tplusn meanAR1 AR1 Normal
 const QStringList kModelControls =
     Words("a_label c_label mu_label phi_label n_label sigma_label p3 sigma_label2");
 
-// The batch command's option for each box.
-const std::map<QString, QString> kBoxOfOption = {
-    {"--sales-points", "Endpointnumber"},
-    {"--periods", "Periodnumber"},
-    {"--init-periods", "periodsforinitialization"},
-    {"--alpha-beta-periods", "periodsforalphabeta"},
-    {"--warm-up", "warmuptx"},
-    {"--horizon", "horizontx"},
-    {"--tau", "tau_tx"},
-    {"--p1-low", "p1low"},
-    {"--p1-up", "p1up"},
-    {"--p2-low", "p2low"},
-    {"--p2-up", "p2up"},
-    {"--p3", "p3"},
-};
-
 const QStringList kSmallRun = Words(
     "--sales-points 3 --periods 24 --init-periods 4 --alpha-beta-periods 6 --warm-up 0 "
     "--horizon 1 --tau 0.5 --p2-low 1 --p2-up 3");
@@ -75,56 +35,6 @@ const QStringList kSmallRun = Words(
 const QStringList kFullSizeRun = Words(
     "--sales-points 100 --periods 600 --init-periods 4 --alpha-beta-periods 6 --warm-up 0 "
     "--horizon 1 --tau 0.5 --p2-low 1 --p2-up 3");
-
-// A message names the report by its full path, which differs from folder to folder.
-QString InAnyFolder(QString message, const QString& folder) {
-    return message.replace(QDir(folder).canonicalPath(), "<folder>");
-}
-
-const QByteArray kLastReport = "the last report\r\n";
-
-// Empty when there is no such file.
-QByteArray ReadReport(const QString& name) {
-    QFile report(name);
-    return report.open(QIODevice::ReadOnly) ? report.readAll() : QByteArray();
-}
-
-void WriteLastReport(const QString& name = "out.txt") {
-    QFile report(name);
-    report.open(QIODevice::WriteOnly);
-    report.write(kLastReport);
-}
-
-// The batch command's run over the last report.
-struct BatchResult {
-    QByteArray report;
-    QByteArray incomplete;  // the lines of a run that stopped part-way
-    QString output;
-    QString errors;    // the notices or the failure, its folder written <folder>
-    QString warnings;  // after a complete run
-};
-
-BatchResult RunBatchCommand(const QStringList& arguments) {
-    QTemporaryDir folder;
-    WriteLastReport(folder.filePath("out.txt"));
-    QProcess batch;
-    batch.setWorkingDirectory(folder.path());
-    batch.start(SALES_FORECAST_CLI, arguments);
-    batch.waitForFinished(60000);
-    QStringList errors;
-    QStringList warnings;
-    for (const QString& line : QString::fromLocal8Bit(batch.readAllStandardError()).split('\n')) {
-        if (line.startsWith("Warning: ")) {
-            warnings << line.mid(9);
-        } else if (!line.isEmpty()) {
-            errors << line;
-        }
-    }
-    return {ReadReport(folder.filePath("out.txt")),
-            ReadReport(folder.filePath("out.txt.incomplete")),
-            QString::fromLocal8Bit(batch.readAllStandardOutput()).trimmed(),
-            InAnyFolder(errors.join('\n'), folder.path()), warnings.join('\n')};
-}
 
 QString Caption(const QWidget& control) {
     if (const auto* label = qobject_cast<const QLabel*>(&control)) {

@@ -1,0 +1,238 @@
+#include "scenario/scenario_format.h"
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <stdexcept>
+#include <vector>
+
+#include "state/box_keys.h"
+#include "state/demand_model.h"
+
+namespace sf {
+namespace {
+
+using Json = nlohmann::json;
+
+constexpr char kFormatKey[] = "format";
+constexpr char kModelKey[] = "model";
+constexpr char kBoxesKey[] = "boxes";
+constexpr char kOptionsKey[] = "options";
+constexpr char kBoundedConstantsKey[] = "bounded-constants";
+
+// Ends a reading that found something wrong; the message completes the sentence on the file.
+struct Refusal : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// A text in quotes as JSON writes it, so that control characters in a key stay readable.
+std::string Quoted(const std::string& text) {
+    return Json(text).dump();
+}
+
+std::string Listed(auto names) {
+    std::string list;
+    for (const auto& name : names) {
+        list += (list.empty() ? "" : ", ") + std::string(name);
+    }
+    return list;
+}
+
+std::string KindOf(const Json& value) {
+    switch (value.type()) {
+        case Json::value_t::null:
+            return "null";
+        case Json::value_t::object:
+            return "an object";
+        case Json::value_t::array:
+            return "a list";
+        case Json::value_t::string:
+            return "a text";
+        case Json::value_t::boolean:
+            return "true or false";
+        case Json::value_t::number_integer:
+        case Json::value_t::number_unsigned:
+        case Json::value_t::number_float:
+            return "a number";
+        case Json::value_t::binary:
+        case Json::value_t::discarded:
+            break;
+    }
+    return "a value";
+}
+
+void RequireKind(const Json& value, bool isRight, const std::string& path, const char* wanted) {
+    if (!isRight) {
+        throw Refusal("has " + Quoted(path) + " as " + KindOf(value) + "; it must be " + wanted);
+    }
+}
+
+// Where a key stands, as "boxes.tau"; a key of the top level stands alone.
+std::string PathOf(const std::string& owner, std::string_view key) {
+    return owner.empty() ? std::string(key) : owner + "." + std::string(key);
+}
+
+// The object's keys must all be known; names the first that is not.
+void RequireKnownKeys(const Json& object, const std::string& owner,
+                      const std::vector<std::string_view>& known) {
+    for (const auto& [key, value] : object.items()) {
+        if (std::find(known.begin(), known.end(), key) == known.end()) {
+            throw Refusal("has the unknown key " + Quoted(PathOf(owner, key)) + "; " +
+                          (owner.empty() ? "a scenario" : Quoted(owner)) + " holds " +
+                          Listed(known));
+        }
+    }
+}
+
+// The whole text as JSON, refusing a key that an object holds twice: the parser would keep
+// the last of them without a word.
+Json ParseJson(std::string_view text) {
+    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
+        throw Refusal("is empty");
+    }
+    std::vector<std::set<std::string>> openObjects;
+    std::string repeated;
+    const auto watchKeys = [&](int, Json::parse_event_t event, Json& parsed) {
+        if (event == Json::parse_event_t::object_start) {
+            openObjects.emplace_back();
+        } else if (event == Json::parse_event_t::object_end) {
+            openObjects.pop_back();
+        } else if (event == Json::parse_event_t::key && repeated.empty() &&
+                   !openObjects.back().insert(parsed.get<std::string>()).second) {
+            repeated = parsed.get<std::string>();
+        }
+        return true;
+    };
+    Json root;
+    try {
+        root = Json::parse(text.begin(), text.end(), watchKeys);
+    } catch (const Json::exception& error) {
+        // What the parser says, without its own error number and its word "parse error at".
+        std::string reason = error.what();
+        reason.erase(0, reason.find("] ") + 2);
+        if (reason.rfind("parse error at ", 0) == 0) {
+            reason.erase(0, 15);
+        }
+        throw Refusal("is not JSON: " + reason);
+    }
+    if (!repeated.empty()) {
+        throw Refusal("has the key " + Quoted(repeated) + " twice in one object");
+    }
+    return root;
+}
+
+void ReadFormat(const Json& root) {
+    const auto format = root.find(kFormatKey);
+    if (format == root.end()) {
+        throw Refusal("has no " + Quoted(kFormatKey) + ", so it is not a scenario file");
+    }
+    RequireKind(*format, format->is_number_integer(), kFormatKey, "the whole number 1");
+    if (*format > kScenarioFormat) {
+        throw Refusal("is of format " + format->dump() +
+                      ", written by a newer version of this program; this version reads format " +
+                      std::to_string(kScenarioFormat));
+    }
+    if (*format != kScenarioFormat) {
+        throw Refusal("is of format " + format->dump() +
+                      ", which no version of this program "
+                      "wrote; this version reads format " +
+                      std::to_string(kScenarioFormat));
+    }
+}
+
+DemandModel ReadModel(const Json& model) {
+    RequireKind(model, model.is_string(), kModelKey, "a model's name in quotes");
+    const std::optional<DemandModel> known = DemandModelFromName(model.get<std::string>());
+    if (!known) {
+        throw Refusal("names the unknown model " + Quoted(model.get<std::string>()) +
+                      "; the models are " + Listed(kDemandModelNames));
+    }
+    return *known;
+}
+
+void ReadBoxes(const Json& boxes, RunInputs& inputs) {
+    RequireKind(boxes, boxes.is_object(), kBoxesKey, "an object in braces");
+    std::vector<std::string_view> keys;
+    for (const BoxKey& box : kBoxKeys) {
+        keys.push_back(box.key);
+    }
+    RequireKnownKeys(boxes, kBoxesKey, keys);
+    for (const BoxKey& box : kBoxKeys) {
+        const auto text = boxes.find(box.key);
+        if (text == boxes.end()) {
+            continue;
+        }
+        const std::string path = PathOf(kBoxesKey, box.key);
+        RequireKind(*text, text->is_string(), path, "a text in quotes, as typed in the box");
+        if (text->get_ref<const std::string&>().size() > kMaxBoxTextBytes) {
+            throw Refusal("has a text longer than " + std::to_string(kMaxBoxTextBytes) +
+                          " bytes in " + Quoted(path));
+        }
+        inputs.*box.text = text->get<std::string>();
+    }
+}
+
+void ReadOptions(const Json& options, Scenario& scenario) {
+    RequireKind(options, options.is_object(), kOptionsKey, "an object in braces");
+    RequireKnownKeys(options, kOptionsKey, {kBoundedConstantsKey});
+    if (const auto bounded = options.find(kBoundedConstantsKey); bounded != options.end()) {
+        RequireKind(*bounded, bounded->is_boolean(), PathOf(kOptionsKey, kBoundedConstantsKey),
+                    "true or false");
+        scenario.boundedConstants = bounded->get<bool>();
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> ScenarioText(const Scenario& scenario, std::string& problem) {
+    nlohmann::ordered_json boxes = nlohmann::ordered_json::object();
+    for (const BoxKey& box : kBoxKeys) {
+        const std::string& text = scenario.inputs.*box.text;
+        const std::string name = Quoted(PathOf(kBoxesKey, box.key));
+        if (text.size() > kMaxBoxTextBytes) {
+            problem = "cannot keep " + name + ": its text is longer than " +
+                      std::to_string(kMaxBoxTextBytes) + " bytes";
+            return std::nullopt;
+        }
+        try {
+            Json(text).dump();
+        } catch (const Json::type_error&) {
+            problem = "cannot keep " + name + ": its text is not UTF-8";
+            return std::nullopt;
+        }
+        boxes[std::string(box.key)] = text;
+    }
+    nlohmann::ordered_json root;
+    root[kFormatKey] = kScenarioFormat;
+    root[kModelKey] = DemandModelName(scenario.inputs.model);
+    root[kBoxesKey] = boxes;
+    root[kOptionsKey][kBoundedConstantsKey] = scenario.boundedConstants;
+    return root.dump(2) + "\n";
+}
+
+std::optional<Scenario> ParseScenario(std::string_view text, std::string& problem) {
+    try {
+        const Json root = ParseJson(text);
+        if (!root.is_object()) {
+            throw Refusal("holds " + KindOf(root) + ", not a scenario object in braces");
+        }
+        ReadFormat(root);
+        RequireKnownKeys(root, "", {kFormatKey, kModelKey, kBoxesKey, kOptionsKey});
+        Scenario scenario;
+        if (const auto model = root.find(kModelKey); model != root.end()) {
+            scenario.inputs.model = ReadModel(*model);
+        }
+        if (const auto boxes = root.find(kBoxesKey); boxes != root.end()) {
+            ReadBoxes(*boxes, scenario.inputs);
+        }
+        if (const auto options = root.find(kOptionsKey); options != root.end()) {
+            ReadOptions(*options, scenario);
+        }
+        return scenario;
+    } catch (const Refusal& refusal) {
+        problem = refusal.what();
+        return std::nullopt;
+    }
+}
+
+}  // namespace sf

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "scenario/scenario.h"
+
+namespace sf {
+
+// The layout of the scenario files this program writes and reads. Each format fixes its keys:
+// a key a reader does not know is refused, so that nothing a file asks for is dropped
+// silently; a newer program adds keys within a format and raises it only when a key changes
+// its meaning.
+inline constexpr int kScenarioFormat = 1;
+// No box needs more to hold a number; the window's boxes hold no more than this either.
+inline constexpr std::size_t kMaxBoxTextBytes = 1000;
+
+// The problems below complete a sentence that begins with the file's name: "The scenario file
+// "x.json" " + problem.
+
+// A scenario file's JSON text, the boxes in the form's order. Empty when a box text cannot be
+// kept: one that is not UTF-8 or is too long.
+std::optional<std::string> ScenarioText(const Scenario& scenario, std::string& problem);
+
+// Reads a scenario file's text. A box, the model or the options that the file leaves out keep
+// the window's start-up state. Empty when anything in the text is wrong; then nothing of it
+// is used.
+std::optional<Scenario> ParseScenario(std::string_view text, std::string& problem);
+
+}  // namespace sf

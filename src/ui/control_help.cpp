@@ -1,0 +1,149 @@
+#include "ui/control_help.h"
+
+namespace sf::ui {
+namespace {
+
+constexpr auto kFormHelp = std::to_array<ControlHelp>({
+    {"Number of Sales Points",
+     "How many sales points are simulated; each draws its own model parameters and demand. "
+     "A whole number from 1 to 100.",
+     {"Label1", "Endpointnumber", "Label10"}},
+    {"Number of Periods",
+     "How many periods of demand are simulated and forecast. A whole number from 0 to 600.",
+     {"Label2", "Periodnumber", "Label11"}},
+    {"# of periods used for estimating initial mu and sigma",
+     "The first periods, whose mean and standard deviation start the forecast; deliveries are "
+     "counted from the last of them on. A whole number of at least 1; with the periods for "
+     "alpha and beta and the horizon at most 600 together.",
+     {"Label3", "periodsforinitialization", ""}},
+    {"# of periods used for estimating initial alpha and beta",
+     "The periods after those for mu and sigma over which the first smoothing constants are "
+     "fitted: alpha for the mean, beta for the mean absolute deviation. From then on both are "
+     "fitted again every period. A whole number of at least 0.",
+     {"Label6", "periodsforalphabeta", ""}},
+    {"Warm-up period",
+     "Kept with the run but read by no computation: it changes nothing in a run. It must "
+     "still be a whole number from -32768 to 32767, or the run refuses it.",
+     {"Label15", "warmuptx", ""}},
+    {"Forecasting horizon",
+     "How many periods ahead each forecast is made: the forecast of a period is built from "
+     "the forecast and the demand that many periods before it (0: of the period itself). A "
+     "whole number of at least 0.",
+     {"Label4", "horizontx", ""}},
+    {"τ (tau)",
+     "The safety factor: each delivery is the forecast plus τ standard deviations, rounded "
+     "to a whole number. The form suggests 0 to 1; any number is taken.",
+     {"Label5", "tau_tx", "Label12"}},
+    {"Underlying Demand",
+     "The model that draws the demand of every sales point in every period. The letters "
+     "beside the limit boxes name its parameters.",
+     {"Frame1", "", ""}},
+    {"Poisson demand with mean having logarithmic trend",
+     "Poisson demand whose mean in period t is a + c·ln(t + 5), rounded to a whole number, "
+     "never below a/2 when c < 0 and never above 3a when c ≥ 0.",
+     {"loga", "", ""}},
+    {"Poisson demand with mean having trend with square root of time",
+     "Poisson demand whose mean in period t is a + c·√(t + 10), rounded to a whole number, "
+     "never below a/2 when c < 0 and never above 3a when c ≥ 0.",
+     {"sqrot", "", ""}},
+    {"Poisson demand with mean having linear trend",
+     "Poisson demand whose mean in period t is a + c·t, rounded to a whole number, never "
+     "below a/2 when c < 0 and never above 3a when c ≥ 0.",
+     {"linear", "", ""}},
+    {"Poisson demand with mean having trend of multiple of t/(t+n)",
+     "Poisson demand whose mean in period t is a + c·t/(t + n), rounded to a whole number, "
+     "never below a/2 when c < 0 and never above 3a when c ≥ 0.",
+     {"t_tplusn", "", ""}},
+    {"Poisson demand with mean following AR(1)",
+     "Poisson demand whose mean returns towards μ: each period's mean is μ plus ψ times the "
+     "last period's distance from μ, starting from 3μψ or μψ/2 at random. A mean above about "
+     "709.78 stops the run.",
+     {"meanAR1", "", ""}},
+    {"AR(1) Process",
+     "Demand that returns towards μ: each period's demand is μ plus ψ times the last "
+     "period's distance from μ plus a normal step of standard deviation σ, starting from μψ. "
+     "Demand may be fractional or negative.",
+     {"AR1", "", ""}},
+    {"Normal demand",
+     "Independent normal demand of mean μ and standard deviation σ in every period. Demand "
+     "may be fractional or negative.",
+     {"Normal", "", ""}},
+    {"Random Walk",
+     "Read by no computation: selecting it changes nothing in a run. (An AR(1) process with "
+     "ψ = 1 is a random walk.)",
+     {"randomwalk", "", ""}},
+    {"Lower Limit, Upper Limit",
+     "Each sales point draws each of its parameters at random between the lower and the upper "
+     "limit, the lower one included; a lower limit above the upper one works the same way. "
+     "Any numbers.",
+     {"Label13", "Label14", ""}},
+    {"First row: a or μ",
+     "The limits of the first parameter: a, the level of the four trend models, or μ, the "
+     "level of the two AR(1) models and the mean of normal demand.",
+     {"p1low", "p1up", ""}},
+    {"Second row: c, ψ or σ",
+     "The limits of the second parameter: c, the trend coefficient of the trend models; ψ, "
+     "the coefficient of the two AR(1) models; or σ, the standard deviation of normal demand.",
+     {"p2low", "p2up", ""}},
+    {"Third row: n or σ",
+     "One value for every sales point, shown for two models only: n of the t/(t+n) trend "
+     "(n + t must not be 0 in any period), or σ, the standard deviation of the AR(1) "
+     "process's steps. Any number.",
+     {"p3", "", ""}},
+    {"a", "a: the level of the trend models' mean; first row.", {"a_label", "", ""}},
+    {"c", "c: the trend coefficient; second row.", {"c_label", "", ""}},
+    {"μ (mu)",
+     "μ: the level the AR(1) models return to, or the mean of normal demand; first row.",
+     {"mu_label", "", ""}},
+    {"ψ (psi)",
+     "ψ: the AR(1) coefficient, the share of the last distance from μ that carries over to "
+     "the next period; second row.",
+     {"phi_label", "", ""}},
+    {"n", "n: the constant of the t/(t+n) trend; third row, one value.", {"n_label", "", ""}},
+    {"σ (sigma)",
+     "σ: the standard deviation of the AR(1) process's normal steps (third row, one value), "
+     "or of normal demand (second row).",
+     {"sigma_label", "sigma_label2", ""}},
+    {"Run",
+     "Runs the simulation with these inputs and writes the report out.txt in the folder the "
+     "program was started from. Each run continues the random sequence of the one before.",
+     {"Run", "", ""}},
+});
+
+}  // namespace
+
+std::span<const ControlHelp> FormHelp() {
+    return kFormHelp;
+}
+
+void SetToolTips(QWidget& window) {
+    for (const ControlHelp& help : kFormHelp) {
+        for (const std::string_view name : help.controls) {
+            if (!name.empty()) {
+                window.findChild<QWidget*>(QString::fromUtf8(name))
+                    ->setToolTip(QString::fromUtf8(help.text));
+            }
+        }
+    }
+}
+
+QString HelpPage() {
+    QString page = QStringLiteral(
+        "<h2>Sales Forecast</h2>"
+        "<p>Type the inputs, pick a demand model under Underlying Demand, type the limits of "
+        "its parameters and press Run. A run draws each sales point's parameters and demand, "
+        "fits the smoothing constants, forecasts every period, sets each delivery to the "
+        "forecast plus τ standard deviations and writes the report out.txt. Numbers are typed "
+        "with the decimal point of your locale.</p>"
+        "<p>File ▸ Save Scenario keeps the boxes, the model and the options in a file that "
+        "File ▸ Open Scenario, and the batch command's --scenario, read again.</p>"
+        "<h3>The boxes</h3><dl>");
+    for (const ControlHelp& help : kFormHelp) {
+        page += QStringLiteral("<dt><b>%1</b></dt><dd>%2</dd>")
+                    .arg(QString::fromUtf8(help.title).toHtmlEscaped(),
+                         QString::fromUtf8(help.text).toHtmlEscaped());
+    }
+    return page + QStringLiteral("</dl>");
+}
+
+}  // namespace sf::ui

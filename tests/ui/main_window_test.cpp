@@ -1,0 +1,281 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTextBrowser>
+#include <memory>
+
+#include "runtime/number_locale.h"
+#include "scenario/scenario_format.h"
+#include "ui/control_help.h"
+#include "ui/form_layout.h"
+#include "window_test_support.h"
+
+using sf::ui::MainWindow;
+
+namespace {
+
+const QStringList kSmallRun = Words(
+    "--sales-points 3 --periods 24 --init-periods 4 --alpha-beta-periods 6 --warm-up 0 "
+    "--horizon 1 --tau 0.5 --p2-low 1 --p2-up 3");
+
+std::string TextOf(const sf::Scenario& scenario) {
+    std::string problem;
+    return sf::ScenarioText(scenario, problem).value_or(problem);
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);  // settings of their own, not the user's
+        QApplication::setStyle(sf::ui::kFormStyle);
+    }
+
+    void init() {
+        folder_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir::setCurrent(folder_->path()));
+        OpenWindow();
+    }
+
+    void cleanup() {
+        window_.reset();
+        QDir::setCurrent(QDir::tempPath());
+        folder_.reset();
+    }
+
+    void menusHoldTheirActions_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shortcut");
+        QTest::newRow("open") << "&File"
+                              << "openScenarioAction"
+                              << "&Open Scenario..."
+                              << "Ctrl+O";
+        QTest::newRow("save") << "&File"
+                              << "saveScenarioAction"
+                              << "&Save Scenario..."
+                              << "Ctrl+S";
+        QTest::newRow("quit") << "&File"
+                              << "quitAction"
+                              << "&Quit"
+                              << "Ctrl+Q";
+        QTest::newRow("bounded") << "O&ptions"
+                                 << "boundedConstantsAction"
+                                 << "&Keep smoothing constants within 0 and 1"
+                                 << "";
+        QTest::newRow("help") << "&Help"
+                              << "helpAction"
+                              << "Sales Forecast &Help"
+                              << "F1";
+        QTest::newRow("about") << "&Help"
+                               << "aboutAction"
+                               << "&About Sales Forecast"
+                               << "";
+    }
+
+    void menusHoldTheirActions() {
+        QFETCH(QString, menu);
+        QFETCH(QString, action);
+        QFETCH(QString, text);
+        QFETCH(QString, shortcut);
+        QMenu* holder = nullptr;
+        for (QAction* entry : window_->menuBar()->actions()) {
+            if (entry->text() == menu) {
+                holder = entry->menu();
+            }
+        }
+        QVERIFY(holder != nullptr);
+        QAction* found = Action(action);
+        QVERIFY(holder->actions().contains(found));
+        QCOMPARE(found->text(), text);
+        QCOMPARE(found->shortcut().toString(), shortcut);
+        QCOMPARE(found->isCheckable(), action == "boundedConstantsAction");
+    }
+
+    void theMenuBarSitsAboveTheUnchangedForm() {
+        const int menuHeight = window_->menuBar()->height();
+        QVERIFY(menuHeight > 0);
+        QCOMPARE(window_->Form().geometry(), QRect(0, menuHeight, 646, 528));
+        QCOMPARE(window_->size(), QSize(646, 528 + menuHeight));
+        QCOMPARE(window_->minimumSize(), window_->maximumSize());
+        QCOMPARE(window_->windowTitle(), QString("Sales Forecast"));
+    }
+
+    // The window writes, the window and the batch command read: the same form, the same report.
+    void aScenarioSavedByTheWindowOpensToTheSameFormAndReport() {
+        Enter(kSmallRun);
+        Control<QRadioButton>("t_tplusn")->setChecked(true);
+        Control<QLineEdit>("p3")->setText(" 5");
+        Action("boundedConstantsAction")->setChecked(true);
+        const std::string typed = TextOf(window_->Form().TypedScenario());
+        const QString path = folder_->filePath("window.json");
+        QVERIFY(window_->SaveScenario(path));
+
+        OpenWindow();
+        QVERIFY(window_->OpenScenario(path));
+        QCOMPARE(TextOf(window_->Form().TypedScenario()), typed);
+        QVERIFY(Action("boundedConstantsAction")->isChecked());
+        QVERIFY(!Control<QWidget>("p3")->isHidden());
+
+        RunInWindow();
+        QCOMPARE(ReadReport(), RunBatchCommand({"--scenario", path}).report);
+        // The batch command keeps the same file it read.
+        const QString again = folder_->filePath("again.json");
+        RunBatchCommand({"--scenario", path, "--save-scenario", again});
+        QCOMPARE(ReadFile(again), ReadFile(path));
+    }
+
+    // The batch command writes, the window reads; the option reaches the window's runs.
+    void aScenarioSavedByTheBatchCommandOpensInTheWindow() {
+        const QString path = folder_->filePath("batch.json");
+        const QStringList arguments = kSmallRun + Words("--model sqrot --bounded-constants");
+        const BatchResult batch = RunBatchCommand(arguments + QStringList{"--save-scenario", path});
+        QVERIFY(batch.report != RunBatchCommand(kSmallRun + Words("--model sqrot")).report);
+
+        QVERIFY(window_->OpenScenario(path));
+        QVERIFY(Control<QRadioButton>("sqrot")->isChecked());
+        QCOMPARE(Control<QLineEdit>("p2up")->text(), QString("3"));
+        QVERIFY(Action("boundedConstantsAction")->isChecked());
+        RunInWindow();
+        QCOMPARE(ReadReport(), batch.report);
+    }
+
+    void aBadScenarioIsRefusedAndTheFormStaysAsItWas_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("not JSON") << QByteArray("{\"format\": 1,}")
+                                  << "is not JSON: line 1, column 14: syntax error while parsing "
+                                     "object key - unexpected '}'; expected string literal";
+        QTest::newRow("wrong type") << QByteArray(R"({"format": 1, "boxes": {"periods": 24}})")
+                                    << "has \"boxes.periods\" as a number; it must be a text in "
+                                       "quotes, as typed in the box";
+        QTest::newRow("unknown model")
+            << QByteArray(R"({"format": 1, "model": "random walk", "boxes": {"tau": "1"}})")
+            << "names the unknown model \"random walk\"; the models are loga, sqrot, linear, "
+               "t_tplusn, meanAR1, AR1, Normal";
+    }
+
+    void aBadScenarioIsRefusedAndTheFormStaysAsItWas() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, problem);
+        Enter(kSmallRun);
+        Control<QRadioButton>("Normal")->setChecked(true);
+        const std::string before = TextOf(window_->Form().TypedScenario());
+        const QString path = folder_->filePath("bad.json");
+        WriteFile(path, content);
+        QVERIFY(!window_->OpenScenario(path));
+        QCOMPARE(messages_->errors, QStringList{"The scenario file \"" + path + "\" " + problem});
+        QCOMPARE(TextOf(window_->Form().TypedScenario()), before);
+        QVERIFY(!Action("boundedConstantsAction")->isChecked());
+    }
+
+    void theFolderOfTheLastScenarioIsRemembered() {
+        QVERIFY(QDir(folder_->path()).mkdir("kept"));
+        QVERIFY(window_->SaveScenario(folder_->filePath("kept/s.json")));
+        QSettings settings("sales-forecast", "sales-forecast");
+        QCOMPARE(settings.value("scenarios/folder").toString(), folder_->filePath("kept"));
+        QVERIFY(!window_->OpenScenario(folder_->filePath("missing.json")));
+        QCOMPARE(settings.value("scenarios/folder").toString(), folder_->path());
+    }
+
+    void closingDuringARunStopsTheRunFirst() {
+        Enter(
+            Words("--sales-points 100 --periods 600 --init-periods 4 --alpha-beta-periods 6 "
+                  "--warm-up 0 --horizon 1 --tau 0.5 --p2-low 1 --p2-up 3"));
+        QTest::mouseClick(Control<QWidget>("Run"), Qt::LeftButton);
+        QVERIFY(!Action("openScenarioAction")->isEnabled());
+        QVERIFY(!Action("boundedConstantsAction")->isEnabled());
+        Action("quitAction")->trigger();
+        QVERIFY(window_->isVisible());  // until the run has stopped
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->isVisible(), 30000);
+        QVERIFY(messages_->errors.isEmpty());
+    }
+
+    void everyBoxAndLabelSaysWhatItMeans() {
+        for (const sf::ui::FormControl& control : sf::ui::FormControls()) {
+            const QString name = QString::fromUtf8(control.name);
+            QVERIFY2(!Control<QWidget>(name)->toolTip().isEmpty(), qPrintable(name));
+        }
+        for (const char* unused : {"warmuptx", "Label15", "randomwalk"}) {
+            QVERIFY2(Control<QWidget>(unused)->toolTip().contains("changes nothing in a run"),
+                     unused);
+        }
+        Action("helpAction")->trigger();
+        auto* page = window_->findChild<QWidget*>("HelpPage");
+        QVERIFY(page != nullptr && page->isVisible());
+        const QString help = page->findChild<QTextBrowser*>()->toPlainText();
+        for (const sf::ui::ControlHelp& entry : sf::ui::FormHelp()) {
+            QVERIFY2(help.contains(QString::fromUtf8(entry.title)), entry.title.data());
+        }
+    }
+
+  private:
+    void OpenWindow() {
+        window_.reset();
+        auto messages = std::make_unique<RecordingMessages>();
+        messages_ = messages.get();
+        window_ = std::make_unique<MainWindow>(sf::ReadUserNumberLocale(), std::move(messages));
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    template <typename T>
+    T* Control(const QString& name) const {
+        T* control = window_->Form().findChild<T*>(name);
+        if (control == nullptr) {
+            qFatal("no control %s", qPrintable(name));
+        }
+        return control;
+    }
+
+    QAction* Action(const QString& name) const {
+        QAction* action = window_->findChild<QAction*>(name);
+        if (action == nullptr) {
+            qFatal("no action %s", qPrintable(name));
+        }
+        return action;
+    }
+
+    // Types the texts of the batch command's options into their boxes.
+    void Enter(const QStringList& arguments) {
+        for (qsizetype at = 0; at + 1 < arguments.size(); at += 2) {
+            Control<QLineEdit>(kBoxOfOption.at(arguments[at]))->setText(arguments[at + 1]);
+        }
+    }
+
+    void RunInWindow() {
+        QTest::mouseClick(Control<QWidget>("Run"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(Control<QWidget>("Run")->isEnabled(), 30000);
+    }
+
+    static QByteArray ReadFile(const QString& path) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }
+
+    static void WriteFile(const QString& path, const QByteArray& content) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(content);
+    }
+
+    std::unique_ptr<QTemporaryDir> folder_;
+    std::unique_ptr<MainWindow> window_;
+    RecordingMessages* messages_ = nullptr;
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,104 @@
+#pragma once
+
+// What the window suites share: messages kept instead of shown, and the batch command's report
+// for the same inputs.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <map>
+
+#include "ui/message_sink.h"
+
+class RecordingMessages : public sf::ui::MessageSink {
+  public:
+    void ShowNotice(QWidget&, const QString& text) override { notices << text; }
+    void ShowClosingMessage(QWidget&, const QString& text) override {
+        closings << text;
+        order << "closing";
+    }
+    void ShowError(QWidget&, const QString& text) override { errors << text; }
+    void ShowWarning(QWidget&, const QString& text) override {
+        warnings << text;
+        order << "warning";
+    }
+
+    QStringList notices;
+    QStringList closings;
+    QStringList errors;
+    QStringList warnings;
+    QStringList order;  // of the closing messages and the warnings
+};
+
+inline QStringList Words(const char* text) {
+    return QString(text).split(' ');
+}
+
+// The batch command's option for each box.
+inline const std::map<QString, QString> kBoxOfOption = {
+    {"--sales-points", "Endpointnumber"},
+    {"--periods", "Periodnumber"},
+    {"--init-periods", "periodsforinitialization"},
+    {"--alpha-beta-periods", "periodsforalphabeta"},
+    {"--warm-up", "warmuptx"},
+    {"--horizon", "horizontx"},
+    {"--tau", "tau_tx"},
+    {"--p1-low", "p1low"},
+    {"--p1-up", "p1up"},
+    {"--p2-low", "p2low"},
+    {"--p2-up", "p2up"},
+    {"--p3", "p3"},
+};
+
+// A message names the report by its full path, which differs from folder to folder.
+inline QString InAnyFolder(QString message, const QString& folder) {
+    return message.replace(QDir(folder).canonicalPath(), "<folder>");
+}
+
+inline const QByteArray kLastReport = "the last report\r\n";
+
+// Empty when there is no such file.
+inline QByteArray ReadReport(const QString& name = "out.txt") {
+    QFile report(name);
+    return report.open(QIODevice::ReadOnly) ? report.readAll() : QByteArray();
+}
+
+inline void WriteLastReport(const QString& name = "out.txt") {
+    QFile report(name);
+    report.open(QIODevice::WriteOnly);
+    report.write(kLastReport);
+}
+
+// The batch command's run over the last report.
+struct BatchResult {
+    QByteArray report;
+    QByteArray incomplete;  // the lines of a run that stopped part-way
+    QString output;
+    QString errors;    // the notices or the failure, its folder written <folder>
+    QString warnings;  // after a complete run
+};
+
+inline BatchResult RunBatchCommand(const QStringList& arguments) {
+    QTemporaryDir folder;
+    WriteLastReport(folder.filePath("out.txt"));
+    QProcess batch;
+    batch.setWorkingDirectory(folder.path());
+    batch.start(SALES_FORECAST_CLI, arguments);
+    batch.waitForFinished(60000);
+    QStringList errors;
+    QStringList warnings;
+    for (const QString& line : QString::fromLocal8Bit(batch.readAllStandardError()).split('\n')) {
+        if (line.startsWith("Warning: ")) {
+            warnings << line.mid(9);
+        } else if (!line.isEmpty()) {
+            errors << line;
+        }
+    }
+    return {ReadReport(folder.filePath("out.txt")),
+            ReadReport(folder.filePath("out.txt.incomplete")),
+            QString::fromLocal8Bit(batch.readAllStandardOutput()).trimmed(),
+            InAnyFolder(errors.join('\n'), folder.path()), warnings.join('\n')};
+}
