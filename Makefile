@@ -6,7 +6,7 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZERS := text_conversion run_driver
 
-.PHONY: run test test-sanitize fuzz bench build deps clean
+.PHONY: run test test-sanitize fuzz bench build deps clean results-screenshot
 
 deps:
 	@scripts/install-dependencies.sh
@@ -45,6 +45,11 @@ fuzz:
 bench: build
 	$(BUILD_DIR)/bench/full_run_bench
 	$(BUILD_DIR)/bench/results_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/results_window_bench
+
+# docs/results.png: a realistic run through the form, drawn by the X server of Xvfb.
+results-screenshot: build
+	scripts/results-screenshot.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -3,7 +3,7 @@
 # With the argument "fuzz" also clang and its sanitizer and libFuzzer runtimes.
 set -eu
 packages=(g++ make cmake libgtest-dev libbenchmark-dev nlohmann-json3-dev qt6-base-dev xvfb xauth
-  fonts-dejavu-core)
+  fonts-dejavu-core qt6-charts-dev libqt6opengl6-dev qt6-svg-dev)
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)
 fi

@@ -2,10 +2,12 @@
 
 #include <QCloseEvent>
 #include <QRadioButton>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "results/run_health.h"
 #include "run/run_driver.h"
 #include "ui/form_builder.h"
 #include "ui/form_layout.h"
@@ -90,6 +92,8 @@ ForecastWindow::ForecastWindow(NumberLocale locale, std::unique_ptr<MessageSink>
     connect(&worker_, &RunWorker::ClosingMessageRaised, this, [this](const QString& text) {
         RelayRunMessage(&MessageSink::ShowClosingMessage, text);
     });
+    connect(&worker_, &RunWorker::ResultsReady, this,
+            [this](std::shared_ptr<CompletedRun> run) { completedRun_ = std::move(run); });
     connect(&worker_, &RunWorker::Finished, this, &ForecastWindow::RunFinished);
 
     Form_Load();
@@ -137,9 +141,11 @@ void ForecastWindow::Normal_Click() {
 
 void ForecastWindow::Run_Click() {
     SetRunning(true);
-    worker_.Start([this, inputs = TypedInputs()](RunObserver& observer) {
-        return ExecuteRun(*state_, source_, inputs, locale_, kReportFile, observer);
-    });
+    worker_.Start(
+        [this, inputs = TypedInputs()](RunObserver& observer) {
+            return ExecuteRun(*state_, source_, inputs, locale_, kReportFile, observer);
+        },
+        CompletedRunJob(TypedInputs()));
 }
 
 void ForecastWindow::ShowModelControls(DemandModel model) {
@@ -186,7 +192,34 @@ void ForecastWindow::RunFinished(bool completed, const QString& message) {
     SetRunning(false);
     if (!completed) {
         messages_->ShowError(*this, message);
+        return;
     }
+    if (completedRun_) {
+        const std::string warning = HealthWarning(
+            completedRun_->health, "\"" + std::string(kBoundedConstantsOption) + "\"");
+        // Once the closing message and any warning are acknowledged.
+        ShowResults(warning);
+    }
+}
+
+RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs) {
+    RunRecord record;
+    record.inputs = std::move(inputs);
+    record.run = completeRuns_ + 1;  // which it is if it completes
+    std::error_code ignored;
+    record.reportPath = std::filesystem::absolute(kReportFile, ignored);
+    return [this, record = std::move(record)](const RunOutcome& outcome) {
+        return std::make_shared<CompletedRun>(
+            CompletedRun{ComputeResults(*state_, record.request), record, outcome.health});
+    };
+}
+
+void ForecastWindow::ShowResults(const std::string& warning) {
+    if (results_ == nullptr) {
+        results_ = new ResultsWindow(*this, *messages_);
+    }
+    completeRuns_ = completedRun_->record.run;
+    results_->ShowRun(std::move(completedRun_), QString::fromStdString(warning));
 }
 
 }  // namespace sf::ui

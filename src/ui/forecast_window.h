@@ -15,9 +15,13 @@
 #include "state/run_state.h"
 #include "ui/message_sink.h"
 #include "ui/model_controls.h"
+#include "ui/results_window.h"
 #include "ui/run_worker.h"
 
 namespace sf::ui {
+
+// How the window names the option that holds the smoothing constants within 0 and 1.
+inline constexpr char kBoundedConstantsOption[] = "Keep smoothing constants within 0 and 1";
 
 // The Forecast form. Its handlers keep the names of the form's events; a run works on a thread
 // of its own while the window stays alive.
@@ -47,12 +51,18 @@ class ForecastWindow : public QWidget {
     void SetRunning(bool running);
     void RelayRunMessage(void (MessageSink::*show)(QWidget&, const QString&), const QString& text);
     void RunFinished(bool completed, const QString& message);
+    // What a complete run leaves for the results window, worked out on the run's thread.
+    RunWorker::ResultsJob CompletedRunJob(RunInputs inputs);
+    // Opens or refreshes the results window with the last complete run.
+    void ShowResults(const std::string& warning);
 
     const NumberLocale locale_;
     const std::unique_ptr<MessageSink> messages_;
     // One state and one random sequence for the whole program start.
     const std::unique_ptr<RunState> state_ = std::make_unique<RunState>();
     UniformSource source_;
+    int completeRuns_ = 0;
+    std::shared_ptr<CompletedRun> completedRun_;  // until the results window takes it
     RunWorker worker_;  // after what its job uses, so that it stops the job first
 
     std::vector<QLineEdit*> textBoxes_;  // in the order of kTextBoxes
@@ -62,6 +72,7 @@ class ForecastWindow : public QWidget {
     QProgressBar* progress_ = nullptr;
     std::vector<QWidget*> inputs_;  // what a run disables
     bool closeRequested_ = false;
+    ResultsWindow* results_ = nullptr;  // opens after the first complete run
 };
 
 }  // namespace sf::ui

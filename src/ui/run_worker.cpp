@@ -11,15 +11,20 @@ RunWorker::~RunWorker() {
     }
 }
 
-void RunWorker::Start(Job job) {
+void RunWorker::Start(Job job, ResultsJob results) {
     stopRequested_ = false;
-    thread_ = std::thread([this, job = std::move(job)] {
+    thread_ = std::thread([this, job = std::move(job), results = std::move(results)] {
         const RunOutcome outcome = job(*this);
+        std::shared_ptr<CompletedRun> run =
+            outcome.completed && results ? results(outcome) : nullptr;
         QMetaObject::invokeMethod(
             this,
-            [this, completed = outcome.completed,
-             message = QString::fromStdString(outcome.message)] {
+            [this, completed = outcome.completed, message = QString::fromStdString(outcome.message),
+             run = std::move(run)] {
                 thread_.join();
+                if (run) {
+                    emit ResultsReady(run);
+                }
                 emit Finished(completed, message);
             },
             Qt::QueuedConnection);
