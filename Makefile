@@ -6,7 +6,7 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZERS := text_conversion run_driver history_reader scenario
 
-.PHONY: run test check test-sanitize fuzz bench build deps clean package
+.PHONY: run test check test-sanitize fuzz bench build deps clean package results-screenshot
 
 deps:
 	@scripts/install-dependencies.sh
@@ -58,6 +58,11 @@ bench: build
 	$(BUILD_DIR)/bench/full_run_bench
 	$(BUILD_DIR)/bench/results_bench
 	$(BUILD_DIR)/bench/history_reader_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/results_window_bench
+
+# docs/results.png: a realistic run through the form, drawn by the X server of Xvfb.
+results-screenshot: build
+	scripts/results-screenshot.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

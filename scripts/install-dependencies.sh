@@ -5,6 +5,7 @@
 set -eu
 packages=(g++ make cmake libgtest-dev libbenchmark-dev qt6-base-dev xvfb xauth fonts-dejavu-core)
 packages+=(libcsv-dev nlohmann-json3-dev help2man)
+packages+=(qt6-charts-dev libqt6opengl6-dev qt6-svg-dev)
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)
 fi

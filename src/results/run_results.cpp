@@ -6,14 +6,19 @@ RunResults ComputeResults(const RunState& state, const ResultsRequest& request) 
     RunResults results;
     results.series = CopySeries(state);
     results.figures = ComputeFigures(state);
-    const std::vector<double> taus = GridTaus(request.grid, state.tau);
+    AnswerRequest(results, request);
+    return results;
+}
+
+void AnswerRequest(RunResults& results, const ResultsRequest& request) {
+    const std::vector<double> taus = GridTaus(request.grid, results.series.tau);
     results.tradeoff = ComputeTradeoff(results.series, taus, request.costs);
+    results.target.reset();
     if (request.targetFillRate) {
         results.target =
             AnswerTargetFillRate(results.series, results.tradeoff, *request.targetFillRate);
     }
     results.cheapest = CheapestTau(results.tradeoff);
-    return results;
 }
 
 }  // namespace sf

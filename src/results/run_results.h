@@ -31,4 +31,8 @@ struct RunResults {
 // From the state a complete run left; "out.txt" and the state do not change.
 RunResults ComputeResults(const RunState& state, const ResultsRequest& request);
 
+// The trade-off and the answers again for another request, from the results' own series, as
+// ComputeResults gives them: a front end asks anew without the run state.
+void AnswerRequest(RunResults& results, const ResultsRequest& request);
+
 }  // namespace sf

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QRadioButton>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -100,6 +101,8 @@ ForecastWindow::ForecastWindow(NumberLocale locale, std::unique_ptr<MessageSink>
     connect(&worker_, &RunWorker::ClosingMessageRaised, this, [this](const QString& text) {
         RelayRunMessage(&MessageSink::ShowClosingMessage, text);
     });
+    connect(&worker_, &RunWorker::ResultsReady, this,
+            [this](std::shared_ptr<CompletedRun> run) { completedRun_ = std::move(run); });
     connect(&worker_, &RunWorker::Finished, this, &ForecastWindow::RunFinished);
 
     salesHistory_ = new SalesHistoryPanel(*this, *messages_);
@@ -151,10 +154,13 @@ void ForecastWindow::Run_Click() {
     SetRunning(true);
     stopRequested_ = false;
     outcome_ = {};
-    worker_.Start([this, inputs = TypedInputs(), options = runOptions_](RunObserver& observer) {
-        outcome_ = ExecuteRun(*state_, source_, inputs, locale_, kReportFile, observer, options);
-        return outcome_;
-    });
+    worker_.Start(
+        [this, inputs = TypedInputs(), options = runOptions_](RunObserver& observer) {
+            outcome_ =
+                ExecuteRun(*state_, source_, inputs, locale_, kReportFile, observer, options);
+            return outcome_;
+        },
+        CompletedRunJob(TypedInputs()));
 }
 
 void ForecastWindow::Stop_Click() {
@@ -228,6 +234,10 @@ void ForecastWindow::RunFinished(bool completed, const QString& message) {
         if (!warning.empty()) {
             messages_->ShowWarning(*this, QString::fromStdString(warning));
         }
+        // Once the closing message and any warning are acknowledged.
+        if (completedRun_) {
+            ShowResults(warning);
+        }
     } else if (stopRequested_) {
         messages_->ShowClosingMessage(*this, message);
     } else {
@@ -243,6 +253,27 @@ void ForecastWindow::FocusBox(std::string RunInputs::*box) {
             textBoxes_[at]->selectAll();
         }
     }
+}
+
+RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs) {
+    RunRecord record;
+    record.inputs = std::move(inputs);
+    record.options = runOptions_;
+    record.run = completeRuns_ + 1;  // which it is if it completes
+    std::error_code ignored;
+    record.reportPath = std::filesystem::absolute(kReportFile, ignored);
+    return [this, record = std::move(record)](const RunOutcome& outcome) {
+        return std::make_shared<CompletedRun>(
+            CompletedRun{ComputeResults(*state_, record.request), record, outcome.health});
+    };
+}
+
+void ForecastWindow::ShowResults(const std::string& warning) {
+    if (results_ == nullptr) {
+        results_ = new ResultsWindow(*this, *messages_);
+    }
+    completeRuns_ = completedRun_->record.run;
+    results_->ShowRun(std::move(completedRun_), QString::fromStdString(warning));
 }
 
 }  // namespace sf::ui

@@ -18,6 +18,7 @@
 #include "state/run_state.h"
 #include "ui/message_sink.h"
 #include "ui/model_controls.h"
+#include "ui/results_window.h"
 #include "ui/run_worker.h"
 #include "ui/sales_history_panel.h"
 
@@ -69,6 +70,10 @@ class ForecastWindow : public QWidget {
     void RunFinished(bool completed, const QString& message);
     // Takes the user to the box a refused input names, its text selected for typing over.
     void FocusBox(std::string RunInputs::*box);
+    // What a complete run leaves for the results window, worked out on the run's thread.
+    RunWorker::ResultsJob CompletedRunJob(RunInputs inputs);
+    // Opens or refreshes the results window with the last complete run.
+    void ShowResults(const std::string& warning);
 
     const NumberLocale locale_;
     const std::unique_ptr<MessageSink> messages_;
@@ -77,7 +82,9 @@ class ForecastWindow : public QWidget {
     UniformSource source_;
     RunOptions runOptions_;
     RunOutcome outcome_;  // of the last run, written by its job before Finished arrives
-    RunWorker worker_;    // after what its job uses, so that it stops the job first
+    int completeRuns_ = 0;
+    std::shared_ptr<CompletedRun> completedRun_;  // until the results window takes it
+    RunWorker worker_;  // after what its job uses, so that it stops the job first
 
     std::vector<QLineEdit*> textBoxes_;  // in the order of kTextBoxes
     std::array<QWidget*, kModelControlNames.size()> modelControls_{};
@@ -89,6 +96,7 @@ class ForecastWindow : public QWidget {
     SalesHistoryPanel* salesHistory_ = nullptr;
     bool closeRequested_ = false;
     bool stopRequested_ = false;
+    ResultsWindow* results_ = nullptr;  // opens after the first complete run
 };
 
 }  // namespace sf::ui

@@ -12,21 +12,29 @@ RunWorker::~RunWorker() {
     }
 }
 
-void RunWorker::Start(Job job) {
+void RunWorker::Start(Job job, ResultsJob results) {
     stopRequested_ = false;
     try {
-        thread_ = std::thread([this, job = std::move(job)] {
+        thread_ = std::thread([this, job = std::move(job), results = std::move(results)] {
             RunOutcome outcome;
             try {
                 outcome = job(*this);
             } catch (...) {  // never std::terminate: a fault ends the run, not the program
                 outcome = OutcomeOfFault(std::current_exception());
             }
+            std::shared_ptr<CompletedRun> run;
+            try {
+                run = outcome.completed && results ? results(outcome) : nullptr;
+            } catch (...) {  // the report is complete all the same; only its figures are missing
+            }
             QMetaObject::invokeMethod(
                 this,
                 [this, completed = outcome.completed,
-                 message = QString::fromStdString(outcome.message)] {
+                 message = QString::fromStdString(outcome.message), run = std::move(run)] {
                     thread_.join();
+                    if (run) {
+                        emit ResultsReady(run);
+                    }
                     emit Finished(completed, message);
                 },
                 Qt::QueuedConnection);

@@ -5,12 +5,14 @@
 #include <atomic>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string_view>
 #include <thread>
 
 #include "run/run_driver.h"
 #include "state/run_observer.h"
+#include "ui/completed_run.h"
 
 namespace sf::ui {
 
@@ -23,10 +25,13 @@ class RunWorker : public QObject, private RunObserver {
 
   public:
     using Job = std::function<RunOutcome(RunObserver&)>;
+    // What the window shows of a complete run, worked out on the run's thread after the job so
+    // that the window has only to show it.
+    using ResultsJob = std::function<std::shared_ptr<CompletedRun>(const RunOutcome&)>;
 
     ~RunWorker() override;  // stops a job still working and waits for it
 
-    void Start(Job job);  // only while no job is running
+    void Start(Job job, ResultsJob results = {});  // only while no job is running
     bool IsRunning() const { return thread_.joinable(); }
     void RequestStop();
     void Acknowledge();
@@ -35,6 +40,8 @@ class RunWorker : public QObject, private RunObserver {
     void ProgressReported(int percent);
     void NoticeRaised(const QString& text);
     void ClosingMessageRaised(const QString& text);
+    // Just before Finished, for a complete run of a job started with a ResultsJob.
+    void ResultsReady(std::shared_ptr<CompletedRun> run);
     // The thread has ended when this arrives.
     void Finished(bool completed, const QString& message);
 

@@ -148,6 +148,30 @@ TEST_F(TargetFillRate, TheAnswerReachesTheTargetAndASlightlySmallerTauDoesNot) {
     }
 }
 
+// A front end asks again with the results alone: the same rows and answers as a fresh
+// computation, and a question no longer asked loses its answer.
+TEST_F(TargetFillRate, AskingAgainGivesWhatComputingAfreshGives) {
+    ASSERT_TRUE(Run(SmallRun()).completed);
+    ResultsRequest asked;
+    asked.targetFillRate = 0.9;
+    asked.costs = OutcomeCosts{5.0, 1.0};
+    RunResults results = ComputeResults(*state, ResultsRequest{});
+    for (const ResultsRequest& request : {asked, ResultsRequest{}}) {
+        AnswerRequest(results, request);
+        const RunResults fresh = ComputeResults(*state, request);
+        ASSERT_EQ(results.tradeoff.size(), fresh.tradeoff.size());
+        for (std::size_t k = 0; k < fresh.tradeoff.size(); ++k) {
+            EXPECT_EQ(results.tradeoff[k].tau, fresh.tradeoff[k].tau);
+            EXPECT_EQ(results.tradeoff[k].cost, fresh.tradeoff[k].cost);
+            EXPECT_EQ(results.tradeoff[k].fillRate, fresh.tradeoff[k].fillRate);
+        }
+        EXPECT_EQ(results.target.has_value(), fresh.target.has_value());
+        EXPECT_EQ(results.target ? results.target->tau : std::nullopt,
+                  fresh.target ? fresh.target->tau : std::nullopt);
+        EXPECT_EQ(results.cheapest.has_value(), fresh.cheapest.has_value());
+    }
+}
+
 TEST(TargetAnswer, OutsideABisectionTheGridAnswersWithANote) {
     // With a negative sigma the fill rate need not rise with tau, so no bisection: fill rates
     // 0.5, 0.6 and 0.7 at tau 0, 1 and 2.

@@ -89,6 +89,33 @@ class RunWorkerTest : public QObject {
         QVERIFY(finished[1][1].toString().contains("Resource temporarily unavailable"));
     }
 
+    // The results are worked out on the run's thread, and only for a complete run; the window
+    // has them before it learns that the run has finished.
+    void resultsOfACompleteRunArriveJustBeforeFinished() {
+        RunWorker worker;
+        QStringList arrived;
+        connect(&worker, &RunWorker::ResultsReady, this,
+                [&](std::shared_ptr<sf::ui::CompletedRun> run) {
+                    arrived << "results run " + QString::number(run->record.run);
+                });
+        connect(&worker, &RunWorker::Finished, this,
+                [&](bool completed) { arrived << (completed ? "complete" : "failed"); });
+        std::thread::id resultsThread;
+        const auto results = [&](const RunOutcome&) {
+            resultsThread = std::this_thread::get_id();
+            auto run = std::make_shared<sf::ui::CompletedRun>();
+            run->record.run = 7;
+            return run;
+        };
+        for (const bool completed : {true, false}) {
+            QSignalSpy finished(&worker, &RunWorker::Finished);
+            worker.Start([=](RunObserver&) { return RunOutcome{completed, "", {}}; }, results);
+            QVERIFY(finished.wait(5000));
+        }
+        QCOMPARE(arrived, (QStringList{"results run 7", "complete", "failed"}));
+        QVERIFY(resultsThread != std::this_thread::get_id());
+    }
+
     void destroyingTheWorkerStopsItsJob() {
         auto worker = std::make_unique<RunWorker>();
         std::atomic<bool> sawStop = false;

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "results/run_health.h"
+#include "results/run_record.h"
+#include "results/run_results.h"
+
+namespace sf::ui {
+
+// A complete run as the results window shows it, independent of the run state, which the next
+// run clears.
+struct CompletedRun {
+    RunResults results;
+    RunRecord record;  // how the run was made, and what was asked of it, for run.json
+    RunHealth health;
+};
+
+}  // namespace sf::ui

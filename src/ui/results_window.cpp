@@ -1,0 +1,609 @@
+#include "ui/results_window.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLocale>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+
+#include "results/export_folder.h"
+#include "runtime/run_error.h"
+#include "ui/form_layout.h"
+#include "ui/run_description.h"
+#include "ui/screen_numbers.h"
+
+namespace sf::ui {
+namespace {
+
+// Label and value pairs side by side in the scenario.
+constexpr int kScenarioPairsPerLine = 4;
+constexpr int kTotalsPairsPerLine = 2;
+// Room between the form and this window.
+constexpr int kGap = 8;
+// The share of the screen the window takes at most when it first opens.
+constexpr double kScreenShare = 0.9;
+constexpr QSize kPreferredSize(1400, 900);
+
+const char kPngFilter[] = "PNG image (*.png)";
+const char kSvgFilter[] = "SVG drawing (*.svg)";
+
+std::filesystem::path PathOf(const QString& name) {
+    return std::filesystem::path(QFile::encodeName(name).toStdString());
+}
+
+QString NameOf(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
+
+QList<QPointF> SeriesPoints(const PeriodSeries& series) {
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(series.values.size()));
+    for (int t = series.first; t <= series.Last(); ++t) {
+        points.append(QPointF(t, *series.At(t)));
+    }
+    return points;
+}
+
+QString Tau(double tau) {
+    return ScreenShort(tau, kTauDecimals);
+}
+
+// Fills a grid with label and value pairs, pairsPerLine to a line; a wide item has its own.
+void FillPairs(QGridLayout& grid, const std::vector<DescriptionItem>& items, int pairsPerLine) {
+    while (QLayoutItem* item = grid.takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    int line = 0;
+    int pair = 0;
+    for (const DescriptionItem& item : items) {
+        if (item.wide && pair > 0) {
+            ++line;
+            pair = 0;
+        }
+        auto* label = new QLabel(item.label + QStringLiteral(":"));
+        auto* value = new QLabel(item.value);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        value->setObjectName(item.label);
+        grid.addWidget(label, line, 2 * pair);
+        grid.addWidget(value, line, 2 * pair + 1, 1, item.wide ? 2 * pairsPerLine - 1 : 1);
+        if (item.wide || ++pair == pairsPerLine) {
+            ++line;
+            pair = 0;
+        }
+    }
+}
+
+QLineEdit* NumberBox(const QString& name, const QString& example) {
+    auto* box = new QLineEdit;
+    box->setObjectName(name);
+    box->setPlaceholderText(example);
+    box->setClearButtonEnabled(true);
+    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) * 2);
+    return box;
+}
+
+QLabel* BuddyLabel(const QString& text, QWidget& buddy) {
+    auto* label = new QLabel(text);
+    label->setBuddy(&buddy);
+    return label;
+}
+
+QLabel* AnswerLabel(const QString& name) {
+    auto* answer = new QLabel;
+    answer->setObjectName(name);
+    answer->setWordWrap(true);
+    answer->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return answer;
+}
+
+// An answer, or in red why the box cannot be answered.
+void ShowAnswer(QLabel& label, const QString& text, bool problem) {
+    label.setText(text);
+    label.setStyleSheet(problem ? QStringLiteral("color: #b00020;") : QString());
+}
+
+}  // namespace
+
+ResultsWindow::ResultsWindow(QWidget& form, MessageSink& messages)
+    : QWidget(&form, Qt::Window), messages_(messages) {
+    setObjectName(QStringLiteral("Results"));
+    setWindowTitle(QStringLiteral("Results - %1").arg(kApplicationName));
+    // The form alone decides when the program ends.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    auto* splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(BuildTable());
+    splitter->addWidget(BuildCharts());
+    splitter->setStretchFactor(0, 2);
+    splitter->setStretchFactor(1, 3);
+    splitter->setSizes({2, 3});  // scaled to the height there is
+    splitter->setChildrenCollapsible(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(BuildHeader());
+    layout->addWidget(splitter, 1);
+    layout->addWidget(BuildButtons());
+    table_->setFocus();
+
+    auto* close = new QAction(this);
+    close->setShortcuts({QKeySequence::Close, QKeySequence(Qt::Key_Escape)});
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    addAction(close);
+}
+
+void ResultsWindow::ShowRun(std::shared_ptr<CompletedRun> run, const QString& warning) {
+    run_ = std::move(run);
+    run_->record.warnings.clear();
+    for (const QString& line : warning.split('\n', Qt::SkipEmptyParts)) {
+        run_->record.warnings.push_back(line.toStdString());
+    }
+    ShowScenario();
+    ShowTotals();
+    ShowWarning(warning);
+    figures_->SetFigures(run_->results.figures);
+    table_->resizeColumnsToContents();
+    const int salesPoints = static_cast<int>(run_->results.figures.salesPoints.size());
+    SelectSalesPoint(std::clamp(selectedSalesPoint_, 1, std::max(salesPoints, 1)));
+    AskAgain();
+    Say({});
+    if (!placed_) {
+        PlaceBesideForm(*parentWidget());
+        placed_ = true;
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void ResultsWindow::ChooseExportFolder() {
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, QStringLiteral("Export the results into"));
+    if (!folder.isEmpty()) {
+        ExportTo(folder);
+    }
+}
+
+bool ResultsWindow::ExportTo(const QString& folder) {
+    const std::filesystem::path path = PathOf(folder);
+    if (const std::optional<std::string> problem = PrepareExportFolder(path)) {
+        messages_.ShowError(*this, QString::fromStdString(*problem));
+        return false;
+    }
+    try {
+        WriteExportFolder(path, run_->results, run_->record);
+    } catch (const RunError& error) {
+        messages_.ShowError(*this, QString::fromStdString(error.what()));
+        return false;
+    }
+    Say(QStringLiteral("summary.csv, series.csv, tradeoff.csv and run.json written into %1")
+            .arg(folder));
+    return true;
+}
+
+void ResultsWindow::ChooseChartFile() {
+    QString filter = QString(kPngFilter);
+    QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Save the chart"),
+        charts_->tabText(charts_->currentIndex()).remove('&') + QStringLiteral(".png"),
+        QStringLiteral("%1;;%2").arg(kPngFilter, kSvgFilter), &filter);
+    if (path.isEmpty()) {
+        return;
+    }
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += filter == kSvgFilter ? QStringLiteral(".svg") : QStringLiteral(".png");
+    }
+    SaveChartTo(path);
+}
+
+bool ResultsWindow::SaveChartTo(const QString& path) {
+    if (const std::optional<QString> problem = VisibleChart().SaveAs(path)) {
+        messages_.ShowError(*this, *problem);
+        return false;
+    }
+    Say(QStringLiteral("The chart was saved as %1").arg(path));
+    return true;
+}
+
+void ResultsWindow::OpenReport() {
+    const QString report = NameOf(run_->record.reportPath);
+    if (!QFile::exists(report)) {
+        messages_.ShowError(*this, QStringLiteral("The report \"%1\" is not there.").arg(report));
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(report))) {
+        messages_.ShowError(
+            *this,
+            QStringLiteral("The report \"%1\" could not be opened: the desktop has no viewer for "
+                           "it.")
+                .arg(report));
+    }
+}
+
+void ResultsWindow::CopyTable() {
+    QGuiApplication::clipboard()->setText(TabSeparatedText(*sorted_));
+    Say(QStringLiteral("The table was copied as tab-separated text."));
+}
+
+QWidget* ResultsWindow::BuildHeader() {
+    auto* header = new QWidget;
+    auto* layout = new QGridLayout(header);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    scenario_ = new QGroupBox(QStringLiteral("Scenario"));
+    scenario_->setObjectName(QStringLiteral("Scenario"));
+    new QGridLayout(scenario_);
+    totals_ = new QGroupBox(QStringLiteral("Totals over every sales point"));
+    totals_->setObjectName(QStringLiteral("Totals"));
+    new QGridLayout(totals_);
+
+    warning_ = new QLabel;
+    warning_->setObjectName(QStringLiteral("Warnings"));
+    warning_->setWordWrap(true);
+    warning_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    warning_->setStyleSheet(QStringLiteral(
+        "QLabel { background: #fff3c4; color: black; border: 1px solid #e0b000; padding: 6px; }"));
+    warning_->hide();
+
+    layout->addWidget(scenario_, 0, 0);
+    layout->addWidget(totals_, 0, 1);
+    layout->addWidget(warning_, 1, 0, 1, 2);
+    layout->setColumnStretch(0, 3);
+    layout->setColumnStretch(1, 1);
+    return header;
+}
+
+QWidget* ResultsWindow::BuildTable() {
+    auto* box = new QWidget;
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    figures_ = new FiguresTableModel(this);
+    sorted_ = new FiguresSortModel(this);
+    sorted_->setSourceModel(figures_);
+    table_ = new QTableView;
+    table_->setObjectName(QStringLiteral("FiguresTable"));
+    table_->setModel(sorted_);
+    table_->setSortingEnabled(true);
+    table_->sortByColumn(0, Qt::AscendingOrder);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setAlternatingRowColors(true);
+    table_->setTabKeyNavigation(false);  // Tab leaves the table; the arrows move in it
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() * 3 / 2);
+    table_->horizontalHeader()->setHighlightSections(false);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->horizontalHeader()->setSortIndicatorShown(true);
+    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                const std::optional<int> salesPoint =
+                    figures_->SalesPointOfRow(sorted_->mapToSource(current).row());
+                if (current.isValid()) {
+                    selectedSalesPoint_ = salesPoint.value_or(0);
+                    DrawSelectedSalesPoint();
+                }
+            });
+    // Keys in the table: copy it, and sort by the column of the current cell.
+    const auto tableKey = [this](QKeySequence keys, auto act) {
+        auto* action = new QAction(table_);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        connect(action, &QAction::triggered, this, act);
+        table_->addAction(action);
+    };
+    tableKey(QKeySequence::Copy, &ResultsWindow::CopyTable);
+    for (const auto& [key, order] : {std::pair(Qt::Key_Up, Qt::AscendingOrder),
+                                     std::pair(Qt::Key_Down, Qt::DescendingOrder)}) {
+        tableKey(QKeySequence(Qt::CTRL | Qt::SHIFT | key), [this, order = order] {
+            table_->sortByColumn(std::max(table_->currentIndex().column(), 0), order);
+        });
+    }
+
+    auto* caption = BuddyLabel(
+        QStringLiteral("Figures per sales &point over the outcome window (click a heading to "
+                       "sort; marked rows are unstable):"),
+        *table_);
+    layout->addWidget(caption);
+    layout->addWidget(table_);
+    return box;
+}
+
+QWidget* ResultsWindow::BuildCharts() {
+    charts_ = new QTabWidget;
+    charts_->setObjectName(QStringLiteral("ChartTabs"));
+    salesPointChart_ = new ChartPanel;
+    salesPointChart_->setObjectName(QStringLiteral("SalesPointChart"));
+    constantsChart_ = new ChartPanel;
+    constantsChart_->setObjectName(QStringLiteral("ConstantsChart"));
+    charts_->addTab(salesPointChart_, QStringLiteral("&Demand, forecast and delivery"));
+    charts_->addTab(constantsChart_, QStringLiteral("Smoothing &constants"));
+    charts_->addTab(BuildTradeoffPage(), QStringLiteral("&Trade-off over τ"));
+    return charts_;
+}
+
+QWidget* ResultsWindow::BuildTradeoffPage() {
+    auto* page = new QWidget;
+    targetFillRate_ = NumberBox(QStringLiteral("TargetFillRate"),
+                                QStringLiteral("e.g. %1").arg(QLocale().toString(0.95)));
+    lostSaleCost_ = NumberBox(QStringLiteral("LostSaleCost"),
+                              QStringLiteral("e.g. %1").arg(QLocale().toString(5)));
+    returnCost_ = NumberBox(QStringLiteral("ReturnCost"),
+                            QStringLiteral("e.g. %1").arg(QLocale().toString(1)));
+    targetAnswer_ = AnswerLabel(QStringLiteral("TargetAnswer"));
+    costAnswer_ = AnswerLabel(QStringLiteral("CostAnswer"));
+    for (QLineEdit* box : {targetFillRate_, lostSaleCost_, returnCost_}) {
+        connect(box, &QLineEdit::textChanged, this, &ResultsWindow::AskAgain);
+    }
+
+    auto* boxes = new QGridLayout;
+    boxes->addWidget(BuddyLabel(QStringLiteral("Target &fill rate:"), *targetFillRate_), 0, 0);
+    boxes->addWidget(targetFillRate_, 0, 1);
+    boxes->addWidget(targetAnswer_, 0, 2, 1, 3);
+    boxes->addWidget(BuddyLabel(QStringLiteral("Cost of a &lost sale:"), *lostSaleCost_), 1, 0);
+    boxes->addWidget(lostSaleCost_, 1, 1);
+    boxes->addWidget(BuddyLabel(QStringLiteral("of a retur&n:"), *returnCost_), 1, 2);
+    boxes->addWidget(returnCost_, 1, 3);
+    boxes->addWidget(costAnswer_, 1, 4);
+    boxes->setColumnStretch(4, 1);
+
+    tradeoffChart_ = new ChartPanel;
+    tradeoffChart_->setObjectName(QStringLiteral("TradeoffChart"));
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(boxes);
+    layout->addWidget(tradeoffChart_, 1);
+    return page;
+}
+
+QWidget* ResultsWindow::BuildButtons() {
+    auto* bar = new QWidget;
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    struct Button {
+        const char* name;
+        const char* caption;
+        QKeySequence keys;
+        void (ResultsWindow::*act)();
+    };
+    const Button buttons[] = {
+        {"ExportResults", "&Export results...", QKeySequence(Qt::CTRL | Qt::Key_E),
+         &ResultsWindow::ChooseExportFolder},
+        {"SaveChart", "&Save chart...", QKeySequence::Save, &ResultsWindow::ChooseChartFile},
+        {"OpenReport", "&Open report", QKeySequence::Open, &ResultsWindow::OpenReport},
+        {"CopyTable", "Copy t&able", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+         &ResultsWindow::CopyTable},
+    };
+    for (const Button& button : buttons) {
+        auto* push = new QPushButton(QString::fromUtf8(button.caption));
+        push->setObjectName(QString::fromUtf8(button.name));
+        push->setToolTip(button.keys.toString(QKeySequence::NativeText));
+        connect(push, &QPushButton::clicked, this, button.act);
+        auto* action = new QAction(this);
+        action->setShortcut(button.keys);
+        connect(action, &QAction::triggered, this, button.act);
+        addAction(action);
+        layout->addWidget(push);
+    }
+    status_ = new QLabel;
+    status_->setObjectName(QStringLiteral("Status"));
+    layout->addWidget(status_, 1);
+    auto* close = new QPushButton(QStringLiteral("Close"));
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    layout->addWidget(close);
+    return bar;
+}
+
+void ResultsWindow::PlaceBesideForm(const QWidget& form) {
+    const QScreen* screen = form.screen();
+    const QRect room = screen != nullptr ? screen->availableGeometry() : QRect();
+    QSize size = kPreferredSize;
+    if (!room.isEmpty()) {
+        size = size.boundedTo(room.size() * kScreenShare);
+    }
+    resize(size);
+    const QRect beside = form.frameGeometry();
+    QPoint corner(beside.right() + kGap, beside.top());
+    if (!room.isEmpty()) {
+        // On the form's right where there is room, else as far right as the screen allows.
+        corner.setX(std::min(corner.x(), room.right() - size.width()));
+        corner.setX(std::max(corner.x(), room.left()));
+        corner.setY(std::clamp(corner.y(), room.top(),
+                               std::max(room.top(), room.bottom() - size.height())));
+    }
+    move(corner);
+}
+
+void ResultsWindow::ShowScenario() {
+    FillPairs(*static_cast<QGridLayout*>(scenario_->layout()), ScenarioItems(*run_),
+              kScenarioPairsPerLine);
+}
+
+void ResultsWindow::ShowTotals() {
+    FillPairs(*static_cast<QGridLayout*>(totals_->layout()), TotalItems(run_->results.figures.all),
+              kTotalsPairsPerLine);
+}
+
+void ResultsWindow::ShowWarning(const QString& warning) {
+    warning_->setText(QStringLiteral("Warning: ") + warning);
+    warning_->setVisible(!warning.isEmpty());
+}
+
+void ResultsWindow::SelectSalesPoint(int salesPoint) {
+    const QModelIndex row =
+        sorted_->mapFromSource(figures_->index(figures_->RowOfSalesPoint(salesPoint), 0));
+    table_->setCurrentIndex(row);
+    table_->scrollTo(row);
+}
+
+void ResultsWindow::DrawSelectedSalesPoint() {
+    const std::vector<SalesPointSeries>& salesPoints = run_->results.series.salesPoints;
+    const int sp = selectedSalesPoint_;
+    const ChartAxis periods{QStringLiteral("Period"), 0,
+                            std::pair(1.0, std::max(run_->results.series.periodNumber, 2) * 1.0)};
+    ChartContent demand{{}, periods, {QStringLiteral("Units"), 0, {}}, {}, {}};
+    ChartContent constants{{}, periods, {QStringLiteral("Smoothing constant"), 2, {}}, {}, {}};
+    if (sp < 1 || sp > static_cast<int>(salesPoints.size())) {
+        demand.title = constants.title =
+            QStringLiteral("Select a sales point in the table to see its series");
+    } else {
+        const SalesPointSeries& series = salesPoints[static_cast<std::size_t>(sp - 1)];
+        const QString name = QStringLiteral("Sales point %1").arg(QLocale().toString(sp));
+        demand.title = name + QStringLiteral(": demand, forecast and delivery");
+        demand.curves = {{QStringLiteral("Demand"), SeriesPoints(series.demand)},
+                         {QStringLiteral("Forecast"), SeriesPoints(series.forecast)},
+                         {QStringLiteral("Delivery"), SeriesPoints(series.delivery)}};
+        constants.title = name + QStringLiteral(": the smoothing constants each period used");
+        constants.curves = {
+            {QStringLiteral("α (mean)"), SeriesPoints(series.alpha)},
+            {QStringLiteral("β (mean absolute deviation)"), SeriesPoints(series.beta)}};
+    }
+    salesPointChart_->Draw(demand);
+    constantsChart_->Draw(constants);
+}
+
+void ResultsWindow::AskAgain() {
+    if (!run_) {
+        return;
+    }
+    ResultsRequest request;
+    bool targetRefused = false;
+    bool costsRefused = false;
+    QString costProblem;
+    if (const QString text = targetFillRate_->text(); !text.trimmed().isEmpty()) {
+        const std::optional<double> target = ScreenNumberFromText(text);
+        targetRefused = !target || !(*target > 0.0 && *target <= 1.0);
+        if (!targetRefused) {
+            request.targetFillRate = target;
+        }
+    }
+    const QString lostText = lostSaleCost_->text().trimmed();
+    const QString returnText = returnCost_->text().trimmed();
+    if (!lostText.isEmpty() || !returnText.isEmpty()) {
+        const std::optional<double> lost = ScreenNumberFromText(lostText);
+        const std::optional<double> returned = ScreenNumberFromText(returnText);
+        if (lostText.isEmpty() || returnText.isEmpty()) {
+            costProblem = QStringLiteral("Give both costs to find the cheapest τ.");
+        } else if (!lost || *lost < 0.0) {
+            costProblem =
+                QStringLiteral("Cost of a lost sale: \"%1\" is not a number of 0 or more.")
+                    .arg(lostText);
+        } else if (!returned || *returned < 0.0) {
+            costProblem = QStringLiteral("Cost of a return: \"%1\" is not a number of 0 or more.")
+                              .arg(returnText);
+        } else {
+            request.costs = OutcomeCosts{*lost, *returned};
+        }
+        costsRefused = !costProblem.isEmpty();
+    }
+    AnswerRequest(run_->results, request);
+    run_->record.request = request;
+
+    const std::optional<TargetAnswer>& target = run_->results.target;
+    if (targetRefused) {
+        ShowAnswer(*targetAnswer_,
+                   QStringLiteral("Target fill rate: \"%1\" is not a number above 0 and at most 1.")
+                       .arg(targetFillRate_->text().trimmed()),
+                   true);
+    } else if (target && target->tau) {
+        QString text = QStringLiteral("τ = %1 reaches a fill rate of %2")
+                           .arg(Tau(*target->tau), ScreenNumber(target->fillRate, kRateDecimals));
+        if (!target->note.empty()) {
+            text += QStringLiteral(" (%1)").arg(QString::fromStdString(target->note));
+        }
+        ShowAnswer(*targetAnswer_, text, false);
+    } else if (target) {
+        ShowAnswer(*targetAnswer_,
+                   QStringLiteral("Not reached: ") + QString::fromStdString(target->note), false);
+    } else {
+        ShowAnswer(*targetAnswer_,
+                   QStringLiteral("Type a target to see the smallest τ that reaches it."), false);
+    }
+    if (costsRefused) {
+        ShowAnswer(*costAnswer_, costProblem, true);
+    } else if (const std::optional<CostAnswer>& cheapest = run_->results.cheapest) {
+        ShowAnswer(*costAnswer_,
+                   QStringLiteral("The cheapest τ of the grid is %1 (cost %2).")
+                       .arg(Tau(cheapest->tau), ScreenSum(cheapest->cost)),
+                   false);
+    } else {
+        ShowAnswer(*costAnswer_,
+                   QStringLiteral("Type both costs to see the cheapest τ of the grid."), false);
+    }
+    DrawTradeoff();
+}
+
+void ResultsWindow::DrawTradeoff() {
+    const RunResults& results = run_->results;
+    ChartContent content{
+        QStringLiteral("What another τ would have given with this run's forecasts"),
+        {QStringLiteral("τ (safety factor)"), 1, {}},
+        {QStringLiteral("Fill rate, service level"), 2, {}},
+        {},
+        {}};
+    ChartCurve fillRate{QStringLiteral("Fill rate"), {}};
+    ChartCurve serviceLevel{QStringLiteral("Cycle service level"), {}};
+    ChartCurve cost{QStringLiteral("Cost of lost sales and returns"), {}, false, true};
+    ChartCurve runTau{{}, {}, true};
+    for (const TradeoffRow& row : results.tradeoff) {
+        if (row.fillRate) {
+            fillRate.points.append(QPointF(row.tau, *row.fillRate));
+        }
+        if (row.cycleServiceLevel) {
+            serviceLevel.points.append(QPointF(row.tau, *row.cycleServiceLevel));
+        }
+        if (row.cost) {
+            cost.points.append(QPointF(row.tau, *row.cost));
+        }
+        if (row.runTau) {
+            runTau.name = QStringLiteral("This run: τ = %1").arg(Tau(row.tau));
+            for (const std::optional<double>& rate : {row.fillRate, row.cycleServiceLevel}) {
+                if (rate) {
+                    runTau.points.append(QPointF(row.tau, *rate));
+                }
+            }
+        }
+    }
+    content.curves = {fillRate, serviceLevel, runTau};
+    if (results.target && results.target->tau && results.target->fillRate) {
+        content.curves.push_back({QStringLiteral("Target %1: τ = %2")
+                                      .arg(ScreenShort(results.target->target, kRateDecimals),
+                                           Tau(*results.target->tau)),
+                                  {QPointF(*results.target->tau, *results.target->fillRate)},
+                                  true});
+    }
+    if (results.cheapest) {
+        content.rightY = ChartAxis{QStringLiteral("Cost"), 0, {}};
+        content.curves.push_back(cost);
+        content.curves.push_back(
+            {QStringLiteral("Cheapest: τ = %1").arg(Tau(results.cheapest->tau)),
+             {QPointF(results.cheapest->tau, results.cheapest->cost)},
+             true,
+             true});
+    }
+    tradeoffChart_->Draw(content);
+}
+
+ChartPanel& ResultsWindow::VisibleChart() const {
+    auto* chart = qobject_cast<ChartPanel*>(charts_->currentWidget());
+    return chart != nullptr ? *chart : *tradeoffChart_;
+}
+
+void ResultsWindow::Say(const QString& text) {
+    status_->setText(text);
+}
+
+}  // namespace sf::ui

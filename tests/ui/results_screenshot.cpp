@@ -1,0 +1,95 @@
+// Takes the picture of the results window for the README: a realistic run through the Forecast
+// form, the results window as it opens, saved as PNG. Run it under Xvfb (see
+// scripts/results-screenshot.sh) so that the real window system draws it.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <cstdio>
+#include <memory>
+
+#include "runtime/number_locale.h"
+#include "ui/forecast_window.h"
+#include "ui/form_layout.h"
+#include "ui/results_window.h"
+
+namespace {
+
+class Acknowledging : public sf::ui::MessageSink {
+  public:
+    void ShowNotice(QWidget&, const QString&) override {}
+    void ShowClosingMessage(QWidget&, const QString&) override {}
+    void ShowWarning(QWidget&, const QString&) override {}
+    void ShowError(QWidget&, const QString& text) override {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+    }
+};
+
+// 20 sales points over 120 periods with a logarithmic trend, tau 1.
+const std::pair<const char*, const char*> kBoxes[] = {
+    {"Endpointnumber", "20"},
+    {"Periodnumber", "120"},
+    {"periodsforinitialization", "12"},
+    {"periodsforalphabeta", "12"},
+    {"warmuptx", "0"},
+    {"horizontx", "1"},
+    {"tau_tx", "1"},
+    {"p1low", "10"},
+    {"p1up", "30"},
+    {"p2low", "1"},
+    {"p2up", "3"},
+};
+
+bool WaitFor(const std::function<bool()>& done) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!done()) {
+        if (waited.elapsed() > 60000) {
+            return false;
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: results_screenshot PICTURE.png [CHART TAB]\n");
+        return 2;
+    }
+    QApplication::setStyle(sf::ui::kFormStyle);
+    sf::ui::ForecastWindow form(sf::ReadUserNumberLocale(), std::make_unique<Acknowledging>());
+    form.show();
+    for (const auto& [name, text] : kBoxes) {
+        form.findChild<QLineEdit*>(name)->setText(text);
+    }
+    form.findChild<QPushButton*>("Run")->click();
+    sf::ui::ResultsWindow* results = nullptr;
+    if (!WaitFor([&] {
+            results = form.findChild<sf::ui::ResultsWindow*>();
+            return results != nullptr && results->isVisible();
+        })) {
+        std::fprintf(stderr, "the results window did not open\n");
+        return 1;
+    }
+    results->findChild<QLineEdit*>("TargetFillRate")->setText("0.95");
+    results->findChild<QLineEdit*>("LostSaleCost")->setText("5");
+    results->findChild<QLineEdit*>("ReturnCost")->setText("1");
+    auto* table = results->findChild<QTableView*>("FiguresTable");
+    table->selectRow(6);
+    results->findChild<QTabWidget*>("ChartTabs")->setCurrentIndex(argc > 2 ? atoi(argv[2]) : 0);
+    results->activateWindow();
+    table->setFocus();
+    WaitFor([] { return true; });
+    QApplication::processEvents();
+    if (!results->grab().save(argv[1], "PNG")) {
+        std::fprintf(stderr, "%s could not be written\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}

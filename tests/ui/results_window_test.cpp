@@ -1,0 +1,487 @@
+#include "ui/results_window.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <map>
+#include <memory>
+
+#include "csv_reading.h"
+#include "recording_observer.h"
+#include "results/export_tables.h"
+#include "results/number_cells.h"
+#include "results/tau_answers.h"
+#include "run/run_driver.h"
+#include "ui/forecast_window.h"
+#include "ui/form_layout.h"
+#include "ui/screen_numbers.h"
+#include "window_test_support.h"
+
+using sf::ui::ChartPanel;
+using sf::ui::ForecastWindow;
+using sf::ui::ResultsWindow;
+
+namespace {
+
+// A box of the form, the batch command's option for it and where a run's inputs keep it.
+struct Box {
+    const char* name;
+    const char* option;
+    std::string sf::RunInputs::*field;
+};
+
+const Box kBoxes[] = {
+    {"Endpointnumber", "--sales-points", &sf::RunInputs::Endpointnumber},
+    {"Periodnumber", "--periods", &sf::RunInputs::Periodnumber},
+    {"periodsforinitialization", "--init-periods", &sf::RunInputs::periodsforinitialization},
+    {"periodsforalphabeta", "--alpha-beta-periods", &sf::RunInputs::periodsforalphabeta},
+    {"warmuptx", "--warm-up", &sf::RunInputs::warmuptx},
+    {"horizontx", "--horizon", &sf::RunInputs::horizontx},
+    {"tau_tx", "--tau", &sf::RunInputs::tau_tx},
+    {"p1low", "--p1-low", &sf::RunInputs::p1low},
+    {"p1up", "--p1-up", &sf::RunInputs::p1up},
+    {"p2low", "--p2-low", &sf::RunInputs::p2low},
+    {"p2up", "--p2-up", &sf::RunInputs::p2up},
+};
+
+using Scenario = std::map<QString, QString>;  // box name to text
+
+const Scenario kSmallRun = {
+    {"Endpointnumber", "4"},
+    {"Periodnumber", "30"},
+    {"periodsforinitialization", "6"},
+    {"periodsforalphabeta", "8"},
+    {"warmuptx", "0"},
+    {"horizontx", "1"},
+    {"tau_tx", "0.5"},
+    {"p1low", "10"},
+    {"p1up", "30"},
+    {"p2low", "1"},
+    {"p2up", "3"},
+};
+
+sf::RunInputs InputsOf(const Scenario& scenario) {
+    sf::RunInputs inputs;
+    for (const Box& box : kBoxes) {
+        inputs.*box.field = scenario.at(box.name).toStdString();
+    }
+    return inputs;
+}
+
+QStringList BatchArguments(const Scenario& scenario) {
+    QStringList arguments;
+    for (const Box& box : kBoxes) {
+        arguments << box.option << scenario.at(box.name);
+    }
+    return arguments;
+}
+
+// The runs of a program start, made without the window for reference.
+struct ReferenceRuns {
+    std::unique_ptr<sf::RunState> state = std::make_unique<sf::RunState>();
+    sf::UniformSource source;
+    RecordingObserver observer;
+
+    void Run(const Scenario& scenario) {
+        const sf::RunOutcome outcome =
+            sf::ExecuteRun(*state, source, InputsOf(scenario), sf::ReadUserNumberLocale(),
+                           "reference-out.txt", observer);
+        QVERIFY(outcome.completed);
+    }
+};
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qFatal("cannot read %s", qPrintable(path));
+    }
+    return file.readAll();
+}
+
+}  // namespace
+
+class ResultsWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { QApplication::setStyle(sf::ui::kFormStyle); }
+
+    void init() {
+        folder_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir::setCurrent(folder_->path()));
+        auto messages = std::make_unique<RecordingMessages>();
+        messages_ = messages.get();
+        form_ = std::make_unique<ForecastWindow>(sf::ReadUserNumberLocale(), std::move(messages));
+        form_->show();
+        reference_ = std::make_unique<ReferenceRuns>();
+    }
+
+    void cleanup() {
+        form_.reset();
+        QLocale::setDefault(QLocale::c());
+        QDir::setCurrent(QDir::tempPath());
+        folder_.reset();
+    }
+
+    void theTableHoldsTheEnginesFiguresWithAllLastInEitherOrder() {
+        ResultsWindow& results = RunInForm(kSmallRun);
+        reference_->Run(kSmallRun);
+        QTableView& table = Child<QTableView>(results, "FiguresTable");
+        const QAbstractItemModelTester tester(
+            table.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const auto summary = CsvRows(sf::SummaryCsv(sf::ComputeFigures(*reference_->state)));
+        QCOMPARE(table.model()->rowCount() + 1, int(summary.size()));
+        QCOMPARE(table.model()->columnCount(), int(summary[0].size()));
+        for (int row = 0; row < table.model()->rowCount(); ++row) {
+            for (int column = 0; column < table.model()->columnCount(); ++column) {
+                const QVariant value = table.model()->index(row, column).data(sf::ui::kValueRole);
+                const std::string cell = value.isValid() ? sf::ShortestText(value.toDouble())
+                                         : column == 0   ? "all"
+                                                         : "";
+                QCOMPARE(cell, summary[std::size_t(row) + 1][std::size_t(column)]);
+            }
+        }
+
+        for (int column = 0; column < table.model()->columnCount(); ++column) {
+            for (const Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+                table.sortByColumn(column, order);
+                const int last = table.model()->rowCount() - 1;
+                QCOMPARE(table.model()->index(last, 0).data().toString(), QString("all"));
+                for (int row = 1; row < last; ++row) {
+                    const QVariant before =
+                        table.model()->index(row - 1, column).data(sf::ui::kValueRole);
+                    const QVariant after =
+                        table.model()->index(row, column).data(sf::ui::kValueRole);
+                    if (before.isValid() && after.isValid()) {
+                        QVERIFY(order == Qt::AscendingOrder
+                                    ? before.toDouble() <= after.toDouble()
+                                    : before.toDouble() >= after.toDouble());
+                    }
+                }
+            }
+        }
+    }
+
+    void theWarningIsShownAndTheUnstableSalesPointsMarked() {
+        ResultsWindow& results = RunInForm(kSmallRun);
+        reference_->Run(kSmallRun);
+        const sf::RunHealth health = sf::AssessRunHealth(*reference_->state);
+        QVERIFY(!health.unstableSalesPoints.empty());  // the scenario is meant to have some
+        const QLabel& warning = Child<QLabel>(results, "Warnings");
+        QVERIFY(warning.isVisible());
+        QVERIFY(warning.text().contains(QString::fromStdString(sf::HealthWarning(
+            health, std::string("\"") + sf::ui::kBoundedConstantsOption + "\""))));
+        const QAbstractItemModel& table = *Child<QTableView>(results, "FiguresTable").model();
+        for (int row = 0; row + 1 < table.rowCount(); ++row) {
+            const int salesPoint = table.index(row, 0).data(sf::ui::kValueRole).toInt();
+            const bool unstable = std::count(health.unstableSalesPoints.begin(),
+                                             health.unstableSalesPoints.end(), salesPoint) > 0;
+            QCOMPARE(table.index(row, 0).data(Qt::DecorationRole).isValid(), unstable);
+            QCOMPARE(table.index(row, 5).data(Qt::BackgroundRole).isValid(), unstable);
+        }
+    }
+
+    void theSelectedSalesPointsSeriesAreTheRunStates() {
+        ResultsWindow& results = RunInForm(kSmallRun);
+        reference_->Run(kSmallRun);
+        const sf::RunState& state = *reference_->state;
+        QTableView& table = Child<QTableView>(results, "FiguresTable");
+        table.setFocus();
+        for (int salesPoint = 1; salesPoint <= state.salesPointCount; ++salesPoint) {
+            QCOMPARE(table.currentIndex().data(sf::ui::kValueRole).toInt(), salesPoint);
+            QList<QPointF> demand, forecast, delivery, alpha;
+            for (int t = 1; t <= state.periodNumber; ++t) {
+                demand << QPointF(t, state.actualDemand(salesPoint, t));
+                if (t >= state.initPeriods) {
+                    forecast << QPointF(t, state.mu(salesPoint, t));
+                    delivery << QPointF(t, state.delivery(salesPoint, t));
+                }
+                if (t > state.initPeriods) {
+                    alpha << QPointF(t, state.alphaUsed(salesPoint, t));
+                }
+            }
+            const ChartPanel& chart = Child<ChartPanel>(results, "SalesPointChart");
+            QCOMPARE(chart.Points("Demand"), demand);
+            QCOMPARE(chart.Points("Forecast"), forecast);
+            QCOMPARE(chart.Points("Delivery"), delivery);
+            QCOMPARE(Child<ChartPanel>(results, "ConstantsChart").Points("α (mean)"), alpha);
+            QTest::keyClick(&table, Qt::Key_Down);  // the keyboard moves the selection
+        }
+        // The row "all" has no series of its own.
+        QVERIFY(Child<ChartPanel>(results, "SalesPointChart").CurveNames().isEmpty());
+    }
+
+    void theRunsTauIsMarkedAtItsTotalsAndATargetShowsTheEnginesTau() {
+        ResultsWindow& results = RunInForm(kSmallRun);
+        reference_->Run(kSmallRun);
+        const sf::RunFigures figures = sf::ComputeFigures(*reference_->state);
+        const ChartPanel& chart = Child<ChartPanel>(results, "TradeoffChart");
+        const double tau = reference_->state->tau;
+        QCOMPARE(
+            chart.Points("This run: τ = 0.5"),
+            (QList<QPointF>{{tau, *figures.all.fillRate}, {tau, *figures.all.cycleServiceLevel}}));
+
+        const sf::RunSeries series = sf::CopySeries(*reference_->state);
+        const auto rows =
+            sf::ComputeTradeoff(series, sf::GridTaus(sf::TauGrid{}, tau), std::nullopt);
+        const sf::TargetAnswer answer = sf::AnswerTargetFillRate(series, rows, 0.9);
+        QVERIFY(answer.tau);
+        QTest::keyClicks(&Child<QLineEdit>(results, "TargetFillRate"), "0.9");
+        const QString shownTau = sf::ui::ScreenShort(*answer.tau, sf::ui::kTauDecimals);
+        QCOMPARE(chart.Points("Target 0.9: τ = " + shownTau),
+                 QList<QPointF>{QPointF(*answer.tau, *answer.fillRate)});
+        QVERIFY(Child<QLabel>(results, "TargetAnswer").text().startsWith("τ = " + shownTau));
+
+        // The costs lead to the cheapest tau of the grid, drawn on the cost curve.
+        QTest::keyClicks(&Child<QLineEdit>(results, "LostSaleCost"), "5");
+        QVERIFY(Child<QLabel>(results, "CostAnswer").text().contains("Give both costs"));
+        QTest::keyClicks(&Child<QLineEdit>(results, "ReturnCost"), "1");
+        const auto cheapest = sf::CheapestTau(
+            sf::ComputeTradeoff(series, sf::GridTaus(sf::TauGrid{}, tau), sf::OutcomeCosts{5, 1}));
+        QCOMPARE(chart.Points("Cheapest: τ = " + sf::ui::ScreenShort(cheapest->tau, 4)),
+                 QList<QPointF>{QPointF(cheapest->tau, cheapest->cost)});
+    }
+
+    void boxesTheEngineCannotAnswerSayWhyAndDropTheirMarks_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("lostSale");
+        QTest::addColumn<QString>("returned");
+        QTest::addColumn<QString>("problem");
+        const struct {
+            const char* row;
+            const char* target;
+            const char* lostSale;
+            const char* returned;
+            const char* problem;
+        } cases[] = {
+            {"not a number", "abc", "", "", "Target fill rate: \"abc\""},
+            {"target 0", "0", "", "", "above 0 and at most 1"},
+            {"target above 1", "1.5", "", "", "above 0 and at most 1"},
+            {"one cost", "", "", "1", "Give both costs"},
+            {"negative cost", "", "-1", "1", "Cost of a lost sale: \"-1\""},
+            {"cost no number", "", "1", "x", "Cost of a return: \"x\""},
+        };
+        for (const auto& row : cases) {
+            QTest::newRow(row.row) << QString(row.target) << QString(row.lostSale)
+                                   << QString(row.returned) << QString(row.problem);
+        }
+    }
+
+    void boxesTheEngineCannotAnswerSayWhyAndDropTheirMarks() {
+        QFETCH(QString, target);
+        QFETCH(QString, lostSale);
+        QFETCH(QString, returned);
+        QFETCH(QString, problem);
+        ResultsWindow& results = RunInForm(kSmallRun);
+        Child<QLineEdit>(results, "TargetFillRate").setText(target);
+        Child<QLineEdit>(results, "LostSaleCost").setText(lostSale);
+        Child<QLineEdit>(results, "ReturnCost").setText(returned);
+        const QString answers = Child<QLabel>(results, "TargetAnswer").text() +
+                                Child<QLabel>(results, "CostAnswer").text();
+        QVERIFY2(answers.contains(problem), qPrintable(answers));
+        // Only the fill rate, the service level and the run's own tau.
+        QCOMPARE(Child<ChartPanel>(results, "TradeoffChart").CurveNames().size(), 3);
+    }
+
+    void exportWritesTheBatchCommandsFiles() {
+        ResultsWindow& results = RunInForm(kSmallRun);
+        Child<QLineEdit>(results, "TargetFillRate").setText("0.95");
+        Child<QLineEdit>(results, "LostSaleCost").setText("5");
+        Child<QLineEdit>(results, "ReturnCost").setText("1");
+        QVERIFY(results.ExportTo("window-export"));
+
+        QProcess batch;
+        batch.start(SALES_FORECAST_CLI,
+                    BatchArguments(kSmallRun) +
+                        QStringList{"--target-fill-rate", "0.95", "--lost-sale-cost", "5",
+                                    "--return-cost", "1", "--export", "batch-export"});
+        QVERIFY(batch.waitForFinished(60000));
+        QCOMPARE(batch.exitCode(), 0);
+        for (const char* file : {"summary.csv", "series.csv", "tradeoff.csv"}) {
+            QCOMPARE(FileBytes(QString("window-export/") + file),
+                     FileBytes(QString("batch-export/") + file));
+        }
+        // The warnings name the option that bounds the constants as each front end shows it.
+        QByteArray json = FileBytes("window-export/run.json");
+        json.replace(QByteArray("\\\"") + sf::ui::kBoundedConstantsOption + "\\\"",
+                     "--bounded-constants");
+        QCOMPARE(json, FileBytes("batch-export/run.json"));
+        QVERIFY(messages_->errors.isEmpty());
+
+        // A file in the folder's place is named, and nothing is written.
+        QFile blocker("blocked");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QVERIFY(!results.ExportTo("blocked"));
+        QCOMPARE(messages_->errors.size(), 1);
+        QVERIFY2(messages_->errors[0].contains("\"blocked\""), qPrintable(messages_->errors[0]));
+    }
+
+    void aSecondRunRefreshesTheSameWindow() {
+        ResultsWindow& first = RunInForm(kSmallRun);
+        QTableView& table = Child<QTableView>(first, "FiguresTable");
+        table.selectRow(2);
+        Scenario second = kSmallRun;
+        second["tau_tx"] = "1.5";
+        ResultsWindow& refreshed = RunInForm(second);
+        QCOMPARE(&refreshed, &first);
+        QCOMPARE(form_->findChildren<ResultsWindow*>().size(), 1);
+
+        reference_->Run(kSmallRun);
+        reference_->Run(second);  // the random sequence carries on, as in the form
+        const sf::RunFigures figures = sf::ComputeFigures(*reference_->state);
+        const auto& model = *table.model();
+        QCOMPARE(model.index(model.rowCount() - 1, 1).data(sf::ui::kValueRole).toDouble(),
+                 figures.all.demand);
+        QCOMPARE(Child<QLabel>(refreshed, "τ").text(), QString("1.5"));
+        QVERIFY(Child<QLabel>(refreshed, "Random sequence").text().contains("run 2"));
+        QCOMPARE(table.currentIndex().data(sf::ui::kValueRole).toInt(), 3);  // still selected
+        QVERIFY(
+            !Child<ChartPanel>(refreshed, "TradeoffChart").Points("This run: τ = 1.5").isEmpty());
+    }
+
+    void numbersFollowTheUsersLocale() {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        ResultsWindow& results = RunInForm(kSmallRun);
+        reference_->Run(kSmallRun);
+        const sf::Figures all = sf::ComputeFigures(*reference_->state).all;
+        QCOMPARE(Child<QLabel>(results, "Fill rate").text(),
+                 QLocale().toString(*all.fillRate, 'f', 4));
+        QVERIFY(Child<QLabel>(results, "Fill rate").text().startsWith("0,"));
+        QTest::keyClicks(&Child<QLineEdit>(results, "TargetFillRate"), "0,96");
+        const QString answer = Child<QLabel>(results, "TargetAnswer").text();
+        QVERIFY2(answer.contains(QRegularExpression("^τ = \\d,\\d+ reaches a fill rate of 0,9")),
+                 qPrintable(answer));
+    }
+
+    // Runs with nothing or little to show still show it, without a fault.
+    void runsWithEmptyStretchesAreShown_data() {
+        QTest::addColumn<QStringList>("boxes");  // sales points, periods, S
+        QTest::newRow("no periods") << QStringList{"2", "0", "6"};
+        QTest::newRow("windows cover every period") << QStringList{"2", "12", "6"};
+        QTest::newRow("one sales point, one period") << QStringList{"1", "1", "1"};
+    }
+
+    void runsWithEmptyStretchesAreShown() {
+        QFETCH(QStringList, boxes);
+        Scenario scenario = kSmallRun;
+        scenario["Endpointnumber"] = boxes[0];
+        scenario["Periodnumber"] = boxes[1];
+        scenario["periodsforinitialization"] = boxes[2];
+        ResultsWindow& results = RunInForm(scenario);
+        QVERIFY(messages_->errors.isEmpty());
+        const QAbstractItemModel& table = *Child<QTableView>(results, "FiguresTable").model();
+        QCOMPARE(table.rowCount(), boxes[0].toInt() + 1);
+        Child<QLineEdit>(results, "TargetFillRate").setText("0.9");
+        for (int tab = 0; tab < 3; ++tab) {
+            Child<QTabWidget>(results, "ChartTabs").setCurrentIndex(tab);
+            QVERIFY(results.SaveChartTo(QString("chart%1.png").arg(tab)));
+        }
+        QVERIFY(results.ExportTo("export"));
+    }
+
+    void theKeyboardSortsSwitchesChartsAndReachesEveryBox() {
+        ResultsWindow& results = RunInForm(kSmallRun);
+        results.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&results));
+        QTableView& table = Child<QTableView>(results, "FiguresTable");
+        table.setFocus();
+        QTest::keyClick(&table, Qt::Key_Right);  // to the demand column
+        QTest::keyClick(&table, Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(table.horizontalHeader()->sortIndicatorSection(), 1);
+        QCOMPARE(table.horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+        const auto& model = *table.model();
+        QVERIFY(model.index(0, 1).data(sf::ui::kValueRole).toDouble() >=
+                model.index(1, 1).data(sf::ui::kValueRole).toDouble());
+
+        QTest::keyClick(&results, Qt::Key_T, Qt::AltModifier);
+        QCOMPARE(Child<QTabWidget>(results, "ChartTabs").currentIndex(), 2);
+        QTest::keyClick(&results, Qt::Key_F, Qt::AltModifier);
+        QStringList visited{QApplication::focusWidget()->objectName()};
+        for (int step = 0; step < 3; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited,
+                 (QStringList{"TargetFillRate", "LostSaleCost", "ReturnCost", "ExportResults"}));
+    }
+
+    void theTableIsCopiedAsTabSeparatedRows() {
+        ResultsWindow& results = RunInForm(kSmallRun);
+        QTableView& table = Child<QTableView>(results, "FiguresTable");
+        table.setFocus();
+        QTest::keyClick(&table, Qt::Key_C, Qt::ControlModifier);
+        const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), table.model()->rowCount() + 1);
+        QVERIFY(lines[0].startsWith("Sales point\tDemand\tSales\tLost sales\t"));
+        QVERIFY(lines.last().startsWith("all\t"));
+        const QStringList cells = lines[1].split('\t');
+        QCOMPARE(cells.size(), table.model()->columnCount());
+        QCOMPARE(cells[6], sf::ui::FullNumber(
+                               table.model()->index(0, 6).data(sf::ui::kValueRole).toDouble()));
+    }
+
+    void theVisibleChartIsSavedAsPngOrSvg() {
+        ResultsWindow& results = RunInForm(kSmallRun);
+        QVERIFY(results.SaveChartTo("chart.png"));
+        QVERIFY(FileBytes("chart.png").startsWith("\x89PNG"));
+        Child<QTabWidget>(results, "ChartTabs").setCurrentIndex(2);
+        QVERIFY(results.SaveChartTo("tradeoff.svg"));
+        const QByteArray svg = FileBytes("tradeoff.svg");
+        QVERIFY(svg.contains("<svg"));
+        QVERIFY(svg.contains("What another"));  // the trade-off's title, not the first chart's
+        QVERIFY(messages_->errors.isEmpty());
+
+        QVERIFY(!results.SaveChartTo("no-such-folder/chart.png"));
+        QCOMPARE(messages_->errors.size(), 1);
+        QVERIFY(messages_->errors[0].contains("no-such-folder/chart.png"));
+    }
+
+    void aMissingReportIsNamedRatherThanOpened() {
+        ResultsWindow& results = RunInForm(kSmallRun);
+        QVERIFY(QFile::remove("out.txt"));
+        results.OpenReport();
+        QCOMPARE(messages_->errors.size(), 1);
+        QVERIFY(messages_->errors[0].contains(QDir::current().absoluteFilePath("out.txt")));
+    }
+
+  private:
+    template <typename T>
+    static T& Child(const QWidget& parent, const QString& name) {
+        T* child = parent.findChild<T*>(name);
+        if (child == nullptr) {
+            qFatal("no child %s", qPrintable(name));
+        }
+        return *child;
+    }
+
+    // Types the scenario into the form, runs it and waits for the results window.
+    ResultsWindow& RunInForm(const Scenario& scenario) {
+        for (const auto& [name, text] : scenario) {
+            Child<QLineEdit>(*form_, name).setText(text);
+        }
+        Child<QPushButton>(*form_, "Run").click();
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(Child<QWidget>(*form_, "Run").isEnabled(), 30000); }();
+        ResultsWindow* results = form_->findChild<ResultsWindow*>();
+        if (results == nullptr || !results->isVisible()) {
+            qFatal("the results window did not open");
+        }
+        return *results;
+    }
+
+    std::unique_ptr<QTemporaryDir> folder_;
+    std::unique_ptr<ForecastWindow> form_;
+    std::unique_ptr<ReferenceRuns> reference_;
+    RecordingMessages* messages_ = nullptr;
+};
+
+QTEST_MAIN(ResultsWindowTest)
+#include "results_window_test.moc"
