@@ -274,6 +274,13 @@ void ForecastWindow::ShowResults(const std::string& warning) {
     }
     completeRuns_ = completedRun_->record.run;
     results_->ShowRun(std::move(completedRun_), QString::fromStdString(warning));
+    emit ResultsShown();
+}
+
+void ForecastWindow::ChooseExportFolder() {
+    if (results_ != nullptr) {
+        results_->ChooseExportFolder();
+    }
 }
 
 }  // namespace sf::ui

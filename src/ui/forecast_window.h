@@ -43,9 +43,15 @@ class ForecastWindow : public QWidget {
     // Holds the rolling searches of the next runs within 0..1 (kBoundedConstantsOption).
     void SetBoundedConstants(bool bounded) { runOptions_.boundedConstants = bounded; }
 
+    SalesHistoryPanel& SalesHistory() { return *salesHistory_; }
+    // Offers to export the last complete run's results; none before a run has completed.
+    void ChooseExportFolder();
+
   signals:
     // Inputs cannot change during a run: whatever else fills them waits for this.
     void RunningChanged(bool running);
+    // The results window shows a complete run, which can now be exported.
+    void ResultsShown();
 
   protected:
     // Closing during a run stops it; the window closes when the run has ended.

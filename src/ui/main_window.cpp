@@ -97,7 +97,17 @@ void MainWindow::CreateMenus() {
     QAction* save = AddAction(file, "saveScenarioAction", tr("&Save Scenario..."),
                               QKeySequence(Qt::CTRL | Qt::Key_S));
     file.addSeparator();
-    // Reading sales history and exporting results belong here, between scenarios and Quit.
+    connect(AddAction(file, "useSalesHistoryAction", tr("Use Sales &History...")),
+            &QAction::triggered, &form_->SalesHistory(), &SalesHistoryPanel::ChooseFile);
+    connect(AddAction(file, "useSimulatedDemandAction", tr("Use Si&mulated Demand")),
+            &QAction::triggered, &form_->SalesHistory(), &SalesHistoryPanel::UseSimulatedDemand);
+    QAction* exportResults = AddAction(file, "exportResultsAction", tr("&Export Results..."),
+                                       QKeySequence(Qt::CTRL | Qt::Key_E));
+    exportResults->setEnabled(false);  // until a run has completed
+    connect(exportResults, &QAction::triggered, form_, &ForecastWindow::ChooseExportFolder);
+    connect(form_, &ForecastWindow::ResultsShown, exportResults,
+            [exportResults] { exportResults->setEnabled(true); });
+    file.addSeparator();
     QAction* quit = AddAction(file, "quitAction", tr("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(open, &QAction::triggered, this, &MainWindow::ChooseScenarioToOpen);
     connect(save, &QAction::triggered, this, &MainWindow::ChooseScenarioToSave);

@@ -65,6 +65,9 @@ void SalesHistoryPanel::SetRunning(bool running) {
 }
 
 void SalesHistoryPanel::ChooseFile() {
+    if (running_) {  // the menu entry too waits for the run
+        return;
+    }
     auto* dialog = new QFileDialog(&window_, tr("Use sales history"), QString(),
                                    tr("Sales history (*.csv *.tsv *.txt);;All files (*)"));
     dialog->setObjectName(QStringLiteral("SalesHistoryDialog"));
@@ -101,6 +104,9 @@ void SalesHistoryPanel::UseFile(const QString& path) {
 }
 
 void SalesHistoryPanel::UseSimulatedDemand() {
+    if (running_ || !history_) {
+        return;
+    }
     salesPoints_->setText(typedSalesPoints_);
     periods_->setText(typedPeriods_);
     demandSource_->hide();

@@ -27,11 +27,12 @@ class SalesHistoryPanel : public QObject {
     const std::optional<SalesHistory>& History() const { return history_; }
     // No file can be loaded or dropped during a run; afterwards the history keeps its lock.
     void SetRunning(bool running);
+    // What the two buttons do, for the File menu too.
+    void ChooseFile();
+    void UseSimulatedDemand();
 
   private:
-    void ChooseFile();
     void UseFile(const QString& path);
-    void UseSimulatedDemand();
     void ApplyLock();
 
     QWidget& window_;

@@ -67,6 +67,18 @@ class MainWindowTest : public QObject {
                               << "saveScenarioAction"
                               << "&Save Scenario..."
                               << "Ctrl+S";
+        QTest::newRow("history") << "&File"
+                                 << "useSalesHistoryAction"
+                                 << "Use Sales &History..."
+                                 << "";
+        QTest::newRow("simulated") << "&File"
+                                   << "useSimulatedDemandAction"
+                                   << "Use Si&mulated Demand"
+                                   << "";
+        QTest::newRow("export") << "&File"
+                                << "exportResultsAction"
+                                << "&Export Results..."
+                                << "Ctrl+E";
         QTest::newRow("quit") << "&File"
                               << "quitAction"
                               << "&Quit"
@@ -148,8 +160,10 @@ class MainWindowTest : public QObject {
         QVERIFY(Control<QRadioButton>("sqrot")->isChecked());
         QCOMPARE(Control<QLineEdit>("p2up")->text(), QString("3"));
         QVERIFY(Action("boundedConstantsAction")->isChecked());
+        QVERIFY(!Action("exportResultsAction")->isEnabled());  // nothing to export yet
         RunInWindow();
         QCOMPARE(ReadReport(), batch.report);
+        QVERIFY(Action("exportResultsAction")->isEnabled());
     }
 
     void aBadScenarioIsRefusedAndTheFormStaysAsItWas_data() {
