@@ -3,11 +3,8 @@
 # forecasts may diverge or no rolling forecast was made, and still exits 0 with the closing
 # message; a run without either prints nothing on stderr.
 set -u
-cli=$(realpath "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-failed=0
+# shellcheck source=../batch_test_setup.sh
+source "$(dirname "$0")/../batch_test_setup.sh"
 
 # expect_warning CASE EXPECTED-STDERR OPTIONS...
 expect_warning() {

@@ -3,11 +3,8 @@
 # dialect, gives the same report but for its parameter lines; a bad file or a count option beside
 # it leaves the report alone.
 set -u
-cli=$(realpath "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-failed=0
+# shellcheck source=../batch_test_setup.sh
+source "$(dirname "$0")/../batch_test_setup.sh"
 
 check() {  # check CASE CONDITION...
   local name=$1

@@ -3,11 +3,8 @@
 # export folder, the seed, and the exit codes for a folder that cannot be made (2) and an export
 # file that cannot be written (1, the old file left in place).
 set -u
-cli=$(realpath "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-failed=0
+# shellcheck source=../batch_test_setup.sh
+source "$(dirname "$0")/../batch_test_setup.sh"
 
 fail() {
   echo "FAIL $1"
