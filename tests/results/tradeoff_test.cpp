@@ -8,6 +8,7 @@
 #include "outcome/period_outcome.h"
 #include "results/run_results.h"
 #include "results/tau_answers.h"
+#include "results/tradeoff_kernel.h"
 #include "run_fixture.h"
 
 namespace sf {
@@ -59,8 +60,13 @@ TEST(Tradeoff, HandCheckedRowsAndCosts) {
     EXPECT_FALSE(CheapestTau(ComputeTradeoff(series, tied, std::nullopt)));
 }
 
-// The trade-off takes several taus at a time in vector lanes; each row must hold what the
-// period-by-period step gives for its tau alone.
+void ExpectPeriodByPeriodRows(const std::vector<TradeoffRow>& rows, const std::vector<double>& taus,
+                              const std::vector<std::vector<double>>& f,
+                              const std::vector<std::vector<double>>& s,
+                              const std::vector<std::vector<double>>& d);
+
+// The trade-off takes several taus at a time in vector lanes, on every kernel this processor
+// has; each row must hold what the period-by-period step gives for its tau alone.
 TEST(Tradeoff, EveryRowIsThePeriodByPeriodOutcome) {
     std::mt19937 random(5);
     std::uniform_real_distribution<double> value(-30.0, 30.0);
@@ -76,7 +82,17 @@ TEST(Tradeoff, EveryRowIsThePeriodByPeriodOutcome) {
     }
     const RunSeries series = HandSeries(f, s, d);
     const std::vector<double> taus = {-1.0, 0.0, 0.25, 0.5, 0.75, 1.0, 2.5};  // a partial block
-    const auto rows = ComputeTradeoff(series, taus, std::nullopt);
+    for (const NamedTradeoffKernel& kernel : SupportedTradeoffKernels()) {
+        SCOPED_TRACE(kernel.name);
+        const auto rows = ComputeTradeoffWith(kernel, series, taus, std::nullopt);
+        ExpectPeriodByPeriodRows(rows, taus, f, s, d);
+    }
+}
+
+void ExpectPeriodByPeriodRows(const std::vector<TradeoffRow>& rows, const std::vector<double>& taus,
+                              const std::vector<std::vector<double>>& f,
+                              const std::vector<std::vector<double>>& s,
+                              const std::vector<std::vector<double>>& d) {
     for (std::size_t k = 0; k < taus.size(); ++k) {
         double lost = 0.0, returned = 0.0, sales = 0.0, delivered = 0.0;
         for (int sp = 0; sp < 3; ++sp) {
