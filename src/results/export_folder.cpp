@@ -1,7 +1,7 @@
 #include "results/export_folder.h"
 
 #include "results/export_tables.h"
-#include "results/staged_files.h"
+#include "runtime/replaced_files.h"
 
 namespace sf {
 
@@ -30,7 +30,7 @@ void WriteExportFolder(const std::filesystem::path& folder, const RunResults& re
         {folder / "tradeoff.csv", tradeoff},
         {folder / "run.json", json},
     };
-    ReplaceFiles(files);
+    ReplaceFiles(files, "export file");
 }
 
 }  // namespace sf

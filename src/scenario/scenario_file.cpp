@@ -6,6 +6,8 @@
 #include <memory>
 #include <system_error>
 
+#include "runtime/replaced_files.h"
+#include "runtime/run_error.h"
 #include "scenario/scenario_format.h"
 
 namespace sf {
@@ -47,25 +49,6 @@ std::optional<std::string> ReadBytes(const std::filesystem::path& path, std::str
     return bytes;
 }
 
-bool WriteBytes(const std::filesystem::path& path, const std::string& bytes, std::string& problem) {
-    errno = 0;
-    File file(std::fopen(path.c_str(), "wb"));
-    if (!file) {
-        problem = "could not be created" + SystemReason(errno);
-        return false;
-    }
-    errno = 0;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
-                         std::fflush(file.get()) == 0;
-    const int writeError = errno;
-    const bool closed = std::fclose(file.release()) == 0;
-    if (!written || !closed) {
-        problem = "could not be written" + SystemReason(written ? errno : writeError);
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::optional<Scenario> ReadScenarioFile(const std::filesystem::path& path, std::string& problem) {
@@ -86,20 +69,11 @@ bool WriteScenarioFile(const std::filesystem::path& path, const Scenario& scenar
         problem = AboutFile(path, problem);
         return false;
     }
-    std::filesystem::path partial = path;
-    partial += ".saving";
-    if (!WriteBytes(partial, *text, problem)) {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
-        problem = AboutFile(path, problem);
-        return false;
-    }
-    std::error_code renamed;
-    std::filesystem::rename(partial, path, renamed);
-    if (renamed) {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
-        problem = AboutFile(path, "could not be replaced: " + renamed.message());
+    try {
+        const FileContent file[] = {{path, *text}};
+        ReplaceFiles(file, "scenario file");
+    } catch (const RunError& error) {
+        problem = error.what();
         return false;
     }
     return true;

@@ -1,4 +1,4 @@
-#include "results/staged_files.h"
+#include "runtime/replaced_files.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -12,8 +12,9 @@
 namespace sf {
 namespace {
 
-[[noreturn]] void Fail(const std::filesystem::path& path, const std::string& what, int error) {
-    std::string message = "The export file \"" + path.string() + "\" " + what;
+[[noreturn]] void Fail(std::string_view kind, const std::filesystem::path& path,
+                       const std::string& what, int error) {
+    std::string message = "The " + std::string(kind) + " \"" + path.string() + "\" " + what;
     if (error != 0) {
         message += std::string(": ") + std::strerror(error);
     }
@@ -23,7 +24,7 @@ namespace {
 // The temporary files written so far, removed unless they were renamed into place.
 class StagedFiles {
   public:
-    StagedFiles() = default;
+    explicit StagedFiles(std::string_view kind) : kind_(kind) {}
     StagedFiles(const StagedFiles&) = delete;
     StagedFiles& operator=(const StagedFiles&) = delete;
     ~StagedFiles() {
@@ -34,10 +35,6 @@ class StagedFiles {
     }
 
     void Stage(const FileContent& file) {
-        std::error_code error;
-        if (std::filesystem::is_directory(file.path, error)) {
-            Fail(file.path, "could not be written: a folder has its name", 0);
-        }
         std::FILE* stream = nullptr;
         std::filesystem::path staged;
         std::random_device random;
@@ -53,7 +50,7 @@ class StagedFiles {
             }
         }
         if (stream == nullptr) {
-            Fail(file.path, "could not be created", errno);
+            Fail(kind_, file.path, "could not be created", errno);
         }
         staged_.push_back(staged);
         errno = 0;
@@ -63,7 +60,7 @@ class StagedFiles {
         const int writeError = errno;
         const bool closed = std::fclose(stream) == 0;
         if (!written || !closed) {
-            Fail(file.path, "could not be written", written ? errno : writeError);
+            Fail(kind_, file.path, "could not be written", written ? errno : writeError);
         }
     }
 
@@ -73,20 +70,29 @@ class StagedFiles {
             std::error_code error;
             std::filesystem::rename(staged_[at], files[at].path, error);
             if (error) {
-                Fail(files[at].path, "could not be replaced", error.value());
+                Fail(kind_, files[at].path, "could not be replaced", error.value());
             }
         }
         staged_.clear();
     }
 
   private:
+    std::string_view kind_;
     std::vector<std::filesystem::path> staged_;
 };
 
 }  // namespace
 
-void ReplaceFiles(std::span<const FileContent> files) {
-    StagedFiles staged;
+void ReplaceFiles(std::span<const FileContent> files, std::string_view kind) {
+    // Of several files, a folder in one's place is refused before any is replaced; the rename
+    // would refuse it only after some.
+    for (const FileContent& file : files) {
+        std::error_code error;
+        if (files.size() > 1 && std::filesystem::is_directory(file.path, error)) {
+            Fail(kind, file.path, "could not be written: a folder has its name", 0);
+        }
+    }
+    StagedFiles staged(kind);
     for (const FileContent& file : files) {
         staged.Stage(file);
     }
