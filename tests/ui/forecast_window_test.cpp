@@ -60,10 +60,7 @@ class ForecastWindowTest : public QObject {
     void init() {
         folder_ = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir::setCurrent(folder_->path()));
-        auto messages = std::make_unique<RecordingMessages>();
-        messages_ = messages.get();
-        window_ = std::make_unique<ForecastWindow>(sf::ReadUserNumberLocale(), std::move(messages));
-        window_->show();
+        window_ = OpenForm(messages_);
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
 

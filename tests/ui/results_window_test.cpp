@@ -117,10 +117,7 @@ class ResultsWindowTest : public QObject {
     void init() {
         folder_ = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir::setCurrent(folder_->path()));
-        auto messages = std::make_unique<RecordingMessages>();
-        messages_ = messages.get();
-        form_ = std::make_unique<ForecastWindow>(sf::ReadUserNumberLocale(), std::move(messages));
-        form_->show();
+        form_ = OpenForm(messages_);
         reference_ = std::make_unique<ReferenceRuns>();
     }
 

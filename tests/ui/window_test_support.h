@@ -10,7 +10,10 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <map>
+#include <memory>
 
+#include "runtime/number_locale.h"
+#include "ui/forecast_window.h"
 #include "ui/message_sink.h"
 
 class RecordingMessages : public sf::ui::MessageSink {
@@ -32,6 +35,16 @@ class RecordingMessages : public sf::ui::MessageSink {
     QStringList warnings;
     QStringList order;  // of the closing messages and the warnings
 };
+
+// A Forecast form of its own, shown, its messages recorded in *messages.
+inline std::unique_ptr<sf::ui::ForecastWindow> OpenForm(RecordingMessages*& messages) {
+    auto recording = std::make_unique<RecordingMessages>();
+    messages = recording.get();
+    auto form =
+        std::make_unique<sf::ui::ForecastWindow>(sf::ReadUserNumberLocale(), std::move(recording));
+    form->show();
+    return form;
+}
 
 inline QStringList Words(const char* text) {
     return QString(text).split(' ');
