@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Every reference case that completes, run again with the results options, must export the
+# files kept in golden-exports/NN-name/ byte for byte: the export's shape changes only on
+# purpose. run.json names the report's full path, which is the scratch folder's: it is kept as
+# out.txt. With "--update" as third argument the kept files are written anew instead.
+set -u
+cli=$(realpath "$1")
+data=$(realpath "$2")
+kept=$(realpath "$3")
+update=${4:-}
+answers=(--target-fill-rate 0.9 --lost-sale-cost 2 --return-cost 1)
+passed=0
+failed=0
+for cmd in "$data"/*.cmd; do
+  name=$(basename "$cmd" .cmd)
+  [ "$(cat "$data/$name.exit")" = 0 ] || continue
+  work=$(mktemp -d)
+  line=$(grep -v '^#' "$cmd" | grep -m1 'sales-forecast-cli')
+  (cd "$work" && eval "\"$cli\" ${line#sales-forecast-cli} --export results ${answers[*]}" \
+    >/dev/null 2>&1)
+  sed -i "s|\"$work/|\"|" "$work/results/run.json"
+  if [ "$update" = --update ]; then
+    rm -rf "${kept:?}/$name" && cp -r "$work/results" "$kept/$name"
+  fi
+  problem=""
+  for file in "$kept/$name"/*; do
+    cmp -s "$file" "$work/results/$(basename "$file")" ||
+      problem="$problem $(basename "$file") differs"
+  done
+  [ "$(ls "$work/results" | wc -l)" = "$(ls "$kept/$name" | wc -l)" ] ||
+    problem="$problem other files: $(ls "$work/results" | tr '\n' ' ')"
+  if [ -z "$problem" ]; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAIL $name:$problem"
+    for file in "$kept/$name"/*; do
+      diff "$file" "$work/results/$(basename "$file")" | head -n 6
+    done
+  fi
+  rm -rf "$work"
+done
+echo "golden exports: $passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
