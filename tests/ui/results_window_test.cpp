@@ -18,6 +18,7 @@
 #include "recording_observer.h"
 #include "results/export_tables.h"
 #include "results/number_cells.h"
+#include "results/summary_columns.h"
 #include "results/tau_answers.h"
 #include "run/run_driver.h"
 #include "ui/forecast_window.h"
@@ -137,6 +138,15 @@ class ResultsWindowTest : public QObject {
         const auto summary = CsvRows(sf::SummaryCsv(sf::ComputeFigures(*reference_->state)));
         QCOMPARE(table.model()->rowCount() + 1, int(summary.size()));
         QCOMPARE(table.model()->columnCount(), int(summary[0].size()));
+        // The CSV's header and the table's headings are the one list of columns after the
+        // sales point.
+        for (std::size_t column = 1; column < summary[0].size(); ++column) {
+            const sf::SummaryColumn& listed = sf::kSummaryColumns[column - 1];
+            QCOMPARE(summary[0][column], std::string(listed.name));
+            const QString heading =
+                table.model()->headerData(int(column), Qt::Horizontal).toString();
+            QCOMPARE(heading.simplified(), QString::fromUtf8(listed.label));
+        }
         for (int row = 0; row < table.model()->rowCount(); ++row) {
             for (int column = 0; column < table.model()->columnCount(); ++column) {
                 const QVariant value = table.model()->index(row, column).data(sf::ui::kValueRole);
