@@ -47,22 +47,20 @@ int main(int argc, char** argv) try {
     }
 
     // Scenario files: a file that cannot be used is a refused input, like a box.
-    if (!options->scenario.empty()) {
-        const std::optional<sf::Scenario> scenario =
-            sf::ReadScenarioFile(options->scenario, problem);
-        if (!scenario) {
-            std::cerr << problem << '\n';
-            return 1;
+    try {
+        if (!options->scenario.empty()) {
+            // Read again over the scenario, so that the options beside it win.
+            options =
+                sf::ParseCliOptions(arguments, problem, sf::ReadScenarioFile(options->scenario));
         }
-        // Read again over the scenario, so that the options beside it win.
-        options = sf::ParseCliOptions(arguments, problem, *scenario);
-    }
-    // Kept before the runs, as given: the texts may still be refused by the run, as the
-    // window's Save keeps whatever its boxes hold.
-    if (!options->saveScenario.empty() &&
-        !sf::WriteScenarioFile(options->saveScenario,
-                               {options->inputs, options->run.boundedConstants}, problem)) {
-        std::cerr << problem << '\n';
+        // Kept before the runs, as given: the texts may still be refused by the run, as the
+        // window's Save keeps whatever its boxes hold.
+        if (!options->saveScenario.empty()) {
+            sf::WriteScenarioFile(options->saveScenario,
+                                  {options->inputs, options->run.boundedConstants});
+        }
+    } catch (const sf::RunError& refusal) {
+        std::cerr << refusal.what() << '\n';
         return 1;
     }
 
