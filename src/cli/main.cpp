@@ -1,7 +1,6 @@
 #include <exception>
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -93,12 +92,12 @@ int main(int argc, char** argv) try {
         }
         // Results that may diverge are said to, though the report is complete; every line of
         // the warning is marked, so that a script can tell it from a failure.
-        const std::string warning = sf::HealthWarning(outcome.health, "--bounded-constants");
-        std::istringstream warningLines(warning);
-        for (std::string line; std::getline(warningLines, line);) {
+        const std::vector<std::string> warnings =
+            sf::HealthWarnings(outcome.health, "--bounded-constants");
+        for (const std::string& line : warnings) {
             std::cerr << "Warning: " << line << '\n';
         }
-        if (!sf::DeliverResults(*state, *options, run + 1, warning, std::cout, std::cerr)) {
+        if (!sf::DeliverResults(*state, *options, run + 1, warnings, std::cout, std::cerr)) {
             return 1;
         }
     }

@@ -147,15 +147,13 @@ ResultsWindow::ResultsWindow(QWidget& form, MessageSink& messages)
     addAction(close);
 }
 
-void ResultsWindow::ShowRun(std::shared_ptr<CompletedRun> run, const QString& warning) {
+void ResultsWindow::ShowRun(std::shared_ptr<CompletedRun> run,
+                            const std::vector<std::string>& warnings) {
     run_ = std::move(run);
-    run_->record.warnings.clear();
-    for (const QString& line : warning.split('\n', Qt::SkipEmptyParts)) {
-        run_->record.warnings.push_back(line.toStdString());
-    }
+    run_->record.warnings = warnings;
     ShowScenario();
     ShowTotals();
-    ShowWarning(warning);
+    ShowWarnings();
     figures_->SetFigures(run_->results.figures);
     table_->resizeColumnsToContents();
     const int salesPoints = static_cast<int>(run_->results.figures.salesPoints.size());
@@ -437,9 +435,10 @@ void ResultsWindow::ShowTotals() {
               kTotalsPairsPerLine);
 }
 
-void ResultsWindow::ShowWarning(const QString& warning) {
-    warning_->setText(QStringLiteral("Warning: ") + warning);
-    warning_->setVisible(!warning.isEmpty());
+void ResultsWindow::ShowWarnings() {
+    const std::vector<std::string>& warnings = run_->record.warnings;
+    warning_->setText(QStringLiteral("Warning: ") + LinesText(warnings));
+    warning_->setVisible(!warnings.empty());
 }
 
 void ResultsWindow::SelectSalesPoint(int salesPoint) {

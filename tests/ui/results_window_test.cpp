@@ -184,7 +184,7 @@ class ResultsWindowTest : public QObject {
         QVERIFY(!health.unstableSalesPoints.empty());  // the scenario is meant to have some
         const QLabel& warning = Child<QLabel>(results, "Warnings");
         QVERIFY(warning.isVisible());
-        QVERIFY(warning.text().contains(QString::fromStdString(sf::HealthWarning(
+        QVERIFY(warning.text().contains(sf::ui::LinesText(sf::HealthWarnings(
             health, std::string("\"") + sf::ui::kBoundedConstantsOption + "\""))));
         const QAbstractItemModel& table = *Child<QTableView>(results, "FiguresTable").model();
         for (int row = 0; row + 1 < table.rowCount(); ++row) {
