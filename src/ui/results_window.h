@@ -54,7 +54,6 @@ class ResultsWindow : public QWidget {
     // Reads the target and cost boxes, answers them from the run's results and redraws the
     // trade-off.
     void AskAgain();
-    void DrawTradeoff();
     ChartPanel& VisibleChart() const;
     void Say(const QString& text);
 

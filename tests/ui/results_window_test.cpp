@@ -257,47 +257,6 @@ class ResultsWindowTest : public QObject {
                  QList<QPointF>{QPointF(cheapest->tau, cheapest->cost)});
     }
 
-    void boxesTheEngineCannotAnswerSayWhyAndDropTheirMarks_data() {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("lostSale");
-        QTest::addColumn<QString>("returned");
-        QTest::addColumn<QString>("problem");
-        const struct {
-            const char* row;
-            const char* target;
-            const char* lostSale;
-            const char* returned;
-            const char* problem;
-        } cases[] = {
-            {"not a number", "abc", "", "", "Target fill rate: \"abc\""},
-            {"target 0", "0", "", "", "above 0 and at most 1"},
-            {"target above 1", "1.5", "", "", "above 0 and at most 1"},
-            {"one cost", "", "", "1", "Give both costs"},
-            {"negative cost", "", "-1", "1", "Cost of a lost sale: \"-1\""},
-            {"cost no number", "", "1", "x", "Cost of a return: \"x\""},
-        };
-        for (const auto& row : cases) {
-            QTest::newRow(row.row) << QString(row.target) << QString(row.lostSale)
-                                   << QString(row.returned) << QString(row.problem);
-        }
-    }
-
-    void boxesTheEngineCannotAnswerSayWhyAndDropTheirMarks() {
-        QFETCH(QString, target);
-        QFETCH(QString, lostSale);
-        QFETCH(QString, returned);
-        QFETCH(QString, problem);
-        ResultsWindow& results = RunInForm(kSmallRun);
-        Child<QLineEdit>(results, "TargetFillRate").setText(target);
-        Child<QLineEdit>(results, "LostSaleCost").setText(lostSale);
-        Child<QLineEdit>(results, "ReturnCost").setText(returned);
-        const QString answers = Child<QLabel>(results, "TargetAnswer").text() +
-                                Child<QLabel>(results, "CostAnswer").text();
-        QVERIFY2(answers.contains(problem), qPrintable(answers));
-        // Only the fill rate, the service level and the run's own tau.
-        QCOMPARE(Child<ChartPanel>(results, "TradeoffChart").CurveNames().size(), 3);
-    }
-
     void exportWritesTheBatchCommandsFiles() {
         ResultsWindow& results = RunInForm(kSmallRun);
         Child<QLineEdit>(results, "TargetFillRate").setText("0.95");
