@@ -105,24 +105,16 @@ class RunChartsTest : public QObject {
 
     void theSalesPointChartsShowItsSeriesOverEveryPeriod_data() {
         QTest::addColumn<int>("salesPoint");
-        QTest::addColumn<int>("periods");
         QTest::addColumn<QString>("title");
-        QTest::addColumn<double>("lastPeriod");  // of the horizontal axis
-        QTest::newRow("sales point 1")
-            << 1 << 3 << "Sales point 1: demand, forecast and delivery" << 3.0;
-        QTest::newRow("the row all")
-            << 0 << 3 << "Select a sales point in the table to see its series" << 3.0;
-        QTest::newRow("one period")
-            << 1 << 1 << "Sales point 1: demand, forecast and delivery" << 2.0;
+        QTest::newRow("sales point 1") << 1 << "Sales point 1: demand, forecast and delivery";
+        QTest::newRow("the row all") << 0 << "Select a sales point in the table to see its series";
     }
 
     void theSalesPointChartsShowItsSeriesOverEveryPeriod() {
         QFETCH(int, salesPoint);
-        QFETCH(int, periods);
         QFETCH(QString, title);
-        QFETCH(double, lastPeriod);
         sf::RunSeries series;
-        series.periodNumber = periods;
+        series.periodNumber = 3;
         sf::SalesPointSeries point;
         point.demand = {1, {5.0, 6.0, 7.0}};
         point.forecast = {2, {5.5, 6.0}};
@@ -134,7 +126,7 @@ class RunChartsTest : public QObject {
         const sf::ui::SalesPointCharts charts = sf::ui::ChartsOfSalesPoint(series, salesPoint);
         QCOMPARE(charts.demand.title, title);
         for (const ChartContent* chart : {&charts.demand, &charts.constants}) {
-            CompareRange(chart->x.range, 1.0, lastPeriod);
+            CompareRange(chart->x.range, 1.0, 3.0);
         }
         if (salesPoint == 0) {
             QVERIFY(charts.demand.curves.empty() && charts.constants.curves.empty());
