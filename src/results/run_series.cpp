@@ -16,12 +16,6 @@ PeriodSeries Written(const Matrix& matrix, int sp, int first, int last) {
     return series;
 }
 
-// The models whose demand is drawn around a mean the run keeps; the AR(1) process and normal
-// demand draw theirs directly.
-bool WritesDemandMean(DemandModel model) {
-    return IsTrendModel(model) || model == DemandModel::meanAR1;
-}
-
 }  // namespace
 
 RunSeries CopySeries(const RunState& state) {
@@ -35,7 +29,7 @@ RunSeries CopySeries(const RunState& state) {
     for (int sp = 1; sp <= state.salesPointCount; ++sp) {
         SalesPointSeries& series = copy.salesPoints[static_cast<std::size_t>(sp - 1)];
         series.demandMean = Written(state.demandMean, sp, 1,
-                                    !state.demandRecorded && WritesDemandMean(state.model) ? p : 0);
+                                    !state.demandRecorded && HasDemandMean(state.model) ? p : 0);
         series.demand = Written(state.actualDemand, sp, 1, p);
         // The initial estimation starts the forecasts at S; the constants are first used at S + 1.
         series.forecast = Written(state.mu, sp, s, p);
