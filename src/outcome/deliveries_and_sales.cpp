@@ -4,6 +4,7 @@
 
 #include "outcome/period_outcome.h"
 #include "runtime/run_error.h"
+#include "state/period_stretches.h"
 
 namespace sf {
 namespace {
@@ -33,8 +34,8 @@ void ClearOutcomeSums(RunState& state) {
 }
 
 void ComputeDeliveriesAndSales(RunState& state) {
-    const int first = state.initPeriods;
-    const int last = state.periodNumber;
+    const int first = OutcomeWindow(state).first;
+    const int last = OutcomeWindow(state).last;
     for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
         const int sp = state.salesPoint;
         for (state.period = first; state.period <= last; ++state.period) {
