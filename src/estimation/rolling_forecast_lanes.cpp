@@ -17,6 +17,7 @@
 #include "estimation/objectives.h"
 #include "estimation/series_checks.h"
 #include "estimation/smoothing.h"
+#include "runtime/kernel_set.h"
 #include "runtime/run_error.h"
 #include "state/period_stretches.h"
 
@@ -420,7 +421,7 @@ void RollingForecastInLanes(RunState& state, RunObserver& observer,
         const long long searches = 2LL * salesPoints * rolling.Length();
         const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
         const int threads = options.threads > 0 ? options.threads : cores;
-        LaneRun run(state, observer, progress, LaneKernelNamed(options.kernel), searches);
+        LaneRun run(state, observer, progress, LaneKernels().Named(options.kernel), searches);
         std::vector<SalesPointProgress> progressOfPoints = StartStretches(state, rolling.first);
         SearchPool pool(progressOfPoints);
         auto work = [&] {
