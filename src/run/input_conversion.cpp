@@ -6,6 +6,7 @@
 
 #include "runtime/text_to_number.h"
 #include "state/box_keys.h"
+#include "state/period_stretches.h"
 
 namespace sf {
 namespace {
@@ -166,7 +167,7 @@ void ConvertInputs(const RunInputs& inputs, const NumberLocale& locale, RunState
     CheckRange(kInitPeriods, state.initPeriods);
     CheckRange(kAlphaBetaPeriods, state.alphaBetaPeriods);
     CheckRange(kHorizon, state.horizon);
-    const int lastFittedPeriod = state.initPeriods + state.alphaBetaPeriods + state.horizon;
+    const int lastFittedPeriod = InitialFittingWindow(state).last;
     if (lastFittedPeriod > kMaxPeriods) {
         throw InputError(
             "The periods for initial mu and sigma, the periods for initial alpha and beta and "
