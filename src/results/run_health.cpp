@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "state/period_stretches.h"
+
 namespace sf {
 namespace {
 
@@ -15,12 +17,14 @@ bool Outside01(double constant) {
 }  // namespace
 
 bool IsUnstable(const RunState& state, int salesPoint) {
-    for (int t = state.initPeriods + 1; t <= state.periodNumber; ++t) {
+    const PeriodStretch constants = ConstantsStretch(state);
+    for (int t = constants.first; t <= constants.last; ++t) {
         if (Outside01(state.alphaUsed(salesPoint, t)) || Outside01(state.betaUsed(salesPoint, t))) {
             return true;
         }
     }
-    for (int t = state.initPeriods; t <= state.periodNumber; ++t) {
+    const PeriodStretch outcome = OutcomeWindow(state);
+    for (int t = outcome.first; t <= outcome.last; ++t) {
         if (state.sigma(salesPoint, t) < 0.0) {
             return true;
         }
@@ -36,8 +40,7 @@ RunHealth AssessRunHealth(const RunState& state) {
             health.unstableSalesPoints.push_back(sp);
         }
     }
-    health.windowsCoverEveryPeriod =
-        state.initPeriods + state.alphaBetaPeriods + state.horizon >= state.periodNumber;
+    health.windowsCoverEveryPeriod = RollingStretch(state).Empty();
     return health;
 }
 

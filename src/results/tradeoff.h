@@ -34,4 +34,10 @@ struct TradeoffRow {
 std::vector<TradeoffRow> ComputeTradeoff(const RunSeries& series, std::span<const double> taus,
                                          const std::optional<OutcomeCosts>& costs);
 
+struct NamedTradeoffKernel;
+// ComputeTradeoff with a kernel of one's choosing, for the tests that prove them alike.
+std::vector<TradeoffRow> ComputeTradeoffWith(const NamedTradeoffKernel& kernel,
+                                             const RunSeries& series, std::span<const double> taus,
+                                             const std::optional<OutcomeCosts>& costs);
+
 }  // namespace sf

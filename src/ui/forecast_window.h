@@ -92,7 +92,7 @@ class ForecastWindow : public QWidget {
     std::shared_ptr<CompletedRun> completedRun_;  // until the results window takes it
     RunWorker worker_;  // after what its job uses, so that it stops the job first
 
-    std::vector<QLineEdit*> textBoxes_;  // in the order of kTextBoxes
+    std::vector<QLineEdit*> textBoxes_;  // in the order of kBoxKeys
     std::array<QWidget*, kModelControlNames.size()> modelControls_{};
     QButtonGroup* models_ = nullptr;
     QPushButton* run_ = nullptr;

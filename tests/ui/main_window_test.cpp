@@ -260,7 +260,7 @@ class MainWindowTest : public QObject {
     // Types the texts of the batch command's options into their boxes.
     void Enter(const QStringList& arguments) {
         for (qsizetype at = 0; at + 1 < arguments.size(); at += 2) {
-            Control<QLineEdit>(kBoxOfOption.at(arguments[at]))->setText(arguments[at + 1]);
+            Control<QLineEdit>(BoxOfOption(arguments[at]))->setText(arguments[at + 1]);
         }
     }
 
