@@ -1,7 +1,6 @@
 #include <exception>
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -47,22 +46,20 @@ int main(int argc, char** argv) try {
     }
 
     // Scenario files: a file that cannot be used is a refused input, like a box.
-    if (!options->scenario.empty()) {
-        const std::optional<sf::Scenario> scenario =
-            sf::ReadScenarioFile(options->scenario, problem);
-        if (!scenario) {
-            std::cerr << problem << '\n';
-            return 1;
+    try {
+        if (!options->scenario.empty()) {
+            // Read again over the scenario, so that the options beside it win.
+            options =
+                sf::ParseCliOptions(arguments, problem, sf::ReadScenarioFile(options->scenario));
         }
-        // Read again over the scenario, so that the options beside it win.
-        options = sf::ParseCliOptions(arguments, problem, *scenario);
-    }
-    // Kept before the runs, as given: the texts may still be refused by the run, as the
-    // window's Save keeps whatever its boxes hold.
-    if (!options->saveScenario.empty() &&
-        !sf::WriteScenarioFile(options->saveScenario,
-                               {options->inputs, options->run.boundedConstants}, problem)) {
-        std::cerr << problem << '\n';
+        // Kept before the runs, as given: the texts may still be refused by the run, as the
+        // window's Save keeps whatever its boxes hold.
+        if (!options->saveScenario.empty()) {
+            sf::WriteScenarioFile(options->saveScenario,
+                                  {options->inputs, options->run.boundedConstants});
+        }
+    } catch (const sf::RunError& refusal) {
+        std::cerr << refusal.what() << '\n';
         return 1;
     }
 
@@ -95,12 +92,12 @@ int main(int argc, char** argv) try {
         }
         // Results that may diverge are said to, though the report is complete; every line of
         // the warning is marked, so that a script can tell it from a failure.
-        const std::string warning = sf::HealthWarning(outcome.health, "--bounded-constants");
-        std::istringstream warningLines(warning);
-        for (std::string line; std::getline(warningLines, line);) {
+        const std::vector<std::string> warnings =
+            sf::HealthWarnings(outcome.health, "--bounded-constants");
+        for (const std::string& line : warnings) {
             std::cerr << "Warning: " << line << '\n';
         }
-        if (!sf::DeliverResults(*state, *options, run + 1, warning, std::cout, std::cerr)) {
+        if (!sf::DeliverResults(*state, *options, run + 1, warnings, std::cout, std::cerr)) {
             return 1;
         }
     }

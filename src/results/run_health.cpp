@@ -44,14 +44,15 @@ RunHealth AssessRunHealth(const RunState& state) {
     return health;
 }
 
-std::string HealthWarning(const RunHealth& health, std::string_view boundedOption) {
-    std::string warning;
+std::vector<std::string> HealthWarnings(const RunHealth& health, std::string_view boundedOption) {
+    std::vector<std::string> warnings;
     const std::size_t unstable = health.unstableSalesPoints.size();
     if (unstable > 0) {
-        warning = "The smoothing constants of " + std::to_string(unstable) + " of " +
-                  std::to_string(health.salesPointCount) +
-                  " sales points left 0 to 1 or their sigma fell below 0, so their forecasts "
-                  "may diverge: sales point";
+        std::string warning =
+            "The smoothing constants of " + std::to_string(unstable) + " of " +
+            std::to_string(health.salesPointCount) +
+            " sales points left 0 to 1 or their sigma fell below 0, so their forecasts "
+            "may diverge: sales point";
         warning += unstable == 1 ? " " : "s ";
         const std::size_t named = std::min(unstable, kNamedSalesPoints);
         for (std::size_t at = 0; at < named; ++at) {
@@ -62,14 +63,14 @@ std::string HealthWarning(const RunHealth& health, std::string_view boundedOptio
         }
         warning +=
             ". The option " + std::string(boundedOption) + " keeps the constants within 0 and 1.";
+        warnings.push_back(warning);
     }
     if (health.windowsCoverEveryPeriod) {
-        warning += warning.empty() ? "" : "\n";
-        warning +=
+        warnings.push_back(
             "The periods for initial mu and sigma, for initial alpha and beta and the forecasting "
-            "horizon cover every period of the run, so no rolling forecast was made.";
+            "horizon cover every period of the run, so no rolling forecast was made.");
     }
-    return warning;
+    return warnings;
 }
 
 }  // namespace sf

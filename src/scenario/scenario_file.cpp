@@ -18,8 +18,9 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-std::string AboutFile(const std::filesystem::path& path, const std::string& problem) {
-    return "The scenario file \"" + path.string() + "\" " + problem;
+// The sentence on the file that a problem completes.
+[[noreturn]] void FailAbout(const std::filesystem::path& path, const std::string& problem) {
+    throw RunError("The scenario file \"" + path.string() + "\" " + problem);
 }
 
 std::string SystemReason(int error) {
@@ -27,56 +28,46 @@ std::string SystemReason(int error) {
 }
 
 // The file's bytes, at most kMaxScenarioFileBytes of them.
-std::optional<std::string> ReadBytes(const std::filesystem::path& path, std::string& problem) {
+std::string ReadBytes(const std::filesystem::path& path) {
     errno = 0;
     const File file(std::fopen(path.c_str(), "rb"));
     if (!file) {
-        problem = "could not be opened" + SystemReason(errno);
-        return std::nullopt;
+        FailAbout(path, "could not be opened" + SystemReason(errno));
     }
     std::string bytes(kMaxScenarioFileBytes + 1, '\0');
     errno = 0;
     bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
     if (std::ferror(file.get()) != 0) {
-        problem = "could not be read" + SystemReason(errno);
-        return std::nullopt;
+        FailAbout(path, "could not be read" + SystemReason(errno));
     }
     if (bytes.size() > kMaxScenarioFileBytes) {
-        problem = "is larger than " + std::to_string(kMaxScenarioFileBytes >> 20) +
-                  " MiB, far too large for a scenario";
-        return std::nullopt;
+        FailAbout(path, "is larger than " + std::to_string(kMaxScenarioFileBytes >> 20) +
+                            " MiB, far too large for a scenario");
     }
     return bytes;
 }
 
 }  // namespace
 
-std::optional<Scenario> ReadScenarioFile(const std::filesystem::path& path, std::string& problem) {
-    std::optional<Scenario> scenario;
-    if (const std::optional<std::string> bytes = ReadBytes(path, problem)) {
-        scenario = ParseScenario(*bytes, problem);
+Scenario ReadScenarioFile(const std::filesystem::path& path) {
+    const std::string bytes = ReadBytes(path);
+    try {
+        return ParseScenario(bytes);
+    } catch (const RunError& refusal) {
+        FailAbout(path, refusal.what());
     }
-    if (!scenario) {
-        problem = AboutFile(path, problem);
-    }
-    return scenario;
 }
 
-bool WriteScenarioFile(const std::filesystem::path& path, const Scenario& scenario,
-                       std::string& problem) {
-    const std::optional<std::string> text = ScenarioText(scenario, problem);
-    if (!text) {
-        problem = AboutFile(path, problem);
-        return false;
-    }
+void WriteScenarioFile(const std::filesystem::path& path, const Scenario& scenario) {
+    std::string text;
     try {
-        const FileContent file[] = {{path, *text}};
-        ReplaceFiles(file, "scenario file");
-    } catch (const RunError& error) {
-        problem = error.what();
-        return false;
+        text = ScenarioText(scenario);
+    } catch (const RunError& refusal) {
+        FailAbout(path, refusal.what());
     }
-    return true;
+    // Names the file itself when it cannot be replaced.
+    const FileContent file[] = {{path, text}};
+    ReplaceFiles(file, "scenario file");
 }
 
 }  // namespace sf

@@ -215,14 +215,14 @@ void ForecastWindow::RunFinished(bool completed, const QString& message) {
     }
     SetRunning(false);
     if (completed) {
-        const std::string warning =
-            HealthWarning(outcome_.health, "\"" + std::string(kBoundedConstantsOption) + "\"");
-        if (!warning.empty()) {
-            messages_->ShowWarning(*this, QString::fromStdString(warning));
+        const std::vector<std::string> warnings =
+            HealthWarnings(outcome_.health, "\"" + std::string(kBoundedConstantsOption) + "\"");
+        if (!warnings.empty()) {
+            messages_->ShowWarning(*this, LinesText(warnings));
         }
         // Once the closing message and any warning are acknowledged.
         if (completedRun_) {
-            ShowResults(warning);
+            ShowResults(warnings);
         }
     } else if (stopRequested_) {
         messages_->ShowClosingMessage(*this, message);
@@ -254,12 +254,12 @@ RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs) {
     };
 }
 
-void ForecastWindow::ShowResults(const std::string& warning) {
+void ForecastWindow::ShowResults(const std::vector<std::string>& warnings) {
     if (results_ == nullptr) {
         results_ = new ResultsWindow(*this, *messages_);
     }
     completeRuns_ = completedRun_->record.run;
-    results_->ShowRun(std::move(completedRun_), QString::fromStdString(warning));
+    results_->ShowRun(std::move(completedRun_), warnings);
     emit ResultsShown();
 }
 

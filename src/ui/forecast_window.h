@@ -79,7 +79,7 @@ class ForecastWindow : public QWidget {
     // What a complete run leaves for the results window, worked out on the run's thread.
     RunWorker::ResultsJob CompletedRunJob(RunInputs inputs);
     // Opens or refreshes the results window with the last complete run.
-    void ShowResults(const std::string& warning);
+    void ShowResults(const std::vector<std::string>& warnings);
 
     const NumberLocale locale_;
     const std::unique_ptr<MessageSink> messages_;

@@ -14,10 +14,9 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <filesystem>
-#include <optional>
-#include <string>
 #include <utility>
 
+#include "runtime/run_error.h"
 #include "scenario/scenario_file.h"
 #include "ui/control_help.h"
 #include "ui/form_layout.h"
@@ -61,23 +60,25 @@ MainWindow::MainWindow(NumberLocale locale, std::unique_ptr<MessageSink> message
 
 bool MainWindow::OpenScenario(const QString& path) {
     RememberFolder(path);
-    std::string problem;
-    const std::optional<Scenario> scenario = ReadScenarioFile(FilePath(path), problem);
-    if (!scenario) {
-        messages_.ShowError(*this, QString::fromStdString(problem));
+    Scenario scenario;
+    try {
+        scenario = ReadScenarioFile(FilePath(path));
+    } catch (const RunError& refusal) {
+        messages_.ShowError(*this, QString::fromStdString(refusal.what()));
         return false;
     }
-    form_->ShowScenario(*scenario);
-    boundedConstants_->setChecked(scenario->boundedConstants);
+    form_->ShowScenario(scenario);
+    boundedConstants_->setChecked(scenario.boundedConstants);
     currentScenario_ = path;
     return true;
 }
 
 bool MainWindow::SaveScenario(const QString& path) {
     RememberFolder(path);
-    std::string problem;
-    if (!WriteScenarioFile(FilePath(path), form_->TypedScenario(), problem)) {
-        messages_.ShowError(*this, QString::fromStdString(problem));
+    try {
+        WriteScenarioFile(FilePath(path), form_->TypedScenario());
+    } catch (const RunError& refusal) {
+        messages_.ShowError(*this, QString::fromStdString(refusal.what()));
         return false;
     }
     currentScenario_ = path;
