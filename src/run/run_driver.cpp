@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "demand/demand_generation.h"
+#include "estimation/forecasts_as_known.h"
 #include "estimation/initial_estimation.h"
 #include "estimation/rolling_forecast.h"
 #include "estimation/rolling_forecast_lanes.h"
@@ -64,6 +65,7 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
         } else {
             RollingForecastInLanes(state, observer, progress, options.lanes);
         }
+        ForecastsAsKnown(state, options.lanes);
         ComputeDeliveriesAndSales(state);
         WriteRemainingSections(state, report, locale);
         report.Close();

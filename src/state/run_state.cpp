@@ -24,7 +24,8 @@ void RunState::Clear() {
     }
     for (Matrix* matrix :
          {&demandMean, &actualDemand, &mu, &mad, &sigma, &muSquaredError, &madSquaredError, &alpha,
-          &beta, &delivery, &lostSale, &returned, &sales, &alphaUsed, &betaUsed}) {
+          &beta, &delivery, &lostSale, &returned, &sales, &alphaUsed, &betaUsed,
+          &forecastAsForecast, &sigmaAsForecast}) {
         matrix->Clear();
     }
     lineText.clear();

@@ -131,6 +131,10 @@ struct RunState {
     // which later searches do not overwrite (alpha and beta above hold their last trials).
     Matrix alphaUsed;
     Matrix betaUsed;
+    // Nor these: the forecast and sigma of each rolling period as they were known when its
+    // delivery was decided (see ForecastsAsKnown), where mu and sigma are replayed in hindsight.
+    Matrix forecastAsForecast;
+    Matrix sigmaAsForecast;
 
     std::string lineText;
     std::string cellText;
