@@ -83,6 +83,7 @@ RunOutcome ExecuteRun(RunState& state, UniformSource& source, const RunInputs& i
                       const NumberLocale& locale, const std::filesystem::path& reportPath,
                       RunObserver& observer, const RunOptions& options) {
     std::string reportNote;
+    const UniformSource atStart = source;
     try {
         RunPhases(state, source, inputs, locale, reportPath, observer, options, reportNote);
     } catch (...) {
@@ -91,7 +92,9 @@ RunOutcome ExecuteRun(RunState& state, UniformSource& source, const RunInputs& i
         return outcome;
     }
     observer.ShowClosingMessage(kClosingMessage);
-    return {true, std::string(kClosingMessage), AssessRunHealth(state)};
+    RunOutcome outcome{true, std::string(kClosingMessage), AssessRunHealth(state)};
+    outcome.sourceAtStart = atStart;
+    return outcome;
 }
 
 RunOutcome OutcomeOfFault(std::exception_ptr fault) {
