@@ -28,6 +28,7 @@ void RunState::Clear() {
           &forecastAsForecast, &sigmaAsForecast}) {
         matrix->Clear();
     }
+    salesPointNames.clear();
     lineText.clear();
     cellText.clear();
 }
