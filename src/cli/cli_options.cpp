@@ -215,14 +215,17 @@ unset boxes hold the window's start-up texts (p1 limits 10 and 30, the rest empt
 Results of a run (numbers with a "." decimal point whatever the locale):
   --export DIR               write summary.csv, series.csv, tradeoff.csv and run.json into DIR,
                              creating it; existing files are replaced only by complete ones
-  --summary                  print fill rate, cycle service level, lost sales, returns and the
-                             answers below after the closing message (after every run)
+  --summary                  print after the closing message (after every run) the fill
+                             rate, cycle service level, lost sales and returns of the sound
+                             sales points as forecast and as reported, the notes and the
+                             answers below
   --tau-grid FROM:TO:STEP    the taus of the trade-off (default 0:3:0.1), at most 10001; the
                              run's own tau is added
   --target-fill-rate X       the smallest tau whose fill rate reaches X (0 < X <= 1)
   --lost-sale-cost C, --return-cost C
                              the cost of a unit lost and of a unit returned (both, 0 or more):
-                             the cost of each tau and the cheapest tau of the grid
+                             the cost of each tau, the cheapest tau of the grid and the
+                             normal-theory tau
   --seed N                   start the random sequence from N (0 to 4294967295, default 5489)
 
 Exit status: 0 when the report is complete, 1 when an input or the run fails, 2 for a bad

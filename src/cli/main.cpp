@@ -90,14 +90,16 @@ int main(int argc, char** argv) try {
             std::cerr << outcome.message << '\n';
             return 1;
         }
-        // Results that may diverge are said to, though the report is complete; every line of
-        // the warning is marked, so that a script can tell it from a failure.
+        // Results that diverged are said to, though the report is complete; every line of the
+        // warning is marked, so that a script can tell it from a failure. Notes go with the
+        // results only.
         const std::vector<std::string> warnings =
             sf::HealthWarnings(outcome.health, "--bounded-constants");
         for (const std::string& line : warnings) {
             std::cerr << "Warning: " << line << '\n';
         }
-        if (!sf::DeliverResults(*state, *options, run + 1, warnings, std::cout, std::cerr)) {
+        if (!sf::DeliverResults(*state, *options, run + 1, warnings,
+                                sf::HealthNotes(outcome.health), std::cout, std::cerr)) {
             return 1;
         }
     }

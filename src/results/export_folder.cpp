@@ -20,9 +20,9 @@ std::optional<std::string> PrepareExportFolder(const std::filesystem::path& fold
 
 void WriteExportFolder(const std::filesystem::path& folder, const RunResults& results,
                        const RunRecord& record) {
-    const std::string summary = SummaryCsv(results.figures);
+    const std::string summary = SummaryCsv(results, record);
     const std::string series = SeriesCsv(results.series);
-    const std::string tradeoff = TradeoffCsv(results.tradeoff);
+    const std::string tradeoff = TradeoffCsv(results);
     const std::string json = RunJson(results, record);
     const FileContent files[] = {
         {folder / "summary.csv", summary},

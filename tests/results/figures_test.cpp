@@ -8,110 +8,173 @@
 #include "csv_reading.h"
 #include "outcome/deliveries_and_sales.h"
 #include "results/export_tables.h"
+#include "results/run_results.h"
 
 namespace sf {
 namespace {
 
-// Two sales points, outcome window S..P = 2..4, rolling stretch S + A + H + 1..P = 4..4, tau 0
-// so that each delivery is its forecast rounded. Sales point 2 has no demand and one negative
-// delivery, and a beta that left 0..1.
+// Three sales points, S = 2, A = 0, H = 1, P = 5: the outcome window is 2..5, the rolling
+// stretch 4..5, the naive forecast the demand of the period before. tau 0, so that each
+// delivery is its forecast rounded. Sales point 2 has a negative delivery, sigmas below 0 as
+// known and a beta outside 0..1; the report's forecast of sales point 3 diverged.
 std::unique_ptr<RunState> SmallCase() {
     auto state = std::make_unique<RunState>();
-    state->salesPointCount = 2;
+    state->salesPointCount = 3;
     state->initPeriods = 2;
-    state->alphaBetaPeriods = 1;
-    state->horizon = 0;
-    state->periodNumber = 4;
+    state->alphaBetaPeriods = 0;
+    state->horizon = 1;
+    state->periodNumber = 5;
     state->tau = 0.0;
-    const double demand[2][5] = {{0, 10, 12, 8, 9}, {0, 0, 0, 0, 0}};
-    const double forecast[2][5] = {{0, 0, 11, 10, 10}, {0, 0, 0, 0, -3}};
-    for (int sp = 1; sp <= 2; ++sp) {
-        for (int t = 1; t <= 4; ++t) {
+    const double demand[3][6] = {{0, 10, 12, 8, 9, 11}, {0, 0, 6, 0, 6, 0}, {0, 5, 5, 5, 5, 5}};
+    const double reported[3][6] = {
+        {0, 0, 11, 10, 10, 10}, {0, 0, 0, 0, 0, -3}, {0, 0, 5, 5, 100, 5}};
+    const double known[3][6] = {{0, 0, 0, 0, 9, 9}, {0, 0, 0, 0, 5, 1}, {0, 0, 0, 0, 5, 5}};
+    const double knownSigma[3] = {1.0, -0.5, 0.0};
+    for (int sp = 1; sp <= 3; ++sp) {
+        for (int t = 1; t <= 5; ++t) {
             state->actualDemand(sp, t) = demand[sp - 1][t];
-            state->mu(sp, t) = forecast[sp - 1][t];
-            state->sigma(sp, t) = 2.0;
+            state->mu(sp, t) = reported[sp - 1][t];
+            state->forecastAsForecast(sp, t) = known[sp - 1][t];
+            state->sigmaAsForecast(sp, t) = knownSigma[sp - 1];
+            state->alphaUsed(sp, t) = state->betaUsed(sp, t) = 0.2;
         }
-        state->alphaUsed(sp, 3) = 0.9;  // initial fitting window: not in the means
-        state->betaUsed(sp, 3) = 0.9;
+        state->alphaUsed(sp, 3) = 0.9;  // the initial fitting window: not in the means
+        state->alphaUsed(sp, 4) = 0.3;
+        state->alphaUsed(sp, 5) = 0.5;
     }
-    state->alphaUsed(1, 4) = 0.3;
-    state->betaUsed(1, 4) = 0.2;
-    state->alphaUsed(2, 4) = 0.5;
-    state->betaUsed(2, 4) = 1.5;
+    state->betaUsed(2, 5) = 1.5;
     ComputeDeliveriesAndSales(*state);
     return state;
 }
 
-TEST(Figures, HandCheckedSmallCase) {
-    const RunFigures figures = ComputeFigures(*SmallCase());
-    ASSERT_EQ(figures.salesPoints.size(), 2u);
-
-    // Deliveries 11, 10, 10 against demand 12, 8, 9: one lost, three returned.
-    const Figures& first = figures.salesPoints[0];
-    EXPECT_EQ(first.demand, 29.0);
-    EXPECT_EQ(first.sales, 28.0);
-    EXPECT_EQ(first.lostSales, 1.0);
-    EXPECT_EQ(first.returns, 3.0);
-    EXPECT_EQ(first.deliveries, 31.0);
-    EXPECT_EQ(first.fillRate, 28.0 / 29.0);
-    EXPECT_EQ(first.cycleServiceLevel, 2.0 / 3.0);
-    EXPECT_EQ(first.returnRate, 3.0 / 31.0);
-    EXPECT_EQ(first.bias, 2.0 / 3.0);  // errors -1, 2, 1
-    EXPECT_EQ(first.mae, 4.0 / 3.0);
-    EXPECT_EQ(first.rmse, std::sqrt(6.0 / 3.0));
-    EXPECT_EQ(first.alphaMean, 0.3);
-    EXPECT_EQ(first.betaMean, 0.2);
-    EXPECT_EQ(first.unstable, 0);
-    EXPECT_EQ(first.negativeDeliveries, 0);
-
-    // No demand: no fill rate; deliveries 0, 0, -3 sum to -3, with no return.
-    const Figures& second = figures.salesPoints[1];
-    EXPECT_FALSE(second.fillRate);
-    EXPECT_EQ(second.sales, -3.0);
-    EXPECT_EQ(second.lostSales, 3.0);
-    EXPECT_EQ(second.cycleServiceLevel, 2.0 / 3.0);
-    EXPECT_EQ(second.returnRate, 0.0);
-    EXPECT_EQ(second.bias, -1.0);
-    EXPECT_EQ(second.rmse, std::sqrt(3.0));
-    EXPECT_EQ(second.unstable, 1);
-    EXPECT_EQ(second.negativeDeliveries, 1);
-
-    // All: rates from the added sums, over every sales point's periods.
-    const Figures& all = figures.all;
-    EXPECT_EQ(all.demand, 29.0);
-    EXPECT_EQ(all.sales, 25.0);
-    EXPECT_EQ(all.fillRate, 25.0 / 29.0);
-    EXPECT_EQ(all.cycleServiceLevel, 4.0 / 6.0);
-    EXPECT_EQ(all.returnRate, 3.0 / 28.0);
-    EXPECT_EQ(all.bias, -1.0 / 6.0);
-    EXPECT_EQ(all.mae, 7.0 / 6.0);
-    EXPECT_EQ(all.rmse, std::sqrt(15.0 / 6.0));
-    EXPECT_EQ(all.alphaMean, (0.3 + 0.5) / 2.0);
-    EXPECT_EQ(all.unstable, 1);
-    EXPECT_EQ(all.negativeDeliveries, 1);
+TEST(Figures, HandCheckedEvaluationsAndRows) {
+    const RunFigures figures = ComputeFigures(CopySeries(*SmallCase()));
+    EXPECT_EQ(figures.sound, (std::vector<bool>{true, true, false}));
+    using Field = std::optional<double> (*)(const Figures&);
+    const Field demand = [](const Figures& f) -> std::optional<double> { return f.demand; };
+    const Field sales = [](const Figures& f) -> std::optional<double> { return f.sales; };
+    const Field lost = [](const Figures& f) -> std::optional<double> { return f.lostSales; };
+    const Field returns = [](const Figures& f) -> std::optional<double> { return f.returns; };
+    const Field deliveries = [](const Figures& f) -> std::optional<double> { return f.deliveries; };
+    const Field fill = [](const Figures& f) { return f.fillRate; };
+    const Field service = [](const Figures& f) { return f.cycleServiceLevel; };
+    const Field bias = [](const Figures& f) { return f.bias; };
+    const Field mae = [](const Figures& f) { return f.mae; };
+    const Field rmse = [](const Figures& f) { return f.rmse; };
+    const Field naive = [](const Figures& f) { return f.maeToNaive; };
+    const Field alpha = [](const Figures& f) { return f.alphaMean; };
+    const Field diverged = [](const Figures& f) -> std::optional<double> { return f.diverged; };
+    const Field left = [](const Figures& f) -> std::optional<double> { return f.constantsLeft01; };
+    const Field negativeSigma = [](const Figures& f) -> std::optional<double> {
+        return f.negativeSigmaPeriods;
+    };
+    const Field negativeDeliveries = [](const Figures& f) -> std::optional<double> {
+        return f.negativeDeliveries;
+    };
+    constexpr int kSound = 0;
+    constexpr int kAll = -1;
+    const struct {
+        Evaluation evaluation;
+        int row;  // a sales point, kSound or kAll
+        const char* what;
+        Field field;
+        std::optional<double> expected;
+    } cases[] = {
+        // Periods 2..5: deliveries 11, 10, 10, 10 against demand 12, 8, 9, 11.
+        {Evaluation::asReported, 1, "demand", demand, 40.0},
+        {Evaluation::asReported, 1, "sales", sales, 38.0},
+        {Evaluation::asReported, 1, "lost sales", lost, 2.0},
+        {Evaluation::asReported, 1, "returns", returns, 3.0},
+        {Evaluation::asReported, 1, "deliveries", deliveries, 41.0},
+        {Evaluation::asReported, 1, "fill rate", fill, 38.0 / 40.0},
+        {Evaluation::asReported, 1, "cycle service level", service, 2.0 / 4.0},
+        {Evaluation::asReported, 1, "bias of -1, 2, 1, -1", bias, 1.0 / 4.0},
+        {Evaluation::asReported, 1, "mae", mae, 5.0 / 4.0},
+        {Evaluation::asReported, 1, "rmse", rmse, std::sqrt(7.0 / 4.0)},
+        {Evaluation::asReported, 1, "to the naive errors 2, 4, 1, 2", naive,
+         (5.0 / 4.0) / (9.0 / 4.0)},
+        {Evaluation::asReported, 1, "alpha of the rolling stretch", alpha, (0.3 + 0.5) / 2.0},
+        {Evaluation::asReported, 1, "constants within 0..1", left, 0.0},
+        // Periods 4..5: deliveries 9, 9 against demand 9, 11.
+        {Evaluation::asForecast, 1, "demand", demand, 20.0},
+        {Evaluation::asForecast, 1, "lost sales", lost, 2.0},
+        {Evaluation::asForecast, 1, "fill rate", fill, 18.0 / 20.0},
+        {Evaluation::asForecast, 1, "bias of 0, -2", bias, -1.0},
+        {Evaluation::asForecast, 1, "to the naive errors 1, 2", naive, 1.0 / (3.0 / 2.0)},
+        {Evaluation::asForecast, 1, "alpha as the report's", alpha, (0.3 + 0.5) / 2.0},
+        // Deliveries 0, 0, 0, -3 against 6, 0, 6, 0; as known 5, 1 against 6, 0.
+        {Evaluation::asReported, 2, "negative sales", sales, -3.0},
+        {Evaluation::asReported, 2, "lost sales", lost, 15.0},
+        {Evaluation::asReported, 2, "a negative delivery", negativeDeliveries, 1.0},
+        {Evaluation::asReported, 2, "a beta outside 0..1", left, 1.0},
+        {Evaluation::asReported, 2, "within -R..hi + R", diverged, 0.0},
+        {Evaluation::asForecast, 2, "sigmas below -1e-6 R", negativeSigma, 2.0},
+        {Evaluation::asForecast, 2, "returns", returns, 1.0},
+        {Evaluation::asForecast, 2, "no negative delivery", negativeDeliveries, 0.0},
+        // 100 against demand 5 everywhere: diverged as reported, not as known.
+        {Evaluation::asReported, 3, "diverged", diverged, 1.0},
+        {Evaluation::asForecast, 3, "sound as known", diverged, 0.0},
+        {Evaluation::asReported, 3, "returns", returns, 95.0},
+        // The sound rows take sales points 1 and 2, the all rows every one.
+        {Evaluation::asReported, kSound, "demand", demand, 52.0},
+        {Evaluation::asReported, kSound, "fill rate", fill, 35.0 / 52.0},
+        {Evaluation::asReported, kSound, "diverged", diverged, 0.0},
+        {Evaluation::asReported, kSound, "constants", left, 1.0},
+        {Evaluation::asReported, kSound, "cycle service level", service, 3.0 / 8.0},
+        {Evaluation::asReported, kAll, "demand", demand, 72.0},
+        {Evaluation::asReported, kAll, "sales", sales, 55.0},
+        {Evaluation::asReported, kAll, "diverged", diverged, 1.0},
+        {Evaluation::asReported, kAll, "mae", mae, (5.0 + 15.0 + 95.0) / 12.0},
+        {Evaluation::asForecast, kSound, "sales", sales, 18.0 + 5.0},
+        {Evaluation::asForecast, kSound, "negative sigmas", negativeSigma, 2.0},
+        {Evaluation::asForecast, kAll, "diverged", diverged, 0.0},
+        {Evaluation::asForecast, kAll, "deliveries", deliveries, 18.0 + 6.0 + 10.0},
+    };
+    for (const auto& c : cases) {
+        const EvaluationFigures& evaluated = figures.Of(c.evaluation);
+        const Figures& row = c.row == kSound ? evaluated.sound
+                             : c.row == kAll ? evaluated.all
+                                             : evaluated.salesPoints[c.row - 1];
+        EXPECT_EQ(c.field(row), c.expected)
+            << EvaluationName(c.evaluation) << ", row " << c.row << ": " << c.what;
+    }
+    EXPECT_EQ(figures.Of(Evaluation::asForecast).stretch.first, 4);
+    EXPECT_EQ(figures.Of(Evaluation::asReported).stretch.first, 2);
 }
 
 TEST(Figures, ZeroDenominatorsAndEmptyStretchesGiveEmptyCells) {
+    // A run whose windows cover every period: no rolling stretch, so as_forecast has no periods
+    // and no means of the constants.
     auto state = SmallCase();
-    // A run whose windows cover every period: no rolling stretch, so no constants' means.
     state->alphaBetaPeriods = 5;
-    RunFigures figures = ComputeFigures(*state);
-    EXPECT_FALSE(figures.all.alphaMean);
-    EXPECT_FALSE(figures.all.betaMean);
-    EXPECT_TRUE(figures.all.fillRate);
+    RunResults results;
+    results.series = CopySeries(*state);
+    results.figures = ComputeFigures(results.series);
+    EXPECT_EQ(results.Headline(), Evaluation::asReported);
+    EXPECT_FALSE(results.figures.Of(Evaluation::asReported).all.alphaMean);
+    EXPECT_TRUE(results.figures.Of(Evaluation::asReported).all.fillRate);
+    EXPECT_FALSE(results.figures.Of(Evaluation::asForecast).all.fillRate);
+    auto rows = CsvRows(SummaryCsv(results, RunRecord{}));
+    ASSERT_EQ(rows.size(), 1u + 2u * 5u);
+    EXPECT_EQ(rows[5], (std::vector<std::string>{"5489", "",    "1", "as_forecast",
+                                                 "all",  "all", "",  "",
+                                                 "0",    "0",   "0", "0",
+                                                 "0",    "",    "",  "",
+                                                 "",     "",    "",  "",
+                                                 "",     "",    "0", "1",
+                                                 "0",    "0"}));
 
     // P below S: an empty outcome window, nothing to divide by.
     state = std::make_unique<RunState>();
     state->salesPointCount = 1;
     state->initPeriods = 4;
     state->periodNumber = 0;
-    const auto rows = CsvRows(SummaryCsv(ComputeFigures(*state)));
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0].size(), 16u);
-    EXPECT_EQ(rows[1], (std::vector<std::string>{"1", "0", "0", "0", "0", "0", "", "", "", "", "",
-                                                 "", "", "", "0", "0"}));
-    EXPECT_EQ(rows[2][0], "all");
-    EXPECT_EQ(rows[2][6], "");
+    results.series = CopySeries(*state);
+    results.figures = ComputeFigures(results.series);
+    rows = CsvRows(SummaryCsv(results, RunRecord{}));
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows[4][3] + "," + rows[4][4] + "," + rows[4][13], "as_reported,1,");
+    EXPECT_EQ(rows[6][4] + "," + rows[6][6] + "," + rows[6][8], "all,,0");
 }
 
 }  // namespace
