@@ -22,6 +22,7 @@
 #include <utility>
 
 #include "results/export_folder.h"
+#include "runtime/file_clashes.h"
 #include "runtime/run_error.h"
 #include "ui/form_layout.h"
 #include "ui/run_description.h"
@@ -181,18 +182,32 @@ void ResultsWindow::ChooseExportFolder() {
 
 bool ResultsWindow::ExportTo(const QString& folder) {
     const std::filesystem::path path = PathOf(folder);
-    if (const std::optional<std::string> problem = PrepareExportFolder(path)) {
+    const RunRecord& record = run_->record;
+    const UsedPath paths[] = {
+        {"the export folder", path, PathUse::replaced},
+        {"the report", record.reportPath, PathUse::written},
+        {"the sales history", record.inputs.history ? record.inputs.history->file : "",
+         PathUse::read},
+    };
+    std::optional<std::string> problem = FindPathClash(paths);
+    if (!problem) {
+        problem = CheckExportFolder(path);
+    }
+    std::string note;
+    if (!problem) {
+        try {
+            note = WriteExportFolder(path, run_->results, record);
+        } catch (const RunError& error) {
+            problem = error.what();
+        }
+    }
+    if (problem) {
         messages_.ShowError(*this, QString::fromStdString(*problem));
         return false;
     }
-    try {
-        WriteExportFolder(path, run_->results, run_->record);
-    } catch (const RunError& error) {
-        messages_.ShowError(*this, QString::fromStdString(error.what()));
-        return false;
-    }
-    Say(QStringLiteral("summary.csv, series.csv, tradeoff.csv and run.json written into %1")
-            .arg(folder));
+    Say(QStringLiteral("%1 written into %2 %3")
+            .arg(QString::fromStdString(ExportFileList()), folder, QString::fromStdString(note))
+            .trimmed());
     return true;
 }
 
@@ -497,12 +512,12 @@ void ResultsWindow::AskAgain() {
         const std::optional<double> returned = ScreenNumberFromText(returnText);
         if (lostText.isEmpty() || returnText.isEmpty()) {
             costProblem = QStringLiteral("Give both costs to find the cheapest τ.");
-        } else if (!lost || *lost < 0.0) {
+        } else if (!lost || !IsUsableCost(*lost)) {
             costProblem =
-                QStringLiteral("Cost of a lost sale: \"%1\" is not a number of 0 or more.")
+                QStringLiteral("Cost of a lost sale: \"%1\" is not a number from 0 to 10¹⁵.")
                     .arg(lostText);
-        } else if (!returned || *returned < 0.0) {
-            costProblem = QStringLiteral("Cost of a return: \"%1\" is not a number of 0 or more.")
+        } else if (!returned || !IsUsableCost(*returned)) {
+            costProblem = QStringLiteral("Cost of a return: \"%1\" is not a number from 0 to 10¹⁵.")
                               .arg(returnText);
         } else {
             request.costs = OutcomeCosts{*lost, *returned};
@@ -535,10 +550,15 @@ void ResultsWindow::AskAgain() {
     if (costsRefused) {
         ShowAnswer(*costAnswer_, costProblem, true);
     } else if (const std::optional<CostAnswer>& cheapest = run_->results.cheapest) {
+        QString text = QStringLiteral("The cheapest τ of the grid is %1 (cost %2)")
+                           .arg(Tau(cheapest->tau), ScreenSum(cheapest->cost));
+        if (!cheapest->note.empty()) {
+            text += QStringLiteral("; %1").arg(QString::fromStdString(cheapest->note));
+        }
+        ShowAnswer(*costAnswer_, text + QStringLiteral("."), false);
+    } else if (request.costs) {
         ShowAnswer(*costAnswer_,
-                   QStringLiteral("The cheapest τ of the grid is %1 (cost %2).")
-                       .arg(Tau(cheapest->tau), ScreenSum(cheapest->cost)),
-                   false);
+                   QStringLiteral("The cost of every τ of the grid is too large to hold."), false);
     } else {
         ShowAnswer(*costAnswer_,
                    QStringLiteral("Type both costs to see the cheapest τ of the grid."), false);
