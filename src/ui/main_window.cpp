@@ -18,6 +18,7 @@
 #include <string>
 #include <utility>
 
+#include "runtime/file_clashes.h"
 #include "scenario/scenario_file.h"
 #include "ui/control_help.h"
 #include "ui/form_layout.h"
@@ -75,8 +76,14 @@ bool MainWindow::OpenScenario(const QString& path) {
 
 bool MainWindow::SaveScenario(const QString& path) {
     RememberFolder(path);
-    std::string problem;
-    if (!WriteScenarioFile(FilePath(path), form_->TypedScenario(), problem)) {
+    const Scenario scenario = form_->TypedScenario();
+    const UsedPath paths[] = {
+        {"the scenario file", FilePath(path), PathUse::written},
+        {"the sales history", scenario.inputs.history ? scenario.inputs.history->file : "",
+         PathUse::read},
+    };
+    std::string problem = FindPathClash(paths).value_or("");
+    if (!problem.empty() || !WriteScenarioFile(FilePath(path), scenario, problem)) {
         messages_.ShowError(*this, QString::fromStdString(problem));
         return false;
     }
