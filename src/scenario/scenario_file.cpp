@@ -1,11 +1,5 @@
 #include "scenario/scenario_file.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-#include <system_error>
-
 #include "runtime/replaced_files.h"
 #include "runtime/run_error.h"
 #include "scenario/scenario_format.h"
@@ -13,47 +7,36 @@
 namespace sf {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
 std::string AboutFile(const std::filesystem::path& path, const std::string& problem) {
     return "The scenario file \"" + path.string() + "\" " + problem;
 }
 
-std::string SystemReason(int error) {
-    return error != 0 ? std::string(": ") + std::strerror(error) : std::string();
-}
-
 // The file's bytes, at most kMaxScenarioFileBytes of them.
-std::optional<std::string> ReadBytes(const std::filesystem::path& path, std::string& problem) {
-    errno = 0;
-    const File file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        problem = "could not be opened" + SystemReason(errno);
+std::optional<std::string> ReadBytes(const std::filesystem::path& path, StandardInput standardInput,
+                                     std::string& problem) {
+    std::optional<std::string> bytes;
+    try {
+        bytes = ReadInputFile(path, kMaxScenarioFileBytes, standardInput);
+    } catch (const RunError& refusal) {
+        problem = refusal.what();
         return std::nullopt;
     }
-    std::string bytes(kMaxScenarioFileBytes + 1, '\0');
-    errno = 0;
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
-    if (std::ferror(file.get()) != 0) {
-        problem = "could not be read" + SystemReason(errno);
-        return std::nullopt;
-    }
-    if (bytes.size() > kMaxScenarioFileBytes) {
+    if (!bytes) {
         problem = "is larger than " + std::to_string(kMaxScenarioFileBytes >> 20) +
                   " MiB, far too large for a scenario";
-        return std::nullopt;
+    } else if (const std::size_t nul = bytes->find('\0'); nul != std::string::npos) {
+        problem = "is not a text file: byte " + std::to_string(nul + 1) + " is a NUL byte";
+        bytes.reset();
     }
     return bytes;
 }
 
 }  // namespace
 
-std::optional<Scenario> ReadScenarioFile(const std::filesystem::path& path, std::string& problem) {
+std::optional<Scenario> ReadScenarioFile(const std::filesystem::path& path, std::string& problem,
+                                         StandardInput standardInput) {
     std::optional<Scenario> scenario;
-    if (const std::optional<std::string> bytes = ReadBytes(path, problem)) {
+    if (const std::optional<std::string> bytes = ReadBytes(path, standardInput, problem)) {
         scenario = ParseScenario(*bytes, problem);
     }
     if (!scenario) {
@@ -70,8 +53,7 @@ bool WriteScenarioFile(const std::filesystem::path& path, const Scenario& scenar
         return false;
     }
     try {
-        const FileContent file[] = {{path, *text}};
-        ReplaceFiles(file, "scenario file");
+        ReplaceFile(path, *text, "scenario file");
     } catch (const RunError& error) {
         problem = error.what();
         return false;
