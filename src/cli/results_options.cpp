@@ -55,8 +55,8 @@ OptionUse TakeResultsOption(const std::string& option, const std::string& value,
         options.request.targetFillRate = target;
     } else if (option == "--lost-sale-cost" || option == "--return-cost") {
         const std::optional<double> cost = Number(value);
-        if (!cost || *cost < 0.0) {
-            problem = option + " needs a number of 0 or more, not " + Quoted(value);
+        if (!cost || !IsUsableCost(*cost)) {
+            problem = option + " needs a number from 0 to 1e15, not " + Quoted(value);
             return OptionUse::refused;
         }
         (option == "--lost-sale-cost" ? options.lostSaleCost : options.returnCost) = cost;
