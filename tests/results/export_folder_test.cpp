@@ -1,6 +1,7 @@
 #include "results/export_folder.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <fstream>
@@ -158,9 +159,20 @@ TEST_F(ExportFolder, ReplacedWholeOrRefusedBeforeTheRunWithNothingChanged) {
          "is a file, not a folder"},
         {"under a file", "file/export", [](const TestFolder& f) { f.Write("file", "mine"); },
          "could not be created: \""},
+        {"read-only", "export",
+         [](const TestFolder& f) {
+             std::filesystem::create_directory(f.Path("export"));
+             f.Write("export/run.json", "old");
+             std::filesystem::permissions(f.Path("export"), std::filesystem::perms::owner_read |
+                                                                std::filesystem::perms::owner_exec);
+         },
+         "could not be written: Permission denied"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        if (std::string(c.name) == "read-only" && ::geteuid() == 0) {
+            continue;  // permission bits do not stop root
+        }
         const TestFolder scratch;
         c.setup(scratch);
         const std::map<std::string, std::string> before = Contents(scratch.Root());
