@@ -38,11 +38,15 @@ int StoppedStatus() {
     return 128 + sf::CaughtStopSignal();
 }
 
+int Stopped() {
+    Tell(std::string(sf::kStoppedMessage));
+    return StoppedStatus();
+}
+
 // A refusal with exit status 1, unless a stop signal cut a reading short: then the stop.
 int Refuse(const std::string& problem) {
     if (sf::CaughtStopSignal() != 0) {
-        Tell(std::string(sf::kStoppedMessage));
-        return StoppedStatus();
+        return Stopped();
     }
     Tell(problem);
     return 1;
@@ -140,6 +144,9 @@ int main(int argc, char** argv) try {
     sf::UniformSource source(options->results.seed);
     ConsoleObserver observer;
     for (int run = 0; run < options->runs; ++run) {
+        if (sf::CaughtStopSignal() != 0) {
+            return Stopped();  // before the run writes anything
+        }
         const sf::RunOutcome outcome = sf::ExecuteRun(*state, source, options->inputs, locale,
                                                       options->output, observer, options->run);
         if (!outcome.completed) {
@@ -154,8 +161,7 @@ int main(int argc, char** argv) try {
             std::cerr << "Warning: " << line << '\n';
         }
         if (sf::CaughtStopSignal() != 0) {
-            Tell(std::string(sf::kStoppedMessage));
-            return StoppedStatus();
+            return Stopped();
         }
         if (!sf::DeliverResults(*state, *options, run + 1, warning, std::cout, std::cerr)) {
             return 1;

@@ -63,11 +63,14 @@ bool IsExportEntry(const fs::directory_entry& entry) {
 }
 
 std::optional<std::string> CheckExistingFolder(const fs::path& folder, const fs::path& target) {
+    if (const int refused = WriteRefused(target)) {
+        return Named(folder) + " could not be written: " + std::strerror(refused);
+    }
+    // The new folder is made beside it and takes its place there.
     const fs::path parent = FolderOf(target);
-    for (const fs::path& written : {target, parent}) {
-        if (const int refused = WriteRefused(written)) {
-            return Named(folder) + " could not be written: " + std::strerror(refused);
-        }
+    if (const int refused = WriteRefused(parent)) {
+        return Named(folder) + " could not be replaced: the folder \"" + parent.string() +
+               "\" around it could not be written: " + std::strerror(refused);
     }
     std::error_code error;
     std::vector<std::string> others;

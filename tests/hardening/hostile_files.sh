@@ -98,8 +98,9 @@ for trial in $(seq 1 "$trials"); do
   done
 done
 
-# Stopped by a signal: exit status 128 + its number, the last report kept, the lines written
-# beside it, no temporary file left.
+# Stopped by a signal: exit status 128 + its number, the last report kept, the lines of a run
+# stopped part-way beside it (none where the signal fell between two runs), no temporary file
+# left.
 full=(--sales-points 100 --periods 600 --init-periods 12 --alpha-beta-periods 12 --warm-up 0
   --horizon 1 --tau 1 --p2-low 1 --p2-up 3 --output big.txt)
 set -m  # jobs of their own, which a shell without it starts deaf to SIGINT
@@ -114,7 +115,8 @@ for signal in TERM INT HUP; do
   code=$?
   [ "$code" -eq $((128 + $(kill -l "$signal"))) ] &&
     grep -q 'The run was stopped before it finished' stderr &&
-    [ -s big.txt.incomplete ] || note left "SIG$signal: exit $code, $(tail -n 1 stderr)"
+    { [ -s big.txt.incomplete ] || ! grep -q 'big.txt.incomplete' stderr; } ||
+    note left "SIG$signal: exit $code, $(tail -n 1 stderr)"
   tail -c 40 big.txt | grep -qa -e 'Total Return' -e old || note left "SIG$signal: big.txt broken"
 done
 "$cli" "${full[@]}" --runs 100 >/dev/null 2>&1 &
@@ -122,6 +124,17 @@ pid=$!
 sleep 1
 kill -s KILL "$pid"
 wait "$pid" 2>/dev/null
+# A wait for the standard input ends on a stop signal too.
+mkfifo waiting
+"$cli" --example --demand /dev/stdin <waiting >stdout 2>stderr &
+pid=$!
+exec 4>waiting
+sleep 0.5
+kill -s TERM "$pid"
+wait "$pid"
+code=$?
+exec 4>&-
+[ "$code" -eq 143 ] && grep -q 'stopped' stderr || note hangs "reading /dev/stdin: exit $code"
 set +m
 
 # A file-size limit fails the write with its message; a disk that takes nothing leaves no empty
