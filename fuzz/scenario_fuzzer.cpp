@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "runtime/run_error.h"
 #include "scenario/scenario_format.h"
 
 namespace {
@@ -21,24 +21,29 @@ namespace {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    std::string problem;
-    const std::optional<sf::Scenario> scenario = sf::ParseScenario(text, problem);
-    if (!scenario) {
-        if (problem.empty()) {
+    sf::Scenario scenario;
+    try {
+        scenario = sf::ParseScenario(text);
+    } catch (const sf::RunError& refusal) {
+        if (std::string_view(refusal.what()).empty()) {
             Fail("a refusal without a reason", std::string(text));
         }
         return 0;
     }
-    const std::optional<std::string> written = sf::ScenarioText(*scenario, problem);
-    if (!written) {
-        Fail("an accepted scenario cannot be written", problem);
+    std::string written;
+    try {
+        written = sf::ScenarioText(scenario);
+    } catch (const sf::RunError& refusal) {
+        Fail("an accepted scenario cannot be written", refusal.what());
     }
-    const std::optional<sf::Scenario> again = sf::ParseScenario(*written, problem);
-    if (!again) {
-        Fail("a written scenario is refused", problem);
+    sf::Scenario again;
+    try {
+        again = sf::ParseScenario(written);
+    } catch (const sf::RunError& refusal) {
+        Fail("a written scenario is refused", refusal.what());
     }
-    if (sf::ScenarioText(*again, problem) != written) {
-        Fail("a scenario changed on its way through a file", *written);
+    if (sf::ScenarioText(again) != written) {
+        Fail("a scenario changed on its way through a file", written);
     }
     return 0;
 }

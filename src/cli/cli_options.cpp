@@ -35,6 +35,28 @@ RunInputs ExampleInputs() {
     return example;
 }
 
+// The models as --model takes them, the one the window starts with marked.
+std::string ModelList() {
+    std::string list;
+    for (const DemandModelRow& row : kDemandModels) {
+        list += (list.empty() ? "" : ", ") + std::string(row.name) +
+                (row.model == RunInputs().model ? " (default)" : "");
+    }
+    return list;
+}
+
+// What p3 holds for the models that read it.
+std::string P3Meaning() {
+    std::string meaning;
+    for (const DemandModelRow& row : kDemandModels) {
+        if (UsesP3(row.model)) {
+            meaning += (meaning.empty() ? "" : ", ") + std::string(row.parameters[2].word) +
+                       " of " + std::string(row.name);
+        }
+    }
+    return meaning;
+}
+
 std::optional<int> ParseRunCount(const std::string& text) {
     int count = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
@@ -157,6 +179,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
 }
 
 std::string CliUsage() {
+    const std::string modelLines = "  --p3 TEXT                  " + P3Meaning() +
+                                   "\n  --model NAME               " + ModelList() + "\n";
     return R"(Usage: sales-forecast-cli [options]
 
 Simulates demand at a set of sales points, forecasts it by exponential smoothing and writes
@@ -172,9 +196,8 @@ unset boxes hold the window's start-up texts (p1 limits 10 and 30, the rest empt
   --tau TEXT                 tau, the safety factor
   --p1-low TEXT, --p1-up TEXT  limits of the first model parameter
   --p2-low TEXT, --p2-up TEXT  limits of the second model parameter
-  --p3 TEXT                  n of t_tplusn, sigma of AR1
-  --model NAME               loga (default), sqrot, linear, t_tplusn, meanAR1, AR1, Normal
-  --runs K                   K runs in one start; each rewrites the report (default 1)
+)" + modelLines +
+           R"(  --runs K                   K runs in one start; each rewrites the report (default 1)
   --output PATH              report file (default out.txt)
   --bounded-constants        keep the smoothing constants within 0 and 1
   --example                  fill the boxes with a small loga scenario; other options win

@@ -1,7 +1,7 @@
 #include <exception>
 #include <iostream>
 #include <memory>
-#include <sstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -115,20 +115,20 @@ int main(int argc, char** argv) try {
 
     // Scenario files: a file that cannot be used is a refused input, like a box.
     std::optional<sf::Scenario> scenario;
-    if (!options->scenario.empty()) {
-        scenario = sf::ReadScenarioFile(options->scenario, problem, sf::StandardInput::accepted);
-        if (!scenario) {
-            return Refuse(problem);
+    try {
+        if (!options->scenario.empty()) {
+            scenario = sf::ReadScenarioFile(options->scenario, sf::StandardInput::accepted);
+            // Read again over the scenario, so that the options beside it win.
+            options = sf::ParseCliOptions(arguments, problem, *scenario);
         }
-        // Read again over the scenario, so that the options beside it win.
-        options = sf::ParseCliOptions(arguments, problem, *scenario);
-    }
-    // Kept before the runs, as given: the texts may still be refused by the run, as the
-    // window's Save keeps whatever its boxes hold.
-    if (!options->saveScenario.empty() &&
-        !sf::WriteScenarioFile(options->saveScenario,
-                               {options->inputs, options->run.boundedConstants}, problem)) {
-        return Refuse(problem);
+        // Kept before the runs, as given: the texts may still be refused by the run, as the
+        // window's Save keeps whatever its boxes hold.
+        if (!options->saveScenario.empty()) {
+            sf::WriteScenarioFile(options->saveScenario,
+                                  {options->inputs, options->run.boundedConstants});
+        }
+    } catch (const sf::RunError& refusal) {
+        return Refuse(refusal.what());
     }
     // A sales history is read whole before any run, so a bad file leaves the report alone.
     if (options->demand) {
@@ -155,15 +155,15 @@ int main(int argc, char** argv) try {
         }
         // Results that may diverge are said to, though the report is complete; every line of
         // the warning is marked, so that a script can tell it from a failure.
-        const std::string warning = sf::HealthWarning(outcome.health, "--bounded-constants");
-        std::istringstream warningLines(warning);
-        for (std::string line; std::getline(warningLines, line);) {
+        const std::vector<std::string> warnings =
+            sf::HealthWarnings(outcome.health, "--bounded-constants");
+        for (const std::string& line : warnings) {
             std::cerr << "Warning: " << line << '\n';
         }
         if (sf::CaughtStopSignal() != 0) {
             return Stopped();
         }
-        if (!sf::DeliverResults(*state, *options, run + 1, warning, std::cout, std::cerr)) {
+        if (!sf::DeliverResults(*state, *options, run + 1, warnings, std::cout, std::cerr)) {
             return 1;
         }
     }

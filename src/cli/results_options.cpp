@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "results/request_rules.h"
 #include "runtime/number_locale.h"
 #include "runtime/text_to_number.h"
 
@@ -17,6 +18,10 @@ std::optional<double> Number(const std::string& text) {
 
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
+}
+
+std::string Refusal(const std::string& option, const NumberRule& rule, const std::string& value) {
+    return option + " needs " + std::string(rule.wanted) + ", not " + Quoted(value);
 }
 
 }  // namespace
@@ -46,17 +51,16 @@ OptionUse TakeResultsOption(const std::string& option, const std::string& value,
         }
         options.request.grid = *grid;
     } else if (option == "--target-fill-rate") {
-        const std::optional<double> target = Number(value);
-        if (!target || !(*target > 0.0 && *target <= 1.0)) {
-            problem =
-                "--target-fill-rate needs a number above 0 and at most 1, not " + Quoted(value);
+        const std::optional<double> target = Taken(kTargetFillRateRule, Number(value));
+        if (!target) {
+            problem = Refusal(option, kTargetFillRateRule, value);
             return OptionUse::refused;
         }
         options.request.targetFillRate = target;
     } else if (option == "--lost-sale-cost" || option == "--return-cost") {
-        const std::optional<double> cost = Number(value);
-        if (!cost || !IsUsableCost(*cost)) {
-            problem = option + " needs a number from 0 to 1e15, not " + Quoted(value);
+        const std::optional<double> cost = Taken(kOutcomeCostRule, Number(value));
+        if (!cost) {
+            problem = Refusal(option, kOutcomeCostRule, value);
             return OptionUse::refused;
         }
         (option == "--lost-sale-cost" ? options.lostSaleCost : options.returnCost) = cost;

@@ -1,35 +1,21 @@
 #include "cli/results_output.h"
 
-#include <sstream>
-
 #include "cli/results_summary.h"
 #include "results/export_folder.h"
 #include "runtime/run_error.h"
 #include "runtime/shown_text.h"
 
 namespace sf {
-namespace {
-
-std::vector<std::string> WarningLines(const std::string& warning) {
-    std::vector<std::string> lines;
-    std::istringstream text(warning);
-    for (std::string line; std::getline(text, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-}  // namespace
 
 bool DeliverResults(const RunState& state, const CliOptions& options, int run,
-                    const std::string& warning, std::ostream& out, std::ostream& err) {
+                    const std::vector<std::string>& warnings, std::ostream& out,
+                    std::ostream& err) {
     const ResultsCliOptions& asked = options.results;
     const bool exportNow = asked.exportFolder && run == options.runs;
     if (!asked.summary && !exportNow) {
         return true;
     }
     const RunResults results = ComputeResults(state, asked.request);
-    const std::vector<std::string> warnings = WarningLines(warning);
     if (asked.summary) {
         out << ResultsSummary(results, warnings.size()) << std::flush;
     }

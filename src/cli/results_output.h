@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/cli_options.h"
 #include "state/run_state.h"
@@ -9,9 +10,9 @@
 namespace sf {
 
 // After complete run number `run` (from 1): the summary on out when asked for, and after the
-// last run the export folder. warning: the run's health warning as printed, empty when none.
+// last run the export folder. warnings: the run's health warnings as printed, a line each.
 // False when an export file could not be written; the reason is then on err.
 bool DeliverResults(const RunState& state, const CliOptions& options, int run,
-                    const std::string& warning, std::ostream& out, std::ostream& err);
+                    const std::vector<std::string>& warnings, std::ostream& out, std::ostream& err);
 
 }  // namespace sf

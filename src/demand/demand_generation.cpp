@@ -1,73 +1,15 @@
 #include "demand/demand_generation.h"
 
 #include <cmath>
-#include <initializer_list>
 #include <string>
 
 #include "demand/random_variates.h"
 #include "runtime/invariants.h"
 #include "runtime/number_text.h"
-#include "runtime/print_line.h"
-#include "runtime/rounding.h"
 #include "runtime/run_error.h"
 
 namespace sf {
 namespace {
-
-void WriteParameterLine(ReportFile& report, const NumberLocale& locale, int salesPoint,
-                        std::initializer_list<double> parameters) {
-    PrintLine line;
-    line.Append(NumberText(salesPoint, locale));
-    for (double parameter : parameters) {
-        line.AdvanceToNextZone();
-        line.Append(NumberText(parameter, locale));
-    }
-    report.WriteLine(line.Text());
-}
-
-// Both parameters of every sales point are drawn, and their lines written, before any demand.
-void DrawParameters(RunState& state, UniformSource& source, ReportFile& report,
-                    const NumberLocale& locale) {
-    const ModelLimits& limits = state.limits;
-    for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
-        const int sp = state.salesPoint;
-        const double u1 = source.Next();
-        const double first = limits.p1low + (limits.p1up - limits.p1low) * u1;
-        const double u2 = source.Next();
-        const double second = limits.p2low + (limits.p2up - limits.p2low) * u2;
-        switch (state.model) {
-            case DemandModel::loga:
-                state.modelA[sp] = first;
-                state.modelC[sp] = second;
-                WriteParameterLine(report, locale, sp,
-                                   {RoundToDecimals(first, 5), RoundToDecimals(second, 5)});
-                break;
-            case DemandModel::sqrot:
-            case DemandModel::linear:
-            case DemandModel::t_tplusn:
-                state.modelA[sp] = first;
-                state.modelC[sp] = second;
-                WriteParameterLine(report, locale, sp, {first, second});
-                break;
-            case DemandModel::meanAR1:
-                state.modelMu[sp] = first;
-                state.modelPhi[sp] = second;
-                WriteParameterLine(report, locale, sp, {first, second});
-                break;
-            case DemandModel::AR1:
-                state.modelMu[sp] = first;
-                state.modelPhi[sp] = second;
-                state.modelSigma[sp] = limits.p3;
-                WriteParameterLine(report, locale, sp, {first, second, limits.p3});
-                break;
-            case DemandModel::Normal:
-                state.modelMu[sp] = first;
-                state.modelSigma[sp] = second;
-                WriteParameterLine(report, locale, sp, {first, second});
-                break;
-        }
-    }
-}
 
 void CheckFiniteDemand(const RunState& state, int sp, int t) {
     if (!std::isfinite(state.actualDemand(sp, t))) {
@@ -175,9 +117,40 @@ void GenerateNormalDemand(RunState& state, UniformSource& source, int sp) {
 
 }  // namespace
 
-void GenerateDemand(RunState& state, UniformSource& source, ReportFile& report,
-                    const NumberLocale& locale) {
-    DrawParameters(state, source, report, locale);
+void DrawParameters(RunState& state, UniformSource& source) {
+    const ModelLimits& limits = state.limits;
+    for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
+        const int sp = state.salesPoint;
+        const double u1 = source.Next();
+        const double first = limits.p1low + (limits.p1up - limits.p1low) * u1;
+        const double u2 = source.Next();
+        const double second = limits.p2low + (limits.p2up - limits.p2low) * u2;
+        switch (state.model) {
+            case DemandModel::loga:
+            case DemandModel::sqrot:
+            case DemandModel::linear:
+            case DemandModel::t_tplusn:
+                state.modelA[sp] = first;
+                state.modelC[sp] = second;
+                break;
+            case DemandModel::meanAR1:
+                state.modelMu[sp] = first;
+                state.modelPhi[sp] = second;
+                break;
+            case DemandModel::AR1:
+                state.modelMu[sp] = first;
+                state.modelPhi[sp] = second;
+                state.modelSigma[sp] = limits.p3;
+                break;
+            case DemandModel::Normal:
+                state.modelMu[sp] = first;
+                state.modelSigma[sp] = second;
+                break;
+        }
+    }
+}
+
+void GenerateDemand(RunState& state, UniformSource& source) {
     for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
         const int sp = state.salesPoint;
         switch (state.model) {

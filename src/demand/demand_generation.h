@@ -1,15 +1,16 @@
 #pragma once
 
-#include "runtime/number_locale.h"
-#include "runtime/report_file.h"
 #include "runtime/uniform_source.h"
 #include "state/run_state.h"
 
 namespace sf {
 
-// Draws every sales point's parameters (writing one parameter line each), then the actual
-// demand of every sales point and period for the selected model.
-void GenerateDemand(RunState& state, UniformSource& source, ReportFile& report,
-                    const NumberLocale& locale);
+// Draws both parameters of every sales point of the selected model between its limits, before
+// any demand is generated.
+void DrawParameters(RunState& state, UniformSource& source);
+
+// The actual demand of every sales point and period from the drawn parameters (and, for the
+// Poisson models, the mean it is drawn around).
+void GenerateDemand(RunState& state, UniformSource& source);
 
 }  // namespace sf

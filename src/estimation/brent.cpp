@@ -1,6 +1,7 @@
 #include "estimation/brent.h"
 
 #include "estimation/objectives.h"
+#include "state/period_stretches.h"
 
 namespace sf {
 namespace {
@@ -17,13 +18,13 @@ double Search(RunState& state, RunObserver& observer, Objective objective, int s
 }  // namespace
 
 double BrentAlphaInitial(RunState& state, RunObserver& observer, int salesPoint) {
-    return Search(state, observer, AlphaObjective, salesPoint,
-                  state.initPeriods + state.alphaBetaPeriods, 0.0, 0.5, 1.0);
+    return Search(state, observer, AlphaObjective, salesPoint, InitialCriterionWindow(state).last,
+                  0.0, 0.5, 1.0);
 }
 
 double BrentBetaInitial(RunState& state, RunObserver& observer, int salesPoint) {
-    return Search(state, observer, BetaObjective, salesPoint,
-                  state.initPeriods + state.alphaBetaPeriods, 0.0, 0.5, 1.0);
+    return Search(state, observer, BetaObjective, salesPoint, InitialCriterionWindow(state).last,
+                  0.0, 0.5, 1.0);
 }
 
 double BrentAlphaUpdate(RunState& state, RunObserver& observer, int salesPoint, int windowEnd,

@@ -24,8 +24,8 @@ double BrentMinimise(double ax, double bx, double cx, Criterion&& f, RunObserver
     return search.Result();
 }
 
-// The four searches: over 0, 0.5, 1 with the window S + 1..S + A, or within 0.1 of the
-// previous constant with the window S + 1..windowEnd.
+// The four searches: over 0, 0.5, 1 with the window S + 1..S + A, or around the previous
+// constant (UpdateBracketAround) with the window S + 1..windowEnd.
 double BrentAlphaInitial(RunState& state, RunObserver& observer, int salesPoint);
 double BrentBetaInitial(RunState& state, RunObserver& observer, int salesPoint);
 double BrentAlphaUpdate(RunState& state, RunObserver& observer, int salesPoint, int windowEnd,

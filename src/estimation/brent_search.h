@@ -31,8 +31,8 @@ inline double Sign(double a, double b) {
 }
 
 // One Brent minimisation as a resumable state machine: the caller evaluates Trial() and hands
-// the value to Take() until it returns false. Both the plain search and the lane-parallel
-// searches drive this one algorithm, so they cannot differ.
+// the value to Take() until it returns false. The plain estimation drives it; the lanes take
+// the same steps in their own kernels (LaneSearchStep), which the tests hold to it bit for bit.
 class BrentSearch {
   public:
     // Starting points ax, bx (the middle one, evaluated first) and cx.

@@ -1,8 +1,11 @@
 #pragma once
 
-#include <string_view>
-
 namespace sf {
+
+// Declared only: the kernel files, each compiled for its own instruction set, include this
+// header and need none of the set's code (runtime/kernel_set.h).
+template <class Kernel>
+class KernelSet;
 
 // Sales points whose searches run side by side, one per SIMD lane.
 inline constexpr int kLaneCount = 8;
@@ -50,10 +53,7 @@ struct NamedLaneKernel {
     LaneSearchStep step;
 };
 
-// Every kernel this processor can run, the fastest first.
-const NamedLaneKernel* SupportedLaneKernels(int& count);
-const NamedLaneKernel& FastestLaneKernel();
-// The kernel of that name; the fastest for an empty name. An unknown name is a RunError.
-const NamedLaneKernel& LaneKernelNamed(std::string_view name);
+// The lane kernels of every instruction set this processor has.
+const KernelSet<NamedLaneKernel>& LaneKernels();
 
 }  // namespace sf

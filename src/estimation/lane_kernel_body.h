@@ -1,8 +1,7 @@
 // The lane kernel and search step, compiled once per instruction set: the including file
 // defines SF_LANE_KERNEL_NAME, SF_LANE_STEP_NAME and SF_LANE_VECTOR_WIDTH, the doubles in one
-// native vector. Each operation
-// is the scalar one, lane by lane and in the same order, so every instruction set gives the same
-// bits; the division stays a division.
+// native vector. Each operation is the scalar one, lane by lane and in the same order, so every
+// instruction set gives the same bits; the division stays a division.
 #include <cstring>
 #include <type_traits>
 

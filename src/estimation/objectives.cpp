@@ -5,6 +5,7 @@
 
 #include "estimation/smoothing.h"
 #include "runtime/run_error.h"
+#include "state/period_stretches.h"
 
 namespace sf {
 
@@ -20,7 +21,7 @@ void FailOnNonFiniteCriterion(PeriodRow<const double> series, PeriodRow<const do
 }
 
 double AlphaObjective(RunState& state, double trial, int salesPoint, int windowEnd) {
-    const int first = state.initPeriods + 1;
+    const int first = CriterionWindow(state, windowEnd).first;
     const int lag = state.horizon;
     const PeriodRow<double> alpha = state.alpha.Row(salesPoint);
     const PeriodRow<double> forecast = state.mu.Row(salesPoint);
@@ -53,7 +54,7 @@ double AlphaObjective(RunState& state, double trial, int salesPoint, int windowE
 }
 
 double BetaObjective(RunState& state, double trial, int salesPoint, int windowEnd) {
-    const int first = state.initPeriods + 1;
+    const int first = CriterionWindow(state, windowEnd).first;
     const int lag = state.horizon;
     const PeriodRow<double> beta = state.beta.Row(salesPoint);
     const PeriodRow<double> mad = state.mad.Row(salesPoint);

@@ -2,15 +2,15 @@
 
 #include "estimation/brent.h"
 #include "estimation/period_steps.h"
+#include "state/period_stretches.h"
 
 namespace sf {
 
 void RollingForecast(RunState& state, RunObserver& observer, const ForecastProgress& progress) {
-    const int h = state.horizon;
-    const int firstRolling = state.initPeriods + state.alphaBetaPeriods + h + 1;
+    const PeriodStretch rolling = RollingStretch(state);
     for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
         const int sp = state.salesPoint;
-        for (state.period = firstRolling; state.period <= state.periodNumber; ++state.period) {
+        for (state.period = rolling.first; state.period <= rolling.last; ++state.period) {
             const int t = state.period;
             // The searches overwrite alpha, beta, mu, mad and sigma over S + 1..t; the steps
             // below start from what their last trials left.

@@ -17,7 +17,9 @@
 #include "estimation/objectives.h"
 #include "estimation/series_checks.h"
 #include "estimation/smoothing.h"
+#include "runtime/kernel_set.h"
 #include "runtime/run_error.h"
+#include "state/period_stretches.h"
 
 namespace sf {
 namespace {
@@ -168,9 +170,9 @@ class LaneSet {
           pool_(pool),
           progress_(progress),
           state_(run.state),
-          first_(state_.initPeriods + 1),
+          first_(FirstFittedPeriod(state_)),
           lag_(state_.horizon),
-          last_(state_.periodNumber),
+          last_(RollingStretch(state_).last),
           input_(kPeriodSlots * kLaneCount, 0.0),
           output_(kPeriodSlots * kLaneCount, 0.0) {
         lanes_.fill(-1);
@@ -414,13 +416,13 @@ std::vector<SalesPointProgress> StartStretches(const RunState& state, int firstR
 void RollingForecastInLanes(RunState& state, RunObserver& observer,
                             const ForecastProgress& progress, const LaneOptions& options) {
     const int salesPoints = state.salesPointCount;
-    const int firstRolling = state.initPeriods + state.alphaBetaPeriods + state.horizon + 1;
-    if (firstRolling <= state.periodNumber) {
-        const long long searches = 2LL * salesPoints * (state.periodNumber - firstRolling + 1);
+    const PeriodStretch rolling = RollingStretch(state);
+    if (!rolling.Empty()) {
+        const long long searches = 2LL * salesPoints * rolling.Length();
         const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
         const int threads = options.threads > 0 ? options.threads : cores;
-        LaneRun run(state, observer, progress, LaneKernelNamed(options.kernel), searches);
-        std::vector<SalesPointProgress> progressOfPoints = StartStretches(state, firstRolling);
+        LaneRun run(state, observer, progress, LaneKernels().Named(options.kernel), searches);
+        std::vector<SalesPointProgress> progressOfPoints = StartStretches(state, rolling.first);
         SearchPool pool(progressOfPoints);
         auto work = [&] {
             try {
@@ -447,7 +449,7 @@ void RollingForecastInLanes(RunState& state, RunObserver& observer,
     progress(1.0);
     // The counters end as the plain loops leave them.
     state.salesPoint = static_cast<std::int16_t>(salesPoints + 1);
-    state.period = static_cast<std::int16_t>(std::max(firstRolling, state.periodNumber + 1));
+    state.period = static_cast<std::int16_t>(std::max(rolling.first, rolling.last + 1));
 }
 
 }  // namespace sf

@@ -4,6 +4,7 @@
 
 #include "outcome/period_outcome.h"
 #include "runtime/run_error.h"
+#include "state/period_stretches.h"
 
 namespace sf {
 namespace {
@@ -33,11 +34,10 @@ void ClearOutcomeSums(RunState& state) {
 }
 
 void ComputeDeliveriesAndSales(RunState& state) {
-    const int first = state.initPeriods;
-    const int last = state.periodNumber;
+    const PeriodStretch outcome = OutcomeWindow(state);
     for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
         const int sp = state.salesPoint;
-        for (state.period = first; state.period <= last; ++state.period) {
+        for (state.period = outcome.first; state.period <= outcome.last; ++state.period) {
             const int t = state.period;
             const PeriodOutcome<double> outcome = OutcomeOfPeriod(
                 state.mu(sp, t), state.sigma(sp, t), state.tau, state.actualDemand(sp, t));
@@ -52,7 +52,7 @@ void ComputeDeliveriesAndSales(RunState& state) {
     }
     for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
         const int sp = state.salesPoint;
-        for (state.period = first; state.period <= last; ++state.period) {
+        for (state.period = outcome.first; state.period <= outcome.last; ++state.period) {
             const int t = state.period;
             state.lostSaleSum[sp] = state.lostSaleSum[sp] + state.lostSale(sp, t);
             state.returnedSum[sp] = state.returnedSum[sp] + state.returned(sp, t);
@@ -64,7 +64,7 @@ void ComputeDeliveriesAndSales(RunState& state) {
         state.totalSales = state.totalSales + state.salesSum[sp];
         if (!std::isfinite(state.totalLostSale) || !std::isfinite(state.totalReturn) ||
             !std::isfinite(state.totalSales)) {
-            FailAt(sp, last,
+            FailAt(sp, outcome.last,
                    "adding its sums made the run totals too large for a number (they overflowed)");
         }
     }

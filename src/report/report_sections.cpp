@@ -1,11 +1,13 @@
 #include "report/report_sections.h"
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
 #include "runtime/cell_formats.h"
 #include "runtime/number_text.h"
 #include "runtime/print_line.h"
+#include "runtime/rounding.h"
 
 namespace sf {
 namespace {
@@ -43,6 +45,18 @@ void WriteMatrixRows(RunState& state, const Matrix& matrix, CellFormat format, R
     }
 }
 
+// The sales point's number, then its parameters, one print zone each.
+void WriteParameterLine(ReportFile& report, const NumberLocale& locale, int salesPoint,
+                        std::initializer_list<double> parameters) {
+    PrintLine line;
+    line.Append(NumberText(salesPoint, locale));
+    for (double parameter : parameters) {
+        line.AdvanceToNextZone();
+        line.Append(NumberText(parameter, locale));
+    }
+    report.WriteLine(line.Text());
+}
+
 void WriteLostSaleTable(RunState& state, ReportFile& report, const NumberLocale& locale) {
     PrintLine heading;
     for (std::string_view title : {"Sales Point", "Lost Sale", "Return"}) {
@@ -77,6 +91,35 @@ void WriteTotalLine(std::string_view label, double total, ReportFile& report,
 
 void WriteParameterHeading(ReportFile& report) {
     report.WriteLine("Parameters of sales points");
+}
+
+void WriteParameterLines(RunState& state, ReportFile& report, const NumberLocale& locale) {
+    for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
+        const int sp = state.salesPoint;
+        switch (state.model) {
+            case DemandModel::loga:
+                // Only these are printed rounded; the run goes on with the drawn values.
+                WriteParameterLine(
+                    report, locale, sp,
+                    {RoundToDecimals(state.modelA[sp], 5), RoundToDecimals(state.modelC[sp], 5)});
+                break;
+            case DemandModel::sqrot:
+            case DemandModel::linear:
+            case DemandModel::t_tplusn:
+                WriteParameterLine(report, locale, sp, {state.modelA[sp], state.modelC[sp]});
+                break;
+            case DemandModel::meanAR1:
+                WriteParameterLine(report, locale, sp, {state.modelMu[sp], state.modelPhi[sp]});
+                break;
+            case DemandModel::AR1:
+                WriteParameterLine(report, locale, sp,
+                                   {state.modelMu[sp], state.modelPhi[sp], state.modelSigma[sp]});
+                break;
+            case DemandModel::Normal:
+                WriteParameterLine(report, locale, sp, {state.modelMu[sp], state.modelSigma[sp]});
+                break;
+        }
+    }
 }
 
 void WriteDemandSource(ReportFile& report, std::string_view fileName) {

@@ -10,6 +10,9 @@ namespace sf {
 
 void WriteParameterHeading(ReportFile& report);
 
+// One line per sales point: its number and the parameters drawn for the selected model.
+void WriteParameterLines(RunState& state, ReportFile& report, const NumberLocale& locale);
+
 // In place of the drawn parameters when the demand was read from a file.
 void WriteDemandSource(ReportFile& report, std::string_view fileName);
 

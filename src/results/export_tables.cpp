@@ -4,48 +4,49 @@
 #include <charconv>
 
 #include "results/number_cells.h"
+#include "results/summary_columns.h"
+#include "results/tradeoff_columns.h"
 
 namespace sf {
 namespace {
 
-void AppendFigures(std::string& csv, const Figures& figures) {
-    for (const double sum :
-         {figures.demand, figures.sales, figures.lostSales, figures.returns, figures.deliveries}) {
-        csv += ',';
-        AppendCell(csv, sum);
+// The header row: the key columns, then the table's.
+template <typename Columns>
+std::string HeaderRow(std::string_view keys, const Columns& columns) {
+    std::string header(keys);
+    for (const auto& column : columns) {
+        header += ',';
+        header += column.name;
     }
-    for (const std::optional<double>& rate :
-         {figures.fillRate, figures.cycleServiceLevel, figures.returnRate, figures.bias,
-          figures.mae, figures.rmse, figures.alphaMean, figures.betaMean}) {
+    header += '\n';
+    return header;
+}
+
+// The table's cells of one row after its keys.
+template <typename Columns, typename Row>
+void AppendCells(std::string& csv, const Columns& columns, const Row& row) {
+    for (const auto& column : columns) {
         csv += ',';
-        AppendCell(csv, rate);
+        AppendCell(csv, column.value(row));
     }
-    csv += ',' + std::to_string(figures.unstable) + ',' +
-           std::to_string(figures.negativeDeliveries) + '\n';
+    csv += '\n';
 }
 
 }  // namespace
 
 std::string SummaryCsv(const RunFigures& figures) {
-    std::string csv =
-        "sales_point,demand,sales,lost_sales,returns,deliveries,fill_rate,cycle_service_level,"
-        "return_rate,bias,mae,rmse,alpha_mean,beta_mean,unstable,negative_deliveries\n";
+    std::string csv = HeaderRow("sales_point", kSummaryColumns);
     for (std::size_t at = 0; at < figures.salesPoints.size(); ++at) {
         csv += std::to_string(at + 1);
-        AppendFigures(csv, figures.salesPoints[at]);
+        AppendCells(csv, kSummaryColumns, figures.salesPoints[at]);
     }
     csv += "all";
-    AppendFigures(csv, figures.all);
+    AppendCells(csv, kSummaryColumns, figures.all);
     return csv;
 }
 
 std::string SeriesCsv(const RunSeries& series) {
-    std::string csv = "sales_point,period";
-    for (const SeriesColumn& column : kSeriesColumns) {
-        csv += ',';
-        csv += column.name;
-    }
-    csv += '\n';
+    std::string csv = HeaderRow("sales_point,period", kSeriesColumns);
     // About 90 characters a row.
     csv.reserve(csv.size() + series.salesPoints.size() *
                                  static_cast<std::size_t>(std::max(series.periodNumber, 0)) * 96);
@@ -69,18 +70,10 @@ std::string SeriesCsv(const RunSeries& series) {
 }
 
 std::string TradeoffCsv(const std::vector<TradeoffRow>& rows) {
-    std::string csv =
-        "tau,fill_rate,cycle_service_level,lost_sales,returns,deliveries,sales,cost\n";
+    std::string csv = HeaderRow("tau", kTradeoffColumns);
     for (const TradeoffRow& row : rows) {
         AppendCell(csv, row.tau);
-        for (const std::optional<double>& value :
-             {row.fillRate, row.cycleServiceLevel, std::optional<double>(row.lostSales),
-              std::optional<double>(row.returns), std::optional<double>(row.deliveries),
-              std::optional<double>(row.sales), row.cost}) {
-            csv += ',';
-            AppendCell(csv, value);
-        }
-        csv += '\n';
+        AppendCells(csv, kTradeoffColumns, row);
     }
     return csv;
 }

@@ -4,6 +4,7 @@
 
 #include "results/ratio.h"
 #include "results/run_health.h"
+#include "state/period_stretches.h"
 
 namespace sf {
 namespace {
@@ -32,7 +33,8 @@ FigureSums SalesPointSums(const RunState& state, int sp) {
     sums.sales = state.salesSum[sp];
     sums.lostSales = state.lostSaleSum[sp];
     sums.returns = state.returnedSum[sp];
-    for (int t = state.initPeriods; t <= state.periodNumber; ++t) {
+    const PeriodStretch outcome = OutcomeWindow(state);
+    for (int t = outcome.first; t <= outcome.last; ++t) {
         const double demand = state.actualDemand(sp, t);
         const double error = state.mu(sp, t) - demand;
         sums.demand = sums.demand + demand;
@@ -44,8 +46,8 @@ FigureSums SalesPointSums(const RunState& state, int sp) {
         sums.periodsWithoutLostSale += state.lostSale(sp, t) == 0.0 ? 1.0 : 0.0;
         sums.negativeDeliveries += state.delivery(sp, t) < 0.0 ? 1 : 0;
     }
-    const int firstRolling = state.initPeriods + state.alphaBetaPeriods + state.horizon + 1;
-    for (int t = firstRolling; t <= state.periodNumber; ++t) {
+    const PeriodStretch rolling = RollingStretch(state);
+    for (int t = rolling.first; t <= rolling.last; ++t) {
         sums.alpha = sums.alpha + state.alphaUsed(sp, t);
         sums.beta = sums.beta + state.betaUsed(sp, t);
         sums.rollingPeriods += 1.0;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "state/period_stretches.h"
+
 namespace sf {
 namespace {
 
@@ -15,12 +17,14 @@ bool Outside01(double constant) {
 }  // namespace
 
 bool IsUnstable(const RunState& state, int salesPoint) {
-    for (int t = state.initPeriods + 1; t <= state.periodNumber; ++t) {
+    const PeriodStretch constants = ConstantsStretch(state);
+    for (int t = constants.first; t <= constants.last; ++t) {
         if (Outside01(state.alphaUsed(salesPoint, t)) || Outside01(state.betaUsed(salesPoint, t))) {
             return true;
         }
     }
-    for (int t = state.initPeriods; t <= state.periodNumber; ++t) {
+    const PeriodStretch outcome = OutcomeWindow(state);
+    for (int t = outcome.first; t <= outcome.last; ++t) {
         if (state.sigma(salesPoint, t) < 0.0) {
             return true;
         }
@@ -36,19 +40,19 @@ RunHealth AssessRunHealth(const RunState& state) {
             health.unstableSalesPoints.push_back(sp);
         }
     }
-    health.windowsCoverEveryPeriod =
-        state.initPeriods + state.alphaBetaPeriods + state.horizon >= state.periodNumber;
+    health.windowsCoverEveryPeriod = RollingStretch(state).Empty();
     return health;
 }
 
-std::string HealthWarning(const RunHealth& health, std::string_view boundedOption) {
-    std::string warning;
+std::vector<std::string> HealthWarnings(const RunHealth& health, std::string_view boundedOption) {
+    std::vector<std::string> warnings;
     const std::size_t unstable = health.unstableSalesPoints.size();
     if (unstable > 0) {
-        warning = "The smoothing constants of " + std::to_string(unstable) + " of " +
-                  std::to_string(health.salesPointCount) +
-                  " sales points left 0 to 1 or their sigma fell below 0, so their forecasts "
-                  "may diverge: sales point";
+        std::string warning =
+            "The smoothing constants of " + std::to_string(unstable) + " of " +
+            std::to_string(health.salesPointCount) +
+            " sales points left 0 to 1 or their sigma fell below 0, so their forecasts "
+            "may diverge: sales point";
         warning += unstable == 1 ? " " : "s ";
         const std::size_t named = std::min(unstable, kNamedSalesPoints);
         for (std::size_t at = 0; at < named; ++at) {
@@ -59,14 +63,14 @@ std::string HealthWarning(const RunHealth& health, std::string_view boundedOptio
         }
         warning +=
             ". The option " + std::string(boundedOption) + " keeps the constants within 0 and 1.";
+        warnings.push_back(warning);
     }
     if (health.windowsCoverEveryPeriod) {
-        warning += warning.empty() ? "" : "\n";
-        warning +=
+        warnings.push_back(
             "The periods for initial mu and sigma, for initial alpha and beta and the forecasting "
-            "horizon cover every period of the run, so no rolling forecast was made.";
+            "horizon cover every period of the run, so no rolling forecast was made.");
     }
-    return warning;
+    return warnings;
 }
 
 }  // namespace sf

@@ -22,8 +22,8 @@ bool IsUnstable(const RunState& state, int salesPoint);
 
 RunHealth AssessRunHealth(const RunState& state);
 
-// The warning for the user, empty for a healthy run. boundedOption names the option that keeps
-// the constants within 0..1 as the front end shows it.
-std::string HealthWarning(const RunHealth& health, std::string_view boundedOption);
+// The warnings for the user, one line each; none for a healthy run. boundedOption names the
+// option that keeps the constants within 0..1 as the front end shows it.
+std::vector<std::string> HealthWarnings(const RunHealth& health, std::string_view boundedOption);
 
 }  // namespace sf

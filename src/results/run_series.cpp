@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "state/period_stretches.h"
+
 namespace sf {
 namespace {
 
@@ -16,37 +18,32 @@ PeriodSeries Written(const Matrix& matrix, int sp, int first, int last) {
     return series;
 }
 
-// The models whose demand is drawn around a mean the run keeps; the AR(1) process and normal
-// demand draw theirs directly.
-bool WritesDemandMean(DemandModel model) {
-    return IsTrendModel(model) || model == DemandModel::meanAR1;
-}
-
 }  // namespace
 
 RunSeries CopySeries(const RunState& state) {
-    const int s = state.initPeriods;
     const int p = state.periodNumber;
+    const PeriodStretch outcome = OutcomeWindow(state);
+    const PeriodStretch constants = ConstantsStretch(state);
     RunSeries copy;
     copy.periodNumber = p;
-    copy.outcomeFirst = s;
+    copy.outcomeFirst = outcome.first;
     copy.tau = state.tau;
     copy.salesPoints.resize(static_cast<std::size_t>(std::max<int>(state.salesPointCount, 0)));
     for (int sp = 1; sp <= state.salesPointCount; ++sp) {
         SalesPointSeries& series = copy.salesPoints[static_cast<std::size_t>(sp - 1)];
         series.demandMean = Written(state.demandMean, sp, 1,
-                                    !state.demandRecorded && WritesDemandMean(state.model) ? p : 0);
+                                    !state.demandRecorded && HasDemandMean(state.model) ? p : 0);
         series.demand = Written(state.actualDemand, sp, 1, p);
         // The initial estimation starts the forecasts at S; the constants are first used at S + 1.
-        series.forecast = Written(state.mu, sp, s, p);
-        series.mad = Written(state.mad, sp, s, p);
-        series.sigma = Written(state.sigma, sp, s, p);
-        series.alpha = Written(state.alphaUsed, sp, s + 1, p);
-        series.beta = Written(state.betaUsed, sp, s + 1, p);
-        series.delivery = Written(state.delivery, sp, s, p);
-        series.lostSale = Written(state.lostSale, sp, s, p);
-        series.returned = Written(state.returned, sp, s, p);
-        series.sales = Written(state.sales, sp, s, p);
+        series.forecast = Written(state.mu, sp, outcome.first, outcome.last);
+        series.mad = Written(state.mad, sp, outcome.first, outcome.last);
+        series.sigma = Written(state.sigma, sp, outcome.first, outcome.last);
+        series.alpha = Written(state.alphaUsed, sp, constants.first, constants.last);
+        series.beta = Written(state.betaUsed, sp, constants.first, constants.last);
+        series.delivery = Written(state.delivery, sp, outcome.first, outcome.last);
+        series.lostSale = Written(state.lostSale, sp, outcome.first, outcome.last);
+        series.returned = Written(state.returned, sp, outcome.first, outcome.last);
+        series.sales = Written(state.sales, sp, outcome.first, outcome.last);
     }
     return copy;
 }

@@ -4,12 +4,13 @@
 
 #include "results/ratio.h"
 #include "results/tradeoff_kernel.h"
+#include "runtime/kernel_set.h"
 
 namespace sf {
 
 std::vector<TradeoffRow> ComputeTradeoff(const RunSeries& series, std::span<const double> taus,
                                          const std::optional<OutcomeCosts>& costs) {
-    return ComputeTradeoffWith(SupportedTradeoffKernels().front(), series, taus, costs);
+    return ComputeTradeoffWith(TradeoffKernels().Fastest(), series, taus, costs);
 }
 
 std::vector<TradeoffRow> ComputeTradeoffWith(const NamedTradeoffKernel& kernel,

@@ -14,15 +14,6 @@ struct OutcomeCosts {
     double returned = 0.0;
 };
 
-// The largest cost a front end takes: a cost of lost sales and returns then overflows only where
-// the outcomes themselves are beyond any demand a run has.
-inline constexpr double kLargestCost = 1e15;
-
-// Whether a typed cost can be used: a number from 0 to kLargestCost.
-inline bool IsUsableCost(double cost) {
-    return cost >= 0.0 && cost <= kLargestCost;
-}
-
 // What the run's own forecasts would have given with another tau, all sales points together,
 // over the outcome window: the deliveries and outcomes of every period and their sums, in the
 // order the run itself takes, so the row of the run's own tau holds the run's totals.
@@ -42,5 +33,11 @@ struct TradeoffRow {
 // the run's.
 std::vector<TradeoffRow> ComputeTradeoff(const RunSeries& series, std::span<const double> taus,
                                          const std::optional<OutcomeCosts>& costs);
+
+struct NamedTradeoffKernel;
+// ComputeTradeoff with a kernel of one's choosing, for the tests that prove them alike.
+std::vector<TradeoffRow> ComputeTradeoffWith(const NamedTradeoffKernel& kernel,
+                                             const RunSeries& series, std::span<const double> taus,
+                                             const std::optional<OutcomeCosts>& costs);
 
 }  // namespace sf

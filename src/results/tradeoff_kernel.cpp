@@ -1,6 +1,6 @@
 #include "results/tradeoff_kernel.h"
 
-#include <array>
+#include "runtime/kernel_set.h"
 
 namespace sf {
 
@@ -11,20 +11,14 @@ void AddSalesPointAvx2(const double* forecast, const double* sigma, const double
                        int periods, const std::vector<double>& taus, SumsByTau& total);
 #endif
 
-std::span<const NamedTradeoffKernel> SupportedTradeoffKernels() {
-    static const auto kernels = [] {
-        std::array<NamedTradeoffKernel, 2> list{};
-        std::size_t count = 0;
+const KernelSet<NamedTradeoffKernel>& TradeoffKernels() {
+    static const KernelSet<NamedTradeoffKernel> kernels("trade-off kernel", {
 #if defined(__x86_64__)
-        __builtin_cpu_init();
-        if (__builtin_cpu_supports("avx2")) {
-            list[count++] = {"avx2", AddSalesPointAvx2};
-        }
+        {InstructionSet::avx2, {"avx2", AddSalesPointAvx2}},
 #endif
-        list[count++] = {"portable", AddSalesPointPortable};
-        return std::pair{list, count};
-    }();
-    return {kernels.first.data(), kernels.second};
+            {InstructionSet::portable, {"portable", AddSalesPointPortable}},
+    });
+    return kernels;
 }
 
 }  // namespace sf

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
-#include <span>
 #include <vector>
 
-#include "results/tradeoff.h"
-
 namespace sf {
+
+// Declared only: the kernel files, each compiled for its own instruction set, include this
+// header and need none of the set's code (runtime/kernel_set.h).
+template <class Kernel>
+class KernelSet;
 
 // The taus are taken in blocks of four, a last partial block filled with repeats.
 inline constexpr std::size_t kTradeoffBlock = 4;
@@ -39,12 +40,7 @@ struct NamedTradeoffKernel {
     TradeoffKernel addSalesPoint;
 };
 
-// Every kernel this processor can run, the fastest first.
-std::span<const NamedTradeoffKernel> SupportedTradeoffKernels();
-
-// ComputeTradeoff with a kernel of one's choosing, for the tests that prove them alike.
-std::vector<TradeoffRow> ComputeTradeoffWith(const NamedTradeoffKernel& kernel,
-                                             const RunSeries& series, std::span<const double> taus,
-                                             const std::optional<OutcomeCosts>& costs);
+// The trade-off kernels of every instruction set this processor has.
+const KernelSet<NamedTradeoffKernel>& TradeoffKernels();
 
 }  // namespace sf

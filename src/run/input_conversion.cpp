@@ -5,30 +5,26 @@
 #include <string_view>
 
 #include "runtime/text_to_number.h"
+#include "state/box_keys.h"
+#include "state/period_stretches.h"
 
 namespace sf {
 namespace {
 
-// A box for a whole number: its label, its text and the values a run can use. The three window
-// lengths may add up to at most kMaxPeriods, with at least 1 initialisation period.
+// A box for a whole number and the values a run can use. The three window lengths may add up
+// to at most kMaxPeriods, with at least 1 initialisation period.
 struct WholeNumberBox {
-    std::string_view label;
     std::string RunInputs::*text;
     int lowest;
     int highest;
 };
 
-constexpr WholeNumberBox kAlphaBetaPeriods{
-    "# of periods used for estimating initial alpha and beta", &RunInputs::periodsforalphabeta, 0,
-    kMaxPeriods - 1};
-constexpr WholeNumberBox kWarmUp{"Warm-up period", &RunInputs::warmuptx, -32768, 32767};
-constexpr WholeNumberBox kInitPeriods{"# of periods used for estimating initial mu and sigma",
-                                      &RunInputs::periodsforinitialization, 1, kMaxPeriods};
-constexpr WholeNumberBox kPeriods{"Number of Periods", &RunInputs::Periodnumber, 0, kMaxPeriods};
-constexpr WholeNumberBox kSalesPoints{"Number of Sales Points", &RunInputs::Endpointnumber, 1,
-                                      kMaxSalesPoints};
-constexpr WholeNumberBox kHorizon{"Forecasting horizon", &RunInputs::horizontx, 0, kMaxPeriods - 1};
-constexpr std::string_view kTauLabel = "Tau (\xCF\x84)";
+constexpr WholeNumberBox kAlphaBetaPeriods{&RunInputs::periodsforalphabeta, 0, kMaxPeriods - 1};
+constexpr WholeNumberBox kWarmUp{&RunInputs::warmuptx, -32768, 32767};
+constexpr WholeNumberBox kInitPeriods{&RunInputs::periodsforinitialization, 1, kMaxPeriods};
+constexpr WholeNumberBox kPeriods{&RunInputs::Periodnumber, 0, kMaxPeriods};
+constexpr WholeNumberBox kSalesPoints{&RunInputs::Endpointnumber, 1, kMaxSalesPoints};
+constexpr WholeNumberBox kHorizon{&RunInputs::horizontx, 0, kMaxPeriods - 1};
 
 // Enough of a quoted text to recognise it; the message box stays small.
 constexpr std::size_t kQuotedCharacters = 40;
@@ -101,9 +97,9 @@ std::int16_t ReadInt16(const WholeNumberBox& box, const RunInputs& inputs,
     const IntegerText value = TextToInt16(inputs.*box.text, locale);
     switch (value.status) {
         case IntegerTextStatus::notANumber:
-            Reject(box.label, box.text, NotANumber(inputs.*box.text, locale));
+            Reject(BoxOf(box.text).label, box.text, NotANumber(inputs.*box.text, locale));
         case IntegerTextStatus::outOfRange:
-            Reject(box.label, box.text, WholeNumberRange(box));
+            Reject(BoxOf(box.text).label, box.text, WholeNumberRange(box));
         case IntegerTextStatus::ok:
             break;
     }
@@ -112,24 +108,25 @@ std::int16_t ReadInt16(const WholeNumberBox& box, const RunInputs& inputs,
 
 void CheckRange(const WholeNumberBox& box, int value) {
     if (value < box.lowest || value > box.highest) {
-        Reject(box.label, box.text, WholeNumberRange(box));
+        Reject(BoxOf(box.text).label, box.text, WholeNumberRange(box));
     }
 }
 
-// The parameter names beside the limit rows, as the selected model shows them.
-struct LimitLabels {
-    std::string p1low, p1up, p2low, p2up, p3;
-};
-
-LimitLabels LimitLabelsFor(DemandModel model) {
-    std::string first = "a", second = "c", third = "n";
-    if (!IsTrendModel(model)) {
-        first = "\xCE\xBC (mu)";
-        second = model == DemandModel::Normal ? "\xCF\x83 (sigma)" : "\xCF\x88 (phi)";
-        third = "\xCF\x83 (sigma)";
+// A limit box as the selected model names it: the heading of its column and the parameter
+// beside its row (0 for p1, 1 for p2, 2 for p3).
+std::string LimitLabel(std::string RunInputs::*box, std::size_t row, DemandModel model) {
+    const ModelParameter& parameter = ModelRow(model).parameters[row];
+    std::string name(parameter.letter);
+    if (parameter.word != parameter.letter) {
+        name += " (" + std::string(parameter.word) + ")";
     }
-    return {"Lower Limit of " + first, "Upper Limit of " + first, "Lower Limit of " + second,
-            "Upper Limit of " + second, third};
+    const std::string_view heading = BoxOf(box).label;
+    return heading.empty() ? name : std::string(heading) + " of " + name;
+}
+
+double ReadLimit(std::string RunInputs::*box, std::size_t row, const RunInputs& inputs,
+                 const NumberLocale& locale) {
+    return ReadDouble(LimitLabel(box, row, inputs.model), box, inputs, locale);
 }
 
 }  // namespace
@@ -140,31 +137,29 @@ void ConvertInputs(const RunInputs& inputs, const NumberLocale& locale, RunState
     state.initPeriods = ReadInt16(kInitPeriods, inputs, locale);
     state.periodNumber = inputs.history ? static_cast<std::int16_t>(inputs.history->periods)
                                         : ReadInt16(kPeriods, inputs, locale);
-    state.tau = ReadDouble(kTauLabel, &RunInputs::tau_tx, inputs, locale);
+    state.tau = ReadDouble(BoxOf(&RunInputs::tau_tx).label, &RunInputs::tau_tx, inputs, locale);
     state.salesPointCount = inputs.history ? static_cast<std::int16_t>(inputs.history->salesPoints)
                                            : ReadInt16(kSalesPoints, inputs, locale);
-    const LimitLabels labels = LimitLabelsFor(inputs.model);
     state.demandRecorded = inputs.history.has_value();
     // Demand read from a file has no model: its boxes are neither read nor checked.
     if (!inputs.history) {
         state.model = inputs.model;
-        state.limits.p1low = ReadDouble(labels.p1low, &RunInputs::p1low, inputs, locale);
-        state.limits.p1up = ReadDouble(labels.p1up, &RunInputs::p1up, inputs, locale);
-        state.limits.p2low = ReadDouble(labels.p2low, &RunInputs::p2low, inputs, locale);
-        state.limits.p2up = ReadDouble(labels.p2up, &RunInputs::p2up, inputs, locale);
-        state.limits.p3 =
-            UsesP3(inputs.model) ? ReadDouble(labels.p3, &RunInputs::p3, inputs, locale) : 0.0;
+        state.limits.p1low = ReadLimit(&RunInputs::p1low, 0, inputs, locale);
+        state.limits.p1up = ReadLimit(&RunInputs::p1up, 0, inputs, locale);
+        state.limits.p2low = ReadLimit(&RunInputs::p2low, 1, inputs, locale);
+        state.limits.p2up = ReadLimit(&RunInputs::p2up, 1, inputs, locale);
+        state.limits.p3 = UsesP3(inputs.model) ? ReadLimit(&RunInputs::p3, 2, inputs, locale) : 0.0;
     }
     state.horizon = ReadInt16(kHorizon, inputs, locale);
 
     // A parameter is the lower limit plus a share of the distance to the upper one: the
     // distance itself must be a number.
     if (!std::isfinite(state.limits.p1up - state.limits.p1low)) {
-        Reject(labels.p1up, &RunInputs::p1up,
+        Reject(LimitLabel(&RunInputs::p1up, 0, inputs.model), &RunInputs::p1up,
                "too far from the lower limit (the distance is too large for a number)");
     }
     if (!std::isfinite(state.limits.p2up - state.limits.p2low)) {
-        Reject(labels.p2up, &RunInputs::p2up,
+        Reject(LimitLabel(&RunInputs::p2up, 1, inputs.model), &RunInputs::p2up,
                "too far from the lower limit (the distance is too large for a number)");
     }
 
@@ -173,7 +168,7 @@ void ConvertInputs(const RunInputs& inputs, const NumberLocale& locale, RunState
     CheckRange(kInitPeriods, state.initPeriods);
     CheckRange(kAlphaBetaPeriods, state.alphaBetaPeriods);
     CheckRange(kHorizon, state.horizon);
-    const int lastFittedPeriod = state.initPeriods + state.alphaBetaPeriods + state.horizon;
+    const int lastFittedPeriod = InitialFittingWindow(state).last;
     if (lastFittedPeriod > kMaxPeriods) {
         throw InputError(
             "The periods for initial mu and sigma, the periods for initial alpha and beta and "

@@ -43,7 +43,9 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
             WriteDemandSource(report, inputs.history->name);
             FillActualDemand(*inputs.history, state);
         } else {
-            GenerateDemand(state, source, report, locale);
+            DrawParameters(state, source);
+            WriteParameterLines(state, report, locale);
+            GenerateDemand(state, source);
         }
         WriteActualDemandMatrix(state, report, locale);
         observer.ReportProgress(5);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 #include <set>
-#include <stdexcept>
 #include <vector>
 
+#include "runtime/run_error.h"
 #include "state/box_keys.h"
 #include "state/demand_model.h"
 
@@ -20,9 +20,10 @@ constexpr char kBoxesKey[] = "boxes";
 constexpr char kOptionsKey[] = "options";
 constexpr char kBoundedConstantsKey[] = "bounded-constants";
 
-// Ends a reading that found something wrong; the message completes the sentence on the file.
-struct Refusal : std::runtime_error {
-    using std::runtime_error::runtime_error;
+// Ends a reading or writing that found something wrong; the message completes the sentence on
+// the file.
+struct Refusal : RunError {
+    using RunError::RunError;
 };
 
 // A text in quotes as JSON writes it, so that control characters in a key stay readable.
@@ -184,21 +185,19 @@ void ReadOptions(const Json& options, Scenario& scenario) {
 
 }  // namespace
 
-std::optional<std::string> ScenarioText(const Scenario& scenario, std::string& problem) {
+std::string ScenarioText(const Scenario& scenario) {
     nlohmann::ordered_json boxes = nlohmann::ordered_json::object();
     for (const BoxKey& box : kBoxKeys) {
         const std::string& text = scenario.inputs.*box.text;
         const std::string name = Quoted(PathOf(kBoxesKey, box.key));
         if (text.size() > kMaxBoxTextBytes) {
-            problem = "cannot keep " + name + ": its text is longer than " +
-                      std::to_string(kMaxBoxTextBytes) + " bytes";
-            return std::nullopt;
+            throw Refusal("cannot keep " + name + ": its text is longer than " +
+                          std::to_string(kMaxBoxTextBytes) + " bytes");
         }
         try {
             Json(text).dump();
         } catch (const Json::type_error&) {
-            problem = "cannot keep " + name + ": its text is not UTF-8";
-            return std::nullopt;
+            throw Refusal("cannot keep " + name + ": its text is not UTF-8");
         }
         boxes[std::string(box.key)] = text;
     }
@@ -210,29 +209,24 @@ std::optional<std::string> ScenarioText(const Scenario& scenario, std::string& p
     return root.dump(2) + "\n";
 }
 
-std::optional<Scenario> ParseScenario(std::string_view text, std::string& problem) {
-    try {
-        const Json root = ParseJson(text);
-        if (!root.is_object()) {
-            throw Refusal("holds " + KindOf(root) + ", not a scenario object in braces");
-        }
-        ReadFormat(root);
-        RequireKnownKeys(root, "", {kFormatKey, kModelKey, kBoxesKey, kOptionsKey});
-        Scenario scenario;
-        if (const auto model = root.find(kModelKey); model != root.end()) {
-            scenario.inputs.model = ReadModel(*model);
-        }
-        if (const auto boxes = root.find(kBoxesKey); boxes != root.end()) {
-            ReadBoxes(*boxes, scenario.inputs);
-        }
-        if (const auto options = root.find(kOptionsKey); options != root.end()) {
-            ReadOptions(*options, scenario);
-        }
-        return scenario;
-    } catch (const Refusal& refusal) {
-        problem = refusal.what();
-        return std::nullopt;
+Scenario ParseScenario(std::string_view text) {
+    const Json root = ParseJson(text);
+    if (!root.is_object()) {
+        throw Refusal("holds " + KindOf(root) + ", not a scenario object in braces");
     }
+    ReadFormat(root);
+    RequireKnownKeys(root, "", {kFormatKey, kModelKey, kBoxesKey, kOptionsKey});
+    Scenario scenario;
+    if (const auto model = root.find(kModelKey); model != root.end()) {
+        scenario.inputs.model = ReadModel(*model);
+    }
+    if (const auto boxes = root.find(kBoxesKey); boxes != root.end()) {
+        ReadBoxes(*boxes, scenario.inputs);
+    }
+    if (const auto options = root.find(kOptionsKey); options != root.end()) {
+        ReadOptions(*options, scenario);
+    }
+    return scenario;
 }
 
 }  // namespace sf

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,16 +16,16 @@ inline constexpr int kScenarioFormat = 1;
 // No box needs more to hold a number; the window's boxes hold no more than this either.
 inline constexpr std::size_t kMaxBoxTextBytes = 1000;
 
-// The problems below complete a sentence that begins with the file's name: "The scenario file
-// "x.json" " + problem.
+// The RunErrors below complete a sentence that begins with the file's name: "The scenario file
+// "x.json" " + message.
 
-// A scenario file's JSON text, the boxes in the form's order. Empty when a box text cannot be
-// kept: one that is not UTF-8 or is too long.
-std::optional<std::string> ScenarioText(const Scenario& scenario, std::string& problem);
+// A scenario file's JSON text, the boxes in the form's order. A RunError when a box text cannot
+// be kept: one that is not UTF-8 or is too long.
+std::string ScenarioText(const Scenario& scenario);
 
 // Reads a scenario file's text. A box, the model or the options that the file leaves out keep
-// the window's start-up state. Empty when anything in the text is wrong; then nothing of it
-// is used.
-std::optional<Scenario> ParseScenario(std::string_view text, std::string& problem);
+// the window's start-up state. A RunError when anything in the text is wrong; then nothing of
+// it is used.
+Scenario ParseScenario(std::string_view text);
 
 }  // namespace sf

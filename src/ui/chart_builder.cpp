@@ -23,8 +23,6 @@ constexpr QRgb kPalette[] = {0x1f77b4, 0x2ca02c, 0xff7f0e, 0x9467bd,
                              0xd62728, 0x17becf, 0x8c564b, 0xe377c2};
 // About this many ticks along the horizontal axis.
 constexpr double kXTicks = 8.0;
-// Room above and below the curves, as a share of their height.
-constexpr double kYMargin = 0.05;
 
 QXYSeries* NewCurve(bool marker, std::size_t order) {
     const QColor colour(kPalette[order % std::size(kPalette)]);
@@ -46,37 +44,6 @@ QValueAxis* NewAxis(QChart& chart, Qt::Alignment side) {
     return axis;
 }
 
-// The smallest and largest coordinate over the curves chosen.
-template <typename Chosen>
-std::optional<std::pair<double, double>> Extent(const ChartContent& content,
-                                                qreal (QPointF::*coordinate)() const,
-                                                Chosen chosen) {
-    std::optional<std::pair<double, double>> extent;
-    for (const ChartCurve& curve : content.curves) {
-        if (!chosen(curve)) {
-            continue;
-        }
-        for (const QPointF& point : curve.points) {
-            const double value = (point.*coordinate)();
-            extent =
-                extent ? std::pair(std::min(extent->first, value), std::max(extent->second, value))
-                       : std::pair(value, value);
-        }
-    }
-    return extent;
-}
-
-// A range with some height: a single value gets room on either side, no value a unit range.
-std::pair<double, double> Widened(std::optional<std::pair<double, double>> extent) {
-    if (!extent) {
-        return {0.0, 1.0};
-    }
-    if (extent->first == extent->second) {
-        return {extent->first - 1.0, extent->second + 1.0};
-    }
-    return *extent;
-}
-
 // 1, 2 or 5 times a power of ten, near span / ticks.
 double RoundStep(double span, double ticks) {
     const double rough = span / ticks;
@@ -94,25 +61,17 @@ void SetUpAxis(QValueAxis& axis, const ChartAxis& described) {
     axis.setLabelFormat(QStringLiteral("%.%1f").arg(described.decimals));
 }
 
-// The vertical axes leave a margin around the curves and end on round numbers.
-void SetVerticalRange(QValueAxis& axis, const ChartAxis& described,
-                      std::optional<std::pair<double, double>> extent) {
+// The vertical axes end on round numbers.
+void SetVerticalRange(QValueAxis& axis, const ChartAxis& described) {
     SetUpAxis(axis, described);
-    if (described.range) {
-        axis.setRange(described.range->first, described.range->second);
-        return;
-    }
-    auto [low, high] = Widened(extent);
-    const double margin = (high - low) * kYMargin;
-    axis.setRange(low - margin, high + margin);
+    axis.setRange(described.range.first, described.range.second);
     axis.applyNiceNumbers();
 }
 
-// The horizontal axis spans the curves exactly, with ticks on round numbers.
-void SetHorizontalRange(QValueAxis& axis, const ChartAxis& described,
-                        std::optional<std::pair<double, double>> extent) {
+// The horizontal axis spans its range exactly, with ticks on round numbers.
+void SetHorizontalRange(QValueAxis& axis, const ChartAxis& described) {
     SetUpAxis(axis, described);
-    const auto [low, high] = described.range ? *described.range : Widened(extent);
+    const auto [low, high] = described.range;
     axis.setRange(low, high);
     axis.setTickType(QValueAxis::TicksDynamic);
     axis.setTickAnchor(0.0);
@@ -154,15 +113,10 @@ void ChartPanel::Draw(const ChartContent& content) {
         curve->setName(content.curves[at].name);
         curve->replace(content.curves[at].points);
     }
-    const auto all = [](const ChartCurve&) { return true; };
-    SetHorizontalRange(*x_, content.x, Extent(content, &QPointF::x, all));
-    SetVerticalRange(*y_, content.y, Extent(content, &QPointF::y, [](const ChartCurve& curve) {
-        return !curve.rightAxis;
-    }));
+    SetHorizontalRange(*x_, content.x);
+    SetVerticalRange(*y_, content.y);
     if (content.rightY) {
-        SetVerticalRange(
-            *rightY_, *content.rightY,
-            Extent(content, &QPointF::y, [](const ChartCurve& curve) { return curve.rightAxis; }));
+        SetVerticalRange(*rightY_, *content.rightY);
     }
 }
 

@@ -8,34 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "ui/chart_content.h"
+
 class QChart;
 class QChartView;
 class QValueAxis;
 
 namespace sf::ui {
-
-// What a chart shows, in plain points: the window describes its charts this way and only this
-// unit knows the chart library, so that changing the library touches this unit alone.
-struct ChartCurve {
-    QString name;  // in the legend
-    QList<QPointF> points;
-    bool marker = false;     // points drawn as markers rather than a line
-    bool rightAxis = false;  // measured against the right-hand axis
-};
-
-struct ChartAxis {
-    QString title;
-    int decimals = 0;                                // of the labels
-    std::optional<std::pair<double, double>> range;  // none: from the points
-};
-
-struct ChartContent {
-    QString title;
-    ChartAxis x;
-    ChartAxis y;
-    std::optional<ChartAxis> rightY;
-    std::vector<ChartCurve> curves;
-};
 
 // One chart on screen. Drawing content of the same shape as the last refills the curves in
 // place, which keeps a new selection quick; numbers follow the user's locale.

@@ -5,78 +5,52 @@
 #include <QFont>
 #include <QIcon>
 #include <QStyle>
-#include <array>
 #include <utility>
 
+#include "results/summary_columns.h"
 #include "ui/screen_numbers.h"
 
 namespace sf::ui {
 namespace {
 
-// How a column shows its numbers.
-enum class Shown { salesPoint, sum, rate, error, constant, count, flag };
-
-struct Column {
-    const char* header;  // a line feed where a narrow column breaks it
-    const char* explanation;
-    Shown shown;
-    std::optional<double> (*value)(const Figures&);
-};
-
 constexpr int kErrorDecimals = 3;
 
-// In the order of summary.csv.
-constexpr std::array<Column, 16> kColumns = {{
-    {"Sales\npoint", "The sales point; \"all\" sums every sales point", Shown::salesPoint, nullptr},
-    {"Demand", "Demand summed over the outcome window S..P", Shown::sum,
-     [](const Figures& f) -> std::optional<double> { return f.demand; }},
-    {"Sales", "Sales summed over the outcome window, as in the report", Shown::sum,
-     [](const Figures& f) -> std::optional<double> { return f.sales; }},
-    {"Lost\nsales", "Lost sales summed over the outcome window, as in the report", Shown::sum,
-     [](const Figures& f) -> std::optional<double> { return f.lostSales; }},
-    {"Returns", "Returns summed over the outcome window, as in the report", Shown::sum,
-     [](const Figures& f) -> std::optional<double> { return f.returns; }},
-    {"Deliveries", "Deliveries summed over the outcome window", Shown::sum,
-     [](const Figures& f) -> std::optional<double> { return f.deliveries; }},
-    {"Fill\nrate", "Sales / demand", Shown::rate, [](const Figures& f) { return f.fillRate; }},
-    {"Cycle service\nlevel", "The share of periods without a lost sale", Shown::rate,
-     [](const Figures& f) { return f.cycleServiceLevel; }},
-    {"Return\nrate", "Returns / deliveries", Shown::rate,
-     [](const Figures& f) { return f.returnRate; }},
-    {"Bias", "The mean of forecast - demand", Shown::error,
-     [](const Figures& f) { return f.bias; }},
-    {"MAE", "The mean of |forecast - demand|", Shown::error,
-     [](const Figures& f) { return f.mae; }},
-    {"RMSE", "The root of the mean of (forecast - demand)²", Shown::error,
-     [](const Figures& f) { return f.rmse; }},
-    {"Mean\nα", "The mean of the alphas the periods of the rolling forecast used", Shown::constant,
-     [](const Figures& f) { return f.alphaMean; }},
-    {"Mean\nβ", "The mean of the betas the periods of the rolling forecast used", Shown::constant,
-     [](const Figures& f) { return f.betaMean; }},
-    {"Unstable", "A smoothing constant left 0..1 or sigma fell below 0; for all, how many",
-     Shown::flag, [](const Figures& f) -> std::optional<double> { return f.unstable; }},
-    {"Negative\ndeliveries", "How many deliveries were below 0", Shown::count,
-     [](const Figures& f) -> std::optional<double> { return f.negativeDeliveries; }},
-}};
+// The table's first column, the sales point, comes before those of the figures.
+constexpr int kFirstFigureColumn = 1;
+constexpr char kSalesPointLabel[] = "Sales point";
+constexpr char kSalesPointDescription[] = "The sales point; \"all\" sums every sales point";
 
-const Column& ColumnAt(int column) {
-    return kColumns[static_cast<std::size_t>(column)];
+const SummaryColumn* FigureColumnAt(int column) {
+    return column >= kFirstFigureColumn
+               ? &kSummaryColumns[static_cast<std::size_t>(column - kFirstFigureColumn)]
+               : nullptr;
 }
 
-QString CellText(const Column& column, const std::optional<double>& value, bool allRow) {
-    switch (column.shown) {
-        case Shown::salesPoint:
-        case Shown::count:
+QString TextOf(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Narrow columns break their heading before its last word.
+QString Heading(std::string_view label) {
+    QString heading = TextOf(label);
+    if (const qsizetype lastSpace = heading.lastIndexOf(' '); lastSpace >= 0) {
+        heading[lastSpace] = '\n';
+    }
+    return heading;
+}
+
+QString CellText(FigureKind kind, const std::optional<double>& value, bool allRow) {
+    switch (kind) {
+        case FigureKind::count:
             return ScreenNumber(value, 0);
-        case Shown::sum:
+        case FigureKind::sum:
             return ScreenSum(*value);
-        case Shown::rate:
+        case FigureKind::rate:
+        case FigureKind::constant:
             return ScreenNumber(value, kRateDecimals);
-        case Shown::error:
+        case FigureKind::error:
             return ScreenNumber(value, kErrorDecimals);
-        case Shown::constant:
-            return ScreenNumber(value, kRateDecimals);
-        case Shown::flag:
+        case FigureKind::flag:
             return allRow ? ScreenNumber(value, 0)
                           : (*value != 0.0 ? QStringLiteral("yes") : QString());
     }
@@ -108,33 +82,33 @@ int FiguresTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int FiguresTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(kColumns.size());
+    return parent.isValid() ? 0 : kFirstFigureColumn + static_cast<int>(kSummaryColumns.size());
 }
 
 QVariant FiguresTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid)) {
         return {};
     }
-    const Column& column = ColumnAt(index.column());
+    const SummaryColumn* column = FigureColumnAt(index.column());
     const std::optional<int> salesPoint = SalesPointOfRow(index.row());
     const Figures& figures = FiguresOfRow(index.row());
     const std::optional<double> value =
-        column.value != nullptr ? column.value(figures)
-                                : (salesPoint ? std::optional<double>(*salesPoint) : std::nullopt);
+        column != nullptr ? column->value(figures)
+                          : (salesPoint ? std::optional<double>(*salesPoint) : std::nullopt);
     const bool unstable = salesPoint && figures.unstable != 0;
     switch (role) {
         case Qt::DisplayRole:
-            return salesPoint || column.shown != Shown::salesPoint
-                       ? CellText(column, value, !salesPoint)
-                       : QStringLiteral("all");
+            if (column == nullptr) {
+                return salesPoint ? ScreenNumber(value, 0) : QStringLiteral("all");
+            }
+            return CellText(column->kind, value, !salesPoint);
         case kValueRole:
             return value ? QVariant(*value) : QVariant();
         case Qt::TextAlignmentRole:
-            return QVariant::fromValue(
-                Qt::AlignVCenter |
-                (column.shown == Shown::salesPoint ? Qt::AlignLeft : Qt::AlignRight));
+            return QVariant::fromValue(Qt::AlignVCenter |
+                                       (column == nullptr ? Qt::AlignLeft : Qt::AlignRight));
         case Qt::DecorationRole:
-            if (unstable && column.shown == Shown::salesPoint) {
+            if (unstable && column == nullptr) {
                 return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
             }
             return {};
@@ -158,15 +132,15 @@ QVariant FiguresTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant FiguresTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 ||
-        section >= static_cast<int>(kColumns.size())) {
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
+    const SummaryColumn* column = FigureColumnAt(section);
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromUtf8(ColumnAt(section).header);
+            return Heading(column != nullptr ? column->label : kSalesPointLabel);
         case Qt::ToolTipRole:
-            return QString::fromUtf8(ColumnAt(section).explanation);
+            return TextOf(column != nullptr ? column->description : kSalesPointDescription);
         default:
             return {};
     }

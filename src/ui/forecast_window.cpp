@@ -10,6 +10,7 @@
 #include "results/run_health.h"
 #include "run/run_driver.h"
 #include "runtime/file_clashes.h"
+#include "state/box_keys.h"
 #include "ui/control_help.h"
 #include "ui/form_builder.h"
 #include "ui/form_layout.h"
@@ -18,21 +19,6 @@ namespace sf::ui {
 namespace {
 
 constexpr char kReportFile[] = "out.txt";
-
-constexpr std::array<std::pair<std::string_view, std::string RunInputs::*>, 12> kTextBoxes = {{
-    {"Endpointnumber", &RunInputs::Endpointnumber},
-    {"Periodnumber", &RunInputs::Periodnumber},
-    {"periodsforinitialization", &RunInputs::periodsforinitialization},
-    {"periodsforalphabeta", &RunInputs::periodsforalphabeta},
-    {"warmuptx", &RunInputs::warmuptx},
-    {"horizontx", &RunInputs::horizontx},
-    {"tau_tx", &RunInputs::tau_tx},
-    {"p1low", &RunInputs::p1low},
-    {"p1up", &RunInputs::p1up},
-    {"p2low", &RunInputs::p2low},
-    {"p2up", &RunInputs::p2up},
-    {"p3", &RunInputs::p3},
-}};
 
 template <typename Control>
 Control* FindControl(const QWidget& window, std::string_view name) {
@@ -50,8 +36,8 @@ ForecastWindow::ForecastWindow(NumberLocale locale, std::unique_ptr<MessageSink>
     BuildForm(*this);
     SetToolTips(*this);
 
-    for (const auto& [name, field] : kTextBoxes) {
-        textBoxes_.push_back(FindControl<QLineEdit>(*this, name));
+    for (const BoxKey& box : kBoxKeys) {
+        textBoxes_.push_back(FindControl<QLineEdit>(*this, box.control));
         inputs_.push_back(textBoxes_.back());
     }
     for (std::size_t at = 0; at < kModelControlNames.size(); ++at) {
@@ -59,14 +45,14 @@ ForecastWindow::ForecastWindow(NumberLocale locale, std::unique_ptr<MessageSink>
     }
 
     // In the order of DemandModel.
-    constexpr std::array<void (ForecastWindow::*)(), kDemandModelNames.size()> clickHandlers = {
-        &ForecastWindow::loga_Click,    &ForecastWindow::sqrot_Click,
-        &ForecastWindow::linear_Click,  &ForecastWindow::t_tplusn_Click,
-        &ForecastWindow::meanAR1_Click, &ForecastWindow::AR1_Click,
-        &ForecastWindow::Normal_Click};
+    constexpr auto clickHandlers = std::to_array<void (ForecastWindow::*)()>(
+        {&ForecastWindow::loga_Click, &ForecastWindow::sqrot_Click, &ForecastWindow::linear_Click,
+         &ForecastWindow::t_tplusn_Click, &ForecastWindow::meanAR1_Click,
+         &ForecastWindow::AR1_Click, &ForecastWindow::Normal_Click});
+    static_assert(clickHandlers.size() == kDemandModels.size(), "every model has its handler");
     models_ = new QButtonGroup(this);
-    for (std::size_t at = 0; at < kDemandModelNames.size(); ++at) {
-        auto* option = FindControl<QRadioButton>(*this, kDemandModelNames[at]);
+    for (std::size_t at = 0; at < kDemandModels.size(); ++at) {
+        auto* option = FindControl<QRadioButton>(*this, kDemandModels[at].name);
         models_->addButton(option, static_cast<int>(at));
         inputs_.push_back(option);
         // Selecting an option raises its handler, whether by a click or by the program.
@@ -188,8 +174,8 @@ void ForecastWindow::ShowModelControls(DemandModel model) {
 
 RunInputs ForecastWindow::TypedInputs() const {
     RunInputs inputs;
-    for (std::size_t at = 0; at < kTextBoxes.size(); ++at) {
-        inputs.*kTextBoxes[at].second = textBoxes_[at]->text().toStdString();
+    for (std::size_t at = 0; at < kBoxKeys.size(); ++at) {
+        inputs.*kBoxKeys[at].text = textBoxes_[at]->text().toStdString();
     }
     inputs.model = static_cast<DemandModel>(models_->checkedId());
     inputs.history = salesHistory_->History();
@@ -201,8 +187,8 @@ Scenario ForecastWindow::TypedScenario() const {
 }
 
 void ForecastWindow::ShowScenario(const Scenario& scenario) {
-    for (std::size_t at = 0; at < kTextBoxes.size(); ++at) {
-        textBoxes_[at]->setText(QString::fromStdString(scenario.inputs.*kTextBoxes[at].second));
+    for (std::size_t at = 0; at < kBoxKeys.size(); ++at) {
+        textBoxes_[at]->setText(QString::fromStdString(scenario.inputs.*kBoxKeys[at].text));
     }
     models_->button(static_cast<int>(scenario.inputs.model))->setChecked(true);
     SetBoundedConstants(scenario.boundedConstants);
@@ -239,14 +225,14 @@ void ForecastWindow::RunFinished(bool completed, const QString& message) {
     }
     SetRunning(false);
     if (completed) {
-        const std::string warning =
-            HealthWarning(outcome_.health, "\"" + std::string(kBoundedConstantsOption) + "\"");
-        if (!warning.empty()) {
-            messages_->ShowWarning(*this, QString::fromStdString(warning));
+        const std::vector<std::string> warnings =
+            HealthWarnings(outcome_.health, "\"" + std::string(kBoundedConstantsOption) + "\"");
+        if (!warnings.empty()) {
+            messages_->ShowWarning(*this, LinesText(warnings));
         }
         // Once the closing message and any warning are acknowledged.
         if (completedRun_) {
-            ShowResults(warning);
+            ShowResults(warnings);
         }
     } else if (stopRequested_) {
         messages_->ShowClosingMessage(*this, message);
@@ -257,8 +243,8 @@ void ForecastWindow::RunFinished(bool completed, const QString& message) {
 }
 
 void ForecastWindow::FocusBox(std::string RunInputs::*box) {
-    for (std::size_t at = 0; at < kTextBoxes.size(); ++at) {
-        if (box != nullptr && kTextBoxes[at].second == box) {
+    for (std::size_t at = 0; at < kBoxKeys.size(); ++at) {
+        if (box != nullptr && kBoxKeys[at].text == box) {
             textBoxes_[at]->setFocus();
             textBoxes_[at]->selectAll();
         }
@@ -278,12 +264,12 @@ RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs) {
     };
 }
 
-void ForecastWindow::ShowResults(const std::string& warning) {
+void ForecastWindow::ShowResults(const std::vector<std::string>& warnings) {
     if (results_ == nullptr) {
         results_ = new ResultsWindow(*this, *messages_);
     }
     completeRuns_ = completedRun_->record.run;
-    results_->ShowRun(std::move(completedRun_), QString::fromStdString(warning));
+    results_->ShowRun(std::move(completedRun_), warnings);
     emit ResultsShown();
 }
 

@@ -79,7 +79,7 @@ class ForecastWindow : public QWidget {
     // What a complete run leaves for the results window, worked out on the run's thread.
     RunWorker::ResultsJob CompletedRunJob(RunInputs inputs);
     // Opens or refreshes the results window with the last complete run.
-    void ShowResults(const std::string& warning);
+    void ShowResults(const std::vector<std::string>& warnings);
 
     const NumberLocale locale_;
     const std::unique_ptr<MessageSink> messages_;
@@ -92,7 +92,7 @@ class ForecastWindow : public QWidget {
     std::shared_ptr<CompletedRun> completedRun_;  // until the results window takes it
     RunWorker worker_;  // after what its job uses, so that it stops the job first
 
-    std::vector<QLineEdit*> textBoxes_;  // in the order of kTextBoxes
+    std::vector<QLineEdit*> textBoxes_;  // in the order of kBoxKeys
     std::array<QWidget*, kModelControlNames.size()> modelControls_{};
     QButtonGroup* models_ = nullptr;
     QPushButton* run_ = nullptr;

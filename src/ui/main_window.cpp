@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "runtime/file_clashes.h"
+#include "runtime/run_error.h"
 #include "scenario/scenario_file.h"
 #include "ui/control_help.h"
 #include "ui/form_layout.h"
@@ -62,14 +63,15 @@ MainWindow::MainWindow(NumberLocale locale, std::unique_ptr<MessageSink> message
 
 bool MainWindow::OpenScenario(const QString& path) {
     RememberFolder(path);
-    std::string problem;
-    const std::optional<Scenario> scenario = ReadScenarioFile(FilePath(path), problem);
-    if (!scenario) {
-        messages_.ShowError(*this, QString::fromStdString(problem));
+    Scenario scenario;
+    try {
+        scenario = ReadScenarioFile(FilePath(path));
+    } catch (const RunError& refusal) {
+        messages_.ShowError(*this, QString::fromStdString(refusal.what()));
         return false;
     }
-    form_->ShowScenario(*scenario);
-    boundedConstants_->setChecked(scenario->boundedConstants);
+    form_->ShowScenario(scenario);
+    boundedConstants_->setChecked(scenario.boundedConstants);
     currentScenario_ = path;
     return true;
 }
@@ -82,9 +84,13 @@ bool MainWindow::SaveScenario(const QString& path) {
         {"the sales history", scenario.inputs.history ? scenario.inputs.history->file : "",
          PathUse::read},
     };
-    std::string problem = FindPathClash(paths).value_or("");
-    if (!problem.empty() || !WriteScenarioFile(FilePath(path), scenario, problem)) {
-        messages_.ShowError(*this, QString::fromStdString(problem));
+    try {
+        if (const std::optional<std::string> clash = FindPathClash(paths)) {
+            throw RunError(*clash);
+        }
+        WriteScenarioFile(FilePath(path), scenario);
+    } catch (const RunError& refusal) {
+        messages_.ShowError(*this, QString::fromStdString(refusal.what()));
         return false;
     }
     currentScenario_ = path;

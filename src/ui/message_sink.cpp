@@ -6,6 +6,14 @@
 
 namespace sf::ui {
 
+QString LinesText(const std::vector<std::string>& lines) {
+    QStringList text;
+    for (const std::string& line : lines) {
+        text << QString::fromStdString(line);
+    }
+    return text.join('\n');
+}
+
 void DialogMessages::ShowNotice(QWidget& window, const QString& text) {
     QMessageBox::warning(&window, kApplicationName, text);
 }

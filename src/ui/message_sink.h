@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QWidget>
+#include <string>
+#include <vector>
 
 namespace sf::ui {
 
@@ -18,6 +20,9 @@ class MessageSink {
     // After the closing message: the results of the complete run may not be what they seem.
     virtual void ShowWarning(QWidget& window, const QString& text) = 0;
 };
+
+// Lines a run tells the user as one text, a line each.
+QString LinesText(const std::vector<std::string>& lines);
 
 // Modal message boxes with one OK button.
 class DialogMessages : public MessageSink {

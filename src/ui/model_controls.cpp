@@ -1,23 +1,51 @@
 #include "ui/model_controls.h"
 
+#include <algorithm>
 #include <cstddef>
+
+#include "state/box_keys.h"
 
 namespace sf::ui {
 namespace {
 
-constexpr bool kShow = true;
-constexpr bool kHide = false;
+constexpr bool IsModelControl(std::string_view name) {
+    return std::ranges::find(kModelControlNames, name) != kModelControlNames.end();
+}
 
-// Rows in the order of DemandModel; columns in the order of kModelControlNames.
-constexpr std::array<ModelControlsShown, kDemandModelNames.size()> kShown = {{
-    {kShow, kShow, kHide, kHide, kHide, kHide, kHide, kHide},  // loga
-    {kShow, kShow, kHide, kHide, kHide, kHide, kHide, kHide},  // sqrot
-    {kShow, kShow, kHide, kHide, kHide, kHide, kHide, kHide},  // linear
-    {kShow, kShow, kHide, kHide, kShow, kHide, kShow, kHide},  // t_tplusn
-    {kHide, kHide, kShow, kShow, kHide, kHide, kHide, kHide},  // meanAR1
-    {kHide, kHide, kShow, kShow, kHide, kShow, kShow, kHide},  // AR1
-    {kHide, kHide, kShow, kHide, kHide, kHide, kHide, kShow},  // Normal
-}};
+constexpr bool EveryParameterHasItsControl() {
+    for (const DemandModelRow& row : kDemandModels) {
+        for (const ModelParameter& parameter : row.parameters) {
+            if (!parameter.label.empty() && !IsModelControl(parameter.label)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(EveryParameterHasItsControl(), "a parameter's label is missing from the handlers");
+static_assert(IsModelControl(BoxOf(&RunInputs::p3).control), "the box p3 is missing from them");
+
+// A model shows the labels of its parameters, and the box p3 when it reads it.
+constexpr ModelControlsShown Shown(const DemandModelRow& row) {
+    ModelControlsShown shown{};
+    for (std::size_t at = 0; at < kModelControlNames.size(); ++at) {
+        const std::string_view name = kModelControlNames[at];
+        shown[at] = name == BoxOf(&RunInputs::p3).control
+                        ? UsesP3(row.model)
+                        : std::ranges::any_of(row.parameters, [name](const ModelParameter& p) {
+                              return p.label == name;
+                          });
+    }
+    return shown;
+}
+
+constexpr auto kShown = [] {
+    std::array<ModelControlsShown, kDemandModels.size()> shown{};
+    for (std::size_t at = 0; at < shown.size(); ++at) {
+        shown[at] = Shown(kDemandModels[at]);
+    }
+    return shown;
+}();
 
 }  // namespace
 

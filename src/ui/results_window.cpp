@@ -25,8 +25,9 @@
 #include "runtime/file_clashes.h"
 #include "runtime/run_error.h"
 #include "ui/form_layout.h"
+#include "ui/run_charts.h"
 #include "ui/run_description.h"
-#include "ui/screen_numbers.h"
+#include "ui/tradeoff_boxes.h"
 
 namespace sf::ui {
 namespace {
@@ -49,19 +50,6 @@ std::filesystem::path PathOf(const QString& name) {
 
 QString NameOf(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.string()));
-}
-
-QList<QPointF> SeriesPoints(const PeriodSeries& series) {
-    QList<QPointF> points;
-    points.reserve(static_cast<qsizetype>(series.values.size()));
-    for (int t = series.first; t <= series.Last(); ++t) {
-        points.append(QPointF(t, *series.At(t)));
-    }
-    return points;
-}
-
-QString Tau(double tau) {
-    return ScreenShort(tau, kTauDecimals);
 }
 
 // Fills a grid with label and value pairs, pairsPerLine to a line; a wide item has its own.
@@ -148,15 +136,13 @@ ResultsWindow::ResultsWindow(QWidget& form, MessageSink& messages)
     addAction(close);
 }
 
-void ResultsWindow::ShowRun(std::shared_ptr<CompletedRun> run, const QString& warning) {
+void ResultsWindow::ShowRun(std::shared_ptr<CompletedRun> run,
+                            const std::vector<std::string>& warnings) {
     run_ = std::move(run);
-    run_->record.warnings.clear();
-    for (const QString& line : warning.split('\n', Qt::SkipEmptyParts)) {
-        run_->record.warnings.push_back(line.toStdString());
-    }
+    run_->record.warnings = warnings;
     ShowScenario();
     ShowTotals();
-    ShowWarning(warning);
+    ShowWarnings();
     figures_->SetFigures(run_->results.figures);
     table_->resizeColumnsToContents();
     const int salesPoints = static_cast<int>(run_->results.figures.salesPoints.size());
@@ -452,9 +438,10 @@ void ResultsWindow::ShowTotals() {
               kTotalsPairsPerLine);
 }
 
-void ResultsWindow::ShowWarning(const QString& warning) {
-    warning_->setText(QStringLiteral("Warning: ") + warning);
-    warning_->setVisible(!warning.isEmpty());
+void ResultsWindow::ShowWarnings() {
+    const std::vector<std::string>& warnings = run_->record.warnings;
+    warning_->setText(QStringLiteral("Warning: ") + LinesText(warnings));
+    warning_->setVisible(!warnings.empty());
 }
 
 void ResultsWindow::SelectSalesPoint(int salesPoint) {
@@ -465,156 +452,26 @@ void ResultsWindow::SelectSalesPoint(int salesPoint) {
 }
 
 void ResultsWindow::DrawSelectedSalesPoint() {
-    const std::vector<SalesPointSeries>& salesPoints = run_->results.series.salesPoints;
-    const int sp = selectedSalesPoint_;
-    const ChartAxis periods{QStringLiteral("Period"), 0,
-                            std::pair(1.0, std::max(run_->results.series.periodNumber, 2) * 1.0)};
-    ChartContent demand{{}, periods, {QStringLiteral("Units"), 0, {}}, {}, {}};
-    ChartContent constants{{}, periods, {QStringLiteral("Smoothing constant"), 2, {}}, {}, {}};
-    if (sp < 1 || sp > static_cast<int>(salesPoints.size())) {
-        demand.title = constants.title =
-            QStringLiteral("Select a sales point in the table to see its series");
-    } else {
-        const SalesPointSeries& series = salesPoints[static_cast<std::size_t>(sp - 1)];
-        const QString name = QStringLiteral("Sales point %1").arg(QLocale().toString(sp));
-        demand.title = name + QStringLiteral(": demand, forecast and delivery");
-        demand.curves = {{QStringLiteral("Demand"), SeriesPoints(series.demand)},
-                         {QStringLiteral("Forecast"), SeriesPoints(series.forecast)},
-                         {QStringLiteral("Delivery"), SeriesPoints(series.delivery)}};
-        constants.title = name + QStringLiteral(": the smoothing constants each period used");
-        constants.curves = {
-            {QStringLiteral("α (mean)"), SeriesPoints(series.alpha)},
-            {QStringLiteral("β (mean absolute deviation)"), SeriesPoints(series.beta)}};
-    }
-    salesPointChart_->Draw(demand);
-    constantsChart_->Draw(constants);
+    const SalesPointCharts charts = ChartsOfSalesPoint(run_->results.series, selectedSalesPoint_);
+    salesPointChart_->Draw(charts.demand);
+    constantsChart_->Draw(charts.constants);
 }
 
 void ResultsWindow::AskAgain() {
     if (!run_) {
         return;
     }
-    ResultsRequest request;
-    bool targetRefused = false;
-    bool costsRefused = false;
-    QString costProblem;
-    if (const QString text = targetFillRate_->text(); !text.trimmed().isEmpty()) {
-        const std::optional<double> target = ScreenNumberFromText(text);
-        targetRefused = !target || !(*target > 0.0 && *target <= 1.0);
-        if (!targetRefused) {
-            request.targetFillRate = target;
-        }
-    }
-    const QString lostText = lostSaleCost_->text().trimmed();
-    const QString returnText = returnCost_->text().trimmed();
-    if (!lostText.isEmpty() || !returnText.isEmpty()) {
-        const std::optional<double> lost = ScreenNumberFromText(lostText);
-        const std::optional<double> returned = ScreenNumberFromText(returnText);
-        if (lostText.isEmpty() || returnText.isEmpty()) {
-            costProblem = QStringLiteral("Give both costs to find the cheapest τ.");
-        } else if (!lost || !IsUsableCost(*lost)) {
-            costProblem =
-                QStringLiteral("Cost of a lost sale: \"%1\" is not a number from 0 to 10¹⁵.")
-                    .arg(lostText);
-        } else if (!returned || !IsUsableCost(*returned)) {
-            costProblem = QStringLiteral("Cost of a return: \"%1\" is not a number from 0 to 10¹⁵.")
-                              .arg(returnText);
-        } else {
-            request.costs = OutcomeCosts{*lost, *returned};
-        }
-        costsRefused = !costProblem.isEmpty();
-    }
-    AnswerRequest(run_->results, request);
-    run_->record.request = request;
-
-    const std::optional<TargetAnswer>& target = run_->results.target;
-    if (targetRefused) {
-        ShowAnswer(*targetAnswer_,
-                   QStringLiteral("Target fill rate: \"%1\" is not a number above 0 and at most 1.")
-                       .arg(targetFillRate_->text().trimmed()),
-                   true);
-    } else if (target && target->tau) {
-        QString text = QStringLiteral("τ = %1 reaches a fill rate of %2")
-                           .arg(Tau(*target->tau), ScreenNumber(target->fillRate, kRateDecimals));
-        if (!target->note.empty()) {
-            text += QStringLiteral(" (%1)").arg(QString::fromStdString(target->note));
-        }
-        ShowAnswer(*targetAnswer_, text, false);
-    } else if (target) {
-        ShowAnswer(*targetAnswer_,
-                   QStringLiteral("Not reached: ") + QString::fromStdString(target->note), false);
-    } else {
-        ShowAnswer(*targetAnswer_,
-                   QStringLiteral("Type a target to see the smallest τ that reaches it."), false);
-    }
-    if (costsRefused) {
-        ShowAnswer(*costAnswer_, costProblem, true);
-    } else if (const std::optional<CostAnswer>& cheapest = run_->results.cheapest) {
-        QString text = QStringLiteral("The cheapest τ of the grid is %1 (cost %2)")
-                           .arg(Tau(cheapest->tau), ScreenSum(cheapest->cost));
-        if (!cheapest->note.empty()) {
-            text += QStringLiteral("; %1").arg(QString::fromStdString(cheapest->note));
-        }
-        ShowAnswer(*costAnswer_, text + QStringLiteral("."), false);
-    } else if (request.costs) {
-        ShowAnswer(*costAnswer_,
-                   QStringLiteral("The cost of every τ of the grid is too large to hold."), false);
-    } else {
-        ShowAnswer(*costAnswer_,
-                   QStringLiteral("Type both costs to see the cheapest τ of the grid."), false);
-    }
-    DrawTradeoff();
-}
-
-void ResultsWindow::DrawTradeoff() {
-    const RunResults& results = run_->results;
-    ChartContent content{
-        QStringLiteral("What another τ would have given with this run's forecasts"),
-        {QStringLiteral("τ (safety factor)"), 1, {}},
-        {QStringLiteral("Fill rate, service level"), 2, {}},
-        {},
-        {}};
-    ChartCurve fillRate{QStringLiteral("Fill rate"), {}};
-    ChartCurve serviceLevel{QStringLiteral("Cycle service level"), {}};
-    ChartCurve cost{QStringLiteral("Cost of lost sales and returns"), {}, false, true};
-    ChartCurve runTau{{}, {}, true};
-    for (const TradeoffRow& row : results.tradeoff) {
-        if (row.fillRate) {
-            fillRate.points.append(QPointF(row.tau, *row.fillRate));
-        }
-        if (row.cycleServiceLevel) {
-            serviceLevel.points.append(QPointF(row.tau, *row.cycleServiceLevel));
-        }
-        if (row.cost) {
-            cost.points.append(QPointF(row.tau, *row.cost));
-        }
-        if (row.runTau) {
-            runTau.name = QStringLiteral("This run: τ = %1").arg(Tau(row.tau));
-            for (const std::optional<double>& rate : {row.fillRate, row.cycleServiceLevel}) {
-                if (rate) {
-                    runTau.points.append(QPointF(row.tau, *rate));
-                }
-            }
-        }
-    }
-    content.curves = {fillRate, serviceLevel, runTau};
-    if (results.target && results.target->tau && results.target->fillRate) {
-        content.curves.push_back({QStringLiteral("Target %1: τ = %2")
-                                      .arg(ScreenShort(results.target->target, kRateDecimals),
-                                           Tau(*results.target->tau)),
-                                  {QPointF(*results.target->tau, *results.target->fillRate)},
-                                  true});
-    }
-    if (results.cheapest) {
-        content.rightY = ChartAxis{QStringLiteral("Cost"), 0, {}};
-        content.curves.push_back(cost);
-        content.curves.push_back(
-            {QStringLiteral("Cheapest: τ = %1").arg(Tau(results.cheapest->tau)),
-             {QPointF(results.cheapest->tau, results.cheapest->cost)},
-             true,
-             true});
-    }
-    tradeoffChart_->Draw(content);
+    const TradeoffQuestions asked =
+        ReadTradeoffBoxes(targetFillRate_->text(), lostSaleCost_->text(), returnCost_->text());
+    AnswerRequest(run_->results, asked.request);
+    run_->record.request = asked.request;
+    ShowAnswer(*targetAnswer_, asked.targetProblem.value_or(TargetAnswerText(run_->results.target)),
+               asked.targetProblem.has_value());
+    ShowAnswer(*costAnswer_,
+               asked.costProblem.value_or(
+                   CostAnswerText(run_->results.cheapest, asked.request.costs.has_value())),
+               asked.costProblem.has_value());
+    tradeoffChart_->Draw(TradeoffChart(run_->results));
 }
 
 ChartPanel& ResultsWindow::VisibleChart() const {

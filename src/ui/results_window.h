@@ -26,8 +26,8 @@ class ResultsWindow : public QWidget {
     ResultsWindow(QWidget& form, MessageSink& messages);
 
     // Shows a complete run in place of the one shown, answering the boxes as they stand.
-    // warning: the run's health warning as the form showed it, empty when none.
-    void ShowRun(std::shared_ptr<CompletedRun> run, const QString& warning);
+    // warnings: the run's health warnings as the form showed them, a line each.
+    void ShowRun(std::shared_ptr<CompletedRun> run, const std::vector<std::string>& warnings);
 
     // What the buttons and their keys do; the To variants take the file or folder a dialog
     // would ask for. A failure is shown as an error naming the file.
@@ -48,13 +48,12 @@ class ResultsWindow : public QWidget {
 
     void ShowScenario();
     void ShowTotals();
-    void ShowWarning(const QString& warning);
+    void ShowWarnings();
     void SelectSalesPoint(int salesPoint);
     void DrawSelectedSalesPoint();
     // Reads the target and cost boxes, answers them from the run's results and redraws the
     // trade-off.
     void AskAgain();
-    void DrawTradeoff();
     ChartPanel& VisibleChart() const;
     void Say(const QString& text);
 

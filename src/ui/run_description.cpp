@@ -1,46 +1,16 @@
 #include "ui/run_description.h"
 
 #include <QStringList>
-#include <algorithm>
+#include <string_view>
 
-#include "ui/form_layout.h"
-#include "ui/model_controls.h"
+#include "state/demand_model.h"
 #include "ui/screen_numbers.h"
 
 namespace sf::ui {
 namespace {
 
-const FormControl* FindFormControl(std::string_view name) {
-    for (const FormControl& control : FormControls()) {
-        if (control.name == name) {
-            return &control;
-        }
-    }
-    return nullptr;
-}
-
-QString Caption(const FormControl& control) {
-    return QString::fromUtf8(control.caption.data(),
-                             static_cast<qsizetype>(control.caption.size()));
-}
-
-// The letters the form shows beside the limit rows for the model, top row first.
-QStringList ParameterLetters(DemandModel model) {
-    const ModelControlsShown& shown = ShownModelControls(model);
-    std::vector<const FormControl*> letters;
-    for (std::size_t at = 0; at < shown.size(); ++at) {
-        const FormControl* control = FindFormControl(kModelControlNames[at]);
-        if (shown[at] && control != nullptr && control->kind == ControlKind::kLabel) {
-            letters.push_back(control);
-        }
-    }
-    std::sort(letters.begin(), letters.end(),
-              [](const FormControl* a, const FormControl* b) { return a->area.top < b->area.top; });
-    QStringList captions;
-    for (const FormControl* letter : letters) {
-        captions << Caption(*letter);
-    }
-    return captions;
+QString Words(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QString Typed(const std::string& text) {
@@ -51,9 +21,9 @@ QString Typed(const std::string& text) {
 
 std::vector<DescriptionItem> ScenarioItems(const CompletedRun& run) {
     const RunInputs& boxes = run.record.inputs;
-    const FormControl* option = FindFormControl(DemandModelName(boxes.model));
+    const DemandModelRow& model = ModelRow(boxes.model);
     std::vector<DescriptionItem> items = {
-        {"Model", option != nullptr ? Caption(*option) : QString(), true},
+        {"Model", Words(model.caption), true},
         {"Sales points", Typed(boxes.Endpointnumber)},
         {"Periods (P)", Typed(boxes.Periodnumber)},
         {"Initial μ and σ (S)", Typed(boxes.periodsforinitialization)},
@@ -65,12 +35,14 @@ std::vector<DescriptionItem> ScenarioItems(const CompletedRun& run) {
         {"Random sequence",
          QStringLiteral("seed %1, run %2 of this start").arg(run.record.seed).arg(run.record.run)},
     };
-    const QStringList letters = ParameterLetters(boxes.model);
+    // Each parameter the model has, by the letter the form shows beside its row.
     const QString ranges[] = {Typed(boxes.p1low) + " to " + Typed(boxes.p1up),
                               Typed(boxes.p2low) + " to " + Typed(boxes.p2up), Typed(boxes.p3)};
     QStringList limits;
-    for (qsizetype at = 0; at < letters.size() && at < 3; ++at) {
-        limits << letters[at] + " " + ranges[at];
+    for (std::size_t at = 0; at < model.parameters.size(); ++at) {
+        if (!model.parameters[at].label.empty()) {
+            limits << Words(model.parameters[at].letter) + " " + ranges[at];
+        }
     }
     items.push_back({"Limits", limits.join(", ")});
     items.push_back({"Smoothing constants", run.record.options.boundedConstants

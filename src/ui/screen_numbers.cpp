@@ -24,6 +24,10 @@ QString ScreenShort(double value, int decimals) {
                               QLocale::FloatingPointShortest);
 }
 
+QString ScreenTau(double tau) {
+    return ScreenShort(tau, kTauDecimals);
+}
+
 QString FullNumber(double value) {
     QLocale locale;
     locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);

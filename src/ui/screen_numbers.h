@@ -16,6 +16,8 @@ QString ScreenNumber(const std::optional<double>& value, int decimals);
 QString ScreenSum(double value);
 // At most this many decimals, without trailing zeros: 0.5, 0.6433, 1.
 QString ScreenShort(double value, int decimals);
+// A tau as the window names it: ScreenShort with kTauDecimals.
+QString ScreenTau(double tau);
 // Every digit it takes to read back the same double, without grouping: for copying.
 QString FullNumber(double value);
 // A number read from a box in the user's locale; none for a text that is no number.

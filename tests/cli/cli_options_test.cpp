@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "state/box_keys.h"
+
 namespace sf {
 namespace {
 
@@ -59,6 +61,26 @@ TEST(CliOptions, OptionsBesideAScenarioWinWhereverTheyStand) {
         EXPECT_TRUE(
             ParseCliOptions({"--bounded-constants"}, problem, beneath)->run.boundedConstants);
         EXPECT_EQ(ParseCliOptions({}, problem, beneath)->run.boundedConstants, bounded);
+    }
+}
+
+// The usage is written beside the tables of boxes and models: every box has its option there,
+// and every model its name under --model, as the window's own words give them.
+TEST(CliOptions, TheUsageOffersEveryBoxAndEveryModel) {
+    const std::string usage = CliUsage();
+    for (const BoxKey& box : kBoxKeys) {
+        const std::string option = "--" + std::string(box.key);
+        EXPECT_NE(usage.find(" " + option + " TEXT"), std::string::npos) << option;
+        const std::optional<CliOptions> options = Parse({option, "typed"});
+        ASSERT_TRUE(options) << option;
+        EXPECT_EQ(options->inputs.*box.text, "typed") << option;
+    }
+    EXPECT_NE(usage.find("\n  --p3 TEXT                  n of t_tplusn, sigma of AR1\n"
+                         "  --model NAME               loga (default), sqrot, linear, t_tplusn, "
+                         "meanAR1, AR1, Normal\n"),
+              std::string::npos);
+    for (const DemandModelRow& row : kDemandModels) {
+        EXPECT_EQ(Parse({"--model", std::string(row.name)})->inputs.model, row.model) << row.name;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "demand/random_variates.h"
+#include "report/report_sections.h"
 #include "runtime/run_error.h"
 #include "test_folder.h"
 
@@ -19,11 +20,16 @@ class DemandGenerationTest : public ::testing::Test {
         state->periodNumber = static_cast<std::int16_t>(periods);
         state->limits = limits;
     }
-    // Generates the demand and returns the parameter lines.
-    std::string Generate() {
+    void Generate() {
+        DrawParameters(*state, source);
+        GenerateDemand(*state, source);
+    }
+    // Draws the parameters and returns the report's lines of them.
+    std::string DrawnParameterLines() {
+        DrawParameters(*state, source);
         {
             ReportFile report(folder.Path("out.txt"));
-            GenerateDemand(*state, source, report, NumberLocale{});
+            WriteParameterLines(*state, report, NumberLocale{});
             report.Close();
         }
         return folder.Read("out.txt");
@@ -108,13 +114,27 @@ TEST_F(DemandGenerationTest, MeanAR1WithoutMemoryStartsAtZeroThenHoldsItsLevel) 
     }
 }
 
-TEST_F(DemandGenerationTest, ParameterLinesRoundOnlyTheLogarithmicModel) {
-    Configure(DemandModel::loga, 1, 0, {23.4567851, 23.4567851, 0.125, 0.125, 0});
-    EXPECT_EQ(Generate(), " 1             23.45679      0.125 \r\n");
-    Configure(DemandModel::sqrot, 1, 0, {23.4567851, 23.4567851, 0.125, 0.125, 0});
-    EXPECT_EQ(Generate(), " 1             23.4567851    0.125 \r\n");
-    Configure(DemandModel::AR1, 1, 0, {1, 1, 0.5, 0.5, 3});
-    EXPECT_EQ(Generate(), " 1             1             0.5           3 \r\n");
+// Each model prints the parameters it drew, and only the logarithmic model rounds them.
+TEST_F(DemandGenerationTest, ParameterLinesShowWhatEachModelDrew) {
+    const std::string kept = "23.4567851    0.125 \r\n";
+    const struct {
+        DemandModel model;
+        std::string line;
+    } cases[] = {
+        {DemandModel::loga, "23.45679      0.125 \r\n"},
+        {DemandModel::sqrot, kept},
+        {DemandModel::linear, kept},
+        {DemandModel::t_tplusn, kept},
+        {DemandModel::meanAR1, kept},
+        {DemandModel::AR1, "23.4567851    0.125         3 \r\n"},
+        {DemandModel::Normal, kept},
+    };
+    for (const auto& model : cases) {
+        Configure(model.model, 2, 0, {23.4567851, 23.4567851, 0.125, 0.125, 3});
+        EXPECT_EQ(DrawnParameterLines(),
+                  " 1             " + model.line + " 2             " + model.line)
+            << DemandModelName(model.model);
+    }
 }
 
 // Each model's count of uniform draws per sales point: a wrong count shifts every later value.

@@ -10,6 +10,7 @@
 
 #include "estimation/brent_search.h"
 #include "estimation/lane_kernel.h"
+#include "runtime/kernel_set.h"
 
 namespace sf {
 namespace {
@@ -92,10 +93,8 @@ std::vector<Criterion> Criteria() {
 }
 
 TEST(LaneSearches, EveryLaneFollowsThePlainSearch) {
-    int count = 0;
-    const NamedLaneKernel* kernels = SupportedLaneKernels(count);
     const std::vector<Criterion> all = Criteria();
-    for (int k = 0; k < count; ++k) {
+    for (const NamedLaneKernel& kernel : LaneKernels().Supported()) {
         for (std::size_t offset = 0; offset < all.size(); ++offset) {
             std::vector<Criterion> criteria;
             std::vector<double> centres;
@@ -103,10 +102,10 @@ TEST(LaneSearches, EveryLaneFollowsThePlainSearch) {
                 criteria.push_back(all[(offset + lane) % all.size()]);
                 centres.push_back(lane % 2 == 0 ? 0.5 : 0.05 * lane);
             }
-            const std::vector<Trace> lanes = LaneSearch(kernels[k], centres, 0.5, criteria);
+            const std::vector<Trace> lanes = LaneSearch(kernel, centres, 0.5, criteria);
             for (int lane = 0; lane < kLaneCount; ++lane) {
                 const Trace plain = PlainSearch(centres[lane], 0.5, criteria[lane]);
-                SCOPED_TRACE(std::string(kernels[k].name) + " lane " + std::to_string(lane));
+                SCOPED_TRACE(std::string(kernel.name) + " lane " + std::to_string(lane));
                 EXPECT_EQ(lanes[lane].trials, plain.trials);
                 EXPECT_EQ(lanes[lane].result, plain.result);
                 EXPECT_EQ(lanes[lane].limitReached, plain.limitReached);
@@ -116,14 +115,11 @@ TEST(LaneSearches, EveryLaneFollowsThePlainSearch) {
 }
 
 TEST(LaneSearches, TheIterationLimitEndsALaneLikeThePlainSearch) {
-    int count = 0;
-    const NamedLaneKernel* kernels = SupportedLaneKernels(count);
     // Around 1e7 the tolerance is below the spacing of doubles: no search converges.
     const Criterion step = [](double x) { return x > 1e7 - 0.05 ? 1.0 : 0.0; };
-    for (int k = 0; k < count; ++k) {
-        const std::vector<Trace> lanes =
-            LaneSearch(kernels[k], std::vector<double>(kLaneCount, 1e7), 0.1,
-                       std::vector<Criterion>(kLaneCount, step));
+    for (const NamedLaneKernel& kernel : LaneKernels().Supported()) {
+        const std::vector<Trace> lanes = LaneSearch(kernel, std::vector<double>(kLaneCount, 1e7),
+                                                    0.1, std::vector<Criterion>(kLaneCount, step));
         const Trace plain = PlainSearch(1e7, 0.1, step);
         ASSERT_TRUE(plain.limitReached);
         EXPECT_EQ(plain.trials.size(), 101u);

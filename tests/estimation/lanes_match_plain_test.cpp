@@ -15,6 +15,7 @@
 #include "recording_observer.h"
 #include "run/run_driver.h"
 #include "run_state_comparison.h"
+#include "runtime/kernel_set.h"
 #include "runtime/run_error.h"
 #include "test_folder.h"
 
@@ -45,9 +46,8 @@ Result RunWith(const RunInputs& inputs, const RunOptions& options) {
 }
 
 std::vector<NamedLaneKernel> Kernels() {
-    int count = 0;
-    const NamedLaneKernel* kernels = SupportedLaneKernels(count);
-    return std::vector<NamedLaneKernel>(kernels, kernels + count);
+    const std::span<const NamedLaneKernel> kernels = LaneKernels().Supported();
+    return std::vector<NamedLaneKernel>(kernels.begin(), kernels.end());
 }
 
 void ExpectSameRun(const RunInputs& inputs, const NamedLaneKernel& kernel, int threads,

@@ -8,6 +8,7 @@
 #include "estimation/brent.h"
 #include "estimation/estimation_fixture.h"
 #include "estimation/lane_kernel.h"
+#include "runtime/kernel_set.h"
 #include "runtime/run_error.h"
 
 namespace sf {
@@ -116,15 +117,12 @@ TEST(LaneKernels, MeasureTheDeviationAgainstTheForecastOfTheLaggedPeriod) {
     args.input = input.data();
     args.output = output.data();
     args.criterion = criterion.data();
-    int count = 0;
-    const NamedLaneKernel* kernels = SupportedLaneKernels(count);
-    for (int k = 0; k < count; ++k) {
-        kernels[k].kernel(args);
+    for (const NamedLaneKernel& kernel : LaneKernels().Supported()) {
+        kernel.kernel(args);
         for (int lane = 0; lane < kLaneCount; ++lane) {
-            EXPECT_EQ(criterion[lane], kHandCriterion) << kernels[k].name << ' ' << lane;
+            EXPECT_EQ(criterion[lane], kHandCriterion) << kernel.name << ' ' << lane;
             for (int t = 2; t <= 4; ++t) {
-                EXPECT_EQ(output[t * kLaneCount + lane], kHandMad[t])
-                    << kernels[k].name << ' ' << t;
+                EXPECT_EQ(output[t * kLaneCount + lane], kHandMad[t]) << kernel.name << ' ' << t;
             }
         }
     }

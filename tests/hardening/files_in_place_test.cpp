@@ -74,9 +74,7 @@ class FilesInPlace : public RunFixture {
                 report.WriteLine("new");
                 report.Close();
             } else if (writer == "scenario file") {
-                std::string problem;
-                WriteScenarioFile(folder.Path("old.txt"), {}, problem);
-                return problem;
+                WriteScenarioFile(folder.Path("old.txt"), {});
             } else {
                 return WriteExportFolder(folder.Path("old"), results, {});
             }

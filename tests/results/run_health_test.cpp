@@ -66,11 +66,11 @@ TEST(RunHealth, AConstantOutside01OrANegativeSigmaWhereTheRunUsedItIsUnstable) {
     }
 }
 
-TEST(RunHealth, TheWarningNamesTheCountTheFirstSalesPointsAndTheOption) {
+TEST(RunHealth, TheWarningsNameTheCountTheFirstSalesPointsAndTheOption) {
     struct Case {
         std::vector<int> unstable;
         bool windowsCover;
-        std::string warning;
+        std::vector<std::string> warnings;
     };
     const std::string cover =
         "The periods for initial mu and sigma, for initial alpha and beta and the forecasting "
@@ -81,25 +81,25 @@ TEST(RunHealth, TheWarningNamesTheCountTheFirstSalesPointsAndTheOption) {
     const std::string option =
         ". The option --bounded-constants keeps the constants within 0 and 1.";
     const Case cases[] = {
-        {{}, false, ""},
-        {{7}, false, "The smoothing constants of 1 of 40 sales points" + diverge + " 7" + option},
+        {{}, false, {}},
+        {{7}, false, {"The smoothing constants of 1 of 40 sales points" + diverge + " 7" + option}},
         {{1, 2, 3, 4, 5},
          false,
-         "The smoothing constants of 5 of 40 sales points" + diverge + "s 1, 2, 3, 4, 5" + option},
+         {"The smoothing constants of 5 of 40 sales points" + diverge + "s 1, 2, 3, 4, 5" +
+          option}},
         {{1, 2, 3, 4, 5, 9, 40},
          false,
-         "The smoothing constants of 7 of 40 sales points" + diverge +
-             "s 1, 2, 3, 4, 5 and 2 more" + option},
-        {{}, true, cover},
+         {"The smoothing constants of 7 of 40 sales points" + diverge +
+          "s 1, 2, 3, 4, 5 and 2 more" + option}},
+        {{}, true, {cover}},
         {{3},
          true,
-         "The smoothing constants of 1 of 40 sales points" + diverge + " 3" + option + "\n" +
-             cover},
+         {"The smoothing constants of 1 of 40 sales points" + diverge + " 3" + option, cover}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.warning);
-        EXPECT_EQ(HealthWarning({40, c.unstable, c.windowsCover}, "--bounded-constants"),
-                  c.warning);
+        SCOPED_TRACE(c.warnings.empty() ? "" : c.warnings.front());
+        EXPECT_EQ(HealthWarnings({40, c.unstable, c.windowsCover}, "--bounded-constants"),
+                  c.warnings);
     }
 }
 

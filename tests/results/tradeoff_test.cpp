@@ -10,6 +10,7 @@
 #include "results/tau_answers.h"
 #include "results/tradeoff_kernel.h"
 #include "run_fixture.h"
+#include "runtime/kernel_set.h"
 
 namespace sf {
 namespace {
@@ -82,7 +83,7 @@ TEST(Tradeoff, EveryRowIsThePeriodByPeriodOutcome) {
     }
     const RunSeries series = HandSeries(f, s, d);
     const std::vector<double> taus = {-1.0, 0.0, 0.25, 0.5, 0.75, 1.0, 2.5};  // a partial block
-    for (const NamedTradeoffKernel& kernel : SupportedTradeoffKernels()) {
+    for (const NamedTradeoffKernel& kernel : TradeoffKernels().Supported()) {
         SCOPED_TRACE(kernel.name);
         const auto rows = ComputeTradeoffWith(kernel, series, taus, std::nullopt);
         ExpectPeriodByPeriodRows(rows, taus, f, s, d);

@@ -134,17 +134,41 @@ TEST_F(RunDriverTest, ARefusedTextSaysWhatIsWrongWithIt) {
     }
 }
 
+// Each limit box by its column and the parameter the selected model shows beside its row.
 TEST_F(RunDriverTest, LimitsAreNamedByTheModelsParameter) {
+    struct Case {
+        DemandModel model;
+        std::string first, second, third;  // no third: p3 is not read
+    };
+    const std::string mu = "\xCE\xBC (mu)", phi = "\xCF\x88 (phi)", sigma = "\xCF\x83 (sigma)";
+    const Case cases[] = {
+        {DemandModel::loga, "a", "c", ""},    {DemandModel::sqrot, "a", "c", ""},
+        {DemandModel::linear, "a", "c", ""},  {DemandModel::t_tplusn, "a", "c", "n"},
+        {DemandModel::meanAR1, mu, phi, ""},  {DemandModel::AR1, mu, phi, sigma},
+        {DemandModel::Normal, mu, sigma, ""},
+    };
+    for (const Case& model : cases) {
+        const std::pair<std::string RunInputs::*, std::string> boxes[] = {
+            {&RunInputs::p1low, "Lower Limit of " + model.first},
+            {&RunInputs::p1up, "Upper Limit of " + model.first},
+            {&RunInputs::p2low, "Lower Limit of " + model.second},
+            {&RunInputs::p2up, "Upper Limit of " + model.second},
+            {&RunInputs::p3, model.third}};
+        for (const auto& [box, label] : boxes) {
+            SCOPED_TRACE(std::string(DemandModelName(model.model)) + " " + label);
+            RunInputs inputs = TinyRun();
+            inputs.model = model.model;
+            inputs.*box = "?";
+            const RunOutcome outcome = Run(inputs);
+            if (label.empty()) {
+                EXPECT_NE(outcome.inputBox, box);
+            } else {
+                EXPECT_EQ(outcome.message, label + ": \"?\" is not a number");
+                EXPECT_EQ(outcome.inputBox, box);
+            }
+        }
+    }
     RunInputs inputs = TinyRun();
-    inputs.p2up = "?";
-    EXPECT_EQ(Run(inputs).message, "Upper Limit of c: \"?\" is not a number");
-    inputs.model = DemandModel::Normal;
-    EXPECT_EQ(Run(inputs).message, "Upper Limit of \xCF\x83 (sigma): \"?\" is not a number");
-    inputs.p2up = "1";
-    inputs.model = DemandModel::AR1;
-    EXPECT_EQ(Run(inputs).message, "\xCF\x83 (sigma): the box is empty");
-    inputs.model = DemandModel::loga;  // p3 is read only by the models that use it
-    EXPECT_TRUE(Run(inputs).completed);
     inputs.p1low = "-1e308";
     inputs.p1up = "1e308";
     EXPECT_EQ(Run(inputs).message,

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "refusal_of.h"
 #include "scenario/scenario_format.h"
 #include "test_folder.h"
 
@@ -15,13 +16,11 @@ TEST(ScenarioFile, ASavedScenarioOpensAgainAndReplacesAnEarlierFile) {
     scenario.inputs.Endpointnumber = "7";
     scenario.inputs.model = DemandModel::Normal;
     scenario.boundedConstants = true;
-    std::string problem;
-    ASSERT_TRUE(WriteScenarioFile(folder.Path("s.json"), scenario, problem)) << problem;
-    const std::optional<Scenario> read = ReadScenarioFile(folder.Path("s.json"), problem);
-    ASSERT_TRUE(read) << problem;
-    EXPECT_EQ(read->inputs.Endpointnumber, "7");
-    EXPECT_EQ(read->inputs.model, DemandModel::Normal);
-    EXPECT_TRUE(read->boundedConstants);
+    WriteScenarioFile(folder.Path("s.json"), scenario);
+    const Scenario read = ReadScenarioFile(folder.Path("s.json"));
+    EXPECT_EQ(read.inputs.Endpointnumber, "7");
+    EXPECT_EQ(read.inputs.model, DemandModel::Normal);
+    EXPECT_TRUE(read.boundedConstants);
     EXPECT_FALSE(std::filesystem::exists(folder.Path("s.json.saving")));
 }
 
@@ -39,9 +38,8 @@ TEST(ScenarioFile, ProblemsNameTheFile) {
         {folder.Path("large.json"), "is larger than 1 MiB, far too large for a scenario"},
     };
     for (const auto& [path, expected] : cases) {
-        std::string problem;
-        EXPECT_FALSE(ReadScenarioFile(path, problem));
-        EXPECT_EQ(problem, "The scenario file \"" + path.string() + "\" " + expected);
+        EXPECT_EQ(RefusalOf([&] { ReadScenarioFile(path); }),
+                  "The scenario file \"" + path.string() + "\" " + expected);
     }
 }
 
@@ -50,22 +48,21 @@ TEST(ScenarioFile, AFailedSaveLeavesNothingBehind) {
     folder.Write("s.json", "an earlier file");
     Scenario scenario;
     scenario.inputs.p3 = "\xfe";
-    std::string problem;
-    EXPECT_FALSE(WriteScenarioFile(folder.Path("s.json"), scenario, problem));
-    EXPECT_EQ(problem, "The scenario file \"" + folder.Path("s.json").string() +
-                           "\" cannot keep \"boxes.p3\": its text is not UTF-8");
+    EXPECT_EQ(RefusalOf([&] { WriteScenarioFile(folder.Path("s.json"), scenario); }),
+              "The scenario file \"" + folder.Path("s.json").string() +
+                  "\" cannot keep \"boxes.p3\": its text is not UTF-8");
     EXPECT_EQ(folder.Read("s.json"), "an earlier file");
 
     const std::filesystem::path nowhere = folder.Path("missing") / "s.json";
-    EXPECT_FALSE(WriteScenarioFile(nowhere, {}, problem));
-    EXPECT_EQ(problem, "The scenario file \"" + nowhere.string() +
-                           "\" could not be created: No such file or directory");
+    EXPECT_EQ(RefusalOf([&] { WriteScenarioFile(nowhere, {}); }),
+              "The scenario file \"" + nowhere.string() +
+                  "\" could not be created: No such file or directory");
     EXPECT_FALSE(std::filesystem::exists(folder.Path("missing")));
 
     std::filesystem::create_directory(folder.Path("folder.json"));
-    EXPECT_FALSE(WriteScenarioFile(folder.Path("folder.json"), {}, problem));
-    EXPECT_EQ(problem, "The scenario file \"" + folder.Path("folder.json").string() +
-                           "\" could not be created: Is a directory");
+    EXPECT_EQ(RefusalOf([&] { WriteScenarioFile(folder.Path("folder.json"), {}); }),
+              "The scenario file \"" + folder.Path("folder.json").string() +
+                  "\" could not be created: Is a directory");
     EXPECT_FALSE(std::filesystem::exists(folder.Path("folder.json.saving")));
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "refusal_of.h"
 #include "state/box_keys.h"
 
 namespace sf {
@@ -21,25 +22,16 @@ Scenario EveryBoxDifferent(DemandModel model, bool bounded) {
     return scenario;
 }
 
-std::string TextOf(const Scenario& scenario) {
-    std::string problem;
-    const std::optional<std::string> text = ScenarioText(scenario, problem);
-    EXPECT_TRUE(text) << problem;
-    return text.value_or("");
-}
-
 TEST(ScenarioFormat, WhatIsWrittenReadsBackToTheSameBoxesModelAndOptions) {
     for (std::size_t model = 0; model < kDemandModelNames.size(); ++model) {
         for (const bool bounded : {false, true}) {
             const Scenario written = EveryBoxDifferent(static_cast<DemandModel>(model), bounded);
-            std::string problem;
-            const std::optional<Scenario> read = ParseScenario(TextOf(written), problem);
-            ASSERT_TRUE(read) << problem;
+            const Scenario read = ParseScenario(ScenarioText(written));
             for (const BoxKey& box : kBoxKeys) {
-                EXPECT_EQ(read->inputs.*box.text, written.inputs.*box.text) << box.key;
+                EXPECT_EQ(read.inputs.*box.text, written.inputs.*box.text) << box.key;
             }
-            EXPECT_EQ(read->inputs.model, written.inputs.model);
-            EXPECT_EQ(read->boundedConstants, bounded);
+            EXPECT_EQ(read.inputs.model, written.inputs.model);
+            EXPECT_EQ(read.boundedConstants, bounded);
         }
     }
 }
@@ -48,7 +40,7 @@ TEST(ScenarioFormat, WritesTheBoxesInTheFormsOrderUnderTheirOptionNames) {
     Scenario scenario;
     scenario.inputs.Endpointnumber = "3";
     scenario.inputs.model = DemandModel::AR1;
-    EXPECT_EQ(TextOf(scenario), R"({
+    EXPECT_EQ(ScenarioText(scenario), R"({
   "format": 1,
   "model": "AR1",
   "boxes": {
@@ -73,16 +65,13 @@ TEST(ScenarioFormat, WritesTheBoxesInTheFormsOrderUnderTheirOptionNames) {
 }
 
 TEST(ScenarioFormat, WhatAFileLeavesOutKeepsTheStartUpState) {
-    std::string problem;
-    const std::optional<Scenario> read =
-        ParseScenario(R"({"format": 1, "boxes": {"tau": "0.5"}, "options": {}})", problem);
-    ASSERT_TRUE(read) << problem;
-    EXPECT_EQ(read->inputs.tau_tx, "0.5");
-    EXPECT_EQ(read->inputs.p1low, "10");
-    EXPECT_EQ(read->inputs.p1up, "30");
-    EXPECT_EQ(read->inputs.Endpointnumber, "");
-    EXPECT_EQ(read->inputs.model, DemandModel::loga);
-    EXPECT_FALSE(read->boundedConstants);
+    const Scenario read = ParseScenario(R"({"format": 1, "boxes": {"tau": "0.5"}, "options": {}})");
+    EXPECT_EQ(read.inputs.tau_tx, "0.5");
+    EXPECT_EQ(read.inputs.p1low, "10");
+    EXPECT_EQ(read.inputs.p1up, "30");
+    EXPECT_EQ(read.inputs.Endpointnumber, "");
+    EXPECT_EQ(read.inputs.model, DemandModel::loga);
+    EXPECT_FALSE(read.boundedConstants);
 }
 
 TEST(ScenarioFormat, ABadFileIsRefusedWithWhatIsWrong) {
@@ -141,9 +130,7 @@ TEST(ScenarioFormat, ABadFileIsRefusedWithWhatIsWrong) {
          "has the unknown key \"a\\nb\"; a scenario holds format, model, boxes, options"},
     };
     for (const auto& [name, text, expected] : cases) {
-        std::string problem;
-        EXPECT_FALSE(ParseScenario(text, problem)) << name;
-        EXPECT_EQ(problem, expected) << name;
+        EXPECT_EQ(RefusalOf([&] { ParseScenario(text); }), expected) << name;
     }
 }
 
@@ -159,9 +146,7 @@ TEST(ScenarioFormat, ABoxTextAFileCannotHoldIsNotWritten) {
     for (const auto& [text, expected] : cases) {
         Scenario scenario;
         scenario.inputs.tau_tx = text;
-        std::string problem;
-        EXPECT_FALSE(ScenarioText(scenario, problem));
-        EXPECT_EQ(problem, expected);
+        EXPECT_EQ(RefusalOf([&] { ScenarioText(scenario); }), expected);
     }
 }
 

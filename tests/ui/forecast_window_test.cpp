@@ -476,7 +476,7 @@ class ForecastWindowTest : public QObject {
             } else if (arguments[at] == "--model") {
                 Select(arguments[++at]);
             } else {
-                Control<QLineEdit>(kBoxOfOption.at(arguments[at]))->setText(arguments[at + 1]);
+                Control<QLineEdit>(BoxOfOption(arguments[at]))->setText(arguments[at + 1]);
                 ++at;
             }
         }

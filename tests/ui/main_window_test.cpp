@@ -29,11 +29,6 @@ const QStringList kSmallRun = Words(
     "--sales-points 3 --periods 24 --init-periods 4 --alpha-beta-periods 6 --warm-up 0 "
     "--horizon 1 --tau 0.5 --p2-low 1 --p2-up 3");
 
-std::string TextOf(const sf::Scenario& scenario) {
-    std::string problem;
-    return sf::ScenarioText(scenario, problem).value_or(problem);
-}
-
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -134,13 +129,13 @@ class MainWindowTest : public QObject {
         Control<QRadioButton>("t_tplusn")->setChecked(true);
         Control<QLineEdit>("p3")->setText(" 5");
         Action("boundedConstantsAction")->setChecked(true);
-        const std::string typed = TextOf(window_->Form().TypedScenario());
+        const std::string typed = sf::ScenarioText(window_->Form().TypedScenario());
         const QString path = folder_->filePath("window.json");
         QVERIFY(window_->SaveScenario(path));
 
         OpenWindow();
         QVERIFY(window_->OpenScenario(path));
-        QCOMPARE(TextOf(window_->Form().TypedScenario()), typed);
+        QCOMPARE(sf::ScenarioText(window_->Form().TypedScenario()), typed);
         QVERIFY(Action("boundedConstantsAction")->isChecked());
         QVERIFY(!Control<QWidget>("p3")->isHidden());
 
@@ -189,12 +184,12 @@ class MainWindowTest : public QObject {
         QFETCH(QString, problem);
         Enter(kSmallRun);
         Control<QRadioButton>("Normal")->setChecked(true);
-        const std::string before = TextOf(window_->Form().TypedScenario());
+        const std::string before = sf::ScenarioText(window_->Form().TypedScenario());
         const QString path = folder_->filePath("bad.json");
         WriteFile(path, content);
         QVERIFY(!window_->OpenScenario(path));
         QCOMPARE(messages_->errors, QStringList{"The scenario file \"" + path + "\" " + problem});
-        QCOMPARE(TextOf(window_->Form().TypedScenario()), before);
+        QCOMPARE(sf::ScenarioText(window_->Form().TypedScenario()), before);
         QVERIFY(!Action("boundedConstantsAction")->isChecked());
     }
 
@@ -292,7 +287,7 @@ class MainWindowTest : public QObject {
     // Types the texts of the batch command's options into their boxes.
     void Enter(const QStringList& arguments) {
         for (qsizetype at = 0; at + 1 < arguments.size(); at += 2) {
-            Control<QLineEdit>(kBoxOfOption.at(arguments[at]))->setText(arguments[at + 1]);
+            Control<QLineEdit>(BoxOfOption(arguments[at]))->setText(arguments[at + 1]);
         }
     }
 

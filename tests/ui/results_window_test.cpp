@@ -18,6 +18,7 @@
 #include "recording_observer.h"
 #include "results/export_tables.h"
 #include "results/number_cells.h"
+#include "results/summary_columns.h"
 #include "results/tau_answers.h"
 #include "run/run_driver.h"
 #include "ui/forecast_window.h"
@@ -137,6 +138,15 @@ class ResultsWindowTest : public QObject {
         const auto summary = CsvRows(sf::SummaryCsv(sf::ComputeFigures(*reference_->state)));
         QCOMPARE(table.model()->rowCount() + 1, int(summary.size()));
         QCOMPARE(table.model()->columnCount(), int(summary[0].size()));
+        // The CSV's header and the table's headings are the one list of columns after the
+        // sales point.
+        for (std::size_t column = 1; column < summary[0].size(); ++column) {
+            const sf::SummaryColumn& listed = sf::kSummaryColumns[column - 1];
+            QCOMPARE(summary[0][column], std::string(listed.name));
+            const QString heading =
+                table.model()->headerData(int(column), Qt::Horizontal).toString();
+            QCOMPARE(heading.simplified(), QString::fromUtf8(listed.label));
+        }
         for (int row = 0; row < table.model()->rowCount(); ++row) {
             for (int column = 0; column < table.model()->columnCount(); ++column) {
                 const QVariant value = table.model()->index(row, column).data(sf::ui::kValueRole);
@@ -174,7 +184,7 @@ class ResultsWindowTest : public QObject {
         QVERIFY(!health.unstableSalesPoints.empty());  // the scenario is meant to have some
         const QLabel& warning = Child<QLabel>(results, "Warnings");
         QVERIFY(warning.isVisible());
-        QVERIFY(warning.text().contains(QString::fromStdString(sf::HealthWarning(
+        QVERIFY(warning.text().contains(sf::ui::LinesText(sf::HealthWarnings(
             health, std::string("\"") + sf::ui::kBoundedConstantsOption + "\""))));
         const QAbstractItemModel& table = *Child<QTableView>(results, "FiguresTable").model();
         for (int row = 0; row + 1 < table.rowCount(); ++row) {
@@ -245,47 +255,6 @@ class ResultsWindowTest : public QObject {
             sf::ComputeTradeoff(series, sf::GridTaus(sf::TauGrid{}, tau), sf::OutcomeCosts{5, 1}));
         QCOMPARE(chart.Points("Cheapest: τ = " + sf::ui::ScreenShort(cheapest->tau, 4)),
                  QList<QPointF>{QPointF(cheapest->tau, cheapest->cost)});
-    }
-
-    void boxesTheEngineCannotAnswerSayWhyAndDropTheirMarks_data() {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("lostSale");
-        QTest::addColumn<QString>("returned");
-        QTest::addColumn<QString>("problem");
-        const struct {
-            const char* row;
-            const char* target;
-            const char* lostSale;
-            const char* returned;
-            const char* problem;
-        } cases[] = {
-            {"not a number", "abc", "", "", "Target fill rate: \"abc\""},
-            {"target 0", "0", "", "", "above 0 and at most 1"},
-            {"target above 1", "1.5", "", "", "above 0 and at most 1"},
-            {"one cost", "", "", "1", "Give both costs"},
-            {"negative cost", "", "-1", "1", "Cost of a lost sale: \"-1\""},
-            {"cost no number", "", "1", "x", "Cost of a return: \"x\""},
-        };
-        for (const auto& row : cases) {
-            QTest::newRow(row.row) << QString(row.target) << QString(row.lostSale)
-                                   << QString(row.returned) << QString(row.problem);
-        }
-    }
-
-    void boxesTheEngineCannotAnswerSayWhyAndDropTheirMarks() {
-        QFETCH(QString, target);
-        QFETCH(QString, lostSale);
-        QFETCH(QString, returned);
-        QFETCH(QString, problem);
-        ResultsWindow& results = RunInForm(kSmallRun);
-        Child<QLineEdit>(results, "TargetFillRate").setText(target);
-        Child<QLineEdit>(results, "LostSaleCost").setText(lostSale);
-        Child<QLineEdit>(results, "ReturnCost").setText(returned);
-        const QString answers = Child<QLabel>(results, "TargetAnswer").text() +
-                                Child<QLabel>(results, "CostAnswer").text();
-        QVERIFY2(answers.contains(problem), qPrintable(answers));
-        // Only the fill rate, the service level and the run's own tau.
-        QCOMPARE(Child<ChartPanel>(results, "TradeoffChart").CurveNames().size(), 3);
     }
 
     void exportWritesTheBatchCommandsFiles() {

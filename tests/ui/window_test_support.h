@@ -9,10 +9,10 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QWidget>
-#include <map>
 #include <memory>
 
 #include "runtime/number_locale.h"
+#include "state/box_keys.h"
 #include "ui/forecast_window.h"
 #include "ui/message_sink.h"
 
@@ -50,21 +50,15 @@ inline QStringList Words(const char* text) {
     return QString(text).split(' ');
 }
 
-// The batch command's option for each box.
-inline const std::map<QString, QString> kBoxOfOption = {
-    {"--sales-points", "Endpointnumber"},
-    {"--periods", "Periodnumber"},
-    {"--init-periods", "periodsforinitialization"},
-    {"--alpha-beta-periods", "periodsforalphabeta"},
-    {"--warm-up", "warmuptx"},
-    {"--horizon", "horizontx"},
-    {"--tau", "tau_tx"},
-    {"--p1-low", "p1low"},
-    {"--p1-up", "p1up"},
-    {"--p2-low", "p2low"},
-    {"--p2-up", "p2up"},
-    {"--p3", "p3"},
-};
+// The text box that a box option of the batch command fills.
+inline QString BoxOfOption(const QString& option) {
+    for (const sf::BoxKey& box : sf::kBoxKeys) {
+        if (option == "--" + QString::fromUtf8(box.key)) {
+            return QString::fromUtf8(box.control);
+        }
+    }
+    qFatal("no box option %s", qPrintable(option));
+}
 
 // A message names the report by its full path, which differs from folder to folder.
 inline QString InAnyFolder(QString message, const QString& folder) {

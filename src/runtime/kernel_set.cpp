@@ -1,0 +1,22 @@
+#include "runtime/kernel_set.h"
+
+namespace sf {
+
+bool ProcessorRuns(InstructionSet set) {
+#if defined(__x86_64__)
+    __builtin_cpu_init();
+    switch (set) {
+        case InstructionSet::avx512:
+            // The kernels compiled for it use all three.
+            return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
+                   __builtin_cpu_supports("avx512vl");
+        case InstructionSet::avx2:
+            return __builtin_cpu_supports("avx2");
+        case InstructionSet::portable:
+            break;
+    }
+#endif
+    return set == InstructionSet::portable;
+}
+
+}  // namespace sf

@@ -1,0 +1,145 @@
+#include "ui/run_charts.h"
+
+#include <QTest>
+
+using sf::ui::ChartContent;
+using sf::ui::ChartCurve;
+
+namespace {
+
+// Three taus, the run's own in the middle; fill rates 0.8..0.95, service levels 0.5..0.9 and,
+// with costs, costs 4..10, the cheapest at the run's tau.
+sf::RunResults TradeoffResults(bool target, bool reached, bool costs) {
+    sf::RunResults results;
+    results.tradeoff = {
+        {0.0, 0.8, 0.5, 20, 1, 81, 80, std::nullopt, false},
+        {0.5, 0.9, 0.7, 10, 2, 92, 90, std::nullopt, true},
+        {1.0, 0.95, 0.9, 5, 6, 101, 95, std::nullopt, false},
+    };
+    if (costs) {
+        for (const auto& [row, cost] : {std::pair(0, 10.0), {1, 4.0}, {2, 6.0}}) {
+            results.tradeoff[std::size_t(row)].cost = cost;
+        }
+        results.cheapest = sf::CostAnswer{0.5, 4.0, ""};
+    }
+    if (target) {
+        results.target = sf::TargetAnswer{0.9, std::nullopt, std::nullopt, "not reached"};
+        if (reached) {
+            results.target->tau = 0.5;
+            results.target->fillRate = 0.9;
+        }
+    }
+    return results;
+}
+
+const ChartCurve* CurveNamed(const ChartContent& chart, const QString& name) {
+    for (const ChartCurve& curve : chart.curves) {
+        if (curve.name == name) {
+            return &curve;
+        }
+    }
+    return nullptr;
+}
+
+QStringList CurveNames(const ChartContent& chart) {
+    QStringList names;
+    for (const ChartCurve& curve : chart.curves) {
+        names << curve.name;
+    }
+    return names;
+}
+
+void CompareRange(const std::pair<double, double>& range, double low, double high) {
+    QCOMPARE(range.first, low);
+    QCOMPARE(range.second, high);
+}
+
+}  // namespace
+
+class RunChartsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void theTradeoffChartMarksTheRunsTauTheTargetAndTheCheapestTau_data() {
+        QTest::addColumn<bool>("target");
+        QTest::addColumn<bool>("reached");
+        QTest::addColumn<bool>("costs");
+        QTest::addColumn<QStringList>("marks");  // after the two curves of rates
+        QTest::newRow("nothing asked")
+            << false << false << false << QStringList{"This run: τ = 0.5"};
+        QTest::newRow("target reached")
+            << true << true << false << QStringList{"This run: τ = 0.5", "Target 0.9: τ = 0.5"};
+        QTest::newRow("target not reached")
+            << true << false << false << QStringList{"This run: τ = 0.5"};
+        QTest::newRow("costs") << false << false << true
+                               << QStringList{"This run: τ = 0.5", "Cost of lost sales and returns",
+                                              "Cheapest: τ = 0.5"};
+    }
+
+    void theTradeoffChartMarksTheRunsTauTheTargetAndTheCheapestTau() {
+        QFETCH(bool, target);
+        QFETCH(bool, reached);
+        QFETCH(bool, costs);
+        QFETCH(QStringList, marks);
+        const ChartContent chart = sf::ui::TradeoffChart(TradeoffResults(target, reached, costs));
+        QCOMPARE(CurveNames(chart), QStringList({"Fill rate", "Cycle service level"}) + marks);
+        QCOMPARE(CurveNamed(chart, "Fill rate")->points,
+                 (QList<QPointF>{{0, 0.8}, {0.5, 0.9}, {1, 0.95}}));
+        QCOMPARE(CurveNamed(chart, "This run: τ = 0.5")->points,
+                 (QList<QPointF>{{0.5, 0.9}, {0.5, 0.7}}));
+        if (const ChartCurve* mark = CurveNamed(chart, "Target 0.9: τ = 0.5")) {
+            QCOMPARE(mark->points, QList<QPointF>{QPointF(0.5, 0.9)});
+        }
+        // The horizontal axis spans the taus; the rates' axis leaves 5% of their span above and
+        // below and does not reach out to the costs, which have an axis of their own.
+        CompareRange(chart.x.range, 0.0, 1.0);
+        CompareRange(chart.y.range, 0.4775, 0.9725);
+        QCOMPARE(chart.rightY.has_value(), costs);
+        if (costs) {
+            CompareRange(chart.rightY->range, 3.7, 10.3);
+            const ChartCurve& cheapest = *CurveNamed(chart, "Cheapest: τ = 0.5");
+            QVERIFY(cheapest.marker && cheapest.rightAxis);
+            QCOMPARE(cheapest.points, QList<QPointF>{QPointF(0.5, 4.0)});
+        }
+    }
+
+    void theSalesPointChartsShowItsSeriesOverEveryPeriod_data() {
+        QTest::addColumn<int>("salesPoint");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("sales point 1") << 1 << "Sales point 1: demand, forecast and delivery";
+        QTest::newRow("the row all") << 0 << "Select a sales point in the table to see its series";
+    }
+
+    void theSalesPointChartsShowItsSeriesOverEveryPeriod() {
+        QFETCH(int, salesPoint);
+        QFETCH(QString, title);
+        sf::RunSeries series;
+        series.periodNumber = 3;
+        sf::SalesPointSeries point;
+        point.demand = {1, {5.0, 6.0, 7.0}};
+        point.forecast = {2, {5.5, 6.0}};
+        point.delivery = {2, {6.0, 7.0}};
+        point.alpha = {3, {0.2}};
+        point.beta = {3, {0.1}};
+        series.salesPoints = {point};
+
+        const sf::ui::SalesPointCharts charts = sf::ui::ChartsOfSalesPoint(series, salesPoint);
+        QCOMPARE(charts.demand.title, title);
+        for (const ChartContent* chart : {&charts.demand, &charts.constants}) {
+            CompareRange(chart->x.range, 1.0, 3.0);
+        }
+        if (salesPoint == 0) {
+            QVERIFY(charts.demand.curves.empty() && charts.constants.curves.empty());
+            return;
+        }
+        QCOMPARE(CurveNames(charts.demand), (QStringList{"Demand", "Forecast", "Delivery"}));
+        QCOMPARE(CurveNamed(charts.demand, "Forecast")->points,
+                 (QList<QPointF>{{2, 5.5}, {3, 6.0}}));
+        QCOMPARE(CurveNamed(charts.constants, "α (mean)")->points, QList<QPointF>{QPointF(3, 0.2)});
+        CompareRange(charts.demand.y.range, 4.9, 7.1);
+        CompareRange(charts.constants.y.range, 0.095, 0.205);
+    }
+};
+
+QTEST_GUILESS_MAIN(RunChartsTest)
+#include "run_charts_test.moc"
