@@ -213,8 +213,9 @@ unset boxes hold the window's start-up texts (p1 limits 10 and 30, the rest empt
   --version                  print the program's name and version
 
 Results of a run (numbers with a "." decimal point whatever the locale):
-  --export DIR               write summary.csv, series.csv, tradeoff.csv and run.json into DIR,
-                             creating it; existing files are replaced only by complete ones
+  --export DIR               replace the folder DIR, in one step once the run is complete, by
+                             one holding summary.csv, series.csv, tradeoff.csv and run.json;
+                             DIR must be new, empty or hold an earlier export only
   --summary                  print after the closing message (after every run) the fill
                              rate, cycle service level, lost sales and returns of the sound
                              sales points as forecast and as reported, the notes and the
@@ -223,15 +224,20 @@ Results of a run (numbers with a "." decimal point whatever the locale):
                              run's own tau is added
   --target-fill-rate X       the smallest tau whose fill rate reaches X (0 < X <= 1)
   --lost-sale-cost C, --return-cost C
-                             the cost of a unit lost and of a unit returned (both, 0 or more):
+                             the cost of a unit lost and of a unit returned (both, 0 to 1e15):
                              the cost of each tau, the cheapest tau of the grid and the
                              normal-theory tau
   --seed N                   start the random sequence from N (0 to 4294967295, default 5489)
 
+No option writes over a file another one names (--output, --save-scenario and --export
+against --demand, --scenario and one another): such a pair is refused before anything is
+written. --demand and --scenario read files only, and /dev/stdin.
+
 Exit status: 0 when the report is complete, 1 when an input or the run fails, 2 for a bad
-command line.
+command line or paths that would write over one another, 128 + the signal's number when
+SIGTERM, SIGINT or SIGHUP stops the run (the last report kept).
 With --runs K, --export writes the results of the last run, once it is complete; an export
-file that cannot be written is named on stderr and exits 1, leaving the old file in place.
+that cannot be written is named on stderr and exits 1, leaving the old folder in place.
 )";
 }
 

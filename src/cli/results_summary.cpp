@@ -42,7 +42,11 @@ std::string AnswersText(const RunResults& results, Evaluation evaluation) {
     }
     if (const std::optional<CostAnswer>& cheapest = answers.cheapest) {
         text += "Cheapest tau of the grid, " + Name(evaluation) + ": " +
-                ShortestText(cheapest->tau) + " (cost " + ShortestText(cheapest->cost) + ")\n";
+                ShortestText(cheapest->tau) + " (cost " + ShortestText(cheapest->cost) + ")";
+        text += cheapest->note.empty() ? "\n" : "; " + cheapest->note + "\n";
+    } else if (!answers.tradeoff.empty() && answers.tradeoff.front().cost) {
+        text += "Cheapest tau of the grid, " + Name(evaluation) +
+                ": none; the cost of every tau is too large to hold\n";
     }
     return text;
 }

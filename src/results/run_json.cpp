@@ -93,9 +93,14 @@ ordered_json Costs(const RunResults& results) {
     ordered_json json = ordered_json::object();
     for (const Evaluation evaluation : kEvaluations) {
         const std::optional<CostAnswer>& cheapest = results.Answers(evaluation).cheapest;
-        json[std::string(EvaluationName(evaluation))] =
-            cheapest ? ordered_json{{"tau", cheapest->tau}, {"cost", cheapest->cost}}
-                     : ordered_json(nullptr);
+        ordered_json answer = nullptr;
+        if (cheapest) {
+            answer = {{"tau", cheapest->tau}, {"cost", cheapest->cost}};
+            if (!cheapest->note.empty()) {
+                answer["note"] = cheapest->note;  // only where a cost overflowed
+            }
+        }
+        json[std::string(EvaluationName(evaluation))] = answer;
     }
     json["normal_theory_tau"] = Optional(results.normalTheory->tau);
     json["note"] = results.normalTheory->note;

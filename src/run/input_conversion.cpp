@@ -70,8 +70,9 @@ std::string NotANumber(std::string_view text, const NumberLocale& locale) {
     if (text.find_first_not_of(" \t") == std::string_view::npos) {
         return "the box is empty";
     }
-    std::string problem = Quoted(text) + " is not a number";
-    if (UsesTheOtherSeparator(text, locale)) {
+    const std::string_view reason = NotANumberReason(text, locale);
+    std::string problem = Quoted(text) + " " + std::string(reason);
+    if (reason == kNotANumber && UsesTheOtherSeparator(text, locale)) {
         problem += "; the decimal separator on this computer is \"" + locale.decimalPoint + "\"";
     }
     return problem;

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 
+#include "runtime/input_file.h"
 #include "scenario/scenario.h"
 
 namespace sf {
@@ -11,8 +12,9 @@ namespace sf {
 inline constexpr std::size_t kMaxScenarioFileBytes = std::size_t{1} << 20;
 
 // A RunError that names the file and what is wrong with it when the file cannot be read or is
-// not a scenario.
-Scenario ReadScenarioFile(const std::filesystem::path& path);
+// not a scenario. Only a regular file is read (see ReadInputFile).
+Scenario ReadScenarioFile(const std::filesystem::path& path,
+                          StandardInput standardInput = StandardInput::refused);
 
 // Writes a file beside it and renames that over it once complete, so that a save that fails
 // leaves an earlier file as it was. A RunError naming the file when it fails.

@@ -143,7 +143,7 @@ TEST_P(ResultsOnGoldenCases, ExportHoldsTheRunStateBitForBit) {
     options->results.request.targetFillRate = 0.9;
     options->results.request.costs = OutcomeCosts{2.0, 1.0};
     options->output = folder.Path("out.txt");
-    ASSERT_FALSE(PrepareExportFolder(*options->results.exportFolder));
+    ASSERT_FALSE(CheckExportFolder(*options->results.exportFolder));
     auto state = std::make_unique<RunState>();
     UniformSource source(options->results.seed);
     RecordingObserver observer;
