@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -9,6 +10,7 @@
 #include "outcome/deliveries_and_sales.h"
 #include "results/export_tables.h"
 #include "results/run_results.h"
+#include "results/summary_columns.h"
 
 namespace sf {
 namespace {
@@ -50,93 +52,74 @@ std::unique_ptr<RunState> SmallCase() {
 TEST(Figures, HandCheckedEvaluationsAndRows) {
     const RunFigures figures = ComputeFigures(CopySeries(*SmallCase()));
     EXPECT_EQ(figures.sound, (std::vector<bool>{true, true, false}));
-    using Field = std::optional<double> (*)(const Figures&);
-    const Field demand = [](const Figures& f) -> std::optional<double> { return f.demand; };
-    const Field sales = [](const Figures& f) -> std::optional<double> { return f.sales; };
-    const Field lost = [](const Figures& f) -> std::optional<double> { return f.lostSales; };
-    const Field returns = [](const Figures& f) -> std::optional<double> { return f.returns; };
-    const Field deliveries = [](const Figures& f) -> std::optional<double> { return f.deliveries; };
-    const Field fill = [](const Figures& f) { return f.fillRate; };
-    const Field service = [](const Figures& f) { return f.cycleServiceLevel; };
-    const Field bias = [](const Figures& f) { return f.bias; };
-    const Field mae = [](const Figures& f) { return f.mae; };
-    const Field rmse = [](const Figures& f) { return f.rmse; };
-    const Field naive = [](const Figures& f) { return f.maeToNaive; };
-    const Field alpha = [](const Figures& f) { return f.alphaMean; };
-    const Field diverged = [](const Figures& f) -> std::optional<double> { return f.diverged; };
-    const Field left = [](const Figures& f) -> std::optional<double> { return f.constantsLeft01; };
-    const Field negativeSigma = [](const Figures& f) -> std::optional<double> {
-        return f.negativeSigmaPeriods;
-    };
-    const Field negativeDeliveries = [](const Figures& f) -> std::optional<double> {
-        return f.negativeDeliveries;
-    };
     constexpr int kSound = 0;
     constexpr int kAll = -1;
+    // Read through the columns of summary.csv, so that a column showing the wrong figure fails.
     const struct {
         Evaluation evaluation;
         int row;  // a sales point, kSound or kAll
-        const char* what;
-        Field field;
+        std::string_view column;
         std::optional<double> expected;
     } cases[] = {
-        // Periods 2..5: deliveries 11, 10, 10, 10 against demand 12, 8, 9, 11.
-        {Evaluation::asReported, 1, "demand", demand, 40.0},
-        {Evaluation::asReported, 1, "sales", sales, 38.0},
-        {Evaluation::asReported, 1, "lost sales", lost, 2.0},
-        {Evaluation::asReported, 1, "returns", returns, 3.0},
-        {Evaluation::asReported, 1, "deliveries", deliveries, 41.0},
-        {Evaluation::asReported, 1, "fill rate", fill, 38.0 / 40.0},
-        {Evaluation::asReported, 1, "cycle service level", service, 2.0 / 4.0},
-        {Evaluation::asReported, 1, "bias of -1, 2, 1, -1", bias, 1.0 / 4.0},
-        {Evaluation::asReported, 1, "mae", mae, 5.0 / 4.0},
-        {Evaluation::asReported, 1, "rmse", rmse, std::sqrt(7.0 / 4.0)},
-        {Evaluation::asReported, 1, "to the naive errors 2, 4, 1, 2", naive,
-         (5.0 / 4.0) / (9.0 / 4.0)},
-        {Evaluation::asReported, 1, "alpha of the rolling stretch", alpha, (0.3 + 0.5) / 2.0},
-        {Evaluation::asReported, 1, "constants within 0..1", left, 0.0},
-        // Periods 4..5: deliveries 9, 9 against demand 9, 11.
-        {Evaluation::asForecast, 1, "demand", demand, 20.0},
-        {Evaluation::asForecast, 1, "lost sales", lost, 2.0},
-        {Evaluation::asForecast, 1, "fill rate", fill, 18.0 / 20.0},
-        {Evaluation::asForecast, 1, "bias of 0, -2", bias, -1.0},
-        {Evaluation::asForecast, 1, "to the naive errors 1, 2", naive, 1.0 / (3.0 / 2.0)},
-        {Evaluation::asForecast, 1, "alpha as the report's", alpha, (0.3 + 0.5) / 2.0},
+        // Periods 2..5: deliveries 11, 10, 10, 10 against demand 12, 8, 9, 11; errors -1, 2, 1,
+        // -1, those of the demand of the period before 2, 4, 1, 2.
+        {Evaluation::asReported, 1, "demand", 40.0},
+        {Evaluation::asReported, 1, "sales", 38.0},
+        {Evaluation::asReported, 1, "lost_sales", 2.0},
+        {Evaluation::asReported, 1, "returns", 3.0},
+        {Evaluation::asReported, 1, "deliveries", 41.0},
+        {Evaluation::asReported, 1, "fill_rate", 38.0 / 40.0},
+        {Evaluation::asReported, 1, "cycle_service_level", 2.0 / 4.0},
+        {Evaluation::asReported, 1, "bias", 1.0 / 4.0},
+        {Evaluation::asReported, 1, "mae", 5.0 / 4.0},
+        {Evaluation::asReported, 1, "rmse", std::sqrt(7.0 / 4.0)},
+        {Evaluation::asReported, 1, "mae_to_naive", (5.0 / 4.0) / (9.0 / 4.0)},
+        {Evaluation::asReported, 1, "alpha_mean", (0.3 + 0.5) / 2.0},
+        {Evaluation::asReported, 1, "constants_left_0_1", 0.0},
+        // Periods 4..5: deliveries 9, 9 against demand 9, 11; errors 0, -2, naive 1, 2.
+        {Evaluation::asForecast, 1, "demand", 20.0},
+        {Evaluation::asForecast, 1, "lost_sales", 2.0},
+        {Evaluation::asForecast, 1, "fill_rate", 18.0 / 20.0},
+        {Evaluation::asForecast, 1, "bias", -1.0},
+        {Evaluation::asForecast, 1, "mae_to_naive", 1.0 / (3.0 / 2.0)},
+        {Evaluation::asForecast, 1, "alpha_mean", (0.3 + 0.5) / 2.0},
         // Deliveries 0, 0, 0, -3 against 6, 0, 6, 0; as known 5, 1 against 6, 0.
-        {Evaluation::asReported, 2, "negative sales", sales, -3.0},
-        {Evaluation::asReported, 2, "lost sales", lost, 15.0},
-        {Evaluation::asReported, 2, "a negative delivery", negativeDeliveries, 1.0},
-        {Evaluation::asReported, 2, "a beta outside 0..1", left, 1.0},
-        {Evaluation::asReported, 2, "within -R..hi + R", diverged, 0.0},
-        {Evaluation::asForecast, 2, "sigmas below -1e-6 R", negativeSigma, 2.0},
-        {Evaluation::asForecast, 2, "returns", returns, 1.0},
-        {Evaluation::asForecast, 2, "no negative delivery", negativeDeliveries, 0.0},
+        {Evaluation::asReported, 2, "sales", -3.0},
+        {Evaluation::asReported, 2, "lost_sales", 15.0},
+        {Evaluation::asReported, 2, "negative_deliveries", 1.0},
+        {Evaluation::asReported, 2, "constants_left_0_1", 1.0},
+        {Evaluation::asReported, 2, "diverged", 0.0},
+        {Evaluation::asForecast, 2, "negative_sigma_periods", 2.0},
+        {Evaluation::asForecast, 2, "returns", 1.0},
+        {Evaluation::asForecast, 2, "negative_deliveries", 0.0},
         // 100 against demand 5 everywhere: diverged as reported, not as known.
-        {Evaluation::asReported, 3, "diverged", diverged, 1.0},
-        {Evaluation::asForecast, 3, "sound as known", diverged, 0.0},
-        {Evaluation::asReported, 3, "returns", returns, 95.0},
+        {Evaluation::asReported, 3, "diverged", 1.0},
+        {Evaluation::asForecast, 3, "diverged", 0.0},
+        {Evaluation::asReported, 3, "returns", 95.0},
         // The sound rows take sales points 1 and 2, the all rows every one.
-        {Evaluation::asReported, kSound, "demand", demand, 52.0},
-        {Evaluation::asReported, kSound, "fill rate", fill, 35.0 / 52.0},
-        {Evaluation::asReported, kSound, "diverged", diverged, 0.0},
-        {Evaluation::asReported, kSound, "constants", left, 1.0},
-        {Evaluation::asReported, kSound, "cycle service level", service, 3.0 / 8.0},
-        {Evaluation::asReported, kAll, "demand", demand, 72.0},
-        {Evaluation::asReported, kAll, "sales", sales, 55.0},
-        {Evaluation::asReported, kAll, "diverged", diverged, 1.0},
-        {Evaluation::asReported, kAll, "mae", mae, (5.0 + 15.0 + 95.0) / 12.0},
-        {Evaluation::asForecast, kSound, "sales", sales, 18.0 + 5.0},
-        {Evaluation::asForecast, kSound, "negative sigmas", negativeSigma, 2.0},
-        {Evaluation::asForecast, kAll, "diverged", diverged, 0.0},
-        {Evaluation::asForecast, kAll, "deliveries", deliveries, 18.0 + 6.0 + 10.0},
+        {Evaluation::asReported, kSound, "demand", 52.0},
+        {Evaluation::asReported, kSound, "fill_rate", 35.0 / 52.0},
+        {Evaluation::asReported, kSound, "diverged", 0.0},
+        {Evaluation::asReported, kSound, "constants_left_0_1", 1.0},
+        {Evaluation::asReported, kSound, "cycle_service_level", 3.0 / 8.0},
+        {Evaluation::asReported, kAll, "demand", 72.0},
+        {Evaluation::asReported, kAll, "sales", 55.0},
+        {Evaluation::asReported, kAll, "diverged", 1.0},
+        {Evaluation::asReported, kAll, "mae", (5.0 + 15.0 + 95.0) / 12.0},
+        {Evaluation::asForecast, kSound, "sales", 18.0 + 5.0},
+        {Evaluation::asForecast, kSound, "negative_sigma_periods", 2.0},
+        {Evaluation::asForecast, kAll, "diverged", 0.0},
+        {Evaluation::asForecast, kAll, "deliveries", 18.0 + 6.0 + 10.0},
     };
     for (const auto& c : cases) {
         const EvaluationFigures& evaluated = figures.Of(c.evaluation);
         const Figures& row = c.row == kSound ? evaluated.sound
                              : c.row == kAll ? evaluated.all
                                              : evaluated.salesPoints[c.row - 1];
-        EXPECT_EQ(c.field(row), c.expected)
-            << EvaluationName(c.evaluation) << ", row " << c.row << ": " << c.what;
+        const auto column = std::ranges::find(kSummaryColumns, c.column, &SummaryColumn::name);
+        ASSERT_NE(column, kSummaryColumns.end()) << c.column;
+        EXPECT_EQ(column->value(row), c.expected)
+            << EvaluationName(c.evaluation) << ", row " << c.row << ": " << c.column;
     }
     EXPECT_EQ(figures.Of(Evaluation::asForecast).stretch.first, 4);
     EXPECT_EQ(figures.Of(Evaluation::asReported).stretch.first, 2);
