@@ -30,6 +30,8 @@ inline std::string FirstDifference(const sf::RunState& a, const sf::RunState& b)
         {"sales", &RunState::sales},
         {"alphaUsed", &RunState::alphaUsed},
         {"betaUsed", &RunState::betaUsed},
+        {"forecastAsForecast", &RunState::forecastAsForecast},
+        {"sigmaAsForecast", &RunState::sigmaAsForecast},
     };
     for (const auto& matrix : matrices) {
         for (int sp = 0; sp < sf::kSalesPointSlots; ++sp) {

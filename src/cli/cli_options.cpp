@@ -216,14 +216,17 @@ Results of a run (numbers with a "." decimal point whatever the locale):
   --export DIR               replace the folder DIR, in one step once the run is complete, by
                              one holding summary.csv, series.csv, tradeoff.csv and run.json;
                              DIR must be new, empty or hold an earlier export only
-  --summary                  print fill rate, cycle service level, lost sales, returns and the
-                             answers below after the closing message (after every run)
+  --summary                  print after the closing message (after every run) the fill
+                             rate, cycle service level, lost sales and returns of the sound
+                             sales points as forecast and as reported, the notes and the
+                             answers below
   --tau-grid FROM:TO:STEP    the taus of the trade-off (default 0:3:0.1), at most 10001; the
                              run's own tau is added
   --target-fill-rate X       the smallest tau whose fill rate reaches X (0 < X <= 1)
   --lost-sale-cost C, --return-cost C
                              the cost of a unit lost and of a unit returned (both, 0 to 1e15):
-                             the cost of each tau and the cheapest tau of the grid
+                             the cost of each tau, the cheapest tau of the grid and the
+                             normal-theory tau
   --seed N                   start the random sequence from N (0 to 4294967295, default 5489)
 
 No option writes over a file another one names (--output, --save-scenario and --export

@@ -153,8 +153,9 @@ int main(int argc, char** argv) try {
             Tell(WithScenarioNamed(outcome, *options, scenario));
             return sf::CaughtStopSignal() != 0 ? StoppedStatus() : 1;
         }
-        // Results that may diverge are said to, though the report is complete; every line of
-        // the warning is marked, so that a script can tell it from a failure.
+        // Results that diverged are said to, though the report is complete; every line of the
+        // warning is marked, so that a script can tell it from a failure. Notes go with the
+        // results only.
         const std::vector<std::string> warnings =
             sf::HealthWarnings(outcome.health, "--bounded-constants");
         for (const std::string& line : warnings) {
@@ -163,7 +164,8 @@ int main(int argc, char** argv) try {
         if (sf::CaughtStopSignal() != 0) {
             return Stopped();
         }
-        if (!sf::DeliverResults(*state, *options, run + 1, warnings, std::cout, std::cerr)) {
+        if (!sf::DeliverResults(*state, *options, run + 1, warnings,
+                                sf::HealthNotes(outcome.health), std::cout, std::cerr)) {
             return 1;
         }
     }

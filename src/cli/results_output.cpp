@@ -8,8 +8,8 @@
 namespace sf {
 
 bool DeliverResults(const RunState& state, const CliOptions& options, int run,
-                    const std::vector<std::string>& warnings, std::ostream& out,
-                    std::ostream& err) {
+                    const std::vector<std::string>& warnings, const std::vector<std::string>& notes,
+                    std::ostream& out, std::ostream& err) {
     const ResultsCliOptions& asked = options.results;
     const bool exportNow = asked.exportFolder && run == options.runs;
     if (!asked.summary && !exportNow) {
@@ -17,7 +17,7 @@ bool DeliverResults(const RunState& state, const CliOptions& options, int run,
     }
     const RunResults results = ComputeResults(state, asked.request);
     if (asked.summary) {
-        out << ResultsSummary(results, warnings.size()) << std::flush;
+        out << ResultsSummary(results, warnings.size(), notes) << std::flush;
     }
     if (exportNow) {
         RunRecord record;
@@ -29,6 +29,7 @@ bool DeliverResults(const RunState& state, const CliOptions& options, int run,
         std::error_code ignored;
         record.reportPath = std::filesystem::absolute(options.output, ignored);
         record.warnings = warnings;
+        record.notes = notes;
         try {
             const std::string note = WriteExportFolder(*asked.exportFolder, results, record);
             if (!note.empty()) {

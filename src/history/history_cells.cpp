@@ -44,6 +44,14 @@ void RefuseNamesOnly(int row) {
     throw RunError(RowName(row) + " holds names only: there is no demand in the file");
 }
 
+std::string NameInCell(std::string_view cell) {
+    if (IsBlank(cell)) {
+        return "";
+    }
+    const std::size_t from = cell.find_first_not_of(" \t");
+    return std::string(cell.substr(from, cell.find_last_not_of(" \t") - from + 1));
+}
+
 std::string ShownCell(std::string_view cell) {
     std::string shown(cell.substr(0, kShownCellLength));
     if (shown.size() < cell.size()) {

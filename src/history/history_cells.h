@@ -21,6 +21,9 @@ std::optional<double> HistoryNumber(std::string_view cell, char delimiter);
 // A file whose first row holds names and no row follows, as a RunError.
 [[noreturn]] void RefuseNamesOnly(int row);
 
+// A cell without the blanks around it, as a sales point's name.
+std::string NameInCell(std::string_view cell);
+
 // A cell as a message quotes it: on one line, cut short when long.
 std::string ShownCell(std::string_view cell);
 

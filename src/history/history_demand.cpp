@@ -8,6 +8,7 @@ void FillActualDemand(const SalesHistory& history, RunState& state) {
             state.actualDemand(salesPoint, period) = history.Demand(salesPoint, period);
         }
     }
+    state.salesPointNames = history.names;
 }
 
 }  // namespace sf

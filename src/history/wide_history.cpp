@@ -62,6 +62,9 @@ SalesHistory WideHistory::Finish() const {
     SalesHistory history;
     history.salesPoints = static_cast<int>(columns_);
     history.periods = periods_;
+    for (const std::string& cell : names_) {
+        history.names.push_back(NameInCell(cell));
+    }
     history.demand.resize(byPeriod_.size());
     for (std::size_t salesPoint = 0; salesPoint < columns_; ++salesPoint) {
         for (std::size_t period = 0; period < static_cast<std::size_t>(periods_); ++period) {

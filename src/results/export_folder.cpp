@@ -25,12 +25,11 @@ struct ExportFile {
 };
 
 constexpr ExportFile kExportFiles[] = {
-    {"summary.csv",
-     [](const RunResults& results, const RunRecord&) { return SummaryCsv(results.figures); }},
+    {"summary.csv", SummaryCsv},
     {"series.csv",
      [](const RunResults& results, const RunRecord&) { return SeriesCsv(results.series); }},
     {"tradeoff.csv",
-     [](const RunResults& results, const RunRecord&) { return TradeoffCsv(results.tradeoff); }},
+     [](const RunResults& results, const RunRecord&) { return TradeoffCsv(results); }},
     {"run.json", RunJson},
 };
 

@@ -32,48 +32,100 @@ void AppendCells(std::string& csv, const Columns& columns, const Row& row) {
     csv += '\n';
 }
 
+// A text cell, quoted with its quotes doubled where it holds a delimiter, a quote or a line end.
+void AppendText(std::string& csv, std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        csv += text;
+        return;
+    }
+    csv += '"';
+    for (const char c : text) {
+        csv += c;
+        if (c == '"') {
+            csv += '"';
+        }
+    }
+    csv += '"';
+}
+
+// seed, source and run: a drawn run's seed, or the sales history's file name.
+std::string RunKeys(const RunRecord& record) {
+    std::string keys;
+    if (record.inputs.history) {
+        keys += ',';
+        AppendText(keys, record.inputs.history->name);
+    } else {
+        keys += std::to_string(record.seed) + ',';
+    }
+    return keys + ',' + std::to_string(record.run) + ',';
+}
+
 }  // namespace
 
-std::string SummaryCsv(const RunFigures& figures) {
-    std::string csv = HeaderRow("sales_point", kSummaryColumns);
-    for (std::size_t at = 0; at < figures.salesPoints.size(); ++at) {
-        csv += std::to_string(at + 1);
-        AppendCells(csv, kSummaryColumns, figures.salesPoints[at]);
+std::string SummaryCsv(const RunResults& results, const RunRecord& record) {
+    std::string csv = HeaderRow(
+        "seed,source,run,evaluation,sales_point,name,first_period,last_period", kSummaryColumns);
+    const std::string runKeys = RunKeys(record);
+    for (const Evaluation evaluation : kEvaluations) {
+        const EvaluationFigures& figures = results.figures.Of(evaluation);
+        std::string stretch = ",";
+        if (!figures.stretch.Empty()) {
+            stretch =
+                std::to_string(figures.stretch.first) + ',' + std::to_string(figures.stretch.last);
+        }
+        const std::string keys = runKeys + std::string(EvaluationName(evaluation)) + ',';
+        for (std::size_t at = 0; at < figures.salesPoints.size(); ++at) {
+            const int sp = static_cast<int>(at) + 1;
+            csv += keys + std::to_string(sp) + ',';
+            AppendText(csv, results.series.Name(sp));
+            csv += ',' + stretch;
+            AppendCells(csv, kSummaryColumns, figures.salesPoints[at]);
+        }
+        for (const auto& [row, word] :
+             {std::pair(&figures.sound, "sound"), std::pair(&figures.all, "all")}) {
+            csv += keys + word + ',' + word + ',' + stretch;
+            AppendCells(csv, kSummaryColumns, *row);
+        }
     }
-    csv += "all";
-    AppendCells(csv, kSummaryColumns, figures.all);
     return csv;
 }
 
 std::string SeriesCsv(const RunSeries& series) {
-    std::string csv = HeaderRow("sales_point,period", kSeriesColumns);
-    // About 90 characters a row.
+    std::string csv = HeaderRow("sales_point,name,period,date", kSeriesColumns);
+    // About 110 characters a row.
     csv.reserve(csv.size() + series.salesPoints.size() *
-                                 static_cast<std::size_t>(std::max(series.periodNumber, 0)) * 96);
+                                 static_cast<std::size_t>(std::max(series.periodNumber, 0)) * 128);
     // Each row is put together in place and appended whole: the file has some 60,000 of them.
-    char row[24 + kSeriesColumns.size() * (kCellRoom + 1)];
+    char row[16 + kSeriesColumns.size() * (kCellRoom + 1)];
     for (std::size_t at = 0; at < series.salesPoints.size(); ++at) {
         const SalesPointSeries& point = series.salesPoints[at];
+        std::string salesPoint = std::to_string(at + 1) + ',';
+        AppendText(salesPoint, series.Name(static_cast<int>(at) + 1));
+        salesPoint += ',';
         for (int t = 1; t <= series.periodNumber; ++t) {
-            char* end = std::to_chars(row, row + 11, at + 1).ptr;
-            *end++ = ',';
-            end = std::to_chars(end, end + 11, t).ptr;
+            char* end = std::to_chars(row, row + 11, t).ptr;
+            *end++ = ',';  // the date, which the run does not know
             for (const SeriesColumn& column : kSeriesColumns) {
                 *end++ = ',';
-                end = WriteCell(end, (point.*column.series).At(t));
+                end = WriteCell(end, column.series(point).At(t));
             }
             *end++ = '\n';
+            csv += salesPoint;
             csv.append(row, end);
         }
     }
     return csv;
 }
 
-std::string TradeoffCsv(const std::vector<TradeoffRow>& rows) {
-    std::string csv = HeaderRow("tau", kTradeoffColumns);
-    for (const TradeoffRow& row : rows) {
-        AppendCell(csv, row.tau);
-        AppendCells(csv, kTradeoffColumns, row);
+std::string TradeoffCsv(const RunResults& results) {
+    std::string csv = HeaderRow("evaluation,tau", kTradeoffColumns);
+    for (const Evaluation evaluation : kEvaluations) {
+        for (const TradeoffRow& row : results.Answers(evaluation).tradeoff) {
+            csv += EvaluationName(evaluation);
+            csv += ',';
+            AppendCell(csv, row.tau);
+            AppendCells(csv, kTradeoffColumns, row);
+        }
     }
     return csv;
 }

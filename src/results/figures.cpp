@@ -1,15 +1,15 @@
 #include "results/figures.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "results/divergence.h"
 #include "results/ratio.h"
-#include "results/run_health.h"
-#include "state/period_stretches.h"
 
 namespace sf {
 namespace {
 
-// What the figures are made of; the all row adds these in sales-point order.
+// What the figures are made of; a row of sales points adds these in sales-point order.
 struct FigureSums {
     double demand = 0.0;
     double sales = 0.0;
@@ -19,40 +19,90 @@ struct FigureSums {
     double error = 0.0;
     double absoluteError = 0.0;
     double squaredError = 0.0;
-    double outcomePeriods = 0.0;
+    double periods = 0.0;
     double periodsWithoutLostSale = 0.0;
+    double comparedAbsoluteError = 0.0;  // over the periods with a naive forecast
+    double naiveAbsoluteError = 0.0;
+    double comparedPeriods = 0.0;
     double alpha = 0.0;
     double beta = 0.0;
     double rollingPeriods = 0.0;
-    int unstable = 0;
+    int diverged = 0;
+    int constantsLeft01 = 0;
+    int negativeSigmaPeriods = 0;
     int negativeDeliveries = 0;
 };
 
-FigureSums SalesPointSums(const RunState& state, int sp) {
+// The values of periods first..last; the series holds all of them.
+std::span<const double> Over(const PeriodSeries& series, const PeriodStretch& stretch) {
+    if (stretch.Empty()) {
+        return {};
+    }
+    return std::span<const double>(series.values)
+        .subspan(static_cast<std::size_t>(stretch.first - series.first),
+                 static_cast<std::size_t>(stretch.Length()));
+}
+
+PeriodStretch AllPeriods(const RunSeries& series) {
+    return {1, series.periodNumber};
+}
+
+// The constants the periods S + 1..P used.
+bool ConstantsLeft01(const SalesPointSeries& point) {
+    const PeriodStretch constants{point.alpha.first, point.alpha.Last()};
+    return LeftZeroToOne(Over(point.alpha, constants), Over(point.beta, constants));
+}
+
+bool DivergedIn(const RunSeries& series, const SalesPointSeries& point, Evaluation evaluation) {
+    const PeriodStretch stretch = series.Stretch(evaluation);
+    const EvaluatedSeries& evaluated = point.Of(evaluation);
+    return Diverged(BandOfDemand(Over(point.demand, AllPeriods(series))),
+                    Over(evaluated.forecast, stretch), Over(evaluated.sigma, stretch));
+}
+
+FigureSums SalesPointSums(const RunSeries& series, const SalesPointSeries& point,
+                          Evaluation evaluation, bool diverged) {
+    const PeriodStretch stretch = series.Stretch(evaluation);
+    const EvaluatedSeries& evaluated = point.Of(evaluation);
+    const std::span<const double> demand = Over(point.demand, AllPeriods(series));
+    const std::span<const double> forecast = Over(evaluated.forecast, stretch);
+    const std::span<const double> delivery = Over(evaluated.delivery, stretch);
+    const std::span<const double> lostSale = Over(evaluated.lostSale, stretch);
+    const std::span<const double> returned = Over(evaluated.returned, stretch);
+    const std::span<const double> sales = Over(evaluated.sales, stretch);
+    const int naiveLag = std::max(series.horizon, 1);
     FigureSums sums;
-    sums.sales = state.salesSum[sp];
-    sums.lostSales = state.lostSaleSum[sp];
-    sums.returns = state.returnedSum[sp];
-    const PeriodStretch outcome = OutcomeWindow(state);
-    for (int t = outcome.first; t <= outcome.last; ++t) {
-        const double demand = state.actualDemand(sp, t);
-        const double error = state.mu(sp, t) - demand;
-        sums.demand = sums.demand + demand;
-        sums.deliveries = sums.deliveries + state.delivery(sp, t);
+    for (std::size_t at = 0; at < forecast.size(); ++at) {
+        const int t = stretch.first + static_cast<int>(at);
+        const double periodDemand = demand[static_cast<std::size_t>(t - 1)];
+        const double error = forecast[at] - periodDemand;
+        sums.demand = sums.demand + periodDemand;
+        sums.sales = sums.sales + sales[at];
+        sums.lostSales = sums.lostSales + lostSale[at];
+        sums.returns = sums.returns + returned[at];
+        sums.deliveries = sums.deliveries + delivery[at];
         sums.error = sums.error + error;
         sums.absoluteError = sums.absoluteError + std::fabs(error);
         sums.squaredError = sums.squaredError + error * error;
-        sums.outcomePeriods += 1.0;
-        sums.periodsWithoutLostSale += state.lostSale(sp, t) == 0.0 ? 1.0 : 0.0;
-        sums.negativeDeliveries += state.delivery(sp, t) < 0.0 ? 1 : 0;
+        sums.periods += 1.0;
+        sums.periodsWithoutLostSale += lostSale[at] == 0.0 ? 1.0 : 0.0;
+        sums.negativeDeliveries += delivery[at] < 0.0 ? 1 : 0;
+        if (t - naiveLag >= 1) {
+            const double naive = demand[static_cast<std::size_t>(t - naiveLag - 1)];
+            sums.comparedAbsoluteError = sums.comparedAbsoluteError + std::fabs(error);
+            sums.naiveAbsoluteError = sums.naiveAbsoluteError + std::fabs(naive - periodDemand);
+            sums.comparedPeriods += 1.0;
+        }
     }
-    const PeriodStretch rolling = RollingStretch(state);
-    for (int t = rolling.first; t <= rolling.last; ++t) {
-        sums.alpha = sums.alpha + state.alphaUsed(sp, t);
-        sums.beta = sums.beta + state.betaUsed(sp, t);
+    for (int t = series.rollingStretch.first; t <= series.rollingStretch.last; ++t) {
+        sums.alpha = sums.alpha + *point.alpha.At(t);
+        sums.beta = sums.beta + *point.beta.At(t);
         sums.rollingPeriods += 1.0;
     }
-    sums.unstable = IsUnstable(state, sp) ? 1 : 0;
+    sums.diverged = diverged ? 1 : 0;
+    sums.constantsLeft01 = ConstantsLeft01(point) ? 1 : 0;
+    sums.negativeSigmaPeriods =
+        NegativeSigmaPeriods(BandOfDemand(demand), Over(evaluated.sigma, stretch));
     return sums;
 }
 
@@ -65,12 +115,17 @@ void Add(FigureSums& total, const FigureSums& sums) {
     total.error = total.error + sums.error;
     total.absoluteError = total.absoluteError + sums.absoluteError;
     total.squaredError = total.squaredError + sums.squaredError;
-    total.outcomePeriods += sums.outcomePeriods;
+    total.periods += sums.periods;
     total.periodsWithoutLostSale += sums.periodsWithoutLostSale;
+    total.comparedAbsoluteError = total.comparedAbsoluteError + sums.comparedAbsoluteError;
+    total.naiveAbsoluteError = total.naiveAbsoluteError + sums.naiveAbsoluteError;
+    total.comparedPeriods += sums.comparedPeriods;
     total.alpha = total.alpha + sums.alpha;
     total.beta = total.beta + sums.beta;
     total.rollingPeriods += sums.rollingPeriods;
-    total.unstable += sums.unstable;
+    total.diverged += sums.diverged;
+    total.constantsLeft01 += sums.constantsLeft01;
+    total.negativeSigmaPeriods += sums.negativeSigmaPeriods;
     total.negativeDeliveries += sums.negativeDeliveries;
 }
 
@@ -82,31 +137,64 @@ Figures FromSums(const FigureSums& sums) {
     figures.returns = sums.returns;
     figures.deliveries = sums.deliveries;
     figures.fillRate = Ratio(sums.sales, sums.demand);
-    figures.cycleServiceLevel = Ratio(sums.periodsWithoutLostSale, sums.outcomePeriods);
+    figures.cycleServiceLevel = Ratio(sums.periodsWithoutLostSale, sums.periods);
     figures.returnRate = Ratio(sums.returns, sums.deliveries);
-    figures.bias = Ratio(sums.error, sums.outcomePeriods);
-    figures.mae = Ratio(sums.absoluteError, sums.outcomePeriods);
-    if (const std::optional<double> meanSquare = Ratio(sums.squaredError, sums.outcomePeriods)) {
+    figures.bias = Ratio(sums.error, sums.periods);
+    figures.mae = Ratio(sums.absoluteError, sums.periods);
+    if (const std::optional<double> meanSquare = Ratio(sums.squaredError, sums.periods)) {
         figures.rmse = std::sqrt(*meanSquare);
+    }
+    const std::optional<double> comparedMae =
+        Ratio(sums.comparedAbsoluteError, sums.comparedPeriods);
+    const std::optional<double> naiveMae = Ratio(sums.naiveAbsoluteError, sums.comparedPeriods);
+    if (comparedMae && naiveMae) {
+        figures.maeToNaive = Ratio(*comparedMae, *naiveMae);
     }
     figures.alphaMean = Ratio(sums.alpha, sums.rollingPeriods);
     figures.betaMean = Ratio(sums.beta, sums.rollingPeriods);
-    figures.unstable = sums.unstable;
+    figures.diverged = sums.diverged;
+    figures.constantsLeft01 = sums.constantsLeft01;
+    figures.negativeSigmaPeriods = sums.negativeSigmaPeriods;
     figures.negativeDeliveries = sums.negativeDeliveries;
     return figures;
 }
 
 }  // namespace
 
-RunFigures ComputeFigures(const RunState& state) {
+int RunFigures::SoundCount() const {
+    return static_cast<int>(std::ranges::count(sound, true));
+}
+
+RunFigures ComputeFigures(const RunSeries& series) {
     RunFigures figures;
-    FigureSums all;
-    for (int sp = 1; sp <= state.salesPointCount; ++sp) {
-        const FigureSums sums = SalesPointSums(state, sp);
-        figures.salesPoints.push_back(FromSums(sums));
-        Add(all, sums);
+    std::array<std::vector<bool>, kEvaluations.size()> diverged;
+    for (const Evaluation evaluation : kEvaluations) {
+        for (const SalesPointSeries& point : series.salesPoints) {
+            diverged[IndexOf(evaluation)].push_back(DivergedIn(series, point, evaluation));
+        }
     }
-    figures.all = FromSums(all);
+    for (std::size_t at = 0; at < series.salesPoints.size(); ++at) {
+        figures.sound.push_back(std::ranges::none_of(
+            diverged, [at](const std::vector<bool>& flags) { return flags[at]; }));
+    }
+    for (const Evaluation evaluation : kEvaluations) {
+        EvaluationFigures& evaluated = figures.evaluations[IndexOf(evaluation)];
+        evaluated.evaluation = evaluation;
+        evaluated.stretch = series.Stretch(evaluation);
+        FigureSums sound;
+        FigureSums all;
+        for (std::size_t at = 0; at < series.salesPoints.size(); ++at) {
+            const FigureSums sums = SalesPointSums(series, series.salesPoints[at], evaluation,
+                                                   diverged[IndexOf(evaluation)][at]);
+            evaluated.salesPoints.push_back(FromSums(sums));
+            if (figures.sound[at]) {
+                Add(sound, sums);
+            }
+            Add(all, sums);
+        }
+        evaluated.sound = FromSums(sound);
+        evaluated.all = FromSums(all);
+    }
     return figures;
 }
 

@@ -1,7 +1,9 @@
 #include "results/run_health.h"
 
 #include <algorithm>
+#include <span>
 
+#include "results/divergence.h"
 #include "state/period_stretches.h"
 
 namespace sf {
@@ -10,59 +12,78 @@ namespace {
 // Enough sales points to find them, not a line of a hundred numbers.
 constexpr std::size_t kNamedSalesPoints = 5;
 
-bool Outside01(double constant) {
-    return !(constant >= 0.0 && constant <= 1.0);
+std::span<const double> Over(const Matrix& matrix, int salesPoint, const PeriodStretch& stretch) {
+    if (stretch.Empty()) {
+        return {};
+    }
+    return {matrix.Row(salesPoint).data() + stretch.first,
+            static_cast<std::size_t>(stretch.Length())};
+}
+
+DemandBand BandOf(const RunState& state, int salesPoint) {
+    return BandOfDemand(Over(state.actualDemand, salesPoint, {1, state.periodNumber}));
+}
+
+std::string SalesPointCount(int count) {
+    return std::to_string(count) + (count == 1 ? " sound sales point" : " sound sales points");
 }
 
 }  // namespace
 
-bool IsUnstable(const RunState& state, int salesPoint) {
-    const PeriodStretch constants = ConstantsStretch(state);
-    for (int t = constants.first; t <= constants.last; ++t) {
-        if (Outside01(state.alphaUsed(salesPoint, t)) || Outside01(state.betaUsed(salesPoint, t))) {
-            return true;
-        }
-    }
+bool ForecastsDiverged(const RunState& state, int salesPoint) {
+    const DemandBand band = BandOf(state, salesPoint);
     const PeriodStretch outcome = OutcomeWindow(state);
-    for (int t = outcome.first; t <= outcome.last; ++t) {
-        if (state.sigma(salesPoint, t) < 0.0) {
-            return true;
-        }
-    }
-    return false;
+    const PeriodStretch rolling = RollingStretch(state);
+    return Diverged(band, Over(state.mu, salesPoint, outcome),
+                    Over(state.sigma, salesPoint, outcome)) ||
+           Diverged(band, Over(state.forecastAsForecast, salesPoint, rolling),
+                    Over(state.sigmaAsForecast, salesPoint, rolling));
 }
 
 RunHealth AssessRunHealth(const RunState& state) {
     RunHealth health;
     health.salesPointCount = state.salesPointCount;
+    const PeriodStretch outcome = OutcomeWindow(state);
+    const PeriodStretch rolling = RollingStretch(state);
+    const PeriodStretch constants = ConstantsStretch(state);
     for (int sp = 1; sp <= state.salesPointCount; ++sp) {
-        if (IsUnstable(state, sp)) {
-            health.unstableSalesPoints.push_back(sp);
+        if (ForecastsDiverged(state, sp)) {
+            health.divergedSalesPoints.push_back(sp);
+            continue;
         }
+        const DemandBand band = BandOf(state, sp);
+        health.soundConstantsLeft01 +=
+            LeftZeroToOne(Over(state.alphaUsed, sp, constants), Over(state.betaUsed, sp, constants))
+                ? 1
+                : 0;
+        health.soundNegativeSigma +=
+            NegativeSigmaPeriods(band, Over(state.sigma, sp, outcome)) > 0 ||
+                    NegativeSigmaPeriods(band, Over(state.sigmaAsForecast, sp, rolling)) > 0
+                ? 1
+                : 0;
     }
-    health.windowsCoverEveryPeriod = RollingStretch(state).Empty();
+    health.windowsCoverEveryPeriod = rolling.Empty();
+    health.horizonZero = state.horizon == 0;
     return health;
 }
 
 std::vector<std::string> HealthWarnings(const RunHealth& health, std::string_view boundedOption) {
     std::vector<std::string> warnings;
-    const std::size_t unstable = health.unstableSalesPoints.size();
-    if (unstable > 0) {
-        std::string warning =
-            "The smoothing constants of " + std::to_string(unstable) + " of " +
-            std::to_string(health.salesPointCount) +
-            " sales points left 0 to 1 or their sigma fell below 0, so their forecasts "
-            "may diverge: sales point";
-        warning += unstable == 1 ? " " : "s ";
-        const std::size_t named = std::min(unstable, kNamedSalesPoints);
+    const std::size_t diverged = health.divergedSalesPoints.size();
+    if (diverged > 0) {
+        std::string warning = "The forecasts of " + std::to_string(diverged) + " of " +
+                              std::to_string(health.salesPointCount) +
+                              " sales points diverged, far outside their demand: sales point";
+        warning += diverged == 1 ? " " : "s ";
+        const std::size_t named = std::min(diverged, kNamedSalesPoints);
         for (std::size_t at = 0; at < named; ++at) {
-            warning += (at == 0 ? "" : ", ") + std::to_string(health.unstableSalesPoints[at]);
+            warning += (at == 0 ? "" : ", ") + std::to_string(health.divergedSalesPoints[at]);
         }
-        if (unstable > named) {
-            warning += " and " + std::to_string(unstable - named) + " more";
+        if (diverged > named) {
+            warning += " and " + std::to_string(diverged - named) + " more";
         }
-        warning +=
-            ". The option " + std::string(boundedOption) + " keeps the constants within 0 and 1.";
+        warning += ". The sound rows and the trade-off leave them out. The option " +
+                   std::string(boundedOption) + " keeps the constants within 0 and 1.";
         warnings.push_back(warning);
     }
     if (health.windowsCoverEveryPeriod) {
@@ -71,6 +92,32 @@ std::vector<std::string> HealthWarnings(const RunHealth& health, std::string_vie
             "horizon cover every period of the run, so no rolling forecast was made.");
     }
     return warnings;
+}
+
+std::vector<std::string> HealthNotes(const RunHealth& health) {
+    std::vector<std::string> notes;
+    if (health.windowsCoverEveryPeriod) {
+        notes.push_back(
+            "as_forecast has no periods, as the estimation windows cover every period: the "
+            "figures lead with as_reported.");
+    }
+    if (health.horizonZero) {
+        notes.push_back(
+            "With a forecasting horizon of 0 the report's forecast of a period holds that "
+            "period's own demand; as_forecast sets each delivery from the forecast of the period "
+            "before.");
+    }
+    if (health.soundConstantsLeft01 > 0) {
+        notes.push_back("The smoothing constants of " +
+                        SalesPointCount(health.soundConstantsLeft01) +
+                        " left 0 to 1 without their forecasts diverging (constants_left_0_1).");
+    }
+    if (health.soundNegativeSigma > 0) {
+        notes.push_back("The sigma of " + SalesPointCount(health.soundNegativeSigma) +
+                        " fell below 0 in some periods, where a larger tau gives a smaller "
+                        "delivery (negative_sigma_periods).");
+    }
+    return notes;
 }
 
 }  // namespace sf

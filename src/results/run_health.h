@@ -8,22 +8,30 @@
 
 namespace sf {
 
-// What a complete run says about its own results beyond the report: the described method lets
-// a smoothing constant leave 0..1, after which a forecast may grow without bound.
+// What a complete run says about its own results beyond the report. The described method lets
+// a smoothing constant leave 0..1, after which some sales points' forecasts may grow without
+// bound: those are warned about. What only grazes the limits is noted, not warned about.
 struct RunHealth {
     int salesPointCount = 0;
-    std::vector<int> unstableSalesPoints;  // increasing
+    // Whose forecasts diverged in either evaluation, increasing; the others are sound.
+    std::vector<int> divergedSalesPoints;
     bool windowsCoverEveryPeriod = false;  // S + A + H >= P: no rolling forecast was made
+    int soundConstantsLeft01 = 0;          // sound sales points whose constants left 0..1
+    int soundNegativeSigma = 0;            // sound sales points whose sigma fell below 0
+    bool horizonZero = false;
 };
 
-// A constant a period used left 0..1 (periods S + 1..P), or sigma fell below 0 in the outcome
-// window S..P.
-bool IsUnstable(const RunState& state, int salesPoint);
+// Whether the forecasts of the sales point diverged in the report's series (S..P) or in those
+// known at the decision periods (the rolling stretch).
+bool ForecastsDiverged(const RunState& state, int salesPoint);
 
 RunHealth AssessRunHealth(const RunState& state);
 
-// The warnings for the user, one line each; none for a healthy run. boundedOption names the
+// The warnings for the user, one line each; none for a sound run. boundedOption names the
 // option that keeps the constants within 0..1 as the front end shows it.
 std::vector<std::string> HealthWarnings(const RunHealth& health, std::string_view boundedOption);
+
+// What the results should be read with, one line each; shown with the results, not as warnings.
+std::vector<std::string> HealthNotes(const RunHealth& health);
 
 }  // namespace sf

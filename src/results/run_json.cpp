@@ -1,6 +1,7 @@
 #include <nlohmann/json.hpp>
 
 #include "results/run_record.h"
+#include "results/summary_columns.h"
 #include "version/program_version.h"
 
 namespace sf {
@@ -42,39 +43,68 @@ ordered_json Options(const RunRecord& record) {
     };
 }
 
-ordered_json Totals(const Figures& all) {
-    return {
-        {"demand", all.demand},
-        {"sales", all.sales},
-        {"lost_sales", all.lostSales},
-        {"returns", all.returns},
-        {"deliveries", all.deliveries},
-        {"fill_rate", Optional(all.fillRate)},
-        {"cycle_service_level", Optional(all.cycleServiceLevel)},
-        {"return_rate", Optional(all.returnRate)},
-        {"unstable_sales_points", all.unstable},
-    };
+// A row of summary.csv by its column names.
+ordered_json FigureRow(const Figures& figures) {
+    ordered_json row = ordered_json::object();
+    for (const SummaryColumn& column : kSummaryColumns) {
+        const std::optional<double> value = column.value(figures);
+        const bool counted = column.kind == FigureKind::count || column.kind == FigureKind::flag;
+        row[std::string(column.name)] =
+            counted && value ? ordered_json(static_cast<long long>(*value)) : Optional(value);
+    }
+    return row;
 }
 
-ordered_json Target(const std::optional<TargetAnswer>& target) {
-    if (!target) {
-        return nullptr;
+ordered_json Totals(const RunFigures& figures) {
+    ordered_json totals = ordered_json::object();
+    for (const Evaluation evaluation : kEvaluations) {
+        const EvaluationFigures& evaluated = figures.Of(evaluation);
+        const bool empty = evaluated.stretch.Empty();
+        totals[std::string(EvaluationName(evaluation))] = {
+            {"first_period", empty ? ordered_json(nullptr) : ordered_json(evaluated.stretch.first)},
+            {"last_period", empty ? ordered_json(nullptr) : ordered_json(evaluated.stretch.last)},
+            {"sound", FigureRow(evaluated.sound)},
+            {"all", FigureRow(evaluated.all)},
+        };
     }
-    return {{"target", target->target},
-            {"tau", Optional(target->tau)},
-            {"fill_rate", Optional(target->fillRate)},
-            {"note", target->note}};
+    return totals;
 }
 
-ordered_json Cheapest(const std::optional<CostAnswer>& cheapest) {
-    if (!cheapest) {
+ordered_json Target(const RunResults& results) {
+    if (!results.Answers(Evaluation::asForecast).target) {
         return nullptr;
     }
-    ordered_json answer = {{"tau", cheapest->tau}, {"cost", cheapest->cost}};
-    if (!cheapest->note.empty()) {
-        answer["note"] = cheapest->note;  // only where a cost overflowed
+    ordered_json json = {{"target", results.Answers(Evaluation::asForecast).target->target}};
+    for (const Evaluation evaluation : kEvaluations) {
+        const TargetAnswer& target = *results.Answers(evaluation).target;
+        json[std::string(EvaluationName(evaluation))] = {
+            {"tau", Optional(target.tau)},
+            {"fill_rate", Optional(target.fillRate)},
+            {"note", target.note},
+        };
     }
-    return answer;
+    return json;
+}
+
+ordered_json Costs(const RunResults& results) {
+    if (!results.normalTheory) {
+        return nullptr;
+    }
+    ordered_json json = ordered_json::object();
+    for (const Evaluation evaluation : kEvaluations) {
+        const std::optional<CostAnswer>& cheapest = results.Answers(evaluation).cheapest;
+        ordered_json answer = nullptr;
+        if (cheapest) {
+            answer = {{"tau", cheapest->tau}, {"cost", cheapest->cost}};
+            if (!cheapest->note.empty()) {
+                answer["note"] = cheapest->note;  // only where a cost overflowed
+            }
+        }
+        json[std::string(EvaluationName(evaluation))] = answer;
+    }
+    json["normal_theory_tau"] = Optional(results.normalTheory->tau);
+    json["note"] = results.normalTheory->note;
+    return json;
 }
 
 }  // namespace
@@ -89,15 +119,19 @@ std::string RunJson(const RunResults& results, const RunRecord& record) {
         {"demand_file",
          record.inputs.history ? ordered_json(record.inputs.history->name) : ordered_json(nullptr)},
         {"boxes", BoxTexts(record.inputs)},
-        {"seed", record.seed},
+        // A sales history draws no random number.
+        {"seed", record.inputs.history ? ordered_json(nullptr) : ordered_json(record.seed)},
         {"run", record.run},
         {"options", Options(record)},
         {"report", record.reportPath.string()},
         {"tau", results.series.tau},
-        {"totals", Totals(results.figures.all)},
+        {"sales_points", results.series.salesPoints.size()},
+        {"sound_sales_points", results.figures.SoundCount()},
+        {"totals", Totals(results.figures)},
         {"warnings", record.warnings},
-        {"target_fill_rate", Target(results.target)},
-        {"cheapest_tau", Cheapest(results.cheapest)},
+        {"notes", record.notes},
+        {"target_fill_rate", Target(results)},
+        {"cheapest_tau", Costs(results)},
     };
     // Box texts are kept byte for byte; a byte that is not UTF-8 is replaced rather than refused.
     return json.dump(2, ' ', false, ordered_json::error_handler_t::replace) + '\n';

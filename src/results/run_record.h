@@ -21,10 +21,11 @@ struct RunRecord {
     ResultsRequest request;
     std::filesystem::path reportPath;
     std::vector<std::string> warnings;  // as the front end showed them
+    std::vector<std::string> notes;     // what the results should be read with
 };
 
-// run.json: the program version, the record, the totals and the answers to a target fill rate
-// and to costs.
+// run.json: the program version, the record, the figures of the sound sales points and of all
+// of them per evaluation, and the answers to a target fill rate and to costs.
 std::string RunJson(const RunResults& results, const RunRecord& record);
 
 }  // namespace sf

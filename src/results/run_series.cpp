@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "state/period_stretches.h"
+#include "outcome/period_outcome.h"
 
 namespace sf {
 namespace {
@@ -18,7 +18,41 @@ PeriodSeries Written(const Matrix& matrix, int sp, int first, int last) {
     return series;
 }
 
+// Room for the values of a stretch, which are then appended.
+PeriodSeries ForStretch(const PeriodStretch& stretch) {
+    PeriodSeries series{std::max(stretch.first, 1), {}};
+    series.values.reserve(static_cast<std::size_t>(stretch.Length()));
+    return series;
+}
+
+// What the forecasts known at the decision periods give at the run's tau, with the step the
+// run's own outcome takes.
+EvaluatedSeries AsForecast(const RunState& state, int sp, const PeriodStretch& rolling) {
+    EvaluatedSeries series;
+    series.forecast = Written(state.forecastAsForecast, sp, rolling.first, rolling.last);
+    series.sigma = Written(state.sigmaAsForecast, sp, rolling.first, rolling.last);
+    for (PeriodSeries* outcome :
+         {&series.delivery, &series.lostSale, &series.returned, &series.sales}) {
+        *outcome = ForStretch(rolling);
+    }
+    for (int t = rolling.first; t <= rolling.last; ++t) {
+        const PeriodOutcome<double> outcome =
+            OutcomeOfPeriod(state.forecastAsForecast(sp, t), state.sigmaAsForecast(sp, t),
+                            state.tau, state.actualDemand(sp, t));
+        series.delivery.values.push_back(outcome.delivery);
+        series.lostSale.values.push_back(outcome.lostSale);
+        series.returned.values.push_back(outcome.returned);
+        series.sales.values.push_back(outcome.sales);
+    }
+    return series;
+}
+
 }  // namespace
+
+std::string RunSeries::Name(int salesPoint) const {
+    const std::size_t at = static_cast<std::size_t>(salesPoint - 1);
+    return at < names.size() && !names[at].empty() ? names[at] : std::to_string(salesPoint);
+}
 
 RunSeries CopySeries(const RunState& state) {
     const int p = state.periodNumber;
@@ -26,8 +60,11 @@ RunSeries CopySeries(const RunState& state) {
     const PeriodStretch constants = ConstantsStretch(state);
     RunSeries copy;
     copy.periodNumber = p;
-    copy.outcomeFirst = outcome.first;
+    copy.horizon = state.horizon;
     copy.tau = state.tau;
+    copy.outcomeWindow = outcome;
+    copy.rollingStretch = RollingStretch(state);
+    copy.names = state.salesPointNames;
     copy.salesPoints.resize(static_cast<std::size_t>(std::max<int>(state.salesPointCount, 0)));
     for (int sp = 1; sp <= state.salesPointCount; ++sp) {
         SalesPointSeries& series = copy.salesPoints[static_cast<std::size_t>(sp - 1)];
@@ -35,15 +72,21 @@ RunSeries CopySeries(const RunState& state) {
                                     !state.demandRecorded && HasDemandMean(state.model) ? p : 0);
         series.demand = Written(state.actualDemand, sp, 1, p);
         // The initial estimation starts the forecasts at S; the constants are first used at S + 1.
-        series.forecast = Written(state.mu, sp, outcome.first, outcome.last);
         series.mad = Written(state.mad, sp, outcome.first, outcome.last);
-        series.sigma = Written(state.sigma, sp, outcome.first, outcome.last);
         series.alpha = Written(state.alphaUsed, sp, constants.first, constants.last);
         series.beta = Written(state.betaUsed, sp, constants.first, constants.last);
-        series.delivery = Written(state.delivery, sp, outcome.first, outcome.last);
-        series.lostSale = Written(state.lostSale, sp, outcome.first, outcome.last);
-        series.returned = Written(state.returned, sp, outcome.first, outcome.last);
-        series.sales = Written(state.sales, sp, outcome.first, outcome.last);
+        EvaluatedSeries& reported = series.asReported;
+        reported.forecast = Written(state.mu, sp, outcome.first, outcome.last);
+        reported.sigma = Written(state.sigma, sp, outcome.first, outcome.last);
+        reported.delivery = Written(state.delivery, sp, outcome.first, outcome.last);
+        reported.lostSale = Written(state.lostSale, sp, outcome.first, outcome.last);
+        reported.returned = Written(state.returned, sp, outcome.first, outcome.last);
+        reported.sales = Written(state.sales, sp, outcome.first, outcome.last);
+        series.asForecast = AsForecast(state, sp, copy.rollingStretch);
+        series.decidedAt = ForStretch(copy.rollingStretch);
+        for (int t = copy.rollingStretch.first; t <= copy.rollingStretch.last; ++t) {
+            series.decidedAt.values.push_back(DecisionPeriod(state, t));
+        }
     }
     return copy;
 }

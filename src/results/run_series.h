@@ -2,9 +2,12 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "results/evaluation.h"
+#include "state/period_stretches.h"
 #include "state/run_state.h"
 
 namespace sf {
@@ -24,50 +27,81 @@ struct PeriodSeries {
     }
 };
 
-// Every series of one sales point over the periods 1..P. alpha and beta are the constants each
-// period's own step used, not the last trials the run state keeps under those names.
-struct SalesPointSeries {
-    PeriodSeries demandMean;
-    PeriodSeries demand;
+// What one evaluation's forecasts gave a sales point over the evaluation's stretch: the
+// forecast and sigma each delivery was set from, and the outcome of each period.
+struct EvaluatedSeries {
     PeriodSeries forecast;
-    PeriodSeries mad;
     PeriodSeries sigma;
-    PeriodSeries alpha;
-    PeriodSeries beta;
     PeriodSeries delivery;
     PeriodSeries lostSale;
     PeriodSeries returned;
     PeriodSeries sales;
 };
 
-struct SeriesColumn {
-    std::string_view name;
-    PeriodSeries SalesPointSeries::*series;
+// Every series of one sales point over the periods 1..P. alpha and beta are the constants each
+// period's own step used, not the last trials the run state keeps under those names.
+struct SalesPointSeries {
+    PeriodSeries demandMean;
+    PeriodSeries demand;
+    PeriodSeries mad;
+    PeriodSeries alpha;
+    PeriodSeries beta;
+    EvaluatedSeries asReported;  // the report's own, over the outcome window S..P
+    EvaluatedSeries asForecast;  // as known at each decision period, over the rolling stretch
+    PeriodSeries decidedAt;      // the decision period of each period of the rolling stretch
+
+    const EvaluatedSeries& Of(Evaluation evaluation) const {
+        return evaluation == Evaluation::asForecast ? asForecast : asReported;
+    }
 };
 
-// The columns of series.csv after sales_point and period, in their order.
-inline constexpr std::array<SeriesColumn, 11> kSeriesColumns = {{
-    {"demand_mean", &SalesPointSeries::demandMean},
-    {"demand", &SalesPointSeries::demand},
-    {"forecast", &SalesPointSeries::forecast},
-    {"mad", &SalesPointSeries::mad},
-    {"sigma", &SalesPointSeries::sigma},
-    {"alpha", &SalesPointSeries::alpha},
-    {"beta", &SalesPointSeries::beta},
-    {"delivery", &SalesPointSeries::delivery},
-    {"lost_sale", &SalesPointSeries::lostSale},
-    {"returned", &SalesPointSeries::returned},
-    {"sales", &SalesPointSeries::sales},
+struct SeriesColumn {
+    std::string_view name;
+    const PeriodSeries& (*series)(const SalesPointSeries&);
+};
+
+// The columns of series.csv after sales_point, name, period and date, in their order; the
+// first are the final run state as the report prints it.
+inline constexpr std::array<SeriesColumn, 15> kSeriesColumns = {{
+    {"demand_mean", [](const SalesPointSeries& s) -> const PeriodSeries& { return s.demandMean; }},
+    {"demand", [](const SalesPointSeries& s) -> const PeriodSeries& { return s.demand; }},
+    {"forecast",
+     [](const SalesPointSeries& s) -> const PeriodSeries& { return s.asReported.forecast; }},
+    {"mad", [](const SalesPointSeries& s) -> const PeriodSeries& { return s.mad; }},
+    {"sigma", [](const SalesPointSeries& s) -> const PeriodSeries& { return s.asReported.sigma; }},
+    {"alpha", [](const SalesPointSeries& s) -> const PeriodSeries& { return s.alpha; }},
+    {"beta", [](const SalesPointSeries& s) -> const PeriodSeries& { return s.beta; }},
+    {"delivery",
+     [](const SalesPointSeries& s) -> const PeriodSeries& { return s.asReported.delivery; }},
+    {"lost_sale",
+     [](const SalesPointSeries& s) -> const PeriodSeries& { return s.asReported.lostSale; }},
+    {"returned",
+     [](const SalesPointSeries& s) -> const PeriodSeries& { return s.asReported.returned; }},
+    {"sales", [](const SalesPointSeries& s) -> const PeriodSeries& { return s.asReported.sales; }},
+    {"forecast_as_forecast",
+     [](const SalesPointSeries& s) -> const PeriodSeries& { return s.asForecast.forecast; }},
+    {"sigma_as_forecast",
+     [](const SalesPointSeries& s) -> const PeriodSeries& { return s.asForecast.sigma; }},
+    {"delivery_as_forecast",
+     [](const SalesPointSeries& s) -> const PeriodSeries& { return s.asForecast.delivery; }},
+    {"decided_at", [](const SalesPointSeries& s) -> const PeriodSeries& { return s.decidedAt; }},
 }};
 
 // A copy of a complete run's series, which outlives the run state (the next run clears it).
 struct RunSeries {
     int periodNumber = 0;                       // P
-    int outcomeFirst = 1;                       // S: the outcome window is S..P
+    int horizon = 0;                            // H
     double tau = 0.0;                           // the run's own safety factor
+    PeriodStretch outcomeWindow{1, 0};          // S..P, the stretch of as_reported
+    PeriodStretch rollingStretch{1, 0};         // S + A + H + 1..P, the stretch of as_forecast
     std::vector<SalesPointSeries> salesPoints;  // sales point sp at sp - 1
+    std::vector<std::string> names;             // a sales history's, as salesPointNames
 
-    int OutcomeLast() const { return periodNumber; }
+    PeriodStretch Stretch(Evaluation evaluation) const {
+        return evaluation == Evaluation::asForecast ? rollingStretch : outcomeWindow;
+    }
+    // The name a sales history gives the sales point, else its number.
+    std::string Name(int salesPoint) const;
 };
 
 RunSeries CopySeries(const RunState& state);

@@ -1,6 +1,7 @@
 #include "results/tau_answers.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "results/number_cells.h"
 
@@ -9,19 +10,49 @@ namespace {
 
 constexpr double kTauTolerance = 1e-9;
 
+// Phi^-1(p) for 0 < p < 1: a rational first guess within about 1e-9 (P. J. Acklam's), then one
+// Halley step on the normal distribution as erfc gives it, which brings it to about 1e-15.
+double StandardNormalQuantile(double p) {
+    constexpr double a[] = {-3.969683028665376e+01, 2.209460984245205e+02,  -2.759285104469687e+02,
+                            1.383577518672690e+02,  -3.066479806614716e+01, 2.506628277459239e+00};
+    constexpr double b[] = {-5.447609879822406e+01, 1.615858368580409e+02, -1.556989798598866e+02,
+                            6.680131188771972e+01, -1.328068155288572e+01};
+    constexpr double c[] = {-7.784894002430293e-03, -3.223964580411365e-01, -2.400758277161838e+00,
+                            -2.549732539343734e+00, 4.374664141464968e+00,  2.938163982698783e+00};
+    constexpr double d[] = {7.784695709041462e-03, 3.224671290700398e-01, 2.445134137142996e+00,
+                            3.754408661907416e+00};
+    constexpr double tail = 0.02425;
+    auto tailGuess = [&](double q) {
+        return (((((c[0] * q + c[1]) * q + c[2]) * q + c[3]) * q + c[4]) * q + c[5]) /
+               ((((d[0] * q + d[1]) * q + d[2]) * q + d[3]) * q + 1.0);
+    };
+    double x;
+    if (p < tail) {
+        x = tailGuess(std::sqrt(-2.0 * std::log(p)));
+    } else if (p > 1.0 - tail) {
+        x = -tailGuess(std::sqrt(-2.0 * std::log1p(-p)));
+    } else {
+        const double q = p - 0.5;
+        const double r = q * q;
+        x = (((((a[0] * r + a[1]) * r + a[2]) * r + a[3]) * r + a[4]) * r + a[5]) * q /
+            (((((b[0] * r + b[1]) * r + b[2]) * r + b[3]) * r + b[4]) * r + 1.0);
+    }
+    const double error = 0.5 * std::erfc(-x / std::sqrt(2.0)) - p;
+    const double u = error * std::sqrt(2.0 * std::numbers::pi) * std::exp(x * x / 2.0);
+    return x - u / (1.0 + x * u / 2.0);
+}
+
 bool Reaches(const std::optional<double>& fillRate, double target) {
     return fillRate && *fillRate >= target;
 }
 
-std::optional<double> FillRateAt(const RunSeries& series, double tau) {
-    const double taus[] = {tau};
-    return ComputeTradeoff(series, taus, std::nullopt).front().fillRate;
-}
-
-bool AnySigmaBelowZero(const RunSeries& series) {
-    for (const SalesPointSeries& point : series.salesPoints) {
-        for (int t = series.outcomeFirst; t <= series.OutcomeLast(); ++t) {
-            if (*point.sigma.At(t) < 0.0) {
+bool AnySigmaBelowZero(const RunSeries& series, Evaluation evaluation,
+                       const SalesPointChoice& chosen) {
+    const PeriodStretch stretch = series.Stretch(evaluation);
+    for (std::size_t at = 0; at < series.salesPoints.size(); ++at) {
+        const PeriodSeries& sigma = series.salesPoints[at].Of(evaluation).sigma;
+        for (int t = stretch.first; chosen[at] && t <= stretch.last; ++t) {
+            if (*sigma.At(t) < 0.0) {
                 return true;
             }
         }
@@ -40,12 +71,13 @@ bool RisesWithTau(const std::vector<TradeoffRow>& rows) {
 
 }  // namespace
 
-TargetAnswer AnswerTargetFillRate(const RunSeries& series, const std::vector<TradeoffRow>& rows,
-                                  double target) {
+TargetAnswer AnswerTargetFillRate(const RunSeries& series, Evaluation evaluation,
+                                  const SalesPointChoice& chosen,
+                                  const std::vector<TradeoffRow>& rows, double target) {
     TargetAnswer answer;
     answer.target = target;
     if (rows.empty() || !rows.front().fillRate) {
-        answer.note = "the run has no demand in its outcome window, so it has no fill rate";
+        answer.note = "the sound sales points have no demand in these periods, so no fill rate";
         return answer;
     }
     std::size_t reaching = 0;
@@ -64,7 +96,7 @@ TargetAnswer AnswerTargetFillRate(const RunSeries& series, const std::vector<Tra
     }
     answer.tau = rows[reaching].tau;
     answer.fillRate = rows[reaching].fillRate;
-    if (!RisesWithTau(rows) || AnySigmaBelowZero(series)) {
+    if (!RisesWithTau(rows) || AnySigmaBelowZero(series, evaluation, chosen)) {
         answer.note =
             "the fill rate need not rise with tau in this run (a sigma is below 0), so this is the "
             "smallest tau of the grid that reaches it";
@@ -82,7 +114,9 @@ TargetAnswer AnswerTargetFillRate(const RunSeries& series, const std::vector<Tra
         if (mid <= lo || mid >= hi) {
             break;  // taus so large that no double lies between
         }
-        const std::optional<double> fillRate = FillRateAt(series, mid);
+        const double taus[] = {mid};
+        const std::optional<double> fillRate =
+            ComputeTradeoff(series, evaluation, chosen, taus, std::nullopt).front().fillRate;
         if (Reaches(fillRate, target)) {
             hi = mid;
             answer.fillRate = fillRate;
@@ -110,6 +144,18 @@ std::optional<CostAnswer> CheapestTau(const std::vector<TradeoffRow>& rows) {
         cheapest->note = "the cost of some taus is too large to hold and is left empty";
     }
     return cheapest;
+}
+
+NormalTheoryAnswer NormalTheoryTau(const OutcomeCosts& costs) {
+    if (!(costs.lostSale > 0.0 && costs.returned > 0.0)) {
+        return {std::nullopt, "the normal-theory tau needs both costs above 0"};
+    }
+    const double ratio = costs.lostSale / (costs.lostSale + costs.returned);
+    if (!(ratio > 0.0 && ratio < 1.0)) {
+        return {std::nullopt,
+                "one cost is so much larger than the other that no tau balances them"};
+    }
+    return {StandardNormalQuantile(ratio), ""};
 }
 
 }  // namespace sf

@@ -20,9 +20,10 @@ struct TargetAnswer {
 // Where the fill rate rises with tau over the grid and no sigma is below 0, a bisection between
 // the last grid tau below the target and the first that reaches it, to 1e-9, on the same
 // formulas; otherwise the smallest grid tau that reaches it, with a note. rows: the trade-off of
-// the grid, taus increasing.
-TargetAnswer AnswerTargetFillRate(const RunSeries& series, const std::vector<TradeoffRow>& rows,
-                                  double target);
+// the grid over the evaluation's chosen sales points, taus increasing.
+TargetAnswer AnswerTargetFillRate(const RunSeries& series, Evaluation evaluation,
+                                  const SalesPointChoice& chosen,
+                                  const std::vector<TradeoffRow>& rows, double target);
 
 // The grid tau with the smallest cost, the smaller tau on a tie.
 struct CostAnswer {
@@ -34,5 +35,15 @@ struct CostAnswer {
 // None when the rows carry no cost, or none a double can hold. A cost that overflowed is no
 // answer: its cell stays empty, and the note says so.
 std::optional<CostAnswer> CheapestTau(const std::vector<TradeoffRow>& rows);
+
+// The tau at which normally distributed demand is met with the probability cl / (cl + cr) that
+// balances a lost-sale cost cl against a return cost cr: Phi^-1(cl / (cl + cr)). A reference
+// beside the cheapest grid tau, whose cost comes from the run's own outcomes.
+struct NormalTheoryAnswer {
+    std::optional<double> tau;  // none when a cost is 0 or the ratio is too near 0 or 1
+    std::string note;           // why there is none
+};
+
+NormalTheoryAnswer NormalTheoryTau(const OutcomeCosts& costs);
 
 }  // namespace sf

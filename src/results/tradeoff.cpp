@@ -8,13 +8,18 @@
 
 namespace sf {
 
-std::vector<TradeoffRow> ComputeTradeoff(const RunSeries& series, std::span<const double> taus,
+std::vector<TradeoffRow> ComputeTradeoff(const RunSeries& series, Evaluation evaluation,
+                                         const SalesPointChoice& chosen,
+                                         std::span<const double> taus,
                                          const std::optional<OutcomeCosts>& costs) {
-    return ComputeTradeoffWith(TradeoffKernels().Fastest(), series, taus, costs);
+    return ComputeTradeoffWith(TradeoffKernels().Fastest(), series, evaluation, chosen, taus,
+                               costs);
 }
 
 std::vector<TradeoffRow> ComputeTradeoffWith(const NamedTradeoffKernel& kernel,
-                                             const RunSeries& series, std::span<const double> taus,
+                                             const RunSeries& series, Evaluation evaluation,
+                                             const SalesPointChoice& chosen,
+                                             std::span<const double> taus,
                                              const std::optional<OutcomeCosts>& costs) {
     const std::size_t count = taus.size();
     std::vector<double> lanes((count + kTradeoffBlock - 1) / kTradeoffBlock * kTradeoffBlock);
@@ -24,18 +29,23 @@ std::vector<TradeoffRow> ComputeTradeoffWith(const NamedTradeoffKernel& kernel,
     SumsByTau total(lanes.size());
     double demand = 0.0;
     double periods = 0.0;
-    const int first = series.outcomeFirst;
-    const int length = series.OutcomeLast() - first + 1;
-    // A series' values from the first period of the outcome window on.
+    const PeriodStretch stretch = series.Stretch(evaluation);
+    const int first = stretch.first;
+    const int length = stretch.Length();
+    // A series' values from the first period of the stretch on.
     auto window = [first](const PeriodSeries& column) {
         return &column.values[static_cast<std::size_t>(first - column.first)];
     };
     if (length > 0) {
-        for (const SalesPointSeries& point : series.salesPoints) {
-            const double* periodDemand = window(point.demand);
+        for (std::size_t at = 0; at < series.salesPoints.size(); ++at) {
+            if (!chosen[at]) {
+                continue;
+            }
+            const EvaluatedSeries& point = series.salesPoints[at].Of(evaluation);
+            const double* periodDemand = window(series.salesPoints[at].demand);
             double salesPointDemand = 0.0;
-            for (int at = 0; at < length; ++at) {
-                salesPointDemand = salesPointDemand + periodDemand[at];
+            for (int period = 0; period < length; ++period) {
+                salesPointDemand = salesPointDemand + periodDemand[period];
             }
             demand = demand + salesPointDemand;
             periods += length;

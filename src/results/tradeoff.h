@@ -14,9 +14,10 @@ struct OutcomeCosts {
     double returned = 0.0;
 };
 
-// What the run's own forecasts would have given with another tau, all sales points together,
-// over the outcome window: the deliveries and outcomes of every period and their sums, in the
-// order the run itself takes, so the row of the run's own tau holds the run's totals.
+// What one evaluation's forecasts would have given with another tau, the sales points taken
+// together, over the evaluation's stretch: the deliveries and outcomes of every period and
+// their sums, in the order the run itself takes, so the row of the run's own tau holds the
+// evaluation's sums (as reported over every sales point: the run's totals).
 struct TradeoffRow {
     double tau = 0.0;
     std::optional<double> fillRate;           // sales / demand
@@ -29,15 +30,22 @@ struct TradeoffRow {
     bool runTau = false;         // the run's own tau
 };
 
-// One row per tau, in the order given. No estimation runs again: the forecasts and sigmas are
-// the run's.
-std::vector<TradeoffRow> ComputeTradeoff(const RunSeries& series, std::span<const double> taus,
+// The sales points a trade-off takes, sales point sp at sp - 1: the sound ones.
+using SalesPointChoice = std::vector<bool>;
+
+// One row per tau, in the order given, over the chosen sales points. No estimation runs again:
+// the forecasts and sigmas are the evaluation's.
+std::vector<TradeoffRow> ComputeTradeoff(const RunSeries& series, Evaluation evaluation,
+                                         const SalesPointChoice& chosen,
+                                         std::span<const double> taus,
                                          const std::optional<OutcomeCosts>& costs);
 
 struct NamedTradeoffKernel;
 // ComputeTradeoff with a kernel of one's choosing, for the tests that prove them alike.
 std::vector<TradeoffRow> ComputeTradeoffWith(const NamedTradeoffKernel& kernel,
-                                             const RunSeries& series, std::span<const double> taus,
+                                             const RunSeries& series, Evaluation evaluation,
+                                             const SalesPointChoice& chosen,
+                                             std::span<const double> taus,
                                              const std::optional<OutcomeCosts>& costs);
 
 }  // namespace sf

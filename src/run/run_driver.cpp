@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "demand/demand_generation.h"
+#include "estimation/forecasts_as_known.h"
 #include "estimation/initial_estimation.h"
 #include "estimation/rolling_forecast.h"
 #include "estimation/rolling_forecast_lanes.h"
@@ -64,6 +65,7 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
         } else {
             RollingForecastInLanes(state, observer, progress, options.lanes);
         }
+        ForecastsAsKnown(state, options.lanes);
         ComputeDeliveriesAndSales(state);
         WriteRemainingSections(state, report, locale);
         report.Close();
@@ -81,6 +83,7 @@ RunOutcome ExecuteRun(RunState& state, UniformSource& source, const RunInputs& i
                       const NumberLocale& locale, const std::filesystem::path& reportPath,
                       RunObserver& observer, const RunOptions& options) {
     std::string reportNote;
+    const UniformSource atStart = source;
     try {
         RunPhases(state, source, inputs, locale, reportPath, observer, options, reportNote);
     } catch (...) {
@@ -89,7 +92,9 @@ RunOutcome ExecuteRun(RunState& state, UniformSource& source, const RunInputs& i
         return outcome;
     }
     observer.ShowClosingMessage(kClosingMessage);
-    return {true, std::string(kClosingMessage), AssessRunHealth(state)};
+    RunOutcome outcome{true, std::string(kClosingMessage), AssessRunHealth(state)};
+    outcome.sourceAtStart = atStart;
+    return outcome;
 }
 
 RunOutcome OutcomeOfFault(std::exception_ptr fault) {

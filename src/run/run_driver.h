@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,9 @@ struct RunOutcome {
     std::string message;
     RunHealth health;                            // of a complete run
     std::string RunInputs::*inputBox = nullptr;  // the box a refused input names
+    // The uniform source as a complete run found it: handed to ExecuteRun again, it draws the
+    // same demand, so a run can be repeated with other options on the same demand.
+    std::optional<UniformSource> sourceAtStart = std::nullopt;
 };
 
 // A failed run's outcome for whatever a run threw: a RunError's own message, or a plain word on

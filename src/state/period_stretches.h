@@ -54,6 +54,12 @@ inline PeriodStretch RollingStretch(const RunState& state) {
     return {InitialFittingWindow(state).last + 1, state.periodNumber};
 }
 
+// The period at which the delivery for period t is decided, knowing the demand up to it:
+// t - H, or t - 1 when H = 0 (a forecast that holds its own period's demand is no forecast).
+inline int DecisionPeriod(const RunState& state, int t) {
+    return t - (state.horizon > 0 ? state.horizon : 1);
+}
+
 // S + 1..P: the periods with constants of their own, the initial fitting window and then the
 // rolling stretch.
 inline PeriodStretch ConstantsStretch(const RunState& state) {

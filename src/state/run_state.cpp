@@ -22,11 +22,12 @@ void RunState::Clear() {
                            &betaCriterion, &lostSaleSum, &returnedSum, &salesSum}) {
         vector->fill(0.0);
     }
-    for (Matrix* matrix :
-         {&demandMean, &actualDemand, &mu, &mad, &sigma, &muSquaredError, &madSquaredError, &alpha,
-          &beta, &delivery, &lostSale, &returned, &sales, &alphaUsed, &betaUsed}) {
+    for (Matrix* matrix : {&demandMean, &actualDemand, &mu, &mad, &sigma, &muSquaredError,
+                           &madSquaredError, &alpha, &beta, &delivery, &lostSale, &returned, &sales,
+                           &alphaUsed, &betaUsed, &forecastAsForecast, &sigmaAsForecast}) {
         matrix->Clear();
     }
+    salesPointNames.clear();
     lineText.clear();
     cellText.clear();
 }

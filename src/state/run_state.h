@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "runtime/invariants.h"
 #include "state/demand_model.h"
@@ -131,6 +132,13 @@ struct RunState {
     // which later searches do not overwrite (alpha and beta above hold their last trials).
     Matrix alphaUsed;
     Matrix betaUsed;
+    // Nor these: the forecast and sigma of each rolling period as they were known when its
+    // delivery was decided (see ForecastsAsKnown), where mu and sigma are replayed in hindsight.
+    Matrix forecastAsForecast;
+    Matrix sigmaAsForecast;
+    // The names a sales history gives its sales points, sales point sp at sp - 1; empty when
+    // it gives none or the demand is drawn.
+    std::vector<std::string> salesPointNames;
 
     std::string lineText;
     std::string cellText;

@@ -13,6 +13,9 @@ struct SalesHistory {
     std::filesystem::path file;
     int salesPoints = 0;
     int periods = 0;
+    // The name of each sales point from a header row, sales point sp at sp - 1; empty when the
+    // file has none, and an empty name where its cell is.
+    std::vector<std::string> names;
     // Sales points outer, periods inner: every value a finite number.
     std::vector<double> demand;
 

@@ -46,6 +46,7 @@ QString CellText(FigureKind kind, const std::optional<double>& value, bool allRo
         case FigureKind::sum:
             return ScreenSum(*value);
         case FigureKind::rate:
+        case FigureKind::ratio:
         case FigureKind::constant:
             return ScreenNumber(value, kRateDecimals);
         case FigureKind::error:
@@ -57,16 +58,17 @@ QString CellText(FigureKind kind, const std::optional<double>& value, bool allRo
     return {};
 }
 
-const QColor kUnstableBackground(255, 236, 179);
-const char kUnstableExplanation[] =
-    "A smoothing constant of this sales point left 0 to 1 or its sigma fell below 0, so its "
-    "forecasts may diverge.";
+const QColor kDivergedBackground(255, 236, 179);
+const char kDivergedExplanation[] =
+    "The forecasts of this sales point diverged far outside its demand; the sound rows and the "
+    "trade-off leave it out.";
 
 }  // namespace
 
-void FiguresTableModel::SetFigures(RunFigures figures) {
+void FiguresTableModel::SetFigures(EvaluationFigures figures, std::vector<bool> sound) {
     beginResetModel();
     figures_ = std::move(figures);
+    sound_ = std::move(sound);
     endResetModel();
 }
 
@@ -95,7 +97,7 @@ QVariant FiguresTableModel::data(const QModelIndex& index, int role) const {
     const std::optional<double> value =
         column != nullptr ? column->value(figures)
                           : (salesPoint ? std::optional<double>(*salesPoint) : std::nullopt);
-    const bool unstable = salesPoint && figures.unstable != 0;
+    const bool diverged = salesPoint && !sound_[static_cast<std::size_t>(*salesPoint - 1)];
     switch (role) {
         case Qt::DisplayRole:
             if (column == nullptr) {
@@ -108,15 +110,15 @@ QVariant FiguresTableModel::data(const QModelIndex& index, int role) const {
             return QVariant::fromValue(Qt::AlignVCenter |
                                        (column == nullptr ? Qt::AlignLeft : Qt::AlignRight));
         case Qt::DecorationRole:
-            if (unstable && column == nullptr) {
+            if (diverged && column == nullptr) {
                 return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
             }
             return {};
         case Qt::BackgroundRole:
-            return unstable ? QVariant(kUnstableBackground) : QVariant();
+            return diverged ? QVariant(kDivergedBackground) : QVariant();
         case Qt::ForegroundRole:
             // Dark text on the light marking, whatever the colour scheme.
-            return unstable ? QVariant(QColor(Qt::black)) : QVariant();
+            return diverged ? QVariant(QColor(Qt::black)) : QVariant();
         case Qt::FontRole:
             if (!salesPoint) {
                 QFont bold;
@@ -125,7 +127,7 @@ QVariant FiguresTableModel::data(const QModelIndex& index, int role) const {
             }
             return {};
         case Qt::ToolTipRole:
-            return unstable ? QString(kUnstableExplanation) : QString();
+            return diverged ? QString(kDivergedExplanation) : QString();
         default:
             return {};
     }

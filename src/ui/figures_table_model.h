@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
 #include <optional>
+#include <vector>
 
 #include "results/figures.h"
 
@@ -12,15 +13,16 @@ namespace sf::ui {
 // point column of the row "all").
 inline constexpr int kValueRole = Qt::UserRole;
 
-// The figures of a run as summary.csv holds them: one row per sales point and a last row
-// "all". Unstable sales points are marked.
+// One evaluation's figures as summary.csv holds them: one row per sales point and a last row
+// "all". Sales points whose forecasts diverged are marked.
 class FiguresTableModel : public QAbstractTableModel {
     Q_OBJECT
 
   public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    void SetFigures(RunFigures figures);
+    // sound: sales point sp at sp - 1, whether its forecasts diverged in neither evaluation.
+    void SetFigures(EvaluationFigures figures, std::vector<bool> sound);
 
     // The sales point a row shows, none for the row "all".
     std::optional<int> SalesPointOfRow(int row) const;
@@ -36,7 +38,8 @@ class FiguresTableModel : public QAbstractTableModel {
   private:
     const Figures& FiguresOfRow(int row) const;
 
-    RunFigures figures_;
+    EvaluationFigures figures_;
+    std::vector<bool> sound_;
 };
 
 // Sorts by the numbers of a column, cells without a value first, and keeps the row "all" last

@@ -259,8 +259,10 @@ RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs) {
     std::error_code ignored;
     record.reportPath = std::filesystem::absolute(kReportFile, ignored);
     return [this, record = std::move(record)](const RunOutcome& outcome) {
-        return std::make_shared<CompletedRun>(
+        auto run = std::make_shared<CompletedRun>(
             CompletedRun{ComputeResults(*state_, record.request), record, outcome.health});
+        run->record.notes = HealthNotes(outcome.health);
+        return run;
     };
 }
 

@@ -143,9 +143,10 @@ void ResultsWindow::ShowRun(std::shared_ptr<CompletedRun> run,
     ShowScenario();
     ShowTotals();
     ShowWarnings();
-    figures_->SetFigures(run_->results.figures);
+    const RunFigures& figures = run_->results.figures;
+    figures_->SetFigures(figures.Of(run_->results.Headline()), figures.sound);
     table_->resizeColumnsToContents();
-    const int salesPoints = static_cast<int>(run_->results.figures.salesPoints.size());
+    const int salesPoints = static_cast<int>(figures.sound.size());
     SelectSalesPoint(std::clamp(selectedSalesPoint_, 1, std::max(salesPoints, 1)));
     AskAgain();
     Say({});
@@ -317,7 +318,7 @@ QWidget* ResultsWindow::BuildTable() {
 
     auto* caption = BuddyLabel(
         QStringLiteral("Figures per sales &point over the outcome window (click a heading to "
-                       "sort; marked rows are unstable):"),
+                       "sort; marked rows diverged):"),
         *table_);
     layout->addWidget(caption);
     layout->addWidget(table_);
@@ -434,7 +435,8 @@ void ResultsWindow::ShowScenario() {
 }
 
 void ResultsWindow::ShowTotals() {
-    FillPairs(*static_cast<QGridLayout*>(totals_->layout()), TotalItems(run_->results.figures.all),
+    FillPairs(*static_cast<QGridLayout*>(totals_->layout()),
+              TotalItems(run_->results.figures.Of(run_->results.Headline()).all),
               kTotalsPairsPerLine);
 }
 
@@ -465,11 +467,12 @@ void ResultsWindow::AskAgain() {
         ReadTradeoffBoxes(targetFillRate_->text(), lostSaleCost_->text(), returnCost_->text());
     AnswerRequest(run_->results, asked.request);
     run_->record.request = asked.request;
-    ShowAnswer(*targetAnswer_, asked.targetProblem.value_or(TargetAnswerText(run_->results.target)),
+    const EvaluationAnswers& answers = run_->results.Answers(run_->results.Headline());
+    ShowAnswer(*targetAnswer_, asked.targetProblem.value_or(TargetAnswerText(answers.target)),
                asked.targetProblem.has_value());
     ShowAnswer(*costAnswer_,
                asked.costProblem.value_or(
-                   CostAnswerText(run_->results.cheapest, asked.request.costs.has_value())),
+                   CostAnswerText(answers.cheapest, asked.request.costs.has_value())),
                asked.costProblem.has_value());
     tradeoffChart_->Draw(TradeoffChart(run_->results));
 }

@@ -71,9 +71,10 @@ SalesPointCharts ChartsOfSalesPoint(const RunSeries& series, int salesPoint) {
             series.salesPoints[static_cast<std::size_t>(salesPoint - 1)];
         const QString name = QStringLiteral("Sales point %1").arg(QLocale().toString(salesPoint));
         charts.demand.title = name + QStringLiteral(": demand, forecast and delivery");
-        charts.demand.curves = {{QStringLiteral("Demand"), SeriesPoints(point.demand)},
-                                {QStringLiteral("Forecast"), SeriesPoints(point.forecast)},
-                                {QStringLiteral("Delivery"), SeriesPoints(point.delivery)}};
+        charts.demand.curves = {
+            {QStringLiteral("Demand"), SeriesPoints(point.demand)},
+            {QStringLiteral("Forecast"), SeriesPoints(point.asReported.forecast)},
+            {QStringLiteral("Delivery"), SeriesPoints(point.asReported.delivery)}};
         charts.constants.title =
             name + QStringLiteral(": the smoothing constants each period used");
         charts.constants.curves = {
@@ -97,7 +98,8 @@ ChartContent TradeoffChart(const RunResults& results) {
     ChartCurve serviceLevel{QStringLiteral("Cycle service level"), {}};
     ChartCurve cost{QStringLiteral("Cost of lost sales and returns"), {}, false, true};
     ChartCurve runTau{{}, {}, true};
-    for (const TradeoffRow& row : results.tradeoff) {
+    const EvaluationAnswers& answers = results.Answers(results.Headline());
+    for (const TradeoffRow& row : answers.tradeoff) {
         if (row.fillRate) {
             fillRate.points.append(QPointF(row.tau, *row.fillRate));
         }
@@ -117,19 +119,19 @@ ChartContent TradeoffChart(const RunResults& results) {
         }
     }
     content.curves = {fillRate, serviceLevel, runTau};
-    if (results.target && results.target->tau && results.target->fillRate) {
+    if (answers.target && answers.target->tau && answers.target->fillRate) {
         content.curves.push_back({QStringLiteral("Target %1: τ = %2")
-                                      .arg(ScreenShort(results.target->target, kRateDecimals),
-                                           ScreenTau(*results.target->tau)),
-                                  {QPointF(*results.target->tau, *results.target->fillRate)},
+                                      .arg(ScreenShort(answers.target->target, kRateDecimals),
+                                           ScreenTau(*answers.target->tau)),
+                                  {QPointF(*answers.target->tau, *answers.target->fillRate)},
                                   true});
     }
-    if (results.cheapest) {
+    if (answers.cheapest) {
         content.rightY = ChartAxis{QStringLiteral("Cost"), 0};
         content.curves.push_back(cost);
         content.curves.push_back(
-            {QStringLiteral("Cheapest: τ = %1").arg(ScreenTau(results.cheapest->tau)),
-             {QPointF(results.cheapest->tau, results.cheapest->cost)},
+            {QStringLiteral("Cheapest: τ = %1").arg(ScreenTau(answers.cheapest->tau)),
+             {QPointF(answers.cheapest->tau, answers.cheapest->cost)},
              true,
              true});
     }

@@ -40,6 +40,7 @@ struct Taken {
     int salesPoints;
     int periods;
     std::vector<double> demand;  // sales points outer
+    std::vector<std::string> names = {};
 };
 
 TEST(HistoryReader, TakesBothShapesInEveryDialect) {
@@ -52,14 +53,27 @@ TEST(HistoryReader, TakesBothShapesInEveryDialect) {
          "\xEF\xBB\xBFStore A,Store B\r\n1,2\r\n3,4\r\n",
          2,
          2,
-         {1, 3, 2, 4}},
-        {"semicolons and decimal commas", "A;B\n1,5;2\n-0,25;1e3\n", 2, 2, {1.5, -0.25, 2, 1000}},
+         {1, 3, 2, 4},
+         {"Store A", "Store B"}},
+        {"semicolons and decimal commas",
+         "A;B\n1,5;2\n-0,25;1e3\n",
+         2,
+         2,
+         {1.5, -0.25, 2, 1000},
+         {"A", "B"}},
         {"tabs, with points or commas", "1.5\t2\n3\t4,25\n", 2, 2, {1.5, 3, 2, 4.25}},
         {"quoted cells and blanks",
          "\"Store, A\",\"B\"\"\"\n\"1\", 2 \n\" 3\",4\n",
          2,
          2,
-         {1, 3, 2, 4}},
+         {1, 3, 2, 4},
+         {"Store, A", "B\""}},
+        {"a header with blanks and an empty cell",
+         " A , ,B\n1,2,3\n",
+         3,
+         1,
+         {1, 2, 3},
+         {"A", "", "B"}},
         {"one sales point, no last line end", "5\n6\n7", 1, 3, {5, 6, 7}},
         {"blank lines before and after", "\n\r\n1,2\n\n\n", 2, 1, {1, 2}},
         {"CR line ends", "1,2\r3,4\r", 2, 2, {1, 3, 2, 4}},
@@ -76,6 +90,7 @@ TEST(HistoryReader, TakesBothShapesInEveryDialect) {
         EXPECT_EQ(history.salesPoints, taken.salesPoints);
         EXPECT_EQ(history.periods, taken.periods);
         EXPECT_EQ(history.demand, taken.demand);
+        EXPECT_EQ(history.names, taken.names);
     }
 }
 

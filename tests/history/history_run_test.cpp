@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "history/history_reader.h"
+#include "results/export_tables.h"
+#include "results/run_results.h"
 #include "results/run_series.h"
 #include "run_fixture.h"
 
@@ -143,6 +145,68 @@ TEST_F(HistoryRunTest, TheSeriesHaveNoDemandMean) {
     const RunSeries series = CopySeries(*state);
     EXPECT_FALSE(series.salesPoints[0].demandMean.At(1).has_value());
     EXPECT_EQ(series.salesPoints[1].demand.At(3), 6.0);
+}
+
+// A delivery as forecast is decided at d = t - max(H, 1) with what is known then: changing the
+// demand of one period changes nothing decided before it.
+TEST_F(HistoryRunTest, ForecastsAsKnownReadNoDemandAfterTheirDecision) {
+    std::string wide;
+    for (int t = 1; t <= 40; ++t) {
+        wide += std::to_string(20 + t % 7) + "," + std::to_string(30 - t % 5) + "," +
+                std::to_string(10 + (t * t) % 9) + "\n";
+    }
+    folder.Write("demand.csv", wide);
+    for (const int horizon : {0, 1, 2}) {
+        for (const int changed : {15, 27}) {
+            SCOPED_TRACE("H = " + std::to_string(horizon) + ", demand of " +
+                         std::to_string(changed) + " changed");
+            RunInputs inputs = FromFile("demand.csv");
+            inputs.horizontx = std::to_string(horizon);
+            ASSERT_TRUE(Run(inputs).completed);
+            const RunSeries before = CopySeries(*state);
+            for (int sp = 1; sp <= 3; ++sp) {
+                inputs.history->demand[static_cast<std::size_t>((sp - 1) * 40 + changed - 1)] += 7;
+            }
+            ASSERT_TRUE(Run(inputs).completed);
+            const RunSeries after = CopySeries(*state);
+            bool laterChanged = false;
+            for (int sp = 0; sp < 3; ++sp) {
+                const SalesPointSeries& was = before.salesPoints[sp];
+                const SalesPointSeries& is = after.salesPoints[sp];
+                for (int t = before.rollingStretch.first; t <= 40; ++t) {
+                    const bool decidedBefore = *was.decidedAt.At(t) < changed;
+                    for (const auto series : {&EvaluatedSeries::forecast, &EvaluatedSeries::sigma,
+                                              &EvaluatedSeries::delivery}) {
+                        const bool same =
+                            (was.asForecast.*series).At(t) == (is.asForecast.*series).At(t);
+                        EXPECT_TRUE(same || !decidedBefore)
+                            << "sales point " << sp + 1 << ", " << t;
+                        laterChanged = laterChanged || !same;
+                    }
+                }
+            }
+            EXPECT_TRUE(laterChanged);  // the change reaches the periods decided after it
+        }
+    }
+}
+
+// The names of a wide file's header name its sales points in the export, quoted where they hold
+// a comma; the run is told by the file's name, without a seed.
+TEST_F(HistoryRunTest, TheHeaderNamesTheSalesPointsOfTheExport) {
+    folder.Write("shop sales.csv", "\"Store, A\", B ,\n1,2,3\n3,4,5\n5,6,7\n6,5,4\n");
+    ASSERT_TRUE(Run(FromFile("shop sales.csv")).completed);
+    RunRecord record;
+    record.inputs = FromFile("shop sales.csv");
+    const RunResults results = ComputeResults(*state, ResultsRequest{});
+    const std::string summary = SummaryCsv(results, record);
+    EXPECT_NE(summary.find("\n,shop sales.csv,1,as_forecast,1,\"Store, A\","), std::string::npos)
+        << summary;
+    EXPECT_NE(summary.find(",as_reported,2,B,"), std::string::npos);
+    EXPECT_NE(summary.find(",as_reported,3,3,"), std::string::npos);  // no name: its number
+    const std::string series = SeriesCsv(results.series);
+    EXPECT_NE(series.find("\n1,\"Store, A\",4,,"), std::string::npos) << series;
+    // The export reads back as a long table with the same demand.
+    EXPECT_EQ(ParseSalesHistory(series).demand, record.inputs.history->demand);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The full-size scenario in which the described method lets the constants of most sales points
-// leave 0..1: held within 0..1 on request, every model keeps every constant a period used there
-// and every sigma at 0 or above.
+// leave 0..1 and the forecasts of some diverge: held within 0..1 on request, every model keeps
+// every constant a period used there, every sigma at 0 or above and every forecast sound.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -24,11 +24,16 @@ TEST_F(BoundedConstantsFullSize, EveryModelKeepsItsConstantsWithin01) {
                 ExecuteRun(*state, source, inputs, NumberLocale{}, folder.Path("out.txt"), observer,
                            RunOptions{EstimationPath::lanes, {}, bounded});
             ASSERT_TRUE(outcome.completed) << outcome.message;
-            const std::vector<int>& unstable = outcome.health.unstableSalesPoints;
+            const RunHealth& health = outcome.health;
             if (bounded) {
-                EXPECT_EQ(unstable, std::vector<int>{});
+                EXPECT_EQ(health.divergedSalesPoints, std::vector<int>{});
+                EXPECT_EQ(health.soundConstantsLeft01, 0);
+                EXPECT_EQ(health.soundNegativeSigma, 0);
             } else {
-                EXPECT_GT(unstable.size(), 50u);  // a scenario that diverges without the option
+                // A scenario that diverges without the option, and whose sound sales points
+                // have constants outside 0..1 too.
+                EXPECT_GT(health.divergedSalesPoints.size(), 10u);
+                EXPECT_GT(health.soundConstantsLeft01, 10);
             }
         }
     }

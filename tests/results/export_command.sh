@@ -16,10 +16,14 @@ fail() {
 [ $? -eq 0 ] || fail "a run with every results option: exit code"
 [ "$(head -n 1 stdout)" = "End of forecast. Please see the output file" ] ||
   fail "the closing message comes first"
-for line in "Fill rate: " "Cycle service level: " "Lost sales: 108" "Returns: 203" "Warnings: 1" \
-  "Target fill rate 0.95: tau " "Cheapest tau of the grid: "; do
+for line in "as_forecast, periods 12 to 24, sound sales points 3 of 3:" "Fill rate: " \
+  "Cycle service level: " "as_reported, periods 4 to 24, sound sales points 3 of 3:" \
+  "Lost sales: 108" "Returns: 203" "Warnings: 0" "Note: The smoothing constants of 3 sound" \
+  "Target fill rate 0.95, as_forecast: tau " "Target fill rate 0.95, as_reported: tau " \
+  "Cheapest tau of the grid, as_forecast: " "Normal-theory tau for the costs: 0.96742"; do
   grep -q "^$line" stdout || fail "summary line \"$line\""
 done
+[ ! -s stderr ] || fail "nothing on stderr: $(cat stderr)"
 for file in summary.csv series.csv tradeoff.csv run.json; do
   [ -s "results/$file" ] || fail "results/$file written"
 done

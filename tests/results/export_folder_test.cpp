@@ -12,6 +12,7 @@
 
 #include "csv_reading.h"
 #include "results/number_cells.h"
+#include "results/summary_columns.h"
 #include "run_fixture.h"
 #include "runtime/run_error.h"
 
@@ -98,18 +99,66 @@ TEST_F(ExportFolder, FourFilesWithHeadersAndLineFeeds) {
     EXPECT_EQ(CsvRows(folder.Read("export/series.csv")).size(), 3u * 24u + 1u);
     EXPECT_EQ(CsvRows(folder.Read("export/tradeoff.csv"))[0].back(), "cost");
     EXPECT_EQ(ExportFileList(), "summary.csv, series.csv, tradeoff.csv and run.json");
+}
 
+// run.json read by its keys against what the record and the results hold, every figure of the
+// sound and all rows by its column name: a value written under the wrong key fails.
+TEST_F(ExportFolder, RunJsonHoldsTheRecordAndTheFiguresByName) {
+    record.run = 3;
+    record.notes = {"a note"};
+    WriteExportFolder(Export(), results, record);
     const nlohmann::json json = nlohmann::json::parse(folder.Read("export/run.json"));
     EXPECT_FALSE(json["version"].get<std::string>().empty());
     EXPECT_EQ(json["boxes"]["tau"], " .5");
     EXPECT_EQ(json["model"], "loga");
     EXPECT_EQ(json["seed"], 42);
+    EXPECT_EQ(json["run"], 3);
     EXPECT_EQ(json["report"], folder.Path("out.txt").string());
-    EXPECT_EQ(json["warnings"].size(), 2u);
-    EXPECT_EQ(json["totals"]["sales"].get<double>(), state->totalSales);
-    EXPECT_EQ(json["target_fill_rate"]["tau"].get<double>(), *results.target->tau);
-    EXPECT_EQ(json["cheapest_tau"]["cost"].get<double>(), results.cheapest->cost);
+    EXPECT_EQ(json["warnings"], (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(json["notes"], (std::vector<std::string>{"a note"}));
+    EXPECT_EQ(json["options"]["lost_sale_cost"].get<double>(), 2.0);
     EXPECT_EQ(json["options"]["return_cost"].get<double>(), 1.0);
+    EXPECT_EQ(json["options"]["target_fill_rate"].get<double>(), 0.9);
+    EXPECT_EQ(json["sales_points"], 3);
+    for (const Evaluation evaluation : kEvaluations) {
+        SCOPED_TRACE(std::string(EvaluationName(evaluation)));
+        const nlohmann::json& totals = json["totals"][std::string(EvaluationName(evaluation))];
+        const EvaluationFigures& figures = results.figures.Of(evaluation);
+        EXPECT_EQ(totals["first_period"], figures.stretch.first);
+        EXPECT_EQ(totals["last_period"], figures.stretch.last);
+        for (const auto& [key, row] :
+             {std::pair("sound", &figures.sound), std::pair("all", &figures.all)}) {
+            for (const SummaryColumn& column : kSummaryColumns) {
+                const nlohmann::json& value = totals[key][std::string(column.name)];
+                const std::optional<double> expected = column.value(*row);
+                ASSERT_EQ(value.is_null(), !expected) << key << " " << column.name;
+                if (expected) {
+                    EXPECT_TRUE(SameBits(value.get<double>(), *expected))
+                        << key << " " << column.name;
+                }
+            }
+        }
+        const EvaluationAnswers& answers = results.Answers(evaluation);
+        const std::string name(EvaluationName(evaluation));
+        EXPECT_EQ(json["target_fill_rate"][name]["tau"].get<double>(), *answers.target->tau);
+        EXPECT_EQ(json["cheapest_tau"][name]["tau"].get<double>(), answers.cheapest->tau);
+        EXPECT_EQ(json["cheapest_tau"][name]["cost"].get<double>(), answers.cheapest->cost);
+    }
+    EXPECT_EQ(json["target_fill_rate"]["target"].get<double>(), 0.9);
+    EXPECT_EQ(json["cheapest_tau"]["normal_theory_tau"].get<double>(), *results.normalTheory->tau);
+
+    // A sales history has a file, not a model or a seed.
+    SalesHistory history;
+    history.name = "shop.csv";
+    history.salesPoints = 1;
+    history.periods = 1;
+    history.demand = {5.0};
+    record.inputs.history = history;
+    WriteExportFolder(Export(), results, record);
+    const nlohmann::json fromHistory = nlohmann::json::parse(folder.Read("export/run.json"));
+    EXPECT_TRUE(fromHistory["seed"].is_null());
+    EXPECT_TRUE(fromHistory["model"].is_null());
+    EXPECT_EQ(fromHistory["demand_file"], "shop.csv");
 }
 
 // Every folder an export may meet: taken and replaced whole, or refused before the run with

@@ -13,93 +13,137 @@
 namespace sf {
 namespace {
 
-// Sales points whose constants stayed at 0.5 and sigma at 1 over S = 2 .. P = 6; the periods a
-// step used are 3..6, the outcome window 2..6.
+// Sales points with demand from 10 to 20 over P = 8 (lo 10, hi 20, R 10: forecasts within 0..30,
+// sigma within -10..10), S = 2, A = 1, H = 1: the outcome window is 2..8, the rolling stretch
+// 5..8. Every forecast is 15, every sigma 1, every constant 0.5.
 std::unique_ptr<RunState> SteadyState(int salesPoints) {
     auto state = std::make_unique<RunState>();
     state->salesPointCount = static_cast<std::int16_t>(salesPoints);
     state->initPeriods = 2;
     state->alphaBetaPeriods = 1;
     state->horizon = 1;
-    state->periodNumber = 6;
+    state->periodNumber = 8;
     for (int sp = 1; sp <= salesPoints; ++sp) {
-        for (int t = 2; t <= 6; ++t) {
+        for (int t = 1; t <= 8; ++t) {
+            state->actualDemand(sp, t) = t % 2 == 0 ? 10.0 : 20.0;
+            for (Matrix* forecast : {&state->mu, &state->forecastAsForecast}) {
+                (*forecast)(sp, t) = 15.0;
+            }
+            for (Matrix* series : {&state->sigma, &state->sigmaAsForecast}) {
+                (*series)(sp, t) = 1.0;
+            }
             state->alphaUsed(sp, t) = 0.5;
             state->betaUsed(sp, t) = 0.5;
-            state->sigma(sp, t) = 1.0;
         }
     }
     return state;
 }
 
-TEST(RunHealth, AConstantOutside01OrANegativeSigmaWhereTheRunUsedItIsUnstable) {
+TEST(RunHealth, AForecastOrSigmaFarOutsideTheDemandDivergedAndNothingElseDid) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     struct Case {
         const char* what;
         Matrix RunState::*series;
         int period;
         double value;
-        bool unstable;
+        bool diverged;
     };
     const Case cases[] = {
-        {"alpha 0 and 1 are within", &RunState::alphaUsed, 3, 0.0, false},
-        {"beta 1 is within", &RunState::betaUsed, 6, 1.0, false},
-        {"alpha just above 1", &RunState::alphaUsed, 3, std::nextafter(1.0, 2.0), true},
-        {"beta below 0 at the last period", &RunState::betaUsed, 6, -0.1, true},
-        {"an alpha that is no number", &RunState::alphaUsed, 4, nan, true},
-        {"alpha of period S, used by no step", &RunState::alphaUsed, 2, 7.0, false},
-        {"beta after the last period", &RunState::betaUsed, 7, 7.0, false},
-        {"sigma below 0 at S", &RunState::sigma, 2, -1e-3, true},
-        {"sigma below 0 before the outcome window", &RunState::sigma, 1, -1.0, false},
-        {"sigma -0 is not below 0", &RunState::sigma, 5, -0.0, false},
+        {"a forecast at hi + R", &RunState::mu, 8, 30.0, false},
+        {"a forecast just above hi + R", &RunState::mu, 8, std::nextafter(30.0, 31.0), true},
+        {"a forecast below lo - R at S", &RunState::mu, 2, -1e-9, true},
+        {"a forecast before the outcome window", &RunState::mu, 1, 1e90, false},
+        {"a sigma of -R", &RunState::sigma, 3, -10.0, false},
+        {"a sigma beyond -R", &RunState::sigma, 3, -10.000001, true},
+        {"a forecast as known that is no number", &RunState::forecastAsForecast, 5, nan, true},
+        {"a sigma as known above R", &RunState::sigmaAsForecast, 8, 10.5, true},
+        {"a forecast as known before the rolling stretch", &RunState::forecastAsForecast, 4, 1e90,
+         false},
+        {"a constant far outside 0..1 alone", &RunState::alphaUsed, 6, 7.0, false},
+        {"a demand that widens the band", &RunState::actualDemand, 1, 1e90, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         auto state = SteadyState(3);
+        if (c.series == &RunState::actualDemand) {
+            state->mu(2, 8) = 1e80;  // far outside 10..20, within a band widened to 1e90
+        }
         ((*state).*c.series)(2, c.period) = c.value;
-        EXPECT_FALSE(IsUnstable(*state, 1));
-        EXPECT_EQ(IsUnstable(*state, 2), c.unstable);
+        EXPECT_FALSE(ForecastsDiverged(*state, 1));
+        EXPECT_EQ(ForecastsDiverged(*state, 2), c.diverged);
         const RunHealth health = AssessRunHealth(*state);
-        EXPECT_EQ(health.unstableSalesPoints,
-                  c.unstable ? std::vector<int>{2} : std::vector<int>{});
+        EXPECT_EQ(health.divergedSalesPoints,
+                  c.diverged ? std::vector<int>{2} : std::vector<int>{});
         EXPECT_FALSE(health.windowsCoverEveryPeriod);
     }
+
+    // The same demand every period: R is 1e-6 of it, so forecasts must keep to it closely.
+    auto state = SteadyState(1);
+    for (int t = 1; t <= 8; ++t) {
+        state->actualDemand(1, t) = 5.0;
+        state->mu(1, t) = state->forecastAsForecast(1, t) = 5.0;
+        state->sigma(1, t) = state->sigmaAsForecast(1, t) = 0.0;
+    }
+    state->mu(1, 4) = 5.000004;
+    EXPECT_FALSE(ForecastsDiverged(*state, 1));
+    state->mu(1, 4) = 5.00001;
+    EXPECT_TRUE(ForecastsDiverged(*state, 1));
 }
 
-TEST(RunHealth, TheWarningsNameTheCountTheFirstSalesPointsAndTheOption) {
-    struct Case {
-        std::vector<int> unstable;
-        bool windowsCover;
-        std::vector<std::string> warnings;
-    };
+TEST(RunHealth, NotesCountOnlySoundSalesPoints) {
+    auto state = SteadyState(4);
+    state->alphaUsed(1, 3) = 1.2;  // left 0..1, sound
+    state->betaUsed(2, 8) = -0.1;  // left 0..1, but diverged:
+    state->mu(2, 6) = 1e9;
+    state->sigmaAsForecast(3, 7) = -1e-4;  // below -1e-6 R: a note
+    state->sigma(4, 2) = -1e-6;            // rounding, not a note
+    const RunHealth health = AssessRunHealth(*state);
+    EXPECT_EQ(health.divergedSalesPoints, std::vector<int>{2});
+    EXPECT_EQ(health.soundConstantsLeft01, 1);
+    EXPECT_EQ(health.soundNegativeSigma, 1);
+    EXPECT_FALSE(health.horizonZero);
+}
+
+TEST(RunHealth, WarningsNameDivergenceAndEmptyWindowsOnlyNotesTheRest) {
     const std::string cover =
         "The periods for initial mu and sigma, for initial alpha and beta and the forecasting "
         "horizon cover every period of the run, so no rolling forecast was made.";
-    const std::string diverge =
-        " left 0 to 1 or their sigma fell below 0, so their forecasts may "
-        "diverge: sales point";
+    const std::string diverged = " sales points diverged, far outside their demand: sales point";
     const std::string option =
-        ". The option --bounded-constants keeps the constants within 0 and 1.";
+        ". The sound rows and the trade-off leave them out. The option --bounded-constants keeps "
+        "the constants within 0 and 1.";
+    struct Case {
+        RunHealth health;
+        std::vector<std::string> warnings;
+        std::vector<std::string> notesStarting;
+    };
     const Case cases[] = {
-        {{}, false, {}},
-        {{7}, false, {"The smoothing constants of 1 of 40 sales points" + diverge + " 7" + option}},
-        {{1, 2, 3, 4, 5},
-         false,
-         {"The smoothing constants of 5 of 40 sales points" + diverge + "s 1, 2, 3, 4, 5" +
-          option}},
-        {{1, 2, 3, 4, 5, 9, 40},
-         false,
-         {"The smoothing constants of 7 of 40 sales points" + diverge +
-          "s 1, 2, 3, 4, 5 and 2 more" + option}},
-        {{}, true, {cover}},
-        {{3},
-         true,
-         {"The smoothing constants of 1 of 40 sales points" + diverge + " 3" + option, cover}},
+        {{40, {}, false, 0, 0, false}, {}, {}},
+        {{40, {7}, false, 0, 0, false},
+         {"The forecasts of 1 of 40" + diverged + " 7" + option},
+         {}},
+        {{40, {1, 2, 3, 4, 5}, false, 0, 0, false},
+         {"The forecasts of 5 of 40" + diverged + "s 1, 2, 3, 4, 5" + option},
+         {}},
+        {{40, {1, 2, 3, 4, 5, 9, 40}, false, 0, 0, false},
+         {"The forecasts of 7 of 40" + diverged + "s 1, 2, 3, 4, 5 and 2 more" + option},
+         {}},
+        {{40, {}, true, 0, 0, true},
+         {cover},
+         {"as_forecast has no periods", "With a forecasting horizon of 0"}},
+        {{40, {}, false, 1, 2, false},
+         {},
+         {"The smoothing constants of 1 sound sales point left 0 to 1",
+          "The sigma of 2 sound sales points fell below 0"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.warnings.empty() ? "" : c.warnings.front());
-        EXPECT_EQ(HealthWarnings({40, c.unstable, c.windowsCover}, "--bounded-constants"),
-                  c.warnings);
+        EXPECT_EQ(HealthWarnings(c.health, "--bounded-constants"), c.warnings);
+        const std::vector<std::string> notes = HealthNotes(c.health);
+        ASSERT_EQ(notes.size(), c.notesStarting.size());
+        for (std::size_t at = 0; at < notes.size(); ++at) {
+            EXPECT_EQ(notes[at].rfind(c.notesStarting[at], 0), 0u) << notes[at];
+        }
     }
 }
 

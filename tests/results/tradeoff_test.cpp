@@ -15,33 +15,51 @@
 namespace sf {
 namespace {
 
-// One sales point per column of values; the outcome window is periods 1..P.
+// One sales point per column of values, as the report's series over periods 1..P; the rolling
+// stretch is empty.
 RunSeries HandSeries(const std::vector<std::vector<double>>& forecast,
                      const std::vector<std::vector<double>>& sigma,
                      const std::vector<std::vector<double>>& demand) {
     RunSeries series;
-    series.outcomeFirst = 1;
     series.periodNumber = static_cast<int>(demand.front().size());
+    series.outcomeWindow = {1, series.periodNumber};
+    series.rollingStretch = {series.periodNumber + 1, series.periodNumber};
     for (std::size_t sp = 0; sp < demand.size(); ++sp) {
         SalesPointSeries point;
-        point.forecast.values = forecast[sp];
-        point.sigma.values = sigma[sp];
+        point.asReported.forecast.values = forecast[sp];
+        point.asReported.sigma.values = sigma[sp];
         point.demand.values = demand[sp];
         series.salesPoints.push_back(point);
     }
     return series;
 }
 
-std::optional<double> FillRateAt(const RunSeries& series, double tau) {
+SalesPointChoice Every(const RunSeries& series) {
+    return SalesPointChoice(series.salesPoints.size(), true);
+}
+
+std::vector<TradeoffRow> Reported(const RunSeries& series, std::span<const double> taus,
+                                  const std::optional<OutcomeCosts>& costs) {
+    return ComputeTradeoff(series, Evaluation::asReported, Every(series), taus, costs);
+}
+
+TargetAnswer ReportedTarget(const RunSeries& series, std::span<const double> taus, double target) {
+    return AnswerTargetFillRate(series, Evaluation::asReported, Every(series),
+                                Reported(series, taus, std::nullopt), target);
+}
+
+std::optional<double> FillRateAt(const RunResults& results, Evaluation evaluation, double tau) {
     const double taus[] = {tau};
-    return ComputeTradeoff(series, taus, std::nullopt).front().fillRate;
+    return ComputeTradeoff(results.series, evaluation, results.figures.sound, taus, std::nullopt)
+        .front()
+        .fillRate;
 }
 
 TEST(Tradeoff, HandCheckedRowsAndCosts) {
     // Forecast 10, sigma 2: deliveries 10, 11, 12 at tau 0, 0.5, 1 against demand 11 and 9.
     const RunSeries series = HandSeries({{10, 10}}, {{2, 2}}, {{11, 9}});
     const double taus[] = {0.0, 0.5, 1.0};
-    const auto rows = ComputeTradeoff(series, taus, OutcomeCosts{4.0, 1.0});
+    const auto rows = Reported(series, taus, OutcomeCosts{4.0, 1.0});
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].lostSales, 1.0);
     EXPECT_EQ(rows[0].returns, 1.0);
@@ -57,8 +75,38 @@ TEST(Tradeoff, HandCheckedRowsAndCosts) {
 
     // A tie goes to the smaller tau; no costs, no answer.
     const double tied[] = {1.0, 2.0};
-    EXPECT_EQ(CheapestTau(ComputeTradeoff(series, tied, OutcomeCosts{0.0, 0.0}))->tau, 1.0);
-    EXPECT_FALSE(CheapestTau(ComputeTradeoff(series, tied, std::nullopt)));
+    EXPECT_EQ(CheapestTau(Reported(series, tied, OutcomeCosts{0.0, 0.0}))->tau, 1.0);
+    EXPECT_FALSE(CheapestTau(Reported(series, tied, std::nullopt)));
+}
+
+// Each evaluation reads its own forecasts over its own stretch, and only the chosen sales
+// points.
+TEST(Tradeoff, AnEvaluationTakesItsOwnSeriesAndTheChosenSalesPoints) {
+    RunSeries series =
+        HandSeries({{10, 10, 10}, {1, 1, 1}}, {{0, 0, 0}, {0, 0, 0}}, {{9, 10, 11}, {5, 5, 5}});
+    series.rollingStretch = {3, 3};
+    series.salesPoints[0].asForecast.forecast = {3, {12}};
+    series.salesPoints[0].asForecast.sigma = {3, {0}};
+    series.salesPoints[1].asForecast.forecast = {3, {4}};
+    series.salesPoints[1].asForecast.sigma = {3, {0}};
+    const double taus[] = {0.0};
+    const struct {
+        Evaluation evaluation;
+        SalesPointChoice chosen;
+        double sales;
+        double deliveries;
+    } cases[] = {
+        {Evaluation::asReported, {true, true}, 9 + 10 + 10 + 3, 30 + 3},
+        {Evaluation::asReported, {true, false}, 9 + 10 + 10, 30},
+        {Evaluation::asForecast, {true, true}, 11 + 4, 12 + 4},
+        {Evaluation::asForecast, {false, true}, 4, 4},
+        {Evaluation::asForecast, {false, false}, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const TradeoffRow row = ComputeTradeoff(series, c.evaluation, c.chosen, taus, {}).front();
+        EXPECT_EQ(row.sales, c.sales) << EvaluationName(c.evaluation);
+        EXPECT_EQ(row.deliveries, c.deliveries) << EvaluationName(c.evaluation);
+    }
 }
 
 void ExpectPeriodByPeriodRows(const std::vector<TradeoffRow>& rows, const std::vector<double>& taus,
@@ -85,7 +133,8 @@ TEST(Tradeoff, EveryRowIsThePeriodByPeriodOutcome) {
     const std::vector<double> taus = {-1.0, 0.0, 0.25, 0.5, 0.75, 1.0, 2.5};  // a partial block
     for (const NamedTradeoffKernel& kernel : TradeoffKernels().Supported()) {
         SCOPED_TRACE(kernel.name);
-        const auto rows = ComputeTradeoffWith(kernel, series, taus, std::nullopt);
+        const auto rows = ComputeTradeoffWith(kernel, series, Evaluation::asReported, Every(series),
+                                              taus, std::nullopt);
         ExpectPeriodByPeriodRows(rows, taus, f, s, d);
     }
 }
@@ -133,7 +182,7 @@ TEST(Tradeoff, FillRateNeverFallsAsTauRisesWhereSigmaIsNotNegative) {
     }
     const RunSeries series = HandSeries(f, s, d);
     const std::vector<double> taus = GridTaus(TauGrid{-3.0, 6.0, 0.001}, 0.0);
-    const auto rows = ComputeTradeoff(series, taus, std::nullopt);
+    const auto rows = Reported(series, taus, std::nullopt);
     for (std::size_t k = 1; k < rows.size(); ++k) {
         ASSERT_GE(*rows[k].fillRate, *rows[k - 1].fillRate) << "tau " << rows[k].tau;
         ASSERT_GE(*rows[k].cycleServiceLevel, *rows[k - 1].cycleServiceLevel);
@@ -155,13 +204,17 @@ TEST_F(TargetFillRate, TheAnswerReachesTheTargetAndASlightlySmallerTauDoesNot) {
         ResultsRequest request;
         request.targetFillRate = target;
         const RunResults results = ComputeResults(*state, request);
-        ASSERT_TRUE(results.target->tau) << results.target->note;
-        EXPECT_EQ(results.target->note, "");  // bisected, not a grid tau
-        const double tau = *results.target->tau;
-        EXPECT_GE(*FillRateAt(results.series, tau), target);
-        EXPECT_EQ(results.target->fillRate, FillRateAt(results.series, tau));
-        EXPECT_LT(*FillRateAt(results.series, tau - 2e-9), target) << "tau " << tau;
-        EXPECT_LT(*FillRateAt(results.series, tau - 1e-8), target);
+        for (const Evaluation evaluation : kEvaluations) {
+            SCOPED_TRACE(std::string(EvaluationName(evaluation)));
+            const TargetAnswer& answer = *results.Answers(evaluation).target;
+            ASSERT_TRUE(answer.tau) << answer.note;
+            EXPECT_EQ(answer.note, "");  // bisected, not a grid tau
+            const double tau = *answer.tau;
+            EXPECT_GE(*FillRateAt(results, evaluation, tau), target);
+            EXPECT_EQ(answer.fillRate, FillRateAt(results, evaluation, tau));
+            EXPECT_LT(*FillRateAt(results, evaluation, tau - 2e-9), target) << "tau " << tau;
+            EXPECT_LT(*FillRateAt(results, evaluation, tau - 1e-8), target);
+        }
     }
 }
 
@@ -176,16 +229,21 @@ TEST_F(TargetFillRate, AskingAgainGivesWhatComputingAfreshGives) {
     for (const ResultsRequest& request : {asked, ResultsRequest{}}) {
         AnswerRequest(results, request);
         const RunResults fresh = ComputeResults(*state, request);
-        ASSERT_EQ(results.tradeoff.size(), fresh.tradeoff.size());
-        for (std::size_t k = 0; k < fresh.tradeoff.size(); ++k) {
-            EXPECT_EQ(results.tradeoff[k].tau, fresh.tradeoff[k].tau);
-            EXPECT_EQ(results.tradeoff[k].cost, fresh.tradeoff[k].cost);
-            EXPECT_EQ(results.tradeoff[k].fillRate, fresh.tradeoff[k].fillRate);
+        for (const Evaluation evaluation : kEvaluations) {
+            const EvaluationAnswers& again = results.Answers(evaluation);
+            const EvaluationAnswers& anew = fresh.Answers(evaluation);
+            ASSERT_EQ(again.tradeoff.size(), anew.tradeoff.size());
+            for (std::size_t k = 0; k < anew.tradeoff.size(); ++k) {
+                EXPECT_EQ(again.tradeoff[k].tau, anew.tradeoff[k].tau);
+                EXPECT_EQ(again.tradeoff[k].cost, anew.tradeoff[k].cost);
+                EXPECT_EQ(again.tradeoff[k].fillRate, anew.tradeoff[k].fillRate);
+            }
+            EXPECT_EQ(again.target.has_value(), anew.target.has_value());
+            EXPECT_EQ(again.target ? again.target->tau : std::nullopt,
+                      anew.target ? anew.target->tau : std::nullopt);
+            EXPECT_EQ(again.cheapest.has_value(), anew.cheapest.has_value());
         }
-        EXPECT_EQ(results.target.has_value(), fresh.target.has_value());
-        EXPECT_EQ(results.target ? results.target->tau : std::nullopt,
-                  fresh.target ? fresh.target->tau : std::nullopt);
-        EXPECT_EQ(results.cheapest.has_value(), fresh.cheapest.has_value());
+        EXPECT_EQ(results.normalTheory.has_value(), fresh.normalTheory.has_value());
     }
 }
 
@@ -194,28 +252,54 @@ TEST(TargetAnswer, OutsideABisectionTheGridAnswersWithANote) {
     // 0.5, 0.6 and 0.7 at tau 0, 1 and 2.
     const RunSeries turning = HandSeries({{10, 10}}, {{-1, 5}}, {{10, 30}});
     const double taus[] = {0.0, 1.0, 2.0};
-    const auto rows = ComputeTradeoff(turning, taus, std::nullopt);
-    TargetAnswer answer = AnswerTargetFillRate(turning, rows, 0.65);
+    TargetAnswer answer = ReportedTarget(turning, taus, 0.65);
     EXPECT_EQ(answer.tau, 2.0);
     EXPECT_EQ(answer.fillRate, 0.7);
     EXPECT_NE(answer.note.find("smallest tau of the grid"), std::string::npos);
 
     // No tau reaches the target: no answer, the best the grid offers.
-    answer = AnswerTargetFillRate(turning, rows, 1.0);
+    answer = ReportedTarget(turning, taus, 1.0);
     EXPECT_FALSE(answer.tau);
     EXPECT_NE(answer.note.find("no tau of the grid reaches it"), std::string::npos);
+    // With a sigma of 0 every tau gives the same fill rate: the first of them is named.
+    answer = ReportedTarget(HandSeries({{5, 5}}, {{0, 0}}, {{10, 10}}), taus, 0.9);
+    EXPECT_EQ(answer.note, "no tau of the grid reaches it; the highest fill rate is 0.5 at tau 0");
 
     // Reached at the grid's first tau.
-    const RunSeries steady = HandSeries({{10}}, {{1}}, {{10}});
-    answer = AnswerTargetFillRate(steady, ComputeTradeoff(steady, taus, std::nullopt), 1.0);
+    answer = ReportedTarget(HandSeries({{10}}, {{1}}, {{10}}), taus, 1.0);
     EXPECT_EQ(answer.tau, 0.0);
     EXPECT_FALSE(answer.note.empty());
 
     // No demand: no fill rate at all.
-    const RunSeries none = HandSeries({{1}}, {{1}}, {{0}});
-    answer = AnswerTargetFillRate(none, ComputeTradeoff(none, taus, std::nullopt), 0.5);
+    answer = ReportedTarget(HandSeries({{1}}, {{1}}, {{0}}), taus, 0.5);
     EXPECT_FALSE(answer.tau);
     EXPECT_NE(answer.note.find("no demand"), std::string::npos);
+}
+
+TEST(NormalTheoryTau, TheQuantileOfTheCostRatio) {
+    const struct {
+        OutcomeCosts costs;
+        std::optional<double> tau;
+        const char* note;
+    } cases[] = {
+        {{1.0, 1.0}, 0.0, ""},
+        {{39.0, 1.0}, 1.959963984540054, ""},  // Phi^-1(0.975)
+        {{1.0, 39.0}, -1.959963984540054, ""},
+        {{5.0, 1.0}, 0.9674215661017013, ""},
+        {{1.0, 1e6}, -4.753424510911064, ""},  // deep in the lower tail
+        {{0.0, 1.0}, std::nullopt, "needs both costs above 0"},
+        {{1.0, 0.0}, std::nullopt, "needs both costs above 0"},
+        {{1.0, 1e-300}, std::nullopt, "no tau balances them"},
+    };
+    for (const auto& c : cases) {
+        const NormalTheoryAnswer answer = NormalTheoryTau(c.costs);
+        SCOPED_TRACE(std::to_string(c.costs.lostSale) + " / " + std::to_string(c.costs.returned));
+        ASSERT_EQ(answer.tau.has_value(), c.tau.has_value());
+        if (c.tau) {
+            EXPECT_NEAR(*answer.tau, *c.tau, 1e-14 * std::max(1.0, std::fabs(*c.tau)));
+        }
+        EXPECT_NE(answer.note.find(c.note), std::string::npos) << answer.note;
+    }
 }
 
 TEST(TauGrid, ReadingAndTaus) {
@@ -227,6 +311,7 @@ TEST(TauGrid, ReadingAndTaus) {
         {"0:3:0.1", 32, ""},
         {" 3 : 0 : -0.5 ", 8, ""},
         {"1:1:5", 2, ""},
+        {"0:0.7:0.1", 9, ""},  // (0.7 - 0) / 0.1 falls just short of 7
         {"1:1:-5", 2, ""},
         {"0:1:0.0001", 10001, ""},  // 0.25 is on it
         {"0:3", 0, "is not FROM:TO:STEP"},
@@ -255,6 +340,10 @@ TEST(TauGrid, ReadingAndTaus) {
     EXPECT_EQ(GridTaus(TauGrid{0.0, 0.3, 0.1}, 0.3), (std::vector<double>{0.0, 0.1, 0.2, 0.3}));
     EXPECT_EQ(GridTaus(TauGrid{0.0, 3.0, 0.1}, 0.5)[29], 2.9);
     EXPECT_EQ(GridTaus(TauGrid{1.0, 0.0, -0.5}, 0.25), (std::vector<double>{0.0, 0.25, 0.5, 1.0}));
+    // The last tau is TO itself, however the step's error falls.
+    for (const double to : {0.3, 0.7, 0.9, 1.1, 2.3, 2.9}) {
+        EXPECT_EQ(GridTaus(TauGrid{0.0, to, 0.1}, 0.0).back(), to) << to;
+    }
 }
 
 }  // namespace

@@ -281,6 +281,35 @@ TEST_F(RunDriverTest, EveryRunStartsFromAClearedState) {
     EXPECT_EQ(state->lostSaleSum[4], 0.0);
 }
 
+// A complete run gives back the uniform source as it found it: a later run handed that source
+// draws the same demand, with other options too; a failed run gives none back.
+TEST_F(RunDriverTest, TheSourceAtTheStartRepeatsTheRunOnTheSameDemand) {
+    auto demandOf = [this] {
+        std::vector<double> demand;
+        for (int sp = 1; sp <= state->salesPointCount; ++sp) {
+            for (int t = 1; t <= state->periodNumber; ++t) {
+                demand.push_back(state->actualDemand(sp, t));
+            }
+        }
+        return demand;
+    };
+    const RunOutcome first = Run(SmallRun());
+    ASSERT_TRUE(first.completed && first.sourceAtStart);
+    EXPECT_EQ(*first.sourceAtStart, UniformSource{});
+    const std::vector<double> demand = demandOf();
+    const RunOutcome second = Run(SmallRun());
+    ASSERT_NE(demandOf(), demand);  // the sequence carries on
+    EXPECT_NE(*second.sourceAtStart, *first.sourceAtStart);
+    source = *first.sourceAtStart;
+    ASSERT_TRUE(ExecuteRun(*state, source, SmallRun(), NumberLocale{}, folder.Path("out.txt"),
+                           observer, RunOptions{EstimationPath::lanes, {}, true})
+                    .completed);
+    EXPECT_EQ(demandOf(), demand);
+    RunInputs refused = SmallRun();
+    refused.tau_tx = "x";
+    EXPECT_FALSE(Run(refused).sourceAtStart);
+}
+
 // Reports progress as any front end does, but its failingReport-th report throws.
 class ThrowingObserver : public RecordingObserver {
   public:

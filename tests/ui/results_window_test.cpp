@@ -69,6 +69,19 @@ const Scenario kSmallRun = {
     {"p2up", "3"},
 };
 
+// The same over more sales points and periods: the forecasts of sales point 10 diverge.
+Scenario DivergingRun() {
+    Scenario scenario = kSmallRun;
+    scenario["Endpointnumber"] = "10";
+    scenario["Periodnumber"] = "60";
+    return scenario;
+}
+
+// What the window shows of the reference run: its headline evaluation.
+sf::RunResults ResultsOf(const sf::RunState& state) {
+    return sf::ComputeResults(state, sf::ResultsRequest{});
+}
+
 sf::RunInputs InputsOf(const Scenario& scenario) {
     sf::RunInputs inputs;
     for (const Box& box : kBoxes) {
@@ -135,25 +148,31 @@ class ResultsWindowTest : public QObject {
         QTableView& table = Child<QTableView>(results, "FiguresTable");
         const QAbstractItemModelTester tester(
             table.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-        const auto summary = CsvRows(sf::SummaryCsv(sf::ComputeFigures(*reference_->state)));
-        QCOMPARE(table.model()->rowCount() + 1, int(summary.size()));
-        QCOMPARE(table.model()->columnCount(), int(summary[0].size()));
-        // The CSV's header and the table's headings are the one list of columns after the
+        const sf::RunResults reference = ResultsOf(*reference_->state);
+        const sf::EvaluationFigures& figures = reference.figures.Of(reference.Headline());
+        QCOMPARE(table.model()->rowCount(), int(figures.salesPoints.size()) + 1);
+        QCOMPARE(table.model()->columnCount(), int(sf::kSummaryColumns.size()) + 1);
+        // The CSV's columns and the table's headings are the one list of columns after the
         // sales point.
-        for (std::size_t column = 1; column < summary[0].size(); ++column) {
+        for (std::size_t column = 1; column <= sf::kSummaryColumns.size(); ++column) {
             const sf::SummaryColumn& listed = sf::kSummaryColumns[column - 1];
-            QCOMPARE(summary[0][column], std::string(listed.name));
             const QString heading =
                 table.model()->headerData(int(column), Qt::Horizontal).toString();
             QCOMPARE(heading.simplified(), QString::fromUtf8(listed.label));
         }
         for (int row = 0; row < table.model()->rowCount(); ++row) {
-            for (int column = 0; column < table.model()->columnCount(); ++column) {
+            const bool all = row + 1 == table.model()->rowCount();
+            const sf::Figures& expected = all ? figures.all : figures.salesPoints[std::size_t(row)];
+            QCOMPARE(table.model()->index(row, 0).data(sf::ui::kValueRole),
+                     all ? QVariant() : QVariant(double(row + 1)));
+            for (int column = 1; column < table.model()->columnCount(); ++column) {
                 const QVariant value = table.model()->index(row, column).data(sf::ui::kValueRole);
-                const std::string cell = value.isValid() ? sf::ShortestText(value.toDouble())
-                                         : column == 0   ? "all"
-                                                         : "";
-                QCOMPARE(cell, summary[std::size_t(row) + 1][std::size_t(column)]);
+                const std::optional<double> figure =
+                    sf::kSummaryColumns[std::size_t(column) - 1].value(expected);
+                QCOMPARE(value.isValid(), figure.has_value());
+                if (figure) {
+                    QCOMPARE(value.toDouble(), *figure);
+                }
             }
         }
 
@@ -177,11 +196,11 @@ class ResultsWindowTest : public QObject {
         }
     }
 
-    void theWarningIsShownAndTheUnstableSalesPointsMarked() {
-        ResultsWindow& results = RunInForm(kSmallRun);
-        reference_->Run(kSmallRun);
+    void theWarningIsShownAndTheDivergedSalesPointsMarked() {
+        ResultsWindow& results = RunInForm(DivergingRun());
+        reference_->Run(DivergingRun());
         const sf::RunHealth health = sf::AssessRunHealth(*reference_->state);
-        QVERIFY(!health.unstableSalesPoints.empty());  // the scenario is meant to have some
+        QVERIFY(!health.divergedSalesPoints.empty());  // the scenario is meant to have some
         const QLabel& warning = Child<QLabel>(results, "Warnings");
         QVERIFY(warning.isVisible());
         QVERIFY(warning.text().contains(sf::ui::LinesText(sf::HealthWarnings(
@@ -189,10 +208,10 @@ class ResultsWindowTest : public QObject {
         const QAbstractItemModel& table = *Child<QTableView>(results, "FiguresTable").model();
         for (int row = 0; row + 1 < table.rowCount(); ++row) {
             const int salesPoint = table.index(row, 0).data(sf::ui::kValueRole).toInt();
-            const bool unstable = std::count(health.unstableSalesPoints.begin(),
-                                             health.unstableSalesPoints.end(), salesPoint) > 0;
-            QCOMPARE(table.index(row, 0).data(Qt::DecorationRole).isValid(), unstable);
-            QCOMPARE(table.index(row, 5).data(Qt::BackgroundRole).isValid(), unstable);
+            const bool diverged = std::count(health.divergedSalesPoints.begin(),
+                                             health.divergedSalesPoints.end(), salesPoint) > 0;
+            QCOMPARE(table.index(row, 0).data(Qt::DecorationRole).isValid(), diverged);
+            QCOMPARE(table.index(row, 5).data(Qt::BackgroundRole).isValid(), diverged);
         }
     }
 
@@ -229,17 +248,19 @@ class ResultsWindowTest : public QObject {
     void theRunsTauIsMarkedAtItsTotalsAndATargetShowsTheEnginesTau() {
         ResultsWindow& results = RunInForm(kSmallRun);
         reference_->Run(kSmallRun);
-        const sf::RunFigures figures = sf::ComputeFigures(*reference_->state);
+        const sf::RunResults reference = ResultsOf(*reference_->state);
+        const sf::Evaluation shown = reference.Headline();
+        const sf::Figures& sound = reference.figures.Of(shown).sound;
         const ChartPanel& chart = Child<ChartPanel>(results, "TradeoffChart");
         const double tau = reference_->state->tau;
-        QCOMPARE(
-            chart.Points("This run: τ = 0.5"),
-            (QList<QPointF>{{tau, *figures.all.fillRate}, {tau, *figures.all.cycleServiceLevel}}));
+        QCOMPARE(chart.Points("This run: τ = 0.5"),
+                 (QList<QPointF>{{tau, *sound.fillRate}, {tau, *sound.cycleServiceLevel}}));
 
-        const sf::RunSeries series = sf::CopySeries(*reference_->state);
-        const auto rows =
-            sf::ComputeTradeoff(series, sf::GridTaus(sf::TauGrid{}, tau), std::nullopt);
-        const sf::TargetAnswer answer = sf::AnswerTargetFillRate(series, rows, 0.9);
+        const sf::RunSeries& series = reference.series;
+        const sf::SalesPointChoice& chosen = reference.figures.sound;
+        const auto rows = sf::ComputeTradeoff(series, shown, chosen,
+                                              sf::GridTaus(sf::TauGrid{}, tau), std::nullopt);
+        const sf::TargetAnswer answer = sf::AnswerTargetFillRate(series, shown, chosen, rows, 0.9);
         QVERIFY(answer.tau);
         QTest::keyClicks(&Child<QLineEdit>(results, "TargetFillRate"), "0.9");
         const QString shownTau = sf::ui::ScreenShort(*answer.tau, sf::ui::kTauDecimals);
@@ -251,8 +272,8 @@ class ResultsWindowTest : public QObject {
         QTest::keyClicks(&Child<QLineEdit>(results, "LostSaleCost"), "5");
         QVERIFY(Child<QLabel>(results, "CostAnswer").text().contains("Give both costs"));
         QTest::keyClicks(&Child<QLineEdit>(results, "ReturnCost"), "1");
-        const auto cheapest = sf::CheapestTau(
-            sf::ComputeTradeoff(series, sf::GridTaus(sf::TauGrid{}, tau), sf::OutcomeCosts{5, 1}));
+        const auto cheapest = sf::CheapestTau(sf::ComputeTradeoff(
+            series, shown, chosen, sf::GridTaus(sf::TauGrid{}, tau), sf::OutcomeCosts{5, 1}));
         QCOMPARE(chart.Points("Cheapest: τ = " + sf::ui::ScreenShort(cheapest->tau, 4)),
                  QList<QPointF>{QPointF(cheapest->tau, cheapest->cost)});
     }
@@ -303,10 +324,10 @@ class ResultsWindowTest : public QObject {
 
         reference_->Run(kSmallRun);
         reference_->Run(second);  // the random sequence carries on, as in the form
-        const sf::RunFigures figures = sf::ComputeFigures(*reference_->state);
+        const sf::RunResults reference = ResultsOf(*reference_->state);
         const auto& model = *table.model();
         QCOMPARE(model.index(model.rowCount() - 1, 1).data(sf::ui::kValueRole).toDouble(),
-                 figures.all.demand);
+                 reference.figures.Of(reference.Headline()).all.demand);
         QCOMPARE(Child<QLabel>(refreshed, "τ").text(), QString("1.5"));
         QVERIFY(Child<QLabel>(refreshed, "Random sequence").text().contains("run 2"));
         QCOMPARE(table.currentIndex().data(sf::ui::kValueRole).toInt(), 3);  // still selected
@@ -318,7 +339,8 @@ class ResultsWindowTest : public QObject {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         ResultsWindow& results = RunInForm(kSmallRun);
         reference_->Run(kSmallRun);
-        const sf::Figures all = sf::ComputeFigures(*reference_->state).all;
+        const sf::RunResults reference = ResultsOf(*reference_->state);
+        const sf::Figures all = reference.figures.Of(reference.Headline()).all;
         QCOMPARE(Child<QLabel>(results, "Fill rate").text(),
                  QLocale().toString(*all.fillRate, 'f', 4));
         QVERIFY(Child<QLabel>(results, "Fill rate").text().startsWith("0,"));

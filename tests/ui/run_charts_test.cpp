@@ -8,25 +8,27 @@ using sf::ui::ChartCurve;
 namespace {
 
 // Three taus, the run's own in the middle; fill rates 0.8..0.95, service levels 0.5..0.9 and,
-// with costs, costs 4..10, the cheapest at the run's tau.
+// with costs, costs 4..10, the cheapest at the run's tau: the answers of the evaluation the
+// chart shows.
 sf::RunResults TradeoffResults(bool target, bool reached, bool costs) {
     sf::RunResults results;
-    results.tradeoff = {
+    sf::EvaluationAnswers& answers = results.answers[sf::IndexOf(results.Headline())];
+    answers.tradeoff = {
         {0.0, 0.8, 0.5, 20, 1, 81, 80, std::nullopt, false},
         {0.5, 0.9, 0.7, 10, 2, 92, 90, std::nullopt, true},
         {1.0, 0.95, 0.9, 5, 6, 101, 95, std::nullopt, false},
     };
     if (costs) {
         for (const auto& [row, cost] : {std::pair(0, 10.0), {1, 4.0}, {2, 6.0}}) {
-            results.tradeoff[std::size_t(row)].cost = cost;
+            answers.tradeoff[std::size_t(row)].cost = cost;
         }
-        results.cheapest = sf::CostAnswer{0.5, 4.0, ""};
+        answers.cheapest = sf::CostAnswer{0.5, 4.0, ""};
     }
     if (target) {
-        results.target = sf::TargetAnswer{0.9, std::nullopt, std::nullopt, "not reached"};
+        answers.target = sf::TargetAnswer{0.9, std::nullopt, std::nullopt, "not reached"};
         if (reached) {
-            results.target->tau = 0.5;
-            results.target->fillRate = 0.9;
+            answers.target->tau = 0.5;
+            answers.target->fillRate = 0.9;
         }
     }
     return results;
@@ -117,8 +119,8 @@ class RunChartsTest : public QObject {
         series.periodNumber = 3;
         sf::SalesPointSeries point;
         point.demand = {1, {5.0, 6.0, 7.0}};
-        point.forecast = {2, {5.5, 6.0}};
-        point.delivery = {2, {6.0, 7.0}};
+        point.asReported.forecast = {2, {5.5, 6.0}};
+        point.asReported.delivery = {2, {6.0, 7.0}};
         point.alpha = {3, {0.2}};
         point.beta = {3, {0.1}};
         series.salesPoints = {point};

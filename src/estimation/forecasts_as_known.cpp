@@ -1,0 +1,124 @@
+#include "estimation/forecasts_as_known.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <thread>
+#include <vector>
+
+#include "estimation/lane_kernel.h"
+#include "estimation/smoothing.h"
+#include "runtime/kernel_set.h"
+#include "state/period_stretches.h"
+
+namespace sf {
+namespace {
+
+// The series of eight lanes side by side by period: [period * kLaneCount + lane].
+struct LaneSeries {
+    static constexpr std::size_t kCells = static_cast<std::size_t>(kPeriodSlots) * kLaneCount;
+    std::vector<double> demand = std::vector<double>(kCells);
+    std::vector<double> forecast = std::vector<double>(kCells);
+    std::vector<double> deviation = std::vector<double>(kCells);  // |D - F| of the alpha replay
+    std::vector<double> mad = std::vector<double>(kCells);
+};
+
+// The replays of the sales points first..first + 7, one per lane, for every rolling period.
+void ReplayInLanes(RunState& state, const NamedLaneKernel& kernel, const double* reciprocal,
+                   int first, LaneSeries& series) {
+    const int s = state.initPeriods;
+    const int h = state.horizon;
+    const int lanes = std::min(kLaneCount, state.salesPointCount - first + 1);
+    const PeriodStretch rolling = RollingStretch(state);
+    std::vector<double>& demand = series.demand;
+    std::vector<double>& forecast = series.forecast;
+    std::vector<double>& deviation = series.deviation;
+    std::vector<double>& mad = series.mad;
+    std::array<double, kLaneCount> trial{}, start{}, windowEnd{}, criterion{};
+    std::fill(demand.begin(), demand.end(), 0.0);
+    for (int lane = 0; lane < lanes; ++lane) {
+        const PeriodRow<const double> row = state.actualDemand.Row(first + lane);
+        for (int t = 1; t <= rolling.last; ++t) {
+            demand[static_cast<std::size_t>(t) * kLaneCount + lane] = row[t];
+        }
+    }
+    LaneKernelArgs args;
+    args.lag = h;
+    args.trial = trial.data();
+    args.start = start.data();
+    args.windowEnd = windowEnd.data();
+    args.reciprocal = reciprocal;
+    args.criterion = criterion.data();
+    for (int t = rolling.first; t <= rolling.last; ++t) {
+        const int d = DecisionPeriod(state, t);
+        const int end = d + h;
+        // With H = 0 a period's value depends on that period alone, so its replay may start
+        // there; otherwise every period of the window feeds a later one.
+        args.first = h == 0 ? end : s + 1;
+        args.commonEnd = end;
+        args.lastPeriod = end;
+        windowEnd.fill(end);
+        const std::size_t at = static_cast<std::size_t>(end) * kLaneCount;
+        if (end > s) {
+            for (int lane = 0; lane < lanes; ++lane) {
+                trial[lane] = state.alphaUsed(first + lane, d);
+                start[lane] = state.initialMu[first + lane];
+            }
+            args.input = demand.data();
+            args.output = forecast.data();
+            kernel.kernel(args);
+            for (std::size_t cell = static_cast<std::size_t>(args.first) * kLaneCount;
+                 cell < at + kLaneCount; ++cell) {
+                deviation[cell] = std::fabs(demand[cell] - forecast[cell]);
+            }
+            for (int lane = 0; lane < lanes; ++lane) {
+                trial[lane] = state.betaUsed(first + lane, d);
+                start[lane] = MadFromSigma(state.initialSigma[first + lane]);
+            }
+            args.input = deviation.data();
+            args.output = mad.data();
+            kernel.kernel(args);
+        }
+        for (int lane = 0; lane < lanes; ++lane) {
+            const int sp = first + lane;
+            // An empty window (H = 0 and d = S) leaves the start values of period S.
+            state.forecastAsForecast(sp, t) = end > s ? forecast[at + lane] : state.mu(sp, s);
+            state.sigmaAsForecast(sp, t) =
+                end > s ? SigmaFromMad(mad[at + lane]) : state.sigma(sp, s);
+        }
+    }
+}
+
+}  // namespace
+
+void ForecastsAsKnown(RunState& state, const LaneOptions& options) {
+    if (RollingStretch(state).Empty()) {
+        return;
+    }
+    const NamedLaneKernel& kernel = LaneKernels().Named(options.kernel);
+    // 1 / t as the criteria's own division gives it.
+    std::array<double, kPeriodSlots> reciprocal{};
+    for (int t = 1; t < kPeriodSlots; ++t) {
+        reciprocal[t] = 1.0 / t;
+    }
+    const int groups = (state.salesPointCount + kLaneCount - 1) / kLaneCount;
+    std::atomic<int> next{0};
+    auto work = [&] {
+        LaneSeries series;
+        for (int group = next++; group < groups; group = next++) {
+            ReplayInLanes(state, kernel, reciprocal.data(), 1 + group * kLaneCount, series);
+        }
+    };
+    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int threads = options.threads > 0 ? options.threads : cores;
+    // A helper the system will not start fails the run, as in the rolling forecast; those
+    // started finish their groups before it does.
+    std::vector<std::jthread> helpers;
+    for (int helper = 1; helper < std::min(threads, groups); ++helper) {
+        helpers.emplace_back(work);
+    }
+    work();
+}
+
+}  // namespace sf

@@ -1,0 +1,99 @@
+#include "estimation/forecasts_as_known.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "as_known_reference.h"
+#include "csv_reading.h"
+#include "estimation/lane_kernel.h"
+#include "estimation/smoothing.h"
+#include "run_state_comparison.h"
+#include "runtime/kernel_set.h"
+
+namespace sf {
+namespace {
+
+constexpr int kSalesPoints = 9;  // a full set of lanes and one lane of a second
+constexpr int kInitPeriods = 3;
+constexpr int kPeriods = 12;
+
+// A state as the rolling forecast leaves it, as far as the replays read it: demand, the start
+// values and a different pair of constants at every period and sales point, some outside 0..1.
+std::unique_ptr<RunState> HandState(int horizon, int alphaBetaPeriods) {
+    auto state = std::make_unique<RunState>();
+    state->salesPointCount = kSalesPoints;
+    state->initPeriods = kInitPeriods;
+    state->alphaBetaPeriods = static_cast<std::int16_t>(alphaBetaPeriods);
+    state->horizon = static_cast<std::int16_t>(horizon);
+    state->periodNumber = kPeriods;
+    for (int sp = 1; sp <= kSalesPoints; ++sp) {
+        state->initialMu[sp] = 12.0 + sp;
+        state->initialSigma[sp] = 2.0 + 0.1 * sp;
+        state->mu(sp, kInitPeriods) = state->initialMu[sp];
+        state->mad(sp, kInitPeriods) = MadFromSigma(state->initialSigma[sp]);
+        state->sigma(sp, kInitPeriods) = SigmaFromMad(state->mad(sp, kInitPeriods));
+        for (int t = 1; t <= kPeriods; ++t) {
+            state->actualDemand(sp, t) = 10.0 + (sp * 7 + t * 13) % 11;
+            state->alphaUsed(sp, t) = 0.09 * t - 0.02 * sp;
+            state->betaUsed(sp, t) = 1.05 - 0.07 * t + 0.01 * sp;
+        }
+    }
+    return state;
+}
+
+// The decision period and the end of the replay of the first rolling period, and how both move
+// with it, are the wiring: the reference replays the criteria for exactly these.
+TEST(ForecastsAsKnown, EachRollingPeriodTakesTheCriteriaOfItsDecisionPeriod) {
+    const struct {
+        const char* what;
+        int horizon;
+        int alphaBetaPeriods;
+        int firstRolling;  // S + A + H + 1
+        int decisionLag;   // t - d
+        int endLag;        // t - the end of the replay
+    } cases[] = {
+        {"H = 0: the forecast of the period before", 0, 2, 6, 1, 1},
+        {"H = 0, A = 0: the first decision at S, the start values", 0, 0, 4, 1, 1},
+        {"H = 1", 1, 2, 7, 1, 0},
+        {"H = 2", 2, 1, 7, 2, 0},
+        {"H = 3, A = 0", 3, 0, 7, 3, 0},
+    };
+    for (const auto& c : cases) {
+        for (const NamedLaneKernel& kernel : LaneKernels().Supported()) {
+            for (const int threads : {1, 2}) {
+                SCOPED_TRACE(std::string(c.what) + ", " + kernel.name + ", threads " +
+                             std::to_string(threads));
+                auto state = HandState(c.horizon, c.alphaBetaPeriods);
+                ForecastsAsKnown(*state, LaneOptions{kernel.name, threads});
+                AsKnownReference reference(*state);
+                for (int sp = 1; sp <= kSalesPoints; ++sp) {
+                    for (int t = 1; t <= kPeriods; ++t) {
+                        if (t < c.firstRolling) {
+                            ASSERT_EQ(state->forecastAsForecast(sp, t), 0.0) << t;
+                            continue;
+                        }
+                        const KnownForecast expected =
+                            reference.At(sp, t - c.decisionLag, t - c.endLag);
+                        ASSERT_TRUE(SameBits(state->forecastAsForecast(sp, t), expected.forecast))
+                            << sp << ", " << t;
+                        ASSERT_TRUE(SameBits(state->sigmaAsForecast(sp, t), expected.sigma))
+                            << sp << ", " << t;
+                    }
+                }
+                // Nothing else in the state changed.
+                state->forecastAsForecast = Matrix();
+                state->sigmaAsForecast = Matrix();
+                EXPECT_EQ(FirstDifference(*state, *HandState(c.horizon, c.alphaBetaPeriods)), "");
+            }
+        }
+    }
+    // Windows that cover every period: nothing to write.
+    auto state = HandState(1, kPeriods);
+    ForecastsAsKnown(*state);
+    EXPECT_EQ(FirstDifference(*state, *HandState(1, kPeriods)), "");
+}
+
+}  // namespace
+}  // namespace sf
