@@ -11,6 +11,7 @@
 #include "run/run_driver.h"
 #include "runtime/run_error.h"
 #include "scenario/scenario_file.h"
+#include "scenario/scenario_format.h"
 #include "state/quiet_observer.h"
 #include "version/program_version.h"
 
@@ -19,9 +20,24 @@ namespace {
 // The batch command acknowledges every notice at once and cannot be stopped half-way.
 class ConsoleObserver : public sf::QuietObserver {
   public:
-    void ShowNotice(std::string_view message) override { std::cerr << message << '\n'; }
+    explicit ConsoleObserver(bool quiet) : quiet_(quiet) {}
+    void ShowNotice(std::string_view message) override {
+        if (!quiet_) {
+            std::cerr << message << '\n';
+        }
+    }
     void ShowClosingMessage(std::string_view message) override { std::cout << message << '\n'; }
+
+  private:
+    const bool quiet_;
 };
+
+// Which run a warning comes from, so that the warnings of runs side by side can be told apart.
+std::string RunName(const sf::CliOptions& options, int run) {
+    const std::string demand =
+        options.demand ? options.demand->string() : "seed " + std::to_string(options.results.seed);
+    return demand + ", run " + std::to_string(run);
+}
 
 }  // namespace
 
@@ -33,7 +49,7 @@ int main(int argc, char** argv) try {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     std::optional<sf::CliOptions> options = sf::ParseCliOptions(arguments, problem);
     if (!options) {
-        std::cerr << "sales-forecast-cli: " << problem << "\n\n" << sf::CliUsage();
+        std::cerr << sf::UsageError(problem);
         return 2;
     }
     if (options->help) {
@@ -49,18 +65,28 @@ int main(int argc, char** argv) try {
     try {
         if (!options->scenario.empty()) {
             // Read again over the scenario, so that the options beside it win.
-            options =
-                sf::ParseCliOptions(arguments, problem, sf::ReadScenarioFile(options->scenario));
+            options = sf::ParseCliOptions(arguments, problem,
+                                          sf::ReadScenarioFile(options->scenario, locale));
         }
         // Kept before the runs, as given: the texts may still be refused by the run, as the
         // window's Save keeps whatever its boxes hold.
         if (!options->saveScenario.empty()) {
-            sf::WriteScenarioFile(options->saveScenario,
-                                  {options->inputs, options->run.boundedConstants});
+            sf::WriteScenarioFile(options->saveScenario, sf::GivenScenario(*options), locale);
         }
     } catch (const sf::RunError& refusal) {
         std::cerr << refusal.what() << '\n';
         return 1;
+    }
+    // run.json keeps the scenario as --save-scenario would; a text it cannot keep stops the
+    // command before the run.
+    std::string scenarioText;
+    if (options->results.exportFolder) {
+        try {
+            scenarioText = sf::ScenarioText(sf::GivenScenario(*options), locale);
+        } catch (const sf::RunError& refusal) {
+            std::cerr << "The export's run.json " << refusal.what() << '\n';
+            return 1;
+        }
     }
 
     // A folder that cannot take the results is refused before the run, not after it.
@@ -80,9 +106,10 @@ int main(int argc, char** argv) try {
         }
     }
 
+    options->inputs = sf::WithLocaleDecimals(options->inputs, locale);
     auto state = std::make_unique<sf::RunState>();
     sf::UniformSource source(options->results.seed);
-    ConsoleObserver observer;
+    ConsoleObserver observer(options->quiet);
     for (int run = 0; run < options->runs; ++run) {
         const sf::RunOutcome outcome = sf::ExecuteRun(*state, source, options->inputs, locale,
                                                       options->output, observer, options->run);
@@ -95,9 +122,12 @@ int main(int argc, char** argv) try {
         const std::vector<std::string> warnings =
             sf::HealthWarnings(outcome.health, "--bounded-constants");
         for (const std::string& line : warnings) {
-            std::cerr << "Warning: " << line << '\n';
+            if (!options->quiet) {
+                std::cerr << "Warning: " << RunName(*options, run + 1) << ": " << line << '\n';
+            }
         }
-        if (!sf::DeliverResults(*state, *options, run + 1, warnings, std::cout, std::cerr)) {
+        if (!sf::DeliverResults(*state, *options, run + 1, warnings, scenarioText, std::cout,
+                                std::cerr)) {
             return 1;
         }
     }

@@ -7,8 +7,8 @@
 namespace sf {
 
 bool DeliverResults(const RunState& state, const CliOptions& options, int run,
-                    const std::vector<std::string>& warnings, std::ostream& out,
-                    std::ostream& err) {
+                    const std::vector<std::string>& warnings, const std::string& scenario,
+                    std::ostream& out, std::ostream& err) {
     const ResultsCliOptions& asked = options.results;
     const bool exportNow = asked.exportFolder && run == options.runs;
     if (!asked.summary && !exportNow) {
@@ -21,6 +21,7 @@ bool DeliverResults(const RunState& state, const CliOptions& options, int run,
     if (exportNow) {
         RunRecord record;
         record.inputs = options.inputs;
+        record.scenario = scenario;
         record.seed = asked.seed;
         record.run = run;
         record.options = options.run;

@@ -9,6 +9,8 @@
 
 #include "results/run_health.h"
 #include "run/run_driver.h"
+#include "runtime/run_error.h"
+#include "scenario/scenario_format.h"
 #include "state/box_keys.h"
 #include "ui/control_help.h"
 #include "ui/form_builder.h"
@@ -173,7 +175,7 @@ RunInputs ForecastWindow::TypedInputs() const {
 }
 
 Scenario ForecastWindow::TypedScenario() const {
-    return {TypedInputs(), runOptions_.boundedConstants};
+    return {TypedInputs(), runOptions_.boundedConstants, scenarioSeed_};
 }
 
 void ForecastWindow::ShowScenario(const Scenario& scenario) {
@@ -182,6 +184,7 @@ void ForecastWindow::ShowScenario(const Scenario& scenario) {
     }
     models_->button(static_cast<int>(scenario.inputs.model))->setChecked(true);
     SetBoundedConstants(scenario.boundedConstants);
+    scenarioSeed_ = scenario.seed;
 }
 
 void ForecastWindow::SetRunning(bool running) {
@@ -248,6 +251,12 @@ RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs) {
     record.run = completeRuns_ + 1;  // which it is if it completes
     std::error_code ignored;
     record.reportPath = std::filesystem::absolute(kReportFile, ignored);
+    try {
+        record.scenario =
+            ScenarioText({record.inputs, runOptions_.boundedConstants, record.seed}, locale_);
+    } catch (const RunError&) {
+        // A box longer than a scenario file takes: run.json says it holds no scenario.
+    }
     return [this, record = std::move(record)](const RunOutcome& outcome) {
         return std::make_shared<CompletedRun>(
             CompletedRun{ComputeResults(*state_, record.request), record, outcome.health});

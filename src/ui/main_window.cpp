@@ -25,7 +25,9 @@
 namespace sf::ui {
 namespace {
 
-constexpr char kScenarioFilter[] = "Scenario files (*.json);;All files (*)";
+// Scenario files of their own type; run.json and files of earlier versions are JSON.
+constexpr char kScenarioFilter[] = "Scenario files (*.sfscenario *.json);;All files (*)";
+constexpr char kScenarioSuffix[] = "sfscenario";
 constexpr char kScenarioFolderKey[] = "scenarios/folder";
 
 // Where the window keeps what it remembers between starts.
@@ -62,7 +64,7 @@ bool MainWindow::OpenScenario(const QString& path) {
     RememberFolder(path);
     Scenario scenario;
     try {
-        scenario = ReadScenarioFile(FilePath(path));
+        scenario = ReadScenarioFile(FilePath(path), form_->Locale());
     } catch (const RunError& refusal) {
         messages_.ShowError(*this, QString::fromStdString(refusal.what()));
         return false;
@@ -76,7 +78,7 @@ bool MainWindow::OpenScenario(const QString& path) {
 bool MainWindow::SaveScenario(const QString& path) {
     RememberFolder(path);
     try {
-        WriteScenarioFile(FilePath(path), form_->TypedScenario());
+        WriteScenarioFile(FilePath(path), form_->TypedScenario(), form_->Locale());
     } catch (const RunError& refusal) {
         messages_.ShowError(*this, QString::fromStdString(refusal.what()));
         return false;
@@ -147,7 +149,7 @@ void MainWindow::ChooseScenarioToOpen() {
 void MainWindow::ChooseScenarioToSave() {
     QFileDialog dialog(this, tr("Save Scenario"), ScenarioFolder(), tr(kScenarioFilter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("json"));
+    dialog.setDefaultSuffix(QString::fromLatin1(kScenarioSuffix));
     if (!currentScenario_.isEmpty()) {
         dialog.selectFile(QFileInfo(currentScenario_).fileName());
     }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# After a complete run the batch command warns on stderr, every line marked "Warning: ", when
-# forecasts may diverge or no rolling forecast was made, and still exits 0 with the closing
-# message; a run without either prints nothing on stderr.
+# After a complete run the batch command warns on stderr when forecasts may diverge or no
+# rolling forecast was made, every line marked "Warning: " and the run it comes from, and
+# still exits 0 with the closing message; a run without either, or with --quiet, prints
+# nothing on stderr.
 set -u
 # shellcheck source=../batch_test_setup.sh
 source "$(dirname "$0")/../batch_test_setup.sh"
@@ -10,7 +11,7 @@ source "$(dirname "$0")/../batch_test_setup.sh"
 expect_warning() {
   local name=$1 expected=$2
   shift 2
-  "$cli" --example "$@" >stdout 2>stderr
+  "$cli" "$@" >stdout 2>stderr
   local code=$?
   local problem=""
   [ "$code" -eq 0 ] || problem="exit code $code, expected 0;"
@@ -24,10 +25,18 @@ expect_warning() {
   fi
 }
 
-expect_warning "constants that leave 0 to 1" \
-  "Warning: The smoothing constants of 3 of 3 sales points left 0 to 1 or their sigma fell below 0, so their forecasts may diverge: sales points 1, 2, 3. The option --bounded-constants keeps the constants within 0 and 1."
-expect_warning "constants held within 0 and 1" "" --bounded-constants
-expect_warning "windows that cover every period" \
-  "Warning: The periods for initial mu and sigma, for initial alpha and beta and the forecasting horizon cover every period of the run, so no rolling forecast was made." \
-  --periods 11 --bounded-constants
+diverge="The smoothing constants of 3 of 3 sales points left 0 to 1 or their sigma fell below 0, so their forecasts may diverge: sales points 1, 2, 3. The option --bounded-constants keeps the constants within 0 and 1."
+covered="The periods for initial mu and sigma, for initial alpha and beta and the forecasting horizon cover every period of the run, so no rolling forecast was made."
+for period in $(seq 1 11); do echo "$((20 + period % 3)),$((30 - period % 4))"; done >sales.csv
+
+expect_warning "constants that leave 0 to 1" "Warning: seed 5489, run 1: $diverge" --example
+expect_warning "constants held within 0 and 1" "" --example --bounded-constants
+expect_warning "windows that cover every period" "Warning: seed 7, run 1: $covered" \
+  --example --periods 11 --bounded-constants --seed 7
+expect_warning "each of several runs" \
+  "$(printf 'Warning: seed 5489, run 1: %s\nWarning: seed 5489, run 2: %s' "$covered" "$covered")" \
+  --example --periods=11 --bounded-constants --runs=2
+expect_warning "a sales history" "Warning: sales.csv, run 1: $covered" \
+  --demand sales.csv --init-periods 4 --alpha-beta-periods 6 --warm-up 0 --horizon 1 --tau 0.5
+expect_warning "quiet" "" --example --quiet
 [ "$failed" -eq 0 ]

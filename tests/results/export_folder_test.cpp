@@ -43,7 +43,7 @@ class ExportFolder : public RunFixture {
         ASSERT_TRUE(Run(SmallRun()).completed);
         results = ComputeResults(*state, request);
         record.inputs = SmallRun();
-        record.inputs.tau_tx = " .5";
+        record.scenario = R"({"format": 2, "seed": 42, "boxes": {"tau": " .5"}})";
         record.seed = 42;
         record.request = request;
         record.reportPath = folder.Path("out.txt");
@@ -80,9 +80,10 @@ TEST_F(ExportFolder, FourFilesWithHeadersAndLineFeeds) {
     EXPECT_EQ(CsvRows(folder.Read("export/series.csv")).size(), 3u * 24u + 1u);
     EXPECT_EQ(CsvRows(folder.Read("export/tradeoff.csv"))[0].back(), "cost");
 
-    const nlohmann::json json = nlohmann::json::parse(folder.Read("export/run.json"));
+    const auto json = nlohmann::ordered_json::parse(folder.Read("export/run.json"));
     EXPECT_FALSE(json["version"].get<std::string>().empty());
-    EXPECT_EQ(json["boxes"]["tau"], " .5");
+    // The scenario as the front end rendered it, in its own key order.
+    EXPECT_EQ(json["scenario"].dump(), R"({"format":2,"seed":42,"boxes":{"tau":" .5"}})");
     EXPECT_EQ(json["model"], "loga");
     EXPECT_EQ(json["seed"], 42);
     EXPECT_EQ(json["report"], folder.Path("out.txt").string());

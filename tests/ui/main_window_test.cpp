@@ -22,6 +22,8 @@ using sf::ui::MainWindow;
 
 namespace {
 
+constexpr qsizetype kMaxBoxBytes = sf::kMaxBoxTextBytes;
+
 const QStringList kSmallRun = Words(
     "--sales-points 3 --periods 24 --init-periods 4 --alpha-beta-periods 6 --warm-up 0 "
     "--horizon 1 --tau 0.5 --p2-low 1 --p2-up 3");
@@ -126,13 +128,15 @@ class MainWindowTest : public QObject {
         Control<QRadioButton>("t_tplusn")->setChecked(true);
         Control<QLineEdit>("p3")->setText(" 5");
         Action("boundedConstantsAction")->setChecked(true);
-        const std::string typed = sf::ScenarioText(window_->Form().TypedScenario());
+        const std::string typed =
+            sf::ScenarioText(window_->Form().TypedScenario(), window_->Form().Locale());
         const QString path = folder_->filePath("window.json");
         QVERIFY(window_->SaveScenario(path));
 
         OpenWindow();
         QVERIFY(window_->OpenScenario(path));
-        QCOMPARE(sf::ScenarioText(window_->Form().TypedScenario()), typed);
+        QCOMPARE(sf::ScenarioText(window_->Form().TypedScenario(), window_->Form().Locale()),
+                 typed);
         QVERIFY(Action("boundedConstantsAction")->isChecked());
         QVERIFY(!Control<QWidget>("p3")->isHidden());
 
@@ -161,15 +165,47 @@ class MainWindowTest : public QObject {
         QVERIFY(Action("exportResultsAction")->isEnabled());
     }
 
+    // Saved where the decimal separator is a comma, a scenario opens where it is a point and
+    // runs the batch command's report; saved there again, it is the same file. A box as long as
+    // a box takes goes through too.
+    void aScenarioOpensInTheLocaleOfWhoeverOpensIt() {
+        const QString longest = QString(kMaxBoxBytes - 3, ' ') + "0,5";
+        OpenWindow({",", "."});
+        Enter(kSmallRun);
+        Enter(Words("--tau 0,5 --p2-low 1,5 --p2-up 3"));
+        Control<QLineEdit>("p3")->setText(longest);
+        const QString path = folder_->filePath("comma.sfscenario");
+        QVERIFY(window_->SaveScenario(path));
+        const QByteArray saved = ReadFile(path);
+        QVERIFY(saved.contains(R"("tau": "0.5")"));
+        QVERIFY(saved.contains(R"("p2-low": "1.5")"));
+
+        OpenWindow({".", ""});
+        QVERIFY(window_->OpenScenario(path));
+        QCOMPARE(Control<QLineEdit>("tau_tx")->text(), QString("0.5"));
+        QCOMPARE(Control<QLineEdit>("p2low")->text(), QString("1.5"));
+        QCOMPARE(Control<QLineEdit>("p3")->text(), QString(longest).replace(',', '.'));
+        RunInWindow();
+        QCOMPARE(ReadReport(), RunBatchCommand({"--scenario", path}).report);
+        const QString again = folder_->filePath("point.sfscenario");
+        QVERIFY(window_->SaveScenario(again));
+        QCOMPARE(ReadFile(again), saved);
+
+        OpenWindow({",", "."});
+        QVERIFY(window_->OpenScenario(again));
+        QCOMPARE(Control<QLineEdit>("tau_tx")->text(), QString("0,5"));
+        QCOMPARE(Control<QLineEdit>("p3")->text(), longest);
+    }
+
     void aBadScenarioIsRefusedAndTheFormStaysAsItWas_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("problem");
         QTest::newRow("not JSON") << QByteArray("{\"format\": 1,}")
                                   << "is not JSON: line 1, column 14: syntax error while parsing "
                                      "object key - unexpected '}'; expected string literal";
-        QTest::newRow("wrong type") << QByteArray(R"({"format": 1, "boxes": {"periods": 24}})")
-                                    << "has \"boxes.periods\" as a number; it must be a text in "
-                                       "quotes, as typed in the box";
+        QTest::newRow("wrong type") << QByteArray(R"({"format": 2, "boxes": {"periods": [24]}})")
+                                    << "has \"boxes.periods\" as a list; it must be a text in "
+                                       "quotes, as typed in the box, or a number";
         QTest::newRow("unknown model")
             << QByteArray(R"({"format": 1, "model": "random walk", "boxes": {"tau": "1"}})")
             << "names the unknown model \"random walk\"; the models are loga, sqrot, linear, "
@@ -181,12 +217,14 @@ class MainWindowTest : public QObject {
         QFETCH(QString, problem);
         Enter(kSmallRun);
         Control<QRadioButton>("Normal")->setChecked(true);
-        const std::string before = sf::ScenarioText(window_->Form().TypedScenario());
+        const std::string before =
+            sf::ScenarioText(window_->Form().TypedScenario(), window_->Form().Locale());
         const QString path = folder_->filePath("bad.json");
         WriteFile(path, content);
         QVERIFY(!window_->OpenScenario(path));
         QCOMPARE(messages_->errors, QStringList{"The scenario file \"" + path + "\" " + problem});
-        QCOMPARE(sf::ScenarioText(window_->Form().TypedScenario()), before);
+        QCOMPARE(sf::ScenarioText(window_->Form().TypedScenario(), window_->Form().Locale()),
+                 before);
         QVERIFY(!Action("boundedConstantsAction")->isChecked());
     }
 
@@ -231,11 +269,11 @@ class MainWindowTest : public QObject {
     }
 
   private:
-    void OpenWindow() {
+    void OpenWindow(sf::NumberLocale locale = sf::ReadUserNumberLocale()) {
         window_.reset();
         auto messages = std::make_unique<RecordingMessages>();
         messages_ = messages.get();
-        window_ = std::make_unique<MainWindow>(sf::ReadUserNumberLocale(), std::move(messages));
+        window_ = std::make_unique<MainWindow>(std::move(locale), std::move(messages));
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -97,9 +98,11 @@ inline BatchResult RunBatchCommand(const QStringList& arguments) {
     batch.waitForFinished(60000);
     QStringList errors;
     QStringList warnings;
+    // A warning's line names the run it comes from, which the window's warning does not.
+    static const QRegularExpression warning("^Warning: .+?, run \\d+: ");
     for (const QString& line : QString::fromLocal8Bit(batch.readAllStandardError()).split('\n')) {
-        if (line.startsWith("Warning: ")) {
-            warnings << line.mid(9);
+        if (const QRegularExpressionMatch match = warning.match(line); match.hasMatch()) {
+            warnings << line.mid(match.capturedLength());
         } else if (!line.isEmpty()) {
             errors << line;
         }
