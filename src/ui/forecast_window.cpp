@@ -187,6 +187,12 @@ void ForecastWindow::ShowScenario(const Scenario& scenario) {
     scenarioSeed_ = scenario.seed;
 }
 
+void ForecastWindow::StartSequenceFrom(std::uint32_t seed) {
+    source_ = UniformSource(seed);
+    sequenceSeed_ = seed;
+    completeRuns_ = 0;
+}
+
 void ForecastWindow::SetRunning(bool running) {
     for (QWidget* input : inputs_) {
         input->setEnabled(!running);
@@ -248,6 +254,7 @@ RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs) {
     RunRecord record;
     record.inputs = std::move(inputs);
     record.options = runOptions_;
+    record.seed = sequenceSeed_;
     record.run = completeRuns_ + 1;  // which it is if it completes
     std::error_code ignored;
     record.reportPath = std::filesystem::absolute(kReportFile, ignored);

@@ -45,6 +45,10 @@ class ForecastWindow : public QWidget {
     void ShowScenario(const Scenario& scenario);
     // The locale the boxes are typed and shown in.
     const NumberLocale& Locale() const { return locale_; }
+    // True when the next run draws what the first run from seed draws, as the batch command's.
+    bool SequenceAtStartOf(std::uint32_t seed) const { return source_ == UniformSource(seed); }
+    // Starts the random sequence again from seed; the runs are counted from it. Not during a run.
+    void StartSequenceFrom(std::uint32_t seed);
     // Holds the rolling searches of the next runs within 0..1 (kBoundedConstantsOption).
     void SetBoundedConstants(bool bounded) { runOptions_.boundedConstants = bounded; }
 
@@ -91,6 +95,7 @@ class ForecastWindow : public QWidget {
     // One state and one random sequence for the whole program start.
     const std::unique_ptr<RunState> state_ = std::make_unique<RunState>();
     UniformSource source_;
+    std::uint32_t sequenceSeed_ = kDefaultSeed;  // where source_ started
     RunOptions runOptions_;
     std::uint32_t scenarioSeed_ = kDefaultSeed;  // of the scenario last shown
     RunOutcome outcome_;  // of the last run, written by its job before Finished arrives

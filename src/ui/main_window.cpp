@@ -72,6 +72,15 @@ bool MainWindow::OpenScenario(const QString& path) {
     form_->ShowScenario(scenario);
     boundedConstants_->setChecked(scenario.boundedConstants);
     currentScenario_ = path;
+    // The window's sequence carries on unless the user wants the scenario's own demand.
+    if (!form_->SequenceAtStartOf(scenario.seed) &&
+        messages_.Ask(*this, tr("Start the random sequence from the seed of this scenario, %1? "
+                                "Then the next run draws the demand that sales-forecast-cli "
+                                "--scenario draws from the file. Otherwise the sequence of "
+                                "this start carries on.")
+                                 .arg(scenario.seed))) {
+        form_->StartSequenceFrom(scenario.seed);
+    }
     return true;
 }
 

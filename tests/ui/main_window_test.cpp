@@ -197,6 +197,43 @@ class MainWindowTest : public QObject {
         QCOMPARE(Control<QLineEdit>("p3")->text(), longest);
     }
 
+    // Opening a scenario offers to start the random sequence from its seed, unless the next run
+    // draws from there anyway; the seed is saved again with the scenario.
+    void aScenarioOffersToStartFromItsSeed_data() {
+        QTest::addColumn<bool>("runFirst");
+        QTest::addColumn<QString>("seed");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<QString>("drawnFrom");  // the seed the batch command draws the same from
+        QTest::newRow("a new window, the default seed")
+            << false << "5489" << true << false << "5489";
+        QTest::newRow("another seed, taken") << false << "7" << true << true << "7";
+        QTest::newRow("another seed, declined") << false << "7" << false << true << "5489";
+        QTest::newRow("after a run, taken") << true << "5489" << true << true << "5489";
+    }
+
+    void aScenarioOffersToStartFromItsSeed() {
+        QFETCH(bool, runFirst);
+        QFETCH(QString, seed);
+        QFETCH(bool, answer);
+        QFETCH(bool, asked);
+        QFETCH(QString, drawnFrom);
+        const QString path = folder_->filePath("seeded.sfscenario");
+        RunBatchCommand(kSmallRun + QStringList{"--seed", seed, "--save-scenario", path});
+        if (runFirst) {
+            Enter(kSmallRun);
+            RunInWindow();
+        }
+        messages_->answer = answer;
+        QVERIFY(window_->OpenScenario(path));
+        QCOMPARE(messages_->questions.size(), asked ? 1 : 0);
+        RunInWindow();
+        QCOMPARE(ReadReport(), RunBatchCommand({"--scenario", path, "--seed", drawnFrom}).report);
+        const QString again = folder_->filePath("again.sfscenario");
+        QVERIFY(window_->SaveScenario(again));
+        QCOMPARE(ReadFile(again), ReadFile(path));
+    }
+
     void aBadScenarioIsRefusedAndTheFormStaysAsItWas_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("problem");

@@ -29,12 +29,18 @@ class RecordingMessages : public sf::ui::MessageSink {
         warnings << text;
         order << "warning";
     }
+    bool Ask(QWidget&, const QString& text) override {
+        questions << text;
+        return answer;
+    }
 
     QStringList notices;
     QStringList closings;
     QStringList errors;
     QStringList warnings;
     QStringList order;  // of the closing messages and the warnings
+    QStringList questions;
+    bool answer = false;  // to every question
 };
 
 // A Forecast form of its own, shown, its messages recorded in *messages.
