@@ -225,11 +225,12 @@ std::string CliUsage() {
                                    "\n  --model NAME               " + ModelList() + "\n";
     return R"(Usage: sales-forecast-cli [OPTION]...
 
-Simulates demand at up to 100 sales points, forecasts it by exponential smoothing, sets the
-deliveries and writes the report out.txt. Every box of the window has an option that takes
-its text as typed; unset boxes hold the window's start-up texts (p1 limits 10 and 30, the
-rest empty). A value follows its option or comes after "=" (--tau=0.5). Numbers take a "."
-as decimal point in any locale; the boxes take the locale's own separator too.
+Simulates demand at up to 100 sales points, or reads it from a sales history, forecasts it
+by exponential smoothing, sets the deliveries and writes the report out.txt. Every box of
+the window has an option that takes its text as typed; unset boxes hold the window's
+start-up texts (p1 limits 10 and 30, the rest empty). A value follows its option or comes
+after "=" (--tau=0.5). Numbers take a "." as decimal point in any locale; the boxes take
+the locale's own separator too.
 
 The boxes:
   --sales-points TEXT        Number of Sales Points (1 to 100)

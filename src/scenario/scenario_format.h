@@ -15,7 +15,7 @@ namespace sf {
 // its meaning. Format 1 kept the box texts as typed, in whatever locale; format 2 writes the
 // numbers among them with a "." so that a file reads the same on every computer.
 inline constexpr int kScenarioFormat = 2;
-// No box needs more to hold a number; the window's boxes hold no more than this either.
+// No box needs more to hold a number; the window's boxes take no more characters either.
 inline constexpr std::size_t kMaxBoxTextBytes = 1000;
 
 // The RunErrors below complete a sentence that begins with the file's name: "The scenario file

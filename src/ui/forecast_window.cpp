@@ -39,6 +39,8 @@ ForecastWindow::ForecastWindow(NumberLocale locale, std::unique_ptr<MessageSink>
 
     for (const BoxKey& box : kBoxKeys) {
         textBoxes_.push_back(FindControl<QLineEdit>(*this, box.control));
+        // No longer than a scenario file keeps: a box of 1000 bytes has at most 1000 characters.
+        textBoxes_.back()->setMaxLength(static_cast<int>(kMaxBoxTextBytes));
         inputs_.push_back(textBoxes_.back());
     }
     for (std::size_t at = 0; at < kModelControlNames.size(); ++at) {
