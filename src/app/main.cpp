@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "runtime/number_locale.h"
+#include "runtime/process_signals.h"
 #include "ui/form_layout.h"
 #include "ui/main_window.h"
 #include "ui/message_sink.h"
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     if (const std::optional<int> status = AnswerWithoutWindow(argc, argv)) {
         return *status;
     }
+    sf::IgnoreFileSizeSignal();
     QApplication application(argc, argv);
     QApplication::setApplicationName(sf::ui::kApplicationName);
     QApplication::setApplicationVersion(QString::fromLatin1(sf::kProgramVersion));

@@ -260,27 +260,35 @@ The run:
   --quiet                    print only errors on stderr: no warnings, no notices
 
 Results of a run:
-  --export DIR               write summary.csv, series.csv, tradeoff.csv and run.json into DIR,
-                             creating it; existing files are replaced only by complete ones
+  --export DIR               replace the folder DIR, in one step once the run is complete, by
+                             one holding summary.csv, series.csv, tradeoff.csv and run.json;
+                             DIR must be new, empty or hold an earlier export only
   --summary                  print fill rate, cycle service level, lost sales, returns and the
                              answers below after the closing message (after every run)
   --tau-grid FROM:TO:STEP    the taus of the trade-off (default 0:3:0.1), at most 10001; the
                              run's own tau is added
   --target-fill-rate X       the smallest tau whose fill rate reaches X (0 < X <= 1)
   --lost-sale-cost C, --return-cost C
-                             the cost of a unit lost and of a unit returned (both, 0 or more):
+                             the cost of a unit lost and of a unit returned (both, 0 to 1e15):
                              the cost of each tau and the cheapest tau of the grid
   --seed N                   start the random sequence from N (0 to 4294967295, default 5489)
 
   -h, --help                 print this help
   --version                  print the program's name and version
 
+No option writes over a file another one names (--output, --save-scenario and --export
+against --demand, --scenario and one another): such a pair is refused before anything is
+written. --demand and --scenario read files only, and /dev/stdin.
+
 Warnings after a complete run go to stderr, each line starting "Warning: seed N, run K: "
 (with a sales history, its file instead of the seed). With --runs K, --export writes the
-results of the last run, once it is complete.
+results of the last run, once it is complete; an export that cannot be written is named on
+stderr and exits 1, leaving the old folder in place.
 
 Exit status: 0 when the report is complete, 1 when an input, a file or the run fails, 2 for
-a command line it cannot use. The manual page sales-forecast-cli(1) describes the files.
+a command line it cannot use or paths that would write over one another, 128 + the signal's
+number when SIGTERM, SIGINT or SIGHUP stops the run (the last report kept). The manual page
+sales-forecast-cli(1) describes the files.
 )";
 }
 

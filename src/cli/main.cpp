@@ -1,6 +1,7 @@
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,10 @@
 #include "history/history_reader.h"
 #include "results/export_folder.h"
 #include "run/run_driver.h"
+#include "runtime/file_clashes.h"
+#include "runtime/process_signals.h"
 #include "runtime/run_error.h"
+#include "runtime/shown_text.h"
 #include "scenario/scenario_file.h"
 #include "scenario/scenario_format.h"
 #include "state/quiet_observer.h"
@@ -17,7 +21,7 @@
 
 namespace {
 
-// The batch command acknowledges every notice at once and cannot be stopped half-way.
+// The batch command acknowledges every notice at once; a stop signal stops its run.
 class ConsoleObserver : public sf::QuietObserver {
   public:
     explicit ConsoleObserver(bool quiet) : quiet_(quiet) {}
@@ -27,6 +31,7 @@ class ConsoleObserver : public sf::QuietObserver {
         }
     }
     void ShowClosingMessage(std::string_view message) override { std::cout << message << '\n'; }
+    bool StopRequested() const override { return sf::CaughtStopSignal() != 0; }
 
   private:
     const bool quiet_;
@@ -39,17 +44,66 @@ std::string RunName(const sf::CliOptions& options, int run) {
     return demand + ", run " + std::to_string(run);
 }
 
+// A message may quote what a user typed or a file held, which never goes raw to the terminal.
+void Tell(const std::string& message) {
+    std::cerr << sf::ShownEscaped(message) << '\n';
+}
+
+// As job runners expect of a process that a signal ended.
+int StoppedStatus() {
+    return 128 + sf::CaughtStopSignal();
+}
+
+int Stopped() {
+    Tell(std::string(sf::kStoppedMessage));
+    return StoppedStatus();
+}
+
+// A refusal with exit status 1, unless a stop signal cut a reading short: then the stop.
+int Refuse(const std::string& problem) {
+    if (sf::CaughtStopSignal() != 0) {
+        return Stopped();
+    }
+    Tell(problem);
+    return 1;
+}
+
+// Every path of the command line, so that no file is written over another or over an input.
+std::optional<std::string> PathClash(const sf::CliOptions& options) {
+    const sf::UsedPath paths[] = {
+        {"--demand", options.demand.value_or(""), sf::PathUse::read},
+        {"--scenario", options.scenario, sf::PathUse::read},
+        {"--output", options.output, sf::PathUse::written},
+        {"--save-scenario", options.saveScenario, sf::PathUse::written},
+        {"--export", options.results.exportFolder.value_or(""), sf::PathUse::replaced},
+    };
+    return sf::FindPathClash(paths);
+}
+
+// A box refused as a scenario file gave it: the user may never have seen that text.
+std::string WithScenarioNamed(const sf::RunOutcome& outcome, const sf::CliOptions& options,
+                              const std::optional<sf::Scenario>& scenario) {
+    if (outcome.inputBox == nullptr || !scenario ||
+        options.inputs.*outcome.inputBox != scenario->inputs.*outcome.inputBox) {
+        return outcome.message;
+    }
+    return outcome.message + " (as the scenario file \"" + options.scenario.string() +
+           "\" gives it)";
+}
+
 }  // namespace
 
 // ExecuteRun turns the faults of a run into its outcome; any other fault (no memory for the run
 // state, say) still ends with a message and exit status 1.
 int main(int argc, char** argv) try {
+    sf::IgnoreFileSizeSignal();
+    sf::CatchStopSignals();
     const sf::NumberLocale locale = sf::ReadUserNumberLocale();
     std::string problem;
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     std::optional<sf::CliOptions> options = sf::ParseCliOptions(arguments, problem);
     if (!options) {
-        std::cerr << sf::UsageError(problem);
+        std::cerr << sf::UsageError(sf::ShownEscaped(problem));
         return 2;
     }
     if (options->help) {
@@ -61,12 +115,26 @@ int main(int argc, char** argv) try {
         return 0;
     }
 
+    // Before anything is read or written: no file the user gave is written over, and a folder
+    // that cannot take the results is refused before the run, not after it.
+    if (const std::optional<std::string> clash = PathClash(*options)) {
+        Tell("sales-forecast-cli: " + *clash);
+        return 2;
+    }
+    if (options->results.exportFolder) {
+        if (const auto refused = sf::CheckExportFolder(*options->results.exportFolder)) {
+            Tell("sales-forecast-cli: " + *refused);
+            return 2;
+        }
+    }
+
     // Scenario files: a file that cannot be used is a refused input, like a box.
+    std::optional<sf::Scenario> scenario;
     try {
         if (!options->scenario.empty()) {
+            scenario = sf::ReadScenarioFile(options->scenario, locale, sf::StandardInput::accepted);
             // Read again over the scenario, so that the options beside it win.
-            options = sf::ParseCliOptions(arguments, problem,
-                                          sf::ReadScenarioFile(options->scenario, locale));
+            options = sf::ParseCliOptions(arguments, problem, *scenario);
         }
         // Kept before the runs, as given: the texts may still be refused by the run, as the
         // window's Save keeps whatever its boxes hold.
@@ -74,8 +142,7 @@ int main(int argc, char** argv) try {
             sf::WriteScenarioFile(options->saveScenario, sf::GivenScenario(*options), locale);
         }
     } catch (const sf::RunError& refusal) {
-        std::cerr << refusal.what() << '\n';
-        return 1;
+        return Refuse(refusal.what());
     }
     // run.json keeps the scenario as --save-scenario would; a text it cannot keep stops the
     // command before the run.
@@ -84,38 +151,37 @@ int main(int argc, char** argv) try {
         try {
             scenarioText = sf::ScenarioText(sf::GivenScenario(*options), locale);
         } catch (const sf::RunError& refusal) {
-            std::cerr << "The export's run.json " << refusal.what() << '\n';
+            Tell("The export's run.json " + std::string(refusal.what()));
             return 1;
-        }
-    }
-
-    // A folder that cannot take the results is refused before the run, not after it.
-    if (options->results.exportFolder) {
-        if (const auto problem = sf::PrepareExportFolder(*options->results.exportFolder)) {
-            std::cerr << "sales-forecast-cli: " << *problem << '\n';
-            return 2;
         }
     }
     // A sales history is read whole before any run, so a bad file leaves the report alone.
     if (options->demand) {
         try {
-            options->inputs.history = sf::ReadSalesHistory(*options->demand);
+            options->inputs.history =
+                sf::ReadSalesHistory(*options->demand, sf::StandardInput::accepted);
         } catch (const sf::RunError& refusal) {
-            std::cerr << refusal.what() << '\n';
-            return 1;
+            return Refuse(refusal.what());
         }
     }
 
     options->inputs = sf::WithLocaleDecimals(options->inputs, locale);
+    if (scenario) {
+        // As the run reads it, so that a box it refuses is still known as the scenario's.
+        scenario->inputs = sf::WithLocaleDecimals(scenario->inputs, locale);
+    }
     auto state = std::make_unique<sf::RunState>();
     sf::UniformSource source(options->results.seed);
     ConsoleObserver observer(options->quiet);
     for (int run = 0; run < options->runs; ++run) {
+        if (sf::CaughtStopSignal() != 0) {
+            return Stopped();  // before the run writes anything
+        }
         const sf::RunOutcome outcome = sf::ExecuteRun(*state, source, options->inputs, locale,
                                                       options->output, observer, options->run);
         if (!outcome.completed) {
-            std::cerr << outcome.message << '\n';
-            return 1;
+            Tell(WithScenarioNamed(outcome, *options, scenario));
+            return sf::CaughtStopSignal() != 0 ? StoppedStatus() : 1;
         }
         // Results that may diverge are said to, though the report is complete; every line of
         // the warning is marked, so that a script can tell it from a failure.
@@ -123,8 +189,11 @@ int main(int argc, char** argv) try {
             sf::HealthWarnings(outcome.health, "--bounded-constants");
         for (const std::string& line : warnings) {
             if (!options->quiet) {
-                std::cerr << "Warning: " << RunName(*options, run + 1) << ": " << line << '\n';
+                Tell("Warning: " + RunName(*options, run + 1) + ": " + line);
             }
+        }
+        if (sf::CaughtStopSignal() != 0) {
+            return Stopped();
         }
         if (!sf::DeliverResults(*state, *options, run + 1, warnings, scenarioText, std::cout,
                                 std::cerr)) {
@@ -133,6 +202,6 @@ int main(int argc, char** argv) try {
     }
     return 0;
 } catch (...) {
-    std::cerr << sf::OutcomeOfFault(std::current_exception()).message << '\n';
+    Tell(sf::OutcomeOfFault(std::current_exception()).message);
     return 1;
 }

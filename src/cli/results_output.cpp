@@ -3,6 +3,7 @@
 #include "cli/results_summary.h"
 #include "results/export_folder.h"
 #include "runtime/run_error.h"
+#include "runtime/shown_text.h"
 
 namespace sf {
 
@@ -30,9 +31,12 @@ bool DeliverResults(const RunState& state, const CliOptions& options, int run,
         record.reportPath = std::filesystem::absolute(options.output, ignored);
         record.warnings = warnings;
         try {
-            WriteExportFolder(*asked.exportFolder, results, record);
+            const std::string note = WriteExportFolder(*asked.exportFolder, results, record);
+            if (!note.empty()) {
+                err << ShownEscaped(note) << '\n';
+            }
         } catch (const RunError& error) {
-            err << error.what() << '\n';
+            err << ShownEscaped(error.what()) << '\n';
             return false;
         }
     }

@@ -28,7 +28,10 @@ std::string ResultsSummary(const RunResults& results, std::size_t warningCount) 
     }
     if (const std::optional<CostAnswer>& cheapest = results.cheapest) {
         text += "Cheapest tau of the grid: " + ShortestText(cheapest->tau) + " (cost " +
-                ShortestText(cheapest->cost) + ")\n";
+                ShortestText(cheapest->cost) + ")";
+        text += cheapest->note.empty() ? "\n" : "; " + cheapest->note + "\n";
+    } else if (!results.tradeoff.empty() && results.tradeoff.front().cost) {
+        text += "Cheapest tau of the grid: none; the cost of every tau is too large to hold\n";
     }
     return text;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -7,20 +8,37 @@
 
 namespace sf {
 
-// One record of a CSV text: its cells as the library unquoted them, and its row as a
-// spreadsheet numbers it (blank lines count; a CR LF pair ends one row, not two).
+// The most cells a row of a sales history holds: a date column, 100 sales points and a
+// trailing delimiter. A row with more is cut there, so that a file of millions of delimiters
+// costs no memory.
+inline constexpr std::size_t kMostCells = 102;
+
+// One record of a CSV text: its row as a spreadsheet numbers it (blank lines count; a CR LF pair
+// ends one row, not two), how many cells it has (kMostCells + 1 for a row that was cut) and the
+// cells kept, as the library unquoted them.
 struct CsvRecord {
     int row = 0;
+    std::size_t cellCount = 0;
     std::vector<std::string> cells;  // none for a blank line
+
+    bool IsCut() const { return cellCount > kMostCells; }
+};
+
+// Which cells of the coming records are kept: every cell while `columns` is empty; else the
+// cells of these columns only, in this order (an empty text where a row is too short).
+struct CsvColumns {
+    std::vector<std::size_t> columns;
 };
 
 // The delimiter of the first line that holds anything: a tab if it has one outside quotes, else
 // a semicolon, else a comma. A semicolon wins over a comma, which may be a decimal comma then.
 char DetectDelimiter(std::string_view text);
 
-// Hands every record of text to onRecord in order, blank lines included. What onRecord throws
-// stops the reading and comes out of this call.
-void ForEachCsvRecord(std::string_view text, char delimiter,
+// Hands every record of text to onRecord in order, blank lines included; a record that is cut
+// is handed over as soon as it is, and the rest of its row is skipped. `kept` may change between
+// records. What onRecord throws stops the reading and comes out of this call; so does a quote
+// that is never closed, as a RunError naming its row and column.
+void ForEachCsvRecord(std::string_view text, char delimiter, const CsvColumns& kept,
                       const std::function<void(const CsvRecord&)>& onRecord);
 
 }  // namespace sf

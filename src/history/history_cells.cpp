@@ -8,6 +8,8 @@ namespace sf {
 namespace {
 
 constexpr std::size_t kShownCellLength = 30;
+const NumberLocale kDecimalPoint{".", ""};
+const NumberLocale kDecimalComma{",", ""};
 
 bool IsBlank(std::string_view cell) {
     return cell.find_first_not_of(" \t") == std::string_view::npos;
@@ -20,18 +22,22 @@ bool IsUtf8Continuation(char c) {
 }  // namespace
 
 std::optional<double> HistoryNumber(std::string_view cell, char delimiter) {
-    static const NumberLocale decimalPoint{".", ""};
-    static const NumberLocale decimalComma{",", ""};
-    std::optional<double> number = TextToDouble(cell, decimalPoint);
+    std::optional<double> number = TextToDouble(cell, kDecimalPoint);
     if (!number && delimiter != ',') {
-        number = TextToDouble(cell, decimalComma);
+        number = TextToDouble(cell, kDecimalComma);
     }
     return number;
 }
 
-void RefuseCell(const std::string& where, std::string_view cell) {
-    throw RunError(where + ": " +
-                   (IsBlank(cell) ? "the cell is empty" : ShownCell(cell) + " is not a number"));
+void RefuseCell(const std::string& where, std::string_view cell, char delimiter) {
+    if (IsBlank(cell)) {
+        throw RunError(where + ": the cell is empty");
+    }
+    std::string_view reason = NotANumberReason(cell, kDecimalPoint);
+    if (delimiter != ',' && reason == kNotANumber) {
+        reason = NotANumberReason(cell, kDecimalComma);
+    }
+    throw RunError(where + ": " + ShownCell(cell) + " " + std::string(reason));
 }
 
 void RefuseNamesOnly(int row) {
@@ -62,8 +68,11 @@ std::string RowName(int row) {
     return "row " + std::to_string(row);
 }
 
-std::string CellCount(std::size_t count) {
-    return std::to_string(count) + (count == 1 ? " cell" : " cells");
+std::string CellCount(const CsvRecord& record) {
+    if (record.IsCut()) {
+        return "more than " + std::to_string(kMostCells) + " cells";
+    }
+    return std::to_string(record.cellCount) + (record.cellCount == 1 ? " cell" : " cells");
 }
 
 }  // namespace sf

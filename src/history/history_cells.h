@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "history/csv_records.h"
+
 namespace sf {
 
 // What the two shapes of a sales history share: reading a cell and saying what is wrong.
@@ -12,8 +14,9 @@ namespace sf {
 // delimiter is not a comma. Empty when the cell holds no finite number.
 std::optional<double> HistoryNumber(std::string_view cell, char delimiter);
 
-// "<where>: the cell is empty" or "<where>: "abc" is not a number", as a RunError.
-[[noreturn]] void RefuseCell(const std::string& where, std::string_view cell);
+// "<where>: the cell is empty", "<where>: "abc" is not a number" or, for a number a double
+// cannot hold, that it is too large or too close to 0, as a RunError.
+[[noreturn]] void RefuseCell(const std::string& where, std::string_view cell, char delimiter);
 
 // A file whose first row holds names and no row follows, as a RunError.
 [[noreturn]] void RefuseNamesOnly(int row);
@@ -23,7 +26,7 @@ std::string ShownCell(std::string_view cell);
 
 std::string RowName(int row);
 
-// "1 cell", "3 cells".
-std::string CellCount(std::size_t count);
+// "1 cell", "3 cells", or for a row that was cut "more than 102 cells".
+std::string CellCount(const CsvRecord& record);
 
 }  // namespace sf

@@ -16,6 +16,13 @@ namespace {
 constexpr char kSalesPointName[] = "sales_point";
 constexpr char kPeriodName[] = "period";
 constexpr char kDemandName[] = "demand";
+// Where Take finds each of the three cells among those kept.
+constexpr std::size_t kSalesPointCell = 0;
+constexpr std::size_t kPeriodCell = 1;
+constexpr std::size_t kDemandCell = 2;
+// Twice the rows of the largest history, 100 sales points by 600 periods: room for rows a later
+// reading may skip, and a bound on the time a file of endless rows takes.
+constexpr int kMostRows = 120'000;
 
 // Names are matched without surrounding blanks and whatever their case.
 std::string ColumnName(std::string_view cell) {
@@ -50,9 +57,13 @@ bool TidyHistory::IsHeader(const CsvRecord& record) {
 TidyHistory::TidyHistory(const CsvRecord& header, char delimiter)
     : delimiter_(delimiter),
       headerRow_(header.row),
-      columns_(header.cells.size()),
+      columns_(header.cellCount),
       demand_(static_cast<std::size_t>(kSalesPointSlots) * kPeriodSlots, 0.0),
       rowOf_(demand_.size(), 0) {
+    if (header.IsCut()) {
+        throw RunError(RowName(headerRow_) + " has " + CellCount(header) +
+                       ": more columns than a sales history may have");
+    }
     const std::array<std::pair<const char*, std::size_t*>, 3> wanted = {
         {{kSalesPointName, &salesPointColumn_},
          {kPeriodName, &periodColumn_},
@@ -78,23 +89,34 @@ TidyHistory::TidyHistory(const CsvRecord& header, char delimiter)
     }
 }
 
+CsvColumns TidyHistory::KeptColumns() const {
+    return {{salesPointColumn_, periodColumn_, demandColumn_}};
+}
+
 void TidyHistory::Take(const CsvRecord& record) {
-    if (record.cells.size() != columns_) {
-        throw RunError(RowName(record.row) + " has " + CellCount(record.cells.size()) +
+    if (record.cellCount != columns_) {
+        throw RunError(RowName(record.row) + " has " + CellCount(record) +
                        " where the header has " + std::to_string(columns_));
     }
-    const int salesPoint =
-        ReadNumbering(record, salesPointColumn_, kSalesPointName, "sales point", kMaxSalesPoints);
-    const int period = ReadNumbering(record, periodColumn_, kPeriodName, "period", kMaxPeriods);
+    if (++rows_ > kMostRows) {
+        throw RunError(RowName(record.row) +
+                       ": more than 120,000 rows, far more than a sales history of 100 sales "
+                       "points and 600 periods holds");
+    }
+    const int salesPoint = ReadNumbering(record, kSalesPointCell, salesPointColumn_,
+                                         kSalesPointName, "sales point", kMaxSalesPoints);
+    const int period =
+        ReadNumbering(record, kPeriodCell, periodColumn_, kPeriodName, "period", kMaxPeriods);
     const std::size_t slot = Slot(salesPoint, period);
     if (rowOf_[slot] != 0) {
         throw RunError(PlaceName(salesPoint, period) + ": two rows (rows " +
                        std::to_string(rowOf_[slot]) + " and " + std::to_string(record.row) + ")");
     }
-    const std::string& cell = record.cells[demandColumn_];
+    const std::string& cell = record.cells[kDemandCell];
     const std::optional<double> demand = HistoryNumber(cell, delimiter_);
     if (!demand) {
-        RefuseCell(PlaceName(salesPoint, period) + " (" + RowName(record.row) + ")", cell);
+        RefuseCell(PlaceName(salesPoint, period) + " (" + RowName(record.row) + ")", cell,
+                   delimiter_);
     }
     demand_[slot] = *demand;
     rowOf_[slot] = record.row;
@@ -131,16 +153,16 @@ SalesHistory TidyHistory::Finish() const {
 }
 
 // A sales point or period number: a whole number from 1 up to the limit of a run.
-int TidyHistory::ReadNumbering(const CsvRecord& record, std::size_t column, const char* name,
-                               const char* counted, int limit) const {
-    const std::string& cell = record.cells[column];
+int TidyHistory::ReadNumbering(const CsvRecord& record, std::size_t kept, std::size_t column,
+                               const char* name, const char* counted, int limit) const {
+    const std::string& cell = record.cells[kept];
     // Named only when something is wrong: a file has up to 60,000 such cells.
     const auto where = [&] {
         return RowName(record.row) + ", column " + std::to_string(column + 1) + " (" + name + ")";
     };
     const std::optional<double> number = HistoryNumber(cell, delimiter_);
     if (!number) {
-        RefuseCell(where(), cell);
+        RefuseCell(where(), cell, delimiter_);
     }
     if (*number < 1.0 || *number != std::floor(*number)) {
         throw RunError(where() + ": " + ShownCell(cell) + " is not a " + counted +

@@ -17,12 +17,14 @@ class TidyHistory {
 
     TidyHistory(const CsvRecord& header, char delimiter);
 
+    // The cells of a row that Take reads: sales point, period and demand, in this order.
+    CsvColumns KeptColumns() const;
     void Take(const CsvRecord& record);
     SalesHistory Finish() const;
 
   private:
-    int ReadNumbering(const CsvRecord& record, std::size_t column, const char* name,
-                      const char* counted, int limit) const;
+    int ReadNumbering(const CsvRecord& record, std::size_t kept, std::size_t column,
+                      const char* name, const char* counted, int limit) const;
 
     char delimiter_;
     int headerRow_;
@@ -32,6 +34,7 @@ class TidyHistory {
     std::size_t demandColumn_ = 0;
     int salesPoints_ = 0;
     int periods_ = 0;
+    int rows_ = 0;
     // By sales point and period, as in the run state: the demand and the row that gave it (0:
     // none yet).
     std::vector<double> demand_;

@@ -28,9 +28,9 @@ bool IsHeader(const std::vector<std::string>& cells) {
 void WideHistory::Take(const CsvRecord& record) {
     if (firstRow_ == 0) {
         firstRow_ = record.row;
-        columns_ = record.cells.size();
+        columns_ = record.cellCount;
         if (columns_ > static_cast<std::size_t>(kMaxSalesPoints)) {
-            throw RunError(RowName(record.row) + " has " + CellCount(columns_) +
+            throw RunError(RowName(record.row) + " has " + CellCount(record) +
                            ": more than 100 sales points");
         }
         if (IsHeader(record.cells)) {
@@ -38,8 +38,8 @@ void WideHistory::Take(const CsvRecord& record) {
             return;
         }
     }
-    if (record.cells.size() != columns_) {
-        throw RunError(RowName(record.row) + " has " + CellCount(record.cells.size()) + " where " +
+    if (record.cellCount != columns_) {
+        throw RunError(RowName(record.row) + " has " + CellCount(record) + " where " +
                        RowName(firstRow_) + " has " + std::to_string(columns_));
     }
     if (periods_ == kMaxPeriods) {
@@ -48,7 +48,7 @@ void WideHistory::Take(const CsvRecord& record) {
     for (std::size_t column = 0; column < columns_; ++column) {
         const std::optional<double> demand = HistoryNumber(record.cells[column], delimiter_);
         if (!demand) {
-            RefuseCell(CellName(record.row, column), record.cells[column]);
+            RefuseCell(CellName(record.row, column), record.cells[column], delimiter_);
         }
         byPeriod_.push_back(*demand);
     }

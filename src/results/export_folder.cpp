@@ -1,36 +1,151 @@
 #include "results/export_folder.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
 #include "results/export_tables.h"
 #include "runtime/replaced_files.h"
+#include "runtime/run_error.h"
+#include "runtime/staged_file.h"
 
 namespace sf {
+namespace {
 
-std::optional<std::string> PrepareExportFolder(const std::filesystem::path& folder) {
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error) {
-        return "The export folder \"" + folder.string() +
-               "\" could not be created: " + error.message();
+namespace fs = std::filesystem;
+
+struct ExportFile {
+    std::string_view name;
+    std::string (*text)(const RunResults& results, const RunRecord& record);
+};
+
+constexpr ExportFile kExportFiles[] = {
+    {"summary.csv",
+     [](const RunResults& results, const RunRecord&) { return SummaryCsv(results.figures); }},
+    {"series.csv",
+     [](const RunResults& results, const RunRecord&) { return SeriesCsv(results.series); }},
+    {"tradeoff.csv",
+     [](const RunResults& results, const RunRecord&) { return TradeoffCsv(results.tradeoff); }},
+    {"run.json", RunJson},
+};
+
+constexpr std::array<std::string_view, std::size(kExportFiles)> kExportFileNames = [] {
+    std::array<std::string_view, std::size(kExportFiles)> names{};
+    for (std::size_t at = 0; at < names.size(); ++at) {
+        names[at] = kExportFiles[at].name;
     }
-    if (!std::filesystem::is_directory(folder, error)) {
-        return "The export folder \"" + folder.string() + "\" is a file, not a folder";
+    return names;
+}();
+
+constexpr std::string_view kMarkerText =
+    "This folder holds the files of one export of Sales Forecast. The next export into it\n"
+    "replaces the whole folder, so it may hold nothing else.\n";
+
+std::string Named(const fs::path& folder) {
+    return "The export folder \"" + folder.string() + "\"";
+}
+
+// 0, or why this process may not create or remove entries in the folder.
+int WriteRefused(const fs::path& folder) {
+    return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0 ? 0 : errno;
+}
+
+bool IsExportEntry(const fs::directory_entry& entry) {
+    const std::string name = entry.path().filename().string();
+    std::error_code ignored;
+    return (name == kExportMarker || std::ranges::count(kExportFileNames, name) != 0) &&
+           entry.symlink_status(ignored).type() == fs::file_type::regular;
+}
+
+std::optional<std::string> CheckExistingFolder(const fs::path& folder, const fs::path& target) {
+    if (const int refused = WriteRefused(target)) {
+        return Named(folder) + " could not be written: " + std::strerror(refused);
+    }
+    // The new folder is made beside it and takes its place there.
+    const fs::path parent = FolderOf(target);
+    if (const int refused = WriteRefused(parent)) {
+        return Named(folder) + " could not be replaced: the folder \"" + parent.string() +
+               "\" around it could not be written: " + std::strerror(refused);
+    }
+    std::error_code error;
+    std::vector<std::string> others;
+    for (const fs::directory_entry& entry : fs::directory_iterator(target, error)) {
+        if (!IsExportEntry(entry)) {
+            others.push_back(entry.path().filename().string());
+        }
+    }
+    if (error) {
+        return Named(folder) + " could not be read: " + error.message();
+    }
+    if (others.empty()) {
+        return std::nullopt;
+    }
+    return Named(folder) + " holds \"" + *std::ranges::min_element(others) +
+           "\", which is not a file of an export: an export replaces the whole folder, so give a "
+           "new folder, an empty one or one that holds an earlier export only";
+}
+
+}  // namespace
+
+std::span<const std::string_view> ExportFileNames() {
+    return kExportFileNames;
+}
+
+std::string ExportFileList() {
+    std::string list;
+    for (std::size_t at = 0; at < kExportFileNames.size(); ++at) {
+        list += (at == 0 ? "" : at + 1 == kExportFileNames.size() ? " and " : ", ");
+        list += kExportFileNames[at];
+    }
+    return list;
+}
+
+std::optional<std::string> CheckExportFolder(const fs::path& folder) {
+    const fs::path target = FollowLinks(folder);
+    std::error_code error;
+    const fs::file_status status = fs::status(target, error);
+    if (fs::exists(status)) {
+        if (!fs::is_directory(status)) {
+            return Named(folder) + " is a file, not a folder";
+        }
+        return CheckExistingFolder(folder, target);
+    }
+    // Created after the run, so that a refused run leaves no empty folder behind.
+    fs::path ancestor = target;
+    do {
+        ancestor = FolderOf(ancestor);
+    } while (!fs::exists(fs::status(ancestor, error)) && ancestor != ".");
+    if (!fs::is_directory(fs::status(ancestor, error))) {
+        return Named(folder) + " could not be created: \"" + ancestor.string() +
+               "\" is a file, not a folder";
+    }
+    if (const int refused = WriteRefused(ancestor)) {
+        return Named(folder) + " could not be created: " + std::strerror(refused);
     }
     return std::nullopt;
 }
 
-void WriteExportFolder(const std::filesystem::path& folder, const RunResults& results,
-                       const RunRecord& record) {
-    const std::string summary = SummaryCsv(results.figures);
-    const std::string series = SeriesCsv(results.series);
-    const std::string tradeoff = TradeoffCsv(results.tradeoff);
-    const std::string json = RunJson(results, record);
-    const FileContent files[] = {
-        {folder / "summary.csv", summary},
-        {folder / "series.csv", series},
-        {folder / "tradeoff.csv", tradeoff},
-        {folder / "run.json", json},
-    };
-    ReplaceFiles(files, "export file");
+std::string WriteExportFolder(const fs::path& folder, const RunResults& results,
+                              const RunRecord& record) {
+    // Something may have come into the folder during the run.
+    if (const std::optional<std::string> problem = CheckExportFolder(folder)) {
+        throw RunError(*problem);
+    }
+    std::vector<std::string> texts;
+    for (const ExportFile& file : kExportFiles) {
+        texts.push_back(file.text(results, record));
+    }
+    std::vector<FolderFile> files;
+    for (std::size_t at = 0; at < texts.size(); ++at) {
+        files.push_back({kExportFiles[at].name, texts[at]});
+    }
+    files.push_back({kExportMarker, kMarkerText});
+    return ReplaceFolder(folder, files, "export");
 }
 
 }  // namespace sf

@@ -2,19 +2,36 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "results/run_record.h"
 #include "results/run_results.h"
 
 namespace sf {
 
-// Creates the folder with its parents where missing. The reason when it cannot be used.
-std::optional<std::string> PrepareExportFolder(const std::filesystem::path& folder);
+// Written into every export folder, so that a folder is known to hold an export.
+inline constexpr std::string_view kExportMarker = ".sales-forecast-export";
 
-// Writes summary.csv, series.csv, tradeoff.csv and run.json into the folder, replacing each
-// existing file only once all four are complete. Throws a RunError naming the file that failed.
-void WriteExportFolder(const std::filesystem::path& folder, const RunResults& results,
-                       const RunRecord& record);
+// The files an export writes, in the order written; the marker is not among them.
+std::span<const std::string_view> ExportFileNames();
+
+// The export files for a message: "summary.csv, series.csv, tradeoff.csv and run.json".
+std::string ExportFileList();
+
+// Whether the folder can take an export, found before the run so that a run never ends in an
+// export it cannot write: a new folder whose nearest existing parent folder may be written in,
+// or a folder that may be written in and holds nothing but export files and the marker (an
+// export replaces it whole, so anything else would be lost). The reason when it cannot, naming
+// the folder and the first other entry. Nothing is created.
+std::optional<std::string> CheckExportFolder(const std::filesystem::path& folder);
+
+// Writes the export files and the marker into a folder that then takes the place of the given
+// one, with its parents created where missing (see ReplaceFolder). The folder is checked again
+// first. Returns a note for the user, empty when there is nothing to say. Throws a RunError
+// naming the folder or the file that failed.
+std::string WriteExportFolder(const std::filesystem::path& folder, const RunResults& results,
+                              const RunRecord& record);
 
 }  // namespace sf

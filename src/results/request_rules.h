@@ -14,8 +14,12 @@ struct NumberRule {
 
 inline constexpr NumberRule kTargetFillRateRule = {
     "a number above 0 and at most 1", [](double number) { return number > 0.0 && number <= 1.0; }};
-inline constexpr NumberRule kOutcomeCostRule = {"a number of 0 or more",
-                                                [](double number) { return number >= 0.0; }};
+// The largest cost taken: a cost of lost sales and returns then overflows only where the
+// outcomes themselves are beyond any demand a run has.
+inline constexpr double kLargestCost = 1e15;
+inline constexpr NumberRule kOutcomeCostRule = {"a number from 0 to 1e15", [](double number) {
+                                                    return number >= 0.0 && number <= kLargestCost;
+                                                }};
 
 // The number when the rule takes it; none for a text that is no number or a number refused.
 inline std::optional<double> Taken(const NumberRule& rule, const std::optional<double>& number) {

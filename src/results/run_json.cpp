@@ -57,7 +57,11 @@ ordered_json Cheapest(const std::optional<CostAnswer>& cheapest) {
     if (!cheapest) {
         return nullptr;
     }
-    return {{"tau", cheapest->tau}, {"cost", cheapest->cost}};
+    ordered_json answer = {{"tau", cheapest->tau}, {"cost", cheapest->cost}};
+    if (!cheapest->note.empty()) {
+        answer["note"] = cheapest->note;  // only where a cost overflowed
+    }
+    return answer;
 }
 
 }  // namespace

@@ -96,10 +96,18 @@ TargetAnswer AnswerTargetFillRate(const RunSeries& series, const std::vector<Tra
 
 std::optional<CostAnswer> CheapestTau(const std::vector<TradeoffRow>& rows) {
     std::optional<CostAnswer> cheapest;
+    bool overflowed = false;
     for (const TradeoffRow& row : rows) {
-        if (row.cost && !std::isnan(*row.cost) && (!cheapest || *row.cost < cheapest->cost)) {
-            cheapest = CostAnswer{row.tau, *row.cost};
+        if (!row.cost) {
+            continue;
         }
+        overflowed = overflowed || !std::isfinite(*row.cost);
+        if (std::isfinite(*row.cost) && (!cheapest || *row.cost < cheapest->cost)) {
+            cheapest = CostAnswer{row.tau, *row.cost, ""};
+        }
+    }
+    if (cheapest && overflowed) {
+        cheapest->note = "the cost of some taus is too large to hold and is left empty";
     }
     return cheapest;
 }

@@ -28,9 +28,11 @@ TargetAnswer AnswerTargetFillRate(const RunSeries& series, const std::vector<Tra
 struct CostAnswer {
     double tau = 0.0;
     double cost = 0.0;
+    std::string note;  // why some taus have no cost, where that is so
 };
 
-// None when the rows carry no cost.
+// None when the rows carry no cost, or none a double can hold. A cost that overflowed is no
+// answer: its cell stays empty, and the note says so.
 std::optional<CostAnswer> CheapestTau(const std::vector<TradeoffRow>& rows);
 
 }  // namespace sf

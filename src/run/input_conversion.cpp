@@ -100,8 +100,9 @@ std::string NotANumber(std::string_view text, const BoxTexts& texts) {
     if (text.find_first_not_of(" \t") == std::string_view::npos) {
         return texts.naming == BoxNaming::options ? "empty or not given" : "the box is empty";
     }
-    std::string problem = Quoted(text) + " is not a number";
-    if (UsesTheOtherSeparator(text, texts.locale)) {
+    const std::string_view reason = NotANumberReason(text, texts.locale);
+    std::string problem = Quoted(text) + " " + std::string(reason);
+    if (reason == kNotANumber && UsesTheOtherSeparator(text, texts.locale)) {
         problem +=
             "; the decimal separator on this computer is \"" + texts.locale.decimalPoint + "\"";
     }

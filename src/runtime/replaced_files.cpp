@@ -1,19 +1,26 @@
 #include "runtime/replaced_files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "runtime/file_calls.h"
 #include "runtime/run_error.h"
+#include "runtime/staged_file.h"
+#include "runtime/temporary_names.h"
 
 namespace sf {
 namespace {
 
-[[noreturn]] void Fail(std::string_view kind, const std::filesystem::path& path,
-                       const std::string& what, int error) {
+namespace fs = std::filesystem;
+
+[[noreturn]] void Fail(std::string_view kind, const fs::path& path, const std::string& what,
+                       int error) {
     std::string message = "The " + std::string(kind) + " \"" + path.string() + "\" " + what;
     if (error != 0) {
         message += std::string(": ") + std::strerror(error);
@@ -21,82 +28,145 @@ namespace {
     throw RunError(message);
 }
 
-// The temporary files written so far, removed unless they were renamed into place.
-class StagedFiles {
+// An exchange or a rename that the file system does not offer.
+bool NotOffered(int error) {
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
+}
+
+// The new folder until it has taken the old one's place; then the old folder, whose files of
+// the names written go with it. Either way it goes when this does, unless it holds more.
+class StagingFolder {
   public:
-    explicit StagedFiles(std::string_view kind) : kind_(kind) {}
-    StagedFiles(const StagedFiles&) = delete;
-    StagedFiles& operator=(const StagedFiles&) = delete;
-    ~StagedFiles() {
-        for (const std::filesystem::path& staged : staged_) {
-            std::error_code ignored;
-            std::filesystem::remove(staged, ignored);
+    StagingFolder(const fs::path& parent, std::span<const std::string_view> names)
+        : path_(parent / TemporaryName()), names_(names) {
+        if (::mkdir(path_.c_str(), 0777) != 0) {
+            error_ = errno;
+            path_.clear();
         }
     }
+    ~StagingFolder() { Remove(); }
+    StagingFolder(const StagingFolder&) = delete;
+    StagingFolder& operator=(const StagingFolder&) = delete;
 
-    void Stage(const FileContent& file) {
-        std::FILE* stream = nullptr;
-        std::filesystem::path staged;
-        std::random_device random;
-        // A name of its own, so that runs writing into one folder at once do not meet.
-        for (int attempt = 0; stream == nullptr && attempt < 16; ++attempt) {
-            staged = file.path;
-            staged.replace_filename("." + file.path.filename().string() + ".part-" +
-                                    std::to_string(random()));
-            errno = 0;
-            stream = std::fopen(staged.c_str(), "wbx");
-            if (stream == nullptr && errno != EEXIST) {
-                break;
-            }
+    int Error() const { return error_; }
+    const fs::path& Path() const { return path_; }
+    // False when something besides those files keeps it.
+    bool Remove() {
+        if (!path_.empty()) {
+            RemoveTemporaryFolder(path_, names_);
         }
-        if (stream == nullptr) {
-            Fail(kind_, file.path, "could not be created", errno);
-        }
-        staged_.push_back(staged);
-        errno = 0;
-        const bool written = std::fwrite(file.content.data(), 1, file.content.size(), stream) ==
-                                 file.content.size() &&
-                             std::fflush(stream) == 0;
-        const int writeError = errno;
-        const bool closed = std::fclose(stream) == 0;
-        if (!written || !closed) {
-            Fail(kind_, file.path, "could not be written", written ? errno : writeError);
-        }
-    }
-
-    // Renames every staged file over its destination, in the order staged.
-    void Commit(std::span<const FileContent> files) {
-        for (std::size_t at = 0; at < files.size(); ++at) {
-            std::error_code error;
-            std::filesystem::rename(staged_[at], files[at].path, error);
-            if (error) {
-                Fail(kind_, files[at].path, "could not be replaced", error.value());
-            }
-        }
-        staged_.clear();
+        std::error_code ignored;
+        return path_.empty() || !fs::exists(fs::symlink_status(path_, ignored));
     }
 
   private:
-    std::string_view kind_;
-    std::vector<std::filesystem::path> staged_;
+    fs::path path_;
+    std::span<const std::string_view> names_;
+    int error_ = 0;
 };
+
+// Writes one file into the staging folder, on the disk before any rename.
+int WriteStaged(const fs::path& staged, const FolderFile& file, const fs::path& replaced) {
+    const int descriptor = ::open(staged.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
+        return errno;
+    }
+    TakeOwnerAndMode(descriptor, replaced);
+    int error = WriteAll(descriptor, file.content);
+    if (error == 0) {
+        error = SyncFile(descriptor, replaced);
+    }
+    if (::close(descriptor) != 0 && error == 0) {
+        error = errno;
+    }
+    return error;
+}
 
 }  // namespace
 
-void ReplaceFiles(std::span<const FileContent> files, std::string_view kind) {
-    // Of several files, a folder in one's place is refused before any is replaced; the rename
-    // would refuse it only after some.
-    for (const FileContent& file : files) {
-        std::error_code error;
-        if (files.size() > 1 && std::filesystem::is_directory(file.path, error)) {
-            Fail(kind, file.path, "could not be written: a folder has its name", 0);
+void ReplaceFile(const fs::path& path, std::string_view content, std::string_view kind) {
+    StagedFile file;
+    if (const int error = file.Open(path)) {
+        Fail(kind, path, "could not be created", error);
+    }
+    int error = file.Write(content);
+    if (error == 0) {
+        error = file.Sync();
+    }
+    if (error != 0) {
+        Fail(kind, path, "could not be written", error);
+    }
+    if ((error = file.PutInPlace()) != 0) {
+        Fail(kind, path, "could not be replaced", error);
+    }
+}
+
+std::string ReplaceFolder(const fs::path& folder, std::span<const FolderFile> files,
+                          std::string_view kind) {
+    const std::string folderKind = std::string(kind) + " folder";
+    const std::string fileKind = std::string(kind) + " file";
+    const fs::path target = FollowLinks(folder);
+    const fs::path parent = FolderOf(target);
+    std::error_code error;
+    fs::create_directories(parent, error);
+    if (error) {
+        Fail(folderKind, folder, "could not be created", error.value());
+    }
+    std::vector<std::string_view> names;
+    for (const FolderFile& file : files) {
+        names.push_back(file.name);
+    }
+    RemoveStaleTemporaries(parent, names);
+    StagingFolder staging(parent, names);
+    if (staging.Error() != 0) {
+        Fail(folderKind, folder, "could not be created", staging.Error());
+    }
+    struct stat old {};
+    const bool replaces = ::stat(target.c_str(), &old) == 0;
+    if (replaces && !S_ISDIR(old.st_mode)) {
+        Fail(folderKind, folder, "is a file, not a folder", 0);
+    }
+    if (replaces) {
+        ::chmod(staging.Path().c_str(), old.st_mode & 07777);
+    }
+    for (const FolderFile& file : files) {
+        if (const int failed = WriteStaged(staging.Path() / file.name, file, target / file.name)) {
+            Fail(fileKind, folder / file.name, "could not be written", failed);
         }
     }
-    StagedFiles staged(kind);
-    for (const FileContent& file : files) {
-        staged.Stage(file);
+    SyncFolder(staging.Path());
+
+    int failed = replaces ? EEXIST : RenameNoReplace(staging.Path(), target);
+    if (NotOffered(failed)) {
+        failed = RenameFile(staging.Path(), target);  // replaces an empty folder at most
     }
-    staged.Commit(files);
+    std::string note;
+    if (failed == EEXIST || failed == ENOTEMPTY) {
+        // The staging folder then holds the old files, which go with it.
+        failed = ExchangeEntries(staging.Path(), target);
+        if (NotOffered(failed)) {
+            for (const FolderFile& file : files) {
+                if (const int one = RenameFile(staging.Path() / file.name, target / file.name)) {
+                    Fail(fileKind, folder / file.name, "could not be replaced", one);
+                }
+            }
+            failed = 0;
+            note = "The file system of the " + folderKind + " \"" + folder.string() +
+                   "\" cannot replace a folder in one step, so its files were replaced one "
+                   "by one.";
+        }
+    }
+    if (failed != 0) {
+        Fail(folderKind, folder, "could not be replaced", failed);
+    }
+    SyncFolder(parent);
+    if (!staging.Remove()) {
+        note += (note.empty() ? "" : " ") + std::string("The earlier ") + folderKind + " \"" +
+                folder.string() +
+                "\" held more than its files when it was replaced: it is kept as \"" +
+                staging.Path().string() + "\".";
+    }
+    return note;
 }
 
 }  // namespace sf

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <string_view>
+
+#include "runtime/staged_file.h"
 
 namespace sf {
 
@@ -34,16 +34,13 @@ class ReportFile {
     std::string KeepIncomplete();
 
   private:
-    // Flushes (and with sync, to the disk) and closes the file; the first error, or 0.
-    int CloseFile(bool sync);
+    // Hands the lines gathered so far to the file; 0 or the errno value.
+    int Flush();
     [[noreturn]] void Fail(const char* what, int error) const;
 
     std::filesystem::path path_;  // the report, absolute
-    // The new file the lines go to, until it is renamed; empty when the report is written directly.
-    std::filesystem::path written_;
-    bool hadReport_ = false;  // a previous report was there
-    std::unique_ptr<char[]> buffer_;
-    std::FILE* file_ = nullptr;
+    StagedFile file_;
+    std::string pending_;  // lines not yet handed to the file
 };
 
 }  // namespace sf

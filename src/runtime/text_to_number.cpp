@@ -1,5 +1,6 @@
 #include "runtime/text_to_number.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -78,7 +79,40 @@ std::optional<std::string> NormaliseNumberText(std::string_view text, const Numb
     return normal;
 }
 
+// Whether the value of a well-formed number text (as NormaliseNumberText writes it) is 1 or
+// more in magnitude: the place of its first significant digit plus its exponent.
+bool AtLeastOne(std::string_view normal) {
+    const std::size_t exponentAt = normal.find('e');
+    const std::string_view mantissa = normal.substr(0, exponentAt);
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos) {
+        return false;
+    }
+    long long place = first < point ? static_cast<long long>(point - first)
+                                    : -static_cast<long long>(first - point - 1);
+    if (exponentAt != std::string_view::npos) {
+        long long exponent = 0;
+        const std::string_view digits = normal.substr(exponentAt + 1);
+        const bool negative = digits.starts_with('-');
+        for (const char c : digits.substr(digits.starts_with('-') || digits.starts_with('+'))) {
+            exponent = std::min(exponent * 10 + (c - '0'), 1'000'000'000LL);  // far beyond
+        }
+        place += negative ? -exponent : exponent;
+    }
+    return place > 0;
+}
+
 }  // namespace
+
+std::string_view NotANumberReason(std::string_view text, const NumberLocale& locale) {
+    const std::optional<std::string> normal = NormaliseNumberText(TrimBlanks(text), locale);
+    if (!normal) {
+        return kNotANumber;
+    }
+    return AtLeastOne(*normal) ? "is a number too large to hold"
+                               : "is a number too close to 0 to hold";
+}
 
 std::optional<double> TextToDouble(std::string_view text, const NumberLocale& locale) {
     const std::optional<std::string> normal = NormaliseNumberText(TrimBlanks(text), locale);

@@ -13,6 +13,12 @@ namespace sf {
 // a double cannot hold its value.
 std::optional<double> TextToDouble(std::string_view text, const NumberLocale& locale);
 
+inline constexpr std::string_view kNotANumber = "is not a number";
+
+// Why TextToDouble refuses a text, to complete a message after the quoted text: kNotANumber,
+// or, for a number a double cannot hold, that it is too large or too close to 0.
+std::string_view NotANumberReason(std::string_view text, const NumberLocale& locale);
+
 enum class IntegerTextStatus { ok, notANumber, outOfRange };
 
 struct IntegerText {

@@ -1,10 +1,7 @@
 #include "scenario/scenario_file.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-#include <system_error>
+#include <optional>
+#include <string>
 
 #include "runtime/replaced_files.h"
 #include "runtime/run_error.h"
@@ -13,44 +10,34 @@
 namespace sf {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
 // The sentence on the file that a problem completes.
 [[noreturn]] void FailAbout(const std::filesystem::path& path, const std::string& problem) {
     throw RunError("The scenario file \"" + path.string() + "\" " + problem);
 }
 
-std::string SystemReason(int error) {
-    return error != 0 ? std::string(": ") + std::strerror(error) : std::string();
-}
-
 // The file's bytes, at most kMaxScenarioFileBytes of them.
-std::string ReadBytes(const std::filesystem::path& path) {
-    errno = 0;
-    const File file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        FailAbout(path, "could not be opened" + SystemReason(errno));
+std::string ReadBytes(const std::filesystem::path& path, StandardInput standardInput) {
+    std::optional<std::string> bytes;
+    try {
+        bytes = ReadInputFile(path, kMaxScenarioFileBytes, standardInput);
+    } catch (const RunError& refusal) {
+        FailAbout(path, refusal.what());
     }
-    std::string bytes(kMaxScenarioFileBytes + 1, '\0');
-    errno = 0;
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
-    if (std::ferror(file.get()) != 0) {
-        FailAbout(path, "could not be read" + SystemReason(errno));
-    }
-    if (bytes.size() > kMaxScenarioFileBytes) {
+    if (!bytes) {
         FailAbout(path, "is larger than " + std::to_string(kMaxScenarioFileBytes >> 20) +
                             " MiB, far too large for a scenario");
     }
-    return bytes;
+    if (const std::size_t nul = bytes->find('\0'); nul != std::string::npos) {
+        FailAbout(path, "is not a text file: byte " + std::to_string(nul + 1) + " is a NUL byte");
+    }
+    return *bytes;
 }
 
 }  // namespace
 
-Scenario ReadScenarioFile(const std::filesystem::path& path, const NumberLocale& shownIn) {
-    const std::string bytes = ReadBytes(path);
+Scenario ReadScenarioFile(const std::filesystem::path& path, const NumberLocale& shownIn,
+                          StandardInput standardInput) {
+    const std::string bytes = ReadBytes(path, standardInput);
     try {
         return ParseScenario(bytes, shownIn);
     } catch (const RunError& refusal) {
@@ -67,8 +54,7 @@ void WriteScenarioFile(const std::filesystem::path& path, const Scenario& scenar
         FailAbout(path, refusal.what());
     }
     // Names the file itself when it cannot be replaced.
-    const FileContent file[] = {{path, text}};
-    ReplaceFiles(file, "scenario file");
+    ReplaceFile(path, text, "scenario file");
 }
 
 }  // namespace sf

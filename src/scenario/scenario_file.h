@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 
+#include "runtime/input_file.h"
 #include "runtime/number_locale.h"
 #include "scenario/scenario.h"
 
@@ -12,8 +13,10 @@ namespace sf {
 inline constexpr std::size_t kMaxScenarioFileBytes = std::size_t{1} << 20;
 
 // The box texts come in the locale they are shown in (see ParseScenario). A RunError that names
-// the file and what is wrong with it when the file cannot be read or is not a scenario.
-Scenario ReadScenarioFile(const std::filesystem::path& path, const NumberLocale& shownIn);
+// the file and what is wrong with it when the file cannot be read or is not a scenario. Only a
+// regular file is read (see ReadInputFile).
+Scenario ReadScenarioFile(const std::filesystem::path& path, const NumberLocale& shownIn,
+                          StandardInput standardInput = StandardInput::refused);
 
 // Writes a file beside it and renames that over it once complete, so that a save that fails
 // leaves an earlier file as it was. The box texts were typed in typedIn. A RunError naming the

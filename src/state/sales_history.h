@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,8 @@ namespace sf {
 // Demand a planner recorded, read from a file to take the place of the demand models.
 struct SalesHistory {
     std::string name;  // the file name without its folders, as the report names it
+    // The file as the user gave it: no run may write over it.
+    std::filesystem::path file;
     int salesPoints = 0;
     int periods = 0;
     // Sales points outer, periods inner: every value a finite number.

@@ -9,6 +9,7 @@
 
 #include "results/run_health.h"
 #include "run/run_driver.h"
+#include "runtime/file_clashes.h"
 #include "runtime/run_error.h"
 #include "scenario/scenario_format.h"
 #include "state/box_keys.h"
@@ -141,6 +142,15 @@ void ForecastWindow::Normal_Click() {
 }
 
 void ForecastWindow::Run_Click() {
+    // The report must not take the place of the sales history it is made from.
+    if (const std::optional<sf::SalesHistory>& history = salesHistory_->History()) {
+        const UsedPath paths[] = {{"the report", kReportFile, PathUse::written},
+                                  {"the sales history", history->file, PathUse::read}};
+        if (const std::optional<std::string> clash = FindPathClash(paths)) {
+            messages_->ShowError(*this, QString::fromStdString(*clash));
+            return;
+        }
+    }
     SetRunning(true);
     stopRequested_ = false;
     outcome_ = {};

@@ -14,8 +14,11 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <utility>
 
+#include "runtime/file_clashes.h"
 #include "runtime/run_error.h"
 #include "scenario/scenario_file.h"
 #include "ui/control_help.h"
@@ -86,8 +89,17 @@ bool MainWindow::OpenScenario(const QString& path) {
 
 bool MainWindow::SaveScenario(const QString& path) {
     RememberFolder(path);
+    const Scenario scenario = form_->TypedScenario();
+    const UsedPath paths[] = {
+        {"the scenario file", FilePath(path), PathUse::written},
+        {"the sales history", scenario.inputs.history ? scenario.inputs.history->file : "",
+         PathUse::read},
+    };
     try {
-        WriteScenarioFile(FilePath(path), form_->TypedScenario(), form_->Locale());
+        if (const std::optional<std::string> clash = FindPathClash(paths)) {
+            throw RunError(*clash);
+        }
+        WriteScenarioFile(FilePath(path), scenario, form_->Locale());
     } catch (const RunError& refusal) {
         messages_.ShowError(*this, QString::fromStdString(refusal.what()));
         return false;

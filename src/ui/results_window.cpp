@@ -22,6 +22,7 @@
 #include <utility>
 
 #include "results/export_folder.h"
+#include "runtime/file_clashes.h"
 #include "runtime/run_error.h"
 #include "ui/form_layout.h"
 #include "ui/run_charts.h"
@@ -167,18 +168,32 @@ void ResultsWindow::ChooseExportFolder() {
 
 bool ResultsWindow::ExportTo(const QString& folder) {
     const std::filesystem::path path = PathOf(folder);
-    if (const std::optional<std::string> problem = PrepareExportFolder(path)) {
+    const RunRecord& record = run_->record;
+    const UsedPath paths[] = {
+        {"the export folder", path, PathUse::replaced},
+        {"the report", record.reportPath, PathUse::written},
+        {"the sales history", record.inputs.history ? record.inputs.history->file : "",
+         PathUse::read},
+    };
+    std::optional<std::string> problem = FindPathClash(paths);
+    if (!problem) {
+        problem = CheckExportFolder(path);
+    }
+    std::string note;
+    if (!problem) {
+        try {
+            note = WriteExportFolder(path, run_->results, record);
+        } catch (const RunError& error) {
+            problem = error.what();
+        }
+    }
+    if (problem) {
         messages_.ShowError(*this, QString::fromStdString(*problem));
         return false;
     }
-    try {
-        WriteExportFolder(path, run_->results, run_->record);
-    } catch (const RunError& error) {
-        messages_.ShowError(*this, QString::fromStdString(error.what()));
-        return false;
-    }
-    Say(QStringLiteral("summary.csv, series.csv, tradeoff.csv and run.json written into %1")
-            .arg(folder));
+    Say(QStringLiteral("%1 written into %2 %3")
+            .arg(QString::fromStdString(ExportFileList()), folder, QString::fromStdString(note))
+            .trimmed());
     return true;
 }
 
@@ -452,7 +467,9 @@ void ResultsWindow::AskAgain() {
     run_->record.request = asked.request;
     ShowAnswer(*targetAnswer_, asked.targetProblem.value_or(TargetAnswerText(run_->results.target)),
                asked.targetProblem.has_value());
-    ShowAnswer(*costAnswer_, asked.costProblem.value_or(CostAnswerText(run_->results.cheapest)),
+    ShowAnswer(*costAnswer_,
+               asked.costProblem.value_or(
+                   CostAnswerText(run_->results.cheapest, asked.request.costs.has_value())),
                asked.costProblem.has_value());
     tradeoffChart_->Draw(TradeoffChart(run_->results));
 }

@@ -61,12 +61,17 @@ QString TargetAnswerText(const std::optional<TargetAnswer>& target) {
     return text;
 }
 
-QString CostAnswerText(const std::optional<CostAnswer>& cheapest) {
+QString CostAnswerText(const std::optional<CostAnswer>& cheapest, bool costsAsked) {
     if (!cheapest) {
-        return QStringLiteral("Type both costs to see the cheapest τ of the grid.");
+        return costsAsked ? QStringLiteral("The cost of every τ of the grid is too large to hold.")
+                          : QStringLiteral("Type both costs to see the cheapest τ of the grid.");
     }
-    return QStringLiteral("The cheapest τ of the grid is %1 (cost %2).")
-        .arg(ScreenTau(cheapest->tau), ScreenSum(cheapest->cost));
+    QString text = QStringLiteral("The cheapest τ of the grid is %1 (cost %2)")
+                       .arg(ScreenTau(cheapest->tau), ScreenSum(cheapest->cost));
+    if (!cheapest->note.empty()) {
+        text += QStringLiteral("; %1").arg(QString::fromStdString(cheapest->note));
+    }
+    return text + QStringLiteral(".");
 }
 
 }  // namespace sf::ui

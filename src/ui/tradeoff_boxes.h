@@ -21,6 +21,7 @@ TradeoffQuestions ReadTradeoffBoxes(const QString& targetFillRate, const QString
 
 // The answers in words, or what to type where nothing was asked.
 QString TargetAnswerText(const std::optional<TargetAnswer>& target);
-QString CostAnswerText(const std::optional<CostAnswer>& cheapest);
+// costsAsked: both costs were typed, so no answer means no cost could be held.
+QString CostAnswerText(const std::optional<CostAnswer>& cheapest, bool costsAsked);
 
 }  // namespace sf::ui

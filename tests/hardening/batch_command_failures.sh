@@ -59,5 +59,37 @@ if [ -n "$problem" ]; then
 else
   echo "ok   a filling disk"
 fi
+
+# Messages say what is wrong without echoing to the terminal what a box or a file holds, and name
+# the scenario file a refused box came from.
+cd "$work" || exit 1
+printf '{"format": 1}' >empty.json
+printf '1,2\n3,\xff\n' >bytes.csv
+# expect_message CASE EXIT TEXT ARGUMENTS...
+expect_message() {
+  local case=$1 exit=$2 text=$3
+  shift 3
+  "$cli" "$@" >stdout 2>stderr
+  local code=$?
+  if [ "$code" -ne "$exit" ] || ! grep -qF -- "$text" stderr || LC_ALL=C grep -q $'[\x1b\xff]' stderr; then
+    echo "FAIL $case: exit $code: $(cat -v stderr)"
+    failed=$((failed + 1))
+  else
+    echo "ok   $case"
+  fi
+}
+expect_message "an escape typed in a box" 1 '--tau: "\x1B[31m" is not a number' \
+  --example --tau $'\e[31m'
+expect_message "bytes of a file that are not UTF-8" 1 'row 2, column 2: "\xFF" is not a number' \
+  --example --demand bytes.csv
+expect_message "a number too large" 1 '"1e999" is a number too large to hold' \
+  --example --tau 1e999
+expect_message "an empty scenario" 1 \
+  '--alpha-beta-periods: empty or not given (as the scenario file "empty.json" gives it)' \
+  --scenario empty.json
+expect_message "costs too large" 2 '--lost-sale-cost needs a number from 0 to 1e15, not "1e308"' \
+  --example --lost-sale-cost 1e308 --return-cost 1e308
+expect_message "an export onto a file" 2 'The export folder "empty.json" is a file, not a folder' \
+  --example --export empty.json
 cd / || exit 1
 [ "$failed" -eq 0 ]

@@ -110,5 +110,24 @@ TEST_F(FailingSurroundingsTest, AFillingDiskLeavesTheLastReportAsItWas) {
     }
 }
 
+// A disk that takes nothing leaves no empty incomplete report, which would only hide that, and
+// an earlier one would be taken for this run's.
+TEST_F(FailingSurroundingsTest, ADiskThatTakesNothingLeavesNoEmptyIncompleteReport) {
+    folder.Write("out.txt", "the last report\r\n");
+    folder.Write("out.txt.incomplete", "the lines of an earlier run\r\n");
+    RunOutcome outcome;
+    {
+        const FileSizeLimit limit(0);
+        outcome = Run(SmallRun());
+    }
+    ExpectReportFileFailure(outcome, observer, "could not be written: File too large");
+    EXPECT_NE(
+        outcome.message.find("was left as it was; none of the lines written reached the disk."),
+        std::string::npos)
+        << outcome.message;
+    EXPECT_EQ(folder.Read("out.txt"), "the last report\r\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("out.txt.incomplete")));
+}
+
 }  // namespace
 }  // namespace sf

@@ -97,13 +97,20 @@ TEST(HistoryReader, RefusesABadFileSayingWhereAndWhy) {
         {"A,B\n1,x\n", "row 2, column 2 (\"B\"): \"x\" is not a number"},
         {"1,2\n3,x\n", "row 2, column 2: \"x\" is not a number"},
         {"nan,1\n", "row 1, column 1: \"nan\" is not a number"},
-        {"1e999\n", "row 1, column 1: \"1e999\" is not a number"},
+        {"1e999\n", "row 1, column 1: \"1e999\" is a number too large to hold"},
+        {"1;-0,1e-400\n", "row 1, column 2: \"-0,1e-400\" is a number too close to 0 to hold"},
+        {std::string(4, '\0'), "this is not a text file: byte 1 is a NUL byte"},
+        {std::string(200, ','), "row 1 has more than 102 cells: more than 100 sales points"},
+        {"1,2\n" + std::string(1 << 20, ','), "row 2 has more than 102 cells where row 1 has 2"},
         {"1,2\n\"1,5\",2\n", "row 2, column 1: \"1,5\" is not a number"},
         {"1,2\n3,\n", "row 2, column 2: the cell is empty"},
         {"1,\" \"\n", "row 1, column 2: the cell is empty"},
         {"1,2,3\n4,5\n", "row 2 has 2 cells where row 1 has 3"},
         {"A,B\n1,2,3\n", "row 2 has 3 cells where row 1 has 2"},
-        {"1,2\n\"3,4\n5,6\n", "row 2 has 1 cell where row 1 has 2"},
+        {"1,2\n\"3,4\n5,6\n",
+         "row 2, column 1: a quote opens the cell and none closes it before the end of the file"},
+        {"1,\"2\"x\n3,4\n",
+         "row 1, column 2: a quote opens the cell and none closes it before the end of the file"},
         {"1\r\n2\r\n\r\n3\r\n", "row 3 is empty"},
         {Grid(1, 101), "row 1 has 101 cells: more than 100 sales points"},
         {Grid(601, 2, "A,B\n"), "row 602 would be period 601: more than 600 periods"},
@@ -127,6 +134,9 @@ TEST(HistoryReader, RefusesABadFileSayingWhereAndWhy) {
         {tidy + "101,1,5\n", "row 2 names sales point \"101\": more than 100 sales points"},
         {tidy + "1,601,5\n", "row 2 names period \"601\": more than 600 periods"},
         {tidy + "1,1\n", "row 2 has 2 cells where the header has 3"},
+        {tidy + std::string(500, ','), "row 2 has more than 102 cells where the header has 3"},
+        {"period" + std::string(200, ',') + "\n",
+         "row 1 has more than 102 cells: more columns than a sales history may have"},
         {tidy + "1,1,5\n\n1,2,6\n", "row 3 is empty"},
         {"sales_point,period,qty\n",
          "row 1 has no column named \"demand\"; a file with sales_point and period columns needs "
@@ -148,7 +158,7 @@ TEST(HistoryReader, NamesTheFileInWhatItSaysAndKeepsItsName) {
                                               folder.Root()};
     const std::string reasons[] = {": row 2 has 1 cell where row 1 has 2",
                                    " could not be read: No such file or directory",
-                                   " could not be read: Is a directory"};
+                                   " is a folder, not a file"};
     for (int at = 0; at < 3; ++at) {
         try {
             ReadSalesHistory(unusable[at]);

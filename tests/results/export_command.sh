@@ -23,7 +23,8 @@ done
 for file in summary.csv series.csv tradeoff.csv run.json; do
   [ -s "results/$file" ] || fail "results/$file written"
 done
-[ "$(ls -A results | wc -l)" -eq 4 ] || fail "nothing but the four files in the folder"
+[ "$(ls -A results | wc -l)" -eq 5 ] && [ -f results/.sales-forecast-export ] ||
+  fail "nothing but the four files and the marker in the folder"
 
 # The default seed is the one every report was made with; another seed draws other demand.
 cp out.txt default.txt
@@ -41,15 +42,16 @@ grep -q 'The export folder "in-the-way/results" could not be created' stderr ||
   fail "an export folder under a file: message $(cat stderr)"
 [ ! -e out.txt ] || fail "an export folder under a file: no run"
 
-# An export file that cannot be written: named, exit 1, the old files as they were.
+# A folder in the way of an export file: refused before the run, the old files as they were.
 echo "old" >results/summary.csv
 rm results/series.csv && mkdir results/series.csv
 "$cli" --example --export results >stdout 2>stderr
-[ $? -eq 1 ] || fail "an export file that cannot be written: exit code"
-grep -q 'The export file "results/series.csv" could not be written' stderr ||
-  fail "an export file that cannot be written: message $(cat stderr)"
+[ $? -eq 2 ] || fail "a folder in the way of an export file: exit code"
+grep -q 'The export folder "results" holds "series.csv", which is not a file of an export' stderr ||
+  fail "a folder in the way of an export file: message $(cat stderr)"
 [ "$(cat results/summary.csv)" = "old" ] || fail "the old summary.csv stays"
-[ -z "$(find results -name '*.part-*')" ] || fail "no temporary file left"
+[ ! -e out.txt ] || fail "a folder in the way of an export file: no run"
+[ -z "$(find . -name '.sf-*')" ] || fail "no temporary file left"
 
 # Bad options: exit 2 and the reason.
 for options in "--tau-grid 0:3:0" "--target-fill-rate 2" "--lost-sale-cost -1 --return-cost 1" \

@@ -1,10 +1,14 @@
 #include "results/export_folder.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <random>
+#include <set>
 
 #include "csv_reading.h"
 #include "results/number_cells.h"
@@ -51,23 +55,37 @@ class ExportFolder : public RunFixture {
     }
 
     std::filesystem::path Export() const { return folder.Path("export"); }
-    bool StagedFilesLeft() const {
-        for (const auto& entry : std::filesystem::directory_iterator(Export())) {
-            if (entry.path().filename().string().find(".part-") != std::string::npos) {
-                return true;
-            }
-        }
-        return false;
-    }
 
     ResultsRequest request{TauGrid{}, 0.9, OutcomeCosts{2.0, 1.0}};
     RunResults results;
     RunRecord record;
 };
 
+// What a folder holds, its entries and their contents, to see that nothing changed.
+std::map<std::string, std::string> Contents(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> contents;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ignored)) {
+        std::string& content = contents[entry.path().lexically_relative(folder).string()];
+        if (entry.symlink_status().type() != std::filesystem::file_type::regular) {
+            content = "(not a file)";
+            continue;
+        }
+        std::ifstream file(entry.path(), std::ios::binary);
+        content = std::string(std::istreambuf_iterator<char>(file), {});
+    }
+    return contents;
+}
+
+std::set<std::string> ExportEntries() {
+    std::set<std::string> names(ExportFileNames().begin(), ExportFileNames().end());
+    names.insert(std::string(kExportMarker));
+    return names;
+}
+
 TEST_F(ExportFolder, FourFilesWithHeadersAndLineFeeds) {
-    ASSERT_FALSE(PrepareExportFolder(Export()));
-    WriteExportFolder(Export(), results, record);
+    ASSERT_FALSE(CheckExportFolder(Export()));
+    EXPECT_EQ(WriteExportFolder(Export(), results, record), "");
     for (const char* name : {"summary.csv", "series.csv", "tradeoff.csv"}) {
         const std::string text = folder.Read("export/" + std::string(name));
         EXPECT_EQ(text.find('\r'), std::string::npos) << name;
@@ -79,6 +97,7 @@ TEST_F(ExportFolder, FourFilesWithHeadersAndLineFeeds) {
     }
     EXPECT_EQ(CsvRows(folder.Read("export/series.csv")).size(), 3u * 24u + 1u);
     EXPECT_EQ(CsvRows(folder.Read("export/tradeoff.csv"))[0].back(), "cost");
+    EXPECT_EQ(ExportFileList(), "summary.csv, series.csv, tradeoff.csv and run.json");
 
     const auto json = nlohmann::ordered_json::parse(folder.Read("export/run.json"));
     EXPECT_FALSE(json["version"].get<std::string>().empty());
@@ -94,38 +113,95 @@ TEST_F(ExportFolder, FourFilesWithHeadersAndLineFeeds) {
     EXPECT_EQ(json["options"]["return_cost"].get<double>(), 1.0);
 }
 
-TEST_F(ExportFolder, AFileIsReplacedOnlyByACompleteOneAndAFailureNamesIt) {
-    ASSERT_FALSE(PrepareExportFolder(Export()));
-    folder.Write("export/summary.csv", "old summary");
-    folder.Write("export/tradeoff.csv", "old trade-off");
-    std::filesystem::create_directory(Export() / "series.csv");
-    try {
-        WriteExportFolder(Export(), results, record);
-        FAIL() << "no error";
-    } catch (const RunError& error) {
-        EXPECT_NE(std::string(error.what()).find((Export() / "series.csv").string()),
-                  std::string::npos)
-            << error.what();
-    }
-    EXPECT_EQ(folder.Read("export/summary.csv"), "old summary");
-    EXPECT_EQ(folder.Read("export/tradeoff.csv"), "old trade-off");
-    EXPECT_FALSE(StagedFilesLeft());
-
-    std::filesystem::remove(Export() / "series.csv");
-    WriteExportFolder(Export(), results, record);
-    EXPECT_EQ(folder.Read("export/summary.csv").rfind("sales_point,demand,", 0), 0u);
-    EXPECT_FALSE(StagedFilesLeft());
-}
-
-TEST(PrepareExportFolder, CreatesParentsAndRefusesAFileInTheWay) {
-    TestFolder folder;
-    EXPECT_FALSE(PrepareExportFolder(folder.Path("a/b/c")));
-    EXPECT_TRUE(std::filesystem::is_directory(folder.Path("a/b/c")));
-    folder.Write("file", "x");
-    for (const char* path : {"file", "file/below"}) {
-        const std::optional<std::string> problem = PrepareExportFolder(folder.Path(path));
-        ASSERT_TRUE(problem) << path;
-        EXPECT_NE(problem->find(folder.Path(path).string()), std::string::npos) << *problem;
+// Every folder an export may meet: taken and replaced whole, or refused before the run with
+// nothing changed and nothing created.
+TEST_F(ExportFolder, ReplacedWholeOrRefusedBeforeTheRunWithNothingChanged) {
+    using Setup = void (*)(const TestFolder&);
+    const struct {
+        const char* name;
+        const char* path;  // of the export folder, within the test folder
+        Setup setup;
+        const char* refusal;  // a part of the message; none for a folder taken
+    } cases[] = {
+        {"new, parents missing", "a/b/export", [](const TestFolder&) {}, nullptr},
+        {"empty", "export",
+         [](const TestFolder& f) { std::filesystem::create_directory(f.Path("export")); }, nullptr},
+        {"an earlier export", "export",
+         [](const TestFolder& f) {
+             std::filesystem::create_directory(f.Path("export"));
+             for (const std::string_view name : ExportFileNames()) {
+                 f.Write("export/" + std::string(name), "old");
+             }
+             f.Write("export/.sales-forecast-export", "old");
+         },
+         nullptr},
+        {"a symbolic link to a folder", "link",
+         [](const TestFolder& f) {
+             std::filesystem::create_directory(f.Path("export"));
+             f.Write("export/run.json", "old");
+             std::filesystem::create_directory_symlink("export", f.Path("link"));
+         },
+         nullptr},
+        {"a file of the user", "export",
+         [](const TestFolder& f) {
+             std::filesystem::create_directory(f.Path("export"));
+             f.Write("export/summary.csv", "old");
+             f.Write("export/notes.txt", "mine");
+             f.Write("export/zz.txt", "mine");
+         },
+         "holds \"notes.txt\", which is not a file of an export"},
+        {"a folder in the way of an export file", "export",
+         [](const TestFolder& f) {
+             std::filesystem::create_directories(f.Path("export/series.csv"));
+             f.Write("export/summary.csv", "old");
+         },
+         "holds \"series.csv\", which is not a file of an export"},
+        {"a file", "export", [](const TestFolder& f) { f.Write("export", "mine"); },
+         "is a file, not a folder"},
+        {"under a file", "file/export", [](const TestFolder& f) { f.Write("file", "mine"); },
+         "could not be created: \""},
+        {"read-only", "export",
+         [](const TestFolder& f) {
+             std::filesystem::create_directory(f.Path("export"));
+             f.Write("export/run.json", "old");
+             std::filesystem::permissions(f.Path("export"), std::filesystem::perms::owner_read |
+                                                                std::filesystem::perms::owner_exec);
+         },
+         "could not be written: Permission denied"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (std::string(c.name) == "read-only" && ::geteuid() == 0) {
+            continue;  // permission bits do not stop root
+        }
+        const TestFolder scratch;
+        c.setup(scratch);
+        const std::map<std::string, std::string> before = Contents(scratch.Root());
+        const std::filesystem::path exported = scratch.Path(c.path);
+        const std::optional<std::string> problem = CheckExportFolder(exported);
+        if (c.refusal != nullptr) {
+            ASSERT_TRUE(problem);
+            EXPECT_NE(problem->find(c.refusal), std::string::npos) << *problem;
+            EXPECT_NE(problem->find(exported.string()), std::string::npos) << *problem;
+            // Found again after the run, should the folder have changed meanwhile.
+            EXPECT_THROW(WriteExportFolder(exported, results, record), RunError);
+            EXPECT_EQ(Contents(scratch.Root()), before);
+            continue;
+        }
+        ASSERT_FALSE(problem) << *problem;
+        EXPECT_EQ(Contents(scratch.Root()), before);  // nothing created before the run
+        EXPECT_EQ(WriteExportFolder(exported, results, record), "");
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(exported)) {
+            names.insert(entry.path().filename().string());
+        }
+        EXPECT_EQ(names, ExportEntries());
+        EXPECT_EQ(Contents(exported).at("run.json").rfind("{", 0), 0u);
+        EXPECT_EQ(std::filesystem::is_symlink(exported), std::string(c.path) == "link");
+        // Nothing temporary is left beside it.
+        for (const auto& entry : std::filesystem::directory_iterator(exported.parent_path())) {
+            EXPECT_NE(entry.path().filename().string().rfind(".sf-", 0), 0u) << entry.path();
+        }
     }
 }
 

@@ -98,13 +98,13 @@ TEST_P(ResultsOnGoldenCases, ExportHoldsTheRunStateBitForBit) {
     ASSERT_EQ(folder.Read("out.txt"), FileText(golden));
 
     const RunResults results = ComputeResults(*state, ResultsRequest{});
-    WriteExportFolder(folder.Root(), results, RunRecord{});
+    WriteExportFolder(folder.Path("export"), results, RunRecord{});
     const int n = state->salesPointCount;
     const int s = state->initPeriods;
     const int p = state->periodNumber;
 
     // summary.csv: the report's table and totals.
-    const auto summary = CsvRows(folder.Read("summary.csv"));
+    const auto summary = CsvRows(folder.Read("export/summary.csv"));
     ASSERT_EQ(summary.size(), static_cast<std::size_t>(n + 2));
     std::map<std::string, std::size_t> summaryColumn = Columns(summary[0]);
     for (int sp = 1; sp <= n + 1; ++sp) {
@@ -121,7 +121,7 @@ TEST_P(ResultsOnGoldenCases, ExportHoldsTheRunStateBitForBit) {
     }
 
     // series.csv: the run state's doubles where the run wrote them, empty cells elsewhere.
-    const auto series = CsvRows(folder.Read("series.csv"));
+    const auto series = CsvRows(folder.Read("export/series.csv"));
     ASSERT_EQ(series.size(), static_cast<std::size_t>(n * std::max(p, 0) + 1));
     const struct {
         const char* name;

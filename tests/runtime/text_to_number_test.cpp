@@ -25,13 +25,30 @@ TEST(TextToDouble, RejectsWhatIsNoNumber) {
     for (const char* text : {"", "   ", "abc", ".", "+", "1e", "1e+", "1..2", "1.2.3", "- 1", "1 2",
                              "0x10", "inf", "nan", "1,5", "12abc", "e5"}) {
         EXPECT_FALSE(TextToDouble(text, kC).has_value()) << '"' << text << '"';
+        EXPECT_EQ(NotANumberReason(text, kC), kNotANumber) << '"' << text << '"';
     }
 }
 
+// And says which: a number too large is no typing mistake.
 TEST(TextToDouble, RejectsValuesADoubleCannotHoldButKeepsSubnormals) {
-    EXPECT_FALSE(TextToDouble("1e999", kC).has_value());
-    EXPECT_FALSE(TextToDouble("-1e999", kC).has_value());
-    EXPECT_FALSE(TextToDouble("1e-400", kC).has_value());
+    const std::string_view large = "is a number too large to hold";
+    const std::string_view small = "is a number too close to 0 to hold";
+    const std::pair<std::string, std::string_view> cases[] = {
+        {"1e999", large},
+        {"-1e999", large},
+        {" 0.001e312", large},
+        {"2e308", large},
+        {"1" + std::string(400, '0'), large},
+        {"1e-400", small},
+        {"-1e-400", small},
+        {"123e-330", small},
+        {"0.00001e-320", small},
+        {"1e-99999999999999", small},
+    };
+    for (const auto& [text, reason] : cases) {
+        EXPECT_FALSE(TextToDouble(text, kC).has_value()) << text;
+        EXPECT_EQ(NotANumberReason(text, kC), reason) << text;
+    }
     EXPECT_EQ(TextToDouble("1e-310", kC), 1e-310);
 }
 

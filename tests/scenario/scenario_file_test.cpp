@@ -32,8 +32,8 @@ TEST(ScenarioFile, ProblemsNameTheFile) {
         std::filesystem::path path;
         std::string problem;
     } cases[] = {
-        {folder.Path("missing.json"), "could not be opened: No such file or directory"},
-        {folder.Root(), "could not be read: Is a directory"},
+        {folder.Path("missing.json"), "could not be read: No such file or directory"},
+        {folder.Root(), "is a folder, not a file"},
         {folder.Path("list.json"), "holds a list, not a scenario object in braces"},
         {folder.Path("large.json"), "is larger than 1 MiB, far too large for a scenario"},
     };
@@ -62,7 +62,7 @@ TEST(ScenarioFile, AFailedSaveLeavesNothingBehind) {
     std::filesystem::create_directory(folder.Path("folder.json"));
     EXPECT_EQ(RefusalOf([&] { WriteScenarioFile(folder.Path("folder.json"), {}, {}); }),
               "The scenario file \"" + folder.Path("folder.json").string() +
-                  "\" could not be replaced: Is a directory");
+                  "\" could not be created: Is a directory");
     EXPECT_FALSE(std::filesystem::exists(folder.Path("folder.json.saving")));
 }
 

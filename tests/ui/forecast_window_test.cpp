@@ -1,5 +1,7 @@
 #include "ui/forecast_window.h"
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -439,6 +441,27 @@ class ForecastWindowTest : public QObject {
         LoadSalesHistory("bad.csv");
         QCOMPARE(messages_->errors.size(), 2);
         VerifyHistoryLock(true, "2", "6");
+
+        // A pipe without a writer is refused at once instead of holding the window.
+        QVERIFY(::mkfifo(QFile::encodeName(folder_->filePath("pipe.csv")).constData(), 0600) == 0);
+        LoadSalesHistory("pipe.csv");
+        QCOMPARE(messages_->errors.last(), "The sales history \"" + folder_->filePath("pipe.csv") +
+                                               "\" is a pipe (FIFO), not a file");
+        VerifyHistoryLock(true, "2", "6");
+    }
+
+    // The report would take the place of the file its demand was read from: refused before the
+    // run, the file as it was.
+    void aRunNeverWritesItsReportOverItsSalesHistory() {
+        TypeHistoryRun();
+        WriteFile("out.txt", kHistory);
+        LoadSalesHistory("out.txt");
+        QTest::mouseClick(Control<QPushButton>("Run"), Qt::LeftButton);
+        QCOMPARE(messages_->errors,
+                 QStringList{"The report \"out.txt\" would write over the sales history \"" +
+                             folder_->filePath("out.txt") + "\", the same file"});
+        QVERIFY(Control<QWidget>("Run")->isEnabled());
+        QCOMPARE(ReadReport("out.txt"), QByteArray(kHistory));
     }
 
   private:
@@ -482,6 +505,9 @@ class ForecastWindowTest : public QObject {
     // The last report as it was, and beside it the lines written until the stop, of the report
     // the full-size run would have written.
     void VerifyStoppedPartWay() const {
+        // No temporary file is left beside them.
+        QCOMPARE(QDir(folder_->path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"out.txt", "out.txt.incomplete"}));
         QCOMPARE(ReadReport("out.txt"), kLastReport);
         const QByteArray stopped = ReadReport("out.txt.incomplete");
         const QByteArray complete = RunBatchCommand(kFullSizeRun).report;

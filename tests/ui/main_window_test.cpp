@@ -1,8 +1,11 @@
 #include "ui/main_window.h"
 
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRadioButton>
@@ -272,6 +275,30 @@ class MainWindowTest : public QObject {
         QCOMPARE(settings.value("scenarios/folder").toString(), folder_->filePath("kept"));
         QVERIFY(!window_->OpenScenario(folder_->filePath("missing.json")));
         QCOMPARE(settings.value("scenarios/folder").toString(), folder_->path());
+    }
+
+    // A scenario is never saved over the sales history in use, and a pipe without a writer is
+    // refused at once instead of holding the window.
+    void filesTheUserGaveAreNeverWrittenAndOnlyFilesAreRead() {
+        WriteFile(folder_->filePath("sales.csv"), "North,South\n12,7\n15,9\n");
+        QTest::mouseClick(Control<QWidget>("UseSalesHistory"), Qt::LeftButton);
+        QFileDialog* dialog = nullptr;
+        QTRY_VERIFY((dialog = window_->findChild<QFileDialog*>("SalesHistoryDialog")) != nullptr);
+        dialog->selectFile(folder_->filePath("sales.csv"));
+        static_cast<QDialog*>(dialog)->accept();
+        QTRY_VERIFY(window_->findChild<QFileDialog*>("SalesHistoryDialog") == nullptr);
+        QVERIFY(!window_->SaveScenario(folder_->filePath("sales.csv")));
+        QCOMPARE(messages_->errors.last(), "The scenario file \"" + folder_->filePath("sales.csv") +
+                                               "\" would write over the sales history \"" +
+                                               folder_->filePath("sales.csv") +
+                                               "\", the same file");
+        QCOMPARE(ReadFile(folder_->filePath("sales.csv")), "North,South\n12,7\n15,9\n");
+
+        const QString pipe = folder_->filePath("pipe.json");
+        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+        QVERIFY(!window_->OpenScenario(pipe));
+        QCOMPARE(messages_->errors.last(),
+                 "The scenario file \"" + pipe + "\" is a pipe (FIFO), not a file");
     }
 
     void closingDuringARunStopsTheRunFirst() {

@@ -20,7 +20,7 @@ sf::RunResults TradeoffResults(bool target, bool reached, bool costs) {
         for (const auto& [row, cost] : {std::pair(0, 10.0), {1, 4.0}, {2, 6.0}}) {
             results.tradeoff[std::size_t(row)].cost = cost;
         }
-        results.cheapest = sf::CostAnswer{0.5, 4.0};
+        results.cheapest = sf::CostAnswer{0.5, 4.0, ""};
     }
     if (target) {
         results.target = sf::TargetAnswer{0.9, std::nullopt, std::nullopt, "not reached"};

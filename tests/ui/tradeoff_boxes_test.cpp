@@ -45,10 +45,13 @@ class TradeoffBoxesTest : public QObject {
         QTest::newRow("one cost refused") << "C" << QStringList{"", "-1", ""} << "- | " + both;
         QTest::newRow("negative cost")
             << "C" << QStringList{"", "-1", "1"}
-            << "- | Cost of a lost sale: \"-1\" is not a number of 0 or more.";
+            << "- | Cost of a lost sale: \"-1\" is not a number from 0 to 1e15.";
         QTest::newRow("cost no number")
             << "C" << QStringList{"", "1", " x "}
-            << "- | Cost of a return: \"x\" is not a number of 0 or more.";
+            << "- | Cost of a return: \"x\" is not a number from 0 to 1e15.";
+        QTest::newRow("cost too large")
+            << "C" << QStringList{"", "1e308", "1e308"}
+            << "- | Cost of a lost sale: \"1e308\" is not a number from 0 to 1e15.";
     }
 
     void theBoxesAskWhatTheyCanAndSayWhyNot() {

@@ -1,0 +1,156 @@
+#include "runtime/replaced_files.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <set>
+
+#include "runtime/report_file.h"
+#include "runtime/temporary_names.h"
+#include "test_folder.h"
+
+namespace sf {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Writer {
+    const char* name;
+    std::function<void(const fs::path&)> write;  // "new" replaces what is there
+    const char* written;
+};
+
+const Writer kWriters[] = {
+    {"report",
+     [](const fs::path& path) {
+         ReportFile report(path);
+         report.WriteLine("new");
+         report.Close();
+     },
+     "new\r\n"},
+    {"scenario file", [](const fs::path& path) { ReplaceFile(path, "new", "scenario file"); },
+     "new"},
+};
+
+struct Written {
+    std::string content;
+    fs::perms permissions = fs::perms::none;
+    uid_t owner = 0;
+};
+
+Written Read(const TestFolder& folder, const fs::path& name) {
+    struct stat status {};
+    ::stat(folder.Path(name).c_str(), &status);
+    return {folder.Read(name), fs::status(folder.Path(name)).permissions(), status.st_uid};
+}
+
+bool TemporariesLeft(const fs::path& folder) {
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.path().filename().string().rfind(".sf-", 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A file that replaces another keeps what the user set on it and writes through a symbolic link
+// to its target; a name of any length the system allows will do.
+TEST(ReplacedFiles, KeepWhatTheUserSet) {
+    using Setup = void (*)(const TestFolder&);
+    const struct {
+        const char* name;
+        Setup setup;
+        const char* path;       // written
+        const char* target;     // where the content lands
+        fs::perms permissions;  // of the target afterwards; none: as any new file
+        uid_t owner;            // of the target afterwards, where this process may give it
+    } cases[] = {
+        {"a new file", [](const TestFolder&) {}, "out", "out", fs::perms::none, ::geteuid()},
+        {"readable by its owner only",
+         [](const TestFolder& f) {
+             f.Write("out", "old");
+             fs::permissions(f.Path("out"), fs::perms::owner_read | fs::perms::owner_write);
+         },
+         "out", "out", fs::perms::owner_read | fs::perms::owner_write, ::geteuid()},
+        {"another's file",
+         [](const TestFolder& f) {
+             f.Write("out", "old");
+             [[maybe_unused]] const int changed = ::chown(f.Path("out").c_str(), 4321, -1);
+         },
+         "out", "out", fs::perms::none, ::geteuid() == 0 ? 4321u : ::geteuid()},
+        {"a symbolic link",
+         [](const TestFolder& f) {
+             fs::create_directory(f.Path("kept"));
+             f.Write("kept/out", "old");
+             fs::permissions(f.Path("kept/out"), fs::perms::owner_read | fs::perms::owner_write);
+             fs::create_symlink("kept/out", f.Path("out"));
+         },
+         "out", "kept/out", fs::perms::owner_read | fs::perms::owner_write, ::geteuid()},
+        {"a symbolic link to a file still to come",
+         [](const TestFolder& f) {
+             fs::create_directory(f.Path("kept"));
+             fs::create_symlink(f.Path("kept/out"), f.Path("out"));
+         },
+         "out", "kept/out", fs::perms::none, ::geteuid()},
+        {"a name of 250 bytes", [](const TestFolder&) {}, "", "", fs::perms::none, ::geteuid()},
+    };
+    const std::string longName(250, 'n');
+    for (const Writer& writer : kWriters) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(writer.name) + ", " + c.name);
+            const TestFolder folder;
+            folder.Write("plain", "");
+            c.setup(folder);
+            const fs::path path = *c.path == '\0' ? longName : c.path;
+            const fs::path target = *c.target == '\0' ? longName : c.target;
+            ASSERT_NO_THROW(writer.write(folder.Path(path)));
+            const Written written = Read(folder, target);
+            EXPECT_EQ(written.content, writer.written);
+            EXPECT_EQ(written.permissions, c.permissions == fs::perms::none
+                                               ? fs::status(folder.Path("plain")).permissions()
+                                               : c.permissions);
+            EXPECT_EQ(written.owner, c.owner);
+            EXPECT_EQ(fs::is_symlink(folder.Path(path)), path != target);
+            EXPECT_FALSE(TemporariesLeft(folder.Root()));
+        }
+    }
+}
+
+// Temporary entries carry their machine and process: a later run removes those of processes
+// that ended, and of a folder only the files it was told of; a live run's entries stay.
+TEST(TemporaryNames, ALaterRunRemovesOnlyWhatEndedProcessesLeft) {
+    const pid_t ended = ::fork();
+    if (ended == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(ended, nullptr, 0);
+    const std::string own = TemporaryName();  // .sf-HOST-PID-N
+    const std::string host = own.substr(0, own.find('-', 4) + 1);
+    const std::string left = host + std::to_string(ended) + "-0";
+    const TestFolder folder;
+    folder.Write(left, "stale");
+    fs::create_directory(folder.Path(left + "1"));
+    folder.Write(left + "1/summary.csv", "stale");
+    fs::create_directory(folder.Path(left + "2"));
+    folder.Write(left + "2/summary.csv", "stale");
+    folder.Write(left + "2/mine.txt", "the user's");
+    folder.Write(own, "live");
+    folder.Write(".sf-0000zzzz-" + std::to_string(ended) + "-0", "another machine's");
+    folder.Write(".sf-other", "not ours");
+    const std::string_view names[] = {"summary.csv"};
+    RemoveStaleTemporaries(folder.Root(), names);
+    std::set<std::string> kept;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder.Root())) {
+        kept.insert(entry.path().lexically_relative(folder.Root()).string());
+    }
+    EXPECT_EQ(kept,
+              (std::set<std::string>{left + "2", left + "2/mine.txt", own,
+                                     ".sf-0000zzzz-" + std::to_string(ended) + "-0", ".sf-other"}));
+}
+
+}  // namespace
+}  // namespace sf
