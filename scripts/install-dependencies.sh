@@ -4,13 +4,14 @@
 # what builds the Debian package and checks it.
 set -eu
 packages=(g++ make cmake libgtest-dev libbenchmark-dev qt6-base-dev xvfb xauth fonts-dejavu-core)
-packages+=(libcsv-dev nlohmann-json3-dev help2man)
+# locales: the sources from which the tests build a German locale of their own.
+packages+=(libcsv-dev nlohmann-json3-dev locales)
 packages+=(qt6-charts-dev libqt6opengl6-dev qt6-svg-dev)
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
 if [ "${1:-}" = package ]; then
-  packages+=(dpkg-dev file desktop-file-utils appstream lintian)
+  packages+=(dpkg-dev file desktop-file-utils appstream lintian mandoc man-db shared-mime-info)
 fi
 missing=()
 for package in "${packages[@]}"; do

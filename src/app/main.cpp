@@ -21,7 +21,7 @@ constexpr char kUsage[] = R"(Usage: sales-forecast [options] [SCENARIO]
 Opens the Forecast window: type the inputs of a demand forecasting and replenishment
 experiment, pick a demand model and press Run to write the report out.txt in the folder the
 program was started from. SCENARIO, a scenario file saved by the File menu or by
-sales-forecast-cli --save-scenario, fills the window at start.
+sales-forecast-cli --save-scenario (or the run.json of an export), fills the window at start.
 
 Options:
   -h, --help     print this help
@@ -69,7 +69,9 @@ int main(int argc, char** argv) {
         const QString problem = parser.errorText().isEmpty()
                                     ? QStringLiteral("give at most one scenario file")
                                     : parser.errorText();
-        std::fprintf(stderr, "sales-forecast: %s\n\n%s", qPrintable(problem), kUsage);
+        std::fprintf(stderr,
+                     "sales-forecast: %s\nTry 'sales-forecast --help' for more information.\n",
+                     qPrintable(problem));
         return 2;
     }
 

@@ -1,8 +1,10 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 
+#include "runtime/decimal_point_text.h"
 #include "state/box_keys.h"
 
 namespace sf {
@@ -11,7 +13,7 @@ namespace {
 // The box an option fills: each takes the text as the user would type it.
 std::string RunInputs::*BoxOfOption(std::string_view option) {
     for (const BoxKey& box : kBoxKeys) {
-        if (option.starts_with("--") && option.substr(2) == box.key) {
+        if (option == OptionOf(box)) {
             return box.text;
         }
     }
@@ -66,12 +68,44 @@ std::optional<int> ParseRunCount(const std::string& text) {
     return count;
 }
 
+// The options of the batch command alone that take a value; the boxes' and the results' are
+// in their own tables.
+constexpr std::string_view kValueOptions[] = {"--demand", "--model",    "--runs",
+                                              "--output", "--scenario", "--save-scenario"};
+
+bool TakesValue(std::string_view option) {
+    return BoxOfOption(option) != nullptr || IsResultsOption(option) ||
+           std::ranges::find(kValueOptions, option) != std::end(kValueOptions);
+}
+
+// Sets what an option without a value asks for; false for any other option.
+bool TakeFlag(std::string_view option, CliOptions& options, bool& example) {
+    if (option == "--help" || option == "-h") {
+        options.help = true;
+    } else if (option == "--example") {
+        example = true;
+    } else if (option == "--bounded-constants") {
+        options.run.boundedConstants = true;
+    } else if (option == "--summary") {
+        options.results.summary = true;
+    } else if (option == "--version") {
+        options.version = true;
+    } else if (option == "--quiet") {
+        options.quiet = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments,
                                           std::string& problem, const Scenario& beneath) {
     CliOptions options;
     options.run.boundedConstants = beneath.boundedConstants;
+    options.run.boxNaming = BoxNaming::options;
+    options.results.seed = beneath.seed;
     bool example = false;
     std::optional<DemandModel> model;
     // Box options are applied after --example or the scenario, wherever they stand, so that
@@ -80,36 +114,33 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
     std::string countOption;  // --sales-points or --periods, which a sales history gives
 
     for (std::size_t at = 0; at < arguments.size(); ++at) {
-        const std::string& option = arguments[at];
-        if (option == "--help" || option == "-h") {
-            options.help = true;
+        const std::string& argument = arguments[at];
+        // A long option may carry its value after "=".
+        const std::size_t equals =
+            argument.starts_with("--") ? argument.find('=') : std::string::npos;
+        const std::string option = argument.substr(0, equals);
+        if (TakeFlag(option, options, example)) {
+            if (equals != std::string::npos) {
+                problem = "option " + option + " takes no value";
+                return std::nullopt;
+            }
             continue;
         }
-        if (option == "--example") {
-            example = true;
-            continue;
-        }
-        if (option == "--bounded-constants") {
-            options.run.boundedConstants = true;
-            continue;
-        }
-        if (TakeResultsFlag(option, options.results)) {
-            continue;
-        }
-        if (option == "--version") {
-            options.version = true;
-            continue;
-        }
-        if (at + 1 >= arguments.size()) {
-            problem = option.rfind("--", 0) == 0 && option.size() > 2
-                          ? "option " + option + " needs a value or is unknown"
-                          : "unexpected argument \"" + option + "\"";
+        if (!TakesValue(option)) {
+            problem = option.size() > 1 && option.starts_with("-")
+                          ? "unknown option " + option
+                          : "unexpected argument \"" + argument + "\"";
             return std::nullopt;
         }
-        const std::string& value = arguments[++at];
+        if (equals == std::string::npos && at + 1 >= arguments.size()) {
+            problem = "option " + option + " needs a value";
+            return std::nullopt;
+        }
+        const std::string value =
+            equals != std::string::npos ? argument.substr(equals + 1) : arguments[++at];
         if (std::string RunInputs::*const box = BoxOfOption(option)) {
             boxTexts.emplace_back(box, value);
-            if (option == "--sales-points" || option == "--periods") {
+            if (box == &RunInputs::Endpointnumber || box == &RunInputs::Periodnumber) {
                 countOption = option;
             }
         } else if (option == "--demand") {
@@ -143,13 +174,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
                 return std::nullopt;
             }
             (option == "--scenario" ? options.scenario : options.saveScenario) = value;
-        } else if (const OptionUse use = TakeResultsOption(option, value, options.results, problem);
-                   use != OptionUse::notMine) {
-            if (use == OptionUse::refused) {
-                return std::nullopt;
-            }
-        } else {
-            problem = "unknown option " + option;
+        } else if (TakeResultsOption(option, value, options.results, problem) ==
+                   OptionUse::refused) {
             return std::nullopt;
         }
     }
@@ -178,15 +204,35 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
     return options;
 }
 
+Scenario GivenScenario(const CliOptions& options) {
+    return {options.inputs, options.run.boundedConstants, options.results.seed};
+}
+
+RunInputs WithLocaleDecimals(RunInputs inputs, const NumberLocale& locale) {
+    for (const BoxKey& box : kBoxKeys) {
+        inputs.*box.text = WithLocaleDecimal(inputs.*box.text, locale);
+    }
+    return inputs;
+}
+
+std::string UsageError(const std::string& problem) {
+    return "sales-forecast-cli: " + problem +
+           "\nTry 'sales-forecast-cli --help' for more information.\n";
+}
+
 std::string CliUsage() {
     const std::string modelLines = "  --p3 TEXT                  " + P3Meaning() +
                                    "\n  --model NAME               " + ModelList() + "\n";
-    return R"(Usage: sales-forecast-cli [options]
+    return R"(Usage: sales-forecast-cli [OPTION]...
 
-Simulates demand at a set of sales points, forecasts it by exponential smoothing and writes
-the report out.txt. Every box of the window has an option that takes its text as typed;
-unset boxes hold the window's start-up texts (p1 limits 10 and 30, the rest empty).
+Simulates demand at up to 100 sales points, or reads it from a sales history, forecasts it
+by exponential smoothing, sets the deliveries and writes the report out.txt. Every box of
+the window has an option that takes its text as typed; unset boxes hold the window's
+start-up texts (p1 limits 10 and 30, the rest empty). A value follows its option or comes
+after "=" (--tau=0.5). Numbers take a "." as decimal point in any locale; the boxes take
+the locale's own separator too.
 
+The boxes:
   --sales-points TEXT        Number of Sales Points (1 to 100)
   --periods TEXT             Number of Periods (0 to 600)
   --init-periods TEXT        # of periods used for estimating initial mu and sigma
@@ -197,22 +243,23 @@ unset boxes hold the window's start-up texts (p1 limits 10 and 30, the rest empt
   --p1-low TEXT, --p1-up TEXT  limits of the first model parameter
   --p2-low TEXT, --p2-up TEXT  limits of the second model parameter
 )" + modelLines +
-           R"(  --runs K                   K runs in one start; each rewrites the report (default 1)
-  --output PATH              report file (default out.txt)
-  --bounded-constants        keep the smoothing constants within 0 and 1
+           R"(
+The run:
   --example                  fill the boxes with a small loga scenario; other options win
+  --scenario FILE            read the boxes, the model, the options and the seed from a
+                             scenario file (or the run.json of an export); other options win
+  --save-scenario FILE       write the boxes, the model, the options and the seed as given
+                             to a scenario file, then run as usual
   --demand FILE              read the demand from a sales history (CSV, one column per sales
                              point, or sales_point,period,demand columns) instead of drawing
                              it; the file gives the sales points and periods, the model and
                              its limits are not used
-  --scenario FILE            read the boxes, the model and the options from a scenario file
-                             (JSON, as the window's File menu saves it); other options win
-  --save-scenario FILE       write the boxes, the model and the options as given to a
-                             scenario file, then run as usual
-  --help                     print this help
-  --version                  print the program's name and version
+  --bounded-constants        keep the smoothing constants within 0 and 1
+  --runs K                   K runs in one start; each rewrites the report (default 1)
+  --output PATH              report file (default out.txt)
+  --quiet                    print only errors on stderr: no warnings, no notices
 
-Results of a run (numbers with a "." decimal point whatever the locale):
+Results of a run:
   --export DIR               replace the folder DIR, in one step once the run is complete, by
                              one holding summary.csv, series.csv, tradeoff.csv and run.json;
                              DIR must be new, empty or hold an earlier export only
@@ -229,15 +276,22 @@ Results of a run (numbers with a "." decimal point whatever the locale):
                              normal-theory tau
   --seed N                   start the random sequence from N (0 to 4294967295, default 5489)
 
+  -h, --help                 print this help
+  --version                  print the program's name and version
+
 No option writes over a file another one names (--output, --save-scenario and --export
 against --demand, --scenario and one another): such a pair is refused before anything is
 written. --demand and --scenario read files only, and /dev/stdin.
 
-Exit status: 0 when the report is complete, 1 when an input or the run fails, 2 for a bad
-command line or paths that would write over one another, 128 + the signal's number when
-SIGTERM, SIGINT or SIGHUP stops the run (the last report kept).
-With --runs K, --export writes the results of the last run, once it is complete; an export
-that cannot be written is named on stderr and exits 1, leaving the old folder in place.
+Warnings after a complete run go to stderr, each line starting "Warning: seed N, run K: "
+(with a sales history, its file instead of the seed). With --runs K, --export writes the
+results of the last run, once it is complete; an export that cannot be written is named on
+stderr and exits 1, leaving the old folder in place.
+
+Exit status: 0 when the report is complete, 1 when an input, a file or the run fails, 2 for
+a command line it cannot use or paths that would write over one another, 128 + the signal's
+number when SIGTERM, SIGINT or SIGHUP stops the run (the last report kept). The manual page
+sales-forecast-cli(1) describes the files.
 )";
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/results_options.h"
+#include "runtime/number_locale.h"
 #include "scenario/scenario.h"
 #include "state/run_inputs.h"
 #include "state/run_options.h"
@@ -25,12 +26,24 @@ struct CliOptions {
     std::filesystem::path scenario;
     std::filesystem::path saveScenario;
     bool version = false;
+    bool quiet = false;  // stderr holds errors only
 };
 
-// Reads the command line over the boxes, model and options of beneath, which the options given
-// replace wherever they stand. Empty, with the reason in problem, when it cannot be used.
+// Reads the command line over the boxes, model, options and seed of beneath, which the options
+// given replace wherever they stand. Each option's value follows it as the next argument or
+// after "=" ("--tau=0.5"). Empty, with the reason in problem, when it cannot be used.
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments,
                                           std::string& problem, const Scenario& beneath = {});
+
+// The scenario the options give, as --save-scenario keeps it.
+Scenario GivenScenario(const CliOptions& options);
+
+// The box texts as a run reads them: a number written with a "." takes the locale's decimal
+// separator, so that scripts write "." everywhere while the locale's own stays accepted.
+RunInputs WithLocaleDecimals(RunInputs inputs, const NumberLocale& locale);
+
+// What a command line it cannot use prints on stderr: the problem and where to read more.
+std::string UsageError(const std::string& problem);
 
 std::string CliUsage();
 

@@ -15,6 +15,7 @@
 #include "runtime/run_error.h"
 #include "runtime/shown_text.h"
 #include "scenario/scenario_file.h"
+#include "scenario/scenario_format.h"
 #include "state/quiet_observer.h"
 #include "version/program_version.h"
 
@@ -23,10 +24,25 @@ namespace {
 // The batch command acknowledges every notice at once; a stop signal stops its run.
 class ConsoleObserver : public sf::QuietObserver {
   public:
-    void ShowNotice(std::string_view message) override { std::cerr << message << '\n'; }
+    explicit ConsoleObserver(bool quiet) : quiet_(quiet) {}
+    void ShowNotice(std::string_view message) override {
+        if (!quiet_) {
+            std::cerr << message << '\n';
+        }
+    }
     void ShowClosingMessage(std::string_view message) override { std::cout << message << '\n'; }
     bool StopRequested() const override { return sf::CaughtStopSignal() != 0; }
+
+  private:
+    const bool quiet_;
 };
+
+// Which run a warning comes from, so that the warnings of runs side by side can be told apart.
+std::string RunName(const sf::CliOptions& options, int run) {
+    const std::string demand =
+        options.demand ? options.demand->string() : "seed " + std::to_string(options.results.seed);
+    return demand + ", run " + std::to_string(run);
+}
 
 // A message may quote what a user typed or a file held, which never goes raw to the terminal.
 void Tell(const std::string& message) {
@@ -87,8 +103,7 @@ int main(int argc, char** argv) try {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     std::optional<sf::CliOptions> options = sf::ParseCliOptions(arguments, problem);
     if (!options) {
-        std::cerr << "sales-forecast-cli: " << sf::ShownEscaped(problem) << "\n\n"
-                  << sf::CliUsage();
+        std::cerr << sf::UsageError(sf::ShownEscaped(problem));
         return 2;
     }
     if (options->help) {
@@ -117,18 +132,28 @@ int main(int argc, char** argv) try {
     std::optional<sf::Scenario> scenario;
     try {
         if (!options->scenario.empty()) {
-            scenario = sf::ReadScenarioFile(options->scenario, sf::StandardInput::accepted);
+            scenario = sf::ReadScenarioFile(options->scenario, locale, sf::StandardInput::accepted);
             // Read again over the scenario, so that the options beside it win.
             options = sf::ParseCliOptions(arguments, problem, *scenario);
         }
         // Kept before the runs, as given: the texts may still be refused by the run, as the
         // window's Save keeps whatever its boxes hold.
         if (!options->saveScenario.empty()) {
-            sf::WriteScenarioFile(options->saveScenario,
-                                  {options->inputs, options->run.boundedConstants});
+            sf::WriteScenarioFile(options->saveScenario, sf::GivenScenario(*options), locale);
         }
     } catch (const sf::RunError& refusal) {
         return Refuse(refusal.what());
+    }
+    // run.json keeps the scenario as --save-scenario would; a text it cannot keep stops the
+    // command before the run.
+    std::string scenarioText;
+    if (options->results.exportFolder) {
+        try {
+            scenarioText = sf::ScenarioText(sf::GivenScenario(*options), locale);
+        } catch (const sf::RunError& refusal) {
+            Tell("The export's run.json " + std::string(refusal.what()));
+            return 1;
+        }
     }
     // A sales history is read whole before any run, so a bad file leaves the report alone.
     if (options->demand) {
@@ -140,9 +165,14 @@ int main(int argc, char** argv) try {
         }
     }
 
+    options->inputs = sf::WithLocaleDecimals(options->inputs, locale);
+    if (scenario) {
+        // As the run reads it, so that a box it refuses is still known as the scenario's.
+        scenario->inputs = sf::WithLocaleDecimals(scenario->inputs, locale);
+    }
     auto state = std::make_unique<sf::RunState>();
     sf::UniformSource source(options->results.seed);
-    ConsoleObserver observer;
+    ConsoleObserver observer(options->quiet);
     for (int run = 0; run < options->runs; ++run) {
         if (sf::CaughtStopSignal() != 0) {
             return Stopped();  // before the run writes anything
@@ -159,13 +189,16 @@ int main(int argc, char** argv) try {
         const std::vector<std::string> warnings =
             sf::HealthWarnings(outcome.health, "--bounded-constants");
         for (const std::string& line : warnings) {
-            std::cerr << "Warning: " << line << '\n';
+            if (!options->quiet) {
+                Tell("Warning: " + RunName(*options, run + 1) + ": " + line);
+            }
         }
         if (sf::CaughtStopSignal() != 0) {
             return Stopped();
         }
         if (!sf::DeliverResults(*state, *options, run + 1, warnings,
-                                sf::HealthNotes(outcome.health), std::cout, std::cerr)) {
+                                sf::HealthNotes(outcome.health), scenarioText, std::cout,
+                                std::cerr)) {
             return 1;
         }
     }

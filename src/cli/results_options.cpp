@@ -1,5 +1,6 @@
 #include "cli/results_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -11,7 +12,7 @@ namespace sf {
 namespace {
 
 // Numbers of these options are read with a "." decimal point whatever the locale, so scripts
-// run anywhere.
+// run anywhere; they are no box of the window, which would read the locale's separator.
 std::optional<double> Number(const std::string& text) {
     return TextToDouble(text, NumberLocale{});
 }
@@ -24,14 +25,13 @@ std::string Refusal(const std::string& option, const NumberRule& rule, const std
     return option + " needs " + std::string(rule.wanted) + ", not " + Quoted(value);
 }
 
+constexpr std::string_view kResultsOptions[] = {
+    "--export", "--tau-grid", "--target-fill-rate", "--lost-sale-cost", "--return-cost", "--seed"};
+
 }  // namespace
 
-bool TakeResultsFlag(const std::string& option, ResultsCliOptions& options) {
-    if (option == "--summary") {
-        options.summary = true;
-        return true;
-    }
-    return false;
+bool IsResultsOption(std::string_view option) {
+    return std::ranges::find(kResultsOptions, option) != std::end(kResultsOptions);
 }
 
 OptionUse TakeResultsOption(const std::string& option, const std::string& value,

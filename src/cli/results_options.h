@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "results/run_results.h"
 #include "runtime/uniform_source.h"
@@ -22,8 +23,8 @@ struct ResultsCliOptions {
 
 enum class OptionUse { notMine, taken, refused };
 
-// --summary; false for any other option.
-bool TakeResultsFlag(const std::string& option, ResultsCliOptions& options);
+// True for the options TakeResultsOption takes, each with a value.
+bool IsResultsOption(std::string_view option);
 
 // --export, --tau-grid, --target-fill-rate, --lost-sale-cost, --return-cost and --seed with
 // their value; refused with the reason in problem.

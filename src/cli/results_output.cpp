@@ -9,6 +9,7 @@ namespace sf {
 
 bool DeliverResults(const RunState& state, const CliOptions& options, int run,
                     const std::vector<std::string>& warnings, const std::vector<std::string>& notes,
+                    const std::string& scenario,
                     std::ostream& out, std::ostream& err) {
     const ResultsCliOptions& asked = options.results;
     const bool exportNow = asked.exportFolder && run == options.runs;
@@ -22,6 +23,7 @@ bool DeliverResults(const RunState& state, const CliOptions& options, int run,
     if (exportNow) {
         RunRecord record;
         record.inputs = options.inputs;
+        record.scenario = scenario;
         record.seed = asked.seed;
         record.run = run;
         record.options = options.run;

@@ -13,21 +13,8 @@ ordered_json Optional(const std::optional<double>& value) {
     return value ? ordered_json(*value) : ordered_json(nullptr);
 }
 
-ordered_json BoxTexts(const RunInputs& inputs) {
-    return {
-        {"sales_points", inputs.Endpointnumber},
-        {"periods", inputs.Periodnumber},
-        {"init_periods", inputs.periodsforinitialization},
-        {"alpha_beta_periods", inputs.periodsforalphabeta},
-        {"warm_up", inputs.warmuptx},
-        {"horizon", inputs.horizontx},
-        {"tau", inputs.tau_tx},
-        {"p1_low", inputs.p1low},
-        {"p1_up", inputs.p1up},
-        {"p2_low", inputs.p2low},
-        {"p2_up", inputs.p2up},
-        {"p3", inputs.p3},
-    };
+ordered_json Scenario(const std::string& text) {
+    return text.empty() ? ordered_json(nullptr) : ordered_json::parse(text);
 }
 
 ordered_json Options(const RunRecord& record) {
@@ -118,7 +105,7 @@ std::string RunJson(const RunResults& results, const RunRecord& record) {
                                         : ordered_json(DemandModelName(record.inputs.model))},
         {"demand_file",
          record.inputs.history ? ordered_json(record.inputs.history->name) : ordered_json(nullptr)},
-        {"boxes", BoxTexts(record.inputs)},
+        {"scenario", Scenario(record.scenario)},
         // A sales history draws no random number.
         {"seed", record.inputs.history ? ordered_json(nullptr) : ordered_json(record.seed)},
         {"run", record.run},

@@ -15,6 +15,9 @@ namespace sf {
 // How a run was made, as run.json tells it beside the results.
 struct RunRecord {
     RunInputs inputs;  // the box texts as typed and the model
+    // The scenario file's text of the run, which the front end renders: run.json holds it as
+    // it is, so that it can be given back as a scenario. Empty: none could be kept.
+    std::string scenario;
     std::uint32_t seed = kDefaultSeed;
     int run = 1;  // which run of the program start: the random sequence carries on from run to run
     RunOptions options;

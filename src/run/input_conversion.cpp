@@ -1,6 +1,7 @@
 #include "run/input_conversion.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,9 +31,37 @@ constexpr WholeNumberBox kHorizon{&RunInputs::horizontx, 0, kMaxPeriods - 1};
 constexpr std::size_t kQuotedCharacters = 40;
 constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
 
-[[noreturn]] void Reject(std::string_view label, std::string RunInputs::*box,
-                         const std::string& problem) {
-    throw InputError(std::string(label) + ": " + problem, box);
+// The texts of one run, the locale they were typed in, and how its front end names a box.
+struct BoxTexts {
+    const RunInputs& inputs;
+    const NumberLocale& locale;
+    BoxNaming naming;
+};
+
+// The box as the front end names it. A limit box in the window is named as the selected model
+// names it: the heading of its column and the parameter beside its row (0 for p1, 1 for p2, 2
+// for p3).
+std::string NameOf(std::string RunInputs::*box, const BoxTexts& texts,
+                   std::optional<std::size_t> row = std::nullopt) {
+    if (texts.naming == BoxNaming::options) {
+        return OptionOf(BoxOf(box));
+    }
+    const std::string_view heading = BoxOf(box).label;
+    if (!row) {
+        return std::string(heading);
+    }
+    const ModelParameter& parameter = ModelRow(texts.inputs.model).parameters[*row];
+    std::string name(parameter.letter);
+    if (parameter.word != parameter.letter) {
+        name += " (" + std::string(parameter.word) + ")";
+    }
+    return heading.empty() ? name : std::string(heading) + " of " + name;
+}
+
+[[noreturn]] void Reject(std::string RunInputs::*box, const BoxTexts& texts,
+                         const std::string& problem,
+                         std::optional<std::size_t> row = std::nullopt) {
+    throw InputError(NameOf(box, texts, row) + ": " + problem, box);
 }
 
 // The text in quotes, cut after kQuotedCharacters characters (not bytes: UTF-8 continuation
@@ -66,14 +95,16 @@ bool UsesTheOtherSeparator(std::string_view text, const NumberLocale& locale) {
     return false;
 }
 
-std::string NotANumber(std::string_view text, const NumberLocale& locale) {
+// An empty box in the window; in the batch command an option left out, or given empty.
+std::string NotANumber(std::string_view text, const BoxTexts& texts) {
     if (text.find_first_not_of(" \t") == std::string_view::npos) {
-        return "the box is empty";
+        return texts.naming == BoxNaming::options ? "empty or not given" : "the box is empty";
     }
-    const std::string_view reason = NotANumberReason(text, locale);
+    const std::string_view reason = NotANumberReason(text, texts.locale);
     std::string problem = Quoted(text) + " " + std::string(reason);
-    if (reason == kNotANumber && UsesTheOtherSeparator(text, locale)) {
-        problem += "; the decimal separator on this computer is \"" + locale.decimalPoint + "\"";
+    if (reason == kNotANumber && UsesTheOtherSeparator(text, texts.locale)) {
+        problem +=
+            "; the decimal separator on this computer is \"" + texts.locale.decimalPoint + "\"";
     }
     return problem;
 }
@@ -83,98 +114,90 @@ std::string WholeNumberRange(const WholeNumberBox& box) {
            std::to_string(box.highest);
 }
 
-double ReadDouble(std::string_view label, std::string RunInputs::*box, const RunInputs& inputs,
-                  const NumberLocale& locale) {
-    const std::optional<double> value = TextToDouble(inputs.*box, locale);
+double ReadDouble(std::string RunInputs::*box, const BoxTexts& texts,
+                  std::optional<std::size_t> row = std::nullopt) {
+    const std::optional<double> value = TextToDouble(texts.inputs.*box, texts.locale);
     if (!value) {
-        Reject(label, box, NotANumber(inputs.*box, locale));
+        Reject(box, texts, NotANumber(texts.inputs.*box, texts), row);
     }
     return *value;
 }
 
-std::int16_t ReadInt16(const WholeNumberBox& box, const RunInputs& inputs,
-                       const NumberLocale& locale) {
-    const IntegerText value = TextToInt16(inputs.*box.text, locale);
+std::int16_t ReadInt16(const WholeNumberBox& box, const BoxTexts& texts) {
+    const IntegerText value = TextToInt16(texts.inputs.*box.text, texts.locale);
     switch (value.status) {
         case IntegerTextStatus::notANumber:
-            Reject(BoxOf(box.text).label, box.text, NotANumber(inputs.*box.text, locale));
+            Reject(box.text, texts, NotANumber(texts.inputs.*box.text, texts));
         case IntegerTextStatus::outOfRange:
-            Reject(BoxOf(box.text).label, box.text, WholeNumberRange(box));
+            Reject(box.text, texts, WholeNumberRange(box));
         case IntegerTextStatus::ok:
             break;
     }
     return value.value;
 }
 
-void CheckRange(const WholeNumberBox& box, int value) {
+void CheckRange(const WholeNumberBox& box, int value, const BoxTexts& texts) {
     if (value < box.lowest || value > box.highest) {
-        Reject(BoxOf(box.text).label, box.text, WholeNumberRange(box));
+        Reject(box.text, texts, WholeNumberRange(box));
     }
 }
 
-// A limit box as the selected model names it: the heading of its column and the parameter
-// beside its row (0 for p1, 1 for p2, 2 for p3).
-std::string LimitLabel(std::string RunInputs::*box, std::size_t row, DemandModel model) {
-    const ModelParameter& parameter = ModelRow(model).parameters[row];
-    std::string name(parameter.letter);
-    if (parameter.word != parameter.letter) {
-        name += " (" + std::string(parameter.word) + ")";
-    }
-    const std::string_view heading = BoxOf(box).label;
-    return heading.empty() ? name : std::string(heading) + " of " + name;
-}
-
-double ReadLimit(std::string RunInputs::*box, std::size_t row, const RunInputs& inputs,
-                 const NumberLocale& locale) {
-    return ReadDouble(LimitLabel(box, row, inputs.model), box, inputs, locale);
+// The three windows' lengths together.
+std::string WindowsTooLong(int lastFittedPeriod, const BoxTexts& texts) {
+    const std::string windows =
+        texts.naming == BoxNaming::options
+            ? NameOf(kInitPeriods.text, texts) + ", " + NameOf(kAlphaBetaPeriods.text, texts) +
+                  " and " + NameOf(kHorizon.text, texts)
+            : "The periods for initial mu and sigma, the periods for initial alpha and beta and "
+              "the forecasting horizon";
+    return windows + " add up to " + std::to_string(lastFittedPeriod) +
+           "; together they must not exceed " + std::to_string(kMaxPeriods);
 }
 
 }  // namespace
 
-void ConvertInputs(const RunInputs& inputs, const NumberLocale& locale, RunState& state) {
-    state.alphaBetaPeriods = ReadInt16(kAlphaBetaPeriods, inputs, locale);
-    state.warmUp = ReadInt16(kWarmUp, inputs, locale);
-    state.initPeriods = ReadInt16(kInitPeriods, inputs, locale);
+void ConvertInputs(const RunInputs& inputs, const NumberLocale& locale, BoxNaming naming,
+                   RunState& state) {
+    const BoxTexts texts{inputs, locale, naming};
+    state.alphaBetaPeriods = ReadInt16(kAlphaBetaPeriods, texts);
+    state.warmUp = ReadInt16(kWarmUp, texts);
+    state.initPeriods = ReadInt16(kInitPeriods, texts);
     state.periodNumber = inputs.history ? static_cast<std::int16_t>(inputs.history->periods)
-                                        : ReadInt16(kPeriods, inputs, locale);
-    state.tau = ReadDouble(BoxOf(&RunInputs::tau_tx).label, &RunInputs::tau_tx, inputs, locale);
+                                        : ReadInt16(kPeriods, texts);
+    state.tau = ReadDouble(&RunInputs::tau_tx, texts);
     state.salesPointCount = inputs.history ? static_cast<std::int16_t>(inputs.history->salesPoints)
-                                           : ReadInt16(kSalesPoints, inputs, locale);
+                                           : ReadInt16(kSalesPoints, texts);
     state.demandRecorded = inputs.history.has_value();
     // Demand read from a file has no model: its boxes are neither read nor checked.
     if (!inputs.history) {
         state.model = inputs.model;
-        state.limits.p1low = ReadLimit(&RunInputs::p1low, 0, inputs, locale);
-        state.limits.p1up = ReadLimit(&RunInputs::p1up, 0, inputs, locale);
-        state.limits.p2low = ReadLimit(&RunInputs::p2low, 1, inputs, locale);
-        state.limits.p2up = ReadLimit(&RunInputs::p2up, 1, inputs, locale);
-        state.limits.p3 = UsesP3(inputs.model) ? ReadLimit(&RunInputs::p3, 2, inputs, locale) : 0.0;
+        state.limits.p1low = ReadDouble(&RunInputs::p1low, texts, 0);
+        state.limits.p1up = ReadDouble(&RunInputs::p1up, texts, 0);
+        state.limits.p2low = ReadDouble(&RunInputs::p2low, texts, 1);
+        state.limits.p2up = ReadDouble(&RunInputs::p2up, texts, 1);
+        state.limits.p3 = UsesP3(inputs.model) ? ReadDouble(&RunInputs::p3, texts, 2) : 0.0;
     }
-    state.horizon = ReadInt16(kHorizon, inputs, locale);
+    state.horizon = ReadInt16(kHorizon, texts);
 
     // A parameter is the lower limit plus a share of the distance to the upper one: the
     // distance itself must be a number.
+    constexpr char kTooFar[] =
+        "too far from the lower limit (the distance is too large for a number)";
     if (!std::isfinite(state.limits.p1up - state.limits.p1low)) {
-        Reject(LimitLabel(&RunInputs::p1up, 0, inputs.model), &RunInputs::p1up,
-               "too far from the lower limit (the distance is too large for a number)");
+        Reject(&RunInputs::p1up, texts, kTooFar, 0);
     }
     if (!std::isfinite(state.limits.p2up - state.limits.p2low)) {
-        Reject(LimitLabel(&RunInputs::p2up, 1, inputs.model), &RunInputs::p2up,
-               "too far from the lower limit (the distance is too large for a number)");
+        Reject(&RunInputs::p2up, texts, kTooFar, 1);
     }
 
-    CheckRange(kSalesPoints, state.salesPointCount);
-    CheckRange(kPeriods, state.periodNumber);
-    CheckRange(kInitPeriods, state.initPeriods);
-    CheckRange(kAlphaBetaPeriods, state.alphaBetaPeriods);
-    CheckRange(kHorizon, state.horizon);
+    CheckRange(kSalesPoints, state.salesPointCount, texts);
+    CheckRange(kPeriods, state.periodNumber, texts);
+    CheckRange(kInitPeriods, state.initPeriods, texts);
+    CheckRange(kAlphaBetaPeriods, state.alphaBetaPeriods, texts);
+    CheckRange(kHorizon, state.horizon, texts);
     const int lastFittedPeriod = InitialFittingWindow(state).last;
     if (lastFittedPeriod > kMaxPeriods) {
-        throw InputError(
-            "The periods for initial mu and sigma, the periods for initial alpha and beta and "
-            "the forecasting horizon add up to " +
-                std::to_string(lastFittedPeriod) + "; together they must not exceed 600",
-            kInitPeriods.text);
+        throw InputError(WindowsTooLong(lastFittedPeriod, texts), kInitPeriods.text);
     }
 }
 

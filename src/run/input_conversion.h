@@ -4,13 +4,14 @@
 
 #include "runtime/number_locale.h"
 #include "runtime/run_error.h"
+#include "state/box_keys.h"
 #include "state/run_inputs.h"
 #include "state/run_state.h"
 
 namespace sf {
 
-// A box the run cannot use: the message names it by its label, box is its text among the inputs,
-// so that a front end can take the user to it.
+// A box the run cannot use: the message names it as the front end does, box is its text among
+// the inputs, so that a front end can take the user to it.
 class InputError : public RunError {
   public:
     InputError(const std::string& message, std::string RunInputs::*box)
@@ -20,8 +21,9 @@ class InputError : public RunError {
 };
 
 // Converts every box in the run's order and checks the values that would otherwise stop a run
-// part-way; writes them into the state. The first bad box is reported as an InputError in the
-// words of its label, before the report file is touched.
-void ConvertInputs(const RunInputs& inputs, const NumberLocale& locale, RunState& state);
+// part-way; writes them into the state. The first bad box is reported as an InputError that
+// names it by naming, before the report file is touched.
+void ConvertInputs(const RunInputs& inputs, const NumberLocale& locale, BoxNaming naming,
+                   RunState& state);
 
 }  // namespace sf

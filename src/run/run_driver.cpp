@@ -34,7 +34,7 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
                const NumberLocale& locale, const std::filesystem::path& reportPath,
                RunObserver& observer, const RunOptions& options, std::string& reportNote) {
     state.Clear();
-    ConvertInputs(inputs, locale, state);
+    ConvertInputs(inputs, locale, options.boxNaming, state);
     state.boundedConstants = options.boundedConstants;
     ReportFile report(reportPath);
     try {

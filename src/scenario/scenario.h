@@ -1,15 +1,19 @@
 #pragma once
 
+#include <cstdint>
+
+#include "runtime/uniform_source.h"
 #include "state/run_inputs.h"
 
 namespace sf {
 
-// What a scenario keeps: the boxes as typed, the model, and the options that change what a run
-// computes. How and where a run is made (the report's path, the number of runs) is not part of
-// it.
+// What a scenario keeps: the boxes as typed, the model, the options that change what a run
+// computes and the seed its random sequence starts from. How and where a run is made (the
+// report's path, the number of runs) is not part of it.
 struct Scenario {
     RunInputs inputs;
     bool boundedConstants = false;
+    std::uint32_t seed = kDefaultSeed;
 };
 
 }  // namespace sf

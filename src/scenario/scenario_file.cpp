@@ -35,19 +35,21 @@ std::string ReadBytes(const std::filesystem::path& path, StandardInput standardI
 
 }  // namespace
 
-Scenario ReadScenarioFile(const std::filesystem::path& path, StandardInput standardInput) {
+Scenario ReadScenarioFile(const std::filesystem::path& path, const NumberLocale& shownIn,
+                          StandardInput standardInput) {
     const std::string bytes = ReadBytes(path, standardInput);
     try {
-        return ParseScenario(bytes);
+        return ParseScenario(bytes, shownIn);
     } catch (const RunError& refusal) {
         FailAbout(path, refusal.what());
     }
 }
 
-void WriteScenarioFile(const std::filesystem::path& path, const Scenario& scenario) {
+void WriteScenarioFile(const std::filesystem::path& path, const Scenario& scenario,
+                       const NumberLocale& typedIn) {
     std::string text;
     try {
-        text = ScenarioText(scenario);
+        text = ScenarioText(scenario, typedIn);
     } catch (const RunError& refusal) {
         FailAbout(path, refusal.what());
     }

@@ -1,10 +1,14 @@
 #include "scenario/scenario_format.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <vector>
 
+#include "runtime/decimal_point_text.h"
 #include "runtime/run_error.h"
 #include "state/box_keys.h"
 #include "state/demand_model.h"
@@ -19,6 +23,12 @@ constexpr char kModelKey[] = "model";
 constexpr char kBoxesKey[] = "boxes";
 constexpr char kOptionsKey[] = "options";
 constexpr char kBoundedConstantsKey[] = "bounded-constants";
+constexpr char kSeedKey[] = "seed";
+// run.json keeps the scenario of its run under this key, beside what the run gave.
+constexpr char kRunScenarioKey[] = "scenario";
+constexpr int kFirstFormat = 1;
+constexpr char kFormatsRead[] = "this version reads formats 1 and 2";
+static_assert(kScenarioFormat == 2, "kFormatsRead names every format this version reads");
 
 // Ends a reading or writing that found something wrong; the message completes the sentence on
 // the file.
@@ -122,23 +132,21 @@ Json ParseJson(std::string_view text) {
     return root;
 }
 
-void ReadFormat(const Json& root) {
+int ReadFormat(const Json& root) {
     const auto format = root.find(kFormatKey);
     if (format == root.end()) {
         throw Refusal("has no " + Quoted(kFormatKey) + ", so it is not a scenario file");
     }
-    RequireKind(*format, format->is_number_integer(), kFormatKey, "the whole number 1");
+    RequireKind(*format, format->is_number_integer(), kFormatKey, "a whole number");
     if (*format > kScenarioFormat) {
         throw Refusal("is of format " + format->dump() +
-                      ", written by a newer version of this program; this version reads format " +
-                      std::to_string(kScenarioFormat));
+                      ", written by a newer version of this program; " + kFormatsRead);
     }
-    if (*format != kScenarioFormat) {
+    if (*format < kFirstFormat) {
         throw Refusal("is of format " + format->dump() +
-                      ", which no version of this program "
-                      "wrote; this version reads format " +
-                      std::to_string(kScenarioFormat));
+                      ", which no version of this program wrote; " + kFormatsRead);
     }
+    return format->get<int>();
 }
 
 DemandModel ReadModel(const Json& model) {
@@ -151,7 +159,24 @@ DemandModel ReadModel(const Json& model) {
     return *known;
 }
 
-void ReadBoxes(const Json& boxes, RunInputs& inputs) {
+// A JSON number as the shortest text that reads back to it; a whole number as its digits.
+std::string NumberText(const Json& number) {
+    if (number.is_number_unsigned()) {
+        return std::to_string(number.get<std::uint64_t>());
+    }
+    if (number.is_number_integer()) {
+        return std::to_string(number.get<std::int64_t>());
+    }
+    // The parser refuses a number beyond a double's range, so the value is finite.
+    const double value = number.get<double>();
+    char digits[std::numeric_limits<double>::max_digits10 + 16];
+    const auto written = std::to_chars(std::begin(digits), std::end(digits), value);
+    return std::string(digits, written.ptr);
+}
+
+// Format 1 kept a box as typed, in the locale of whoever typed it; a later format and a JSON
+// number write a number with a ".", which the box shows in the locale of its reader.
+void ReadBoxes(const Json& boxes, int format, const NumberLocale& shownIn, RunInputs& inputs) {
     RequireKind(boxes, boxes.is_object(), kBoxesKey, "an object in braces");
     std::vector<std::string_view> keys;
     for (const BoxKey& box : kBoxKeys) {
@@ -164,13 +189,28 @@ void ReadBoxes(const Json& boxes, RunInputs& inputs) {
             continue;
         }
         const std::string path = PathOf(kBoxesKey, box.key);
-        RequireKind(*text, text->is_string(), path, "a text in quotes, as typed in the box");
-        if (text->get_ref<const std::string&>().size() > kMaxBoxTextBytes) {
+        RequireKind(*text, text->is_string() || text->is_number(), path,
+                    "a text in quotes, as typed in the box, or a number");
+        const std::string written =
+            text->is_string() ? text->get<std::string>() : NumberText(*text);
+        if (written.size() > kMaxBoxTextBytes) {
             throw Refusal("has a text longer than " + std::to_string(kMaxBoxTextBytes) +
                           " bytes in " + Quoted(path));
         }
-        inputs.*box.text = text->get<std::string>();
+        const bool asTyped = text->is_string() && format == kFirstFormat;
+        inputs.*box.text = asTyped ? written : WithLocaleDecimal(written, shownIn);
     }
+}
+
+std::uint32_t ReadSeed(const Json& seed) {
+    constexpr std::uint32_t kLargest = std::numeric_limits<std::uint32_t>::max();
+    const bool isSeed = seed.is_number_unsigned() && seed.get<std::uint64_t>() <= kLargest;
+    if (!isSeed) {
+        throw Refusal("has " + Quoted(kSeedKey) + " as " +
+                      (seed.is_number_integer() ? seed.dump() : KindOf(seed)) +
+                      "; it must be a whole number from 0 to " + std::to_string(kLargest));
+    }
+    return seed.get<std::uint32_t>();
 }
 
 void ReadOptions(const Json& options, Scenario& scenario) {
@@ -185,10 +225,10 @@ void ReadOptions(const Json& options, Scenario& scenario) {
 
 }  // namespace
 
-std::string ScenarioText(const Scenario& scenario) {
+std::string ScenarioText(const Scenario& scenario, const NumberLocale& typedIn) {
     nlohmann::ordered_json boxes = nlohmann::ordered_json::object();
     for (const BoxKey& box : kBoxKeys) {
-        const std::string& text = scenario.inputs.*box.text;
+        const std::string text = WithDecimalPoint(scenario.inputs.*box.text, typedIn);
         const std::string name = Quoted(PathOf(kBoxesKey, box.key));
         if (text.size() > kMaxBoxTextBytes) {
             throw Refusal("cannot keep " + name + ": its text is longer than " +
@@ -204,24 +244,34 @@ std::string ScenarioText(const Scenario& scenario) {
     nlohmann::ordered_json root;
     root[kFormatKey] = kScenarioFormat;
     root[kModelKey] = DemandModelName(scenario.inputs.model);
+    root[kSeedKey] = scenario.seed;
     root[kBoxesKey] = boxes;
     root[kOptionsKey][kBoundedConstantsKey] = scenario.boundedConstants;
     return root.dump(2) + "\n";
 }
 
-Scenario ParseScenario(std::string_view text) {
-    const Json root = ParseJson(text);
+Scenario ParseScenario(std::string_view text, const NumberLocale& shownIn) {
+    Json root = ParseJson(text);
     if (!root.is_object()) {
         throw Refusal("holds " + KindOf(root) + ", not a scenario object in braces");
     }
-    ReadFormat(root);
-    RequireKnownKeys(root, "", {kFormatKey, kModelKey, kBoxesKey, kOptionsKey});
+    // run.json: its scenario alone, whatever else the run left beside it.
+    if (!root.contains(kFormatKey) && root.contains(kRunScenarioKey)) {
+        Json scenario = std::move(root[kRunScenarioKey]);
+        RequireKind(scenario, scenario.is_object(), kRunScenarioKey, "a scenario object in braces");
+        root = std::move(scenario);
+    }
+    const int format = ReadFormat(root);
+    RequireKnownKeys(root, "", {kFormatKey, kModelKey, kSeedKey, kBoxesKey, kOptionsKey});
     Scenario scenario;
     if (const auto model = root.find(kModelKey); model != root.end()) {
         scenario.inputs.model = ReadModel(*model);
     }
+    if (const auto seed = root.find(kSeedKey); seed != root.end()) {
+        scenario.seed = ReadSeed(*seed);
+    }
     if (const auto boxes = root.find(kBoxesKey); boxes != root.end()) {
-        ReadBoxes(*boxes, scenario.inputs);
+        ReadBoxes(*boxes, format, shownIn, scenario.inputs);
     }
     if (const auto options = root.find(kOptionsKey); options != root.end()) {
         ReadOptions(*options, scenario);

@@ -38,6 +38,10 @@ inline constexpr std::array<BoxKey, 12> kBoxKeys = {{
     {"p3", &RunInputs::p3, "p3", ""},
 }};
 
+// How messages name a box: the window by the words on its label, the batch command by its
+// option.
+enum class BoxNaming { labels, options };
+
 constexpr const BoxKey& BoxOf(std::string RunInputs::*text) {
     for (const BoxKey& box : kBoxKeys) {
         if (box.text == text) {
@@ -45,6 +49,11 @@ constexpr const BoxKey& BoxOf(std::string RunInputs::*text) {
         }
     }
     BreakInvariant("a text of RunInputs that no box holds");
+}
+
+// The batch command's option for a box, as "--tau".
+inline std::string OptionOf(const BoxKey& box) {
+    return "--" + std::string(box.key);
 }
 
 }  // namespace sf

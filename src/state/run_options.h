@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "state/box_keys.h"
+
 namespace sf {
 
 // The rolling forecast runs in SIMD lanes over every core; the plain path is the reference the
@@ -19,6 +21,8 @@ struct RunOptions {
     LaneOptions lanes;
     // Holds every rolling search within 0..1; off, a constant may leave that range.
     bool boundedConstants = false;
+    // How a refused box is named in the message.
+    BoxNaming boxNaming = BoxNaming::labels;
 };
 
 }  // namespace sf

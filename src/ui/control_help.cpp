@@ -155,8 +155,10 @@ QString HelpPage() {
         "fits the smoothing constants, forecasts every period, sets each delivery to the "
         "forecast plus τ standard deviations and writes the report out.txt. Numbers are typed "
         "with the decimal point of your locale.</p>"
-        "<p>File ▸ Save Scenario keeps the boxes, the model and the options in a file that "
-        "File ▸ Open Scenario, and the batch command's --scenario, read again.</p>"
+        "<p>File ▸ Save Scenario keeps the boxes, the model and the options in a file "
+        "(NAME.sfscenario) that File ▸ Open Scenario, and the batch command's --scenario, read "
+        "again on any computer: its numbers are kept with a point and shown with the decimal "
+        "point of whoever opens it. Open Scenario also reads the run.json of an export.</p>"
         "<h3>The boxes</h3><dl>");
     for (const ControlHelp& help : kFormHelp) {
         page += QStringLiteral("<dt><b>%1</b></dt><dd>%2</dd>")

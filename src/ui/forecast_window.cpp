@@ -10,6 +10,8 @@
 #include "results/run_health.h"
 #include "run/run_driver.h"
 #include "runtime/file_clashes.h"
+#include "runtime/run_error.h"
+#include "scenario/scenario_format.h"
 #include "state/box_keys.h"
 #include "ui/control_help.h"
 #include "ui/form_builder.h"
@@ -38,6 +40,8 @@ ForecastWindow::ForecastWindow(NumberLocale locale, std::unique_ptr<MessageSink>
 
     for (const BoxKey& box : kBoxKeys) {
         textBoxes_.push_back(FindControl<QLineEdit>(*this, box.control));
+        // No longer than a scenario file keeps: a box of 1000 bytes has at most 1000 characters.
+        textBoxes_.back()->setMaxLength(static_cast<int>(kMaxBoxTextBytes));
         inputs_.push_back(textBoxes_.back());
     }
     for (std::size_t at = 0; at < kModelControlNames.size(); ++at) {
@@ -183,7 +187,7 @@ RunInputs ForecastWindow::TypedInputs() const {
 }
 
 Scenario ForecastWindow::TypedScenario() const {
-    return {TypedInputs(), runOptions_.boundedConstants};
+    return {TypedInputs(), runOptions_.boundedConstants, scenarioSeed_};
 }
 
 void ForecastWindow::ShowScenario(const Scenario& scenario) {
@@ -192,6 +196,13 @@ void ForecastWindow::ShowScenario(const Scenario& scenario) {
     }
     models_->button(static_cast<int>(scenario.inputs.model))->setChecked(true);
     SetBoundedConstants(scenario.boundedConstants);
+    scenarioSeed_ = scenario.seed;
+}
+
+void ForecastWindow::StartSequenceFrom(std::uint32_t seed) {
+    source_ = UniformSource(seed);
+    sequenceSeed_ = seed;
+    completeRuns_ = 0;
 }
 
 void ForecastWindow::SetRunning(bool running) {
@@ -255,9 +266,16 @@ RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs) {
     RunRecord record;
     record.inputs = std::move(inputs);
     record.options = runOptions_;
+    record.seed = sequenceSeed_;
     record.run = completeRuns_ + 1;  // which it is if it completes
     std::error_code ignored;
     record.reportPath = std::filesystem::absolute(kReportFile, ignored);
+    try {
+        record.scenario =
+            ScenarioText({record.inputs, runOptions_.boundedConstants, record.seed}, locale_);
+    } catch (const RunError&) {
+        // A box longer than a scenario file takes: run.json says it holds no scenario.
+    }
     return [this, record = std::move(record)](const RunOutcome& outcome) {
         auto run = std::make_shared<CompletedRun>(
             CompletedRun{ComputeResults(*state_, record.request), record, outcome.health});

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QWidget>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -35,11 +36,19 @@ class ForecastWindow : public QWidget {
   public:
     ForecastWindow(NumberLocale locale, std::unique_ptr<MessageSink> messages);
 
-    // The boxes as typed, the model and the options, as a scenario keeps them.
+    // The boxes as typed, the model, the options and the seed of the scenario last shown, as a
+    // scenario keeps them.
     Scenario TypedScenario() const;
     // Fills the boxes and selects the model as its option's click would; Random Walk, read by
-    // nothing, stays as it is. Not during a run.
+    // nothing, stays as it is. The random sequence carries on: the seed is only kept for the
+    // next TypedScenario. Not during a run.
     void ShowScenario(const Scenario& scenario);
+    // The locale the boxes are typed and shown in.
+    const NumberLocale& Locale() const { return locale_; }
+    // True when the next run draws what the first run from seed draws, as the batch command's.
+    bool SequenceAtStartOf(std::uint32_t seed) const { return source_ == UniformSource(seed); }
+    // Starts the random sequence again from seed; the runs are counted from it. Not during a run.
+    void StartSequenceFrom(std::uint32_t seed);
     // Holds the rolling searches of the next runs within 0..1 (kBoundedConstantsOption).
     void SetBoundedConstants(bool bounded) { runOptions_.boundedConstants = bounded; }
 
@@ -86,7 +95,9 @@ class ForecastWindow : public QWidget {
     // One state and one random sequence for the whole program start.
     const std::unique_ptr<RunState> state_ = std::make_unique<RunState>();
     UniformSource source_;
+    std::uint32_t sequenceSeed_ = kDefaultSeed;  // where source_ started
     RunOptions runOptions_;
+    std::uint32_t scenarioSeed_ = kDefaultSeed;  // of the scenario last shown
     RunOutcome outcome_;  // of the last run, written by its job before Finished arrives
     int completeRuns_ = 0;
     std::shared_ptr<CompletedRun> completedRun_;  // until the results window takes it

@@ -28,7 +28,9 @@
 namespace sf::ui {
 namespace {
 
-constexpr char kScenarioFilter[] = "Scenario files (*.json);;All files (*)";
+// Scenario files of their own type; run.json and files of earlier versions are JSON.
+constexpr char kScenarioFilter[] = "Scenario files (*.sfscenario *.json);;All files (*)";
+constexpr char kScenarioSuffix[] = "sfscenario";
 constexpr char kScenarioFolderKey[] = "scenarios/folder";
 
 // Where the window keeps what it remembers between starts.
@@ -65,7 +67,7 @@ bool MainWindow::OpenScenario(const QString& path) {
     RememberFolder(path);
     Scenario scenario;
     try {
-        scenario = ReadScenarioFile(FilePath(path));
+        scenario = ReadScenarioFile(FilePath(path), form_->Locale());
     } catch (const RunError& refusal) {
         messages_.ShowError(*this, QString::fromStdString(refusal.what()));
         return false;
@@ -73,6 +75,15 @@ bool MainWindow::OpenScenario(const QString& path) {
     form_->ShowScenario(scenario);
     boundedConstants_->setChecked(scenario.boundedConstants);
     currentScenario_ = path;
+    // The window's sequence carries on unless the user wants the scenario's own demand.
+    if (!form_->SequenceAtStartOf(scenario.seed) &&
+        messages_.Ask(*this, tr("Start the random sequence from the seed of this scenario, %1? "
+                                "Then the next run draws the demand that sales-forecast-cli "
+                                "--scenario draws from the file. Otherwise the sequence of "
+                                "this start carries on.")
+                                 .arg(scenario.seed))) {
+        form_->StartSequenceFrom(scenario.seed);
+    }
     return true;
 }
 
@@ -88,7 +99,7 @@ bool MainWindow::SaveScenario(const QString& path) {
         if (const std::optional<std::string> clash = FindPathClash(paths)) {
             throw RunError(*clash);
         }
-        WriteScenarioFile(FilePath(path), scenario);
+        WriteScenarioFile(FilePath(path), scenario, form_->Locale());
     } catch (const RunError& refusal) {
         messages_.ShowError(*this, QString::fromStdString(refusal.what()));
         return false;
@@ -159,7 +170,7 @@ void MainWindow::ChooseScenarioToOpen() {
 void MainWindow::ChooseScenarioToSave() {
     QFileDialog dialog(this, tr("Save Scenario"), ScenarioFolder(), tr(kScenarioFilter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("json"));
+    dialog.setDefaultSuffix(QString::fromLatin1(kScenarioSuffix));
     if (!currentScenario_.isEmpty()) {
         dialog.selectFile(QFileInfo(currentScenario_).fileName());
     }

@@ -30,4 +30,8 @@ void DialogMessages::ShowWarning(QWidget& window, const QString& text) {
     QMessageBox::warning(&window, kApplicationName, text);
 }
 
+bool DialogMessages::Ask(QWidget& window, const QString& question) {
+    return QMessageBox::question(&window, kApplicationName, question) == QMessageBox::Yes;
+}
+
 }  // namespace sf::ui

@@ -19,6 +19,8 @@ class MessageSink {
     virtual void ShowError(QWidget& window, const QString& text) = 0;
     // After the closing message: the results of the complete run may not be what they seem.
     virtual void ShowWarning(QWidget& window, const QString& text) = 0;
+    // A question the user answers yes (true) or no.
+    virtual bool Ask(QWidget& window, const QString& question) = 0;
 };
 
 // Lines a run tells the user as one text, a line each.
@@ -31,6 +33,7 @@ class DialogMessages : public MessageSink {
     void ShowClosingMessage(QWidget& window, const QString& text) override;
     void ShowError(QWidget& window, const QString& text) override;
     void ShowWarning(QWidget& window, const QString& text) override;
+    bool Ask(QWidget& window, const QString& question) override;
 };
 
 }  // namespace sf::ui

@@ -103,23 +103,91 @@ TEST(CliOptions, TextsAreTakenAsTyped) {
     EXPECT_EQ(options->runs, 2);
 }
 
-TEST(CliOptions, ABadCommandLineSaysWhy) {
+// Each value after its option or after "=", flags alone; what cannot be used is named.
+TEST(CliOptions, CommandLinesInTheirGnuFormsAndWhatIsWrongWithThem) {
+    const struct {
+        std::vector<std::string> arguments;
+        std::string problem;  // empty: accepted
+        std::string salesPoints = "";
+        std::string tau = "";
+    } cases[] = {
+        {{"--sales-points=20"}, "", "20"},
+        {{"--sales-points", "20", "--tau=0.5"}, "", "20", "0.5"},
+        {{"--tau=", "--sales-points=a=b"}, "", "a=b", ""},
+        {{"--tau=-1"}, "", "", "-1"},
+        {{"--tau", "--sales-points"}, "", "", "--sales-points"},
+        {{"--quiet", "--summary", "--bounded-constants", "-h", "--version"}, ""},
+        {{"--seed=7", "--export=results", "--model=AR1", "--runs=2", "--output=r.txt"}, ""},
+        {{"--periods"}, "option --periods needs a value"},
+        {{"--seed"}, "option --seed needs a value"},
+        {{"--summary=yes"}, "option --summary takes no value"},
+        {{"--quiet="}, "option --quiet takes no value"},
+        {{"--colour", "red"}, "unknown option --colour"},
+        {{"--colour=red"}, "unknown option --colour"},
+        {{"-x"}, "unknown option -x"},
+        {{"--tau 0.5"}, "unknown option --tau 0.5"},
+        {{"stray"}, "unexpected argument \"stray\""},
+        {{"-"}, "unexpected argument \"-\""},
+        {{"--model=Poisson"}, "unknown model \"Poisson\""},
+        {{"--runs", "0"}, "--runs needs a whole number of at least 1, not \"0\""},
+        {{"--runs=2x"}, "--runs needs a whole number of at least 1, not \"2x\""},
+        {{"--output", ""}, "--output needs a file name"},
+        {{"--output="}, "--output needs a file name"},
+        {{"--scenario", ""}, "--scenario needs a file name"},
+        {{"--save-scenario="}, "--save-scenario needs a file name"},
+        {{"--example", "--scenario=s.json"},
+         "--example and --scenario both fill every box; give one of them"},
+    };
+    for (const auto& c : cases) {
+        std::string problem;
+        const std::optional<CliOptions> options = Parse(c.arguments, &problem);
+        const std::string line = c.arguments.front();
+        EXPECT_EQ(problem, c.problem) << line;
+        if (c.problem.empty() && options) {
+            EXPECT_EQ(options->inputs.Endpointnumber, c.salesPoints) << line;
+            EXPECT_EQ(options->inputs.tau_tx, c.tau) << line;
+        }
+        EXPECT_EQ(options.has_value(), c.problem.empty()) << line;
+    }
+    EXPECT_EQ(UsageError("unknown option --colour"),
+              "sales-forecast-cli: unknown option --colour\n"
+              "Try 'sales-forecast-cli --help' for more information.\n");
+}
+
+// A scenario's seed is where the runs start unless --seed says otherwise; --save-scenario
+// keeps the seed with the rest.
+TEST(CliOptions, TheSeedOfAScenarioGivesWayToSeedBesideIt) {
+    Scenario beneath;
+    beneath.seed = 7;
+    beneath.boundedConstants = true;
+    beneath.inputs.tau_tx = "0.5";
     std::string problem;
-    EXPECT_FALSE(Parse({"--periods"}, &problem));
-    EXPECT_NE(problem.find("--periods"), std::string::npos);
-    EXPECT_FALSE(Parse({"--model", "Poisson"}, &problem));
-    EXPECT_NE(problem.find("Poisson"), std::string::npos);
-    EXPECT_FALSE(Parse({"--runs", "0"}, &problem));
-    EXPECT_FALSE(Parse({"--runs", "2x"}, &problem));
-    EXPECT_FALSE(Parse({"--colour", "red"}, &problem));
-    EXPECT_FALSE(Parse({"stray"}, &problem));
-    EXPECT_FALSE(Parse({"--output", ""}, &problem));
-    EXPECT_EQ(problem, "--output needs a file name");
-    EXPECT_FALSE(Parse({"--scenario", ""}, &problem));
-    EXPECT_EQ(problem, "--scenario needs a file name");
-    EXPECT_FALSE(Parse({"--save-scenario", ""}, &problem));
-    EXPECT_FALSE(Parse({"--example", "--scenario", "s.json"}, &problem));
-    EXPECT_EQ(problem, "--example and --scenario both fill every box; give one of them");
+    EXPECT_EQ(ParseCliOptions({}, problem, beneath)->results.seed, 7u);
+    EXPECT_EQ(ParseCliOptions({"--seed=9"}, problem, beneath)->results.seed, 9u);
+    const Scenario given = GivenScenario(*ParseCliOptions({"--seed", "9"}, problem, beneath));
+    EXPECT_EQ(given.seed, 9u);
+    EXPECT_TRUE(given.boundedConstants);
+    EXPECT_EQ(given.inputs.tau_tx, "0.5");
+}
+
+// A "." reads in any locale; the locale's own separator and other texts stay as given.
+TEST(CliOptions, BoxNumbersWithAPointTakeTheLocalesSeparator) {
+    const struct {
+        std::string given;
+        std::string comma;  // as a run reads it with a decimal comma
+    } cases[] = {
+        {"0.5", "0,5"}, {"0,5", "0,5"}, {" .5e1 ", " ,5e1 "}, {"24", "24"}, {"1.5.", "1.5."},
+        {"a.b", "a.b"}, {"", ""},
+    };
+    for (const auto& c : cases) {
+        RunInputs inputs;
+        inputs.tau_tx = c.given;
+        inputs.p3 = c.given;
+        const RunInputs comma = WithLocaleDecimals(inputs, {",", "."});
+        EXPECT_EQ(comma.tau_tx, c.comma) << c.given;
+        EXPECT_EQ(comma.p3, c.comma) << c.given;
+        EXPECT_EQ(WithLocaleDecimals(inputs, {}).tau_tx, c.given) << c.given;
+    }
 }
 
 TEST(CliOptions, ASalesHistoryTakesThePlaceOfTheTwoCountBoxes) {

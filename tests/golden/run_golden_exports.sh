@@ -2,7 +2,8 @@
 # Every reference case that completes, run again with the results options, must export the
 # files kept in golden-exports/NN-name/ byte for byte: the export's shape changes only on
 # purpose. run.json names the report's full path, which is the scratch folder's: it is kept as
-# out.txt. With "--update" as third argument the kept files are written anew instead.
+# out.txt. Given back as a scenario, run.json runs the same report again. With "--update" as
+# fourth argument the kept files are written anew instead.
 set -u
 cli=$(realpath "$1")
 data=$(realpath "$2")
@@ -29,6 +30,11 @@ for cmd in "$data"/*.cmd; do
   done
   [ "$(ls "$work/results" | wc -l)" = "$(ls "$kept/$name" | wc -l)" ] ||
     problem="$problem other files: $(ls "$work/results" | tr '\n' ' ')"
+  run=$(sed -n 's/^  "run": \([0-9]*\),$/\1/p' "$work/results/run.json")
+  mkdir "$work/again"
+  (cd "$work/again" && "$cli" --scenario ../results/run.json --runs "${run:-0}" >/dev/null 2>&1)
+  cmp -s "$work/again/out.txt" "$data/$name.out.txt" ||
+    problem="$problem run.json as a scenario runs another report"
   if [ -z "$problem" ]; then
     passed=$((passed + 1))
   else

@@ -78,13 +78,14 @@ expect_message() {
     echo "ok   $case"
   fi
 }
-expect_message "an escape typed in a box" 1 'Tau (τ): "\x1B[31m" is not a number' \
+expect_message "an escape typed in a box" 1 '--tau: "\x1B[31m" is not a number' \
   --example --tau $'\e[31m'
 expect_message "bytes of a file that are not UTF-8" 1 'row 2, column 2: "\xFF" is not a number' \
   --example --demand bytes.csv
 expect_message "a number too large" 1 '"1e999" is a number too large to hold' \
   --example --tau 1e999
-expect_message "an empty scenario" 1 'the box is empty (as the scenario file "empty.json" gives it)' \
+expect_message "an empty scenario" 1 \
+  '--alpha-beta-periods: empty or not given (as the scenario file "empty.json" gives it)' \
   --scenario empty.json
 expect_message "costs too large" 2 '--lost-sale-cost needs a number from 0 to 1e15, not "1e308"' \
   --example --lost-sale-cost 1e308 --return-cost 1e308

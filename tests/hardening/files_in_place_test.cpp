@@ -74,7 +74,7 @@ class FilesInPlace : public RunFixture {
                 report.WriteLine("new");
                 report.Close();
             } else if (writer == "scenario file") {
-                WriteScenarioFile(folder.Path("old.txt"), {});
+                WriteScenarioFile(folder.Path("old.txt"), {}, {});
             } else {
                 return WriteExportFolder(folder.Path("old"), results, {});
             }

@@ -48,7 +48,7 @@ class ExportFolder : public RunFixture {
         ASSERT_TRUE(Run(SmallRun()).completed);
         results = ComputeResults(*state, request);
         record.inputs = SmallRun();
-        record.inputs.tau_tx = " .5";
+        record.scenario = R"({"format": 2, "seed": 42, "boxes": {"tau": " .5"}})";
         record.seed = 42;
         record.request = request;
         record.reportPath = folder.Path("out.txt");
@@ -107,9 +107,10 @@ TEST_F(ExportFolder, RunJsonHoldsTheRecordAndTheFiguresByName) {
     record.run = 3;
     record.notes = {"a note"};
     WriteExportFolder(Export(), results, record);
-    const nlohmann::json json = nlohmann::json::parse(folder.Read("export/run.json"));
+    const auto json = nlohmann::ordered_json::parse(folder.Read("export/run.json"));
     EXPECT_FALSE(json["version"].get<std::string>().empty());
-    EXPECT_EQ(json["boxes"]["tau"], " .5");
+    // The scenario as the front end rendered it, in its own key order.
+    EXPECT_EQ(json["scenario"].dump(), R"({"format":2,"seed":42,"boxes":{"tau":" .5"}})");
     EXPECT_EQ(json["model"], "loga");
     EXPECT_EQ(json["seed"], 42);
     EXPECT_EQ(json["run"], 3);
@@ -122,14 +123,14 @@ TEST_F(ExportFolder, RunJsonHoldsTheRecordAndTheFiguresByName) {
     EXPECT_EQ(json["sales_points"], 3);
     for (const Evaluation evaluation : kEvaluations) {
         SCOPED_TRACE(std::string(EvaluationName(evaluation)));
-        const nlohmann::json& totals = json["totals"][std::string(EvaluationName(evaluation))];
+        const auto& totals = json["totals"][std::string(EvaluationName(evaluation))];
         const EvaluationFigures& figures = results.figures.Of(evaluation);
         EXPECT_EQ(totals["first_period"], figures.stretch.first);
         EXPECT_EQ(totals["last_period"], figures.stretch.last);
         for (const auto& [key, row] :
              {std::pair("sound", &figures.sound), std::pair("all", &figures.all)}) {
             for (const SummaryColumn& column : kSummaryColumns) {
-                const nlohmann::json& value = totals[key][std::string(column.name)];
+                const auto& value = totals[key][std::string(column.name)];
                 const std::optional<double> expected = column.value(*row);
                 ASSERT_EQ(value.is_null(), !expected) << key << " " << column.name;
                 if (expected) {

@@ -8,41 +8,61 @@
 namespace sf {
 namespace {
 
+const NumberLocale kPoint{".", ""};
+const NumberLocale kComma{",", "."};
+const NumberLocale kArabic{"\u066B", "\u066C"};
+
 // Every box a text of its own, odd ones included: blanks, a tab, quotes, a backslash, a
-// decimal comma, an Arabic decimal separator and an empty box.
-Scenario EveryBoxDifferent(DemandModel model, bool bounded) {
+// decimal separator of another locale, an empty box, and a number as long as a box takes, its
+// decimal separator the locale's.
+Scenario EveryBoxDifferent(DemandModel model, bool bounded, const NumberLocale& locale) {
+    const std::string separator = locale.decimalPoint;
+    const std::string longest =
+        std::string(kMaxBoxTextBytes - 2 - separator.size(), ' ') + "0" + separator + "5";
+    const std::string texts[] = {
+        "3",   " 24 ", "\t4",   "6",           "",     "1", "0" + separator + "5",
+        "1e1", "-30",  "\"1\"", "a\\b \u066B", longest};
     Scenario scenario;
-    const char* texts[] = {"3",   " 24 ", "\t4",   "6",           "", "1", "0,5",
-                           "1e1", "-30",  "\"1\"", "a\\b \u066B", "5"};
     for (std::size_t at = 0; at < kBoxKeys.size(); ++at) {
         scenario.inputs.*kBoxKeys[at].text = texts[at];
     }
     scenario.inputs.model = model;
     scenario.boundedConstants = bounded;
+    scenario.seed = bounded ? 4294967295u : 0u;
     return scenario;
 }
 
-TEST(ScenarioFormat, WhatIsWrittenReadsBackToTheSameBoxesModelAndOptions) {
-    for (std::size_t model = 0; model < kDemandModelNames.size(); ++model) {
-        for (const bool bounded : {false, true}) {
-            const Scenario written = EveryBoxDifferent(static_cast<DemandModel>(model), bounded);
-            const Scenario read = ParseScenario(ScenarioText(written));
-            for (const BoxKey& box : kBoxKeys) {
-                EXPECT_EQ(read.inputs.*box.text, written.inputs.*box.text) << box.key;
+TEST(ScenarioFormat, WhatIsWrittenInALocaleReadsBackToTheSameScenarioThere) {
+    for (const NumberLocale& locale : {kPoint, kComma, kArabic}) {
+        for (std::size_t model = 0; model < kDemandModelNames.size(); ++model) {
+            for (const bool bounded : {false, true}) {
+                const Scenario written =
+                    EveryBoxDifferent(static_cast<DemandModel>(model), bounded, locale);
+                const Scenario read = ParseScenario(ScenarioText(written, locale), locale);
+                for (const BoxKey& box : kBoxKeys) {
+                    EXPECT_EQ(read.inputs.*box.text, written.inputs.*box.text)
+                        << box.key << " in " << locale.decimalPoint;
+                }
+                EXPECT_EQ(read.inputs.model, written.inputs.model);
+                EXPECT_EQ(read.boundedConstants, bounded);
+                EXPECT_EQ(read.seed, written.seed);
             }
-            EXPECT_EQ(read.inputs.model, written.inputs.model);
-            EXPECT_EQ(read.boundedConstants, bounded);
         }
     }
 }
 
-TEST(ScenarioFormat, WritesTheBoxesInTheFormsOrderUnderTheirOptionNames) {
+TEST(ScenarioFormat, WritesTheNumbersWithAPointAndTheBoxesInTheFormsOrder) {
     Scenario scenario;
     scenario.inputs.Endpointnumber = "3";
+    scenario.inputs.tau_tx = " 0,50";
+    scenario.inputs.p2low = "1.5";  // no number in this locale: kept as typed
+    scenario.inputs.p3 = "0,5,";
     scenario.inputs.model = DemandModel::AR1;
-    EXPECT_EQ(ScenarioText(scenario), R"({
-  "format": 1,
+    scenario.seed = 7;
+    EXPECT_EQ(ScenarioText(scenario, kComma), R"({
+  "format": 2,
   "model": "AR1",
+  "seed": 7,
   "boxes": {
     "sales-points": "3",
     "periods": "",
@@ -50,12 +70,12 @@ TEST(ScenarioFormat, WritesTheBoxesInTheFormsOrderUnderTheirOptionNames) {
     "alpha-beta-periods": "",
     "warm-up": "",
     "horizon": "",
-    "tau": "",
+    "tau": " 0.50",
     "p1-low": "10",
     "p1-up": "30",
-    "p2-low": "",
+    "p2-low": "1.5",
     "p2-up": "",
-    "p3": ""
+    "p3": "0,5,"
   },
   "options": {
     "bounded-constants": false
@@ -64,14 +84,74 @@ TEST(ScenarioFormat, WritesTheBoxesInTheFormsOrderUnderTheirOptionNames) {
 )");
 }
 
+// A box as a file gives it, as a reader in each locale is shown it: format 1 kept texts as
+// typed; format 2 and JSON numbers write numbers with a ".".
+TEST(ScenarioFormat, ABoxReadsInTheLocaleOfItsReader) {
+    const struct {
+        int format;
+        std::string box;  // as JSON
+        std::string point;
+        std::string comma;
+        std::string arabic;
+    } cases[] = {
+        {2, R"("0.5")", "0.5", "0,5", "0\u066B5"},
+        {2, R"(" -1.25e-3 ")", " -1.25e-3 ", " -1,25e-3 ", " -1\u066B25e-3 "},
+        {2, R"("0,5")", "0,5", "0,5", "0,5"},
+        {2, R"("1.5.")", "1.5.", "1.5.", "1.5."},
+        {2, R"("24")", "24", "24", "24"},
+        {1, R"("0.5")", "0.5", "0.5", "0.5"},
+        {1, R"("0,5")", "0,5", "0,5", "0,5"},
+        {1, "0.5", "0.5", "0,5", "0\u066B5"},
+        {2, "0.5", "0.5", "0,5", "0\u066B5"},
+        {2, "3", "3", "3", "3"},
+        {2, "-4", "-4", "-4", "-4"},
+        {2, "1.0", "1", "1", "1"},
+        {2, "-0.0", "-0", "-0", "-0"},
+        {2, "0.1", "0.1", "0,1", "0\u066B1"},
+        {2, "1E20", "1e+20", "1e+20", "1e+20"},
+        {2, "2.5e-7", "2.5e-07", "2,5e-07", "2\u066B5e-07"},
+        {2, "12345678901234567890", "12345678901234567890", "12345678901234567890",
+         "12345678901234567890"},
+    };
+    for (const auto& c : cases) {
+        const std::string file =
+            R"({"format": )" + std::to_string(c.format) + R"(, "boxes": {"tau": )" + c.box + "}}";
+        EXPECT_EQ(ParseScenario(file, kPoint).inputs.tau_tx, c.point) << file;
+        EXPECT_EQ(ParseScenario(file, kComma).inputs.tau_tx, c.comma) << file;
+        EXPECT_EQ(ParseScenario(file, kArabic).inputs.tau_tx, c.arabic) << file;
+    }
+}
+
 TEST(ScenarioFormat, WhatAFileLeavesOutKeepsTheStartUpState) {
-    const Scenario read = ParseScenario(R"({"format": 1, "boxes": {"tau": "0.5"}, "options": {}})");
-    EXPECT_EQ(read.inputs.tau_tx, "0.5");
-    EXPECT_EQ(read.inputs.p1low, "10");
-    EXPECT_EQ(read.inputs.p1up, "30");
-    EXPECT_EQ(read.inputs.Endpointnumber, "");
-    EXPECT_EQ(read.inputs.model, DemandModel::loga);
-    EXPECT_FALSE(read.boundedConstants);
+    for (const char* text : {R"({"format": 2, "boxes": {"tau": "0.5"}, "options": {}})",
+                             R"({"format": 1, "boxes": {"tau": "0.5"}})"}) {
+        const Scenario read = ParseScenario(text, kPoint);
+        EXPECT_EQ(read.inputs.tau_tx, "0.5");
+        EXPECT_EQ(read.inputs.p1low, "10");
+        EXPECT_EQ(read.inputs.p1up, "30");
+        EXPECT_EQ(read.inputs.Endpointnumber, "");
+        EXPECT_EQ(read.inputs.model, DemandModel::loga);
+        EXPECT_FALSE(read.boundedConstants);
+        EXPECT_EQ(read.seed, kDefaultSeed);
+    }
+}
+
+// run.json holds the scenario of its run beside much else; only the scenario is read.
+TEST(ScenarioFormat, TheScenarioOfRunJsonIsReadAndNothingElse) {
+    const Scenario read = ParseScenario(R"({
+  "program": "Sales Forecast",
+  "model": "AR1",
+  "scenario": {"format": 2, "model": "Normal", "seed": 7, "boxes": {"tau": "0.5"},
+               "options": {"bounded-constants": true}},
+  "seed": 9,
+  "boxes": {"tau": "2"},
+  "warnings": ["x"]
+})",
+                                        kComma);
+    EXPECT_EQ(read.inputs.model, DemandModel::Normal);
+    EXPECT_EQ(read.seed, 7u);
+    EXPECT_EQ(read.inputs.tau_tx, "0,5");
+    EXPECT_TRUE(read.boundedConstants);
 }
 
 TEST(ScenarioFormat, ABadFileIsRefusedWithWhatIsWrong) {
@@ -91,16 +171,33 @@ TEST(ScenarioFormat, ABadFileIsRefusedWithWhatIsWrong) {
         {"a list", "[1]", "holds a list, not a scenario object in braces"},
         {"no format", R"({"model": "loga"})", "has no \"format\", so it is not a scenario file"},
         {"format as text", R"({"format": "1"})",
-         "has \"format\" as a text; it must be the whole number 1"},
+         "has \"format\" as a text; it must be a whole number"},
         {"format not whole", R"({"format": 1.0})",
-         "has \"format\" as a number; it must be the whole number 1"},
-        {"newer format", R"({"format": 2})",
-         "is of format 2, written by a newer version of this program; this version reads "
-         "format 1"},
+         "has \"format\" as a number; it must be a whole number"},
+        {"newer format", R"({"format": 3})",
+         "is of format 3, written by a newer version of this program; this version reads "
+         "formats 1 and 2"},
         {"unknown format", R"({"format": 0})",
-         "is of format 0, which no version of this program wrote; this version reads format 1"},
-        {"unknown key", R"({"format": 1, "seed": 7})",
-         "has the unknown key \"seed\"; a scenario holds format, model, boxes, options"},
+         "is of format 0, which no version of this program wrote; this version reads formats 1 "
+         "and 2"},
+        {"unknown key", R"({"format": 2, "history": "s.csv"})",
+         "has the unknown key \"history\"; a scenario holds format, model, seed, boxes, "
+         "options"},
+        {"seed as text", R"({"format": 2, "seed": "7"})",
+         "has \"seed\" as a text; it must be a whole number from 0 to 4294967295"},
+        {"seed negative", R"({"format": 2, "seed": -1})",
+         "has \"seed\" as -1; it must be a whole number from 0 to 4294967295"},
+        {"seed too large", R"({"format": 2, "seed": 4294967296})",
+         "has \"seed\" as 4294967296; it must be a whole number from 0 to 4294967295"},
+        {"seed not whole", R"({"format": 2, "seed": 7.0})",
+         "has \"seed\" as a number; it must be a whole number from 0 to 4294967295"},
+        {"number too large", R"({"format": 2, "boxes": {"tau": 1e400}})",
+         "is not JSON: number overflow parsing '1e400'"},
+        {"run.json without a scenario", R"({"program": "Sales Forecast", "scenario": null})",
+         "has \"scenario\" as null; it must be a scenario object in braces"},
+        {"run.json with a bad scenario", R"({"scenario": {"format": 2, "model": "x"}})",
+         "names the unknown model \"x\"; the models are loga, sqrot, linear, t_tplusn, "
+         "meanAR1, AR1, Normal"},
         {"model as number", R"({"format": 1, "model": 3})",
          "has \"model\" as a number; it must be a model's name in quotes"},
         {"unknown model", R"({"format": 1, "model": "Poisson"})",
@@ -108,10 +205,12 @@ TEST(ScenarioFormat, ABadFileIsRefusedWithWhatIsWrong) {
          "meanAR1, AR1, Normal"},
         {"boxes as list", R"({"format": 1, "boxes": ["3"]})",
          "has \"boxes\" as a list; it must be an object in braces"},
-        {"box as number", R"({"format": 1, "boxes": {"tau": 0.5}})",
-         "has \"boxes.tau\" as a number; it must be a text in quotes, as typed in the box"},
+        {"box as list", R"({"format": 2, "boxes": {"tau": [0.5]}})",
+         "has \"boxes.tau\" as a list; it must be a text in quotes, as typed in the box, or a "
+         "number"},
         {"box as null", R"({"format": 1, "boxes": {"p3": null}})",
-         "has \"boxes.p3\" as null; it must be a text in quotes, as typed in the box"},
+         "has \"boxes.p3\" as null; it must be a text in quotes, as typed in the box, or a "
+         "number"},
         {"misspelt box", R"({"format": 1, "boxes": {"sales_points": "3"}})",
          "has the unknown key \"boxes.sales_points\"; \"boxes\" holds sales-points, periods, "
          "init-periods, alpha-beta-periods, warm-up, horizon, tau, p1-low, p1-up, p2-low, "
@@ -127,10 +226,10 @@ TEST(ScenarioFormat, ABadFileIsRefusedWithWhatIsWrong) {
         {"key twice", R"({"format": 1, "boxes": {"tau": "1", "tau": "2"}})",
          "has the key \"tau\" twice in one object"},
         {"control character in a key", "{\"format\": 1, \"a\\nb\": 1}",
-         "has the unknown key \"a\\nb\"; a scenario holds format, model, boxes, options"},
+         "has the unknown key \"a\\nb\"; a scenario holds format, model, seed, boxes, options"},
     };
     for (const auto& [name, text, expected] : cases) {
-        EXPECT_EQ(RefusalOf([&] { ParseScenario(text); }), expected) << name;
+        EXPECT_EQ(RefusalOf([&] { ParseScenario(text, kComma); }), expected) << name;
     }
 }
 
@@ -146,7 +245,7 @@ TEST(ScenarioFormat, ABoxTextAFileCannotHoldIsNotWritten) {
     for (const auto& [text, expected] : cases) {
         Scenario scenario;
         scenario.inputs.tau_tx = text;
-        EXPECT_EQ(RefusalOf([&] { ScenarioText(scenario); }), expected);
+        EXPECT_EQ(RefusalOf([&] { ScenarioText(scenario, kPoint); }), expected);
     }
 }
 

@@ -232,32 +232,52 @@ class ForecastWindowTest : public QObject {
         QVERIFY(Control<QRadioButton>("loga")->isChecked());
     }
 
+    // The window names the box by its label, the batch command by its option.
     void aRefusedBoxTakesTheFocusWithItsTextSelected_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("option");
         QTest::newRow("not a number") << Words("--sales-points 3x") << "Endpointnumber"
-                                      << "3x";
+                                      << "3x"
+                                      << "Number of Sales Points"
+                                      << "--sales-points";
         QTest::newRow("other separator") << Words("--tau 0,5") << "tau_tx"
-                                         << "0,5";
+                                         << "0,5"
+                                         << "Tau (τ)"
+                                         << "--tau";
         QTest::newRow("out of range") << Words("--horizon -1") << "horizontx"
-                                      << "-1";
+                                      << "-1"
+                                      << "Forecasting horizon"
+                                      << "--horizon";
+        QTest::newRow("limit") << Words("--p2-up x") << "p2up"
+                               << "x"
+                               << "Upper Limit of c"
+                               << "--p2-up";
         QTest::newRow("too many together")
             << Words("--init-periods 300 --alpha-beta-periods 300 --horizon 1")
             << "periodsforinitialization"
-            << "300";
+            << "300"
+            << "The periods for initial mu and sigma, the periods for initial alpha and beta and "
+               "the forecasting horizon"
+            << "--init-periods, --alpha-beta-periods and --horizon";
     }
 
     void aRefusedBoxTakesTheFocusWithItsTextSelected() {
         QFETCH(QStringList, arguments);
         QFETCH(QString, box);
         QFETCH(QString, selected);
+        QFETCH(QString, label);
+        QFETCH(QString, option);
         Enter(kSmallRun + arguments);
         window_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
         QTest::mouseClick(Control<QPushButton>("Run"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(messages_->errors.size(), 1, 10000);
-        QCOMPARE(messages_->errors[0], RunBatchCommand(kSmallRun + arguments).errors);
+        QVERIFY2(messages_->errors[0].startsWith(label), qPrintable(messages_->errors[0]));
+        QCOMPARE(option + messages_->errors[0].mid(label.size()),
+                 RunBatchCommand(kSmallRun + arguments).errors);
         QCOMPARE(QApplication::focusWidget(), Control<QWidget>(box));
         QCOMPARE(Control<QLineEdit>(box)->selectedText(), selected);
     }

@@ -25,6 +25,8 @@ using sf::ui::MainWindow;
 
 namespace {
 
+constexpr qsizetype kMaxBoxBytes = sf::kMaxBoxTextBytes;
+
 const QStringList kSmallRun = Words(
     "--sales-points 3 --periods 24 --init-periods 4 --alpha-beta-periods 6 --warm-up 0 "
     "--horizon 1 --tau 0.5 --p2-low 1 --p2-up 3");
@@ -129,13 +131,15 @@ class MainWindowTest : public QObject {
         Control<QRadioButton>("t_tplusn")->setChecked(true);
         Control<QLineEdit>("p3")->setText(" 5");
         Action("boundedConstantsAction")->setChecked(true);
-        const std::string typed = sf::ScenarioText(window_->Form().TypedScenario());
+        const std::string typed =
+            sf::ScenarioText(window_->Form().TypedScenario(), window_->Form().Locale());
         const QString path = folder_->filePath("window.json");
         QVERIFY(window_->SaveScenario(path));
 
         OpenWindow();
         QVERIFY(window_->OpenScenario(path));
-        QCOMPARE(sf::ScenarioText(window_->Form().TypedScenario()), typed);
+        QCOMPARE(sf::ScenarioText(window_->Form().TypedScenario(), window_->Form().Locale()),
+                 typed);
         QVERIFY(Action("boundedConstantsAction")->isChecked());
         QVERIFY(!Control<QWidget>("p3")->isHidden());
 
@@ -164,15 +168,84 @@ class MainWindowTest : public QObject {
         QVERIFY(Action("exportResultsAction")->isEnabled());
     }
 
+    // Saved where the decimal separator is a comma, a scenario opens where it is a point and
+    // runs the batch command's report; saved there again, it is the same file. A box as long as
+    // a box takes goes through too.
+    void aScenarioOpensInTheLocaleOfWhoeverOpensIt() {
+        const QString longest = QString(kMaxBoxBytes - 3, ' ') + "0,5";
+        OpenWindow({",", "."});
+        Enter(kSmallRun);
+        Enter(Words("--tau 0,5 --p2-low 1,5 --p2-up 3"));
+        Control<QLineEdit>("p3")->setText(longest);
+        const QString path = folder_->filePath("comma.sfscenario");
+        QVERIFY(window_->SaveScenario(path));
+        const QByteArray saved = ReadFile(path);
+        QVERIFY(saved.contains(R"("tau": "0.5")"));
+        QVERIFY(saved.contains(R"("p2-low": "1.5")"));
+
+        OpenWindow({".", ""});
+        QVERIFY(window_->OpenScenario(path));
+        QCOMPARE(Control<QLineEdit>("tau_tx")->text(), QString("0.5"));
+        QCOMPARE(Control<QLineEdit>("p2low")->text(), QString("1.5"));
+        QCOMPARE(Control<QLineEdit>("p3")->text(), QString(longest).replace(',', '.'));
+        RunInWindow();
+        QCOMPARE(ReadReport(), RunBatchCommand({"--scenario", path}).report);
+        const QString again = folder_->filePath("point.sfscenario");
+        QVERIFY(window_->SaveScenario(again));
+        QCOMPARE(ReadFile(again), saved);
+
+        OpenWindow({",", "."});
+        QVERIFY(window_->OpenScenario(again));
+        QCOMPARE(Control<QLineEdit>("tau_tx")->text(), QString("0,5"));
+        QCOMPARE(Control<QLineEdit>("p3")->text(), longest);
+    }
+
+    // Opening a scenario offers to start the random sequence from its seed, unless the next run
+    // draws from there anyway; the seed is saved again with the scenario.
+    void aScenarioOffersToStartFromItsSeed_data() {
+        QTest::addColumn<bool>("runFirst");
+        QTest::addColumn<QString>("seed");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<QString>("drawnFrom");  // the seed the batch command draws the same from
+        QTest::newRow("a new window, the default seed")
+            << false << "5489" << true << false << "5489";
+        QTest::newRow("another seed, taken") << false << "7" << true << true << "7";
+        QTest::newRow("another seed, declined") << false << "7" << false << true << "5489";
+        QTest::newRow("after a run, taken") << true << "5489" << true << true << "5489";
+    }
+
+    void aScenarioOffersToStartFromItsSeed() {
+        QFETCH(bool, runFirst);
+        QFETCH(QString, seed);
+        QFETCH(bool, answer);
+        QFETCH(bool, asked);
+        QFETCH(QString, drawnFrom);
+        const QString path = folder_->filePath("seeded.sfscenario");
+        RunBatchCommand(kSmallRun + QStringList{"--seed", seed, "--save-scenario", path});
+        if (runFirst) {
+            Enter(kSmallRun);
+            RunInWindow();
+        }
+        messages_->answer = answer;
+        QVERIFY(window_->OpenScenario(path));
+        QCOMPARE(messages_->questions.size(), asked ? 1 : 0);
+        RunInWindow();
+        QCOMPARE(ReadReport(), RunBatchCommand({"--scenario", path, "--seed", drawnFrom}).report);
+        const QString again = folder_->filePath("again.sfscenario");
+        QVERIFY(window_->SaveScenario(again));
+        QCOMPARE(ReadFile(again), ReadFile(path));
+    }
+
     void aBadScenarioIsRefusedAndTheFormStaysAsItWas_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("problem");
         QTest::newRow("not JSON") << QByteArray("{\"format\": 1,}")
                                   << "is not JSON: line 1, column 14: syntax error while parsing "
                                      "object key - unexpected '}'; expected string literal";
-        QTest::newRow("wrong type") << QByteArray(R"({"format": 1, "boxes": {"periods": 24}})")
-                                    << "has \"boxes.periods\" as a number; it must be a text in "
-                                       "quotes, as typed in the box";
+        QTest::newRow("wrong type") << QByteArray(R"({"format": 2, "boxes": {"periods": [24]}})")
+                                    << "has \"boxes.periods\" as a list; it must be a text in "
+                                       "quotes, as typed in the box, or a number";
         QTest::newRow("unknown model")
             << QByteArray(R"({"format": 1, "model": "random walk", "boxes": {"tau": "1"}})")
             << "names the unknown model \"random walk\"; the models are loga, sqrot, linear, "
@@ -184,12 +257,14 @@ class MainWindowTest : public QObject {
         QFETCH(QString, problem);
         Enter(kSmallRun);
         Control<QRadioButton>("Normal")->setChecked(true);
-        const std::string before = sf::ScenarioText(window_->Form().TypedScenario());
+        const std::string before =
+            sf::ScenarioText(window_->Form().TypedScenario(), window_->Form().Locale());
         const QString path = folder_->filePath("bad.json");
         WriteFile(path, content);
         QVERIFY(!window_->OpenScenario(path));
         QCOMPARE(messages_->errors, QStringList{"The scenario file \"" + path + "\" " + problem});
-        QCOMPARE(sf::ScenarioText(window_->Form().TypedScenario()), before);
+        QCOMPARE(sf::ScenarioText(window_->Form().TypedScenario(), window_->Form().Locale()),
+                 before);
         QVERIFY(!Action("boundedConstantsAction")->isChecked());
     }
 
@@ -258,11 +333,11 @@ class MainWindowTest : public QObject {
     }
 
   private:
-    void OpenWindow() {
+    void OpenWindow(sf::NumberLocale locale = sf::ReadUserNumberLocale()) {
         window_.reset();
         auto messages = std::make_unique<RecordingMessages>();
         messages_ = messages.get();
-        window_ = std::make_unique<MainWindow>(sf::ReadUserNumberLocale(), std::move(messages));
+        window_ = std::make_unique<MainWindow>(std::move(locale), std::move(messages));
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }

@@ -22,6 +22,7 @@ class Acknowledging : public sf::ui::MessageSink {
     void ShowNotice(QWidget&, const QString&) override {}
     void ShowClosingMessage(QWidget&, const QString&) override {}
     void ShowWarning(QWidget&, const QString&) override {}
+    bool Ask(QWidget&, const QString&) override { return false; }
     void ShowError(QWidget&, const QString& text) override {
         std::fprintf(stderr, "%s\n", qPrintable(text));
     }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -28,12 +29,18 @@ class RecordingMessages : public sf::ui::MessageSink {
         warnings << text;
         order << "warning";
     }
+    bool Ask(QWidget&, const QString& text) override {
+        questions << text;
+        return answer;
+    }
 
     QStringList notices;
     QStringList closings;
     QStringList errors;
     QStringList warnings;
     QStringList order;  // of the closing messages and the warnings
+    QStringList questions;
+    bool answer = false;  // to every question
 };
 
 // A Forecast form of its own, shown, its messages recorded in *messages.
@@ -97,9 +104,11 @@ inline BatchResult RunBatchCommand(const QStringList& arguments) {
     batch.waitForFinished(60000);
     QStringList errors;
     QStringList warnings;
+    // A warning's line names the run it comes from, which the window's warning does not.
+    static const QRegularExpression warning("^Warning: .+?, run \\d+: ");
     for (const QString& line : QString::fromLocal8Bit(batch.readAllStandardError()).split('\n')) {
-        if (line.startsWith("Warning: ")) {
-            warnings << line.mid(9);
+        if (const QRegularExpressionMatch match = warning.match(line); match.hasMatch()) {
+            warnings << line.mid(match.capturedLength());
         } else if (!line.isEmpty()) {
             errors << line;
         }

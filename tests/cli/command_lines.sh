@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# The batch command as scripts call it, in the C locale and in a German one (decimal comma):
+# each command line's exit status and first line of output, then scenario files and run.json
+# carried from one locale to the other, which run the same report there.
+set -u
+# shellcheck source=../batch_test_setup.sh
+source "$(dirname "$0")/../batch_test_setup.sh"
+
+# A German locale of the test's own, so that the machine needs none generated.
+mkdir locales
+localedef -i de_DE -f UTF-8 locales/de_DE.UTF-8 >/dev/null 2>&1 ||
+  { echo "FAIL localedef could not build de_DE.UTF-8 (Debian package locales)"; exit 1; }
+de() { LOCPATH=$work/locales LC_ALL=de_DE.UTF-8 "$cli" "$@"; }
+c() { LC_ALL=C.UTF-8 "$cli" "$@"; }
+
+fail() {
+  echo "FAIL $1"
+  failed=$((failed + 1))
+}
+
+# expect LOCALE EXIT FIRST-LINE ARGUMENTS...: stdout and stderr together.
+expect() {
+  local locale=$1 status=$2 first=$3
+  shift 3
+  local output code
+  output=$("$locale" "$@" 2>&1)
+  code=$?
+  [ "$code" = "$status" ] && [ "$(head -n 1 <<<"$output")" = "$first" ] ||
+    fail "$locale $*: exit $code, first line: $(head -n 1 <<<"$output")"
+}
+
+done_line="End of forecast. Please see the output file"
+expect c 0 "$done_line" --example --sales-points=20 --tau=0.8 --quiet
+expect c 0 "$done_line" --example --bounded-constants --model=sqrot --runs=2 --output=r.txt
+expect de 0 "$done_line" --example --tau 0,8 --quiet
+expect de 0 "$done_line" --example --tau=0.8 --p2-low .5 --target-fill-rate=0.95 --quiet
+expect de 0 "$done_line" --example --tau 8e-1 --lost-sale-cost 2.5 --return-cost=1 --quiet
+expect c 0 "sales-forecast-cli 1.0" --version
+expect de 0 "Usage: sales-forecast-cli [OPTION]..." --help
+expect c 1 '--alpha-beta-periods: empty or not given'
+expect c 1 '--sales-points: empty or not given' --example --sales-points=
+expect c 1 '--tau: "0,8" is not a number; the decimal separator on this computer is "."' \
+  --example --tau 0,8
+expect de 1 '--tau: "0.8.1" is not a number' --example --tau=0.8.1
+expect de 1 '--p2-up: "x" is not a number' --example --p2-up x
+expect c 1 '--periods: must be a whole number from 0 to 600' --example --periods 601
+expect c 1 '--init-periods, --alpha-beta-periods and --horizon add up to 601; together they must not exceed 600' \
+  --example --init-periods=300 --alpha-beta-periods=300
+expect c 2 'sales-forecast-cli: unknown option --colour' --colour red
+expect c 2 'sales-forecast-cli: unknown option --sales_points' --sales_points=3
+expect c 2 'sales-forecast-cli: option --periods needs a value' --example --periods
+expect c 2 'sales-forecast-cli: option --summary takes no value' --summary=yes
+expect c 2 'sales-forecast-cli: unexpected argument "stray"' --example stray
+expect c 2 'sales-forecast-cli: --runs needs a whole number of at least 1, not "2,5"' --runs=2,5
+expect de 2 'sales-forecast-cli: --target-fill-rate needs a number above 0 and at most 1, not "0,95"' \
+  --example --target-fill-rate 0,95
+c --colour >/dev/null 2>stderr
+[ "$(cat stderr)" = "$(printf '%s\n%s' 'sales-forecast-cli: unknown option --colour' \
+  "Try 'sales-forecast-cli --help' for more information.")" ] ||
+  fail "a usage error is one line and where to read more: $(cat stderr)"
+
+# A scenario saved under the German locale runs the same report under C, and back; the file
+# is the same whichever locale saved it.
+small=(--example --tau 0,8 --p2-low 1,5)
+mkdir de c
+(cd de && de "${small[@]}" --save-scenario s.sfscenario --export results --quiet >/dev/null) ||
+  fail "saved under de_DE"
+grep -q ',' de/out.txt || fail "the German report has decimal commas"
+(cd c && c --example --tau 0.8 --p2-low 1.5 --save-scenario s.sfscenario --quiet >/dev/null) ||
+  fail "saved under C"
+cmp -s de/s.sfscenario c/s.sfscenario || fail "the same scenario file in both locales"
+grep -q '"tau": "0.8"' de/s.sfscenario || fail "the tau of the file: $(grep tau de/s.sfscenario)"
+# run_in LOCALE FOLDER SCENARIO: the scenario run in a folder of its own.
+run_in() {
+  mkdir "$2" && (cd "$2" && "$1" --scenario "$3" --quiet >/dev/null)
+}
+run_in c c-of-scenario "$work/de/s.sfscenario"
+cmp -s c-of-scenario/out.txt c/out.txt || fail "the scenario of de_DE runs the C report under C"
+run_in c c-of-run-json "$work/de/results/run.json"
+cmp -s c-of-run-json/out.txt c/out.txt || fail "run.json of de_DE runs the C report under C"
+run_in de de-of-scenario "$work/c/s.sfscenario"
+cmp -s de-of-scenario/out.txt de/out.txt || fail "the scenario of C runs the German report"
+
+[ "$failed" -eq 0 ] && echo "command lines: all passed"
+[ "$failed" -eq 0 ]
