@@ -22,6 +22,7 @@
 #include "results/number_cells.h"
 #include "results/run_health.h"
 #include "run/run_driver.h"
+#include "scenario/scenario_format.h"
 #include "test_folder.h"
 
 namespace sf {
@@ -155,7 +156,8 @@ TEST_P(ResultsOnGoldenCases, ExportHoldsTheRunStateBitForBit) {
         health = outcome.health;
         std::ostringstream out, err;
         ASSERT_TRUE(DeliverResults(*state, *options, run, HealthWarnings(health, "--b"),
-                                   HealthNotes(health), out, err))
+                                   HealthNotes(health),
+                                   ScenarioText(GivenScenario(*options), NumberLocale{}), out, err))
             << err.str();
     }
     if (GetParam().report) {
