@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "run/run_driver.h"
@@ -50,7 +51,10 @@ class ForecastWindow : public QWidget {
     // Starts the random sequence again from seed; the runs are counted from it. Not during a run.
     void StartSequenceFrom(std::uint32_t seed);
     // Holds the rolling searches of the next runs within 0..1 (kBoundedConstantsOption).
-    void SetBoundedConstants(bool bounded) { runOptions_.boundedConstants = bounded; }
+    void SetBoundedConstants(bool bounded);
+    // Runs a complete run again on its own demand and boxes with the constants kept within 0
+    // and 1, and keeps the option on for the runs after it. Not during a run.
+    void RunAgainBounded(const CompletedRun& run);
 
     SalesHistoryPanel& SalesHistory() { return *salesHistory_; }
     // Offers to export the last complete run's results; none before a run has completed.
@@ -61,6 +65,7 @@ class ForecastWindow : public QWidget {
     void RunningChanged(bool running);
     // The results window shows a complete run, which can now be exported.
     void ResultsShown();
+    void BoundedConstantsChanged(bool bounded);
 
   protected:
     // Closing during a run stops it; the window closes when the run has ended.
@@ -78,6 +83,14 @@ class ForecastWindow : public QWidget {
     void Run_Click();
     void Stop_Click();
 
+    // Where a run's demand comes from when it is not the random sequence of this start: the
+    // sequence as an earlier run found it, and the seed and run that name that demand.
+    struct EarlierDemand {
+        UniformSource source;
+        std::uint32_t seed = kDefaultSeed;
+        int run = 1;
+    };
+    void StartRun(RunInputs inputs, RunOptions options, std::optional<EarlierDemand> earlier);
     void ShowModelControls(DemandModel model);
     RunInputs TypedInputs() const;
     void SetRunning(bool running);
@@ -86,7 +99,8 @@ class ForecastWindow : public QWidget {
     // Takes the user to the box a refused input names, its text selected for typing over.
     void FocusBox(std::string RunInputs::*box);
     // What a complete run leaves for the results window, worked out on the run's thread.
-    RunWorker::ResultsJob CompletedRunJob(RunInputs inputs);
+    RunWorker::ResultsJob CompletedRunJob(RunInputs inputs, const RunOptions& options,
+                                          const std::optional<EarlierDemand>& earlier);
     // Opens or refreshes the results window with the last complete run.
     void ShowResults(const std::vector<std::string>& warnings);
 
@@ -98,8 +112,9 @@ class ForecastWindow : public QWidget {
     std::uint32_t sequenceSeed_ = kDefaultSeed;  // where source_ started
     RunOptions runOptions_;
     std::uint32_t scenarioSeed_ = kDefaultSeed;  // of the scenario last shown
-    RunOutcome outcome_;  // of the last run, written by its job before Finished arrives
-    int completeRuns_ = 0;
+    RunOutcome outcome_;       // of the last run, written by its job before Finished arrives
+    int completeRuns_ = 0;     // of the random sequence of this start
+    bool sequenceRun_ = true;  // the run under way draws from that sequence
     std::shared_ptr<CompletedRun> completedRun_;  // until the results window takes it
     RunWorker worker_;  // after what its job uses, so that it stops the job first
 

@@ -145,6 +145,8 @@ void MainWindow::CreateMenus() {
         tr("Every rolling search of alpha and beta stays within 0 and 1; off, a constant may "
            "leave that range and a forecast may diverge."));
     connect(boundedConstants_, &QAction::toggled, form_, &ForecastWindow::SetBoundedConstants);
+    connect(form_, &ForecastWindow::BoundedConstantsChanged, boundedConstants_,
+            &QAction::setChecked);
 
     QMenu& help = *menuBar()->addMenu(tr("&Help"));
     connect(AddAction(help, "helpAction", tr("Sales Forecast &Help"), QKeySequence(Qt::Key_F1)),
