@@ -20,8 +20,6 @@
 namespace sf::ui {
 namespace {
 
-constexpr char kReportFile[] = "out.txt";
-
 template <typename Control>
 Control* FindControl(const QWidget& window, std::string_view name) {
     return window.findChild<Control*>(QString::fromUtf8(name));
@@ -144,7 +142,7 @@ void ForecastWindow::Normal_Click() {
 void ForecastWindow::Run_Click() {
     // The report must not take the place of the sales history it is made from.
     if (const std::optional<sf::SalesHistory>& history = salesHistory_->History()) {
-        const UsedPath paths[] = {{"the report", kReportFile, PathUse::written},
+        const UsedPath paths[] = {{"the report", reportPath_, PathUse::written},
                                   {"the sales history", history->file, PathUse::read}};
         if (const std::optional<std::string> clash = FindPathClash(paths)) {
             messages_->ShowError(*this, QString::fromStdString(*clash));
@@ -168,9 +166,10 @@ void ForecastWindow::StartRun(RunInputs inputs, RunOptions options,
         copy = earlier->source;
     }
     worker_.Start(
-        [this, inputs = std::move(inputs), options, copy](RunObserver& observer) mutable {
+        [this, inputs = std::move(inputs), options, copy,
+         report = reportPath_](RunObserver& observer) mutable {
             UniformSource& source = copy ? *copy : source_;
-            outcome_ = ExecuteRun(*state_, source, inputs, locale_, kReportFile, observer, options);
+            outcome_ = ExecuteRun(*state_, source, inputs, locale_, report, observer, options);
             return outcome_;
         },
         std::move(results));
@@ -305,7 +304,7 @@ RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs, const Ru
     record.seed = earlier ? earlier->seed : sequenceSeed_;
     record.run = earlier ? earlier->run : completeRuns_ + 1;  // which it is if it completes
     std::error_code ignored;
-    record.reportPath = std::filesystem::absolute(kReportFile, ignored);
+    record.reportPath = std::filesystem::absolute(reportPath_, ignored);
     try {
         record.scenario =
             ScenarioText({record.inputs, options.boundedConstants, record.seed}, locale_);

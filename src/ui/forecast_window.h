@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -46,6 +47,10 @@ class ForecastWindow : public QWidget {
     void ShowScenario(const Scenario& scenario);
     // The locale the boxes are typed and shown in.
     const NumberLocale& Locale() const { return locale_; }
+    // Where the next runs write the report; "out.txt" in the current folder unless set. Not
+    // during a run.
+    const std::filesystem::path& ReportPath() const { return reportPath_; }
+    void SetReportPath(std::filesystem::path path) { reportPath_ = std::move(path); }
     // True when the next run draws what the first run from seed draws, as the batch command's.
     bool SequenceAtStartOf(std::uint32_t seed) const { return source_ == UniformSource(seed); }
     // Starts the random sequence again from seed; the runs are counted from it. Not during a run.
@@ -111,6 +116,7 @@ class ForecastWindow : public QWidget {
     UniformSource source_;
     std::uint32_t sequenceSeed_ = kDefaultSeed;  // where source_ started
     RunOptions runOptions_;
+    std::filesystem::path reportPath_ = "out.txt";
     std::uint32_t scenarioSeed_ = kDefaultSeed;  // of the scenario last shown
     RunOutcome outcome_;       // of the last run, written by its job before Finished arrives
     int completeRuns_ = 0;     // of the random sequence of this start

@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -14,6 +15,7 @@
 #include <QHeaderView>
 #include <QLocale>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
@@ -26,6 +28,7 @@
 #include "results/export_folder.h"
 #include "runtime/file_clashes.h"
 #include "runtime/run_error.h"
+#include "ui/box_shortcuts.h"
 #include "ui/form_layout.h"
 #include "ui/run_charts.h"
 #include "ui/run_description.h"
@@ -143,6 +146,7 @@ ResultsWindow::ResultsWindow(QWidget& form, MessageSink& messages)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter_, 1);
     layout->addWidget(BuildButtons());
+    LetShortcutsThroughBoxes(*this);
     table_->setFocus();
 
     auto* close = new QAction(this);
@@ -236,9 +240,16 @@ bool ResultsWindow::ExportTo(const QString& folder) {
 
 void ResultsWindow::ChooseChartFile() {
     QString filter = QString(kPngFilter);
+    // A name any folder and program takes: "run-2-trade-off-over.png".
+    const QString words = QStringLiteral("run %1 %2")
+                              .arg(run_->record.run)
+                              .arg(charts_->tabText(charts_->currentIndex()));
+    const QString name = words.toLower().replace(QRegularExpression(QStringLiteral("[^a-z0-9]+")),
+                                                 QStringLiteral("-"));
     QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("Save the chart"),
-        charts_->tabText(charts_->currentIndex()).remove('&') + QStringLiteral(".png"),
+        QDir(QFileInfo(NameOf(run_->record.reportPath)).absolutePath())
+            .filePath(name.section('-', 0, -1, QString::SectionSkipEmpty) + QStringLiteral(".png")),
         QStringLiteral("%1;;%2").arg(kPngFilter, kSvgFilter), &filter);
     if (path.isEmpty()) {
         return;

@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <map>
 #include <memory>
 
@@ -501,6 +502,42 @@ class ResultsWindowTest : public QObject {
         }
         QCOMPARE(visited,
                  (QStringList{"TargetFillRate", "LostSaleCost", "ReturnCost", "BothEvaluations"}));
+    }
+
+    // The window's keys work wherever the cursor is, the boxes included, and the window fits
+    // a small screen (1,024 x 700 logical pixels) with its header in at most a third of it.
+    void shortcutsWorkFromEveryBoxAndTheWindowFitsASmallScreen() {
+        ResultsWindow& results = RunInForm(DivergingRun());
+        results.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&results));
+        for (const char* name : {"TargetFillRate", "LostSaleCost", "ReturnCost"}) {
+            QLineEdit& box = Child<QLineEdit>(results, name);
+            Child<QTabWidget>(results, "ChartTabs").setCurrentIndex(2);
+            box.setFocus();
+            bool asked = false;
+            QTimer::singleShot(200, [&asked] {
+                if (QWidget* dialog = QApplication::activeModalWidget()) {
+                    asked = true;
+                    dialog->close();
+                }
+            });
+            QTest::keyClick(&box, Qt::Key_E, Qt::ControlModifier);  // Export results...
+            QVERIFY2(asked, name);
+            QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+            results.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&results));
+        }
+
+        const QSize small(1024, 700);
+        QVERIFY2(results.minimumSizeHint().width() <= small.width() &&
+                     results.minimumSizeHint().height() <= small.height(),
+                 qPrintable(QString("%1 x %2")
+                                .arg(results.minimumSizeHint().width())
+                                .arg(results.minimumSizeHint().height())));
+        results.resize(small);
+        QTRY_COMPARE(results.size(), small);
+        QVERIFY(Child<QWidget>(results, "Header").height() <= small.height() / 3);
+        QVERIFY(Child<QTableView>(results, "FiguresTable").height() > 100);
     }
 
     void theTableIsCopiedAsTabSeparatedRows() {
