@@ -25,6 +25,7 @@
 #include "ui/box_shortcuts.h"
 #include "ui/control_help.h"
 #include "ui/form_layout.h"
+#include "ui/help_page.h"
 #include "ui/report_location.h"
 #include "version/program_version.h"
 
@@ -242,9 +243,9 @@ void MainWindow::CreateMenus() {
     boundedConstants_ = AddAction(options, "boundedConstantsAction",
                                   tr("&Keep smoothing constants within 0 and 1"));
     boundedConstants_->setCheckable(true);
-    boundedConstants_->setToolTip(
+    boundedConstants_->setToolTip(WrappedToolTip(
         tr("Every rolling search of alpha and beta stays within 0 and 1; off, a constant may "
-           "leave that range and a forecast may diverge."));
+           "leave that range and a forecast may diverge.")));
     connect(boundedConstants_, &QAction::toggled, form_, &ForecastWindow::SetBoundedConstants);
     connect(form_, &ForecastWindow::BoundedConstantsChanged, boundedConstants_,
             &QAction::setChecked);

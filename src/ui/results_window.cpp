@@ -29,6 +29,7 @@
 #include "runtime/file_clashes.h"
 #include "runtime/run_error.h"
 #include "ui/box_shortcuts.h"
+#include "ui/control_help.h"
 #include "ui/form_layout.h"
 #include "ui/run_charts.h"
 #include "ui/run_description.h"
@@ -299,14 +300,14 @@ QWidget* ResultsWindow::BuildHeader() {
     auto* totalsLayout = new QVBoxLayout(totals_);
     asForecast_ = new QRadioButton(QStringLiteral("As fo&recast"));
     asForecast_->setObjectName(QStringLiteral("AsForecast"));
-    asForecast_->setToolTip(QStringLiteral(
+    asForecast_->setToolTip(WrappedToolTip(QStringLiteral(
         "The deliveries a planner could have set from the forecasts known when each had to be "
-        "decided, over the periods of the rolling forecast."));
+        "decided, over the periods of the rolling forecast.")));
     asReported_ = new QRadioButton(QStringLiteral("As re&ported"));
     asReported_->setObjectName(QStringLiteral("AsReported"));
-    asReported_->setToolTip(QStringLiteral(
+    asReported_->setToolTip(WrappedToolTip(QStringLiteral(
         "The report's own deliveries, from forecasts replayed with constants fitted on all the "
-        "demand: in hindsight."));
+        "demand: in hindsight.")));
     auto* evaluations = new QButtonGroup(totals_);
     evaluations->addButton(asForecast_);
     evaluations->addButton(asReported_);
@@ -338,9 +339,9 @@ QWidget* ResultsWindow::BuildHeader() {
         new QPushButton(QStringLiteral("Run again with constants kept within 0 and 1 on the same "
                                        "demand"));
     boundedRerun_->setObjectName(QStringLiteral("BoundedRerun"));
-    boundedRerun_->setToolTip(QStringLiteral(
+    boundedRerun_->setToolTip(WrappedToolTip(QStringLiteral(
         "Repeats this run with the random sequence where it stood at its start, so on the very "
-        "same demand, with the option \"Keep smoothing constants within 0 and 1\" on."));
+        "same demand, with the option \"Keep smoothing constants within 0 and 1\" on.")));
     connect(boundedRerun_, &QPushButton::clicked, this,
             [this] { emit BoundedRerunRequested(run_); });
     auto* bandLayout = new QVBoxLayout(band_);
@@ -451,8 +452,8 @@ QWidget* ResultsWindow::BuildTradeoffPage() {
     }
     bothEvaluations_ = new QCheckBox(QStringLiteral("&Both evaluations"));
     bothEvaluations_->setObjectName(QStringLiteral("BothEvaluations"));
-    bothEvaluations_->setToolTip(QStringLiteral(
-        "Draws the curves of the evaluation not shown beside those of the one shown."));
+    bothEvaluations_->setToolTip(WrappedToolTip(QStringLiteral(
+        "Draws the curves of the evaluation not shown beside those of the one shown.")));
     connect(bothEvaluations_, &QCheckBox::toggled, this, &ResultsWindow::DrawTradeoff);
 
     auto* boxes = new QGridLayout;

@@ -16,6 +16,7 @@
 #include <QTextBrowser>
 #include <memory>
 
+#include "results/summary_columns.h"
 #include "runtime/number_locale.h"
 #include "scenario/scenario_format.h"
 #include "ui/control_help.h"
@@ -428,6 +429,22 @@ class MainWindowTest : public QObject {
         for (const sf::ui::ControlHelp& entry : sf::ui::FormHelp()) {
             QVERIFY2(help.contains(QString::fromUtf8(entry.title)), entry.title.data());
         }
+        // Beyond the form: what a user meets after a run, and how to feed and keep one.
+        QStringList topics{"The Results window",
+                           "Two evaluations",
+                           "Warnings and notes",
+                           "Sales history files",
+                           "Scenario files",
+                           "Options",
+                           "Keys"};
+        for (const sf::SummaryColumn& column : sf::kSummaryColumns) {
+            topics << QString::fromUtf8(column.label);
+        }
+        for (const QString& topic : topics) {
+            QVERIFY2(help.contains(topic), qPrintable(topic));
+        }
+        // Tooltips are rich text, which wraps.
+        QVERIFY(Control<QWidget>("tau_tx")->toolTip().startsWith("<p>"));
     }
 
   private:
