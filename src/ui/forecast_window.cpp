@@ -16,6 +16,7 @@
 #include "ui/control_help.h"
 #include "ui/form_builder.h"
 #include "ui/form_layout.h"
+#include "ui/same_demand.h"
 
 namespace sf::ui {
 namespace {
@@ -140,16 +141,39 @@ void ForecastWindow::Normal_Click() {
 }
 
 void ForecastWindow::Run_Click() {
+    if (ReportClashesWithHistory()) {
+        return;
+    }
+    StartRun(TypedInputs(), runOptions_, std::nullopt);
+}
+
+bool ForecastWindow::ReportClashesWithHistory() {
     // The report must not take the place of the sales history it is made from.
     if (const std::optional<sf::SalesHistory>& history = salesHistory_->History()) {
         const UsedPath paths[] = {{"the report", reportPath_, PathUse::written},
                                   {"the sales history", history->file, PathUse::read}};
         if (const std::optional<std::string> clash = FindPathClash(paths)) {
             messages_->ShowError(*this, QString::fromStdString(*clash));
-            return;
+            return true;
         }
     }
-    StartRun(TypedInputs(), runOptions_, std::nullopt);
+    return false;
+}
+
+void ForecastWindow::RunOnDemandOf(const CompletedRun& run, const QString& runName) {
+    if (worker_.IsRunning() || !run.sourceAtStart || ReportClashesWithHistory()) {
+        return;
+    }
+    RunInputs typed = TypedInputs();
+    if (const std::optional<QString> difference = DemandDifference(typed, run.record.inputs)) {
+        messages_->ShowError(
+            *this, QStringLiteral("The same demand as %1 needs the boxes that decide the demand "
+                                  "as they were in it; these differ: %2.")
+                       .arg(runName, *difference));
+        return;
+    }
+    StartRun(std::move(typed), runOptions_,
+             EarlierDemand{*run.sourceAtStart, run.record.seed, run.record.run});
 }
 
 void ForecastWindow::StartRun(RunInputs inputs, RunOptions options,
@@ -325,6 +349,10 @@ void ForecastWindow::ShowResults(const std::vector<std::string>& warnings) {
         results_ = new ResultsWindow(*this, *messages_);
         connect(results_, &ResultsWindow::BoundedRerunRequested, this,
                 [this](std::shared_ptr<const CompletedRun> run) { RunAgainBounded(*run); });
+        connect(results_, &ResultsWindow::SameDemandRequested, this,
+                [this](std::shared_ptr<const CompletedRun> run, const QString& name) {
+                    RunOnDemandOf(*run, name);
+                });
     }
     if (sequenceRun_) {
         completeRuns_ = completedRun_->record.run;

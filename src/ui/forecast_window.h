@@ -60,6 +60,10 @@ class ForecastWindow : public QWidget {
     // Runs a complete run again on its own demand and boxes with the constants kept within 0
     // and 1, and keeps the option on for the runs after it. Not during a run.
     void RunAgainBounded(const CompletedRun& run);
+    // Runs the boxes and options as they stand on the demand of an earlier complete run, whose
+    // boxes that decide the demand must be as typed now; else says which differ, naming the
+    // run by runName. Not during a run.
+    void RunOnDemandOf(const CompletedRun& run, const QString& runName);
 
     SalesHistoryPanel& SalesHistory() { return *salesHistory_; }
     // Offers to export the last complete run's results; none before a run has completed.
@@ -86,6 +90,8 @@ class ForecastWindow : public QWidget {
     void AR1_Click();
     void Normal_Click();
     void Run_Click();
+    // Says so when the report would be written over the sales history in use.
+    bool ReportClashesWithHistory();
     void Stop_Click();
 
     // Where a run's demand comes from when it is not the random sequence of this start: the

@@ -18,6 +18,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -33,6 +34,7 @@
 #include "ui/form_layout.h"
 #include "ui/run_charts.h"
 #include "ui/run_description.h"
+#include "ui/screen_numbers.h"
 #include "ui/tradeoff_boxes.h"
 
 namespace sf::ui {
@@ -158,8 +160,31 @@ ResultsWindow::ResultsWindow(QWidget& form, MessageSink& messages)
 
 void ResultsWindow::ShowRun(std::shared_ptr<CompletedRun> run,
                             const std::vector<std::string>& warnings) {
+    run->record.warnings = warnings;
+    runs_.push_back(run);
+    {
+        const QSignalBlocker quiet(runList_);
+        runList_->addItem(RunLine(runs_.size() - 1));
+        runList_->setCurrentRow(runList_->count() - 1, QItemSelectionModel::ClearAndSelect);
+        runList_->scrollToBottom();
+    }
+    // A list of one says nothing the rest of the window does not.
+    runList_->setVisible(runs_.size() > 1);
+    sameDemand_->setVisible(runs_.size() > 1);
+    Present(std::move(run));
+    if (!placed_) {
+        PlaceBesideForm(*parentWidget());
+        placed_ = true;
+    }
+    FitHeader();
+    show();
+    raise();
+    activateWindow();
+}
+
+void ResultsWindow::Present(std::shared_ptr<CompletedRun> run) {
     run_ = std::move(run);
-    run_->record.warnings = warnings;
+    compared_.clear();
     // A run without rolling periods has nothing as forecast: it shows as reported.
     const bool forecastEmpty = run_->results.Headline() != Evaluation::asForecast;
     asForecast_->setEnabled(!forecastEmpty);
@@ -171,18 +196,51 @@ void ResultsWindow::ShowRun(std::shared_ptr<CompletedRun> run,
     ShowTable();
     AskAgain();
     Say({});
-    if (!placed_) {
-        PlaceBesideForm(*parentWidget());
-        placed_ = true;
+    sameDemand_->setText(
+        QStringLiteral("Same &demand as %1")
+            .arg(RunName(static_cast<std::size_t>(std::max(runList_->currentRow(), 0)))));
+}
+
+void ResultsWindow::RunSelectionChanged() {
+    std::vector<std::size_t> chosen;
+    for (const QModelIndex& index : runList_->selectionModel()->selectedRows()) {
+        chosen.push_back(static_cast<std::size_t>(index.row()));
     }
-    FitHeader();
-    show();
-    raise();
-    activateWindow();
+    std::sort(chosen.begin(), chosen.end());
+    sameDemand_->setEnabled(chosen.size() == 1 && !running_);
+    if (chosen.size() == 1) {
+        Present(runs_[chosen.front()]);
+    } else if (chosen.size() > 1) {
+        run_ = runs_[chosen.front()];
+        compared_ = std::move(chosen);
+        ShowTable();
+        DrawTradeoff();
+    }
+}
+
+QString ResultsWindow::RunName(std::size_t at) const {
+    return QStringLiteral("#%1").arg(at + 1);
+}
+
+// The run in one line: its scenario, its leading evaluation's totals and its demand.
+QString ResultsWindow::RunLine(std::size_t at) const {
+    const CompletedRun& run = *runs_[at];
+    const Evaluation evaluation = run.results.Headline();
+    const Figures& sound = run.results.figures.Of(evaluation).sound;
+    const int diverged =
+        static_cast<int>(run.results.figures.sound.size()) - run.results.figures.SoundCount();
+    return QStringLiteral(
+               "%1  %2 | %3: fill rate %4, cycle service level %5, lost sales %6, "
+               "returns %7, %8 diverged | demand: %9")
+        .arg(RunName(at), ScenarioLine(run), EvaluationWords(evaluation),
+             ScreenNumber(sound.fillRate, kRateDecimals),
+             ScreenNumber(sound.cycleServiceLevel, kRateDecimals), ScreenSum(sound.lostSales),
+             ScreenSum(sound.returns), QString::number(diverged), DemandLine(run));
 }
 
 void ResultsWindow::SetRunning(bool running) {
     running_ = running;
+    sameDemand_->setEnabled(!running && runList_->selectionModel()->selectedRows().size() == 1);
     if (run_) {
         ShowWarningsAndNotes();
     }
@@ -295,6 +353,35 @@ QWidget* ResultsWindow::BuildHeader() {
     auto* layout = new QGridLayout(header);
     layout->setContentsMargins(0, 0, 0, 0);
 
+    runList_ = new QListWidget;
+    runList_->setObjectName(QStringLiteral("RunsList"));
+    runList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    runList_->setToolTip(WrappedToolTip(QStringLiteral(
+        "The runs of this start. Select two or more (Ctrl or Shift with a click) to see their "
+        "figures side by side and their trade-off curves together.")));
+    // About three lines; it scrolls beyond them.
+    runList_->setMaximumHeight(runList_->fontMetrics().lineSpacing() * 4);
+    runList_->hide();
+    connect(runList_, &QListWidget::itemSelectionChanged, this,
+            &ResultsWindow::RunSelectionChanged);
+    sameDemand_ = new QPushButton;
+    sameDemand_->setObjectName(QStringLiteral("SameDemand"));
+    sameDemand_->setToolTip(WrappedToolTip(QStringLiteral(
+        "Runs the boxes and options as they stand now on the demand of the selected run: the "
+        "random sequence where it stood at that run's start. The sales points, periods, model "
+        "and limits must be as they were in it.")));
+    sameDemand_->hide();
+    connect(sameDemand_, &QPushButton::clicked, this, [this] {
+        const int row = runList_->currentRow();
+        if (row >= 0) {
+            emit SameDemandRequested(runs_[static_cast<std::size_t>(row)],
+                                     RunName(static_cast<std::size_t>(row)));
+        }
+    });
+    auto* runsRow = new QHBoxLayout;
+    runsRow->addWidget(runList_, 1);
+    runsRow->addWidget(sameDemand_, 0, Qt::AlignTop);
+
     totals_ = new QGroupBox(QStringLiteral("Totals"));
     totals_->setObjectName(QStringLiteral("Totals"));
     auto* totalsLayout = new QVBoxLayout(totals_);
@@ -356,9 +443,10 @@ QWidget* ResultsWindow::BuildHeader() {
     notes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     notes_->hide();
 
-    layout->addWidget(totals_, 0, 0);
-    layout->addWidget(band_, 1, 0);
-    layout->addWidget(notes_, 2, 0);
+    layout->addLayout(runsRow, 0, 0);
+    layout->addWidget(totals_, 1, 0);
+    layout->addWidget(band_, 2, 0);
+    layout->addWidget(notes_, 3, 0);
     return header;
 }
 
@@ -385,8 +473,10 @@ QWidget* ResultsWindow::BuildTable() {
     table_->horizontalHeader()->setSortIndicatorShown(true);
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
-                if (current.isValid()) {
-                    selected_ = figures_->SubjectOfRow(sorted_->mapToSource(current).row());
+                const RowSubject row = figures_->SubjectOfRow(sorted_->mapToSource(current).row());
+                // A run's row has no series of its own: the charts keep the row they show.
+                if (current.isValid() && row.kind != RowSubject::Kind::run) {
+                    selected_ = row;
                     DrawSelectedRow();
                 }
             });
@@ -588,6 +678,21 @@ void ResultsWindow::ShowWarningsAndNotes() {
 }
 
 void ResultsWindow::ShowTable() {
+    if (compared_.size() > 1) {
+        tableCaption_->setText(QStringLiteral("Figures of the selected runs %1, each over its "
+                                              "sound sales &points:")
+                                   .arg(EvaluationWords(evaluation_)));
+        std::vector<FiguresRow> rows;
+        for (const std::size_t at : compared_) {
+            rows.push_back({{RowSubject::Kind::run, static_cast<int>(at) + 1},
+                            RunName(at),
+                            runs_[at]->results.figures.Of(evaluation_).sound});
+        }
+        figures_->SetRows(std::move(rows), QStringLiteral("Run"),
+                          QStringLiteral("The run by its place in the list of runs"));
+        table_->resizeColumnsToContents();
+        return;
+    }
     tableCaption_->setText(QStringLiteral("Figures per sales &point %1 (click a heading to "
                                           "sort; marked rows diverged):")
                                .arg(EvaluationWords(evaluation_)));
@@ -637,8 +742,15 @@ void ResultsWindow::DrawTradeoff() {
     if (!run_) {
         return;
     }
-    tradeoffChart_->Draw(TradeoffChart({{Caption(), &run_->results}}, evaluation_,
-                                       bothEvaluations_->isChecked(), Caption()));
+    std::vector<TradeoffOfRun> shown;
+    for (const std::size_t at : compared_) {
+        shown.push_back({RunName(at), &runs_[at]->results});
+    }
+    if (shown.empty()) {
+        shown.push_back({Caption(), &run_->results});
+    }
+    tradeoffChart_->Draw(TradeoffChart(shown, evaluation_, bothEvaluations_->isChecked(),
+                                       compared_.empty() ? Caption() : QString()));
 }
 
 QString ResultsWindow::Caption() const {

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -31,8 +32,9 @@ class ResultsWindow : public QWidget {
   public:
     ResultsWindow(QWidget& form, MessageSink& messages);
 
-    // Shows a complete run in place of the one shown, answering the boxes as they stand.
-    // warnings: the run's health warnings as the form showed them, a line each.
+    // Adds a complete run to the list of this start's runs and shows it in place of the one
+    // shown, answering the boxes as they stand. warnings: the run's health warnings as the
+    // form showed them, a line each.
     void ShowRun(std::shared_ptr<CompletedRun> run, const std::vector<std::string>& warnings);
     // What a run under way rules out: another run.
     void SetRunning(bool running);
@@ -53,6 +55,8 @@ class ResultsWindow : public QWidget {
   signals:
     // The band's offer: the run again with the constants kept within 0 and 1, on its demand.
     void BoundedRerunRequested(std::shared_ptr<const CompletedRun> run);
+    // "Same demand as": the boxes as they stand, on the demand of run, named name in the list.
+    void SameDemandRequested(std::shared_ptr<const CompletedRun> run, const QString& name);
 
   private:
     QWidget* BuildHeader();
@@ -64,6 +68,11 @@ class ResultsWindow : public QWidget {
     // Gives the header the height it needs, within its share of the window.
     void FitHeader();
 
+    // Shows one run of the list, or the runs selected side by side.
+    void Present(std::shared_ptr<CompletedRun> run);
+    void RunSelectionChanged();
+    QString RunName(std::size_t at) const;
+    QString RunLine(std::size_t at) const;
     void ShowScenario();
     void ShowTotals();
     void ShowWarningsAndNotes();
@@ -79,7 +88,9 @@ class ResultsWindow : public QWidget {
     void Say(const QString& text);
 
     MessageSink& messages_;
-    std::shared_ptr<CompletedRun> run_;
+    std::shared_ptr<CompletedRun> run_;                // shown, or the first of those compared
+    std::vector<std::shared_ptr<CompletedRun>> runs_;  // of this start, in the list's order
+    std::vector<std::size_t> compared_;  // the places in runs_ shown side by side; two or more
     Evaluation evaluation_ = Evaluation::asForecast;
     Evaluation chosen_ = Evaluation::asForecast;  // by the user; shown where the run has it
     RowSubject selected_{RowSubject::Kind::salesPoint, 1};
@@ -87,6 +98,8 @@ class ResultsWindow : public QWidget {
     bool placed_ = false;
 
     QScrollArea* header_ = nullptr;
+    QListWidget* runList_ = nullptr;
+    QPushButton* sameDemand_ = nullptr;
     QSplitter* splitter_ = nullptr;
     QWidget* scenario_ = nullptr;  // a form of labels, filled by ShowScenario
     QWidget* totals_ = nullptr;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -302,6 +303,67 @@ class ResultsWindowTest : public QObject {
                      .toDouble(),
                  ResultsOf(*reference_->state).figures.Of(results.ShownEvaluation()).all.demand);
         QVERIFY(Child<QLabel>(results, "Random sequence").text().contains("run 2"));
+    }
+
+    // The runs of this start are listed; two selected show side by side, and "Same demand as"
+    // repeats one on its demand with the boxes as they stand, where the demand's boxes match.
+    void runsAreListedComparedAndRepeatedOnTheSameDemand() {
+        ResultsWindow& results = RunInForm(kSmallRun);
+        QListWidget& list = Child<QListWidget>(results, "RunsList");
+        QVERIFY(list.isHidden());  // a list of one
+        Scenario second = kSmallRun;
+        second["tau_tx"] = "1.5";
+        second["horizontx"] = "2";
+        RunInForm(second);
+        QVERIFY(!list.isHidden());
+        QCOMPARE(list.count(), 2);
+        QVERIFY2(list.item(1)->text().startsWith("#2  loga, 4 × 30, S 6, A 8, H 2, τ 1.5"),
+                 qPrintable(list.item(1)->text()));
+        QVERIFY(list.item(1)->text().endsWith("demand: seed 5489, run 2"));
+
+        reference_->Run(kSmallRun);
+        const sf::RunResults first = ResultsOf(*reference_->state);
+        reference_->Run(second);
+        const sf::RunResults secondResults = ResultsOf(*reference_->state);
+        list.selectAll();
+        const QAbstractItemModel& table = *Child<QTableView>(results, "FiguresTable").model();
+        QCOMPARE(table.rowCount(), 2);
+        for (const auto& [row, reference] : {std::pair(0, &first), std::pair(1, &secondResults)}) {
+            QCOMPARE(table.index(row, 0).data().toString(), QString("#%1").arg(row + 1));
+            QCOMPARE(table.index(row, 1).data(sf::ui::kValueRole).toDouble(),
+                     reference->figures.Of(sf::Evaluation::asForecast).sound.demand);
+        }
+        const ChartPanel& tradeoff = Child<ChartPanel>(results, "TradeoffChart");
+        QVERIFY(!tradeoff.Points("Fill rate (#1)").isEmpty());
+        QVERIFY(!tradeoff.Points("Fill rate (#2)").isEmpty());
+
+        // Run 1's demand with the second's τ and horizon: the same demand, run by run.
+        list.setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+        results.ShowEvaluation(sf::Evaluation::asReported);  // over the same periods
+        const auto salesPointDemand = [&table] {
+            QList<double> demand;
+            for (int row = 0; row + 2 < table.rowCount(); ++row) {
+                demand << table.index(row, 1).data(sf::ui::kValueRole).toDouble();
+            }
+            return demand;
+        };
+        const QList<double> firstDemand = salesPointDemand();
+        Child<QPushButton>(results, "SameDemand").click();
+        QTRY_VERIFY_WITH_TIMEOUT(Child<QWidget>(*form_, "Run").isEnabled(), 30000);
+        QCOMPARE(list.count(), 3);
+        QVERIFY(list.item(2)->text().contains("H 2, τ 1.5"));
+        QVERIFY(list.item(2)->text().endsWith("demand: seed 5489, run 1"));
+        QCOMPARE(salesPointDemand(), firstDemand);
+
+        // Other periods draw other demand: refused, saying why, and nothing runs.
+        Child<QLineEdit>(*form_, "Periodnumber").setText("31");
+        list.setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+        Child<QPushButton>(results, "SameDemand").click();
+        QCOMPARE(messages_->errors.size(), 1);
+        QVERIFY2(messages_->errors[0].contains("the periods (31 here, 30 in that run)"),
+                 qPrintable(messages_->errors[0]));
+        QVERIFY(Child<QWidget>(*form_, "Run").isEnabled());
+        QCOMPARE(list.count(), 3);
     }
 
     void theSelectedSalesPointsSeriesAreTheRunStates() {
