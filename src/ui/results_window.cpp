@@ -20,6 +20,8 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStyle>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -97,7 +99,9 @@ QLineEdit* NumberBox(const QString& name, const QString& example) {
     box->setObjectName(name);
     box->setPlaceholderText(example);
     box->setClearButtonEnabled(true);
-    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) * 2);
+    // Room for a cost such as 12,345.67 and the clear button; the answers take the rest.
+    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) * 3 /
+                         2);
     return box;
 }
 
@@ -180,6 +184,8 @@ void ResultsWindow::ShowRun(std::shared_ptr<CompletedRun> run,
     show();
     raise();
     activateWindow();
+    // Once shown, the header's parts are polished and have their true sizes.
+    QTimer::singleShot(0, this, &ResultsWindow::FitHeader);
 }
 
 void ResultsWindow::Present(std::shared_ptr<CompletedRun> run) {
@@ -554,7 +560,7 @@ QWidget* ResultsWindow::BuildTradeoffPage() {
     boxes->addWidget(lostSaleCost_, 1, 1);
     boxes->addWidget(BuddyLabel(QStringLiteral("of a retur&n:"), *returnCost_), 1, 2);
     boxes->addWidget(returnCost_, 1, 3);
-    boxes->addWidget(costAnswer_, 1, 4);
+    boxes->addWidget(costAnswer_, 1, 4, 1, 2);
     boxes->addWidget(bothEvaluations_, 0, 5);
     boxes->setColumnStretch(4, 1);
 
@@ -638,11 +644,21 @@ void ResultsWindow::PlaceBesideForm(const QWidget& form) {
     move(placed.topLeft());
 }
 
+void ResultsWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (header_->height() * kHeaderShare.second > height() * kHeaderShare.first) {
+        FitHeader();
+    }
+}
+
 void ResultsWindow::FitHeader() {
     // Before the window is first shown its parts have no size yet: the window's width decides.
     const QMargins margins = layout()->contentsMargins();
-    const int across = width() - margins.left() - margins.right();
+    // Less the scroll bar's width, which the header may need when the window is small.
+    const int across = width() - margins.left() - margins.right() -
+                       style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     QWidget& header = *header_->widget();
+    header.layout()->activate();
     const int wanted =
         header.hasHeightForWidth() ? header.heightForWidth(across) : header.sizeHint().height();
     const int total = height() - margins.top() - margins.bottom() -

@@ -58,6 +58,10 @@ class ResultsWindow : public QWidget {
     // "Same demand as": the boxes as they stand, on the demand of run, named name in the list.
     void SameDemandRequested(std::shared_ptr<const CompletedRun> run, const QString& name);
 
+  protected:
+    // A smaller window keeps the header within its share, so the table and charts keep room.
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
     QWidget* BuildHeader();
     QWidget* BuildTable();
