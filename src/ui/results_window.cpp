@@ -48,6 +48,8 @@ constexpr int kTotalsPairsPerLine = 4;
 // Room between the form and this window.
 constexpr int kGap = 8;
 constexpr QSize kPreferredSize(1400, 900);
+// The runs the list keeps; a full-size run's series take some 10 MB.
+constexpr std::size_t kListedRuns = 20;
 // The header takes at most this share of the height, and scrolls beyond it.
 constexpr std::pair kHeaderShare(1, 3);
 
@@ -168,6 +170,13 @@ void ResultsWindow::ShowRun(std::shared_ptr<CompletedRun> run,
     runs_.push_back(run);
     {
         const QSignalBlocker quiet(runList_);
+        // Each run holds its series: the oldest make room, so that many runs do not exhaust
+        // the memory.
+        if (runs_.size() > kListedRuns) {
+            runs_.erase(runs_.begin());
+            delete runList_->takeItem(0);
+            ++droppedRuns_;
+        }
         runList_->addItem(RunLine(runs_.size() - 1));
         runList_->setCurrentRow(runList_->count() - 1, QItemSelectionModel::ClearAndSelect);
         runList_->scrollToBottom();
@@ -225,7 +234,7 @@ void ResultsWindow::RunSelectionChanged() {
 }
 
 QString ResultsWindow::RunName(std::size_t at) const {
-    return QStringLiteral("#%1").arg(at + 1);
+    return QStringLiteral("#%1").arg(at + 1 + droppedRuns_);
 }
 
 // The run in one line: its scenario, its leading evaluation's totals and its demand.

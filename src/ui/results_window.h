@@ -94,6 +94,7 @@ class ResultsWindow : public QWidget {
     MessageSink& messages_;
     std::shared_ptr<CompletedRun> run_;                // shown, or the first of those compared
     std::vector<std::shared_ptr<CompletedRun>> runs_;  // of this start, in the list's order
+    std::size_t droppedRuns_ = 0;  // the oldest runs, let go to keep the list's memory bounded
     std::vector<std::size_t> compared_;  // the places in runs_ shown side by side; two or more
     Evaluation evaluation_ = Evaluation::asForecast;
     Evaluation chosen_ = Evaluation::asForecast;  // by the user; shown where the run has it
