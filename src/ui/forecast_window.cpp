@@ -349,6 +349,9 @@ void ForecastWindow::ShowResults(const std::vector<std::string>& warnings) {
         results_ = new ResultsWindow(*this, *messages_);
         connect(results_, &ResultsWindow::BoundedRerunRequested, this,
                 [this](std::shared_ptr<const CompletedRun> run) { RunAgainBounded(*run); });
+        results_->SetDemandCheck([this](const CompletedRun& run) {
+            return DemandDifference(TypedInputs(), run.record.inputs);
+        });
         connect(results_, &ResultsWindow::SameDemandRequested, this,
                 [this](std::shared_ptr<const CompletedRun> run, const QString& name) {
                     RunOnDemandOf(*run, name);

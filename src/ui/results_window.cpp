@@ -185,6 +185,7 @@ void ResultsWindow::ShowRun(std::shared_ptr<CompletedRun> run,
     runList_->setVisible(runs_.size() > 1);
     sameDemand_->setVisible(runs_.size() > 1);
     Present(std::move(run));
+    CheckSameDemand();
     if (!placed_) {
         PlaceBesideForm(*parentWidget());
         placed_ = true;
@@ -216,13 +217,37 @@ void ResultsWindow::Present(std::shared_ptr<CompletedRun> run) {
             .arg(RunName(static_cast<std::size_t>(std::max(runList_->currentRow(), 0)))));
 }
 
+bool ResultsWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        CheckSameDemand();
+    }
+    return QWidget::event(event);
+}
+
+void ResultsWindow::CheckSameDemand() {
+    const QList<QModelIndex> chosen = runList_->selectionModel()->selectedRows();
+    std::optional<QString> difference;
+    if (chosen.size() == 1 && demandCheck_) {
+        difference = demandCheck_(*runs_[static_cast<std::size_t>(chosen.front().row())]);
+    }
+    sameDemand_->setEnabled(chosen.size() == 1 && !running_ && !difference);
+    sameDemand_->setToolTip(WrappedToolTip(
+        difference ? QStringLiteral("The boxes that decide the demand differ from that run's: "
+                                    "%1.")
+                         .arg(*difference)
+                   : QStringLiteral("Runs the boxes and options as they stand now on the demand "
+                                    "of the selected run: the random sequence where it stood at "
+                                    "that run's start. The sales points, periods, model and "
+                                    "limits must be as they were in it.")));
+}
+
 void ResultsWindow::RunSelectionChanged() {
     std::vector<std::size_t> chosen;
     for (const QModelIndex& index : runList_->selectionModel()->selectedRows()) {
         chosen.push_back(static_cast<std::size_t>(index.row()));
     }
     std::sort(chosen.begin(), chosen.end());
-    sameDemand_->setEnabled(chosen.size() == 1 && !running_);
+    CheckSameDemand();
     if (chosen.size() == 1) {
         Present(runs_[chosen.front()]);
     } else if (chosen.size() > 1) {
@@ -255,7 +280,7 @@ QString ResultsWindow::RunLine(std::size_t at) const {
 
 void ResultsWindow::SetRunning(bool running) {
     running_ = running;
-    sameDemand_->setEnabled(!running && runList_->selectionModel()->selectedRows().size() == 1);
+    CheckSameDemand();
     if (run_) {
         ShowWarningsAndNotes();
     }
@@ -381,10 +406,6 @@ QWidget* ResultsWindow::BuildHeader() {
             &ResultsWindow::RunSelectionChanged);
     sameDemand_ = new QPushButton;
     sameDemand_->setObjectName(QStringLiteral("SameDemand"));
-    sameDemand_->setToolTip(WrappedToolTip(QStringLiteral(
-        "Runs the boxes and options as they stand now on the demand of the selected run: the "
-        "random sequence where it stood at that run's start. The sales points, periods, model "
-        "and limits must be as they were in it.")));
     sameDemand_->hide();
     connect(sameDemand_, &QPushButton::clicked, this, [this] {
         const int row = runList_->currentRow();

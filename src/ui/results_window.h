@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -38,6 +39,9 @@ class ResultsWindow : public QWidget {
     void ShowRun(std::shared_ptr<CompletedRun> run, const std::vector<std::string>& warnings);
     // What a run under way rules out: another run.
     void SetRunning(bool running);
+    // What keeps the boxes as they stand from the demand of a run: none when nothing does.
+    using DemandCheck = std::function<std::optional<QString>(const CompletedRun& run)>;
+    void SetDemandCheck(DemandCheck check) { demandCheck_ = std::move(check); }
 
     // The evaluation the totals, the table and the charts show.
     Evaluation ShownEvaluation() const { return evaluation_; }
@@ -59,6 +63,8 @@ class ResultsWindow : public QWidget {
     void SameDemandRequested(std::shared_ptr<const CompletedRun> run, const QString& name);
 
   protected:
+    // Coming back from the form, the same-demand button says whether the boxes allow it.
+    bool event(QEvent* event) override;
     // A smaller window keeps the header within its share, so the table and charts keep room.
     void resizeEvent(QResizeEvent* event) override;
 
@@ -75,6 +81,7 @@ class ResultsWindow : public QWidget {
     // Shows one run of the list, or the runs selected side by side.
     void Present(std::shared_ptr<CompletedRun> run);
     void RunSelectionChanged();
+    void CheckSameDemand();
     QString RunName(std::size_t at) const;
     QString RunLine(std::size_t at) const;
     void ShowScenario();
@@ -94,6 +101,7 @@ class ResultsWindow : public QWidget {
     MessageSink& messages_;
     std::shared_ptr<CompletedRun> run_;                // shown, or the first of those compared
     std::vector<std::shared_ptr<CompletedRun>> runs_;  // of this start, in the list's order
+    DemandCheck demandCheck_;
     std::size_t droppedRuns_ = 0;  // the oldest runs, let go to keep the list's memory bounded
     std::vector<std::size_t> compared_;  // the places in runs_ shown side by side; two or more
     Evaluation evaluation_ = Evaluation::asForecast;

@@ -355,15 +355,19 @@ class ResultsWindowTest : public QObject {
         QVERIFY(list.item(2)->text().endsWith("demand: seed 5489, run 1"));
         QCOMPARE(salesPointDemand(), firstDemand);
 
-        // Other periods draw other demand: refused, saying why, and nothing runs.
+        // Other periods draw other demand: the button says why not, and nothing runs.
         Child<QLineEdit>(*form_, "Periodnumber").setText("31");
         list.setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
-        Child<QPushButton>(results, "SameDemand").click();
-        QCOMPARE(messages_->errors.size(), 1);
-        QVERIFY2(messages_->errors[0].contains("the periods (31 here, 30 in that run)"),
-                 qPrintable(messages_->errors[0]));
+        QPushButton& sameDemand = Child<QPushButton>(results, "SameDemand");
+        QVERIFY(!sameDemand.isEnabled());
+        QVERIFY2(sameDemand.toolTip().contains("the periods (31 here, 30 in that run)"),
+                 qPrintable(sameDemand.toolTip()));
+        sameDemand.click();
         QVERIFY(Child<QWidget>(*form_, "Run").isEnabled());
         QCOMPARE(list.count(), 3);
+        Child<QLineEdit>(*form_, "Periodnumber").setText("30");
+        list.setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
+        QVERIFY(sameDemand.isEnabled());
     }
 
     void theSelectedSalesPointsSeriesAreTheRunStates() {
