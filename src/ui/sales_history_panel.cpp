@@ -73,17 +73,21 @@ void SalesHistoryPanel::ChooseFile() {
     dialog->setObjectName(QStringLiteral("SalesHistoryDialog"));
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QFileDialog::fileSelected, this, &SalesHistoryPanel::UseFile);
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [this](const QString& path) { UseFile(path); });
     dialog->open();
 }
 
-void SalesHistoryPanel::UseFile(const QString& path) {
+bool SalesHistoryPanel::UseFile(const QString& path) {
+    if (running_) {
+        return false;
+    }
     SalesHistory history;
     try {
         history = ReadSalesHistory(QFile::encodeName(path).toStdString());
     } catch (const RunError& refusal) {
         messages_.ShowError(window_, QString::fromUtf8(refusal.what()));
-        return;
+        return false;
     }
     if (!history_) {
         typedSalesPoints_ = salesPoints_->text();
@@ -101,6 +105,8 @@ void SalesHistoryPanel::UseFile(const QString& path) {
     demandSource_->show();
     history_ = std::move(history);
     ApplyLock();
+    emit FileUsed(path);
+    return true;
 }
 
 void SalesHistoryPanel::UseSimulatedDemand() {

@@ -30,9 +30,14 @@ class SalesHistoryPanel : public QObject {
     // What the two buttons do, for the File menu too.
     void ChooseFile();
     void UseSimulatedDemand();
+    // Loads the file at path, as choosing it would; true when it is in use.
+    bool UseFile(const QString& path);
+
+  signals:
+    // A file was loaded and is in use.
+    void FileUsed(const QString& path);
 
   private:
-    void UseFile(const QString& path);
     void ApplyLock();
 
     QWidget& window_;
