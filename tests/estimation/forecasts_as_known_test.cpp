@@ -44,7 +44,8 @@ std::unique_ptr<RunState> HandState(int horizon, int alphaBetaPeriods) {
 }
 
 // The decision period and the end of the replay of the first rolling period, and how both move
-// with it, are the wiring: the reference replays the criteria for exactly these.
+// with it, are the wiring: the reference replays the criteria for exactly these. The coming
+// periods after P, up to the one decided at P, go on in the same way.
 TEST(ForecastsAsKnown, EachRollingPeriodTakesTheCriteriaOfItsDecisionPeriod) {
     const struct {
         const char* what;
@@ -69,22 +70,30 @@ TEST(ForecastsAsKnown, EachRollingPeriodTakesTheCriteriaOfItsDecisionPeriod) {
                 ForecastsAsKnown(*state, LaneOptions{kernel.name, threads});
                 AsKnownReference reference(*state);
                 for (int sp = 1; sp <= kSalesPoints; ++sp) {
-                    for (int t = 1; t <= kPeriods; ++t) {
-                        if (t < c.firstRolling) {
-                            ASSERT_EQ(state->forecastAsForecast(sp, t), 0.0) << t;
+                    for (int t = 1; t <= kPeriods + c.decisionLag + 1; ++t) {
+                        const bool coming = t > kPeriods;
+                        const int column = coming ? t - kPeriods : t;
+                        const double forecast = (coming ? state->comingForecast
+                                                        : state->forecastAsForecast)(sp, column);
+                        const double sigma =
+                            (coming ? state->comingSigma : state->sigmaAsForecast)(sp, column);
+                        // Nothing before the rolling stretch, nor after the period decided at P.
+                        if (t < c.firstRolling || t > kPeriods + c.decisionLag) {
+                            ASSERT_EQ(forecast, 0.0) << t;
+                            ASSERT_EQ(sigma, 0.0) << t;
                             continue;
                         }
                         const KnownForecast expected =
                             reference.At(sp, t - c.decisionLag, t - c.endLag);
-                        ASSERT_TRUE(SameBits(state->forecastAsForecast(sp, t), expected.forecast))
-                            << sp << ", " << t;
-                        ASSERT_TRUE(SameBits(state->sigmaAsForecast(sp, t), expected.sigma))
-                            << sp << ", " << t;
+                        ASSERT_TRUE(SameBits(forecast, expected.forecast)) << sp << ", " << t;
+                        ASSERT_TRUE(SameBits(sigma, expected.sigma)) << sp << ", " << t;
                     }
                 }
                 // Nothing else in the state changed.
-                state->forecastAsForecast = Matrix();
-                state->sigmaAsForecast = Matrix();
+                for (Matrix* written : {&state->forecastAsForecast, &state->sigmaAsForecast,
+                                        &state->comingForecast, &state->comingSigma}) {
+                    *written = Matrix();
+                }
                 EXPECT_EQ(FirstDifference(*state, *HandState(c.horizon, c.alphaBetaPeriods)), "");
             }
         }
