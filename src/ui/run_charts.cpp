@@ -119,11 +119,11 @@ ChartContent TradeoffChart(const RunResults& results) {
         }
     }
     content.curves = {fillRate, serviceLevel, runTau};
-    if (answers.target && answers.target->tau && answers.target->fillRate) {
+    if (answers.target && answers.target->tau && answers.target->rate) {
         content.curves.push_back({QStringLiteral("Target %1: τ = %2")
                                       .arg(ScreenShort(answers.target->target, kRateDecimals),
                                            ScreenTau(*answers.target->tau)),
-                                  {QPointF(*answers.target->tau, *answers.target->fillRate)},
+                                  {QPointF(*answers.target->tau, *answers.target->rate)},
                                   true});
     }
     if (answers.cheapest) {

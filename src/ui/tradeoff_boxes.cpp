@@ -54,7 +54,7 @@ QString TargetAnswerText(const std::optional<TargetAnswer>& target) {
         return QStringLiteral("Not reached: ") + QString::fromStdString(target->note);
     }
     QString text = QStringLiteral("τ = %1 reaches a fill rate of %2")
-                       .arg(ScreenTau(*target->tau), ScreenNumber(target->fillRate, kRateDecimals));
+                       .arg(ScreenTau(*target->tau), ScreenNumber(target->rate, kRateDecimals));
     if (!target->note.empty()) {
         text += QStringLiteral(" (%1)").arg(QString::fromStdString(target->note));
     }

@@ -260,12 +260,13 @@ class ResultsWindowTest : public QObject {
         const sf::SalesPointChoice& chosen = reference.figures.sound;
         const auto rows = sf::ComputeTradeoff(series, shown, chosen,
                                               sf::GridTaus(sf::TauGrid{}, tau), std::nullopt);
-        const sf::TargetAnswer answer = sf::AnswerTargetFillRate(series, shown, chosen, rows, 0.9);
+        const sf::TargetAnswer answer =
+            sf::AnswerTarget(series, shown, chosen, rows, sf::kFillRateTarget, 0.9);
         QVERIFY(answer.tau);
         QTest::keyClicks(&Child<QLineEdit>(results, "TargetFillRate"), "0.9");
         const QString shownTau = sf::ui::ScreenShort(*answer.tau, sf::ui::kTauDecimals);
         QCOMPARE(chart.Points("Target 0.9: τ = " + shownTau),
-                 QList<QPointF>{QPointF(*answer.tau, *answer.fillRate)});
+                 QList<QPointF>{QPointF(*answer.tau, *answer.rate)});
         QVERIFY(Child<QLabel>(results, "TargetAnswer").text().startsWith("τ = " + shownTau));
 
         // The costs lead to the cheapest tau of the grid, drawn on the cost curve.

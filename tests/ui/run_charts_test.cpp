@@ -28,7 +28,7 @@ sf::RunResults TradeoffResults(bool target, bool reached, bool costs) {
         answers.target = sf::TargetAnswer{0.9, std::nullopt, std::nullopt, "not reached"};
         if (reached) {
             answers.target->tau = 0.5;
-            answers.target->fillRate = 0.9;
+            answers.target->rate = 0.9;
         }
     }
     return results;
