@@ -335,6 +335,9 @@ QWidget* ResultsWindow::BuildCharts() {
     charts_->addTab(salesPointChart_, QStringLiteral("&Demand, forecast and delivery"));
     charts_->addTab(constantsChart_, QStringLiteral("Smoothing &constants"));
     charts_->addTab(BuildTradeoffPage(), QStringLiteral("&Trade-off over τ"));
+    nextDeliveries_ = new NextDeliveriesPage;
+    connect(nextDeliveries_, &NextDeliveriesPage::TargetChanged, this, &ResultsWindow::AskAgain);
+    charts_->addTab(nextDeliveries_, QStringLiteral("Ne&xt deliveries"));
     return charts_;
 }
 
@@ -463,8 +466,9 @@ void ResultsWindow::AskAgain() {
     if (!run_) {
         return;
     }
-    const TradeoffQuestions asked =
+    TradeoffQuestions asked =
         ReadTradeoffBoxes(targetFillRate_->text(), lostSaleCost_->text(), returnCost_->text());
+    asked.request.targetServiceLevel = nextDeliveries_->TargetServiceLevel();
     AnswerRequest(run_->results, asked.request);
     run_->record.request = asked.request;
     const EvaluationAnswers& answers = run_->results.Answers(run_->results.Headline());
@@ -475,6 +479,7 @@ void ResultsWindow::AskAgain() {
                    CostAnswerText(answers.cheapest, asked.request.costs.has_value())),
                asked.costProblem.has_value());
     tradeoffChart_->Draw(TradeoffChart(run_->results));
+    nextDeliveries_->Show(run_->results);
 }
 
 ChartPanel& ResultsWindow::VisibleChart() const {

@@ -12,6 +12,7 @@
 #include "ui/completed_run.h"
 #include "ui/figures_table_model.h"
 #include "ui/message_sink.h"
+#include "ui/next_deliveries_page.h"
 
 namespace sf::ui {
 
@@ -72,6 +73,7 @@ class ResultsWindow : public QWidget {
     ChartPanel* salesPointChart_ = nullptr;
     ChartPanel* constantsChart_ = nullptr;
     ChartPanel* tradeoffChart_ = nullptr;
+    NextDeliveriesPage* nextDeliveries_ = nullptr;
     QLineEdit* targetFillRate_ = nullptr;
     QLineEdit* lostSaleCost_ = nullptr;
     QLineEdit* returnCost_ = nullptr;

@@ -58,9 +58,12 @@ std::pair<double, double> VerticalRange(const std::vector<ChartCurve>& curves, b
 }  // namespace
 
 SalesPointCharts ChartsOfSalesPoint(const RunSeries& series, int salesPoint) {
-    // Every sales point over the same periods, so that a new selection keeps the axis.
+    // Every sales point over the same periods, the coming ones too, so that a new selection
+    // keeps the axis.
+    const int lastPeriod =
+        series.comingPeriods.Empty() ? series.periodNumber : series.comingPeriods.last;
     const ChartAxis periods{QStringLiteral("Period"), 0,
-                            std::pair(1.0, std::max(series.periodNumber, 2) * 1.0)};
+                            std::pair(1.0, std::max(lastPeriod, 2) * 1.0)};
     SalesPointCharts charts{{{}, periods, {QStringLiteral("Units"), 0}, {}, {}},
                             {{}, periods, {QStringLiteral("Smoothing constant"), 2}, {}, {}}};
     if (salesPoint < 1 || salesPoint > static_cast<int>(series.salesPoints.size())) {
@@ -75,6 +78,13 @@ SalesPointCharts ChartsOfSalesPoint(const RunSeries& series, int salesPoint) {
             {QStringLiteral("Demand"), SeriesPoints(point.demand)},
             {QStringLiteral("Forecast"), SeriesPoints(point.asReported.forecast)},
             {QStringLiteral("Delivery"), SeriesPoints(point.asReported.delivery)}};
+        if (!series.comingPeriods.Empty()) {
+            // Beyond the last period, as markers: forecasts, with no demand yet.
+            charts.demand.curves.push_back(
+                {QStringLiteral("Coming forecast"), SeriesPoints(point.coming.forecast), true});
+            charts.demand.curves.push_back(
+                {QStringLiteral("Coming delivery"), SeriesPoints(point.coming.delivery), true});
+        }
         charts.constants.title =
             name + QStringLiteral(": the smoothing constants each period used");
         charts.constants.curves = {

@@ -108,13 +108,19 @@ class RunChartsTest : public QObject {
     void theSalesPointChartsShowItsSeriesOverEveryPeriod_data() {
         QTest::addColumn<int>("salesPoint");
         QTest::addColumn<QString>("title");
-        QTest::newRow("sales point 1") << 1 << "Sales point 1: demand, forecast and delivery";
-        QTest::newRow("the row all") << 0 << "Select a sales point in the table to see its series";
+        QTest::addColumn<bool>("coming");  // a coming period after the last
+        QTest::newRow("sales point 1")
+            << 1 << "Sales point 1: demand, forecast and delivery" << false;
+        QTest::newRow("sales point 1, its coming period")
+            << 1 << "Sales point 1: demand, forecast and delivery" << true;
+        QTest::newRow("the row all")
+            << 0 << "Select a sales point in the table to see its series" << false;
     }
 
     void theSalesPointChartsShowItsSeriesOverEveryPeriod() {
         QFETCH(int, salesPoint);
         QFETCH(QString, title);
+        QFETCH(bool, coming);
         sf::RunSeries series;
         series.periodNumber = 3;
         sf::SalesPointSeries point;
@@ -123,18 +129,31 @@ class RunChartsTest : public QObject {
         point.asReported.delivery = {2, {6.0, 7.0}};
         point.alpha = {3, {0.2}};
         point.beta = {3, {0.1}};
+        if (coming) {
+            series.comingPeriods = {4, 4};
+            point.coming.forecast = {4, {6.5}};
+            point.coming.delivery = {4, {7.0}};
+        }
         series.salesPoints = {point};
 
         const sf::ui::SalesPointCharts charts = sf::ui::ChartsOfSalesPoint(series, salesPoint);
         QCOMPARE(charts.demand.title, title);
         for (const ChartContent* chart : {&charts.demand, &charts.constants}) {
-            CompareRange(chart->x.range, 1.0, 3.0);
+            CompareRange(chart->x.range, 1.0, coming ? 4.0 : 3.0);
         }
         if (salesPoint == 0) {
             QVERIFY(charts.demand.curves.empty() && charts.constants.curves.empty());
             return;
         }
-        QCOMPARE(CurveNames(charts.demand), (QStringList{"Demand", "Forecast", "Delivery"}));
+        QStringList names{"Demand", "Forecast", "Delivery"};
+        if (coming) {
+            names << "Coming forecast"
+                  << "Coming delivery";
+            QVERIFY(CurveNamed(charts.demand, "Coming delivery")->marker);
+            QCOMPARE(CurveNamed(charts.demand, "Coming delivery")->points,
+                     QList<QPointF>{QPointF(4, 7.0)});
+        }
+        QCOMPARE(CurveNames(charts.demand), names);
         QCOMPARE(CurveNamed(charts.demand, "Forecast")->points,
                  (QList<QPointF>{{2, 5.5}, {3, 6.0}}));
         QCOMPARE(CurveNamed(charts.constants, "α (mean)")->points, QList<QPointF>{QPointF(3, 0.2)});
