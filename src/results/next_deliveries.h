@@ -28,7 +28,7 @@ struct AnsweredTau {
 
 inline constexpr std::array<AnsweredTau, 3> kAnsweredTaus = {{
     {"delivery_at_target_tau", "target fill rate", &AtTaus::target},
-    {"delivery_at_service_level_tau", "target service level", &AtTaus::serviceLevel},
+    {"delivery_at_service_level_tau", "target cycle service level", &AtTaus::serviceLevel},
     {"delivery_at_cheapest_tau", "cheapest", &AtTaus::cheapest},
 }};
 

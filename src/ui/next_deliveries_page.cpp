@@ -135,11 +135,15 @@ void NextDeliveriesPage::Show(const RunResults& results) {
                            "period, so no rolling forecast was made."));
         return;
     }
-    caption_->setText(
-        QStringLiteral("What to deliver in periods %1 to %2, each decided at the period shown: "
-                       "the deliveries for period %2 are to decide now. Deliveries below 0 are "
-                       "in red; marked rows diverged and are not to be trusted.")
-            .arg(QLocale().toString(coming.first), QLocale().toString(coming.last)));
+    const QString periods =
+        coming.first == coming.last
+            ? QStringLiteral("period %1").arg(QLocale().toString(coming.last))
+            : QStringLiteral("periods %1 to %2, each decided at the period shown")
+                  .arg(QLocale().toString(coming.first), QLocale().toString(coming.last));
+    caption_->setText(QStringLiteral("What to deliver in %1: the deliveries for period %2 are to "
+                                     "decide now. Deliveries below 0 are in red; marked rows "
+                                     "diverged and are not to be trusted.")
+                          .arg(periods, QLocale().toString(coming.last)));
     for (const NextDelivery& row : NextDeliveries(results)) {
         QList<QStandardItem*> items = {
             new QStandardItem(QString::fromStdString(results.series.Name(row.salesPoint))),

@@ -106,7 +106,7 @@ TEST_F(ComingDeliveries, TheSummaryEndsWithTheDeliveriesToDecideNow) {
     EXPECT_NE(summary.find("\nDeliveries to decide now, for period 32, sound sales points "),
               std::string::npos)
         << summary;
-    EXPECT_NE(summary.find("\nAt the target service level tau "), std::string::npos);
+    EXPECT_NE(summary.find("\nAt the target cycle service level tau "), std::string::npos);
     EXPECT_NE(summary.find("\nSales point 2 (Kiosk): "), std::string::npos);
     EXPECT_NE(summary.find("\nSales point 3 (Market): "), std::string::npos);
 
