@@ -81,6 +81,7 @@ int main(int argc, char** argv) {
     results->findChild<QLineEdit*>("TargetFillRate")->setText("0.95");
     results->findChild<QLineEdit*>("LostSaleCost")->setText("5");
     results->findChild<QLineEdit*>("ReturnCost")->setText("1");
+    results->findChild<QLineEdit*>("TargetServiceLevel")->setText("0.9");
     auto* table = results->findChild<QTableView*>("FiguresTable");
     table->selectRow(6);
     results->findChild<QTabWidget*>("ChartTabs")->setCurrentIndex(argc > 2 ? atoi(argv[2]) : 0);
