@@ -11,15 +11,15 @@ constexpr std::size_t kShownCellLength = 30;
 const NumberLocale kDecimalPoint{".", ""};
 const NumberLocale kDecimalComma{",", ""};
 
-bool IsBlank(std::string_view cell) {
-    return cell.find_first_not_of(" \t") == std::string_view::npos;
-}
-
 bool IsUtf8Continuation(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
 }  // namespace
+
+bool IsBlankCell(std::string_view cell) {
+    return cell.find_first_not_of(" \t") == std::string_view::npos;
+}
 
 std::optional<double> HistoryNumber(std::string_view cell, char delimiter) {
     std::optional<double> number = TextToDouble(cell, kDecimalPoint);
@@ -30,7 +30,7 @@ std::optional<double> HistoryNumber(std::string_view cell, char delimiter) {
 }
 
 void RefuseCell(const std::string& where, std::string_view cell, char delimiter) {
-    if (IsBlank(cell)) {
+    if (IsBlankCell(cell)) {
         throw RunError(where + ": the cell is empty");
     }
     std::string_view reason = NotANumberReason(cell, kDecimalPoint);
@@ -45,7 +45,7 @@ void RefuseNamesOnly(int row) {
 }
 
 std::string NameInCell(std::string_view cell) {
-    if (IsBlank(cell)) {
+    if (IsBlankCell(cell)) {
         return "";
     }
     const std::size_t from = cell.find_first_not_of(" \t");

@@ -10,6 +10,9 @@ namespace sf {
 
 // What the two shapes of a sales history share: reading a cell and saying what is wrong.
 
+// A cell of nothing but blanks.
+bool IsBlankCell(std::string_view cell);
+
 // A number as a history may write it: "." as the decimal separator, or "," where the
 // delimiter is not a comma. Empty when the cell holds no finite number.
 std::optional<double> HistoryNumber(std::string_view cell, char delimiter);

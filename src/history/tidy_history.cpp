@@ -59,7 +59,8 @@ TidyHistory::TidyHistory(const CsvRecord& header, char delimiter)
       headerRow_(header.row),
       columns_(header.cellCount),
       demand_(static_cast<std::size_t>(kSalesPointSlots) * kPeriodSlots, 0.0),
-      rowOf_(demand_.size(), 0) {
+      rowOf_(demand_.size(), 0),
+      blankRowOf_(demand_.size(), 0) {
     if (header.IsCut()) {
         throw RunError(RowName(headerRow_) + " has " + CellCount(header) +
                        ": more columns than a sales history may have");
@@ -105,14 +106,26 @@ void TidyHistory::Take(const CsvRecord& record) {
     }
     const int salesPoint = ReadNumbering(record, kSalesPointCell, salesPointColumn_,
                                          kSalesPointName, "sales point", kMaxSalesPoints);
-    const int period =
-        ReadNumbering(record, kPeriodCell, periodColumn_, kPeriodName, "period", kMaxPeriods);
+    const std::string& cell = record.cells[kDemandCell];
+    // The coming periods of an export run up to P + H, beyond period 600 when P is near it.
+    const bool blank = IsBlankCell(cell);
+    const int period = ReadNumbering(record, kPeriodCell, periodColumn_, kPeriodName, "period",
+                                     blank ? kMaxPeriods + kMaxPeriods : kMaxPeriods);
+    if (blank) {
+        // Refused in Finish if the period lies among those with demand.
+        if (period <= kMaxPeriods && blankRowOf_[Slot(salesPoint, period)] == 0) {
+            blankRowOf_[Slot(salesPoint, period)] = record.row;
+        }
+        if (firstBlank_.row == 0) {
+            firstBlank_ = {record.row, salesPoint, period};
+        }
+        return;
+    }
     const std::size_t slot = Slot(salesPoint, period);
     if (rowOf_[slot] != 0) {
         throw RunError(PlaceName(salesPoint, period) + ": two rows (rows " +
                        std::to_string(rowOf_[slot]) + " and " + std::to_string(record.row) + ")");
     }
-    const std::string& cell = record.cells[kDemandCell];
     const std::optional<double> demand = HistoryNumber(cell, delimiter_);
     if (!demand) {
         RefuseCell(PlaceName(salesPoint, period) + " (" + RowName(record.row) + ")", cell,
@@ -125,6 +138,9 @@ void TidyHistory::Take(const CsvRecord& record) {
 }
 
 SalesHistory TidyHistory::Finish() const {
+    if (salesPoints_ == 0 && firstBlank_.row != 0) {
+        RefuseBlank(firstBlank_);
+    }
     if (salesPoints_ == 0) {
         RefuseNamesOnly(headerRow_);
     }
@@ -140,6 +156,9 @@ SalesHistory TidyHistory::Finish() const {
                            std::to_string(salesPoints_) + " without a gap");
         }
         for (int period = 1; period <= periods_; ++period) {
+            if (const int blankRow = blankRowOf_[Slot(salesPoint, period)]; blankRow != 0) {
+                RefuseBlank({blankRow, salesPoint, period});
+            }
             if (rows[period] == 0) {
                 throw RunError(PlaceName(salesPoint, period) +
                                " is missing: every sales point needs a row for each period 1 "
@@ -150,6 +169,11 @@ SalesHistory TidyHistory::Finish() const {
         }
     }
     return history;
+}
+
+void TidyHistory::RefuseBlank(const BlankRow& blank) const {
+    RefuseCell(PlaceName(blank.salesPoint, blank.period) + " (" + RowName(blank.row) + ")", "",
+               delimiter_);
 }
 
 // A sales point or period number: a whole number from 1 up to the limit of a run.
