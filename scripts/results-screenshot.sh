@@ -9,7 +9,7 @@ name=results
 tab=2
 if [ "${2:-}" = next ]; then
   name=next-deliveries
-  tab=3
+  tab=4
 fi
 picture=$(realpath "$(dirname "$0")/../docs")/$name.png
 cmake --build "$build" --target results_screenshot

@@ -118,10 +118,10 @@ void NextDeliveriesPage::Show(const RunResults& results) {
         QStringLiteral("Decided at"),
         QStringLiteral("Forecast"),
         QStringLiteral("Sigma"),
-        QStringLiteral("Delivery at the run's τ = %1").arg(ScreenTau(taus.run))};
+        QStringLiteral("Delivery at the run's\nτ = %1").arg(ScreenTau(taus.run))};
     for (const AnsweredTau& tau : kAnsweredTaus) {
         const std::optional<double>& value = taus.*tau.value;
-        headings << QStringLiteral("At the %1 τ%2")
+        headings << QStringLiteral("At the %1\nτ%2")
                         .arg(QString::fromUtf8(tau.words.data(),
                                                static_cast<qsizetype>(tau.words.size())),
                              value ? QStringLiteral(" = ") + ScreenTau(*value) : QString());
