@@ -25,8 +25,9 @@ struct LaneSeries {
 };
 
 // The replays of the sales points first..first + 7, one per lane, for every rolling period.
-void ReplayInLanes(RunState& state, const NamedLaneKernel& kernel, const double* reciprocal,
-                   int first, LaneSeries& series) {
+// Returns the divisions the replays took.
+long long ReplayInLanes(RunState& state, const NamedLaneKernel& kernel, const double* reciprocal,
+                        int first, LaneSeries& series) {
     const int s = state.initPeriods;
     const int h = state.horizon;
     const int lanes = std::min(kLaneCount, state.salesPointCount - first + 1);
@@ -50,6 +51,7 @@ void ReplayInLanes(RunState& state, const NamedLaneKernel& kernel, const double*
     args.windowEnd = windowEnd.data();
     args.reciprocal = reciprocal;
     args.criterion = criterion.data();
+    long long divisions = 0;
     for (int t = rolling.first; t <= rolling.last; ++t) {
         const int d = DecisionPeriod(state, t);
         const int end = d + h;
@@ -79,6 +81,7 @@ void ReplayInLanes(RunState& state, const NamedLaneKernel& kernel, const double*
             args.input = deviation.data();
             args.output = mad.data();
             kernel.kernel(args);
+            divisions += 2 * lanes * LaneDivisions(args.first, h, end);
         }
         for (int lane = 0; lane < lanes; ++lane) {
             const int sp = first + lane;
@@ -88,6 +91,7 @@ void ReplayInLanes(RunState& state, const NamedLaneKernel& kernel, const double*
                 end > s ? SigmaFromMad(mad[at + lane]) : state.sigma(sp, s);
         }
     }
+    return divisions;
 }
 
 }  // namespace
@@ -106,8 +110,13 @@ void ForecastsAsKnown(RunState& state, const LaneOptions& options) {
     std::atomic<int> next{0};
     auto work = [&] {
         LaneSeries series;
+        long long divisions = 0;
         for (int group = next++; group < groups; group = next++) {
-            ReplayInLanes(state, kernel, reciprocal.data(), 1 + group * kLaneCount, series);
+            divisions +=
+                ReplayInLanes(state, kernel, reciprocal.data(), 1 + group * kLaneCount, series);
+        }
+        if (options.divisions != nullptr) {
+            *options.divisions += divisions;
         }
     };
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));

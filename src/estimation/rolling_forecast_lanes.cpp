@@ -28,9 +28,10 @@ namespace {
 class LaneRun {
   public:
     LaneRun(RunState& state, RunObserver& observer, const ForecastProgress& progress,
-            const NamedLaneKernel& kernel, long long searches)
+            const NamedLaneKernel& kernel, long long searches, std::atomic<long long>* divisions)
         : state(state),
           kernel(kernel),
+          divisions(divisions),
           observer_(observer),
           progress_(progress),
           searches_(searches) {
@@ -90,6 +91,7 @@ class LaneRun {
 
     RunState& state;
     const NamedLaneKernel& kernel;
+    std::atomic<long long>* divisions;  // null unless counted
     std::array<double, kPeriodSlots> reciprocal{};
     std::atomic<bool> abort{false};
 
@@ -192,7 +194,8 @@ class LaneSet {
         args.input = input_.data();
         args.output = output_.data();
         args.criterion = criterion_.data();
-        while (PrepareLanes(args) && !run_.abort.load(std::memory_order_relaxed)) {
+        long long divisions = 0;
+        while (PrepareLanes(args, divisions) && !run_.abort.load(std::memory_order_relaxed)) {
             run_.kernel.kernel(args);
             run_.kernel.step(searches_, criterion_.data());
             for (int lane = 0; lane < kLaneCount; ++lane) {
@@ -201,6 +204,9 @@ class LaneSet {
                 }
             }
         }
+        if (run_.divisions != nullptr) {
+            *run_.divisions += divisions;
+        }
     }
 
   private:
@@ -208,9 +214,9 @@ class LaneSet {
     double Output(int t, int lane) const { return output_[t * kLaneCount + lane]; }
     double Demand(int salesPoint, int t) const { return state_.actualDemand(salesPoint, t); }
 
-    // Fills each lane's window and keeps the trials about to be evaluated; false when every lane
-    // is idle.
-    bool PrepareLanes(LaneKernelArgs& args) {
+    // Fills each lane's window, keeps the trials about to be evaluated and counts their
+    // divisions; false when every lane is idle.
+    bool PrepareLanes(LaneKernelArgs& args, long long& divisions) {
         int lastPeriod = 0;
         int commonEnd = kMaxPeriods;
         for (int lane = 0; lane < kLaneCount; ++lane) {
@@ -220,6 +226,7 @@ class LaneSet {
             windowEnd_[lane] = end;
             lastPeriod = busy ? std::max(lastPeriod, end) : lastPeriod;
             commonEnd = busy ? std::min(commonEnd, end) : commonEnd;
+            divisions += LaneDivisions(first_, lag_, end);
         }
         args.commonEnd = commonEnd;
         args.lastPeriod = lastPeriod;
@@ -421,7 +428,8 @@ void RollingForecastInLanes(RunState& state, RunObserver& observer,
         const long long searches = 2LL * salesPoints * rolling.Length();
         const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
         const int threads = options.threads > 0 ? options.threads : cores;
-        LaneRun run(state, observer, progress, LaneKernels().Named(options.kernel), searches);
+        LaneRun run(state, observer, progress, LaneKernels().Named(options.kernel), searches,
+                    options.divisions);
         std::vector<SalesPointProgress> progressOfPoints = StartStretches(state, rolling.first);
         SearchPool pool(progressOfPoints);
         auto work = [&] {
