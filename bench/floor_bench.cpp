@@ -92,7 +92,7 @@ void Division(benchmark::State& benchState) {
 }
 
 // The full-size run of loga with H = 1, tau 0.5 and the limits 10..30 and 1..2, as the batch
-// command runs it with those boxes, its report included.
+// command runs it with those boxes: on a run state of its own, its report included.
 sf::RunInputs RunInputs() {
     sf::RunInputs inputs;
     inputs.model = sf::DemandModel::loga;
@@ -111,7 +111,6 @@ sf::RunInputs RunInputs() {
 }
 
 void FullRun(benchmark::State& benchState) {
-    auto state = std::make_unique<sf::RunState>();
     sf::QuietObserver observer;
     const sf::RunInputs inputs = RunInputs();
     const std::filesystem::path report =
@@ -123,6 +122,7 @@ void FullRun(benchmark::State& benchState) {
         options.measures = &measures;
         const auto wall = std::chrono::steady_clock::now();
         const double processor = ProcessorSeconds();
+        auto state = std::make_unique<sf::RunState>();
         const sf::RunOutcome outcome =
             sf::ExecuteRun(*state, source, inputs, sf::NumberLocale{}, report, observer, options);
         measured.runProcessor.push_back(ProcessorSeconds() - processor);
