@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "full_size_scenario.h"
 #include "run/run_driver.h"
 #include "state/quiet_observer.h"
 #include "state/run_measures.h"
@@ -94,15 +95,7 @@ void Division(benchmark::State& benchState) {
 // The full-size run of loga with H = 1, tau 0.5 and the limits 10..30 and 1..2, as the batch
 // command runs it with those boxes: on a run state of its own, its report included.
 sf::RunInputs RunInputs() {
-    sf::RunInputs inputs;
-    inputs.model = sf::DemandModel::loga;
-    inputs.Endpointnumber = "100";
-    inputs.Periodnumber = "600";
-    inputs.periodsforinitialization = "12";
-    inputs.periodsforalphabeta = "12";
-    inputs.warmuptx = "0";
-    inputs.horizontx = "1";
-    inputs.tau_tx = "0.5";
+    sf::RunInputs inputs = FullSizeInputs(kFullSizeModels[0], 1, "0.5");
     inputs.p1low = "10";
     inputs.p1up = "30";
     inputs.p2low = "1";
