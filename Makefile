@@ -58,6 +58,7 @@ package: build
 	cd $(BUILD_DIR) && cpack
 
 bench: build
+	$(BUILD_DIR)/bench/floor_bench
 	$(BUILD_DIR)/bench/full_run_bench
 	$(BUILD_DIR)/bench/results_bench
 	$(BUILD_DIR)/bench/history_reader_bench

@@ -28,9 +28,9 @@ struct LaneSeries {
 };
 
 // The replays of the sales points first..first + 7, one per lane, for every rolling period and
-// every coming period.
-void ReplayInLanes(RunState& state, const NamedLaneKernel& kernel, const double* reciprocal,
-                   int first, LaneSeries& series) {
+// every coming period. Returns the divisions the replays took.
+long long ReplayInLanes(RunState& state, const NamedLaneKernel& kernel, const double* reciprocal,
+                        int first, LaneSeries& series) {
     const int s = state.initPeriods;
     const int h = state.horizon;
     const int lanes = std::min(kLaneCount, state.salesPointCount - first + 1);
@@ -55,6 +55,7 @@ void ReplayInLanes(RunState& state, const NamedLaneKernel& kernel, const double*
     args.windowEnd = windowEnd.data();
     args.reciprocal = reciprocal;
     args.criterion = criterion.data();
+    long long divisions = 0;
     for (int t = rolling.first; t <= coming.last; ++t) {
         const int d = DecisionPeriod(state, t);
         const int end = d + h;
@@ -84,6 +85,7 @@ void ReplayInLanes(RunState& state, const NamedLaneKernel& kernel, const double*
             args.input = deviation.data();
             args.output = mad.data();
             kernel.kernel(args);
+            divisions += 2 * lanes * LaneDivisions(args.first, h, end);
         }
         // A coming period is kept apart, counted from P.
         const bool isComing = t >= coming.first;
@@ -97,6 +99,7 @@ void ReplayInLanes(RunState& state, const NamedLaneKernel& kernel, const double*
             sigmaKnown(sp, column) = end > s ? SigmaFromMad(mad[at + lane]) : state.sigma(sp, s);
         }
     }
+    return divisions;
 }
 
 }  // namespace
@@ -115,8 +118,13 @@ void ForecastsAsKnown(RunState& state, const LaneOptions& options) {
     std::atomic<int> next{0};
     auto work = [&] {
         LaneSeries series;
+        long long divisions = 0;
         for (int group = next++; group < groups; group = next++) {
-            ReplayInLanes(state, kernel, reciprocal.data(), 1 + group * kLaneCount, series);
+            divisions +=
+                ReplayInLanes(state, kernel, reciprocal.data(), 1 + group * kLaneCount, series);
+        }
+        if (options.divisions != nullptr) {
+            *options.divisions += divisions;
         }
     };
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));

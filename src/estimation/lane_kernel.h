@@ -28,6 +28,13 @@ struct LaneKernelArgs {
     double* criterion = nullptr;         // the sum of each lane
 };
 
+// The divisions one lane's evaluation over first..windowEnd takes: one a period beyond the H
+// periods that keep the start value.
+inline long long LaneDivisions(int first, int lag, int windowEnd) {
+    const int periods = windowEnd - (first + lag) + 1;
+    return periods > 0 ? periods : 0;
+}
+
 // The Brent searches of the lanes side by side, with the meaning of the plain search's state.
 struct LaneSearches {
     double a[kLaneCount], b[kLaneCount];

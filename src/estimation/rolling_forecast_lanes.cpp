@@ -28,9 +28,10 @@ namespace {
 class LaneRun {
   public:
     LaneRun(RunState& state, RunObserver& observer, const ForecastProgress& progress,
-            const NamedLaneKernel& kernel, long long searches)
+            const NamedLaneKernel& kernel, long long searches, std::atomic<long long>* divisions)
         : state(state),
           kernel(kernel),
+          divisions(divisions),
           observer_(observer),
           progress_(progress),
           searches_(searches) {
@@ -45,11 +46,13 @@ class LaneRun {
         observer_.ShowNotice(kBrentNotice);
     }
 
-    // Reports progress at every hundredth of the searches. Threads reach the lock in any
-    // order, so a share below one already reported is dropped: progress never steps back.
-    void SearchFinished() {
-        const long long done = ++searchesDone_;
-        if (done * 100 / searches_ == (done - 1) * 100 / searches_) {
+    // Counts searches that a lane set has finished, a batch at a time (the count is shared by
+    // the threads), and reports progress at every hundredth of the searches. Threads reach the
+    // lock in any order, so a share below one already reported is dropped: progress never steps
+    // back.
+    void SearchesFinished(long long count) {
+        const long long done = searchesDone_ += count;
+        if (done * 100 / searches_ == (done - count) * 100 / searches_) {
             return;
         }
         const std::lock_guard lock(mutex_);
@@ -90,6 +93,7 @@ class LaneRun {
 
     RunState& state;
     const NamedLaneKernel& kernel;
+    std::atomic<long long>* divisions;  // null unless counted
     std::array<double, kPeriodSlots> reciprocal{};
     std::atomic<bool> abort{false};
 
@@ -130,44 +134,59 @@ struct SalesPointProgress {
     int Stage() const { return period; }
 };
 
-// The sales points waiting for their next alpha search, shared by the threads.
+// The sales points waiting for their next alpha search: a queue for each thread, which takes
+// from the others once its own is empty. A thread mostly meets only its own lock, and the
+// threads still end together.
 class SearchPool {
   public:
-    explicit SearchPool(std::vector<SalesPointProgress>& progress) : progress_(progress) {
+    SearchPool(std::vector<SalesPointProgress>& progress, int threads)
+        : progress_(progress), queues_(threads) {
         for (std::size_t index = 0; index < progress.size(); ++index) {
-            ready_.emplace(progress[index].Stage(), static_cast<int>(index));
+            queues_[index % queues_.size()].ready.emplace(progress[index].Stage(),
+                                                          static_cast<int>(index));
         }
     }
 
-    // Hands back a sales point whose period is done (unless its stretch is) and takes the one
-    // furthest behind; -1 when none is waiting.
-    int Exchange(int finishedIndex) {
-        const std::lock_guard lock(mutex_);
-        if (finishedIndex >= 0 && !progress_[finishedIndex].finished) {
-            ready_.emplace(progress_[finishedIndex].Stage(), finishedIndex);
+    // Hands back to the thread's own queue a sales point whose period is done (unless its
+    // stretch is) and takes the one furthest behind there, or else from another queue; -1 when
+    // none is waiting.
+    int Exchange(int thread, int finishedIndex) {
+        const std::size_t own = static_cast<std::size_t>(thread);
+        for (std::size_t offset = 0; offset < queues_.size(); ++offset) {
+            Queue& queue = queues_[(own + offset) % queues_.size()];
+            const std::lock_guard lock(queue.mutex);
+            if (offset == 0 && finishedIndex >= 0 && !progress_[finishedIndex].finished) {
+                queue.ready.emplace(progress_[finishedIndex].Stage(), finishedIndex);
+            }
+            if (!queue.ready.empty()) {
+                const int index = queue.ready.top().second;
+                queue.ready.pop();
+                return index;
+            }
         }
-        if (ready_.empty()) {
-            return -1;
-        }
-        const int index = ready_.top().second;
-        ready_.pop();
-        return index;
+        return -1;
     }
 
   private:
     using StagedIndex = std::pair<int, int>;
+    struct Queue {
+        std::mutex mutex;
+        std::priority_queue<StagedIndex, std::vector<StagedIndex>, std::greater<>> ready;
+    };
     std::vector<SalesPointProgress>& progress_;
-    std::mutex mutex_;
-    std::priority_queue<StagedIndex, std::vector<StagedIndex>, std::greater<>> ready_;
+    std::vector<Queue> queues_;
 };
 
 // The lanes of one thread. A lane runs the alpha and then the beta search of one sales point and
 // period; then it takes the pool's next sales point.
 class LaneSet {
   public:
-    LaneSet(LaneRun& run, SearchPool& pool, std::vector<SalesPointProgress>& progress)
+    static constexpr long long kSearchBatch = 16;  // searches finished between shared counts
+
+    LaneSet(LaneRun& run, SearchPool& pool, int thread, std::vector<SalesPointProgress>& progress)
         : run_(run),
           pool_(pool),
+          thread_(thread),
           progress_(progress),
           state_(run.state),
           first_(FirstFittedPeriod(state_)),
@@ -192,7 +211,8 @@ class LaneSet {
         args.input = input_.data();
         args.output = output_.data();
         args.criterion = criterion_.data();
-        while (PrepareLanes(args) && !run_.abort.load(std::memory_order_relaxed)) {
+        long long divisions = 0;
+        while (PrepareLanes(args, divisions) && !run_.abort.load(std::memory_order_relaxed)) {
             run_.kernel.kernel(args);
             run_.kernel.step(searches_, criterion_.data());
             for (int lane = 0; lane < kLaneCount; ++lane) {
@@ -201,6 +221,10 @@ class LaneSet {
                 }
             }
         }
+        run_.SearchesFinished(searchesFinished_);
+        if (run_.divisions != nullptr) {
+            *run_.divisions += divisions;
+        }
     }
 
   private:
@@ -208,9 +232,9 @@ class LaneSet {
     double Output(int t, int lane) const { return output_[t * kLaneCount + lane]; }
     double Demand(int salesPoint, int t) const { return state_.actualDemand(salesPoint, t); }
 
-    // Fills each lane's window and keeps the trials about to be evaluated; false when every lane
-    // is idle.
-    bool PrepareLanes(LaneKernelArgs& args) {
+    // Fills each lane's window, keeps the trials about to be evaluated and counts their
+    // divisions; false when every lane is idle.
+    bool PrepareLanes(LaneKernelArgs& args, long long& divisions) {
         int lastPeriod = 0;
         int commonEnd = kMaxPeriods;
         for (int lane = 0; lane < kLaneCount; ++lane) {
@@ -220,6 +244,7 @@ class LaneSet {
             windowEnd_[lane] = end;
             lastPeriod = busy ? std::max(lastPeriod, end) : lastPeriod;
             commonEnd = busy ? std::min(commonEnd, end) : commonEnd;
+            divisions += LaneDivisions(first_, lag_, end);
         }
         args.commonEnd = commonEnd;
         args.lastPeriod = lastPeriod;
@@ -237,7 +262,7 @@ class LaneSet {
 
     // The next sales point's alpha search, measured against its demand.
     void TakeNextSearch(int lane, int finishedIndex) {
-        const int index = pool_.Exchange(finishedIndex);
+        const int index = pool_.Exchange(thread_, finishedIndex);
         lanes_[lane] = index;
         if (index < 0) {
             return;
@@ -264,7 +289,10 @@ class LaneSet {
             if (searches_.iteration[lane] > kBrentIterationLimit) {
                 run_.ShowNotice();
             }
-            run_.SearchFinished();
+            if (++searchesFinished_ == kSearchBatch) {
+                run_.SearchesFinished(searchesFinished_);
+                searchesFinished_ = 0;
+            }
             if (!work.betaSearch) {
                 work.lastAlphaTrial = evaluated_[lane];
                 work.lastAlphaCriterion = criterion;
@@ -382,12 +410,14 @@ class LaneSet {
 
     LaneRun& run_;
     SearchPool& pool_;
+    const int thread_;
     std::vector<SalesPointProgress>& progress_;
     RunState& state_;
     const int first_;
     const int lag_;
     const int last_;
     std::array<int, kLaneCount> lanes_{};  // index into progress_, -1 when idle
+    long long searchesFinished_ = 0;       // not yet counted in run_
     std::vector<double> input_;
     std::vector<double> output_;
     LaneSearches searches_{};
@@ -421,28 +451,30 @@ void RollingForecastInLanes(RunState& state, RunObserver& observer,
         const long long searches = 2LL * salesPoints * rolling.Length();
         const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
         const int threads = options.threads > 0 ? options.threads : cores;
-        LaneRun run(state, observer, progress, LaneKernels().Named(options.kernel), searches);
+        LaneRun run(state, observer, progress, LaneKernels().Named(options.kernel), searches,
+                    options.divisions);
         std::vector<SalesPointProgress> progressOfPoints = StartStretches(state, rolling.first);
-        SearchPool pool(progressOfPoints);
-        auto work = [&] {
+        const int laneSetsNeeded = (salesPoints + kLaneCount - 1) / kLaneCount;
+        const int workers = std::min(threads, laneSetsNeeded);
+        SearchPool pool(progressOfPoints, workers);
+        auto work = [&](int thread) {
             try {
-                LaneSet(run, pool, progressOfPoints).Run();
+                LaneSet(run, pool, thread, progressOfPoints).Run();
             } catch (...) {
                 run.FailWith(std::current_exception());
             }
         };
-        const int laneSetsNeeded = (salesPoints + kLaneCount - 1) / kLaneCount;
         std::vector<std::jthread> helpers;
         try {
-            for (int helper = 1; helper < std::min(threads, laneSetsNeeded); ++helper) {
-                helpers.emplace_back(work);
+            for (int helper = 1; helper < workers; ++helper) {
+                helpers.emplace_back(work, helper);
             }
         } catch (...) {
             // Typically a thread the system would not start (std::system_error): the run fails
             // with it, and the helpers already started stop at once.
             run.FailWith(std::current_exception());
         }
-        work();
+        work(0);
         helpers.clear();  // joins
         run.RethrowFirstFault();
     }

@@ -1,5 +1,7 @@
 #include "run/run_driver.h"
 
+#include <chrono>
+#include <ctime>
 #include <exception>
 #include <new>
 #include <system_error>
@@ -25,6 +27,31 @@ void StopIfAsked(const RunObserver& observer) {
     }
 }
 
+// Adds the time since the last lap to a phase of the measures, when a benchmark asks for them.
+class PhaseClock {
+  public:
+    explicit PhaseClock(RunMeasures* measures) : measures_(measures) {}
+
+    void Lap(RunPhase phase) {
+        if (measures_ == nullptr) {
+            return;
+        }
+        const auto wall = std::chrono::steady_clock::now();
+        const std::clock_t processor = std::clock();
+        const auto at = static_cast<std::size_t>(phase);
+        measures_->wallSeconds[at] += std::chrono::duration<double>(wall - wall_).count();
+        measures_->processorSeconds[at] +=
+            static_cast<double>(processor - processor_) / CLOCKS_PER_SEC;
+        wall_ = wall;
+        processor_ = processor;
+    }
+
+  private:
+    RunMeasures* measures_;
+    std::chrono::steady_clock::time_point wall_ = std::chrono::steady_clock::now();
+    std::clock_t processor_ = std::clock();
+};
+
 // What stopped a run, then where its lines are.
 std::string WithReportNote(std::string message, const std::string& reportNote) {
     return reportNote.empty() ? message : message + "\n" + reportNote;
@@ -33,6 +60,11 @@ std::string WithReportNote(std::string message, const std::string& reportNote) {
 void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
                const NumberLocale& locale, const std::filesystem::path& reportPath,
                RunObserver& observer, const RunOptions& options, std::string& reportNote) {
+    PhaseClock clock(options.measures);
+    LaneOptions lanes = options.lanes;
+    if (options.measures != nullptr) {
+        lanes.divisions = &options.measures->divisions;
+    }
     state.Clear();
     ConvertInputs(inputs, locale, options.boxNaming, state);
     state.boundedConstants = options.boundedConstants;
@@ -48,7 +80,9 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
             WriteParameterLines(state, report, locale);
             GenerateDemand(state, source);
         }
+        clock.Lap(RunPhase::demand);
         WriteActualDemandMatrix(state, report, locale);
+        clock.Lap(RunPhase::report);
         observer.ReportProgress(5);
         StopIfAsked(observer);
         EstimateInitialMeanAndDeviation(state);
@@ -63,12 +97,16 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
         if (options.estimation == EstimationPath::plain) {
             RollingForecast(state, observer, progress);
         } else {
-            RollingForecastInLanes(state, observer, progress, options.lanes);
+            RollingForecastInLanes(state, observer, progress, lanes);
         }
-        ForecastsAsKnown(state, options.lanes);
+        clock.Lap(RunPhase::estimation);
+        ForecastsAsKnown(state, lanes);
+        clock.Lap(RunPhase::results);
         ComputeDeliveriesAndSales(state);
+        clock.Lap(RunPhase::outcome);
         WriteRemainingSections(state, report, locale);
         report.Close();
+        clock.Lap(RunPhase::report);
     } catch (...) {
         // The previous report stays; the first fault is the one to report.
         reportNote = report.KeepIncomplete();
@@ -92,7 +130,9 @@ RunOutcome ExecuteRun(RunState& state, UniformSource& source, const RunInputs& i
         return outcome;
     }
     observer.ShowClosingMessage(kClosingMessage);
+    PhaseClock clock(options.measures);
     RunOutcome outcome{true, std::string(kClosingMessage), AssessRunHealth(state)};
+    clock.Lap(RunPhase::results);
     outcome.sourceAtStart = atStart;
     return outcome;
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "state/box_keys.h"
+#include "state/run_measures.h"
 
 namespace sf {
 
@@ -13,6 +14,8 @@ enum class EstimationPath { lanes, plain };
 struct LaneOptions {
     std::string kernel;  // a kernel's name; empty: the fastest this processor has
     int threads = 0;     // 0: one per core
+    // When set, the divisions of the criteria are added to it (for benchmarks).
+    std::atomic<long long>* divisions = nullptr;
 };
 
 // How a run computes, beside what the boxes say.
@@ -23,6 +26,8 @@ struct RunOptions {
     bool boundedConstants = false;
     // How a refused box is named in the message.
     BoxNaming boxNaming = BoxNaming::labels;
+    // When set, the run adds its phase times and divisions to it (for benchmarks).
+    RunMeasures* measures = nullptr;
 };
 
 }  // namespace sf

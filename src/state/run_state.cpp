@@ -1,11 +1,45 @@
 #include "state/run_state.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <cstdlib>
+#include <new>
 
 namespace sf {
+namespace {
+
+constexpr std::size_t kLargePage = std::size_t{2} << 20;
+
+}  // namespace
 
 void Matrix::Clear() {
-    std::fill_n(cells_.get(), kSalesPointSlots * kPeriodSlots, 0.0);
+    std::fill_n(cells_, kMatrixCells, 0.0);
+}
+
+MatrixBlock::MatrixBlock(int matrices) : matrices_(matrices) {
+    const std::size_t bytes = static_cast<std::size_t>(matrices) * kMatrixCells * sizeof(double);
+    const std::size_t pages = (bytes + kLargePage - 1) / kLargePage;
+    void* block = std::aligned_alloc(kLargePage, pages * kLargePage);
+    if (block == nullptr) {
+        throw std::bad_alloc();
+    }
+    cells_.reset(static_cast<double*>(block));
+#ifdef MADV_HUGEPAGE
+    madvise(block, pages * kLargePage, MADV_HUGEPAGE);  // a hint: without it, small pages serve
+#endif
+    std::fill_n(cells_.get(), static_cast<std::size_t>(matrices) * kMatrixCells, 0.0);
+}
+
+double* MatrixBlock::Next() {
+    if (taken_ == matrices_) {
+        BreakInvariant("a run state takes more matrices from its block than it holds");
+    }
+    return cells_.get() + static_cast<std::size_t>(taken_++) * kMatrixCells;
+}
+
+void MatrixBlock::Free::operator()(double* cells) const {
+    std::free(cells);
 }
 
 void RunState::Clear() {

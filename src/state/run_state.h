@@ -37,11 +37,15 @@ class PeriodRow {
     Cell* periods_;
 };
 
+inline constexpr int kMatrixCells = kSalesPointSlots * kPeriodSlots;
+
 // Doubles by sales point 0..100 and period 0..600. The periods of one sales point lie side by
-// side, so a series is one contiguous row.
+// side, so a series is one contiguous row. A matrix has cells of its own, or a run state's
+// (see MatrixBlock).
 class Matrix {
   public:
-    Matrix() : cells_(std::make_unique<double[]>(kSalesPointSlots * kPeriodSlots)) {}
+    Matrix() : owned_(std::make_unique<double[]>(kMatrixCells)), cells_(owned_.get()) {}
+    explicit Matrix(double* cells) : cells_(cells) {}
 
     double& operator()(int salesPoint, int period) { return cells_[At(salesPoint, period)]; }
     double operator()(int salesPoint, int period) const { return cells_[At(salesPoint, period)]; }
@@ -58,7 +62,28 @@ class Matrix {
         return salesPoint * kPeriodSlots + period;
     }
 
-    std::unique_ptr<double[]> cells_;
+    std::unique_ptr<double[]> owned_;  // empty when the cells are a run state's
+    double* cells_;
+};
+
+// The zeroed cells of a run state's matrices in one block, which the system may back with large
+// pages: a new state then takes a few page faults instead of some two thousand, each of them
+// dear on a virtual machine.
+class MatrixBlock {
+  public:
+    explicit MatrixBlock(int matrices);
+
+    // The cells of the next matrix.
+    double* Next();
+
+  private:
+    struct Free {
+        void operator()(double* cells) const;
+    };
+
+    std::unique_ptr<double[], Free> cells_;
+    int matrices_;
+    int taken_ = 0;
 };
 
 using Vector = std::array<double, kSalesPointSlots>;
@@ -114,32 +139,34 @@ struct RunState {
     Vector returnedSum{};
     Vector salesSum{};
 
-    Matrix demandMean;
-    Matrix actualDemand;
-    Matrix mu;
-    Matrix mad;
-    Matrix sigma;
-    Matrix muSquaredError;
-    Matrix madSquaredError;
-    Matrix alpha;
-    Matrix beta;
-    Matrix delivery;
-    Matrix lostSale;
-    Matrix returned;
-    Matrix sales;
+    // Before the matrices, which take their cells from it in this order.
+    MatrixBlock matrixBlock{19};
+    Matrix demandMean{matrixBlock.Next()};
+    Matrix actualDemand{matrixBlock.Next()};
+    Matrix mu{matrixBlock.Next()};
+    Matrix mad{matrixBlock.Next()};
+    Matrix sigma{matrixBlock.Next()};
+    Matrix muSquaredError{matrixBlock.Next()};
+    Matrix madSquaredError{matrixBlock.Next()};
+    Matrix alpha{matrixBlock.Next()};
+    Matrix beta{matrixBlock.Next()};
+    Matrix delivery{matrixBlock.Next()};
+    Matrix lostSale{matrixBlock.Next()};
+    Matrix returned{matrixBlock.Next()};
+    Matrix sales{matrixBlock.Next()};
 
     // Not part of the described state: the alpha and beta that each period's own step used,
     // which later searches do not overwrite (alpha and beta above hold their last trials).
-    Matrix alphaUsed;
-    Matrix betaUsed;
+    Matrix alphaUsed{matrixBlock.Next()};
+    Matrix betaUsed{matrixBlock.Next()};
     // Nor these: the forecast and sigma of each rolling period as they were known when its
     // delivery was decided (see ForecastsAsKnown), where mu and sigma are replayed in hindsight.
-    Matrix forecastAsForecast;
-    Matrix sigmaAsForecast;
+    Matrix forecastAsForecast{matrixBlock.Next()};
+    Matrix sigmaAsForecast{matrixBlock.Next()};
     // And the same for the coming periods after P (ComingPeriods), the k-th at period k: they
     // lie beyond period 600 when P is near it.
-    Matrix comingForecast;
-    Matrix comingSigma;
+    Matrix comingForecast{matrixBlock.Next()};
+    Matrix comingSigma{matrixBlock.Next()};
     // The names a sales history gives its sales points, sales point sp at sp - 1; empty when
     // it gives none or the demand is drawn.
     std::vector<std::string> salesPointNames;

@@ -11,6 +11,7 @@
 
 #include "refused_thread_starts.h"
 #include "run_fixture.h"
+#include "run_state_comparison.h"
 
 namespace sf {
 namespace {
@@ -380,6 +381,32 @@ TEST_F(RunDriverTest, AThreadTheSystemWillNotStartFailsTheRun) {
     EXPECT_TRUE(ExecuteRun(*state, source, inputs, NumberLocale{}, folder.Path("out.txt"), observer,
                            RunOptions{EstimationPath::lanes, {"", 2}})
                     .completed);
+}
+
+// A run asked for its measures leaves the same report and state, and counts the same divisions
+// however many threads share the searches (a lost count would differ).
+TEST_F(RunDriverTest, MeasuresChangeNothingAndCountTheSameDivisionsOnAnyThreads) {
+    RunInputs inputs = SmallRun();
+    inputs.Endpointnumber = "20";
+    const UniformSource atStart = source;
+    ASSERT_TRUE(Run(inputs).completed);
+    long long divisions = -1;
+    for (int threads : {1, 3}) {
+        RunMeasures measures;
+        RunOptions options{EstimationPath::lanes, {"", threads}};
+        options.measures = &measures;
+        auto measured = std::make_unique<RunState>();
+        UniformSource again = atStart;
+        ASSERT_TRUE(ExecuteRun(*measured, again, inputs, NumberLocale{},
+                               folder.Path("measured.txt"), observer, options)
+                        .completed);
+        EXPECT_EQ(FirstDifference(*state, *measured), "");
+        EXPECT_EQ(folder.Read("measured.txt"), folder.Read("out.txt"));
+        EXPECT_GT(measures.divisions, 0);
+        EXPECT_TRUE(divisions < 0 || measures.divisions == divisions) << threads << " threads";
+        divisions = measures.divisions;
+        EXPECT_GT(measures.wallSeconds[static_cast<int>(RunPhase::estimation)], 0.0);
+    }
 }
 
 TEST_F(RunDriverTest, TheDecimalSeparatorIsTheLocales) {
