@@ -159,7 +159,7 @@ int main(int argc, char** argv) try {
     if (options->demand) {
         try {
             options->inputs.history =
-                sf::ReadSalesHistory(*options->demand, sf::StandardInput::accepted);
+                sf::ReadSalesHistory(*options->demand, {}, sf::StandardInput::accepted);
         } catch (const sf::RunError& refusal) {
             return Refuse(refusal.what());
         }

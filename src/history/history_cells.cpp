@@ -1,19 +1,12 @@
 #include "history/history_cells.h"
 
-#include "runtime/number_locale.h"
+#include "history/history_dates.h"
 #include "runtime/run_error.h"
-#include "runtime/text_to_number.h"
 
 namespace sf {
 namespace {
 
 constexpr std::size_t kShownCellLength = 30;
-const NumberLocale kDecimalPoint{".", ""};
-const NumberLocale kDecimalComma{",", ""};
-
-bool IsBlank(std::string_view cell) {
-    return cell.find_first_not_of(" \t") == std::string_view::npos;
-}
 
 bool IsUtf8Continuation(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
@@ -21,23 +14,33 @@ bool IsUtf8Continuation(char c) {
 
 }  // namespace
 
-std::optional<double> HistoryNumber(std::string_view cell, char delimiter) {
-    std::optional<double> number = TextToDouble(cell, kDecimalPoint);
-    if (!number && delimiter != ',') {
-        number = TextToDouble(cell, kDecimalComma);
-    }
-    return number;
+bool IsBlank(std::string_view cell) {
+    return cell.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-void RefuseCell(const std::string& where, std::string_view cell, char delimiter) {
+std::string_view WithoutBlanks(std::string_view cell) {
+    const std::size_t first = cell.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return cell.substr(first, cell.find_last_not_of(" \t") - first + 1);
+}
+
+double CellNumber(const std::string& where, std::string_view cell, DecimalSeparator separator) {
+    if (const std::optional<double> number = HistoryNumber(cell, separator)) {
+        return *number;
+    }
     if (IsBlank(cell)) {
         throw RunError(where + ": the cell is empty");
     }
-    std::string_view reason = NotANumberReason(cell, kDecimalPoint);
-    if (delimiter != ',' && reason == kNotANumber) {
-        reason = NotANumberReason(cell, kDecimalComma);
+    throw RunError(where + ": " + ShownCell(cell) + " " + NotANumberWhy(cell, separator));
+}
+
+void RefuseDate(const std::string& where, std::string_view cell) {
+    if (IsBlank(cell)) {
+        throw RunError(where + ": the cell is empty");
     }
-    throw RunError(where + ": " + ShownCell(cell) + " " + std::string(reason));
+    throw RunError(where + ": " + ShownCell(cell) + " " + NotADateWhy(cell));
 }
 
 void RefuseNamesOnly(int row) {
@@ -45,11 +48,7 @@ void RefuseNamesOnly(int row) {
 }
 
 std::string NameInCell(std::string_view cell) {
-    if (IsBlank(cell)) {
-        return "";
-    }
-    const std::size_t from = cell.find_first_not_of(" \t");
-    return std::string(cell.substr(from, cell.find_last_not_of(" \t") - from + 1));
+    return std::string(WithoutBlanks(cell));
 }
 
 std::string ShownCell(std::string_view cell) {

@@ -1,22 +1,25 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "history/csv_records.h"
+#include "history/history_numbers.h"
 
 namespace sf {
 
 // What the two shapes of a sales history share: reading a cell and saying what is wrong.
 
-// A number as a history may write it: "." as the decimal separator, or "," where the
-// delimiter is not a comma. Empty when the cell holds no finite number.
-std::optional<double> HistoryNumber(std::string_view cell, char delimiter);
+// The cell's number, or a RunError: "<where>: the cell is empty", "<where>: "abc" is not a
+// number" or, for a number a double cannot hold, that it is too large or too close to 0.
+double CellNumber(const std::string& where, std::string_view cell, DecimalSeparator separator);
 
-// "<where>: the cell is empty", "<where>: "abc" is not a number" or, for a number a double
-// cannot hold, that it is too large or too close to 0, as a RunError.
-[[noreturn]] void RefuseCell(const std::string& where, std::string_view cell, char delimiter);
+// A cell that is no date of the form read, as a RunError naming where it is.
+[[noreturn]] void RefuseDate(const std::string& where, std::string_view cell);
+
+bool IsBlank(std::string_view cell);
+// The cell without the blanks (spaces, tabs) around it.
+std::string_view WithoutBlanks(std::string_view cell);
 
 // A file whose first row holds names and no row follows, as a RunError.
 [[noreturn]] void RefuseNamesOnly(int row);
