@@ -96,6 +96,7 @@ struct RunSeries {
     PeriodStretch rollingStretch{1, 0};         // S + A + H + 1..P, the stretch of as_forecast
     std::vector<SalesPointSeries> salesPoints;  // sales point sp at sp - 1
     std::vector<std::string> names;             // a sales history's, as salesPointNames
+    std::vector<std::string> dates;             // a sales history's, as periodDates
 
     PeriodStretch Stretch(Evaluation evaluation) const {
         return evaluation == Evaluation::asForecast ? rollingStretch : outcomeWindow;
