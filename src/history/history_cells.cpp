@@ -26,10 +26,7 @@ std::string_view WithoutBlanks(std::string_view cell) {
     return cell.substr(first, cell.find_last_not_of(" \t") - first + 1);
 }
 
-double CellNumber(const std::string& where, std::string_view cell, DecimalSeparator separator) {
-    if (const std::optional<double> number = HistoryNumber(cell, separator)) {
-        return *number;
-    }
+void RefuseNumber(const std::string& where, std::string_view cell, DecimalSeparator separator) {
     if (IsBlank(cell)) {
         throw RunError(where + ": the cell is empty");
     }

@@ -10,9 +10,20 @@ namespace sf {
 
 // What the two shapes of a sales history share: reading a cell and saying what is wrong.
 
-// The cell's number, or a RunError: "<where>: the cell is empty", "<where>: "abc" is not a
-// number" or, for a number a double cannot hold, that it is too large or too close to 0.
-double CellNumber(const std::string& where, std::string_view cell, DecimalSeparator separator);
+// A cell that holds no number, as a RunError: "<where>: the cell is empty", "<where>: "abc" is
+// not a number" or, for a number a double cannot hold, that it is too large or too close to 0.
+[[noreturn]] void RefuseNumber(const std::string& where, std::string_view cell,
+                               DecimalSeparator separator);
+
+// The cell's number, or the refusal naming where() it is: a file has up to 120,000 number cells,
+// so the name is put together only when something is wrong.
+template <typename Where>
+double CellNumber(const Where& where, std::string_view cell, DecimalSeparator separator) {
+    if (const std::optional<double> number = HistoryNumber(cell, separator)) {
+        return *number;
+    }
+    RefuseNumber(where(), cell, separator);
+}
 
 // A cell that is no date of the form read, as a RunError naming where it is.
 [[noreturn]] void RefuseDate(const std::string& where, std::string_view cell);

@@ -41,12 +41,11 @@ std::string PlaceName(const SalesHistory& history, int salesPoint, int period) {
 }  // namespace
 
 // A row's sales point and period, its period first as written (a number, or a date's day
-// number) and then as the period it is.
+// number) and then as the period it is; at the index of its row among those kept.
 struct TidyHistory::KeyedRow {
     int salesPoint;
     int period;
     std::optional<double> demand;  // none for a coming period
-    std::size_t at;                // among the rows kept
 };
 
 TidyHistory::TidyHistory(HistoryLayout& layout) : layout_(layout), columns_(layout.columnCount) {}
@@ -110,22 +109,23 @@ SalesHistory TidyHistory::Finish(const HistoryChoices& choices) {
     // By sales point and period, as in the run state: the demand and the row that gave it.
     std::vector<double> demand(static_cast<std::size_t>(kSalesPointSlots) * kPeriodSlots, 0.0);
     std::vector<int> rowOf(demand.size(), 0);
-    for (const KeyedRow& row : keyed) {
+    for (std::size_t at = 0; at < keyed.size(); ++at) {
+        const KeyedRow& row = keyed[at];
         if (!row.demand) {
             // Coming periods follow those with demand; before them the demand is missing.
             if (row.period <= history.periods) {
-                CellNumber(Where(row.at, kDemandCell), rows_->Cell(row.at, kDemandCell), separator);
+                RefuseNumber(Where(at, kDemandCell), rows_->Cell(at, kDemandCell), separator);
             }
             continue;
         }
         const std::size_t slot = Slot(row.salesPoint, row.period);
         if (rowOf[slot] != 0) {
             throw RunError(PlaceName(history, row.salesPoint, row.period) + ": two rows (rows " +
-                           std::to_string(rowOf[slot]) + " and " +
-                           std::to_string(rows_->Row(row.at)) + ")");
+                           std::to_string(rowOf[slot]) + " and " + std::to_string(rows_->Row(at)) +
+                           ")");
         }
         demand[slot] = *row.demand;
-        rowOf[slot] = rows_->Row(row.at);
+        rowOf[slot] = rows_->Row(at);
     }
     const bool refused = choices.missing == MissingRows::refused;
     history.demand.reserve(static_cast<std::size_t>(history.salesPoints) * history.periods);
@@ -161,7 +161,7 @@ std::vector<TidyHistory::KeyedRow> TidyHistory::ReadKeys(bool dated, DecimalSepa
     std::vector<KeyedRow> keyed;
     keyed.reserve(rows_->Rows());
     for (std::size_t at = 0; at < rows_->Rows(); ++at) {
-        KeyedRow row{0, 0, std::nullopt, at};
+        KeyedRow row{0, 0, std::nullopt};
         if (layout_.numberedSalesPoints) {
             row.salesPoint = ReadNumbering(at, kNameCell, "sales point", kMaxSalesPoints);
         } else {
@@ -192,7 +192,7 @@ std::vector<TidyHistory::KeyedRow> TidyHistory::ReadKeys(bool dated, DecimalSepa
         }
         const std::string_view cell = rows_->Cell(at, kDemandCell);
         if (!layout_.comingPeriods || !IsBlank(cell)) {
-            row.demand = CellNumber(Where(at, kDemandCell), cell, separator);
+            row.demand = CellNumber([&] { return Where(at, kDemandCell); }, cell, separator);
         }
         keyed.push_back(row);
     }
@@ -215,7 +215,8 @@ void TidyHistory::NumberDatedPeriods(std::vector<KeyedRow>& keyed, SalesHistory&
                        " dates: more than 600 periods");
     }
     std::vector<DatedRow> sequence(days.size(), DatedRow{{}, 0});
-    for (KeyedRow& row : keyed) {
+    for (std::size_t at = 0; at < keyed.size(); ++at) {
+        KeyedRow& row = keyed[at];
         const auto found = std::ranges::lower_bound(days, row.period);
         if (!row.demand) {
             row.period = days.empty() || row.period > days.back() ? kComingPeriod : 0;
@@ -223,8 +224,7 @@ void TidyHistory::NumberDatedPeriods(std::vector<KeyedRow>& keyed, SalesHistory&
         }
         const std::size_t index = static_cast<std::size_t>(found - days.begin());
         if (sequence[index].row == 0) {
-            sequence[index] = {std::chrono::sys_days(std::chrono::days(*found)),
-                               rows_->Row(row.at)};
+            sequence[index] = {std::chrono::sys_days(std::chrono::days(*found)), rows_->Row(at)};
         }
         row.period = static_cast<int>(index) + 1;
     }
@@ -238,8 +238,8 @@ void TidyHistory::NumberDatedPeriods(std::vector<KeyedRow>& keyed, SalesHistory&
 int TidyHistory::ReadNumbering(std::size_t at, std::size_t kept, const char* counted,
                                int limit) const {
     const std::string_view cell = rows_->Cell(at, kept);
-    // Named only when something is wrong: a file has up to 120,000 such cells.
-    const double number = CellNumber(Where(at, kept), cell, DecimalSeparator::point);
+    const double number =
+        CellNumber([&] { return Where(at, kept); }, cell, DecimalSeparator::point);
     if (number < 1.0 || number != std::floor(number)) {
         throw RunError(Where(at, kept) + ": " + ShownCell(cell) + " is not a " + counted +
                        " number (1, 2, 3 ...)");

@@ -64,8 +64,9 @@ SalesHistory WideHistory::Finish(DecimalChoice decimal) {
     history.demand.resize(rows * history.salesPoints);
     for (std::size_t at = 0; at < rows; ++at) {
         for (std::size_t column = first; column < end; ++column) {
-            history.demand[(column - first) * rows + at] = CellNumber(
-                CellName(periods_->Row(at), column), periods_->Cell(at, column), separator);
+            history.demand[(column - first) * rows + at] =
+                CellNumber([&] { return CellName(periods_->Row(at), column); },
+                           periods_->Cell(at, column), separator);
         }
     }
     return history;
