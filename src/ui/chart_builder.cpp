@@ -3,7 +3,9 @@
 #include <QChart>
 #include <QChartView>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineSeries>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
 #include <QSaveFile>
@@ -11,7 +13,11 @@
 #include <QSvgGenerator>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
+
+#include "ui/screen_numbers.h"
 
 namespace sf::ui {
 namespace {
@@ -23,6 +29,11 @@ constexpr QRgb kPalette[] = {0x1f77b4, 0x2ca02c, 0xff7f0e, 0x9467bd,
                              0xd62728, 0x17becf, 0x8c564b, 0xe377c2};
 // About this many ticks along the horizontal axis.
 constexpr double kXTicks = 8.0;
+// A step of the wheel narrows or widens the axes by this factor.
+constexpr double kZoomStep = 1.25;
+constexpr int kReadoutDecimals = 4;
+
+const char kZoomHint[] = "Wheel: zoom about the pointer. Double click: the whole chart.";
 
 QXYSeries* NewCurve(bool marker, std::size_t order) {
     const QColor colour(kPalette[order % std::size(kPalette)]);
@@ -56,9 +67,13 @@ double RoundStep(double span, double ticks) {
     return 10.0 * power;
 }
 
+// Labels of forecasts that ran away are written compactly, as the table writes them.
 void SetUpAxis(QValueAxis& axis, const ChartAxis& described) {
     axis.setTitleText(described.title);
-    axis.setLabelFormat(QStringLiteral("%.%1f").arg(described.decimals));
+    const auto [low, high] = described.range;
+    axis.setLabelFormat(std::max(std::abs(low), std::abs(high)) >= kCompactFrom
+                            ? QStringLiteral("%.1E")
+                            : QStringLiteral("%.%1f").arg(described.decimals));
 }
 
 // The vertical axes end on round numbers.
@@ -96,9 +111,18 @@ ChartPanel::ChartPanel(QWidget* parent) : QWidget(parent) {
     view_ = new QChartView(chart_, this);
     view_->setRenderHint(QPainter::Antialiasing);
     view_->setFocusPolicy(Qt::NoFocus);  // nothing in a chart takes keys
+    view_->setMouseTracking(true);
+    view_->viewport()->installEventFilter(this);
+    readout_ = new QLabel(QString::fromUtf8(kZoomHint));
+    readout_->setObjectName(QStringLiteral("ChartReadout"));
+    readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Whatever it reads, it never widens the window.
+    readout_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(view_);
+    layout->setSpacing(0);
+    layout->addWidget(view_, 1);
+    layout->addWidget(readout_);
 }
 
 void ChartPanel::Draw(const ChartContent& content) {
@@ -113,10 +137,109 @@ void ChartPanel::Draw(const ChartContent& content) {
         curve->setName(content.curves[at].name);
         curve->replace(content.curves[at].points);
     }
-    SetHorizontalRange(*x_, content.x);
-    SetVerticalRange(*y_, content.y);
-    if (content.rightY) {
-        SetVerticalRange(*rightY_, *content.rightY);
+    drawnX_ = content.x;
+    drawnY_ = content.y;
+    drawnRightY_ = content.rightY;
+    ShowWhole();
+}
+
+QString ChartPanel::Readout() const {
+    return readout_->text();
+}
+
+std::pair<double, double> ChartPanel::HorizontalRange() const {
+    return {x_->min(), x_->max()};
+}
+
+std::pair<double, double> ChartPanel::VerticalRange() const {
+    return {y_->min(), y_->max()};
+}
+
+bool ChartPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != view_->viewport()) {
+        return QWidget::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+        case QEvent::MouseMove:
+            ReadAt(static_cast<QMouseEvent*>(event)->position());
+            return false;
+        case QEvent::Leave:
+            readout_->setText(QString::fromUtf8(kZoomHint));
+            return false;
+        case QEvent::Wheel: {
+            const auto* wheel = static_cast<QWheelEvent*>(event);
+            if (wheel->angleDelta().y() != 0) {
+                ZoomAbout(wheel->position(),
+                          wheel->angleDelta().y() > 0 ? kZoomStep : 1.0 / kZoomStep);
+            }
+            return true;
+        }
+        case QEvent::MouseButtonDblClick:
+            ShowWhole();
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The value of every line at the period or tau under the pointer: the point nearest to it.
+void ChartPanel::ReadAt(const QPointF& position) {
+    const QPointF scenePoint = view_->mapToScene(position.toPoint());
+    const QPointF chartPoint = chart_->mapFromScene(scenePoint);
+    if (!chart_->plotArea().contains(chartPoint)) {
+        readout_->setText(QString::fromUtf8(kZoomHint));
+        return;
+    }
+    const double x = chart_->mapToValue(chartPoint).x();
+    QStringList values;
+    for (QAbstractSeries* series : chart_->series()) {
+        const auto* curve = static_cast<const QXYSeries*>(series);
+        if (qobject_cast<const QScatterSeries*>(curve) != nullptr || curve->count() == 0) {
+            continue;
+        }
+        const QList<QPointF> points = curve->points();
+        const auto after =
+            std::lower_bound(points.begin(), points.end(), x,
+                             [](const QPointF& point, double value) { return point.x() < value; });
+        auto nearest = after == points.end() ? after - 1 : after;
+        if (after != points.begin() && after != points.end() &&
+            x - (after - 1)->x() < after->x() - x) {
+            nearest = after - 1;
+        }
+        values << QStringLiteral("%1 %2").arg(curve->name(),
+                                              ScreenShort(nearest->y(), kReadoutDecimals));
+    }
+    readout_->setText(QStringLiteral("%1 %2: %3")
+                          .arg(x_->titleText(), ScreenShort(x, drawnX_.decimals),
+                               values.join(QStringLiteral(", "))));
+}
+
+void ChartPanel::ZoomAbout(const QPointF& position, double factor) {
+    const QPointF chartPoint = chart_->mapFromScene(view_->mapToScene(position.toPoint()));
+    const QPointF centre = chart_->mapToValue(chartPoint);
+    const auto narrowed = [factor](QValueAxis& axis, double about) {
+        return std::pair(about - (about - axis.min()) / factor,
+                         about + (axis.max() - about) / factor);
+    };
+    if (drawnRightY_) {
+        // About the same height of the plot as the left-hand axis.
+        const double share = (centre.y() - y_->min()) / (y_->max() - y_->min());
+        const double about = rightY_->min() + share * (rightY_->max() - rightY_->min());
+        const auto [low, high] = narrowed(*rightY_, about);
+        rightY_->setRange(low, high);
+    }
+    ChartAxis x = drawnX_;
+    x.range = narrowed(*x_, centre.x());
+    SetHorizontalRange(*x_, x);
+    const auto [yLow, yHigh] = narrowed(*y_, centre.y());
+    y_->setRange(yLow, yHigh);
+}
+
+void ChartPanel::ShowWhole() {
+    SetHorizontalRange(*x_, drawnX_);
+    SetVerticalRange(*y_, drawnY_);
+    if (drawnRightY_) {
+        SetVerticalRange(*rightY_, *drawnRightY_);
     }
 }
 

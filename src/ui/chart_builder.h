@@ -11,13 +11,16 @@
 #include "ui/chart_content.h"
 
 class QChart;
+class QLabel;
 class QChartView;
 class QValueAxis;
 
 namespace sf::ui {
 
 // One chart on screen. Drawing content of the same shape as the last refills the curves in
-// place, which keeps a new selection quick; numbers follow the user's locale.
+// place, which keeps a new selection quick; numbers follow the user's locale. A line under the
+// chart reads the curves at the pointer; the wheel zooms about the pointer, a double click
+// shows the whole chart again.
 class ChartPanel : public QWidget {
     Q_OBJECT
 
@@ -25,6 +28,12 @@ class ChartPanel : public QWidget {
     explicit ChartPanel(QWidget* parent = nullptr);
 
     void Draw(const ChartContent& content);
+
+    // What the line under the chart says: the curves' values at the pointer, or how to zoom.
+    QString Readout() const;
+    // The ranges the axes show now.
+    std::pair<double, double> HorizontalRange() const;
+    std::pair<double, double> VerticalRange() const;
 
     // The points the chart holds for the curve of that name; empty when there is none.
     QList<QPointF> Points(const QString& curveName) const;
@@ -45,13 +54,22 @@ class ChartPanel : public QWidget {
 
     static Shape ShapeOf(const ChartContent& content);
     void Rebuild(const Shape& shape);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void ReadAt(const QPointF& position);
+    void ZoomAbout(const QPointF& position, double factor);
+    void ShowWhole();
 
     QChartView* view_ = nullptr;
     QChart* chart_ = nullptr;
     QValueAxis* x_ = nullptr;
     QValueAxis* y_ = nullptr;
     QValueAxis* rightY_ = nullptr;
+    QLabel* readout_ = nullptr;
     std::optional<Shape> shape_;
+    // The axes of the content drawn, to which a double click returns.
+    ChartAxis drawnX_;
+    ChartAxis drawnY_;
+    std::optional<ChartAxis> drawnRightY_;
 };
 
 }  // namespace sf::ui

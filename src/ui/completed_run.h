@@ -1,8 +1,11 @@
 #pragma once
 
+#include <optional>
+
 #include "results/run_health.h"
 #include "results/run_record.h"
 #include "results/run_results.h"
+#include "runtime/uniform_source.h"
 
 namespace sf::ui {
 
@@ -12,6 +15,8 @@ struct CompletedRun {
     RunResults results;
     RunRecord record;  // how the run was made, and what was asked of it, for run.json
     RunHealth health;
+    // The random source as the run found it, to run again on the same demand.
+    std::optional<UniformSource> sourceAtStart;
 };
 
 }  // namespace sf::ui

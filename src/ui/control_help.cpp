@@ -132,6 +132,11 @@ static_assert(std::ranges::all_of(kBoxKeys, HasHelp, &BoxKey::control), "every b
 
 }  // namespace
 
+QString WrappedToolTip(const QString& text) {
+    // A tooltip of rich text wraps at a readable width; one of plain text runs on in one line.
+    return QStringLiteral("<p>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
 std::span<const ControlHelp> FormHelp() {
     return kFormHelp;
 }
@@ -141,31 +146,10 @@ void SetToolTips(QWidget& window) {
         for (const std::string_view name : help.controls) {
             if (!name.empty()) {
                 window.findChild<QWidget*>(QString::fromUtf8(name))
-                    ->setToolTip(QString::fromUtf8(help.text));
+                    ->setToolTip(WrappedToolTip(QString::fromUtf8(help.text)));
             }
         }
     }
-}
-
-QString HelpPage() {
-    QString page = QStringLiteral(
-        "<h2>Sales Forecast</h2>"
-        "<p>Type the inputs, pick a demand model under Underlying Demand, type the limits of "
-        "its parameters and press Run. A run draws each sales point's parameters and demand, "
-        "fits the smoothing constants, forecasts every period, sets each delivery to the "
-        "forecast plus τ standard deviations and writes the report out.txt. Numbers are typed "
-        "with the decimal point of your locale.</p>"
-        "<p>File ▸ Save Scenario keeps the boxes, the model and the options in a file "
-        "(NAME.sfscenario) that File ▸ Open Scenario, and the batch command's --scenario, read "
-        "again on any computer: its numbers are kept with a point and shown with the decimal "
-        "point of whoever opens it. Open Scenario also reads the run.json of an export.</p>"
-        "<h3>The boxes</h3><dl>");
-    for (const ControlHelp& help : kFormHelp) {
-        page += QStringLiteral("<dt><b>%1</b></dt><dd>%2</dd>")
-                    .arg(QString::fromUtf8(help.title).toHtmlEscaped(),
-                         QString::fromUtf8(help.text).toHtmlEscaped());
-    }
-    return page + QStringLiteral("</dl>");
 }
 
 }  // namespace sf::ui

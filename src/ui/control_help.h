@@ -22,7 +22,7 @@ std::span<const ControlHelp> FormHelp();
 // Gives every control of the form named in FormHelp() its tooltip.
 void SetToolTips(QWidget& window);
 
-// The help page: how a run goes, then every entry of FormHelp(), as rich text.
-QString HelpPage();
+// A tooltip's text as rich text, which wraps at a readable width.
+QString WrappedToolTip(const QString& text);
 
 }  // namespace sf::ui

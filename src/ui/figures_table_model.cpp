@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "results/summary_columns.h"
+#include "runtime/invariants.h"
 #include "ui/screen_numbers.h"
 
 namespace sf::ui {
@@ -15,15 +16,31 @@ namespace {
 
 constexpr int kErrorDecimals = 3;
 
-// The table's first column, the sales point, comes before those of the figures.
+// The table's first column names the row; those of the figures follow.
 constexpr int kFirstFigureColumn = 1;
-constexpr char kSalesPointLabel[] = "Sales point";
-constexpr char kSalesPointDescription[] = "The sales point; \"all\" sums every sales point";
 
 const SummaryColumn* FigureColumnAt(int column) {
     return column >= kFirstFigureColumn
                ? &kSummaryColumns[static_cast<std::size_t>(column - kFirstFigureColumn)]
                : nullptr;
+}
+
+bool IsSummary(const RowSubject& subject) {
+    return subject.kind == RowSubject::Kind::sound || subject.kind == RowSubject::Kind::all;
+}
+
+// Where a row stands when sorted: rows of their own, then "sound", then "all".
+int Rank(const RowSubject& subject) {
+    switch (subject.kind) {
+        case RowSubject::Kind::salesPoint:
+        case RowSubject::Kind::run:
+            return 0;
+        case RowSubject::Kind::sound:
+            return 1;
+        case RowSubject::Kind::all:
+            return 2;
+    }
+    BreakInvariant("a row of no kind");
 }
 
 QString TextOf(std::string_view text) {
@@ -39,7 +56,7 @@ QString Heading(std::string_view label) {
     return heading;
 }
 
-QString CellText(FigureKind kind, const std::optional<double>& value, bool allRow) {
+QString CellText(FigureKind kind, const std::optional<double>& value, bool rowOfMany) {
     switch (kind) {
         case FigureKind::count:
             return ScreenNumber(value, 0);
@@ -52,8 +69,8 @@ QString CellText(FigureKind kind, const std::optional<double>& value, bool allRo
         case FigureKind::error:
             return ScreenNumber(value, kErrorDecimals);
         case FigureKind::flag:
-            return allRow ? ScreenNumber(value, 0)
-                          : (*value != 0.0 ? QStringLiteral("yes") : QString());
+            return rowOfMany ? ScreenNumber(value, 0)
+                             : (*value != 0.0 ? QStringLiteral("yes") : QString());
     }
     return {};
 }
@@ -65,22 +82,49 @@ const char kDivergedExplanation[] =
 
 }  // namespace
 
-void FiguresTableModel::SetFigures(EvaluationFigures figures, std::vector<bool> sound) {
+std::vector<FiguresRow> SalesPointRows(const RunResults& results, Evaluation evaluation) {
+    const EvaluationFigures& figures = results.figures.Of(evaluation);
+    std::vector<FiguresRow> rows;
+    rows.reserve(figures.salesPoints.size() + 2);
+    for (std::size_t at = 0; at < figures.salesPoints.size(); ++at) {
+        const int salesPoint = static_cast<int>(at) + 1;
+        rows.push_back({{RowSubject::Kind::salesPoint, salesPoint},
+                        QString::fromStdString(results.series.Name(salesPoint)),
+                        figures.salesPoints[at],
+                        !results.figures.sound[at]});
+    }
+    if (!rows.empty()) {
+        rows.push_back({{RowSubject::Kind::sound, 0}, QStringLiteral("sound"), figures.sound});
+        rows.push_back({{RowSubject::Kind::all, 0}, QStringLiteral("all"), figures.all});
+    }
+    return rows;
+}
+
+void FiguresTableModel::SetRows(std::vector<FiguresRow> rows, const QString& firstHeading,
+                                const QString& firstDescription) {
     beginResetModel();
-    figures_ = std::move(figures);
-    sound_ = std::move(sound);
+    rows_ = std::move(rows);
+    firstHeading_ = firstHeading;
+    firstDescription_ = firstDescription;
     endResetModel();
 }
 
-std::optional<int> FiguresTableModel::SalesPointOfRow(int row) const {
-    if (row < 0 || row >= AllRow()) {
-        return std::nullopt;
+RowSubject FiguresTableModel::SubjectOfRow(int row) const {
+    return row >= 0 && row < rowCount() ? rows_[static_cast<std::size_t>(row)].subject
+                                        : RowSubject{};
+}
+
+int FiguresTableModel::RowOf(const RowSubject& subject) const {
+    for (std::size_t at = 0; at < rows_.size(); ++at) {
+        if (rows_[at].subject == subject) {
+            return static_cast<int>(at);
+        }
     }
-    return row + 1;
+    return -1;
 }
 
 int FiguresTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() || figures_.salesPoints.empty() ? 0 : AllRow() + 1;
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
 
 int FiguresTableModel::columnCount(const QModelIndex& parent) const {
@@ -92,18 +136,18 @@ QVariant FiguresTableModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const SummaryColumn* column = FigureColumnAt(index.column());
-    const std::optional<int> salesPoint = SalesPointOfRow(index.row());
-    const Figures& figures = FiguresOfRow(index.row());
+    const FiguresRow& row = rows_[static_cast<std::size_t>(index.row())];
+    const bool summary = IsSummary(row.subject);
     const std::optional<double> value =
-        column != nullptr ? column->value(figures)
-                          : (salesPoint ? std::optional<double>(*salesPoint) : std::nullopt);
-    const bool diverged = salesPoint && !sound_[static_cast<std::size_t>(*salesPoint - 1)];
+        column != nullptr ? column->value(row.figures)
+                          : (summary ? std::nullopt : std::optional<double>(row.subject.number));
+    const bool diverged = row.diverged;
     switch (role) {
         case Qt::DisplayRole:
             if (column == nullptr) {
-                return salesPoint ? ScreenNumber(value, 0) : QStringLiteral("all");
+                return row.label;
             }
-            return CellText(column->kind, value, !salesPoint);
+            return CellText(column->kind, value, row.subject.kind != RowSubject::Kind::salesPoint);
         case kValueRole:
             return value ? QVariant(*value) : QVariant();
         case Qt::TextAlignmentRole:
@@ -120,7 +164,7 @@ QVariant FiguresTableModel::data(const QModelIndex& index, int role) const {
             // Dark text on the light marking, whatever the colour scheme.
             return diverged ? QVariant(QColor(Qt::black)) : QVariant();
         case Qt::FontRole:
-            if (!salesPoint) {
+            if (summary) {
                 QFont bold;
                 bold.setBold(true);
                 return bold;
@@ -140,16 +184,12 @@ QVariant FiguresTableModel::headerData(int section, Qt::Orientation orientation,
     const SummaryColumn* column = FigureColumnAt(section);
     switch (role) {
         case Qt::DisplayRole:
-            return Heading(column != nullptr ? column->label : kSalesPointLabel);
+            return column != nullptr ? Heading(column->label) : firstHeading_;
         case Qt::ToolTipRole:
-            return TextOf(column != nullptr ? column->description : kSalesPointDescription);
+            return column != nullptr ? TextOf(column->description) : firstDescription_;
         default:
             return {};
     }
-}
-
-const Figures& FiguresTableModel::FiguresOfRow(int row) const {
-    return row < AllRow() ? figures_.salesPoints[static_cast<std::size_t>(row)] : figures_.all;
 }
 
 FiguresSortModel::FiguresSortModel(QObject* parent) : QSortFilterProxyModel(parent) {
@@ -157,12 +197,12 @@ FiguresSortModel::FiguresSortModel(QObject* parent) : QSortFilterProxyModel(pare
 }
 
 bool FiguresSortModel::lessThan(const QModelIndex& left, const QModelIndex& right) const {
-    const int allRow = static_cast<const FiguresTableModel*>(sourceModel())->AllRow();
-    const bool leftAll = left.row() == allRow;
-    const bool rightAll = right.row() == allRow;
-    if (leftAll || rightAll) {
+    const auto& table = *static_cast<const FiguresTableModel*>(sourceModel());
+    const int leftRank = Rank(table.SubjectOfRow(left.row()));
+    const int rightRank = Rank(table.SubjectOfRow(right.row()));
+    if (leftRank != rightRank || leftRank > 0) {
         // Largest when rising, smallest when falling: last either way.
-        return leftAll != rightAll && (sortOrder() == Qt::AscendingOrder ? rightAll : leftAll);
+        return sortOrder() == Qt::AscendingOrder ? leftRank < rightRank : leftRank > rightRank;
     }
     const QVariant leftValue = left.data(kValueRole);
     const QVariant rightValue = right.data(kValueRole);

@@ -2,32 +2,54 @@
 
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
+#include <QString>
 #include <optional>
 #include <vector>
 
 #include "results/figures.h"
+#include "results/run_results.h"
 
 namespace sf::ui {
 
-// The number behind a cell, a double; no value where the figure has none (and in the sales
-// point column of the row "all").
+// The number behind a cell, a double; no value where the figure has none (and in the first
+// column of the rows "sound" and "all").
 inline constexpr int kValueRole = Qt::UserRole;
 
-// One evaluation's figures as summary.csv holds them: one row per sales point and a last row
-// "all". Sales points whose forecasts diverged are marked.
+// What a row of the figures table stands for.
+struct RowSubject {
+    enum class Kind { salesPoint, sound, all, run };
+    Kind kind = Kind::all;
+    int number = 0;  // the sales point's, or the run's place in the list of runs
+
+    bool operator==(const RowSubject&) const = default;
+};
+
+struct FiguresRow {
+    RowSubject subject;
+    QString label;  // the first column: the sales point's name, "sound", "all" or the run
+    Figures figures;
+    bool diverged = false;  // marked, with the reason in its tooltip
+};
+
+// One evaluation's figures per sales point as summary.csv holds them, then the rows "sound" and
+// "all"; the sales points are named as the run names them.
+std::vector<FiguresRow> SalesPointRows(const RunResults& results, Evaluation evaluation);
+
+// The figures of a table, a row each: the columns of summary.csv after a first column that
+// names the row. The rows "sound" and "all" stay last however the table is sorted.
 class FiguresTableModel : public QAbstractTableModel {
     Q_OBJECT
 
   public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    // sound: sales point sp at sp - 1, whether its forecasts diverged in neither evaluation.
-    void SetFigures(EvaluationFigures figures, std::vector<bool> sound);
+    // firstHeading and its tooltip name what the rows are: sales points or runs.
+    void SetRows(std::vector<FiguresRow> rows, const QString& firstHeading,
+                 const QString& firstDescription);
 
-    // The sales point a row shows, none for the row "all".
-    std::optional<int> SalesPointOfRow(int row) const;
-    int RowOfSalesPoint(int salesPoint) const { return salesPoint - 1; }
-    int AllRow() const { return static_cast<int>(figures_.salesPoints.size()); }
+    RowSubject SubjectOfRow(int row) const;
+    // -1 when no row stands for it.
+    int RowOf(const RowSubject& subject) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -36,14 +58,13 @@ class FiguresTableModel : public QAbstractTableModel {
                         int role = Qt::DisplayRole) const override;
 
   private:
-    const Figures& FiguresOfRow(int row) const;
-
-    EvaluationFigures figures_;
-    std::vector<bool> sound_;
+    std::vector<FiguresRow> rows_;
+    QString firstHeading_;
+    QString firstDescription_;
 };
 
-// Sorts by the numbers of a column, cells without a value first, and keeps the row "all" last
-// in either order.
+// Sorts by the numbers of a column, cells without a value first, and keeps the rows "sound"
+// and "all" last, in that order, either way.
 class FiguresSortModel : public QSortFilterProxyModel {
     Q_OBJECT
 

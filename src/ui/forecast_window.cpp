@@ -16,11 +16,10 @@
 #include "ui/control_help.h"
 #include "ui/form_builder.h"
 #include "ui/form_layout.h"
+#include "ui/same_demand.h"
 
 namespace sf::ui {
 namespace {
-
-constexpr char kReportFile[] = "out.txt";
 
 template <typename Control>
 Control* FindControl(const QWidget& window, std::string_view name) {
@@ -142,25 +141,62 @@ void ForecastWindow::Normal_Click() {
 }
 
 void ForecastWindow::Run_Click() {
+    if (ReportClashesWithHistory()) {
+        return;
+    }
+    StartRun(TypedInputs(), runOptions_, std::nullopt);
+}
+
+bool ForecastWindow::ReportClashesWithHistory() {
     // The report must not take the place of the sales history it is made from.
     if (const std::optional<sf::SalesHistory>& history = salesHistory_->History()) {
-        const UsedPath paths[] = {{"the report", kReportFile, PathUse::written},
+        const UsedPath paths[] = {{"the report", reportPath_, PathUse::written},
                                   {"the sales history", history->file, PathUse::read}};
         if (const std::optional<std::string> clash = FindPathClash(paths)) {
             messages_->ShowError(*this, QString::fromStdString(*clash));
-            return;
+            return true;
         }
     }
+    return false;
+}
+
+void ForecastWindow::RunOnDemandOf(const CompletedRun& run, const QString& runName) {
+    if (worker_.IsRunning() || !run.sourceAtStart || ReportClashesWithHistory()) {
+        return;
+    }
+    RunInputs typed = TypedInputs();
+    if (const std::optional<QString> difference = DemandDifference(typed, run.record.inputs)) {
+        messages_->ShowError(
+            *this, QStringLiteral("The same demand as %1 needs the boxes that decide the demand "
+                                  "as they were in it; these differ: %2.")
+                       .arg(runName, *difference));
+        return;
+    }
+    StartRun(std::move(typed), runOptions_,
+             EarlierDemand{*run.sourceAtStart, run.record.seed, run.record.run});
+}
+
+void ForecastWindow::StartRun(RunInputs inputs, RunOptions options,
+                              std::optional<EarlierDemand> earlier) {
     SetRunning(true);
     stopRequested_ = false;
     outcome_ = {};
+    sequenceRun_ = !earlier;
+    RunWorker::ResultsJob results = CompletedRunJob(inputs, options, earlier);
+    // A run on earlier demand draws from a copy: the sequence of this start carries on as if
+    // it had not been made.
+    std::optional<UniformSource> copy;
+    if (earlier) {
+        copy = earlier->source;
+    }
     worker_.Start(
-        [this, inputs = TypedInputs(), options = runOptions_](RunObserver& observer) {
-            outcome_ =
-                ExecuteRun(*state_, source_, inputs, locale_, kReportFile, observer, options);
+        [this, inputs = std::move(inputs), options, copy,
+         report = reportPath_](RunObserver& observer) mutable {
+            UniformSource& source = copy ? *copy : source_;
+            outcome_ = ExecuteRun(*state_, source, inputs, locale_, report, observer, options);
             return outcome_;
         },
-        CompletedRunJob(TypedInputs()));
+        std::move(results));
 }
 
 void ForecastWindow::Stop_Click() {
@@ -200,6 +236,24 @@ void ForecastWindow::ShowScenario(const Scenario& scenario) {
     scenarioSeed_ = scenario.seed;
 }
 
+void ForecastWindow::SetBoundedConstants(bool bounded) {
+    if (runOptions_.boundedConstants != bounded) {
+        runOptions_.boundedConstants = bounded;
+        emit BoundedConstantsChanged(bounded);
+    }
+}
+
+void ForecastWindow::RunAgainBounded(const CompletedRun& run) {
+    if (worker_.IsRunning() || !run.sourceAtStart) {
+        return;
+    }
+    SetBoundedConstants(true);
+    RunOptions options = run.record.options;
+    options.boundedConstants = true;
+    StartRun(run.record.inputs, options,
+             EarlierDemand{*run.sourceAtStart, run.record.seed, run.record.run});
+}
+
 void ForecastWindow::StartSequenceFrom(std::uint32_t seed) {
     source_ = UniformSource(seed);
     sequenceSeed_ = seed;
@@ -215,6 +269,9 @@ void ForecastWindow::SetRunning(bool running) {
     stop_->setEnabled(running);
     stop_->setVisible(running);
     salesHistory_->SetRunning(running);
+    if (results_ != nullptr) {
+        results_->SetRunning(running);
+    }
     if (!running) {
         run_->setFocus();
     }
@@ -263,16 +320,18 @@ void ForecastWindow::FocusBox(std::string RunInputs::*box) {
     }
 }
 
-RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs) {
+RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs, const RunOptions& options,
+                                                      const std::optional<EarlierDemand>& earlier) {
     RunRecord record;
     record.inputs = std::move(inputs);
-    record.options = runOptions_;
-    record.seed = sequenceSeed_;
-    record.run = completeRuns_ + 1;  // which it is if it completes
+    record.options = options;
+    // Runs on the same demand carry the seed and run that name it.
+    record.seed = earlier ? earlier->seed : sequenceSeed_;
+    record.run = earlier ? earlier->run : completeRuns_ + 1;  // which it is if it completes
     std::error_code ignored;
-    record.reportPath = std::filesystem::absolute(kReportFile, ignored);
+    record.reportPath = std::filesystem::absolute(reportPath_, ignored);
     try {
-        record.scenario = ScenarioText({record.inputs, runOptions_.boundedConstants, record.seed,
+        record.scenario = ScenarioText({record.inputs, options.boundedConstants, record.seed,
                                         SourceOf(record.inputs.history)},
                                        locale_);
     } catch (const RunError&) {
@@ -280,7 +339,8 @@ RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs) {
     }
     return [this, record = std::move(record)](const RunOutcome& outcome) {
         auto run = std::make_shared<CompletedRun>(
-            CompletedRun{ComputeResults(*state_, record.request), record, outcome.health});
+            CompletedRun{ComputeResults(*state_, record.request), record, outcome.health,
+                         outcome.sourceAtStart});
         run->record.notes = HealthNotes(outcome.health);
         return run;
     };
@@ -289,8 +349,19 @@ RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs) {
 void ForecastWindow::ShowResults(const std::vector<std::string>& warnings) {
     if (results_ == nullptr) {
         results_ = new ResultsWindow(*this, *messages_);
+        connect(results_, &ResultsWindow::BoundedRerunRequested, this,
+                [this](std::shared_ptr<const CompletedRun> run) { RunAgainBounded(*run); });
+        results_->SetDemandCheck([this](const CompletedRun& run) {
+            return DemandDifference(TypedInputs(), run.record.inputs);
+        });
+        connect(results_, &ResultsWindow::SameDemandRequested, this,
+                [this](std::shared_ptr<const CompletedRun> run, const QString& name) {
+                    RunOnDemandOf(*run, name);
+                });
     }
-    completeRuns_ = completedRun_->record.run;
+    if (sequenceRun_) {
+        completeRuns_ = completedRun_->record.run;
+    }
     results_->ShowRun(std::move(completedRun_), warnings);
     emit ResultsShown();
 }

@@ -7,7 +7,9 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "run/run_driver.h"
@@ -45,12 +47,23 @@ class ForecastWindow : public QWidget {
     void ShowScenario(const Scenario& scenario);
     // The locale the boxes are typed and shown in.
     const NumberLocale& Locale() const { return locale_; }
+    // Where the next runs write the report; "out.txt" in the current folder unless set. Not
+    // during a run.
+    const std::filesystem::path& ReportPath() const { return reportPath_; }
+    void SetReportPath(std::filesystem::path path) { reportPath_ = std::move(path); }
     // True when the next run draws what the first run from seed draws, as the batch command's.
     bool SequenceAtStartOf(std::uint32_t seed) const { return source_ == UniformSource(seed); }
     // Starts the random sequence again from seed; the runs are counted from it. Not during a run.
     void StartSequenceFrom(std::uint32_t seed);
     // Holds the rolling searches of the next runs within 0..1 (kBoundedConstantsOption).
-    void SetBoundedConstants(bool bounded) { runOptions_.boundedConstants = bounded; }
+    void SetBoundedConstants(bool bounded);
+    // Runs a complete run again on its own demand and boxes with the constants kept within 0
+    // and 1, and keeps the option on for the runs after it. Not during a run.
+    void RunAgainBounded(const CompletedRun& run);
+    // Runs the boxes and options as they stand on the demand of an earlier complete run, whose
+    // boxes that decide the demand must be as typed now; else says which differ, naming the
+    // run by runName. Not during a run.
+    void RunOnDemandOf(const CompletedRun& run, const QString& runName);
 
     SalesHistoryPanel& SalesHistory() { return *salesHistory_; }
     // Offers to export the last complete run's results; none before a run has completed.
@@ -61,6 +74,7 @@ class ForecastWindow : public QWidget {
     void RunningChanged(bool running);
     // The results window shows a complete run, which can now be exported.
     void ResultsShown();
+    void BoundedConstantsChanged(bool bounded);
 
   protected:
     // Closing during a run stops it; the window closes when the run has ended.
@@ -76,8 +90,18 @@ class ForecastWindow : public QWidget {
     void AR1_Click();
     void Normal_Click();
     void Run_Click();
+    // Says so when the report would be written over the sales history in use.
+    bool ReportClashesWithHistory();
     void Stop_Click();
 
+    // Where a run's demand comes from when it is not the random sequence of this start: the
+    // sequence as an earlier run found it, and the seed and run that name that demand.
+    struct EarlierDemand {
+        UniformSource source;
+        std::uint32_t seed = kDefaultSeed;
+        int run = 1;
+    };
+    void StartRun(RunInputs inputs, RunOptions options, std::optional<EarlierDemand> earlier);
     void ShowModelControls(DemandModel model);
     RunInputs TypedInputs() const;
     void SetRunning(bool running);
@@ -86,7 +110,8 @@ class ForecastWindow : public QWidget {
     // Takes the user to the box a refused input names, its text selected for typing over.
     void FocusBox(std::string RunInputs::*box);
     // What a complete run leaves for the results window, worked out on the run's thread.
-    RunWorker::ResultsJob CompletedRunJob(RunInputs inputs);
+    RunWorker::ResultsJob CompletedRunJob(RunInputs inputs, const RunOptions& options,
+                                          const std::optional<EarlierDemand>& earlier);
     // Opens or refreshes the results window with the last complete run.
     void ShowResults(const std::vector<std::string>& warnings);
 
@@ -97,9 +122,11 @@ class ForecastWindow : public QWidget {
     UniformSource source_;
     std::uint32_t sequenceSeed_ = kDefaultSeed;  // where source_ started
     RunOptions runOptions_;
+    std::filesystem::path reportPath_ = "out.txt";
     std::uint32_t scenarioSeed_ = kDefaultSeed;  // of the scenario last shown
-    RunOutcome outcome_;  // of the last run, written by its job before Finished arrives
-    int completeRuns_ = 0;
+    RunOutcome outcome_;       // of the last run, written by its job before Finished arrives
+    int completeRuns_ = 0;     // of the random sequence of this start
+    bool sequenceRun_ = true;  // the run under way draws from that sequence
     std::shared_ptr<CompletedRun> completedRun_;  // until the results window takes it
     RunWorker worker_;  // after what its job uses, so that it stops the job first
 

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <filesystem>
@@ -21,8 +22,11 @@
 #include "runtime/file_clashes.h"
 #include "runtime/run_error.h"
 #include "scenario/scenario_file.h"
+#include "ui/box_shortcuts.h"
 #include "ui/control_help.h"
 #include "ui/form_layout.h"
+#include "ui/help_page.h"
+#include "ui/report_location.h"
 #include "version/program_version.h"
 
 namespace sf::ui {
@@ -32,10 +36,10 @@ namespace {
 constexpr char kScenarioFilter[] = "Scenario files (*.sfscenario *.json);;All files (*)";
 constexpr char kScenarioSuffix[] = "sfscenario";
 constexpr char kScenarioFolderKey[] = "scenarios/folder";
+constexpr char kReportFilter[] = "Text files (*.txt);;All files (*)";
 
-// Where the window keeps what it remembers between starts.
 QSettings Settings() {
-    return QSettings(QStringLiteral("sales-forecast"), QStringLiteral("sales-forecast"));
+    return WindowSettings();
 }
 
 std::filesystem::path FilePath(const QString& path) {
@@ -58,9 +62,80 @@ MainWindow::MainWindow(NumberLocale locale, std::unique_ptr<MessageSink> message
     setWindowTitle(kApplicationName);
     form_ = new ForecastWindow(std::move(locale), std::move(messages));
     setCentralWidget(form_);
+    reportFile_ = new QLabel;
+    reportFile_->setObjectName(QStringLiteral("ReportFile"));
+    // A long path is cut rather than widening the form; the tooltip holds it whole.
+    reportFile_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar()->addPermanentWidget(reportFile_, 1);
+    statusBar()->setSizeGripEnabled(false);
     CreateMenus();
-    // The form has its fixed size; the window adds the menu bar to it and no more.
+    // The form has its fixed size; the window adds the menu and status bars to it and no more.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    LetShortcutsThroughBoxes(*this);
+    RestoreRemembered();
+}
+
+void MainWindow::NewScenario() {
+    form_->SalesHistory().UseSimulatedDemand();
+    form_->ShowScenario(Scenario{});
+    currentScenario_.clear();
+    QSettings settings = Settings();
+    ForgetForm(settings);
+    UseDefaultReportFile();
+}
+
+void MainWindow::SetReportFile(const QString& path) {
+    ShowReportFile(path);
+    QSettings settings = Settings();
+    RememberReportPath(settings, ReportFile());
+}
+
+QString MainWindow::ReportFile() const {
+    return QFile::decodeName(form_->ReportPath().c_str());
+}
+
+void MainWindow::ShowReportFile(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    form_->SetReportPath(FilePath(absolute));
+    reportFile_->setText(tr("Report: %1").arg(QDir::toNativeSeparators(absolute)));
+    reportFile_->setToolTip(reportFile_->text());
+}
+
+void MainWindow::UseDefaultReportFile() {
+    const ReportLocation location = DefaultReportLocation(QDir::currentPath(), QDir::homePath());
+    ShowReportFile(location.path);
+    if (location.fellBack) {
+        // Said once, where the user looks for the report; File > Report File... changes it.
+        statusBar()->showMessage(tr("The folder %1 cannot be written: the report goes to your "
+                                    "home folder.")
+                                     .arg(QDir::toNativeSeparators(QDir::currentPath())));
+    }
+}
+
+void MainWindow::RestoreRemembered() {
+    const QSettings settings = Settings();
+    if (const std::optional<Scenario> form = RememberedForm(settings, form_->Locale())) {
+        form_->ShowScenario(*form);
+    }
+    if (const QString report = RememberedReportPath(settings); !report.isEmpty()) {
+        ShowReportFile(report);
+    } else {
+        UseDefaultReportFile();
+    }
+}
+
+void MainWindow::ChooseReportFile() {
+    QFileDialog dialog(this, tr("Report File"), QFileInfo(ReportFile()).absolutePath(),
+                       tr(kReportFilter));
+    dialog.setObjectName(QStringLiteral("ReportFileDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // Every run writes the report anew; that is what the file is for.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.selectFile(ReportFile());
+    if (dialog.exec() == QDialog::Accepted) {
+        SetReportFile(dialog.selectedFiles().constFirst());
+    }
 }
 
 bool MainWindow::OpenScenario(const QString& path) {
@@ -80,6 +155,8 @@ bool MainWindow::OpenScenario(const QString& path) {
     }
     boundedConstants_->setChecked(scenario.boundedConstants);
     currentScenario_ = path;
+    QSettings settings = Settings();
+    AddRecentFile(settings, RecentKind::scenario, path);
     // The window's sequence carries on unless the user wants the scenario's own demand.
     if (!form_->SequenceAtStartOf(scenario.seed) &&
         messages_.Ask(*this, tr("Start the random sequence from the seed of this scenario, %1? "
@@ -110,26 +187,51 @@ bool MainWindow::SaveScenario(const QString& path) {
         return false;
     }
     currentScenario_ = path;
+    QSettings settings = Settings();
+    AddRecentFile(settings, RecentKind::scenario, path);
     return true;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!form_->close()) {
         event->ignore();
+        return;
     }
+    QSettings settings = Settings();
+    RememberForm(settings, form_->TypedScenario(), form_->Locale());
 }
 
 void MainWindow::CreateMenus() {
     QMenu& file = *menuBar()->addMenu(tr("&File"));
+    QAction* newScenario = AddAction(file, "newScenarioAction", tr("&New Scenario"),
+                                     QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(newScenario, &QAction::triggered, this, &MainWindow::NewScenario);
     QAction* open = AddAction(file, "openScenarioAction", tr("&Open Scenario..."),
                               QKeySequence(Qt::CTRL | Qt::Key_O));
+    QMenu* recentScenarios = file.addMenu(tr("Open &Recent Scenario"));
+    recentScenarios->setObjectName(QStringLiteral("recentScenariosMenu"));
+    connect(recentScenarios, &QMenu::aboutToShow, this,
+            [this, recentScenarios] { FillRecentMenu(*recentScenarios, RecentKind::scenario); });
     QAction* save = AddAction(file, "saveScenarioAction", tr("&Save Scenario..."),
                               QKeySequence(Qt::CTRL | Qt::Key_S));
     file.addSeparator();
     connect(AddAction(file, "useSalesHistoryAction", tr("Use Sales &History...")),
             &QAction::triggered, &form_->SalesHistory(), &SalesHistoryPanel::ChooseFile);
+    QMenu* recentHistories = file.addMenu(tr("Recent Sales His&tories"));
+    recentHistories->setObjectName(QStringLiteral("recentSalesHistoriesMenu"));
+    connect(recentHistories, &QMenu::aboutToShow, this, [this, recentHistories] {
+        FillRecentMenu(*recentHistories, RecentKind::salesHistory);
+    });
+    connect(&form_->SalesHistory(), &SalesHistoryPanel::FileUsed, this, [](const QString& path) {
+        QSettings settings = Settings();
+        AddRecentFile(settings, RecentKind::salesHistory, path);
+    });
     connect(AddAction(file, "useSimulatedDemandAction", tr("Use Si&mulated Demand")),
             &QAction::triggered, &form_->SalesHistory(), &SalesHistoryPanel::UseSimulatedDemand);
+    file.addSeparator();
+    QAction* reportFile = AddAction(file, "reportFileAction", tr("Re&port File..."));
+    reportFile->setToolTip(tr("Where the runs write the report"));
+    connect(reportFile, &QAction::triggered, this, &MainWindow::ChooseReportFile);
     QAction* exportResults = AddAction(file, "exportResultsAction", tr("&Export Results..."),
                                        QKeySequence(Qt::CTRL | Qt::Key_E));
     exportResults->setEnabled(false);  // until a run has completed
@@ -146,10 +248,12 @@ void MainWindow::CreateMenus() {
     boundedConstants_ = AddAction(options, "boundedConstantsAction",
                                   tr("&Keep smoothing constants within 0 and 1"));
     boundedConstants_->setCheckable(true);
-    boundedConstants_->setToolTip(
+    boundedConstants_->setToolTip(WrappedToolTip(
         tr("Every rolling search of alpha and beta stays within 0 and 1; off, a constant may "
-           "leave that range and a forecast may diverge."));
+           "leave that range and a forecast may diverge.")));
     connect(boundedConstants_, &QAction::toggled, form_, &ForecastWindow::SetBoundedConstants);
+    connect(form_, &ForecastWindow::BoundedConstantsChanged, boundedConstants_,
+            &QAction::setChecked);
 
     QMenu& help = *menuBar()->addMenu(tr("&Help"));
     connect(AddAction(help, "helpAction", tr("Sales Forecast &Help"), QKeySequence(Qt::Key_F1)),
@@ -158,10 +262,35 @@ void MainWindow::CreateMenus() {
             &MainWindow::ShowAbout);
 
     // The inputs stay as they are while a run reads them.
-    connect(form_, &ForecastWindow::RunningChanged, this, [open, this](bool running) {
-        open->setEnabled(!running);
-        boundedConstants_->setEnabled(!running);
+    connect(form_, &ForecastWindow::RunningChanged, this, [=, this](bool running) {
+        for (QAction* input : {newScenario, open, reportFile, boundedConstants_,
+                               recentScenarios->menuAction(), recentHistories->menuAction()}) {
+            input->setEnabled(!running);
+        }
     });
+}
+
+void MainWindow::FillRecentMenu(QMenu& menu, RecentKind kind) {
+    menu.clear();
+    const QStringList files = RecentFiles(Settings(), kind);
+    for (int at = 0; at < files.size(); ++at) {
+        const QString& path = files[at];
+        // The number is the entry's key; the folder is in the tooltip.
+        QAction* entry = menu.addAction(QStringLiteral("&%1 %2").arg(at + 1).arg(
+            QFileInfo(path).fileName().replace('&', QStringLiteral("&&"))));
+        entry->setToolTip(QDir::toNativeSeparators(path));
+        connect(entry, &QAction::triggered, this, [this, kind, path] {
+            if (kind == RecentKind::scenario) {
+                OpenScenario(path);
+            } else {
+                form_->SalesHistory().UseFile(path);
+            }
+        });
+    }
+    if (files.isEmpty()) {
+        menu.addAction(tr("(none yet)"))->setEnabled(false);
+    }
+    menu.setToolTipsVisible(true);
 }
 
 void MainWindow::ChooseScenarioToOpen() {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QAction>
+#include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
 #include <QPointer>
 #include <QString>
 #include <memory>
@@ -9,6 +11,7 @@
 #include "runtime/number_locale.h"
 #include "ui/forecast_window.h"
 #include "ui/message_sink.h"
+#include "ui/window_memory.h"
 
 namespace sf::ui {
 
@@ -26,13 +29,25 @@ class MainWindow : public QMainWindow {
     bool OpenScenario(const QString& path);
     // Keeps the form's boxes, model and options in a scenario file.
     bool SaveScenario(const QString& path);
+    // The form as a new start finds it with nothing remembered: the boxes, model and options
+    // as described, simulated demand and the report in its default place.
+    void NewScenario();
+    // Where the next runs write the report, shown in the status bar and remembered.
+    void SetReportFile(const QString& path);
+    QString ReportFile() const;
 
   protected:
-    // Closing asks the form, which stops a run first.
+    // Closing asks the form, which stops a run first; the form is remembered for the next
+    // start.
     void closeEvent(QCloseEvent* event) override;
 
   private:
     void CreateMenus();
+    void FillRecentMenu(QMenu& menu, RecentKind kind);
+    void RestoreRemembered();
+    void ShowReportFile(const QString& path);
+    void UseDefaultReportFile();
+    void ChooseReportFile();
     void ChooseScenarioToOpen();
     void ChooseScenarioToSave();
     void ShowHelp();
@@ -43,7 +58,8 @@ class MainWindow : public QMainWindow {
     MessageSink& messages_;  // owned by the form
     ForecastWindow* form_ = nullptr;
     QAction* boundedConstants_ = nullptr;
-    QString currentScenario_;  // the file last opened or saved, offered by Save
+    QLabel* reportFile_ = nullptr;  // in the status bar
+    QString currentScenario_;       // the file last opened or saved, offered by Save
     QPointer<QWidget> helpPage_;
 };
 

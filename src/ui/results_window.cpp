@@ -1,8 +1,10 @@
 #include "ui/results_window.h"
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,8 +15,13 @@
 #include <QHeaderView>
 #include <QLocale>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QScrollArea>
+#include <QSignalBlocker>
 #include <QSplitter>
+#include <QStyle>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -24,22 +31,27 @@
 #include "results/export_folder.h"
 #include "runtime/file_clashes.h"
 #include "runtime/run_error.h"
+#include "ui/box_shortcuts.h"
+#include "ui/control_help.h"
 #include "ui/form_layout.h"
 #include "ui/run_charts.h"
 #include "ui/run_description.h"
+#include "ui/screen_numbers.h"
 #include "ui/tradeoff_boxes.h"
 
 namespace sf::ui {
 namespace {
 
 // Label and value pairs side by side in the scenario.
-constexpr int kScenarioPairsPerLine = 4;
-constexpr int kTotalsPairsPerLine = 2;
+constexpr int kScenarioPairsPerLine = 3;
+constexpr int kTotalsPairsPerLine = 4;
 // Room between the form and this window.
 constexpr int kGap = 8;
-// The share of the screen the window takes at most when it first opens.
-constexpr double kScreenShare = 0.9;
 constexpr QSize kPreferredSize(1400, 900);
+// The runs the list keeps; a full-size run's series take some 10 MB.
+constexpr std::size_t kListedRuns = 20;
+// The header takes at most this share of the height, and scrolls beyond it.
+constexpr std::pair kHeaderShare(1, 3);
 
 const char kPngFilter[] = "PNG image (*.png)";
 const char kSvgFilter[] = "SVG drawing (*.svg)";
@@ -69,6 +81,12 @@ void FillPairs(QGridLayout& grid, const std::vector<DescriptionItem>& items, int
         auto* value = new QLabel(item.value);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         value->setObjectName(item.label);
+        if (item.wide) {
+            // A long path or caption is cut at the window's edge rather than widening it; the
+            // tooltip and a copy hold it whole.
+            value->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+            value->setToolTip(item.value);
+        }
         grid.addWidget(label, line, 2 * pair);
         grid.addWidget(value, line, 2 * pair + 1, 1, item.wide ? 2 * pairsPerLine - 1 : 1);
         if (item.wide || ++pair == pairsPerLine) {
@@ -83,7 +101,9 @@ QLineEdit* NumberBox(const QString& name, const QString& example) {
     box->setObjectName(name);
     box->setPlaceholderText(example);
     box->setClearButtonEnabled(true);
-    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) * 2);
+    // Room for a cost such as 12,345.67 and the clear button; the answers take the rest.
+    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) * 3 /
+                         2);
     return box;
 }
 
@@ -116,18 +136,26 @@ ResultsWindow::ResultsWindow(QWidget& form, MessageSink& messages)
     // The form alone decides when the program ends.
     setAttribute(Qt::WA_QuitOnClose, false);
 
-    auto* splitter = new QSplitter(Qt::Vertical);
-    splitter->addWidget(BuildTable());
-    splitter->addWidget(BuildCharts());
-    splitter->setStretchFactor(0, 2);
-    splitter->setStretchFactor(1, 3);
-    splitter->setSizes({2, 3});  // scaled to the height there is
-    splitter->setChildrenCollapsible(false);
+    // The header scrolls where the window is too small for it, so that the table and the
+    // charts keep their room.
+    header_ = new QScrollArea;
+    header_->setObjectName(QStringLiteral("Header"));
+    header_->setWidget(BuildHeader());
+    header_->setWidgetResizable(true);
+    header_->setFrameShape(QFrame::NoFrame);
+    header_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    splitter_ = new QSplitter(Qt::Vertical);
+    splitter_->addWidget(header_);
+    splitter_->addWidget(BuildTable());
+    splitter_->addWidget(BuildCharts());
+    splitter_->setStretchFactor(1, 2);
+    splitter_->setStretchFactor(2, 3);
+    splitter_->setChildrenCollapsible(false);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(BuildHeader());
-    layout->addWidget(splitter, 1);
+    layout->addWidget(splitter_, 1);
     layout->addWidget(BuildButtons());
+    LetShortcutsThroughBoxes(*this);
     table_->setFocus();
 
     auto* close = new QAction(this);
@@ -138,25 +166,136 @@ ResultsWindow::ResultsWindow(QWidget& form, MessageSink& messages)
 
 void ResultsWindow::ShowRun(std::shared_ptr<CompletedRun> run,
                             const std::vector<std::string>& warnings) {
-    run_ = std::move(run);
-    run_->record.warnings = warnings;
-    ShowScenario();
-    ShowTotals();
-    ShowWarnings();
-    const RunFigures& figures = run_->results.figures;
-    figures_->SetFigures(figures.Of(run_->results.Headline()), figures.sound);
-    table_->resizeColumnsToContents();
-    const int salesPoints = static_cast<int>(figures.sound.size());
-    SelectSalesPoint(std::clamp(selectedSalesPoint_, 1, std::max(salesPoints, 1)));
-    AskAgain();
-    Say({});
+    run->record.warnings = warnings;
+    runs_.push_back(run);
+    {
+        const QSignalBlocker quiet(runList_);
+        // Each run holds its series: the oldest make room, so that many runs do not exhaust
+        // the memory.
+        if (runs_.size() > kListedRuns) {
+            runs_.erase(runs_.begin());
+            delete runList_->takeItem(0);
+            ++droppedRuns_;
+        }
+        runList_->addItem(RunLine(runs_.size() - 1));
+        runList_->setCurrentRow(runList_->count() - 1, QItemSelectionModel::ClearAndSelect);
+        runList_->scrollToBottom();
+    }
+    // A list of one says nothing the rest of the window does not.
+    runList_->setVisible(runs_.size() > 1);
+    sameDemand_->setVisible(runs_.size() > 1);
+    Present(std::move(run));
+    CheckSameDemand();
     if (!placed_) {
         PlaceBesideForm(*parentWidget());
         placed_ = true;
     }
+    FitHeader();
     show();
     raise();
     activateWindow();
+    // Once shown, the header's parts are polished and have their true sizes.
+    QTimer::singleShot(0, this, &ResultsWindow::FitHeader);
+}
+
+void ResultsWindow::Present(std::shared_ptr<CompletedRun> run) {
+    run_ = std::move(run);
+    compared_.clear();
+    // A run without rolling periods has nothing as forecast: it shows as reported.
+    const bool forecastEmpty = run_->results.Headline() != Evaluation::asForecast;
+    asForecast_->setEnabled(!forecastEmpty);
+    evaluation_ = forecastEmpty ? Evaluation::asReported : chosen_;
+    (evaluation_ == Evaluation::asForecast ? asForecast_ : asReported_)->setChecked(true);
+    ShowScenario();
+    ShowWarningsAndNotes();
+    ShowTotals();
+    ShowTable();
+    AskAgain();
+    Say({});
+    sameDemand_->setText(
+        QStringLiteral("Same &demand as %1")
+            .arg(RunName(static_cast<std::size_t>(std::max(runList_->currentRow(), 0)))));
+}
+
+bool ResultsWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        CheckSameDemand();
+    }
+    return QWidget::event(event);
+}
+
+void ResultsWindow::CheckSameDemand() {
+    const QList<QModelIndex> chosen = runList_->selectionModel()->selectedRows();
+    std::optional<QString> difference;
+    if (chosen.size() == 1 && demandCheck_) {
+        difference = demandCheck_(*runs_[static_cast<std::size_t>(chosen.front().row())]);
+    }
+    sameDemand_->setEnabled(chosen.size() == 1 && !running_ && !difference);
+    sameDemand_->setToolTip(WrappedToolTip(
+        difference ? QStringLiteral("The boxes that decide the demand differ from that run's: "
+                                    "%1.")
+                         .arg(*difference)
+                   : QStringLiteral("Runs the boxes and options as they stand now on the demand "
+                                    "of the selected run: the random sequence where it stood at "
+                                    "that run's start. The sales points, periods, model and "
+                                    "limits must be as they were in it.")));
+}
+
+void ResultsWindow::RunSelectionChanged() {
+    std::vector<std::size_t> chosen;
+    for (const QModelIndex& index : runList_->selectionModel()->selectedRows()) {
+        chosen.push_back(static_cast<std::size_t>(index.row()));
+    }
+    std::sort(chosen.begin(), chosen.end());
+    CheckSameDemand();
+    if (chosen.size() == 1) {
+        Present(runs_[chosen.front()]);
+    } else if (chosen.size() > 1) {
+        run_ = runs_[chosen.front()];
+        compared_ = std::move(chosen);
+        ShowTable();
+        DrawTradeoff();
+    }
+}
+
+QString ResultsWindow::RunName(std::size_t at) const {
+    return QStringLiteral("#%1").arg(at + 1 + droppedRuns_);
+}
+
+// The run in one line: its scenario, its leading evaluation's totals and its demand.
+QString ResultsWindow::RunLine(std::size_t at) const {
+    const CompletedRun& run = *runs_[at];
+    const Evaluation evaluation = run.results.Headline();
+    const Figures& sound = run.results.figures.Of(evaluation).sound;
+    const int diverged =
+        static_cast<int>(run.results.figures.sound.size()) - run.results.figures.SoundCount();
+    return QStringLiteral(
+               "%1  %2 | %3: fill rate %4, cycle service level %5, lost sales %6, "
+               "returns %7, %8 diverged | demand: %9")
+        .arg(RunName(at), ScenarioLine(run), EvaluationWords(evaluation),
+             ScreenNumber(sound.fillRate, kRateDecimals),
+             ScreenNumber(sound.cycleServiceLevel, kRateDecimals), ScreenSum(sound.lostSales),
+             ScreenSum(sound.returns), QString::number(diverged), DemandLine(run));
+}
+
+void ResultsWindow::SetRunning(bool running) {
+    running_ = running;
+    CheckSameDemand();
+    if (run_) {
+        ShowWarningsAndNotes();
+    }
+}
+
+void ResultsWindow::ShowEvaluation(Evaluation evaluation) {
+    if (!run_ || evaluation == evaluation_ ||
+        (evaluation == Evaluation::asForecast && !asForecast_->isEnabled())) {
+        return;
+    }
+    chosen_ = evaluation_ = evaluation;
+    (evaluation_ == Evaluation::asForecast ? asForecast_ : asReported_)->setChecked(true);
+    ShowTotals();
+    ShowTable();
+    AskAgain();
 }
 
 void ResultsWindow::ChooseExportFolder() {
@@ -200,9 +339,16 @@ bool ResultsWindow::ExportTo(const QString& folder) {
 
 void ResultsWindow::ChooseChartFile() {
     QString filter = QString(kPngFilter);
+    // A name any folder and program takes: "run-2-trade-off-over.png".
+    const QString words = QStringLiteral("run %1 %2")
+                              .arg(run_->record.run)
+                              .arg(charts_->tabText(charts_->currentIndex()));
+    const QString name = words.toLower().replace(QRegularExpression(QStringLiteral("[^a-z0-9]+")),
+                                                 QStringLiteral("-"));
     QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("Save the chart"),
-        charts_->tabText(charts_->currentIndex()).remove('&') + QStringLiteral(".png"),
+        QDir(QFileInfo(NameOf(run_->record.reportPath)).absolutePath())
+            .filePath(name.section('-', 0, -1, QString::SectionSkipEmpty) + QStringLiteral(".png")),
         QStringLiteral("%1;;%2").arg(kPngFilter, kSvgFilter), &filter);
     if (path.isEmpty()) {
         return;
@@ -247,26 +393,96 @@ QWidget* ResultsWindow::BuildHeader() {
     auto* layout = new QGridLayout(header);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    scenario_ = new QGroupBox(QStringLiteral("Scenario"));
-    scenario_->setObjectName(QStringLiteral("Scenario"));
-    new QGridLayout(scenario_);
-    totals_ = new QGroupBox(QStringLiteral("Totals over every sales point"));
-    totals_->setObjectName(QStringLiteral("Totals"));
-    new QGridLayout(totals_);
+    runList_ = new QListWidget;
+    runList_->setObjectName(QStringLiteral("RunsList"));
+    runList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    runList_->setToolTip(WrappedToolTip(QStringLiteral(
+        "The runs of this start. Select two or more (Ctrl or Shift with a click) to see their "
+        "figures side by side and their trade-off curves together.")));
+    // About three lines; it scrolls beyond them.
+    runList_->setMaximumHeight(runList_->fontMetrics().lineSpacing() * 4);
+    runList_->hide();
+    connect(runList_, &QListWidget::itemSelectionChanged, this,
+            &ResultsWindow::RunSelectionChanged);
+    sameDemand_ = new QPushButton;
+    sameDemand_->setObjectName(QStringLiteral("SameDemand"));
+    sameDemand_->hide();
+    connect(sameDemand_, &QPushButton::clicked, this, [this] {
+        const int row = runList_->currentRow();
+        if (row >= 0) {
+            emit SameDemandRequested(runs_[static_cast<std::size_t>(row)],
+                                     RunName(static_cast<std::size_t>(row)));
+        }
+    });
+    auto* runsRow = new QHBoxLayout;
+    runsRow->addWidget(runList_, 1);
+    runsRow->addWidget(sameDemand_, 0, Qt::AlignTop);
 
+    totals_ = new QGroupBox(QStringLiteral("Totals"));
+    totals_->setObjectName(QStringLiteral("Totals"));
+    auto* totalsLayout = new QVBoxLayout(totals_);
+    asForecast_ = new QRadioButton(QStringLiteral("As fo&recast"));
+    asForecast_->setObjectName(QStringLiteral("AsForecast"));
+    asForecast_->setToolTip(WrappedToolTip(QStringLiteral(
+        "The deliveries a planner could have set from the forecasts known when each had to be "
+        "decided, over the periods of the rolling forecast.")));
+    asReported_ = new QRadioButton(QStringLiteral("As re&ported"));
+    asReported_->setObjectName(QStringLiteral("AsReported"));
+    asReported_->setToolTip(WrappedToolTip(QStringLiteral(
+        "The report's own deliveries, from forecasts replayed with constants fitted on all the "
+        "demand: in hindsight.")));
+    auto* evaluations = new QButtonGroup(totals_);
+    evaluations->addButton(asForecast_);
+    evaluations->addButton(asReported_);
+    asForecast_->setChecked(true);
+    connect(asForecast_, &QRadioButton::toggled, this, [this](bool checked) {
+        ShowEvaluation(checked ? Evaluation::asForecast : Evaluation::asReported);
+    });
+    totalsDescription_ = new QLabel;
+    totalsDescription_->setObjectName(QStringLiteral("TotalsDescription"));
+    totalsDescription_->setWordWrap(true);
+    auto* switchRow = new QHBoxLayout;
+    switchRow->addWidget(asForecast_);
+    switchRow->addWidget(asReported_);
+    switchRow->addWidget(totalsDescription_, 1);
+    totalsLayout->addLayout(switchRow);
+    totalsGrid_ = new QGridLayout;
+    totalsLayout->addLayout(totalsGrid_);
+
+    band_ = new QWidget;
+    band_->setObjectName(QStringLiteral("Band"));
+    band_->setStyleSheet(QStringLiteral(
+        "#Band { background: #fff3c4; border: 1px solid #e0b000; } QLabel { color: black; }"));
+    band_->setAttribute(Qt::WA_StyledBackground);
     warning_ = new QLabel;
     warning_->setObjectName(QStringLiteral("Warnings"));
     warning_->setWordWrap(true);
     warning_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    warning_->setStyleSheet(QStringLiteral(
-        "QLabel { background: #fff3c4; color: black; border: 1px solid #e0b000; padding: 6px; }"));
-    warning_->hide();
+    boundedRerun_ =
+        new QPushButton(QStringLiteral("Run again with constants kept within 0 and 1 on the same "
+                                       "demand"));
+    boundedRerun_->setObjectName(QStringLiteral("BoundedRerun"));
+    boundedRerun_->setToolTip(WrappedToolTip(QStringLiteral(
+        "Repeats this run with the random sequence where it stood at its start, so on the very "
+        "same demand, with the option \"Keep smoothing constants within 0 and 1\" on.")));
+    connect(boundedRerun_, &QPushButton::clicked, this,
+            [this] { emit BoundedRerunRequested(run_); });
+    auto* bandLayout = new QVBoxLayout(band_);
+    bandLayout->setContentsMargins(6, 4, 6, 4);
+    bandLayout->addWidget(warning_);
+    bandLayout->addWidget(boundedRerun_, 0, Qt::AlignRight);
+    band_->hide();
 
-    layout->addWidget(scenario_, 0, 0);
-    layout->addWidget(totals_, 0, 1);
-    layout->addWidget(warning_, 1, 0, 1, 2);
-    layout->setColumnStretch(0, 3);
-    layout->setColumnStretch(1, 1);
+    notes_ = new QLabel;
+    notes_->setObjectName(QStringLiteral("Notes"));
+    notes_->setWordWrap(true);
+    notes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    notes_->hide();
+
+    layout->addLayout(runsRow, 0, 0);
+    layout->addWidget(totals_, 1, 0);
+    layout->addWidget(band_, 2, 0);
+    layout->addWidget(notes_, 3, 0);
     return header;
 }
 
@@ -293,11 +509,11 @@ QWidget* ResultsWindow::BuildTable() {
     table_->horizontalHeader()->setSortIndicatorShown(true);
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
-                const std::optional<int> salesPoint =
-                    figures_->SalesPointOfRow(sorted_->mapToSource(current).row());
-                if (current.isValid()) {
-                    selectedSalesPoint_ = salesPoint.value_or(0);
-                    DrawSelectedSalesPoint();
+                const RowSubject row = figures_->SubjectOfRow(sorted_->mapToSource(current).row());
+                // A run's row has no series of its own: the charts keep the row they show.
+                if (current.isValid() && row.kind != RowSubject::Kind::run) {
+                    selected_ = row;
+                    DrawSelectedRow();
                 }
             });
     // Keys in the table: copy it, and sort by the column of the current cell.
@@ -316,11 +532,9 @@ QWidget* ResultsWindow::BuildTable() {
         });
     }
 
-    auto* caption = BuddyLabel(
-        QStringLiteral("Figures per sales &point over the outcome window (click a heading to "
-                       "sort; marked rows diverged):"),
-        *table_);
-    layout->addWidget(caption);
+    tableCaption_ = BuddyLabel(QString(), *table_);
+    tableCaption_->setWordWrap(true);
+    layout->addWidget(tableCaption_);
     layout->addWidget(table_);
     return box;
 }
@@ -335,6 +549,17 @@ QWidget* ResultsWindow::BuildCharts() {
     charts_->addTab(salesPointChart_, QStringLiteral("&Demand, forecast and delivery"));
     charts_->addTab(constantsChart_, QStringLiteral("Smoothing &constants"));
     charts_->addTab(BuildTradeoffPage(), QStringLiteral("&Trade-off over τ"));
+    // How the run was made, out of the way of the figures.
+    scenario_ = new QWidget;
+    scenario_->setObjectName(QStringLiteral("Scenario"));
+    auto* scenarioLayout = new QVBoxLayout(scenario_);
+    scenarioLayout->addLayout(new QGridLayout);
+    scenarioLayout->addStretch(1);
+    auto* scenarioPage = new QScrollArea;
+    scenarioPage->setWidget(scenario_);
+    scenarioPage->setWidgetResizable(true);
+    scenarioPage->setFrameShape(QFrame::NoFrame);
+    charts_->addTab(scenarioPage, QStringLiteral("Sce&nario"));
     return charts_;
 }
 
@@ -351,6 +576,11 @@ QWidget* ResultsWindow::BuildTradeoffPage() {
     for (QLineEdit* box : {targetFillRate_, lostSaleCost_, returnCost_}) {
         connect(box, &QLineEdit::textChanged, this, &ResultsWindow::AskAgain);
     }
+    bothEvaluations_ = new QCheckBox(QStringLiteral("&Both evaluations"));
+    bothEvaluations_->setObjectName(QStringLiteral("BothEvaluations"));
+    bothEvaluations_->setToolTip(WrappedToolTip(QStringLiteral(
+        "Draws the curves of the evaluation not shown beside those of the one shown.")));
+    connect(bothEvaluations_, &QCheckBox::toggled, this, &ResultsWindow::DrawTradeoff);
 
     auto* boxes = new QGridLayout;
     boxes->addWidget(BuddyLabel(QStringLiteral("Target &fill rate:"), *targetFillRate_), 0, 0);
@@ -360,7 +590,8 @@ QWidget* ResultsWindow::BuildTradeoffPage() {
     boxes->addWidget(lostSaleCost_, 1, 1);
     boxes->addWidget(BuddyLabel(QStringLiteral("of a retur&n:"), *returnCost_), 1, 2);
     boxes->addWidget(returnCost_, 1, 3);
-    boxes->addWidget(costAnswer_, 1, 4);
+    boxes->addWidget(costAnswer_, 1, 4, 1, 2);
+    boxes->addWidget(bothEvaluations_, 0, 5);
     boxes->setColumnStretch(4, 1);
 
     tradeoffChart_ = new ChartPanel;
@@ -410,51 +641,127 @@ QWidget* ResultsWindow::BuildButtons() {
 }
 
 void ResultsWindow::PlaceBesideForm(const QWidget& form) {
-    const QScreen* screen = form.screen();
+    const QWidget& formWindow = *form.window();
+    const QScreen* screen = formWindow.screen();
     const QRect room = screen != nullptr ? screen->availableGeometry() : QRect();
-    QSize size = kPreferredSize;
-    if (!room.isEmpty()) {
-        size = size.boundedTo(room.size() * kScreenShare);
+    if (room.isEmpty()) {
+        resize(kPreferredSize);
+        return;
     }
-    resize(size);
-    const QRect beside = form.frameGeometry();
-    QPoint corner(beside.right() + kGap, beside.top());
-    if (!room.isEmpty()) {
-        // On the form's right where there is room, else as far right as the screen allows.
-        corner.setX(std::min(corner.x(), room.right() - size.width()));
-        corner.setX(std::max(corner.x(), room.left()));
-        corner.setY(std::clamp(corner.y(), room.top(),
-                               std::max(room.top(), room.bottom() - size.height())));
+    // This window's frame will take what the form's takes.
+    const QRect formFrame = formWindow.frameGeometry();
+    const QSize frame = formFrame.size() - formWindow.geometry().size();
+    const QSize most = room.size() - frame;
+    const QSize size = kPreferredSize.boundedTo(most).expandedTo(minimumSizeHint().boundedTo(most));
+    const int right = room.right() - formFrame.right() - kGap;
+    const int left = formFrame.left() - room.left() - kGap;
+    const int least = minimumSizeHint().width() + frame.width();
+    QRect placed(QPoint(), size);
+    if (std::max(right, left) >= least) {
+        // Beside the form, on the side with more room, as wide as that room allows.
+        const int width = std::min(size.width(), std::max(right, left) - frame.width());
+        placed.setWidth(width);
+        placed.moveLeft(right >= left ? formFrame.right() + kGap + 1
+                                      : formFrame.left() - kGap - width - frame.width());
+    } else {
+        // No room beside it: over the form's right side, within the screen.
+        placed.moveLeft(room.right() - size.width() - frame.width() + 1);
     }
-    move(corner);
+    placed.moveTop(
+        std::clamp(formFrame.top(), room.top(),
+                   std::max(room.top(), room.bottom() - size.height() - frame.height())));
+    resize(placed.size());
+    move(placed.topLeft());
+}
+
+void ResultsWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (header_->height() * kHeaderShare.second > height() * kHeaderShare.first) {
+        FitHeader();
+    }
+}
+
+void ResultsWindow::FitHeader() {
+    // Before the window is first shown its parts have no size yet: the window's width decides.
+    const QMargins margins = layout()->contentsMargins();
+    // Less the scroll bar's width, which the header may need when the window is small.
+    const int across = width() - margins.left() - margins.right() -
+                       style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    QWidget& header = *header_->widget();
+    header.layout()->activate();
+    const int wanted =
+        header.hasHeightForWidth() ? header.heightForWidth(across) : header.sizeHint().height();
+    const int total = height() - margins.top() - margins.bottom() -
+                      layout()->itemAt(1)->sizeHint().height() - layout()->spacing();
+    const int headerHeight = std::min(wanted, total * kHeaderShare.first / kHeaderShare.second);
+    const int rest = total - headerHeight;
+    splitter_->setSizes({headerHeight, rest * 2 / 5, rest - rest * 2 / 5});
 }
 
 void ResultsWindow::ShowScenario() {
-    FillPairs(*static_cast<QGridLayout*>(scenario_->layout()), ScenarioItems(*run_),
-              kScenarioPairsPerLine);
+    FillPairs(*static_cast<QGridLayout*>(scenario_->layout()->itemAt(0)->layout()),
+              ScenarioItems(*run_), kScenarioPairsPerLine);
 }
 
 void ResultsWindow::ShowTotals() {
-    FillPairs(*static_cast<QGridLayout*>(totals_->layout()),
-              TotalItems(run_->results.figures.Of(run_->results.Headline()).all),
-              kTotalsPairsPerLine);
+    const RunResults& results = run_->results;
+    totalsDescription_->setText(TotalsDescription(results, evaluation_));
+    FillPairs(*totalsGrid_, TotalItems(results.figures.Of(evaluation_).sound), kTotalsPairsPerLine);
 }
 
-void ResultsWindow::ShowWarnings() {
+void ResultsWindow::ShowWarningsAndNotes() {
     const std::vector<std::string>& warnings = run_->record.warnings;
     warning_->setText(QStringLiteral("Warning: ") + LinesText(warnings));
-    warning_->setVisible(!warnings.empty());
+    band_->setVisible(!warnings.empty());
+    // Only divergence is helped by bounded constants, and only where they were not bounded.
+    boundedRerun_->setVisible(!run_->health.divergedSalesPoints.empty() &&
+                              !run_->record.options.boundedConstants &&
+                              run_->sourceAtStart.has_value());
+    boundedRerun_->setEnabled(!running_);
+    const std::vector<std::string>& notes = run_->record.notes;
+    notes_->setText(QStringLiteral("Notes: ") + LinesText(notes).replace('\n', ' '));
+    notes_->setVisible(!notes.empty());
 }
 
-void ResultsWindow::SelectSalesPoint(int salesPoint) {
-    const QModelIndex row =
-        sorted_->mapFromSource(figures_->index(figures_->RowOfSalesPoint(salesPoint), 0));
-    table_->setCurrentIndex(row);
-    table_->scrollTo(row);
+void ResultsWindow::ShowTable() {
+    if (compared_.size() > 1) {
+        tableCaption_->setText(QStringLiteral("Figures of the selected runs %1, each over its "
+                                              "sound sales &points:")
+                                   .arg(EvaluationWords(evaluation_)));
+        std::vector<FiguresRow> rows;
+        for (const std::size_t at : compared_) {
+            rows.push_back({{RowSubject::Kind::run, static_cast<int>(at) + 1},
+                            RunName(at),
+                            runs_[at]->results.figures.Of(evaluation_).sound});
+        }
+        figures_->SetRows(std::move(rows), QStringLiteral("Run"),
+                          QStringLiteral("The run by its place in the list of runs"));
+        table_->resizeColumnsToContents();
+        return;
+    }
+    tableCaption_->setText(QStringLiteral("Figures per sales &point %1 (click a heading to "
+                                          "sort; marked rows diverged):")
+                               .arg(EvaluationWords(evaluation_)));
+    figures_->SetRows(SalesPointRows(run_->results, evaluation_), QStringLiteral("Sales point"),
+                      QStringLiteral("The sales point by its name; \"sound\" sums the sales "
+                                     "points whose forecasts did not diverge, \"all\" every one"));
+    table_->resizeColumnsToContents();
+    const int salesPoints = static_cast<int>(run_->results.figures.sound.size());
+    if (selected_.kind == RowSubject::Kind::salesPoint) {
+        selected_.number = std::clamp(selected_.number, 1, std::max(salesPoints, 1));
+    }
+    SelectRow(selected_);
 }
 
-void ResultsWindow::DrawSelectedSalesPoint() {
-    const SalesPointCharts charts = ChartsOfSalesPoint(run_->results.series, selectedSalesPoint_);
+void ResultsWindow::SelectRow(const RowSubject& row) {
+    const QModelIndex index = sorted_->mapFromSource(figures_->index(figures_->RowOf(row), 0));
+    table_->setCurrentIndex(index);
+    table_->scrollTo(index);
+    DrawSelectedRow();
+}
+
+void ResultsWindow::DrawSelectedRow() {
+    const SalesPointCharts charts = ChartsOfRow(run_->results, selected_, evaluation_, Caption());
     salesPointChart_->Draw(charts.demand);
     constantsChart_->Draw(charts.constants);
 }
@@ -467,14 +774,33 @@ void ResultsWindow::AskAgain() {
         ReadTradeoffBoxes(targetFillRate_->text(), lostSaleCost_->text(), returnCost_->text());
     AnswerRequest(run_->results, asked.request);
     run_->record.request = asked.request;
-    const EvaluationAnswers& answers = run_->results.Answers(run_->results.Headline());
+    const EvaluationAnswers& answers = run_->results.Answers(evaluation_);
     ShowAnswer(*targetAnswer_, asked.targetProblem.value_or(TargetAnswerText(answers.target)),
                asked.targetProblem.has_value());
     ShowAnswer(*costAnswer_,
                asked.costProblem.value_or(
                    CostAnswerText(answers.cheapest, asked.request.costs.has_value())),
                asked.costProblem.has_value());
-    tradeoffChart_->Draw(TradeoffChart(run_->results));
+    DrawTradeoff();
+}
+
+void ResultsWindow::DrawTradeoff() {
+    if (!run_) {
+        return;
+    }
+    std::vector<TradeoffOfRun> shown;
+    for (const std::size_t at : compared_) {
+        shown.push_back({RunName(at), &runs_[at]->results});
+    }
+    if (shown.empty()) {
+        shown.push_back({Caption(), &run_->results});
+    }
+    tradeoffChart_->Draw(TradeoffChart(shown, evaluation_, bothEvaluations_->isChecked(),
+                                       compared_.empty() ? Caption() : QString()));
+}
+
+QString ResultsWindow::Caption() const {
+    return QStringLiteral("run %1: %2").arg(run_->record.run).arg(ScenarioLine(*run_));
 }
 
 ChartPanel& ResultsWindow::VisibleChart() const {

@@ -2,7 +2,9 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <functional>
 
+#include "results/divergence.h"
 #include "ui/screen_numbers.h"
 
 namespace sf::ui {
@@ -11,11 +13,22 @@ namespace {
 // Room above and below the curves, as a share of their height.
 constexpr double kYMargin = 0.05;
 
-QList<QPointF> SeriesPoints(const PeriodSeries& series) {
+// Per period, the values of the chosen sales points folded together, over the periods the
+// first of them has; the sales points of a run share their periods.
+QList<QPointF> FoldedPoints(const std::vector<const SalesPointSeries*>& chosen,
+                            const std::function<const PeriodSeries&(const SalesPointSeries&)>& of,
+                            bool mean) {
     QList<QPointF> points;
-    points.reserve(static_cast<qsizetype>(series.values.size()));
-    for (int t = series.first; t <= series.Last(); ++t) {
-        points.append(QPointF(t, *series.At(t)));
+    if (chosen.empty()) {
+        return points;
+    }
+    const PeriodSeries& first = of(*chosen.front());
+    for (int t = first.first; t <= first.Last(); ++t) {
+        double sum = 0.0;
+        for (const SalesPointSeries* point : chosen) {
+            sum += of(*point).At(t).value_or(0.0);
+        }
+        points.append(QPointF(t, mean ? sum / static_cast<double>(chosen.size()) : sum));
     }
     return points;
 }
@@ -55,85 +68,201 @@ std::pair<double, double> VerticalRange(const std::vector<ChartCurve>& curves, b
     return {low - margin, high + margin};
 }
 
+// Forecasts that ran away would squash the demand into a line: the axis keeps to the band
+// around the demand that divergence is judged by.
+std::pair<double, double> WithinDemandBand(const std::pair<double, double>& range,
+                                           const QList<QPointF>& demand) {
+    std::vector<double> values;
+    values.reserve(static_cast<std::size_t>(demand.size()));
+    for (const QPointF& point : demand) {
+        values.push_back(point.y());
+    }
+    const DemandBand band = BandOfDemand(values);
+    return {std::max(range.first, band.low), std::min(range.second, band.high)};
+}
+
+QString Titled(const QString& what, const QString& caption) {
+    return caption.isEmpty() ? what : what + QStringLiteral(" — ") + caption;
+}
+
+// "the 3 sound sales points", "the 1 sales point".
+QString SalesPointsWords(int count, const QString& which) {
+    QStringList words{QStringLiteral("the"), QString::number(count)};
+    if (!which.isEmpty()) {
+        words << which;
+    }
+    words << (count == 1 ? QStringLiteral("sales point") : QStringLiteral("sales points"));
+    return words.join(' ');
+}
+
 }  // namespace
 
-SalesPointCharts ChartsOfSalesPoint(const RunSeries& series, int salesPoint) {
-    // Every sales point over the same periods, so that a new selection keeps the axis.
+QString EvaluationWords(Evaluation evaluation) {
+    return QString::fromLatin1(EvaluationName(evaluation)).replace('_', ' ');
+}
+
+SalesPointCharts ChartsOfRow(const RunResults& results, const RowSubject& row,
+                             Evaluation evaluation, const QString& caption) {
+    const RunSeries& series = results.series;
+    // Every row over the same periods, so that a new selection keeps the axis.
     const ChartAxis periods{QStringLiteral("Period"), 0,
                             std::pair(1.0, std::max(series.periodNumber, 2) * 1.0)};
     SalesPointCharts charts{{{}, periods, {QStringLiteral("Units"), 0}, {}, {}},
                             {{}, periods, {QStringLiteral("Smoothing constant"), 2}, {}, {}}};
-    if (salesPoint < 1 || salesPoint > static_cast<int>(series.salesPoints.size())) {
-        charts.demand.title = charts.constants.title =
-            QStringLiteral("Select a sales point in the table to see its series");
+    const auto forecast = [evaluation](const SalesPointSeries& s) -> const PeriodSeries& {
+        return s.Of(evaluation).forecast;
+    };
+    const auto delivery = [evaluation](const SalesPointSeries& s) -> const PeriodSeries& {
+        return s.Of(evaluation).delivery;
+    };
+    const auto demand = [](const SalesPointSeries& s) -> const PeriodSeries& { return s.demand; };
+    const auto alpha = [](const SalesPointSeries& s) -> const PeriodSeries& { return s.alpha; };
+    const auto beta = [](const SalesPointSeries& s) -> const PeriodSeries& { return s.beta; };
+
+    std::vector<const SalesPointSeries*> chosen;
+    QString subject;
+    bool diverged = false;
+    const int count = static_cast<int>(series.salesPoints.size());
+    if (row.kind == RowSubject::Kind::salesPoint && row.number >= 1 && row.number <= count) {
+        chosen.push_back(&series.salesPoints[static_cast<std::size_t>(row.number - 1)]);
+        const QString name = QString::fromStdString(series.Name(row.number));
+        subject = name == QString::number(row.number)
+                      ? QStringLiteral("Sales point %1").arg(row.number)
+                      : QStringLiteral("%1 (sales point %2)").arg(name).arg(row.number);
+        diverged = !results.figures.sound[static_cast<std::size_t>(row.number - 1)];
+    } else if (row.kind == RowSubject::Kind::sound || row.kind == RowSubject::Kind::all) {
+        const bool soundOnly = row.kind == RowSubject::Kind::sound;
+        for (int at = 0; at < count; ++at) {
+            const bool sound = results.figures.sound[static_cast<std::size_t>(at)];
+            if (sound || !soundOnly) {
+                chosen.push_back(&series.salesPoints[static_cast<std::size_t>(at)]);
+            }
+            diverged = diverged || !sound;
+        }
+        diverged = diverged && !soundOnly;
+        subject = SalesPointsWords(static_cast<int>(chosen.size()),
+                                   soundOnly ? QStringLiteral("sound") : QString());
+        subject[0] = subject[0].toUpper();
+    }
+
+    if (chosen.empty()) {
+        const QString nothing = subject.isEmpty()
+                                    ? QStringLiteral("Select a row of the table to see its series")
+                                    : subject + QStringLiteral(": none to show");
+        charts.demand.title = charts.constants.title = Titled(nothing, caption);
     } else {
-        const SalesPointSeries& point =
-            series.salesPoints[static_cast<std::size_t>(salesPoint - 1)];
-        const QString name = QStringLiteral("Sales point %1").arg(QLocale().toString(salesPoint));
-        charts.demand.title = name + QStringLiteral(": demand, forecast and delivery");
+        const bool one = chosen.size() == 1 && row.kind == RowSubject::Kind::salesPoint;
+        const QString sums = one ? QString() : QStringLiteral(" summed");
+        charts.demand.title =
+            Titled(subject + sums +
+                       QStringLiteral(": demand, forecast and delivery %1")
+                           .arg(EvaluationWords(evaluation)) +
+                       (diverged ? QStringLiteral(" (forecasts that diverged leave the chart)")
+                                 : QString()),
+                   caption);
         charts.demand.curves = {
-            {QStringLiteral("Demand"), SeriesPoints(point.demand)},
-            {QStringLiteral("Forecast"), SeriesPoints(point.asReported.forecast)},
-            {QStringLiteral("Delivery"), SeriesPoints(point.asReported.delivery)}};
+            {QStringLiteral("Demand"), FoldedPoints(chosen, demand, false)},
+            {QStringLiteral("Forecast"), FoldedPoints(chosen, forecast, false)},
+            {QStringLiteral("Delivery"), FoldedPoints(chosen, delivery, false)}};
         charts.constants.title =
-            name + QStringLiteral(": the smoothing constants each period used");
+            Titled(subject + (one ? QStringLiteral(": the smoothing constants each period used")
+                                  : QStringLiteral(": the mean of the smoothing constants each "
+                                                   "period used")),
+                   caption);
         charts.constants.curves = {
-            {QStringLiteral("α (mean)"), SeriesPoints(point.alpha)},
-            {QStringLiteral("β (mean absolute deviation)"), SeriesPoints(point.beta)}};
+            {QStringLiteral("α (mean)"), FoldedPoints(chosen, alpha, !one)},
+            {QStringLiteral("β (mean absolute deviation)"), FoldedPoints(chosen, beta, !one)}};
     }
     for (ChartContent* chart : {&charts.demand, &charts.constants}) {
         chart->y.range = VerticalRange(chart->curves, false);
     }
+    if (diverged && !charts.demand.curves.empty()) {
+        charts.demand.y.range =
+            WithinDemandBand(charts.demand.y.range, charts.demand.curves.front().points);
+    }
     return charts;
 }
 
-ChartContent TradeoffChart(const RunResults& results) {
+ChartContent TradeoffChart(const std::vector<TradeoffOfRun>& runs, Evaluation evaluation,
+                           bool bothEvaluations, const QString& caption) {
+    const bool several = runs.size() > 1;
+    const int soundCount = runs.empty() ? 0 : runs.front().results->figures.SoundCount();
+    const QString over = several ? QStringLiteral("the sound sales points of each run")
+                                 : SalesPointsWords(soundCount, QStringLiteral("sound"));
     ChartContent content{
-        QStringLiteral("What another τ would have given with this run's forecasts"),
+        Titled(QStringLiteral("What another τ would have given %1, %2")
+                   .arg(over, bothEvaluations ? QStringLiteral("as forecast and as reported")
+                                              : EvaluationWords(evaluation)),
+               caption),
         {QStringLiteral("τ (safety factor)"), 1},
         {QStringLiteral("Fill rate, service level"), 2},
         {},
         {}};
-    ChartCurve fillRate{QStringLiteral("Fill rate"), {}};
-    ChartCurve serviceLevel{QStringLiteral("Cycle service level"), {}};
-    ChartCurve cost{QStringLiteral("Cost of lost sales and returns"), {}, false, true};
-    ChartCurve runTau{{}, {}, true};
-    const EvaluationAnswers& answers = results.Answers(results.Headline());
-    for (const TradeoffRow& row : answers.tradeoff) {
-        if (row.fillRate) {
-            fillRate.points.append(QPointF(row.tau, *row.fillRate));
+    std::vector<Evaluation> shown = {evaluation};
+    if (bothEvaluations) {
+        shown = {kEvaluations.begin(), kEvaluations.end()};
+    }
+    for (const TradeoffOfRun& run : runs) {
+        for (const Evaluation each : shown) {
+            // Named by what tells them apart: the run, the evaluation, both or neither.
+            QStringList apart;
+            if (several) {
+                apart << run.name;
+            }
+            if (bothEvaluations) {
+                apart << EvaluationWords(each);
+            }
+            const QString suffix =
+                apart.isEmpty() ? QString()
+                                : QStringLiteral(" (%1)").arg(apart.join(QStringLiteral(", ")));
+            ChartCurve fillRate{QStringLiteral("Fill rate") + suffix, {}};
+            ChartCurve serviceLevel{QStringLiteral("Cycle service level") + suffix, {}};
+            for (const TradeoffRow& row : run.results->Answers(each).tradeoff) {
+                if (row.fillRate) {
+                    fillRate.points.append(QPointF(row.tau, *row.fillRate));
+                }
+                if (row.cycleServiceLevel) {
+                    serviceLevel.points.append(QPointF(row.tau, *row.cycleServiceLevel));
+                }
+            }
+            content.curves.push_back(fillRate);
+            content.curves.push_back(serviceLevel);
         }
-        if (row.cycleServiceLevel) {
-            serviceLevel.points.append(QPointF(row.tau, *row.cycleServiceLevel));
-        }
-        if (row.cost) {
-            cost.points.append(QPointF(row.tau, *row.cost));
-        }
-        if (row.runTau) {
-            runTau.name = QStringLiteral("This run: τ = %1").arg(ScreenTau(row.tau));
-            for (const std::optional<double>& rate : {row.fillRate, row.cycleServiceLevel}) {
-                if (rate) {
-                    runTau.points.append(QPointF(row.tau, *rate));
+    }
+    if (runs.size() == 1) {
+        const EvaluationAnswers& answers = runs.front().results->Answers(evaluation);
+        ChartCurve runTau{{}, {}, true};
+        ChartCurve cost{QStringLiteral("Cost of lost sales and returns"), {}, false, true};
+        for (const TradeoffRow& row : answers.tradeoff) {
+            if (row.cost) {
+                cost.points.append(QPointF(row.tau, *row.cost));
+            }
+            if (row.runTau) {
+                runTau.name = QStringLiteral("This run: τ = %1").arg(ScreenTau(row.tau));
+                for (const std::optional<double>& rate : {row.fillRate, row.cycleServiceLevel}) {
+                    if (rate) {
+                        runTau.points.append(QPointF(row.tau, *rate));
+                    }
                 }
             }
         }
-    }
-    content.curves = {fillRate, serviceLevel, runTau};
-    if (answers.target && answers.target->tau && answers.target->fillRate) {
-        content.curves.push_back({QStringLiteral("Target %1: τ = %2")
-                                      .arg(ScreenShort(answers.target->target, kRateDecimals),
-                                           ScreenTau(*answers.target->tau)),
-                                  {QPointF(*answers.target->tau, *answers.target->fillRate)},
-                                  true});
-    }
-    if (answers.cheapest) {
-        content.rightY = ChartAxis{QStringLiteral("Cost"), 0};
-        content.curves.push_back(cost);
-        content.curves.push_back(
-            {QStringLiteral("Cheapest: τ = %1").arg(ScreenTau(answers.cheapest->tau)),
-             {QPointF(answers.cheapest->tau, answers.cheapest->cost)},
-             true,
-             true});
+        content.curves.push_back(runTau);
+        if (answers.target && answers.target->tau && answers.target->fillRate) {
+            content.curves.push_back({QStringLiteral("Target %1: τ = %2")
+                                          .arg(ScreenShort(answers.target->target, kRateDecimals),
+                                               ScreenTau(*answers.target->tau)),
+                                      {QPointF(*answers.target->tau, *answers.target->fillRate)},
+                                      true});
+        }
+        if (answers.cheapest) {
+            content.rightY = ChartAxis{QStringLiteral("Cost"), 0};
+            content.curves.push_back(cost);
+            content.curves.push_back(
+                {QStringLiteral("Cheapest: τ = %1").arg(ScreenTau(answers.cheapest->tau)),
+                 {QPointF(answers.cheapest->tau, answers.cheapest->cost)},
+                 true,
+                 true});
+        }
     }
     content.x.range = Span(content.curves, &QPointF::x, [](const ChartCurve&) { return true; });
     content.y.range = VerticalRange(content.curves, false);

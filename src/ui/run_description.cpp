@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "state/demand_model.h"
+#include "ui/run_charts.h"
 #include "ui/screen_numbers.h"
 
 namespace sf::ui {
@@ -17,25 +18,9 @@ QString Typed(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-}  // namespace
-
-std::vector<DescriptionItem> ScenarioItems(const CompletedRun& run) {
-    const RunInputs& boxes = run.record.inputs;
+// Each parameter the model has, by the letter the form shows beside its row.
+QStringList Limits(const RunInputs& boxes) {
     const DemandModelRow& model = ModelRow(boxes.model);
-    std::vector<DescriptionItem> items = {
-        {"Model", Words(model.caption), true},
-        {"Sales points", Typed(boxes.Endpointnumber)},
-        {"Periods (P)", Typed(boxes.Periodnumber)},
-        {"Initial μ and σ (S)", Typed(boxes.periodsforinitialization)},
-        {"Initial α and β (A)", Typed(boxes.periodsforalphabeta)},
-        {"Horizon (H)", Typed(boxes.horizontx)},
-        {"τ", Typed(boxes.tau_tx)},
-        {"Warm-up", Typed(boxes.warmuptx)},
-        // Numbers that name a sequence, not quantities: no grouping.
-        {"Random sequence",
-         QStringLiteral("seed %1, run %2 of this start").arg(run.record.seed).arg(run.record.run)},
-    };
-    // Each parameter the model has, by the letter the form shows beside its row.
     const QString ranges[] = {Typed(boxes.p1low) + " to " + Typed(boxes.p1up),
                               Typed(boxes.p2low) + " to " + Typed(boxes.p2up), Typed(boxes.p3)};
     QStringList limits;
@@ -44,7 +29,45 @@ std::vector<DescriptionItem> ScenarioItems(const CompletedRun& run) {
             limits << Words(model.parameters[at].letter) + " " + ranges[at];
         }
     }
-    items.push_back({"Limits", limits.join(", ")});
+    return limits;
+}
+
+QString HistoryName(const SalesHistory& history) {
+    return QString::fromStdString(history.name);
+}
+
+}  // namespace
+
+std::vector<DescriptionItem> ScenarioItems(const CompletedRun& run) {
+    const RunInputs& boxes = run.record.inputs;
+    std::vector<DescriptionItem> items;
+    // A sales history draws nothing: its file takes the place of the model, limits and seed.
+    if (boxes.history) {
+        items.push_back({"Sales history",
+                         QStringLiteral("%1 (%2 sales points, %3 periods)")
+                             .arg(HistoryName(*boxes.history))
+                             .arg(boxes.history->salesPoints)
+                             .arg(boxes.history->periods),
+                         true});
+    } else {
+        items.push_back({"Model", Words(ModelRow(boxes.model).caption), true});
+    }
+    items.insert(items.end(), {
+                                  {"Sales points", Typed(boxes.Endpointnumber)},
+                                  {"Periods (P)", Typed(boxes.Periodnumber)},
+                                  {"Initial μ and σ (S)", Typed(boxes.periodsforinitialization)},
+                                  {"Initial α and β (A)", Typed(boxes.periodsforalphabeta)},
+                                  {"Horizon (H)", Typed(boxes.horizontx)},
+                                  {"τ", Typed(boxes.tau_tx)},
+                                  {"Warm-up", Typed(boxes.warmuptx)},
+                              });
+    if (!boxes.history) {
+        // Numbers that name a sequence, not quantities: no grouping.
+        items.push_back({"Random sequence", QStringLiteral("seed %1, run %2 of this start")
+                                                .arg(run.record.seed)
+                                                .arg(run.record.run)});
+        items.push_back({"Limits", Limits(boxes).join(", ")});
+    }
     items.push_back({"Smoothing constants", run.record.options.boundedConstants
                                                 ? "held within 0 and 1"
                                                 : "free to leave 0 to 1"});
@@ -52,15 +75,65 @@ std::vector<DescriptionItem> ScenarioItems(const CompletedRun& run) {
     return items;
 }
 
-std::vector<DescriptionItem> TotalItems(const Figures& all) {
+QString ScenarioLine(const CompletedRun& run) {
+    const RunInputs& boxes = run.record.inputs;
+    QStringList parts{
+        boxes.history ? HistoryName(*boxes.history) : Words(ModelRow(boxes.model).name),
+        Typed(boxes.Endpointnumber) + " × " + Typed(boxes.Periodnumber),
+        "S " + Typed(boxes.periodsforinitialization),
+        "A " + Typed(boxes.periodsforalphabeta),
+        "H " + Typed(boxes.horizontx),
+        "τ " + Typed(boxes.tau_tx)};
+    if (!boxes.history) {
+        parts << Limits(boxes);
+    }
+    if (run.record.options.boundedConstants) {
+        parts << QStringLiteral("constants within 0 and 1");
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+QString DemandLine(const CompletedRun& run) {
+    if (const std::optional<SalesHistory>& history = run.record.inputs.history) {
+        return HistoryName(*history);
+    }
+    return QStringLiteral("seed %1, run %2").arg(run.record.seed).arg(run.record.run);
+}
+
+QString TotalsDescription(const RunResults& results, Evaluation evaluation) {
+    const EvaluationFigures& figures = results.figures.Of(evaluation);
+    const int count = static_cast<int>(results.figures.sound.size());
+    const int sound = results.figures.SoundCount();
+    if (figures.stretch.Empty()) {
+        return QStringLiteral("%1: no periods, as the estimation windows cover every period.")
+            .arg(EvaluationWords(evaluation));
+    }
+    QString text = QStringLiteral("%1, periods %2 to %3, over %4 of %5 sales points")
+                       .arg(EvaluationWords(evaluation))
+                       .arg(figures.stretch.first)
+                       .arg(figures.stretch.last)
+                       .arg(sound)
+                       .arg(count);
+    if (sound < count) {
+        text += QStringLiteral(": %1 diverged and %2 left out")
+                    .arg(count - sound)
+                    .arg(count - sound == 1 ? QStringLiteral("is") : QStringLiteral("are"));
+    } else {
+        text += QStringLiteral(", all sound");
+    }
+    text[0] = text[0].toUpper();
+    return text + '.';
+}
+
+std::vector<DescriptionItem> TotalItems(const Figures& row) {
     return {
-        {"Fill rate", ScreenNumber(all.fillRate, kRateDecimals)},
-        {"Cycle service level", ScreenNumber(all.cycleServiceLevel, kRateDecimals)},
-        {"Lost sales", ScreenSum(all.lostSales)},
-        {"Returns", ScreenSum(all.returns)},
-        {"Sales", ScreenSum(all.sales)},
-        {"Demand", ScreenSum(all.demand)},
-        {"Deliveries", ScreenSum(all.deliveries)},
+        {"Fill rate", ScreenNumber(row.fillRate, kRateDecimals)},
+        {"Cycle service level", ScreenNumber(row.cycleServiceLevel, kRateDecimals)},
+        {"Lost sales", ScreenSum(row.lostSales)},
+        {"Returns", ScreenSum(row.returns)},
+        {"Sales", ScreenSum(row.sales)},
+        {"Demand", ScreenSum(row.demand)},
+        {"Deliveries", ScreenSum(row.deliveries)},
     };
 }
 

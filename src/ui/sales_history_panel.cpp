@@ -107,17 +107,24 @@ void SalesHistoryPanel::ChooseFile() {
     dialog->setObjectName(QStringLiteral("SalesHistoryDialog"));
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QFileDialog::fileSelected, this, &SalesHistoryPanel::UseFile);
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [this](const QString& path) { UseFile(path); });
     dialog->open();
 }
 
-void SalesHistoryPanel::UseFile(const QString& path) {
+bool SalesHistoryPanel::UseFile(const QString& path) {
+    if (running_) {
+        return false;
+    }
     Settings().setValue(kHistoryFolderKey, QFileInfo(path).absolutePath());
     try {
         Use(ReadSalesHistory(QFile::encodeName(path).toStdString()));
     } catch (const RunError& refusal) {
         messages_.ShowError(window_, QString::fromUtf8(refusal.what()));
+        return false;
     }
+    emit FileUsed(path);
+    return true;
 }
 
 bool SalesHistoryPanel::UseScenarioHistory(const HistorySource& source,

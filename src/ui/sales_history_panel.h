@@ -31,15 +31,20 @@ class SalesHistoryPanel : public QObject {
     // What the two buttons do, for the File menu too.
     void ChooseFile();
     void UseSimulatedDemand();
+    // Loads the file at path, as choosing it would; true when it is in use.
+    bool UseFile(const QString& path);
     // The history a scenario names, read again as it says; false, with the reason shown, when
     // it cannot be (it is gone, say).
     bool UseScenarioHistory(const HistorySource& source, const std::filesystem::path& scenarioFile);
+
+  signals:
+    // A file was loaded and is in use.
+    void FileUsed(const QString& path);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void UseFile(const QString& path);
     void Use(SalesHistory history);
     void ApplyLock();
 

@@ -11,7 +11,13 @@ constexpr int kSumDecimals = 2;
 }  // namespace
 
 QString ScreenNumber(const std::optional<double>& value, int decimals) {
-    return value ? QLocale().toString(*value, 'f', decimals) : QString();
+    if (!value) {
+        return {};
+    }
+    if (std::abs(*value) >= kCompactFrom) {
+        return QLocale().toString(*value, 'E', 1);
+    }
+    return QLocale().toString(*value, 'f', decimals);
 }
 
 QString ScreenSum(double value) {
@@ -19,6 +25,9 @@ QString ScreenSum(double value) {
 }
 
 QString ScreenShort(double value, int decimals) {
+    if (std::abs(value) >= kCompactFrom) {
+        return ScreenNumber(value, decimals);
+    }
     const double scale = std::pow(10.0, decimals);
     return QLocale().toString(std::round(value * scale) / scale, 'f',
                               QLocale::FloatingPointShortest);

@@ -10,11 +10,15 @@ namespace sf::ui {
 inline constexpr int kRateDecimals = 4;  // fill rates, service levels, constants
 inline constexpr int kTauDecimals = 4;
 
-// With this many decimals; empty for no value.
+// Beyond this magnitude a number is written compactly, as 1.6E+25: only diverged forecasts
+// reach it, and their digits would widen every column and box they stand in.
+inline constexpr double kCompactFrom = 1e12;
+
+// With this many decimals, or compactly; empty for no value.
 QString ScreenNumber(const std::optional<double>& value, int decimals);
 // A sum: whole numbers without decimals, others with two.
 QString ScreenSum(double value);
-// At most this many decimals, without trailing zeros: 0.5, 0.6433, 1.
+// At most this many decimals, without trailing zeros: 0.5, 0.6433, 1; or compactly.
 QString ScreenShort(double value, int decimals);
 // A tau as the window names it: ScreenShort with kTauDecimals.
 QString ScreenTau(double tau);

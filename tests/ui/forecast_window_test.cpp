@@ -1,4 +1,5 @@
 #include "ui/forecast_window.h"
+#include "ui/results_window.h"
 
 #include <sys/stat.h>
 
@@ -420,6 +421,14 @@ class ForecastWindowTest : public QObject {
         QCOMPARE(lines[1], QByteArray("Demand read from sales.csv\r"));
         QCOMPARE(lines[4], QByteArray("12 07\r"));
         QCOMPARE(lines[9], QByteArray("16 09\r"));
+        // The results describe the file, not a model, limits and seed that drew nothing.
+        const auto* results = window_->findChild<sf::ui::ResultsWindow*>();
+        QVERIFY(results != nullptr);
+        QCOMPARE(results->findChild<QLabel*>("Sales history")->text(),
+                 QString("sales.csv (2 sales points, 6 periods)"));
+        for (const char* drawn : {"Model", "Random sequence", "Limits"}) {
+            QVERIFY2(results->findChild<QLabel*>(drawn) == nullptr, drawn);
+        }
     }
 
     void simulatedDemandBringsBackTheTypedCounts() {

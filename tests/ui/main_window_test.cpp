@@ -11,10 +11,12 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTest>
 #include <QTextBrowser>
 #include <memory>
 
+#include "results/summary_columns.h"
 #include "runtime/number_locale.h"
 #include "scenario/scenario_format.h"
 #include "ui/control_help.h"
@@ -45,6 +47,9 @@ class MainWindowTest : public QObject {
     void init() {
         folder_ = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir::setCurrent(folder_->path()));
+        // Settings of each test's own: what one test leaves is not the next one's start.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           folder_->filePath("settings"));
         OpenWindow();
     }
 
@@ -59,6 +64,14 @@ class MainWindowTest : public QObject {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shortcut");
+        QTest::newRow("new") << "&File"
+                             << "newScenarioAction"
+                             << "&New Scenario"
+                             << "Ctrl+N";
+        QTest::newRow("report file") << "&File"
+                                     << "reportFileAction"
+                                     << "Re&port File..."
+                                     << "";
         QTest::newRow("open") << "&File"
                               << "openScenarioAction"
                               << "&Open Scenario..."
@@ -120,7 +133,7 @@ class MainWindowTest : public QObject {
         const int menuHeight = window_->menuBar()->height();
         QVERIFY(menuHeight > 0);
         QCOMPARE(window_->Form().geometry(), QRect(0, menuHeight, 646, 528));
-        QCOMPARE(window_->size(), QSize(646, 528 + menuHeight));
+        QCOMPARE(window_->size(), QSize(646, 528 + menuHeight + window_->statusBar()->height()));
         QCOMPARE(window_->minimumSize(), window_->maximumSize());
         QCOMPARE(window_->windowTitle(), QString("Sales Forecast"));
     }
@@ -301,6 +314,92 @@ class MainWindowTest : public QObject {
                  "The scenario file \"" + pipe + "\" is a pipe (FIFO), not a file");
     }
 
+    // The boxes, the model, the option and the report file come back at the next start, and
+    // runs write the report where it was chosen; New Scenario gives the described start state.
+    void theFormAndTheReportFileAreRememberedUntilANewScenario() {
+        const QString startState = ScenarioText();
+        Enter(kSmallRun);
+        Control<QRadioButton>("Normal")->setChecked(true);
+        Action("boundedConstantsAction")->setChecked(true);
+        QVERIFY(QDir(folder_->path()).mkdir("reports"));
+        window_->SetReportFile(folder_->filePath("reports/r.txt"));
+        const QString typed = ScenarioText();
+        QVERIFY(window_->close());
+        OpenWindow();
+        QCOMPARE(ScenarioText(), typed);
+        QVERIFY(Control<QRadioButton>("Normal")->isChecked());
+        QVERIFY(Action("boundedConstantsAction")->isChecked());
+        QCOMPARE(window_->ReportFile(), folder_->filePath("reports/r.txt"));
+        QVERIFY(window_->findChild<QLabel*>("ReportFile")->text().endsWith("reports/r.txt"));
+        Control<QRadioButton>("loga")->setChecked(true);  // Normal takes no c
+        RunInWindow();
+        QVERIFY(QFile::exists(folder_->filePath("reports/r.txt")));
+        QVERIFY(!QFile::exists(folder_->filePath("out.txt")));
+
+        // From a box: the window's shortcut, not the box's own use of the key.
+        window_->findChild<QWidget*>("Results")->close();
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        Control<QLineEdit>("Endpointnumber")->setFocus();
+        QTest::keyClick(Control<QLineEdit>("Endpointnumber"), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(ScenarioText(), startState);
+        QVERIFY(!Action("boundedConstantsAction")->isChecked());
+        QCOMPARE(window_->ReportFile(), folder_->filePath("out.txt"));
+        QVERIFY(window_->close());
+        OpenWindow();
+        QCOMPARE(ScenarioText(), startState);
+        QCOMPARE(window_->ReportFile(), folder_->filePath("out.txt"));
+    }
+
+    void theReportGoesHomeWhereTheStartFolderCannotBeWritten_data() {
+        QTest::addColumn<bool>("removed");  // else read-only
+        QTest::newRow("read-only folder") << false;
+        QTest::newRow("removed folder") << true;
+    }
+
+    void theReportGoesHomeWhereTheStartFolderCannotBeWritten() {
+        QFETCH(bool, removed);
+        window_.reset();
+        const QString home = folder_->filePath("home");
+        const QString start = folder_->filePath("start");
+        QVERIFY(QDir().mkpath(home) && QDir().mkpath(start));
+        QVERIFY(QDir::setCurrent(start));
+        if (removed) {
+            QVERIFY(QDir(start).removeRecursively());
+        } else {
+            QVERIFY(QFile::setPermissions(start, QFile::ReadOwner | QFile::ExeOwner));
+            if (QFileInfo(start).isWritable()) {
+                QSKIP("whoever runs this writes into a read-only folder");
+            }
+        }
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(home));
+        OpenWindow();
+        qputenv("HOME", oldHome);
+        QCOMPARE(window_->ReportFile(), home + "/out.txt");
+        QVERIFY2(window_->statusBar()->currentMessage().contains("cannot be written"),
+                 qPrintable(window_->statusBar()->currentMessage()));
+        QVERIFY(QDir::setCurrent(folder_->path()));
+    }
+
+    void recentFilesAreOfferedLatestFirst() {
+        Enter(kSmallRun);
+        QVERIFY(window_->SaveScenario(folder_->filePath("a.sfscenario")));
+        QVERIFY(window_->SaveScenario(folder_->filePath("b.sfscenario")));
+        QVERIFY(window_->OpenScenario(folder_->filePath("a.sfscenario")));
+        WriteFile(folder_->filePath("sales.csv"), "North,South\n12,7\n15,9\n");
+        QVERIFY(window_->Form().SalesHistory().UseFile(folder_->filePath("sales.csv")));
+        OpenWindow();  // kept across starts
+        QCOMPARE(RecentEntries("recentScenariosMenu"),
+                 (QStringList{"&1 a.sfscenario", "&2 b.sfscenario"}));
+        QCOMPARE(RecentEntries("recentSalesHistoriesMenu"), QStringList{"&1 sales.csv"});
+        window_->findChild<QMenu*>("recentSalesHistoriesMenu")->actions()[0]->trigger();
+        QVERIFY(window_->Form().SalesHistory().History().has_value());
+        Enter(Words("--tau 0.75"));
+        window_->findChild<QMenu*>("recentScenariosMenu")->actions()[1]->trigger();
+        QCOMPARE(Control<QLineEdit>("tau_tx")->text(), QString("0.5"));
+    }
+
     void closingDuringARunStopsTheRunFirst() {
         Enter(
             Words("--sales-points 100 --periods 600 --init-periods 4 --alpha-beta-periods 6 "
@@ -330,6 +429,22 @@ class MainWindowTest : public QObject {
         for (const sf::ui::ControlHelp& entry : sf::ui::FormHelp()) {
             QVERIFY2(help.contains(QString::fromUtf8(entry.title)), entry.title.data());
         }
+        // Beyond the form: what a user meets after a run, and how to feed and keep one.
+        QStringList topics{"The Results window",
+                           "Two evaluations",
+                           "Warnings and notes",
+                           "Sales history files",
+                           "Scenario files",
+                           "Options",
+                           "Keys"};
+        for (const sf::SummaryColumn& column : sf::kSummaryColumns) {
+            topics << QString::fromUtf8(column.label);
+        }
+        for (const QString& topic : topics) {
+            QVERIFY2(help.contains(topic), qPrintable(topic));
+        }
+        // Tooltips are rich text, which wraps.
+        QVERIFY(Control<QWidget>("tau_tx")->toolTip().startsWith("<p>"));
     }
 
   private:
@@ -360,6 +475,21 @@ class MainWindowTest : public QObject {
     }
 
     // Types the texts of the batch command's options into their boxes.
+    QString ScenarioText() const {
+        return QString::fromStdString(
+            sf::ScenarioText(window_->Form().TypedScenario(), window_->Form().Locale()));
+    }
+
+    QStringList RecentEntries(const char* menuName) const {
+        auto* menu = window_->findChild<QMenu*>(menuName);
+        emit menu->aboutToShow();
+        QStringList entries;
+        for (const QAction* entry : menu->actions()) {
+            entries << entry->text();
+        }
+        return entries;
+    }
+
     void Enter(const QStringList& arguments) {
         for (qsizetype at = 0; at + 1 < arguments.size(); at += 2) {
             Control<QLineEdit>(BoxOfOption(arguments[at]))->setText(arguments[at + 1]);

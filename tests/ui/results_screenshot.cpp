@@ -1,16 +1,24 @@
 // Takes the picture of the results window for the README: a realistic run through the Forecast
-// form, the results window as it opens, saved as PNG. Run it under Xvfb (see
-// scripts/results-screenshot.sh) so that the real window system draws it.
+// form, the results window as it opens, saved as PNG; or the whole screen, to see where the
+// window opens and that it fits. Run it under Xvfb (see scripts/results-screenshot.sh) so that
+// the real window system draws it.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "full_size_scenario.h"
 #include "runtime/number_locale.h"
+#include "state/box_keys.h"
 #include "ui/forecast_window.h"
 #include "ui/form_layout.h"
 #include "ui/results_window.h"
@@ -29,7 +37,7 @@ class Acknowledging : public sf::ui::MessageSink {
 };
 
 // 20 sales points over 120 periods with a logarithmic trend, tau 1.
-const std::pair<const char*, const char*> kBoxes[] = {
+const std::pair<const char*, std::string> kSmallBoxes[] = {
     {"Endpointnumber", "20"},
     {"Periodnumber", "120"},
     {"periodsforinitialization", "12"},
@@ -42,6 +50,16 @@ const std::pair<const char*, const char*> kBoxes[] = {
     {"p2low", "1"},
     {"p2up", "3"},
 };
+
+// The full-size run, 100 sales points over 600 periods, H = 1, whose forecasts partly diverge.
+std::vector<std::pair<const char*, std::string>> FullSizeBoxes() {
+    const sf::RunInputs inputs = FullSizeInputs(kFullSizeModels[0], 1, "0.5");
+    std::vector<std::pair<const char*, std::string>> boxes;
+    for (const sf::BoxKey& box : sf::kBoxKeys) {
+        boxes.emplace_back(box.control.data(), inputs.*box.text);
+    }
+    return boxes;
+}
 
 bool WaitFor(const std::function<bool()>& done) {
     QElapsedTimer waited;
@@ -60,14 +78,21 @@ bool WaitFor(const std::function<bool()>& done) {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: results_screenshot PICTURE.png [CHART TAB]\n");
+        std::fprintf(stderr,
+                     "usage: results_screenshot PICTURE.png [CHART TAB [small|full "
+                     "[window|screen [ROW]]]]\n");
         return 2;
     }
+    const bool full = argc > 3 && std::strcmp(argv[3], "full") == 0;
+    const bool screen = argc > 4 && std::strcmp(argv[4], "screen") == 0;
     QApplication::setStyle(sf::ui::kFormStyle);
     sf::ui::ForecastWindow form(sf::ReadUserNumberLocale(), std::make_unique<Acknowledging>());
     form.show();
-    for (const auto& [name, text] : kBoxes) {
-        form.findChild<QLineEdit*>(name)->setText(text);
+    const auto boxes = full ? FullSizeBoxes()
+                            : std::vector<std::pair<const char*, std::string>>(
+                                  std::begin(kSmallBoxes), std::end(kSmallBoxes));
+    for (const auto& [name, text] : boxes) {
+        form.findChild<QLineEdit*>(name)->setText(QString::fromStdString(text));
     }
     form.findChild<QPushButton*>("Run")->click();
     sf::ui::ResultsWindow* results = nullptr;
@@ -82,13 +107,15 @@ int main(int argc, char** argv) {
     results->findChild<QLineEdit*>("LostSaleCost")->setText("5");
     results->findChild<QLineEdit*>("ReturnCost")->setText("1");
     auto* table = results->findChild<QTableView*>("FiguresTable");
-    table->selectRow(6);
-    results->findChild<QTabWidget*>("ChartTabs")->setCurrentIndex(argc > 2 ? atoi(argv[2]) : 0);
+    table->selectRow(argc > 5 ? std::atoi(argv[5]) : 6);
+    results->findChild<QTabWidget*>("ChartTabs")
+        ->setCurrentIndex(argc > 2 ? std::atoi(argv[2]) : 0);
     results->activateWindow();
     table->setFocus();
     WaitFor([] { return true; });
     QApplication::processEvents();
-    if (!results->grab().save(argv[1], "PNG")) {
+    const QPixmap picture = screen ? results->screen()->grabWindow(0) : results->grab();
+    if (!picture.save(argv[1], "PNG")) {
         std::fprintf(stderr, "%s could not be written\n", argv[1]);
         return 1;
     }

@@ -6,11 +6,14 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <map>
 #include <memory>
 
@@ -23,6 +26,7 @@
 #include "run/run_driver.h"
 #include "ui/forecast_window.h"
 #include "ui/form_layout.h"
+#include "ui/run_charts.h"
 #include "ui/screen_numbers.h"
 #include "window_test_support.h"
 
@@ -142,7 +146,7 @@ class ResultsWindowTest : public QObject {
         folder_.reset();
     }
 
-    void theTableHoldsTheEnginesFiguresWithAllLastInEitherOrder() {
+    void theTableHoldsTheEnginesFiguresWithSoundAndAllLastInEitherOrder() {
         ResultsWindow& results = RunInForm(kSmallRun);
         reference_->Run(kSmallRun);
         QTableView& table = Child<QTableView>(results, "FiguresTable");
@@ -150,7 +154,7 @@ class ResultsWindowTest : public QObject {
             table.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         const sf::RunResults reference = ResultsOf(*reference_->state);
         const sf::EvaluationFigures& figures = reference.figures.Of(reference.Headline());
-        QCOMPARE(table.model()->rowCount(), int(figures.salesPoints.size()) + 1);
+        QCOMPARE(table.model()->rowCount(), int(figures.salesPoints.size()) + 2);
         QCOMPARE(table.model()->columnCount(), int(sf::kSummaryColumns.size()) + 1);
         // The CSV's columns and the table's headings are the one list of columns after the
         // sales point.
@@ -160,11 +164,14 @@ class ResultsWindowTest : public QObject {
                 table.model()->headerData(int(column), Qt::Horizontal).toString();
             QCOMPARE(heading.simplified(), QString::fromUtf8(listed.label));
         }
+        const int salesPoints = int(figures.salesPoints.size());
         for (int row = 0; row < table.model()->rowCount(); ++row) {
-            const bool all = row + 1 == table.model()->rowCount();
-            const sf::Figures& expected = all ? figures.all : figures.salesPoints[std::size_t(row)];
+            const bool sum = row >= salesPoints;
+            const sf::Figures& expected = !sum ? figures.salesPoints[std::size_t(row)]
+                                          : row == salesPoints ? figures.sound
+                                                               : figures.all;
             QCOMPARE(table.model()->index(row, 0).data(sf::ui::kValueRole),
-                     all ? QVariant() : QVariant(double(row + 1)));
+                     sum ? QVariant() : QVariant(double(row + 1)));
             for (int column = 1; column < table.model()->columnCount(); ++column) {
                 const QVariant value = table.model()->index(row, column).data(sf::ui::kValueRole);
                 const std::optional<double> figure =
@@ -180,8 +187,9 @@ class ResultsWindowTest : public QObject {
             for (const Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
                 table.sortByColumn(column, order);
                 const int last = table.model()->rowCount() - 1;
+                QCOMPARE(table.model()->index(last - 1, 0).data().toString(), QString("sound"));
                 QCOMPARE(table.model()->index(last, 0).data().toString(), QString("all"));
-                for (int row = 1; row < last; ++row) {
+                for (int row = 1; row < last - 1; ++row) {
                     const QVariant before =
                         table.model()->index(row - 1, column).data(sf::ui::kValueRole);
                     const QVariant after =
@@ -206,7 +214,7 @@ class ResultsWindowTest : public QObject {
         QVERIFY(warning.text().contains(sf::ui::LinesText(sf::HealthWarnings(
             health, std::string("\"") + sf::ui::kBoundedConstantsOption + "\""))));
         const QAbstractItemModel& table = *Child<QTableView>(results, "FiguresTable").model();
-        for (int row = 0; row + 1 < table.rowCount(); ++row) {
+        for (int row = 0; row + 2 < table.rowCount(); ++row) {
             const int salesPoint = table.index(row, 0).data(sf::ui::kValueRole).toInt();
             const bool diverged = std::count(health.divergedSalesPoints.begin(),
                                              health.divergedSalesPoints.end(), salesPoint) > 0;
@@ -215,10 +223,159 @@ class ResultsWindowTest : public QObject {
         }
     }
 
+    // The totals lead as forecast over the sound sales points; the switch shows as reported.
+    // No cell of a diverged row grows wider than a compact number.
+    void theTotalsSayWhatTheyAreOverAndTheSwitchShowsTheOtherEvaluation() {
+        ResultsWindow& results = RunInForm(DivergingRun());
+        reference_->Run(DivergingRun());
+        const sf::RunResults reference = ResultsOf(*reference_->state);
+        const int diverged = 10 - reference.figures.SoundCount();
+        QVERIFY(diverged > 0);
+        QCOMPARE(results.ShownEvaluation(), sf::Evaluation::asForecast);
+        const QAbstractItemModel& table = *Child<QTableView>(results, "FiguresTable").model();
+        for (const sf::Evaluation evaluation :
+             {sf::Evaluation::asForecast, sf::Evaluation::asReported}) {
+            results.ShowEvaluation(evaluation);
+            const sf::EvaluationFigures& figures = reference.figures.Of(evaluation);
+            const QString description = Child<QLabel>(results, "TotalsDescription").text();
+            QVERIFY2(
+                description.startsWith(sf::ui::EvaluationWords(evaluation), Qt::CaseInsensitive),
+                qPrintable(description));
+            QVERIFY2(
+                description.contains(QString("periods %1 to %2, over %3 of 10 sales points: %4 "
+                                             "diverged")
+                                         .arg(figures.stretch.first)
+                                         .arg(figures.stretch.last)
+                                         .arg(10 - diverged)
+                                         .arg(diverged)),
+                qPrintable(description));
+            QCOMPARE(Child<QLabel>(results, "Fill rate").text(),
+                     sf::ui::ScreenNumber(figures.sound.fillRate, sf::ui::kRateDecimals));
+            QCOMPARE(table.index(table.rowCount() - 1, 1).data(sf::ui::kValueRole).toDouble(),
+                     figures.all.demand);
+            for (int row = 0; row < table.rowCount(); ++row) {
+                for (int column = 0; column < table.columnCount(); ++column) {
+                    const QString text = table.index(row, column).data().toString();
+                    QVERIFY2(text.size() <= 14, qPrintable(text));
+                }
+            }
+        }
+        QVERIFY(Child<QRadioButton>(results, "AsReported").isChecked());
+    }
+
+    // The band's offer runs again on the run's own demand with bounded constants; the random
+    // sequence of this start carries on as if that run had not been made.
+    void theBandRunsAgainBoundedOnTheSameDemand() {
+        ResultsWindow& results = RunInForm(DivergingRun());
+        QTableView& view = Child<QTableView>(results, "FiguresTable");
+        const auto demandColumn = [&view] {
+            QList<double> demand;
+            // The row "sound" changes with the constants; every sales point's demand may not.
+            for (int row = 0; row < view.model()->rowCount(); ++row) {
+                if (view.model()->index(row, 0).data().toString() != "sound") {
+                    demand << view.model()->index(row, 1).data(sf::ui::kValueRole).toDouble();
+                }
+            }
+            return demand;
+        };
+        const QList<double> firstDemand = demandColumn();
+        QPushButton& rerun = Child<QPushButton>(results, "BoundedRerun");
+        QVERIFY(rerun.isVisible());
+        rerun.click();
+        QTRY_VERIFY_WITH_TIMEOUT(Child<QWidget>(*form_, "Run").isEnabled(), 30000);
+        QCOMPARE(demandColumn(), firstDemand);
+        QCOMPARE(Child<QLabel>(results, "Smoothing constants").text(),
+                 QString("held within 0 and 1"));
+        QVERIFY(Child<QLabel>(results, "Random sequence").text().contains("run 1"));
+        QVERIFY(!rerun.isVisible());  // bounded already
+
+        RunInForm(DivergingRun());
+        reference_->Run(DivergingRun());
+        sf::RunOptions bounded;
+        bounded.boundedConstants = true;
+        const sf::RunOutcome second = sf::ExecuteRun(
+            *reference_->state, reference_->source, InputsOf(DivergingRun()),
+            sf::ReadUserNumberLocale(), "reference-out.txt", reference_->observer, bounded);
+        QVERIFY(second.completed);
+        QCOMPARE(view.model()
+                     ->index(view.model()->rowCount() - 1, 1)
+                     .data(sf::ui::kValueRole)
+                     .toDouble(),
+                 ResultsOf(*reference_->state).figures.Of(results.ShownEvaluation()).all.demand);
+        QVERIFY(Child<QLabel>(results, "Random sequence").text().contains("run 2"));
+    }
+
+    // The runs of this start are listed; two selected show side by side, and "Same demand as"
+    // repeats one on its demand with the boxes as they stand, where the demand's boxes match.
+    void runsAreListedComparedAndRepeatedOnTheSameDemand() {
+        ResultsWindow& results = RunInForm(kSmallRun);
+        QListWidget& list = Child<QListWidget>(results, "RunsList");
+        QVERIFY(list.isHidden());  // a list of one
+        Scenario second = kSmallRun;
+        second["tau_tx"] = "1.5";
+        second["horizontx"] = "2";
+        RunInForm(second);
+        QVERIFY(!list.isHidden());
+        QCOMPARE(list.count(), 2);
+        QVERIFY2(list.item(1)->text().startsWith("#2  loga, 4 × 30, S 6, A 8, H 2, τ 1.5"),
+                 qPrintable(list.item(1)->text()));
+        QVERIFY(list.item(1)->text().endsWith("demand: seed 5489, run 2"));
+
+        reference_->Run(kSmallRun);
+        const sf::RunResults first = ResultsOf(*reference_->state);
+        reference_->Run(second);
+        const sf::RunResults secondResults = ResultsOf(*reference_->state);
+        list.selectAll();
+        const QAbstractItemModel& table = *Child<QTableView>(results, "FiguresTable").model();
+        QCOMPARE(table.rowCount(), 2);
+        for (const auto& [row, reference] : {std::pair(0, &first), std::pair(1, &secondResults)}) {
+            QCOMPARE(table.index(row, 0).data().toString(), QString("#%1").arg(row + 1));
+            QCOMPARE(table.index(row, 1).data(sf::ui::kValueRole).toDouble(),
+                     reference->figures.Of(sf::Evaluation::asForecast).sound.demand);
+        }
+        const ChartPanel& tradeoff = Child<ChartPanel>(results, "TradeoffChart");
+        QVERIFY(!tradeoff.Points("Fill rate (#1)").isEmpty());
+        QVERIFY(!tradeoff.Points("Fill rate (#2)").isEmpty());
+
+        // Run 1's demand with the second's τ and horizon: the same demand, run by run.
+        list.setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+        results.ShowEvaluation(sf::Evaluation::asReported);  // over the same periods
+        const auto salesPointDemand = [&table] {
+            QList<double> demand;
+            for (int row = 0; row + 2 < table.rowCount(); ++row) {
+                demand << table.index(row, 1).data(sf::ui::kValueRole).toDouble();
+            }
+            return demand;
+        };
+        const QList<double> firstDemand = salesPointDemand();
+        Child<QPushButton>(results, "SameDemand").click();
+        QTRY_VERIFY_WITH_TIMEOUT(Child<QWidget>(*form_, "Run").isEnabled(), 30000);
+        QCOMPARE(list.count(), 3);
+        QVERIFY(list.item(2)->text().contains("H 2, τ 1.5"));
+        QVERIFY(list.item(2)->text().endsWith("demand: seed 5489, run 1"));
+        QCOMPARE(salesPointDemand(), firstDemand);
+
+        // Other periods draw other demand: the button says why not, and nothing runs.
+        Child<QLineEdit>(*form_, "Periodnumber").setText("31");
+        list.setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+        QPushButton& sameDemand = Child<QPushButton>(results, "SameDemand");
+        QVERIFY(!sameDemand.isEnabled());
+        QVERIFY2(sameDemand.toolTip().contains("the periods (31 here, 30 in that run)"),
+                 qPrintable(sameDemand.toolTip()));
+        sameDemand.click();
+        QVERIFY(Child<QWidget>(*form_, "Run").isEnabled());
+        QCOMPARE(list.count(), 3);
+        Child<QLineEdit>(*form_, "Periodnumber").setText("30");
+        list.setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
+        QVERIFY(sameDemand.isEnabled());
+    }
+
     void theSelectedSalesPointsSeriesAreTheRunStates() {
         ResultsWindow& results = RunInForm(kSmallRun);
         reference_->Run(kSmallRun);
         const sf::RunState& state = *reference_->state;
+        // The report's own series, as reported.
+        results.ShowEvaluation(sf::Evaluation::asReported);
         QTableView& table = Child<QTableView>(results, "FiguresTable");
         table.setFocus();
         for (int salesPoint = 1; salesPoint <= state.salesPointCount; ++salesPoint) {
@@ -241,8 +398,17 @@ class ResultsWindowTest : public QObject {
             QCOMPARE(Child<ChartPanel>(results, "ConstantsChart").Points("α (mean)"), alpha);
             QTest::keyClick(&table, Qt::Key_Down);  // the keyboard moves the selection
         }
-        // The row "all" has no series of its own.
-        QVERIFY(Child<ChartPanel>(results, "SalesPointChart").CurveNames().isEmpty());
+        // The row "sound" shows the sums of its sales points.
+        QCOMPARE(table.currentIndex().data().toString(), QString("sound"));
+        QList<QPointF> summed;
+        for (int t = 1; t <= state.periodNumber; ++t) {
+            double sum = 0.0;
+            for (int salesPoint = 1; salesPoint <= state.salesPointCount; ++salesPoint) {
+                sum += state.actualDemand(salesPoint, t);
+            }
+            summed << QPointF(t, sum);
+        }
+        QCOMPARE(Child<ChartPanel>(results, "SalesPointChart").Points("Demand"), summed);
     }
 
     void theRunsTauIsMarkedAtItsTotalsAndATargetShowsTheEnginesTau() {
@@ -340,9 +506,9 @@ class ResultsWindowTest : public QObject {
         ResultsWindow& results = RunInForm(kSmallRun);
         reference_->Run(kSmallRun);
         const sf::RunResults reference = ResultsOf(*reference_->state);
-        const sf::Figures all = reference.figures.Of(reference.Headline()).all;
+        const sf::Figures sound = reference.figures.Of(reference.Headline()).sound;
         QCOMPARE(Child<QLabel>(results, "Fill rate").text(),
-                 QLocale().toString(*all.fillRate, 'f', 4));
+                 QLocale().toString(*sound.fillRate, 'f', 4));
         QVERIFY(Child<QLabel>(results, "Fill rate").text().startsWith("0,"));
         QTest::keyClicks(&Child<QLineEdit>(results, "TargetFillRate"), "0,96");
         const QString answer = Child<QLabel>(results, "TargetAnswer").text();
@@ -367,7 +533,9 @@ class ResultsWindowTest : public QObject {
         ResultsWindow& results = RunInForm(scenario);
         QVERIFY(messages_->errors.isEmpty());
         const QAbstractItemModel& table = *Child<QTableView>(results, "FiguresTable").model();
-        QCOMPARE(table.rowCount(), boxes[0].toInt() + 1);
+        QCOMPARE(table.rowCount(), boxes[0].toInt() + 2);
+        // Nothing was forecast on a rolling basis: the window leads with the report's own.
+        QCOMPARE(results.ShownEvaluation(), sf::Evaluation::asReported);
         Child<QLineEdit>(results, "TargetFillRate").setText("0.9");
         for (int tab = 0; tab < 3; ++tab) {
             Child<QTabWidget>(results, "ChartTabs").setCurrentIndex(tab);
@@ -399,7 +567,43 @@ class ResultsWindowTest : public QObject {
             visited << QApplication::focusWidget()->objectName();
         }
         QCOMPARE(visited,
-                 (QStringList{"TargetFillRate", "LostSaleCost", "ReturnCost", "ExportResults"}));
+                 (QStringList{"TargetFillRate", "LostSaleCost", "ReturnCost", "BothEvaluations"}));
+    }
+
+    // The window's keys work wherever the cursor is, the boxes included, and the window fits
+    // a small screen (1,024 x 700 logical pixels) with its header in at most a third of it.
+    void shortcutsWorkFromEveryBoxAndTheWindowFitsASmallScreen() {
+        ResultsWindow& results = RunInForm(DivergingRun());
+        results.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&results));
+        for (const char* name : {"TargetFillRate", "LostSaleCost", "ReturnCost"}) {
+            QLineEdit& box = Child<QLineEdit>(results, name);
+            Child<QTabWidget>(results, "ChartTabs").setCurrentIndex(2);
+            box.setFocus();
+            bool asked = false;
+            QTimer::singleShot(200, [&asked] {
+                if (QWidget* dialog = QApplication::activeModalWidget()) {
+                    asked = true;
+                    dialog->close();
+                }
+            });
+            QTest::keyClick(&box, Qt::Key_E, Qt::ControlModifier);  // Export results...
+            QVERIFY2(asked, name);
+            QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+            results.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&results));
+        }
+
+        const QSize small(1024, 700);
+        QVERIFY2(results.minimumSizeHint().width() <= small.width() &&
+                     results.minimumSizeHint().height() <= small.height(),
+                 qPrintable(QString("%1 x %2")
+                                .arg(results.minimumSizeHint().width())
+                                .arg(results.minimumSizeHint().height())));
+        results.resize(small);
+        QTRY_COMPARE(results.size(), small);
+        QVERIFY(Child<QWidget>(results, "Header").height() <= small.height() / 3);
+        QVERIFY(Child<QTableView>(results, "FiguresTable").height() > 100);
     }
 
     void theTableIsCopiedAsTabSeparatedRows() {

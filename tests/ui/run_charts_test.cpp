@@ -83,7 +83,9 @@ class RunChartsTest : public QObject {
         QFETCH(bool, reached);
         QFETCH(bool, costs);
         QFETCH(QStringList, marks);
-        const ChartContent chart = sf::ui::TradeoffChart(TradeoffResults(target, reached, costs));
+        const sf::RunResults results = TradeoffResults(target, reached, costs);
+        const ChartContent chart =
+            sf::ui::TradeoffChart({{"run 1", &results}}, results.Headline(), false, "run 1");
         QCOMPARE(CurveNames(chart), QStringList({"Fill rate", "Cycle service level"}) + marks);
         QCOMPARE(CurveNamed(chart, "Fill rate")->points,
                  (QList<QPointF>{{0, 0.8}, {0.5, 0.9}, {1, 0.95}}));
@@ -105,41 +107,93 @@ class RunChartsTest : public QObject {
         }
     }
 
-    void theSalesPointChartsShowItsSeriesOverEveryPeriod_data() {
-        QTest::addColumn<int>("salesPoint");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("sales point 1") << 1 << "Sales point 1: demand, forecast and delivery";
-        QTest::newRow("the row all") << 0 << "Select a sales point in the table to see its series";
+    void severalRunsAndBothEvaluationsNameEachCurveByWhatTellsThemApart() {
+        sf::RunResults first = TradeoffResults(false, false, true);
+        first.answers[sf::IndexOf(sf::Evaluation::asForecast)].tradeoff = {
+            {0.0, 0.6, 0.4, 30, 1, 71, 70, std::nullopt, true}};
+        const sf::RunResults second = TradeoffResults(false, false, false);
+
+        const ChartContent both =
+            sf::ui::TradeoffChart({{"run 1", &first}}, sf::Evaluation::asForecast, true, "run 1");
+        QCOMPARE(CurveNamed(both, "Fill rate (as forecast)")->points,
+                 QList<QPointF>{QPointF(0, 0.6)});
+        QCOMPARE(CurveNamed(both, "Fill rate (as reported)")->points,
+                 (QList<QPointF>{{0, 0.8}, {0.5, 0.9}, {1, 0.95}}));
+        // One run keeps its marks, in the evaluation shown.
+        QVERIFY(CurveNamed(both, "This run: τ = 0") != nullptr);
+
+        // Several runs overlay their curves only: each run's marks would say nothing apart.
+        const ChartContent runs = sf::ui::TradeoffChart({{"run 1", &first}, {"run 2", &second}},
+                                                        sf::Evaluation::asReported, false, "");
+        QCOMPARE(CurveNames(runs),
+                 (QStringList{"Fill rate (run 1)", "Cycle service level (run 1)",
+                              "Fill rate (run 2)", "Cycle service level (run 2)"}));
+        QVERIFY(!runs.rightY);
     }
 
-    void theSalesPointChartsShowItsSeriesOverEveryPeriod() {
-        QFETCH(int, salesPoint);
+    void aRowsChartsShowItsSeriesOrTheSumsOfItsSalesPoints_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QList<QPointF>>("forecast");
+        QTest::addColumn<QList<QPointF>>("alpha");
+        using Kind = sf::ui::RowSubject::Kind;
+        QTest::newRow("a sales point by its name")
+            << int(Kind::salesPoint) << 1
+            << "North (sales point 1): demand, forecast and delivery as reported — run 2"
+            << QList<QPointF>{{2, 5.5}, {3, 6.0}} << QList<QPointF>{QPointF(3, 0.2)};
+        QTest::newRow("sound leaves the diverged out")
+            << int(Kind::sound) << 0
+            << "The 1 sound sales point summed: demand, forecast and delivery as reported — run 2"
+            << QList<QPointF>{{2, 5.5}, {3, 6.0}} << QList<QPointF>{QPointF(3, 0.2)};
+        QTest::newRow("all sums every one, constants their mean")
+            << int(Kind::all) << 0
+            << "The 2 sales points summed: demand, forecast and delivery as reported (forecasts "
+               "that diverged leave the chart) — run 2"
+            << QList<QPointF>{{2, 5.5 + 1e30}, {3, 6.0 + 2e30}} << QList<QPointF>{QPointF(3, 0.6)};
+        QTest::newRow("no row") << int(Kind::run) << 1
+                                << "Select a row of the table to see its series — run 2"
+                                << QList<QPointF>{} << QList<QPointF>{};
+    }
+
+    void aRowsChartsShowItsSeriesOrTheSumsOfItsSalesPoints() {
+        QFETCH(int, kind);
+        QFETCH(int, number);
         QFETCH(QString, title);
-        sf::RunSeries series;
+        QFETCH(QList<QPointF>, forecast);
+        QFETCH(QList<QPointF>, alpha);
+        sf::RunResults results;
+        sf::RunSeries& series = results.series;
         series.periodNumber = 3;
+        series.names = {"North", "South"};
         sf::SalesPointSeries point;
         point.demand = {1, {5.0, 6.0, 7.0}};
         point.asReported.forecast = {2, {5.5, 6.0}};
         point.asReported.delivery = {2, {6.0, 7.0}};
         point.alpha = {3, {0.2}};
         point.beta = {3, {0.1}};
-        series.salesPoints = {point};
+        sf::SalesPointSeries runaway = point;
+        runaway.demand = {1, {0.0, 0.0, 0.0}};
+        runaway.asReported.forecast = {2, {1e30, 2e30}};
+        runaway.alpha = {3, {1.0}};
+        series.salesPoints = {point, runaway};
+        results.figures.sound = {true, false};
 
-        const sf::ui::SalesPointCharts charts = sf::ui::ChartsOfSalesPoint(series, salesPoint);
+        const sf::ui::SalesPointCharts charts = sf::ui::ChartsOfRow(
+            results, {sf::ui::RowSubject::Kind(kind), number}, sf::Evaluation::asReported, "run 2");
         QCOMPARE(charts.demand.title, title);
         for (const ChartContent* chart : {&charts.demand, &charts.constants}) {
             CompareRange(chart->x.range, 1.0, 3.0);
         }
-        if (salesPoint == 0) {
+        if (forecast.isEmpty()) {
             QVERIFY(charts.demand.curves.empty() && charts.constants.curves.empty());
             return;
         }
         QCOMPARE(CurveNames(charts.demand), (QStringList{"Demand", "Forecast", "Delivery"}));
-        QCOMPARE(CurveNamed(charts.demand, "Forecast")->points,
-                 (QList<QPointF>{{2, 5.5}, {3, 6.0}}));
-        QCOMPARE(CurveNamed(charts.constants, "α (mean)")->points, QList<QPointF>{QPointF(3, 0.2)});
-        CompareRange(charts.demand.y.range, 4.9, 7.1);
-        CompareRange(charts.constants.y.range, 0.095, 0.205);
+        QCOMPARE(CurveNamed(charts.demand, "Forecast")->points, forecast);
+        QCOMPARE(CurveNamed(charts.constants, "α (mean)")->points, alpha);
+        // Diverged forecasts do not squash the demand: the axis keeps near it.
+        QVERIFY(charts.demand.y.range.second < 100.0);
     }
 };
 

@@ -1,0 +1,72 @@
+#include "ui/window_memory.h"
+
+#include <QFileInfo>
+#include <string>
+
+#include "runtime/run_error.h"
+#include "scenario/scenario_format.h"
+
+namespace sf::ui {
+namespace {
+
+constexpr char kFormKey[] = "form/scenario";
+constexpr char kReportKey[] = "form/report";
+
+QString RecentKey(RecentKind kind) {
+    return kind == RecentKind::scenario ? QStringLiteral("recent/scenarios")
+                                        : QStringLiteral("recent/salesHistories");
+}
+
+}  // namespace
+
+QSettings WindowSettings() {
+    return QSettings(QStringLiteral("sales-forecast"), QStringLiteral("sales-forecast"));
+}
+
+std::optional<Scenario> RememberedForm(const QSettings& settings, const NumberLocale& locale) {
+    const QByteArray text = settings.value(kFormKey).toString().toUtf8();
+    if (text.isEmpty()) {
+        return std::nullopt;
+    }
+    try {
+        return ParseScenario(std::string_view(text.constData(), text.size()), locale);
+    } catch (const RunError&) {
+        // Kept by another version or edited by hand: the form starts as described instead.
+        return std::nullopt;
+    }
+}
+
+void RememberForm(QSettings& settings, const Scenario& form, const NumberLocale& locale) {
+    try {
+        settings.setValue(kFormKey, QString::fromStdString(ScenarioText(form, locale)));
+    } catch (const RunError&) {
+        // A box a scenario cannot hold: what was kept before stays.
+    }
+}
+
+QString RememberedReportPath(const QSettings& settings) {
+    return settings.value(kReportKey).toString();
+}
+
+void RememberReportPath(QSettings& settings, const QString& path) {
+    settings.setValue(kReportKey, path);
+}
+
+void ForgetForm(QSettings& settings) {
+    settings.remove(kFormKey);
+    settings.remove(kReportKey);
+}
+
+QStringList RecentFiles(const QSettings& settings, RecentKind kind) {
+    return settings.value(RecentKey(kind)).toStringList();
+}
+
+void AddRecentFile(QSettings& settings, RecentKind kind, const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QStringList files = RecentFiles(settings, kind);
+    files.removeAll(absolute);
+    files.prepend(absolute);
+    settings.setValue(RecentKey(kind), files.mid(0, kRecentFiles));
+}
+
+}  // namespace sf::ui
