@@ -14,18 +14,18 @@ struct SalesHistory {
     std::string name;  // the file name without its folders, as the report names it
     // The file as the user gave it: no run may write over it.
     std::filesystem::path file;
-    // How it was read, so that a scenario reads it again the same way.
-    HistoryChoices choices;
     int salesPoints = 0;
     int periods = 0;
     // The name of each sales point from a header row or a long table's names, sales point sp
     // at sp - 1; empty when the file has none, and an empty name where its cell is.
     std::vector<std::string> names;
+    // Sales points outer, periods inner: every value a finite number.
+    std::vector<double> demand;
     // The day of each period as YYYY-MM-DD, period t at t - 1, when the file dates its periods;
     // else empty.
     std::vector<std::string> dates;
-    // Sales points outer, periods inner: every value a finite number.
-    std::vector<double> demand;
+    // How it was read, so that a scenario reads it again the same way.
+    HistoryChoices choices;
 
     double Demand(int salesPoint, int period) const {
         return demand[static_cast<std::size_t>(salesPoint - 1) * periods + (period - 1)];

@@ -331,9 +331,9 @@ RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs, const Ru
     std::error_code ignored;
     record.reportPath = std::filesystem::absolute(reportPath_, ignored);
     try {
-        record.scenario = ScenarioText({record.inputs, options.boundedConstants, record.seed,
-                                        SourceOf(record.inputs.history)},
-                                       locale_);
+        record.scenario = ScenarioText(
+            {record.inputs, options.boundedConstants, record.seed, SourceOf(record.inputs.history)},
+            locale_);
     } catch (const RunError&) {
         // A box longer than a scenario file takes: run.json says it holds no scenario.
     }
