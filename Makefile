@@ -66,6 +66,7 @@ bench: build
 # docs/results.png: a realistic run through the form, drawn by the X server of Xvfb.
 results-screenshot: build
 	scripts/results-screenshot.sh $(BUILD_DIR)
+	scripts/results-screenshot.sh $(BUILD_DIR) next
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -32,6 +32,8 @@ inline std::string FirstDifference(const sf::RunState& a, const sf::RunState& b)
         {"betaUsed", &RunState::betaUsed},
         {"forecastAsForecast", &RunState::forecastAsForecast},
         {"sigmaAsForecast", &RunState::sigmaAsForecast},
+        {"comingForecast", &RunState::comingForecast},
+        {"comingSigma", &RunState::comingSigma},
     };
     for (const auto& matrix : matrices) {
         for (int sp = 0; sp < sf::kSalesPointSlots; ++sp) {

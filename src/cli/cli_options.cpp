@@ -88,6 +88,8 @@ bool TakeFlag(std::string_view option, CliOptions& options, bool& example) {
         options.run.boundedConstants = true;
     } else if (option == "--summary") {
         options.results.summary = true;
+    } else if (option == "--next") {
+        options.results.next = true;
     } else if (option == "--version") {
         options.version = true;
     } else if (option == "--quiet") {
@@ -298,15 +300,19 @@ The run:
 
 Results of a run:
   --export DIR               replace the folder DIR, in one step once the run is complete, by
-                             one holding summary.csv, series.csv, tradeoff.csv and run.json;
-                             DIR must be new, empty or hold an earlier export only
+                             one holding summary.csv, series.csv, tradeoff.csv, next.csv and
+                             run.json; DIR must be new, empty or hold an earlier export only
   --summary                  print after the closing message (after every run) the fill
                              rate, cycle service level, lost sales and returns of the sound
-                             sales points as forecast and as reported, the notes and the
-                             answers below
+                             sales points as forecast and as reported, the notes, the
+                             answers below and the deliveries to decide now
+  --next                     print next.csv, what to deliver in the coming periods, on
+                             stdout and nothing else (after the last run); the closing
+                             message and --summary go to stderr
   --tau-grid FROM:TO:STEP    the taus of the trade-off (default 0:3:0.1), at most 10001; the
                              run's own tau is added
   --target-fill-rate X       the smallest tau whose fill rate reaches X (0 < X <= 1)
+  --target-service-level X   the smallest tau whose cycle service level reaches X (0 < X <= 1)
   --lost-sale-cost C, --return-cost C
                              the cost of a unit lost and of a unit returned (both, 0 to 1e15):
                              the cost of each tau, the cheapest tau of the grid and the

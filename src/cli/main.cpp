@@ -21,20 +21,29 @@
 
 namespace {
 
-// The batch command acknowledges every notice at once; a stop signal stops its run.
+// The batch command acknowledges every notice at once; a stop signal stops its run. When stdout
+// carries a file for a pipeline, the closing message goes to stderr, which --quiet keeps for
+// errors.
 class ConsoleObserver : public sf::QuietObserver {
   public:
-    explicit ConsoleObserver(bool quiet) : quiet_(quiet) {}
+    ConsoleObserver(bool quiet, bool stdoutTaken) : quiet_(quiet), stdoutTaken_(stdoutTaken) {}
     void ShowNotice(std::string_view message) override {
         if (!quiet_) {
             std::cerr << message << '\n';
         }
     }
-    void ShowClosingMessage(std::string_view message) override { std::cout << message << '\n'; }
+    void ShowClosingMessage(std::string_view message) override {
+        if (!stdoutTaken_) {
+            std::cout << message << '\n';
+        } else if (!quiet_) {
+            std::cerr << message << '\n';
+        }
+    }
     bool StopRequested() const override { return sf::CaughtStopSignal() != 0; }
 
   private:
     const bool quiet_;
+    const bool stdoutTaken_;
 };
 
 // Which run a warning comes from, so that the warnings of runs side by side can be told apart.
@@ -189,7 +198,7 @@ int main(int argc, char** argv) try {
     }
     auto state = std::make_unique<sf::RunState>();
     sf::UniformSource source(options->results.seed);
-    ConsoleObserver observer(options->quiet);
+    ConsoleObserver observer(options->quiet, options->results.next);
     for (int run = 0; run < options->runs; ++run) {
         if (sf::CaughtStopSignal() != 0) {
             return Stopped();  // before the run writes anything

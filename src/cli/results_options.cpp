@@ -25,8 +25,25 @@ std::string Refusal(const std::string& option, const NumberRule& rule, const std
     return option + " needs " + std::string(rule.wanted) + ", not " + Quoted(value);
 }
 
-constexpr std::string_view kResultsOptions[] = {
-    "--export", "--tau-grid", "--target-fill-rate", "--lost-sale-cost", "--return-cost", "--seed"};
+constexpr std::string_view kResultsOptions[] = {"--export",
+                                                "--tau-grid",
+                                                "--target-fill-rate",
+                                                "--target-service-level",
+                                                "--lost-sale-cost",
+                                                "--return-cost",
+                                                "--seed"};
+
+// The targets a tau is sought for, each a share.
+struct TargetOption {
+    std::string_view option;
+    const NumberRule& rule;
+    std::optional<double> ResultsRequest::*target;
+};
+
+constexpr TargetOption kTargetOptions[] = {
+    {"--target-fill-rate", kTargetFillRateRule, &ResultsRequest::targetFillRate},
+    {"--target-service-level", kTargetServiceLevelRule, &ResultsRequest::targetServiceLevel},
+};
 
 }  // namespace
 
@@ -50,13 +67,14 @@ OptionUse TakeResultsOption(const std::string& option, const std::string& value,
             return OptionUse::refused;
         }
         options.request.grid = *grid;
-    } else if (option == "--target-fill-rate") {
-        const std::optional<double> target = Taken(kTargetFillRateRule, Number(value));
+    } else if (const auto asked = std::ranges::find(kTargetOptions, option, &TargetOption::option);
+               asked != std::end(kTargetOptions)) {
+        const std::optional<double> target = Taken(asked->rule, Number(value));
         if (!target) {
-            problem = Refusal(option, kTargetFillRateRule, value);
+            problem = Refusal(option, asked->rule, value);
             return OptionUse::refused;
         }
-        options.request.targetFillRate = target;
+        options.request.*asked->target = target;
     } else if (option == "--lost-sale-cost" || option == "--return-cost") {
         const std::optional<double> cost = Taken(kOutcomeCostRule, Number(value));
         if (!cost) {

@@ -18,6 +18,7 @@ struct ResultsCliOptions {
     std::optional<double> lostSaleCost;
     std::optional<double> returnCost;
     bool summary = false;
+    bool next = false;  // next.csv alone on stdout
     std::uint32_t seed = kDefaultSeed;
 };
 
@@ -26,8 +27,8 @@ enum class OptionUse { notMine, taken, refused };
 // True for the options TakeResultsOption takes, each with a value.
 bool IsResultsOption(std::string_view option);
 
-// --export, --tau-grid, --target-fill-rate, --lost-sale-cost, --return-cost and --seed with
-// their value; refused with the reason in problem.
+// --export, --tau-grid, --target-fill-rate, --target-service-level, --lost-sale-cost,
+// --return-cost and --seed with their value; refused with the reason in problem.
 OptionUse TakeResultsOption(const std::string& option, const std::string& value,
                             ResultsCliOptions& options, std::string& problem);
 

@@ -2,6 +2,7 @@
 
 #include "cli/results_summary.h"
 #include "results/export_folder.h"
+#include "results/export_tables.h"
 #include "runtime/run_error.h"
 #include "runtime/shown_text.h"
 
@@ -12,13 +13,19 @@ bool DeliverResults(const RunState& state, const CliOptions& options, int run,
                     const std::string& scenario,
                     std::ostream& out, std::ostream& err) {
     const ResultsCliOptions& asked = options.results;
-    const bool exportNow = asked.exportFolder && run == options.runs;
-    if (!asked.summary && !exportNow) {
+    const bool lastRun = run == options.runs;
+    const bool exportNow = asked.exportFolder && lastRun;
+    const bool nextNow = asked.next && lastRun;
+    if (!asked.summary && !exportNow && !nextNow) {
         return true;
     }
     const RunResults results = ComputeResults(state, asked.request);
     if (asked.summary) {
-        out << ResultsSummary(results, warnings.size(), notes) << std::flush;
+        // With --next, stdout holds next.csv alone.
+        (asked.next ? err : out) << ResultsSummary(results, warnings.size(), notes) << std::flush;
+    }
+    if (nextNow) {
+        out << NextCsv(results) << std::flush;
     }
     if (exportNow) {
         RunRecord record;

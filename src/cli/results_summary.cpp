@@ -1,9 +1,13 @@
 #include "cli/results_summary.h"
 
+#include "results/next_deliveries.h"
 #include "results/number_cells.h"
 
 namespace sf {
 namespace {
+
+// Up to this many sales points the summary lists each one's delivery to decide now.
+constexpr std::size_t kSalesPointsListed = 20;
 
 std::string Value(const std::optional<double>& value) {
     return value ? ShortestText(*value) : "none";
@@ -33,12 +37,19 @@ std::string FiguresText(const RunResults& results, Evaluation evaluation) {
 std::string AnswersText(const RunResults& results, Evaluation evaluation) {
     std::string text;
     const EvaluationAnswers& answers = results.Answers(evaluation);
-    if (const std::optional<TargetAnswer>& target = answers.target) {
-        text += "Target fill rate " + ShortestText(target->target) + ", " + Name(evaluation) + ": ";
-        text += target->tau ? "tau " + ShortestText(*target->tau) + " (fill rate " +
-                                  Value(target->fillRate) + ")"
-                            : std::string("not reached");
-        text += target->note.empty() ? "\n" : "; " + target->note + "\n";
+    for (const auto& [target, rate] :
+         {std::pair(&answers.target, &kFillRateTarget),
+          std::pair(&answers.serviceLevelTarget, &kServiceLevelTarget)}) {
+        if (!*target) {
+            continue;
+        }
+        const std::string name(rate->name);
+        text += "Target " + name + " " + ShortestText((*target)->target) + ", " + Name(evaluation) +
+                ": ";
+        text += (*target)->tau ? "tau " + ShortestText(*(*target)->tau) + " (" + name + " " +
+                                     Value((*target)->rate) + ")"
+                               : std::string("not reached");
+        text += (*target)->note.empty() ? "\n" : "; " + (*target)->note + "\n";
     }
     if (const std::optional<CostAnswer>& cheapest = answers.cheapest) {
         text += "Cheapest tau of the grid, " + Name(evaluation) + ": " +
@@ -47,6 +58,50 @@ std::string AnswersText(const RunResults& results, Evaluation evaluation) {
     } else if (!answers.tradeoff.empty() && answers.tradeoff.front().cost) {
         text += "Cheapest tau of the grid, " + Name(evaluation) +
                 ": none; the cost of every tau is too large to hold\n";
+    }
+    return text;
+}
+
+// The deliveries to decide now: their total over the sound sales points at the run's tau and
+// at each tau answered, then each sales point's where they fit on a screen.
+std::string DecidedNowText(const RunResults& results) {
+    const std::vector<NextDelivery> next = NextDeliveries(results);
+    const std::optional<DecidedNow> now = DeliveriesDecidedNow(results, next);
+    if (!now) {
+        return "Deliveries to decide now: none; the estimation windows cover every period, so "
+               "no rolling forecast was made to give them\n";
+    }
+    const AtTaus taus = DeliveryTaus(results);
+    const std::size_t salesPoints = results.series.salesPoints.size();
+    std::string text = "Deliveries to decide now, for period " + std::to_string(now->period) +
+                       ", sound sales points " + std::to_string(now->soundSalesPoints) + " of " +
+                       std::to_string(salesPoints) + ":\n" + "At the run's tau " +
+                       ShortestText(taus.run) + ": " + ShortestText(now->total.run) + "\n";
+    for (const AnsweredTau& tau : kAnsweredTaus) {
+        if (taus.*tau.value) {
+            text += "At the " + std::string(tau.words) + " tau " +
+                    ShortestText(*(taus.*tau.value)) + ": " +
+                    ShortestText(*(now->total.*tau.value)) + "\n";
+        }
+    }
+    if (salesPoints > kSalesPointsListed) {
+        return text + "Per sales point: --next prints them, --export writes them into next.csv\n";
+    }
+    text += "Per sales point, at the taus above:\n";
+    for (const NextDelivery& row : next) {
+        if (row.period != now->period) {
+            continue;
+        }
+        const std::string number = std::to_string(row.salesPoint);
+        const std::string name = results.series.Name(row.salesPoint);
+        text += "Sales point " + number + (name == number ? "" : " (" + name + ")") + ": " +
+                ShortestText(row.delivery.run);
+        for (const AnsweredTau& tau : kAnsweredTaus) {
+            if (const std::optional<double>& delivery = row.delivery.*tau.value) {
+                text += ", " + ShortestText(*delivery);
+            }
+        }
+        text += row.diverged ? "; diverged, not to be trusted\n" : "\n";
     }
     return text;
 }
@@ -70,7 +125,7 @@ std::string ResultsSummary(const RunResults& results, std::size_t warningCount,
                                            : "none; " + results.normalTheory->note) +
                 "\n";
     }
-    return text;
+    return text + DecidedNowText(results);
 }
 
 }  // namespace sf

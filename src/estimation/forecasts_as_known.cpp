@@ -15,22 +15,27 @@
 namespace sf {
 namespace {
 
+// Periods 0..1200: the replays of the coming periods run to P + max(H, 1), beyond period 600.
+constexpr int kReplaySlots = kPeriodSlots + kMaxPeriods;
+
 // The series of eight lanes side by side by period: [period * kLaneCount + lane].
 struct LaneSeries {
-    static constexpr std::size_t kCells = static_cast<std::size_t>(kPeriodSlots) * kLaneCount;
+    static constexpr std::size_t kCells = static_cast<std::size_t>(kReplaySlots) * kLaneCount;
     std::vector<double> demand = std::vector<double>(kCells);
     std::vector<double> forecast = std::vector<double>(kCells);
     std::vector<double> deviation = std::vector<double>(kCells);  // |D - F| of the alpha replay
     std::vector<double> mad = std::vector<double>(kCells);
 };
 
-// The replays of the sales points first..first + 7, one per lane, for every rolling period.
+// The replays of the sales points first..first + 7, one per lane, for every rolling period and
+// every coming period.
 void ReplayInLanes(RunState& state, const NamedLaneKernel& kernel, const double* reciprocal,
                    int first, LaneSeries& series) {
     const int s = state.initPeriods;
     const int h = state.horizon;
     const int lanes = std::min(kLaneCount, state.salesPointCount - first + 1);
     const PeriodStretch rolling = RollingStretch(state);
+    const PeriodStretch coming = ComingPeriods(state);
     std::vector<double>& demand = series.demand;
     std::vector<double>& forecast = series.forecast;
     std::vector<double>& deviation = series.deviation;
@@ -50,7 +55,7 @@ void ReplayInLanes(RunState& state, const NamedLaneKernel& kernel, const double*
     args.windowEnd = windowEnd.data();
     args.reciprocal = reciprocal;
     args.criterion = criterion.data();
-    for (int t = rolling.first; t <= rolling.last; ++t) {
+    for (int t = rolling.first; t <= coming.last; ++t) {
         const int d = DecisionPeriod(state, t);
         const int end = d + h;
         // With H = 0 a period's value depends on that period alone, so its replay may start
@@ -80,12 +85,16 @@ void ReplayInLanes(RunState& state, const NamedLaneKernel& kernel, const double*
             args.output = mad.data();
             kernel.kernel(args);
         }
+        // A coming period is kept apart, counted from P.
+        const bool isComing = t >= coming.first;
+        Matrix& forecastKnown = isComing ? state.comingForecast : state.forecastAsForecast;
+        Matrix& sigmaKnown = isComing ? state.comingSigma : state.sigmaAsForecast;
+        const int column = isComing ? t - rolling.last : t;
         for (int lane = 0; lane < lanes; ++lane) {
             const int sp = first + lane;
             // An empty window (H = 0 and d = S) leaves the start values of period S.
-            state.forecastAsForecast(sp, t) = end > s ? forecast[at + lane] : state.mu(sp, s);
-            state.sigmaAsForecast(sp, t) =
-                end > s ? SigmaFromMad(mad[at + lane]) : state.sigma(sp, s);
+            forecastKnown(sp, column) = end > s ? forecast[at + lane] : state.mu(sp, s);
+            sigmaKnown(sp, column) = end > s ? SigmaFromMad(mad[at + lane]) : state.sigma(sp, s);
         }
     }
 }
@@ -98,8 +107,8 @@ void ForecastsAsKnown(RunState& state, const LaneOptions& options) {
     }
     const NamedLaneKernel& kernel = LaneKernels().Named(options.kernel);
     // 1 / t as the criteria's own division gives it.
-    std::array<double, kPeriodSlots> reciprocal{};
-    for (int t = 1; t < kPeriodSlots; ++t) {
+    std::array<double, kReplaySlots> reciprocal{};
+    for (int t = 1; t < kReplaySlots; ++t) {
         reciprocal[t] = 1.0 / t;
     }
     const int groups = (state.salesPointCount + kLaneCount - 1) / kLaneCount;

@@ -14,8 +14,6 @@ namespace {
 constexpr char kSalesPointName[] = "sales_point";
 constexpr char kPeriodName[] = "period";
 constexpr char kDemandName[] = "demand";
-// The column of an exported series that its rows of coming periods have too.
-constexpr char kDecidedAtName[] = "decided_at";
 constexpr std::array<const char*, 3> kColumnRoles = {"the sales points", "the periods",
                                                      "the demand"};
 
@@ -234,9 +232,6 @@ HistoryLayout DecideLayout(char delimiter, const std::vector<CsvRecord>& firstRo
         } else {
             FindColumnsByName(first, layout);
         }
-        layout.comingPeriods = std::ranges::any_of(layout.columnNames, [](const std::string& name) {
-            return Lowered(name) == kDecidedAtName;
-        });
     } else if (firstData < firstRows.size()) {
         const std::vector<std::string>& cells = firstRows[firstData].cells;
         layout.dateColumn = !cells.empty() && LooksLikeDate(cells.front());

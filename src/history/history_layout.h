@@ -35,7 +35,6 @@ struct HistoryLayout {
     std::size_t demandColumn = 0;
     ColumnsFoundBy columnsFoundBy = ColumnsFoundBy::none;
     bool numberedSalesPoints = false;  // a column named sales_point numbers them 1, 2, 3 ...
-    bool comingPeriods = false;        // an exported series, whose coming periods have no demand
     std::optional<DecimalSeparator> decimal;
     bool trailingDelimiter = false;  // wide: every row ends in an empty cell, which is no column
     // The cells of the rows the layout was decided from, as the file holds them.

@@ -101,7 +101,8 @@ SalesHistory TidyHistory::Finish(const HistoryChoices& choices) {
         }
     }
     if (history.periods == 0) {
-        throw RunError("there is no demand in the file: the demand cell of every row is empty");
+        // Every demand cell is empty: the first is named.
+        RefuseNumber(Where(0, kDemandCell), rows_->Cell(0, kDemandCell), separator);
     }
     if (!layout_.numberedSalesPoints) {
         history.salesPoints = static_cast<int>(history.names.size());
@@ -187,11 +188,15 @@ std::vector<TidyHistory::KeyedRow> TidyHistory::ReadKeys(bool dated, DecimalSepa
                 RefuseDate(Where(at, kPeriodCell), cell);
             }
             row.period = static_cast<int>(day->time_since_epoch().count());
-        } else {
-            row.period = ReadNumbering(at, kPeriodCell, "period", kMaxPeriods);
         }
         const std::string_view cell = rows_->Cell(at, kDemandCell);
-        if (!layout_.comingPeriods || !IsBlank(cell)) {
+        const bool coming = IsBlank(cell);
+        if (!dated) {
+            // The coming periods of an export run up to P + H, beyond period 600 when P is near it.
+            row.period =
+                ReadNumbering(at, kPeriodCell, "period", coming ? 2 * kMaxPeriods : kMaxPeriods);
+        }
+        if (!coming) {
             row.demand = CellNumber([&] { return Where(at, kDemandCell); }, cell, separator);
         }
         keyed.push_back(row);

@@ -14,9 +14,9 @@ namespace sf {
 // The long shape, as an exported series has it: one row per sales point and period in any
 // order; of each row only the sales point's name or number, the period or date and the demand
 // are read. Names number the sales points in the order they first appear; a column named
-// sales_point numbers them itself. In an exported series (it has a decided_at column) a row
-// whose demand is empty is a coming period, skipped when it comes after every period with
-// demand.
+// sales_point numbers them itself. A row whose demand is empty is a coming period, as an export
+// closes each sales point with them (up to period 1200), skipped when it comes after every period
+// with demand.
 class TidyHistory {
   public:
     explicit TidyHistory(HistoryLayout& layout);

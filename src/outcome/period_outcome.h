@@ -52,13 +52,18 @@ struct PeriodOutcome {
 };
 
 // The delivery is the safety stock plus the forecast, the product first, rounded to a whole
-// number with halves to even. A delivery above demand, strictly, returns the surplus; otherwise
-// the unmet demand is lost. The run's outcome takes this step one period at a time, the
-// trade-off several taus at a time.
+// number with halves to even.
+template <typename Value>
+inline Value DeliveryOf(Value forecast, Value deviation, Value tau) {
+    return RoundHalfEven(deviation * tau + forecast);
+}
+
+// A delivery above demand, strictly, returns the surplus; otherwise the unmet demand is lost.
+// The run's outcome takes this step one period at a time, the trade-off several taus at a time.
 template <typename Value>
 inline PeriodOutcome<Value> OutcomeOfPeriod(Value forecast, Value deviation, Value tau,
                                             Value demand) {
-    const Value delivery = RoundHalfEven(deviation * tau + forecast);
+    const Value delivery = DeliveryOf(forecast, deviation, tau);
     const auto above = delivery > demand;
     const Value zero{};
     return {delivery, above ? zero : demand - delivery, above ? delivery - demand : zero,

@@ -30,6 +30,7 @@ constexpr ExportFile kExportFiles[] = {
      [](const RunResults& results, const RunRecord&) { return SeriesCsv(results.series); }},
     {"tradeoff.csv",
      [](const RunResults& results, const RunRecord&) { return TradeoffCsv(results); }},
+    {"next.csv", [](const RunResults& results, const RunRecord&) { return NextCsv(results); }},
     {"run.json", RunJson},
 };
 

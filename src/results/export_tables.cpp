@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "results/next_deliveries.h"
 #include "results/number_cells.h"
 #include "results/summary_columns.h"
 #include "results/tradeoff_columns.h"
@@ -92,9 +93,11 @@ std::string SummaryCsv(const RunResults& results, const RunRecord& record) {
 
 std::string SeriesCsv(const RunSeries& series) {
     std::string csv = HeaderRow("sales_point,name,period,date", kSeriesColumns);
+    const int lastRow =
+        series.comingPeriods.Empty() ? series.periodNumber : series.comingPeriods.last;
     // About 110 characters a row.
-    csv.reserve(csv.size() + series.salesPoints.size() *
-                                 static_cast<std::size_t>(std::max(series.periodNumber, 0)) * 128);
+    csv.reserve(csv.size() +
+                series.salesPoints.size() * static_cast<std::size_t>(std::max(lastRow, 0)) * 128);
     // Each row is put together in place and appended whole: the file has some 60,000 of them.
     char row[32 + kSeriesColumns.size() * (kCellRoom + 1)];
     for (std::size_t at = 0; at < series.salesPoints.size(); ++at) {
@@ -102,7 +105,8 @@ std::string SeriesCsv(const RunSeries& series) {
         std::string salesPoint = std::to_string(at + 1) + ',';
         AppendText(salesPoint, series.Name(static_cast<int>(at) + 1));
         salesPoint += ',';
-        for (int t = 1; t <= series.periodNumber; ++t) {
+        for (int t = 1; t <= lastRow; ++t) {
+            const bool coming = t > series.periodNumber;
             char* end = std::to_chars(row, row + 11, t).ptr;
             *end++ = ',';
             // The date a sales history gives the period; a drawn demand has none.
@@ -112,12 +116,38 @@ std::string SeriesCsv(const RunSeries& series) {
             }
             for (const SeriesColumn& column : kSeriesColumns) {
                 *end++ = ',';
-                end = WriteCell(end, column.series(point).At(t));
+                const auto values = coming ? column.coming : column.series;
+                end = WriteCell(end, values != nullptr ? values(point).At(t) : std::nullopt);
             }
             *end++ = '\n';
             csv += salesPoint;
             csv.append(row, end);
         }
+    }
+    return csv;
+}
+
+std::string NextCsv(const RunResults& results) {
+    std::string csv = "sales_point,name,period,date,decided_at,forecast,sigma,delivery";
+    for (const AnsweredTau& tau : kAnsweredTaus) {
+        csv += ',';
+        csv += tau.column;
+    }
+    csv += ",diverged\n";
+    for (const NextDelivery& row : NextDeliveries(results)) {
+        csv += std::to_string(row.salesPoint) + ',';
+        AppendText(csv, results.series.Name(row.salesPoint));
+        // The date stays empty, as in series.csv.
+        csv += ',' + std::to_string(row.period) + ",," + std::to_string(row.decidedAt);
+        for (const double value : {row.forecast, row.sigma, row.delivery.run}) {
+            csv += ',';
+            AppendCell(csv, value);
+        }
+        for (const AnsweredTau& tau : kAnsweredTaus) {
+            csv += ',';
+            AppendCell(csv, row.delivery.*tau.value);
+        }
+        csv += row.diverged ? ",1\n" : ",0\n";
     }
     return csv;
 }

@@ -16,8 +16,13 @@ namespace sf {
 // "sound" and "all".
 std::string SummaryCsv(const RunResults& results, const RunRecord& record);
 
-// series.csv: one row per sales point and period 1..P, sales points outer.
+// series.csv: one row per sales point and period 1..P, then its coming periods, sales points
+// outer.
 std::string SeriesCsv(const RunSeries& series);
+
+// next.csv: one row per sales point and coming period, sales points outer; the header alone
+// when as_forecast has no periods, so that nothing can be decided from it.
+std::string NextCsv(const RunResults& results);
 
 // tradeoff.csv: per evaluation, as_forecast first, one row per tau.
 std::string TradeoffCsv(const RunResults& results);

@@ -14,6 +14,8 @@ struct NumberRule {
 
 inline constexpr NumberRule kTargetFillRateRule = {
     "a number above 0 and at most 1", [](double number) { return number > 0.0 && number <= 1.0; }};
+// A cycle service level is a share too.
+inline constexpr const NumberRule& kTargetServiceLevelRule = kTargetFillRateRule;
 // The largest cost taken: a cost of lost sales and returns then overflows only where the
 // outcomes themselves are beyond any demand a run has.
 inline constexpr double kLargestCost = 1e15;

@@ -1,5 +1,6 @@
 #include <nlohmann/json.hpp>
 
+#include "results/next_deliveries.h"
 #include "results/run_record.h"
 #include "results/summary_columns.h"
 #include "version/program_version.h"
@@ -25,6 +26,7 @@ ordered_json Options(const RunRecord& record) {
         {"tau_grid",
          {{"from", request.grid.from}, {"to", request.grid.to}, {"step", request.grid.step}}},
         {"target_fill_rate", Optional(request.targetFillRate)},
+        {"target_service_level", Optional(request.targetServiceLevel)},
         {"lost_sale_cost", request.costs ? ordered_json(request.costs->lostSale) : nullptr},
         {"return_cost", request.costs ? ordered_json(request.costs->returned) : nullptr},
     };
@@ -57,20 +59,45 @@ ordered_json Totals(const RunFigures& figures) {
     return totals;
 }
 
-ordered_json Target(const RunResults& results) {
-    if (!results.Answers(Evaluation::asForecast).target) {
+// The answers to a target fill rate or cycle service level; rate: the name of the rate reached.
+ordered_json Target(const RunResults& results,
+                    std::optional<TargetAnswer> EvaluationAnswers::*answer, const char* rate) {
+    if (!(results.Answers(Evaluation::asForecast).*answer)) {
         return nullptr;
     }
-    ordered_json json = {{"target", results.Answers(Evaluation::asForecast).target->target}};
+    ordered_json json = {{"target", (results.Answers(Evaluation::asForecast).*answer)->target}};
     for (const Evaluation evaluation : kEvaluations) {
-        const TargetAnswer& target = *results.Answers(evaluation).target;
+        const TargetAnswer& target = *(results.Answers(evaluation).*answer);
         json[std::string(EvaluationName(evaluation))] = {
             {"tau", Optional(target.tau)},
-            {"fill_rate", Optional(target.fillRate)},
+            {rate, Optional(target.rate)},
             {"note", target.note},
         };
     }
     return json;
+}
+
+// The coming periods per sales point, their cells named as next.csv's columns.
+ordered_json NextDeliveriesJson(const RunResults& results) {
+    ordered_json salesPoints = ordered_json::array();
+    for (const NextDelivery& row : NextDeliveries(results)) {
+        if (salesPoints.empty() || salesPoints.back()["sales_point"] != row.salesPoint) {
+            salesPoints.push_back({{"sales_point", row.salesPoint},
+                                   {"name", results.series.Name(row.salesPoint)},
+                                   {"periods", ordered_json::array()}});
+        }
+        ordered_json period = {{"period", row.period},
+                               {"decided_at", row.decidedAt},
+                               {"forecast", row.forecast},
+                               {"sigma", row.sigma},
+                               {"delivery", row.delivery.run}};
+        for (const AnsweredTau& tau : kAnsweredTaus) {
+            period[std::string(tau.column)] = Optional(row.delivery.*tau.value);
+        }
+        period["diverged"] = row.diverged;
+        salesPoints.back()["periods"].push_back(period);
+    }
+    return salesPoints;
 }
 
 ordered_json Costs(const RunResults& results) {
@@ -117,8 +144,11 @@ std::string RunJson(const RunResults& results, const RunRecord& record) {
         {"totals", Totals(results.figures)},
         {"warnings", record.warnings},
         {"notes", record.notes},
-        {"target_fill_rate", Target(results)},
+        {"target_fill_rate", Target(results, &EvaluationAnswers::target, "fill_rate")},
+        {"target_service_level",
+         Target(results, &EvaluationAnswers::serviceLevelTarget, "cycle_service_level")},
         {"cheapest_tau", Costs(results)},
+        {"next_deliveries", NextDeliveriesJson(results)},
     };
     // Box texts are kept byte for byte; a byte that is not UTF-8 is replaced rather than refused.
     return json.dump(2, ' ', false, ordered_json::error_handler_t::replace) + '\n';

@@ -1,5 +1,7 @@
 #include "results/run_results.h"
 
+#include <tuple>
+
 namespace sf {
 
 RunResults ComputeResults(const RunState& state, const ResultsRequest& request) {
@@ -16,10 +18,15 @@ void AnswerRequest(RunResults& results, const ResultsRequest& request) {
         EvaluationAnswers& answers = results.answers[IndexOf(evaluation)];
         const SalesPointChoice& sound = results.figures.sound;
         answers.tradeoff = ComputeTradeoff(results.series, evaluation, sound, taus, request.costs);
-        answers.target.reset();
-        if (request.targetFillRate) {
-            answers.target = AnswerTargetFillRate(results.series, evaluation, sound,
-                                                  answers.tradeoff, *request.targetFillRate);
+        for (const auto& [target, asked, rate] :
+             {std::tuple(&answers.target, request.targetFillRate, &kFillRateTarget),
+              std::tuple(&answers.serviceLevelTarget, request.targetServiceLevel,
+                         &kServiceLevelTarget)}) {
+            target->reset();
+            if (asked) {
+                *target = AnswerTarget(results.series, evaluation, sound, answers.tradeoff, *rate,
+                                       *asked);
+            }
         }
         answers.cheapest = CheapestTau(answers.tradeoff);
     }

@@ -19,12 +19,14 @@ struct ResultsRequest {
     TauGrid grid;                          // the run's own tau is added to it
     std::optional<double> targetFillRate;  // 0 < target <= 1
     std::optional<OutcomeCosts> costs;
+    std::optional<double> targetServiceLevel;  // a cycle service level, 0 < target <= 1
 };
 
 // One evaluation's trade-off over the sound sales points and its answers to the request.
 struct EvaluationAnswers {
-    std::vector<TradeoffRow> tradeoff;  // taus increasing
-    std::optional<TargetAnswer> target;
+    std::vector<TradeoffRow> tradeoff;   // taus increasing
+    std::optional<TargetAnswer> target;  // of the target fill rate
+    std::optional<TargetAnswer> serviceLevelTarget;
     std::optional<CostAnswer> cheapest;
 };
 

@@ -47,6 +47,25 @@ EvaluatedSeries AsForecast(const RunState& state, int sp, const PeriodStretch& r
     return series;
 }
 
+// The forecasts known now of the periods after P, which the run state keeps counted from P.
+ComingSeries Coming(const RunState& state, int sp, const PeriodStretch& coming) {
+    ComingSeries series;
+    for (PeriodSeries* values :
+         {&series.forecast, &series.sigma, &series.delivery, &series.decidedAt}) {
+        *values = ForStretch(coming);
+    }
+    for (int t = coming.first; t <= coming.last; ++t) {
+        const int k = t - state.periodNumber;
+        const double forecast = state.comingForecast(sp, k);
+        const double sigma = state.comingSigma(sp, k);
+        series.forecast.values.push_back(forecast);
+        series.sigma.values.push_back(sigma);
+        series.delivery.values.push_back(DeliveryOf(forecast, sigma, state.tau));
+        series.decidedAt.values.push_back(DecisionPeriod(state, t));
+    }
+    return series;
+}
+
 }  // namespace
 
 std::string RunSeries::Name(int salesPoint) const {
@@ -64,6 +83,7 @@ RunSeries CopySeries(const RunState& state) {
     copy.tau = state.tau;
     copy.outcomeWindow = outcome;
     copy.rollingStretch = RollingStretch(state);
+    copy.comingPeriods = ComingPeriods(state);
     copy.names = state.salesPointNames;
     copy.dates = state.periodDates;
     copy.salesPoints.resize(static_cast<std::size_t>(std::max<int>(state.salesPointCount, 0)));
@@ -88,6 +108,7 @@ RunSeries CopySeries(const RunState& state) {
         for (int t = copy.rollingStretch.first; t <= copy.rollingStretch.last; ++t) {
             series.decidedAt.values.push_back(DecisionPeriod(state, t));
         }
+        series.coming = Coming(state, sp, copy.comingPeriods);
     }
     return copy;
 }

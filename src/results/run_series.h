@@ -38,8 +38,18 @@ struct EvaluatedSeries {
     PeriodSeries sales;
 };
 
-// Every series of one sales point over the periods 1..P. alpha and beta are the constants each
-// period's own step used, not the last trials the run state keeps under those names.
+// What is known now of the coming periods after P (ComingPeriods): the forecast and sigma as
+// known at their decision periods, the delivery at the run's tau, and the decision periods.
+struct ComingSeries {
+    PeriodSeries forecast;
+    PeriodSeries sigma;
+    PeriodSeries delivery;
+    PeriodSeries decidedAt;
+};
+
+// Every series of one sales point over the periods 1..P, and the coming periods after them.
+// alpha and beta are the constants each period's own step used, not the last trials the run
+// state keeps under those names.
 struct SalesPointSeries {
     PeriodSeries demandMean;
     PeriodSeries demand;
@@ -49,6 +59,7 @@ struct SalesPointSeries {
     EvaluatedSeries asReported;  // the report's own, over the outcome window S..P
     EvaluatedSeries asForecast;  // as known at each decision period, over the rolling stretch
     PeriodSeries decidedAt;      // the decision period of each period of the rolling stretch
+    ComingSeries coming;
 
     const EvaluatedSeries& Of(Evaluation evaluation) const {
         return evaluation == Evaluation::asForecast ? asForecast : asReported;
@@ -58,6 +69,8 @@ struct SalesPointSeries {
 struct SeriesColumn {
     std::string_view name;
     const PeriodSeries& (*series)(const SalesPointSeries&);
+    // Its values in the rows of the coming periods; none where nothing is known of them.
+    const PeriodSeries& (*coming)(const SalesPointSeries&) = nullptr;
 };
 
 // The columns of series.csv after sales_point, name, period and date, in their order; the
@@ -79,12 +92,16 @@ inline constexpr std::array<SeriesColumn, 15> kSeriesColumns = {{
      [](const SalesPointSeries& s) -> const PeriodSeries& { return s.asReported.returned; }},
     {"sales", [](const SalesPointSeries& s) -> const PeriodSeries& { return s.asReported.sales; }},
     {"forecast_as_forecast",
-     [](const SalesPointSeries& s) -> const PeriodSeries& { return s.asForecast.forecast; }},
+     [](const SalesPointSeries& s) -> const PeriodSeries& { return s.asForecast.forecast; },
+     [](const SalesPointSeries& s) -> const PeriodSeries& { return s.coming.forecast; }},
     {"sigma_as_forecast",
-     [](const SalesPointSeries& s) -> const PeriodSeries& { return s.asForecast.sigma; }},
+     [](const SalesPointSeries& s) -> const PeriodSeries& { return s.asForecast.sigma; },
+     [](const SalesPointSeries& s) -> const PeriodSeries& { return s.coming.sigma; }},
     {"delivery_as_forecast",
-     [](const SalesPointSeries& s) -> const PeriodSeries& { return s.asForecast.delivery; }},
-    {"decided_at", [](const SalesPointSeries& s) -> const PeriodSeries& { return s.decidedAt; }},
+     [](const SalesPointSeries& s) -> const PeriodSeries& { return s.asForecast.delivery; },
+     [](const SalesPointSeries& s) -> const PeriodSeries& { return s.coming.delivery; }},
+    {"decided_at", [](const SalesPointSeries& s) -> const PeriodSeries& { return s.decidedAt; },
+     [](const SalesPointSeries& s) -> const PeriodSeries& { return s.coming.decidedAt; }},
 }};
 
 // A copy of a complete run's series, which outlives the run state (the next run clears it).
@@ -94,6 +111,7 @@ struct RunSeries {
     double tau = 0.0;                           // the run's own safety factor
     PeriodStretch outcomeWindow{1, 0};          // S..P, the stretch of as_reported
     PeriodStretch rollingStretch{1, 0};         // S + A + H + 1..P, the stretch of as_forecast
+    PeriodStretch comingPeriods{1, 0};          // P + 1..P + max(H, 1), when as_forecast has any
     std::vector<SalesPointSeries> salesPoints;  // sales point sp at sp - 1
     std::vector<std::string> names;             // a sales history's, as salesPointNames
     std::vector<std::string> dates;             // a sales history's, as periodDates

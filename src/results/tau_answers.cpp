@@ -42,8 +42,8 @@ double StandardNormalQuantile(double p) {
     return x - u / (1.0 + x * u / 2.0);
 }
 
-bool Reaches(const std::optional<double>& fillRate, double target) {
-    return fillRate && *fillRate >= target;
+bool Reaches(const std::optional<double>& rate, double target) {
+    return rate && *rate >= target;
 }
 
 bool AnySigmaBelowZero(const RunSeries& series, Evaluation evaluation,
@@ -60,9 +60,9 @@ bool AnySigmaBelowZero(const RunSeries& series, Evaluation evaluation,
     return false;
 }
 
-bool RisesWithTau(const std::vector<TradeoffRow>& rows) {
+bool RisesWithTau(const std::vector<TradeoffRow>& rows, const TargetRate& rate) {
     for (std::size_t k = 1; k < rows.size(); ++k) {
-        if (*rows[k].fillRate < *rows[k - 1].fillRate) {
+        if (*(rows[k].*rate.value) < *(rows[k - 1].*rate.value)) {
             return false;
         }
     }
@@ -71,35 +71,36 @@ bool RisesWithTau(const std::vector<TradeoffRow>& rows) {
 
 }  // namespace
 
-TargetAnswer AnswerTargetFillRate(const RunSeries& series, Evaluation evaluation,
-                                  const SalesPointChoice& chosen,
-                                  const std::vector<TradeoffRow>& rows, double target) {
+TargetAnswer AnswerTarget(const RunSeries& series, Evaluation evaluation,
+                          const SalesPointChoice& chosen, const std::vector<TradeoffRow>& rows,
+                          const TargetRate& rate, double target) {
     TargetAnswer answer;
     answer.target = target;
-    if (rows.empty() || !rows.front().fillRate) {
-        answer.note = "the sound sales points have no demand in these periods, so no fill rate";
+    const auto rateAt = [&rate](const TradeoffRow& row) { return row.*rate.value; };
+    const std::string name(rate.name);
+    if (rows.empty() || !rateAt(rows.front())) {
+        answer.note = rate.missing;
         return answer;
     }
     std::size_t reaching = 0;
-    while (reaching < rows.size() && !Reaches(rows[reaching].fillRate, target)) {
+    while (reaching < rows.size() && !Reaches(rateAt(rows[reaching]), target)) {
         ++reaching;
     }
     if (reaching == rows.size()) {
         std::size_t best = 0;
         for (std::size_t k = 1; k < rows.size(); ++k) {
-            best = *rows[k].fillRate > *rows[best].fillRate ? k : best;
+            best = *rateAt(rows[k]) > *rateAt(rows[best]) ? k : best;
         }
-        answer.note = "no tau of the grid reaches it; the highest fill rate is " +
-                      ShortestText(*rows[best].fillRate) + " at tau " +
-                      ShortestText(rows[best].tau);
+        answer.note = "no tau of the grid reaches it; the highest " + name + " is " +
+                      ShortestText(*rateAt(rows[best])) + " at tau " + ShortestText(rows[best].tau);
         return answer;
     }
     answer.tau = rows[reaching].tau;
-    answer.fillRate = rows[reaching].fillRate;
-    if (!RisesWithTau(rows) || AnySigmaBelowZero(series, evaluation, chosen)) {
-        answer.note =
-            "the fill rate need not rise with tau in this run (a sigma is below 0), so this is the "
-            "smallest tau of the grid that reaches it";
+    answer.rate = rateAt(rows[reaching]);
+    if (!RisesWithTau(rows, rate) || AnySigmaBelowZero(series, evaluation, chosen)) {
+        answer.note = "the " + name +
+                      " need not rise with tau in this run (a sigma is below 0), so this is the "
+                      "smallest tau of the grid that reaches it";
         return answer;
     }
     if (reaching == 0) {
@@ -115,11 +116,11 @@ TargetAnswer AnswerTargetFillRate(const RunSeries& series, Evaluation evaluation
             break;  // taus so large that no double lies between
         }
         const double taus[] = {mid};
-        const std::optional<double> fillRate =
-            ComputeTradeoff(series, evaluation, chosen, taus, std::nullopt).front().fillRate;
-        if (Reaches(fillRate, target)) {
+        const std::optional<double> rateAtMid =
+            rateAt(ComputeTradeoff(series, evaluation, chosen, taus, std::nullopt).front());
+        if (Reaches(rateAtMid, target)) {
             hi = mid;
-            answer.fillRate = fillRate;
+            answer.rate = rateAtMid;
         } else {
             lo = mid;
         }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "results/run_series.h"
@@ -9,21 +10,36 @@
 
 namespace sf {
 
-// The smallest tau whose fill rate reaches a target.
-struct TargetAnswer {
-    double target = 0.0;
-    std::optional<double> tau;       // none when no tau of the grid reaches the target
-    std::optional<double> fillRate;  // at that tau
-    std::string note;                // how the answer was found where that matters, or why none
+// A share of the trade-off that a planner sets a target for; it rises with tau while no sigma is
+// below 0.
+struct TargetRate {
+    std::string_view name;     // in the notes
+    std::string_view missing;  // why the chosen sales points give none
+    std::optional<double> TradeoffRow::*value;
 };
 
-// Where the fill rate rises with tau over the grid and no sigma is below 0, a bisection between
-// the last grid tau below the target and the first that reaches it, to 1e-9, on the same
-// formulas; otherwise the smallest grid tau that reaches it, with a note. rows: the trade-off of
-// the grid over the evaluation's chosen sales points, taus increasing.
-TargetAnswer AnswerTargetFillRate(const RunSeries& series, Evaluation evaluation,
-                                  const SalesPointChoice& chosen,
-                                  const std::vector<TradeoffRow>& rows, double target);
+inline constexpr TargetRate kFillRateTarget = {
+    "fill rate", "the sound sales points have no demand in these periods, so no fill rate",
+    &TradeoffRow::fillRate};
+inline constexpr TargetRate kServiceLevelTarget = {
+    "cycle service level", "the sound sales points have no periods here, so no cycle service level",
+    &TradeoffRow::cycleServiceLevel};
+
+// The smallest tau whose rate reaches a target.
+struct TargetAnswer {
+    double target = 0.0;
+    std::optional<double> tau;   // none when no tau of the grid reaches the target
+    std::optional<double> rate;  // at that tau
+    std::string note;            // how the answer was found where that matters, or why none
+};
+
+// Where the rate rises with tau over the grid and no sigma is below 0, a bisection between the
+// last grid tau below the target and the first that reaches it, to 1e-9, on the same formulas;
+// otherwise the smallest grid tau that reaches it, with a note. rows: the trade-off of the grid
+// over the evaluation's chosen sales points, taus increasing.
+TargetAnswer AnswerTarget(const RunSeries& series, Evaluation evaluation,
+                          const SalesPointChoice& chosen, const std::vector<TradeoffRow>& rows,
+                          const TargetRate& rate, double target);
 
 // The grid tau with the smallest cost, the smaller tau on a tie.
 struct CostAnswer {

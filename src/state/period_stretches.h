@@ -54,10 +54,23 @@ inline PeriodStretch RollingStretch(const RunState& state) {
     return {InitialFittingWindow(state).last + 1, state.periodNumber};
 }
 
-// The period at which the delivery for period t is decided, knowing the demand up to it:
-// t - H, or t - 1 when H = 0 (a forecast that holds its own period's demand is no forecast).
+// How many periods ahead a delivery is decided: H, or 1 when H = 0 (a forecast that holds its
+// own period's demand is no forecast).
+inline int DecisionLag(const RunState& state) {
+    return state.horizon > 0 ? state.horizon : 1;
+}
+
+// The period at which the delivery for period t is decided, knowing the demand up to it.
 inline int DecisionPeriod(const RunState& state, int t) {
-    return t - (state.horizon > 0 ? state.horizon : 1);
+    return t - DecisionLag(state);
+}
+
+// P + 1..P + max(H, 1): the periods after the last whose deliveries are decided by period P,
+// the last of them at P itself; empty when no rolling forecast was made. Near period 600 they
+// lie beyond the matrices, so they are counted from P: the k-th is P + k.
+inline PeriodStretch ComingPeriods(const RunState& state) {
+    const int p = state.periodNumber;
+    return {p + 1, RollingStretch(state).Empty() ? p : p + DecisionLag(state)};
 }
 
 // S + 1..P: the periods with constants of their own, the initial fitting window and then the

@@ -22,9 +22,10 @@ void RunState::Clear() {
                            &betaCriterion, &lostSaleSum, &returnedSum, &salesSum}) {
         vector->fill(0.0);
     }
-    for (Matrix* matrix : {&demandMean, &actualDemand, &mu, &mad, &sigma, &muSquaredError,
-                           &madSquaredError, &alpha, &beta, &delivery, &lostSale, &returned, &sales,
-                           &alphaUsed, &betaUsed, &forecastAsForecast, &sigmaAsForecast}) {
+    for (Matrix* matrix :
+         {&demandMean, &actualDemand, &mu, &mad, &sigma, &muSquaredError, &madSquaredError, &alpha,
+          &beta, &delivery, &lostSale, &returned, &sales, &alphaUsed, &betaUsed,
+          &forecastAsForecast, &sigmaAsForecast, &comingForecast, &comingSigma}) {
         matrix->Clear();
     }
     salesPointNames.clear();

@@ -136,6 +136,10 @@ struct RunState {
     // delivery was decided (see ForecastsAsKnown), where mu and sigma are replayed in hindsight.
     Matrix forecastAsForecast;
     Matrix sigmaAsForecast;
+    // And the same for the coming periods after P (ComingPeriods), the k-th at period k: they
+    // lie beyond period 600 when P is near it.
+    Matrix comingForecast;
+    Matrix comingSigma;
     // The names a sales history gives its sales points, sales point sp at sp - 1; empty when
     // it gives none or the demand is drawn.
     std::vector<std::string> salesPointNames;

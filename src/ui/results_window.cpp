@@ -560,6 +560,9 @@ QWidget* ResultsWindow::BuildCharts() {
     scenarioPage->setWidgetResizable(true);
     scenarioPage->setFrameShape(QFrame::NoFrame);
     charts_->addTab(scenarioPage, QStringLiteral("Sce&nario"));
+    nextDeliveries_ = new NextDeliveriesPage;
+    connect(nextDeliveries_, &NextDeliveriesPage::TargetChanged, this, &ResultsWindow::AskAgain);
+    charts_->addTab(nextDeliveries_, QStringLiteral("Ne&xt deliveries"));
     return charts_;
 }
 
@@ -770,8 +773,9 @@ void ResultsWindow::AskAgain() {
     if (!run_) {
         return;
     }
-    const TradeoffQuestions asked =
+    TradeoffQuestions asked =
         ReadTradeoffBoxes(targetFillRate_->text(), lostSaleCost_->text(), returnCost_->text());
+    asked.request.targetServiceLevel = nextDeliveries_->TargetServiceLevel();
     AnswerRequest(run_->results, asked.request);
     run_->record.request = asked.request;
     const EvaluationAnswers& answers = run_->results.Answers(evaluation_);
@@ -782,6 +786,7 @@ void ResultsWindow::AskAgain() {
                    CostAnswerText(answers.cheapest, asked.request.costs.has_value())),
                asked.costProblem.has_value());
     DrawTradeoff();
+    nextDeliveries_->Show(run_->results);
 }
 
 void ResultsWindow::DrawTradeoff() {

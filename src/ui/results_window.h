@@ -20,6 +20,7 @@
 #include "ui/completed_run.h"
 #include "ui/figures_table_model.h"
 #include "ui/message_sink.h"
+#include "ui/next_deliveries_page.h"
 
 namespace sf::ui {
 
@@ -133,6 +134,7 @@ class ResultsWindow : public QWidget {
     ChartPanel* constantsChart_ = nullptr;
     ChartPanel* tradeoffChart_ = nullptr;
     QCheckBox* bothEvaluations_ = nullptr;
+    NextDeliveriesPage* nextDeliveries_ = nullptr;
     QLineEdit* targetFillRate_ = nullptr;
     QLineEdit* lostSaleCost_ = nullptr;
     QLineEdit* returnCost_ = nullptr;

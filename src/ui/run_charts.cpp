@@ -104,9 +104,12 @@ QString EvaluationWords(Evaluation evaluation) {
 SalesPointCharts ChartsOfRow(const RunResults& results, const RowSubject& row,
                              Evaluation evaluation, const QString& caption) {
     const RunSeries& series = results.series;
-    // Every row over the same periods, so that a new selection keeps the axis.
+    // Every row over the same periods, the coming ones too, so that a new selection keeps the
+    // axis.
+    const int lastPeriod =
+        series.comingPeriods.Empty() ? series.periodNumber : series.comingPeriods.last;
     const ChartAxis periods{QStringLiteral("Period"), 0,
-                            std::pair(1.0, std::max(series.periodNumber, 2) * 1.0)};
+                            std::pair(1.0, std::max(lastPeriod, 2) * 1.0)};
     SalesPointCharts charts{{{}, periods, {QStringLiteral("Units"), 0}, {}, {}},
                             {{}, periods, {QStringLiteral("Smoothing constant"), 2}, {}, {}}};
     const auto forecast = [evaluation](const SalesPointSeries& s) -> const PeriodSeries& {
@@ -164,6 +167,19 @@ SalesPointCharts ChartsOfRow(const RunResults& results, const RowSubject& row,
             {QStringLiteral("Demand"), FoldedPoints(chosen, demand, false)},
             {QStringLiteral("Forecast"), FoldedPoints(chosen, forecast, false)},
             {QStringLiteral("Delivery"), FoldedPoints(chosen, delivery, false)}};
+        if (!series.comingPeriods.Empty()) {
+            // Beyond the last period, as markers: forecasts, with no demand yet.
+            const auto comingForecast = [](const SalesPointSeries& s) -> const PeriodSeries& {
+                return s.coming.forecast;
+            };
+            const auto comingDelivery = [](const SalesPointSeries& s) -> const PeriodSeries& {
+                return s.coming.delivery;
+            };
+            charts.demand.curves.push_back({QStringLiteral("Coming forecast"),
+                                            FoldedPoints(chosen, comingForecast, false), true});
+            charts.demand.curves.push_back({QStringLiteral("Coming delivery"),
+                                            FoldedPoints(chosen, comingDelivery, false), true});
+        }
         charts.constants.title =
             Titled(subject + (one ? QStringLiteral(": the smoothing constants each period used")
                                   : QStringLiteral(": the mean of the smoothing constants each "
@@ -247,11 +263,11 @@ ChartContent TradeoffChart(const std::vector<TradeoffOfRun>& runs, Evaluation ev
             }
         }
         content.curves.push_back(runTau);
-        if (answers.target && answers.target->tau && answers.target->fillRate) {
+        if (answers.target && answers.target->tau && answers.target->rate) {
             content.curves.push_back({QStringLiteral("Target %1: τ = %2")
                                           .arg(ScreenShort(answers.target->target, kRateDecimals),
                                                ScreenTau(*answers.target->tau)),
-                                      {QPointF(*answers.target->tau, *answers.target->fillRate)},
+                                      {QPointF(*answers.target->tau, *answers.target->rate)},
                                       true});
         }
         if (answers.cheapest) {

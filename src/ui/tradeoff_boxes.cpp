@@ -46,15 +46,18 @@ TradeoffQuestions ReadTradeoffBoxes(const QString& targetFillRate, const QString
     return questions;
 }
 
-QString TargetAnswerText(const std::optional<TargetAnswer>& target) {
+QString TargetAnswerText(const std::optional<TargetAnswer>& target, const TargetRate& rate) {
     if (!target) {
         return QStringLiteral("Type a target to see the smallest τ that reaches it.");
     }
     if (!target->tau) {
         return QStringLiteral("Not reached: ") + QString::fromStdString(target->note);
     }
-    QString text = QStringLiteral("τ = %1 reaches a fill rate of %2")
-                       .arg(ScreenTau(*target->tau), ScreenNumber(target->fillRate, kRateDecimals));
+    QString text =
+        QStringLiteral("τ = %1 reaches a %2 of %3")
+            .arg(ScreenTau(*target->tau),
+                 QString::fromUtf8(rate.name.data(), static_cast<qsizetype>(rate.name.size())),
+                 ScreenNumber(target->rate, kRateDecimals));
     if (!target->note.empty()) {
         text += QStringLiteral(" (%1)").arg(QString::fromStdString(target->note));
     }

@@ -20,7 +20,8 @@ TradeoffQuestions ReadTradeoffBoxes(const QString& targetFillRate, const QString
                                     const QString& returnCost);
 
 // The answers in words, or what to type where nothing was asked.
-QString TargetAnswerText(const std::optional<TargetAnswer>& target);
+QString TargetAnswerText(const std::optional<TargetAnswer>& target,
+                         const TargetRate& rate = kFillRateTarget);
 // costsAsked: both costs were typed, so no answer means no cost could be held.
 QString CostAnswerText(const std::optional<CostAnswer>& cheapest, bool costsAsked);
 

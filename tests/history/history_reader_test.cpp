@@ -100,6 +100,11 @@ TEST(HistoryReader, TakesBothShapesInEveryDialect) {
          2,
          {5, 6, 7, 8}},
         {"tidy columns in any order and case", "Demand;Period;SALES_POINT\n1,5;1;1\n", 1, 1, {1.5}},
+        {"an export's coming periods, without demand, beyond period 600",
+         series + "1,1,,5,,,,,,,,,\n1,2,,6,,,,,,,,,\n1,3,,,,,,,,,,,\n1,603,,,,,,,,,,,\n",
+         1,
+         2,
+         {5, 6}},
     };
     for (const Taken& taken : cases) {
         ExpectTaken(taken);
@@ -357,6 +362,9 @@ TEST(HistoryReader, RefusesABadFileSayingWhereAndWhy) {
         {"period" + std::string(200, ',') + "\n",
          "row 1 has more than 102 cells: more columns than a sales history may have"},
         {tidy + "1,1,5\n\n1,2,6\n", "row 3 is empty"},
+        {tidy + "1,1,5\n1,2,\n1,3,7\n", "row 3, column 3 (\"demand\"): the cell is empty"},
+        {tidy + "1,1,5\n1,1, \n", "row 3, column 3 (\"demand\"): the cell is empty"},
+        {tidy + "1,1,\n1,1201,\n", "row 3 names period \"1201\": more than 1200 periods"},
         {"sales_point,period,qty\n",
          "row 1 has no column named \"demand\"; a file with sales_point and period columns needs "
          "all three of sales_point, period and demand"},

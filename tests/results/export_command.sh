@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The batch command's results options end to end: the summary after the closing message, the
-# export folder, the seed, and the exit codes for a folder that cannot be made (2) and an export
-# file that cannot be written (1, the old file left in place).
+# export folder, next.csv alone on stdout, the seed, and the exit codes for a folder that cannot
+# be made (2) and an export file that cannot be written (1, the old file left in place).
 set -u
 # shellcheck source=../batch_test_setup.sh
 source "$(dirname "$0")/../batch_test_setup.sh"
@@ -20,15 +20,27 @@ for line in "as_forecast, periods 12 to 24, sound sales points 3 of 3:" "Fill ra
   "Cycle service level: " "as_reported, periods 4 to 24, sound sales points 3 of 3:" \
   "Lost sales: 108" "Returns: 203" "Warnings: 0" "Note: The smoothing constants of 3 sound" \
   "Target fill rate 0.95, as_forecast: tau " "Target fill rate 0.95, as_reported: tau " \
-  "Cheapest tau of the grid, as_forecast: " "Normal-theory tau for the costs: 0.96742"; do
+  "Cheapest tau of the grid, as_forecast: " "Normal-theory tau for the costs: 0.96742" \
+  "Deliveries to decide now, for period 25, sound sales points 3 of 3:" \
+  "At the run's tau 0.5: " "At the target fill rate tau " "At the cheapest tau " \
+  "Sales point 3: "; do
   grep -q "^$line" stdout || fail "summary line \"$line\""
 done
 [ ! -s stderr ] || fail "nothing on stderr: $(cat stderr)"
-for file in summary.csv series.csv tradeoff.csv run.json; do
+for file in summary.csv series.csv tradeoff.csv next.csv run.json; do
   [ -s "results/$file" ] || fail "results/$file written"
 done
-[ "$(ls -A results | wc -l)" -eq 5 ] && [ -f results/.sales-forecast-export ] ||
-  fail "nothing but the four files and the marker in the folder"
+[ "$(ls -A results | wc -l)" -eq 6 ] && [ -f results/.sales-forecast-export ] ||
+  fail "nothing but the five files and the marker in the folder"
+
+# --next: stdout holds next.csv and nothing else, the same as the export's; the closing message
+# and the summary go to stderr.
+"$cli" --example --next --summary --target-fill-rate 0.95 --lost-sale-cost 5 --return-cost 1 \
+  >stdout 2>stderr
+[ $? -eq 0 ] || fail "--next: exit code"
+cmp -s stdout results/next.csv || fail "--next prints next.csv: $(head -n 2 stdout)"
+grep -q "^End of forecast" stderr && grep -q "^Deliveries to decide now" stderr ||
+  fail "--next: the closing message and the summary on stderr"
 
 # The default seed is the one every report was made with; another seed draws other demand.
 cp out.txt default.txt
@@ -58,7 +70,7 @@ grep -q 'The export folder "results" holds "series.csv", which is not a file of 
 [ -z "$(find . -name '.sf-*')" ] || fail "no temporary file left"
 
 # Bad options: exit 2 and the reason.
-for options in "--tau-grid 0:3:0" "--target-fill-rate 2" "--lost-sale-cost -1 --return-cost 1" \
+for options in "--tau-grid 0:3:0" "--target-fill-rate 2" "--target-service-level 0" "--lost-sale-cost -1 --return-cost 1" \
   "--seed x"; do
   # shellcheck disable=SC2086
   "$cli" --example $options >stdout 2>stderr

@@ -57,7 +57,7 @@ class ExportFolder : public RunFixture {
 
     std::filesystem::path Export() const { return folder.Path("export"); }
 
-    ResultsRequest request{TauGrid{}, 0.9, OutcomeCosts{2.0, 1.0}};
+    ResultsRequest request{TauGrid{}, 0.9, OutcomeCosts{2.0, 1.0}, 0.8};
     RunResults results;
     RunRecord record;
 };
@@ -84,10 +84,10 @@ std::set<std::string> ExportEntries() {
     return names;
 }
 
-TEST_F(ExportFolder, FourFilesWithHeadersAndLineFeeds) {
+TEST_F(ExportFolder, FiveFilesWithHeadersAndLineFeeds) {
     ASSERT_FALSE(CheckExportFolder(Export()));
     EXPECT_EQ(WriteExportFolder(Export(), results, record), "");
-    for (const char* name : {"summary.csv", "series.csv", "tradeoff.csv"}) {
+    for (const char* name : {"summary.csv", "series.csv", "tradeoff.csv", "next.csv"}) {
         const std::string text = folder.Read("export/" + std::string(name));
         EXPECT_EQ(text.find('\r'), std::string::npos) << name;
         EXPECT_EQ(text.back(), '\n') << name;
@@ -96,9 +96,11 @@ TEST_F(ExportFolder, FourFilesWithHeadersAndLineFeeds) {
             ASSERT_EQ(row.size(), rows[0].size()) << name;
         }
     }
-    EXPECT_EQ(CsvRows(folder.Read("export/series.csv")).size(), 3u * 24u + 1u);
+    // Each sales point's 24 periods, then the one coming period of H = 1.
+    EXPECT_EQ(CsvRows(folder.Read("export/series.csv")).size(), 3u * 25u + 1u);
+    EXPECT_EQ(CsvRows(folder.Read("export/next.csv")).size(), 3u + 1u);
     EXPECT_EQ(CsvRows(folder.Read("export/tradeoff.csv"))[0].back(), "cost");
-    EXPECT_EQ(ExportFileList(), "summary.csv, series.csv, tradeoff.csv and run.json");
+    EXPECT_EQ(ExportFileList(), "summary.csv, series.csv, tradeoff.csv, next.csv and run.json");
 }
 
 // run.json read by its keys against what the record and the results hold, every figure of the

@@ -169,12 +169,16 @@ TEST_P(ResultsOnGoldenCases, ExportHoldsTheRunStateBitForBit) {
     const int h = state->horizon;
     const int p = state->periodNumber;
     const int rollingFirst = s + state->alphaBetaPeriods + h + 1;
+    // The periods after P decided by P, when there is a rolling stretch.
+    const int lastComing = rollingFirst <= p ? p + std::max(h, 1) : p;
+    ASSERT_LE(lastComing, kMaxPeriods);  // within the reference's matrices
     AsKnownReference reference(*state);
-    // The forecast, sigma and outcome of each rolling period as known at its decision.
+    // The forecast, sigma and outcome of each rolling and coming period as known at its
+    // decision; a coming period's outcome is its delivery alone.
     std::map<std::pair<int, int>, KnownForecast> known;
     std::map<std::pair<int, int>, PeriodOutcome<double>> knownOutcome;
     for (int sp = 1; sp <= n; ++sp) {
-        for (int t = rollingFirst; t <= p; ++t) {
+        for (int t = rollingFirst; t <= lastComing; ++t) {
             const int decision = t - std::max(h, 1);
             known[{sp, t}] = reference.At(sp, decision, decision + h);
             knownOutcome[{sp, t}] = OutcomeOfPeriod(known[{sp, t}].forecast, known[{sp, t}].sigma,
@@ -242,14 +246,14 @@ TEST_P(ResultsOnGoldenCases, ExportHoldsTheRunStateBitForBit) {
     }
 
     // series.csv: every column read by its name against where it comes from; a column that is
-    // not in this table fails.
+    // not in this table fails. The coming periods close each sales point's rows.
     const ByHeader series(CsvRows(folder.Read("export/series.csv")));
-    ASSERT_EQ(series.Rows(), static_cast<std::size_t>(n * std::max(p, 0) + 1));
+    ASSERT_EQ(series.Rows(), static_cast<std::size_t>(n * std::max(lastComing, 0) + 1));
     const bool hasMean = state->model != DemandModel::AR1 && state->model != DemandModel::Normal;
     using Source = std::function<std::optional<double>(int sp, int t)>;
     auto matrix = [&](const Matrix RunState::*member, int first) -> Source {
-        return [&state, member, first](int sp, int t) -> std::optional<double> {
-            return t >= first ? std::optional(((*state).*member)(sp, t)) : std::nullopt;
+        return [&state, member, first, p](int sp, int t) -> std::optional<double> {
+            return t >= first && t <= p ? std::optional(((*state).*member)(sp, t)) : std::nullopt;
         };
     };
     auto asKnown = [&](auto value) -> Source {
@@ -289,7 +293,7 @@ TEST_P(ResultsOnGoldenCases, ExportHoldsTheRunStateBitForBit) {
     }
     std::size_t line = 1;
     for (int sp = 1; sp <= n; ++sp) {
-        for (int t = 1; t <= p; ++t, ++line) {
+        for (int t = 1; t <= lastComing; ++t, ++line) {
             for (const auto& [column, source] : sources) {
                 const std::string& cell = series.Cell(line, column);
                 const std::optional<double> expected = source(sp, t);
@@ -300,6 +304,44 @@ TEST_P(ResultsOnGoldenCases, ExportHoldsTheRunStateBitForBit) {
                     ASSERT_EQ(cell, "") << column << " at " << sp << ", " << t;
                 }
             }
+        }
+    }
+
+    // next.csv: the rows of the coming periods of series.csv, and the deliveries at the answered
+    // taus of as_forecast.
+    const nlohmann::json json = nlohmann::json::parse(folder.Read("export/run.json"));
+    const ByHeader next(CsvRows(folder.Read("export/next.csv")));
+    ASSERT_EQ(next.Rows(), static_cast<std::size_t>(n * (lastComing - p) + 1));
+    const auto tauIn = [](const nlohmann::json& tau) {
+        return tau.is_null() ? std::nullopt : std::optional(tau.get<double>());
+    };
+    const std::optional<double> targetTau = tauIn(json["target_fill_rate"]["as_forecast"]["tau"]);
+    const std::optional<double> cheapestTau = tauIn(json["cheapest_tau"]["as_forecast"]["tau"]);
+    std::size_t nextLine = 1;
+    for (int sp = 1; sp <= n; ++sp) {
+        for (int t = p + 1; t <= lastComing; ++t, ++nextLine) {
+            const std::size_t seriesLine =
+                static_cast<std::size_t>(sp * lastComing - lastComing + t);
+            for (const char* column : {"sales_point", "name", "period", "decided_at"}) {
+                EXPECT_EQ(next.Cell(nextLine, column), series.Cell(seriesLine, column)) << column;
+            }
+            EXPECT_EQ(next.Cell(nextLine, "forecast"),
+                      series.Cell(seriesLine, "forecast_as_forecast"));
+            EXPECT_EQ(next.Cell(nextLine, "sigma"), series.Cell(seriesLine, "sigma_as_forecast"));
+            EXPECT_EQ(next.Cell(nextLine, "delivery"),
+                      series.Cell(seriesLine, "delivery_as_forecast"));
+            const KnownForecast& value = known[{sp, t}];
+            for (const auto& [column, tau] : {std::pair("delivery_at_target_tau", targetTau),
+                                              std::pair("delivery_at_cheapest_tau", cheapestTau)}) {
+                const std::string& cell = next.Cell(nextLine, column);
+                EXPECT_TRUE(
+                    tau ? SameBits(CellValue(cell).value_or(-1.0),
+                                   OutcomeOfPeriod(value.forecast, value.sigma, *tau, 0.0).delivery)
+                        : cell.empty())
+                    << column << " at " << sp << ", " << t << ": " << cell;
+            }
+            EXPECT_EQ(next.Cell(nextLine, "delivery_at_service_level_tau"), "");  // not asked
+            EXPECT_EQ(next.Cell(nextLine, "diverged"), diverged.contains(sp) ? "1" : "0");
         }
     }
 
@@ -318,7 +360,6 @@ TEST_P(ResultsOnGoldenCases, ExportHoldsTheRunStateBitForBit) {
     }
 
     // run.json: how the run was made and its totals, by their keys.
-    const nlohmann::json json = nlohmann::json::parse(folder.Read("export/run.json"));
     EXPECT_EQ(json["run"], options->runs);
     EXPECT_EQ(json["seed"], options->results.seed);
     EXPECT_EQ(json["options"]["lost_sale_cost"], 2.0);

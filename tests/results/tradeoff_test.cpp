@@ -43,16 +43,18 @@ std::vector<TradeoffRow> Reported(const RunSeries& series, std::span<const doubl
     return ComputeTradeoff(series, Evaluation::asReported, Every(series), taus, costs);
 }
 
-TargetAnswer ReportedTarget(const RunSeries& series, std::span<const double> taus, double target) {
-    return AnswerTargetFillRate(series, Evaluation::asReported, Every(series),
-                                Reported(series, taus, std::nullopt), target);
+TargetAnswer ReportedTarget(const RunSeries& series, std::span<const double> taus, double target,
+                            const TargetRate& rate = kFillRateTarget) {
+    return AnswerTarget(series, Evaluation::asReported, Every(series),
+                        Reported(series, taus, std::nullopt), rate, target);
 }
 
-std::optional<double> FillRateAt(const RunResults& results, Evaluation evaluation, double tau) {
+std::optional<double> RateAt(const RunResults& results, Evaluation evaluation, double tau,
+                             const TargetRate& rate = kFillRateTarget) {
     const double taus[] = {tau};
     return ComputeTradeoff(results.series, evaluation, results.figures.sound, taus, std::nullopt)
-        .front()
-        .fillRate;
+               .front().*
+           rate.value;
 }
 
 TEST(Tradeoff, HandCheckedRowsAndCosts) {
@@ -191,6 +193,7 @@ TEST(Tradeoff, FillRateNeverFallsAsTauRisesWhereSigmaIsNotNegative) {
 
 class TargetFillRate : public RunFixture {};
 
+// A target fill rate and a target cycle service level are answered by the same bisection.
 TEST_F(TargetFillRate, TheAnswerReachesTheTargetAndASlightlySmallerTauDoesNot) {
     RunInputs inputs = SmallRun();
     inputs.Endpointnumber = "10";
@@ -200,20 +203,43 @@ TEST_F(TargetFillRate, TheAnswerReachesTheTargetAndASlightlySmallerTauDoesNot) {
     ASSERT_TRUE(ExecuteRun(*state, source, inputs, NumberLocale{}, folder.Path("out.txt"), observer,
                            bounded)
                     .completed);
-    for (const double target : {0.95, 0.97, 0.98}) {
-        ResultsRequest request;
-        request.targetFillRate = target;
-        const RunResults results = ComputeResults(*state, request);
-        for (const Evaluation evaluation : kEvaluations) {
-            SCOPED_TRACE(std::string(EvaluationName(evaluation)));
-            const TargetAnswer& answer = *results.Answers(evaluation).target;
-            ASSERT_TRUE(answer.tau) << answer.note;
-            EXPECT_EQ(answer.note, "");  // bisected, not a grid tau
-            const double tau = *answer.tau;
-            EXPECT_GE(*FillRateAt(results, evaluation, tau), target);
-            EXPECT_EQ(answer.fillRate, FillRateAt(results, evaluation, tau));
-            EXPECT_LT(*FillRateAt(results, evaluation, tau - 2e-9), target) << "tau " << tau;
-            EXPECT_LT(*FillRateAt(results, evaluation, tau - 1e-8), target);
+    const struct {
+        const TargetRate& rate;
+        std::optional<double> ResultsRequest::*asked;
+        std::optional<TargetAnswer> EvaluationAnswers::*answer;
+        double targets[3];
+    } cases[] = {
+        {kFillRateTarget,
+         &ResultsRequest::targetFillRate,
+         &EvaluationAnswers::target,
+         {0.95, 0.97, 0.98}},
+        {kServiceLevelTarget,
+         &ResultsRequest::targetServiceLevel,
+         &EvaluationAnswers::serviceLevelTarget,
+         {0.6, 0.8, 0.9}},
+    };
+    for (const auto& c : cases) {
+        for (const double target : c.targets) {
+            ResultsRequest request;
+            request.*c.asked = target;
+            const RunResults results = ComputeResults(*state, request);
+            for (const Evaluation evaluation : kEvaluations) {
+                SCOPED_TRACE(std::string(c.rate.name) + " " + std::to_string(target) + ", " +
+                             std::string(EvaluationName(evaluation)));
+                const TargetAnswer& answer = *(results.Answers(evaluation).*c.answer);
+                ASSERT_TRUE(answer.tau) << answer.note;
+                EXPECT_EQ(answer.note, "");  // bisected, not a grid tau
+                const double tau = *answer.tau;
+                EXPECT_GE(*RateAt(results, evaluation, tau, c.rate), target);
+                EXPECT_EQ(answer.rate, RateAt(results, evaluation, tau, c.rate));
+                EXPECT_LT(*RateAt(results, evaluation, tau - 2e-9, c.rate), target)
+                    << "tau " << tau;
+                EXPECT_LT(*RateAt(results, evaluation, tau - 1e-8, c.rate), target);
+                // The other question was not asked.
+                EXPECT_EQ(results.Answers(evaluation).target.has_value() +
+                              results.Answers(evaluation).serviceLevelTarget.has_value(),
+                          1);
+            }
         }
     }
 }
@@ -254,7 +280,7 @@ TEST(TargetAnswer, OutsideABisectionTheGridAnswersWithANote) {
     const double taus[] = {0.0, 1.0, 2.0};
     TargetAnswer answer = ReportedTarget(turning, taus, 0.65);
     EXPECT_EQ(answer.tau, 2.0);
-    EXPECT_EQ(answer.fillRate, 0.7);
+    EXPECT_EQ(answer.rate, 0.7);
     EXPECT_NE(answer.note.find("smallest tau of the grid"), std::string::npos);
 
     // No tau reaches the target: no answer, the best the grid offers.
@@ -270,10 +296,13 @@ TEST(TargetAnswer, OutsideABisectionTheGridAnswersWithANote) {
     EXPECT_EQ(answer.tau, 0.0);
     EXPECT_FALSE(answer.note.empty());
 
-    // No demand: no fill rate at all.
+    // No demand: no fill rate at all, though a cycle service level, as nothing is lost.
     answer = ReportedTarget(HandSeries({{1}}, {{1}}, {{0}}), taus, 0.5);
     EXPECT_FALSE(answer.tau);
     EXPECT_NE(answer.note.find("no demand"), std::string::npos);
+    answer = ReportedTarget(HandSeries({{1}}, {{1}}, {{0}}), taus, 0.5, kServiceLevelTarget);
+    EXPECT_EQ(answer.tau, 0.0);
+    EXPECT_EQ(answer.rate, 1.0);
 }
 
 TEST(NormalTheoryTau, TheQuantileOfTheCostRatio) {

@@ -106,6 +106,7 @@ int main(int argc, char** argv) {
     results->findChild<QLineEdit*>("TargetFillRate")->setText("0.95");
     results->findChild<QLineEdit*>("LostSaleCost")->setText("5");
     results->findChild<QLineEdit*>("ReturnCost")->setText("1");
+    results->findChild<QLineEdit*>("TargetServiceLevel")->setText("0.9");
     auto* table = results->findChild<QTableView*>("FiguresTable");
     table->selectRow(argc > 5 ? std::atoi(argv[5]) : 6);
     results->findChild<QTabWidget*>("ChartTabs")

@@ -20,6 +20,7 @@
 #include "csv_reading.h"
 #include "recording_observer.h"
 #include "results/export_tables.h"
+#include "results/next_deliveries.h"
 #include "results/number_cells.h"
 #include "results/summary_columns.h"
 #include "results/tau_answers.h"
@@ -426,12 +427,13 @@ class ResultsWindowTest : public QObject {
         const sf::SalesPointChoice& chosen = reference.figures.sound;
         const auto rows = sf::ComputeTradeoff(series, shown, chosen,
                                               sf::GridTaus(sf::TauGrid{}, tau), std::nullopt);
-        const sf::TargetAnswer answer = sf::AnswerTargetFillRate(series, shown, chosen, rows, 0.9);
+        const sf::TargetAnswer answer =
+            sf::AnswerTarget(series, shown, chosen, rows, sf::kFillRateTarget, 0.9);
         QVERIFY(answer.tau);
         QTest::keyClicks(&Child<QLineEdit>(results, "TargetFillRate"), "0.9");
         const QString shownTau = sf::ui::ScreenShort(*answer.tau, sf::ui::kTauDecimals);
         QCOMPARE(chart.Points("Target 0.9: τ = " + shownTau),
-                 QList<QPointF>{QPointF(*answer.tau, *answer.fillRate)});
+                 QList<QPointF>{QPointF(*answer.tau, *answer.rate)});
         QVERIFY(Child<QLabel>(results, "TargetAnswer").text().startsWith("τ = " + shownTau));
 
         // The costs lead to the cheapest tau of the grid, drawn on the cost curve.
@@ -619,6 +621,48 @@ class ResultsWindowTest : public QObject {
         QCOMPARE(cells.size(), table.model()->columnCount());
         QCOMPARE(cells[6], sf::ui::FullNumber(
                                table.model()->index(0, 6).data(sf::ui::kValueRole).toDouble()));
+    }
+
+    // The coming deliveries as the batch command gives them, at the tau of a target cycle
+    // service level too, and copied as tab-separated rows.
+    void theNextDeliveriesAreTheEnginesAndCopied() {
+        ResultsWindow& results = RunInForm(kSmallRun);
+        reference_->Run(kSmallRun);
+        sf::ResultsRequest request;
+        request.targetServiceLevel = 0.8;
+        const sf::RunResults reference = sf::ComputeResults(*reference_->state, request);
+        const std::vector<sf::NextDelivery> next = sf::NextDeliveries(reference);
+        QVERIFY(!next.empty());
+        QLineEdit& target = Child<QLineEdit>(results, "TargetServiceLevel");
+        const QAbstractItemModel& table =
+            *Child<QTableView>(results, "NextDeliveriesTable").model();
+        const auto cell = [&table](int row, int column) {
+            return table.index(row, column).data(sf::ui::kValueRole);
+        };
+        for (const QString& typed : {QString(), QString("0.8"), QString("2")}) {
+            target.setText(typed);
+            QCOMPARE(table.rowCount(), static_cast<int>(next.size()));
+            for (int row = 0; row < table.rowCount(); ++row) {
+                const sf::NextDelivery& expected = next[static_cast<std::size_t>(row)];
+                QCOMPARE(cell(row, 1).toInt(), expected.period);
+                QCOMPARE(cell(row, 3).toDouble(), expected.forecast);
+                QCOMPARE(cell(row, 5).toDouble(), expected.delivery.run);
+                // The target service level's column, filled when the box is answered.
+                QCOMPARE(cell(row, 7).isValid(), typed == "0.8");
+                if (typed == "0.8") {
+                    QCOMPARE(cell(row, 7).toDouble(), *expected.delivery.serviceLevel);
+                }
+            }
+        }
+        QVERIFY(Child<QLabel>(results, "ServiceLevelAnswer").text().contains("is not"));
+
+        target.setText("0.8");
+        QTest::mouseClick(&Child<QPushButton>(results, "CopyDeliveries"), Qt::LeftButton);
+        const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), table.rowCount() + 1);
+        QVERIFY(lines[0].startsWith(
+            "Sales point\tPeriod\tDecided at\tForecast\tSigma\tDelivery at the run's τ = 0.5\t"));
+        QCOMPARE(lines[1].split('\t')[7], sf::ui::FullNumber(*next[0].delivery.serviceLevel));
     }
 
     void theVisibleChartIsSavedAsPngOrSvg() {

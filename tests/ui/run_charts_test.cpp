@@ -28,7 +28,7 @@ sf::RunResults TradeoffResults(bool target, bool reached, bool costs) {
         answers.target = sf::TargetAnswer{0.9, std::nullopt, std::nullopt, "not reached"};
         if (reached) {
             answers.target->tau = 0.5;
-            answers.target->fillRate = 0.9;
+            answers.target->rate = 0.9;
         }
     }
     return results;
@@ -137,23 +137,29 @@ class RunChartsTest : public QObject {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QList<QPointF>>("forecast");
         QTest::addColumn<QList<QPointF>>("alpha");
+        QTest::addColumn<bool>("coming");  // a coming period after the last
         using Kind = sf::ui::RowSubject::Kind;
         QTest::newRow("a sales point by its name")
             << int(Kind::salesPoint) << 1
             << "North (sales point 1): demand, forecast and delivery as reported — run 2"
-            << QList<QPointF>{{2, 5.5}, {3, 6.0}} << QList<QPointF>{QPointF(3, 0.2)};
+            << QList<QPointF>{{2, 5.5}, {3, 6.0}} << QList<QPointF>{QPointF(3, 0.2)} << false;
+        QTest::newRow("a sales point and its coming period")
+            << int(Kind::salesPoint) << 1
+            << "North (sales point 1): demand, forecast and delivery as reported — run 2"
+            << QList<QPointF>{{2, 5.5}, {3, 6.0}} << QList<QPointF>{QPointF(3, 0.2)} << true;
         QTest::newRow("sound leaves the diverged out")
             << int(Kind::sound) << 0
             << "The 1 sound sales point summed: demand, forecast and delivery as reported — run 2"
-            << QList<QPointF>{{2, 5.5}, {3, 6.0}} << QList<QPointF>{QPointF(3, 0.2)};
+            << QList<QPointF>{{2, 5.5}, {3, 6.0}} << QList<QPointF>{QPointF(3, 0.2)} << false;
         QTest::newRow("all sums every one, constants their mean")
             << int(Kind::all) << 0
             << "The 2 sales points summed: demand, forecast and delivery as reported (forecasts "
                "that diverged leave the chart) — run 2"
-            << QList<QPointF>{{2, 5.5 + 1e30}, {3, 6.0 + 2e30}} << QList<QPointF>{QPointF(3, 0.6)};
+            << QList<QPointF>{{2, 5.5 + 1e30}, {3, 6.0 + 2e30}} << QList<QPointF>{QPointF(3, 0.6)}
+            << false;
         QTest::newRow("no row") << int(Kind::run) << 1
                                 << "Select a row of the table to see its series — run 2"
-                                << QList<QPointF>{} << QList<QPointF>{};
+                                << QList<QPointF>{} << QList<QPointF>{} << false;
     }
 
     void aRowsChartsShowItsSeriesOrTheSumsOfItsSalesPoints() {
@@ -164,6 +170,7 @@ class RunChartsTest : public QObject {
         QFETCH(QList<QPointF>, alpha);
         sf::RunResults results;
         sf::RunSeries& series = results.series;
+        QFETCH(bool, coming);
         series.periodNumber = 3;
         series.names = {"North", "South"};
         sf::SalesPointSeries point;
@@ -178,18 +185,32 @@ class RunChartsTest : public QObject {
         runaway.alpha = {3, {1.0}};
         series.salesPoints = {point, runaway};
         results.figures.sound = {true, false};
+        if (coming) {
+            series.comingPeriods = {4, 4};
+            point.coming.forecast = {4, {6.5}};
+            point.coming.delivery = {4, {7.0}};
+            series.salesPoints.front() = point;
+        }
 
         const sf::ui::SalesPointCharts charts = sf::ui::ChartsOfRow(
             results, {sf::ui::RowSubject::Kind(kind), number}, sf::Evaluation::asReported, "run 2");
         QCOMPARE(charts.demand.title, title);
         for (const ChartContent* chart : {&charts.demand, &charts.constants}) {
-            CompareRange(chart->x.range, 1.0, 3.0);
+            CompareRange(chart->x.range, 1.0, coming ? 4.0 : 3.0);
         }
         if (forecast.isEmpty()) {
             QVERIFY(charts.demand.curves.empty() && charts.constants.curves.empty());
             return;
         }
-        QCOMPARE(CurveNames(charts.demand), (QStringList{"Demand", "Forecast", "Delivery"}));
+        QStringList names{"Demand", "Forecast", "Delivery"};
+        if (coming) {
+            names << "Coming forecast"
+                  << "Coming delivery";
+            QVERIFY(CurveNamed(charts.demand, "Coming delivery")->marker);
+            QCOMPARE(CurveNamed(charts.demand, "Coming delivery")->points,
+                     QList<QPointF>{QPointF(4, 7.0)});
+        }
+        QCOMPARE(CurveNames(charts.demand), names);
         QCOMPARE(CurveNamed(charts.demand, "Forecast")->points, forecast);
         QCOMPARE(CurveNamed(charts.constants, "α (mean)")->points, alpha);
         // Diverged forecasts do not squash the demand: the axis keeps near it.

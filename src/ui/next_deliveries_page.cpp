@@ -1,0 +1,177 @@
+#include "ui/next_deliveries_page.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "results/next_deliveries.h"
+#include "results/request_rules.h"
+#include "ui/figures_table_model.h"
+#include "ui/screen_numbers.h"
+#include "ui/tradeoff_boxes.h"
+
+namespace sf::ui {
+namespace {
+
+const QColor kDivergedBackground(255, 236, 179);
+const QColor kNegativeText(176, 0, 32);
+
+QStandardItem* NumberItem(const std::optional<double>& value, int decimals) {
+    auto* item = new QStandardItem(ScreenNumber(value, decimals));
+    if (value) {
+        item->setData(*value, kValueRole);
+    }
+    item->setTextAlignment(Qt::AlignVCenter | Qt::AlignRight);
+    return item;
+}
+
+// A delivery below 0 is the formula's value, which no one can deliver: it stands out.
+QStandardItem* DeliveryItem(const std::optional<double>& delivery) {
+    QStandardItem* item = NumberItem(delivery, 0);
+    if (delivery && *delivery < 0.0) {
+        item->setForeground(kNegativeText);
+        item->setToolTip(QStringLiteral("Below 0, as the formula gives it: deliver nothing."));
+    }
+    return item;
+}
+
+}  // namespace
+
+NextDeliveriesPage::NextDeliveriesPage() {
+    target_ = new QLineEdit;
+    target_->setObjectName(QStringLiteral("TargetServiceLevel"));
+    target_->setPlaceholderText(QStringLiteral("e.g. %1").arg(QLocale().toString(0.9)));
+    target_->setClearButtonEnabled(true);
+    target_->setMaximumWidth(target_->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 20);
+    connect(target_, &QLineEdit::textChanged, this, &NextDeliveriesPage::TargetChanged);
+    answer_ = new QLabel;
+    answer_->setObjectName(QStringLiteral("ServiceLevelAnswer"));
+    answer_->setWordWrap(true);
+    answer_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* label = new QLabel(QStringLiteral("Target c&ycle service level:"));
+    label->setBuddy(target_);
+
+    caption_ = new QLabel;
+    caption_->setObjectName(QStringLiteral("NextDeliveriesCaption"));
+    caption_->setWordWrap(true);
+    model_ = new QStandardItemModel(this);
+    table_ = new QTableView;
+    table_->setObjectName(QStringLiteral("NextDeliveriesTable"));
+    table_->setModel(model_);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setAlternatingRowColors(true);
+    table_->setTabKeyNavigation(false);
+    table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setStretchLastSection(true);
+    auto* copy = new QAction(table_);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    connect(copy, &QAction::triggered, this, &NextDeliveriesPage::CopyTable);
+    table_->addAction(copy);
+    auto* copyButton = new QPushButton(QStringLiteral("Copy deliveries"));
+    copyButton->setObjectName(QStringLiteral("CopyDeliveries"));
+    connect(copyButton, &QPushButton::clicked, this, &NextDeliveriesPage::CopyTable);
+
+    auto* boxes = new QGridLayout;
+    boxes->addWidget(label, 0, 0);
+    boxes->addWidget(target_, 0, 1);
+    boxes->addWidget(answer_, 0, 2);
+    boxes->addWidget(copyButton, 0, 3);
+    boxes->setColumnStretch(2, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(boxes);
+    layout->addWidget(caption_);
+    layout->addWidget(table_, 1);
+}
+
+std::optional<double> NextDeliveriesPage::TargetServiceLevel() {
+    targetProblem_.reset();
+    const QString text = target_->text().trimmed();
+    if (text.isEmpty()) {
+        return std::nullopt;
+    }
+    const std::optional<double> target = Taken(kTargetServiceLevelRule, ScreenNumberFromText(text));
+    if (!target) {
+        targetProblem_ =
+            QStringLiteral("Target cycle service level: \"%1\" is not %2.")
+                .arg(text, QString::fromUtf8(
+                               kTargetServiceLevelRule.wanted.data(),
+                               static_cast<qsizetype>(kTargetServiceLevelRule.wanted.size())));
+    }
+    return target;
+}
+
+void NextDeliveriesPage::Show(const RunResults& results) {
+    answer_->setText(targetProblem_.value_or(TargetAnswerText(
+        results.Answers(Evaluation::asForecast).serviceLevelTarget, kServiceLevelTarget)));
+    answer_->setStyleSheet(targetProblem_ ? QStringLiteral("color: #b00020;") : QString());
+
+    const AtTaus taus = DeliveryTaus(results);
+    QStringList headings = {
+        QStringLiteral("Sales point"),
+        QStringLiteral("Period"),
+        QStringLiteral("Decided at"),
+        QStringLiteral("Forecast"),
+        QStringLiteral("Sigma"),
+        QStringLiteral("Delivery at the run's\nτ = %1").arg(ScreenTau(taus.run))};
+    for (const AnsweredTau& tau : kAnsweredTaus) {
+        const std::optional<double>& value = taus.*tau.value;
+        headings << QStringLiteral("At the %1\nτ%2")
+                        .arg(QString::fromUtf8(tau.words.data(),
+                                               static_cast<qsizetype>(tau.words.size())),
+                             value ? QStringLiteral(" = ") + ScreenTau(*value) : QString());
+    }
+    model_->clear();
+    model_->setHorizontalHeaderLabels(headings);
+    const PeriodStretch coming = results.series.comingPeriods;
+    if (coming.Empty()) {
+        caption_->setText(
+            QStringLiteral("No coming delivery can be given: the estimation windows cover every "
+                           "period, so no rolling forecast was made."));
+        return;
+    }
+    const QString periods =
+        coming.first == coming.last
+            ? QStringLiteral("period %1").arg(QLocale().toString(coming.last))
+            : QStringLiteral("periods %1 to %2, each decided at the period shown")
+                  .arg(QLocale().toString(coming.first), QLocale().toString(coming.last));
+    caption_->setText(QStringLiteral("What to deliver in %1: the deliveries for period %2 are to "
+                                     "decide now. Deliveries below 0 are in red; marked rows "
+                                     "diverged and are not to be trusted.")
+                          .arg(periods, QLocale().toString(coming.last)));
+    for (const NextDelivery& row : NextDeliveries(results)) {
+        QList<QStandardItem*> items = {
+            new QStandardItem(QString::fromStdString(results.series.Name(row.salesPoint))),
+            NumberItem(row.period, 0),
+            NumberItem(row.decidedAt, 0),
+            NumberItem(row.forecast, kRateDecimals),
+            NumberItem(row.sigma, kRateDecimals),
+            DeliveryItem(row.delivery.run)};
+        for (const AnsweredTau& tau : kAnsweredTaus) {
+            items << DeliveryItem(row.delivery.*tau.value);
+        }
+        if (row.diverged) {
+            for (QStandardItem* item : items) {
+                item->setBackground(kDivergedBackground);
+                // Dark text on the light marking, whatever the colour scheme.
+                if (item->foreground().color() != kNegativeText) {
+                    item->setForeground(QColor(Qt::black));
+                }
+            }
+            items.front()->setToolTip(QStringLiteral("Its forecasts diverged."));
+        }
+        model_->appendRow(items);
+    }
+    table_->resizeColumnsToContents();
+}
+
+void NextDeliveriesPage::CopyTable() {
+    QGuiApplication::clipboard()->setText(TabSeparatedText(*model_));
+}
+
+}  // namespace sf::ui

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QWidget>
+#include <optional>
+
+#include "results/run_results.h"
+
+namespace sf::ui {
+
+// What to deliver in the periods after the last, as next.csv holds it: forecast, sigma and the
+// deliveries at the run's tau and at the taus that answer the targets and the costs. Beside it
+// the target cycle service level, whose tau gives deliveries too.
+class NextDeliveriesPage : public QWidget {
+    Q_OBJECT
+
+  public:
+    NextDeliveriesPage();
+
+    // The target cycle service level typed; none when the box is empty or cannot be read,
+    // which the page then says beside it.
+    std::optional<double> TargetServiceLevel();
+    // The coming periods of a run, at the taus its as_forecast answers give.
+    void Show(const RunResults& results);
+    // Puts the table on the clipboard as tab-separated text, header first.
+    void CopyTable();
+
+  signals:
+    void TargetChanged();
+
+  private:
+    QLineEdit* target_ = nullptr;
+    QLabel* answer_ = nullptr;
+    QLabel* caption_ = nullptr;
+    QStandardItemModel* model_ = nullptr;
+    QTableView* table_ = nullptr;
+    std::optional<QString> targetProblem_;
+};
+
+}  // namespace sf::ui
