@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,10 +22,14 @@ namespace {
     std::abort();
 }
 
-// One column per sales point, the shortest text of each number, no header.
+// One column per sales point, the shortest text of each number, no header; the dates first
+// where the history has them.
 std::string WrittenWide(const sf::SalesHistory& history) {
     std::string text;
     for (int period = 1; period <= history.periods; ++period) {
+        if (!history.dates.empty()) {
+            text += history.dates[static_cast<std::size_t>(period - 1)] + ",";
+        }
         for (int salesPoint = 1; salesPoint <= history.salesPoints; ++salesPoint) {
             char number[32];
             const auto [end, error] =
@@ -49,27 +54,45 @@ void CheckTaken(const sf::SalesHistory& history) {
             Fail("a demand that is not a finite number");
         }
     }
+    if (!history.dates.empty() &&
+        history.dates.size() != static_cast<std::size_t>(history.periods)) {
+        Fail("a history whose dates do not match its periods");
+    }
+    if (!history.names.empty() &&
+        history.names.size() != static_cast<std::size_t>(history.salesPoints)) {
+        Fail("a history whose names do not match its sales points");
+    }
 }
+
+// Read as found, and with every choice a user can make set otherwise.
+const sf::HistoryChoices kChoices[] = {
+    {},
+    {sf::DecimalChoice::comma, sf::HeaderChoice::no, std::nullopt, sf::MissingRows::zero},
+    {sf::DecimalChoice::point, sf::HeaderChoice::yes, sf::HistoryColumns{"1", "2", "3"},
+     sf::MissingRows::refused},
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    sf::SalesHistory history;
-    try {
-        history = sf::ParseSalesHistory(bytes);
-    } catch (const sf::RunError& refusal) {
-        const std::string_view message = refusal.what();
-        if (message.empty() || message.find_first_of("\r\n") != std::string_view::npos) {
-            Fail("a refusal that is not one line of text");
+    for (const sf::HistoryChoices& choices : kChoices) {
+        sf::SalesHistory history;
+        try {
+            history = sf::ParseSalesHistory(bytes, choices);
+        } catch (const sf::RunError& refusal) {
+            const std::string_view message = refusal.what();
+            if (message.empty() || message.find_first_of("\r\n") != std::string_view::npos) {
+                Fail("a refusal that is not one line of text");
+            }
+            continue;
         }
-        return 0;
-    }
-    CheckTaken(history);
-    const sf::SalesHistory again = sf::ParseSalesHistory(WrittenWide(history));
-    if (again.salesPoints != history.salesPoints || again.periods != history.periods ||
-        again.demand != history.demand) {
-        Fail("the history written out plainly reads back different");
+        CheckTaken(history);
+        const sf::SalesHistory again = sf::ParseSalesHistory(WrittenWide(history));
+        if (again.salesPoints != history.salesPoints || again.periods != history.periods ||
+            again.demand != history.demand || again.dates != history.dates) {
+            Fail("the history written out plainly reads back different");
+        }
     }
     return 0;
 }

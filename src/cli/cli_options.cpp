@@ -74,7 +74,7 @@ constexpr std::string_view kValueOptions[] = {"--demand", "--model",    "--runs"
                                               "--output", "--scenario", "--save-scenario"};
 
 bool TakesValue(std::string_view option) {
-    return BoxOfOption(option) != nullptr || IsResultsOption(option) ||
+    return BoxOfOption(option) != nullptr || IsResultsOption(option) || IsHistoryOption(option) ||
            std::ranges::find(kValueOptions, option) != std::end(kValueOptions);
 }
 
@@ -176,8 +176,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
                 return std::nullopt;
             }
             (option == "--scenario" ? options.scenario : options.saveScenario) = value;
-        } else if (TakeResultsOption(option, value, options.results, problem) ==
-                   OptionUse::refused) {
+        } else if (TakeHistoryOption(option, value, options.history, problem) ==
+                       OptionUse::refused ||
+                   TakeResultsOption(option, value, options.results, problem) ==
+                       OptionUse::refused) {
             return std::nullopt;
         }
     }
@@ -186,10 +188,22 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
         return std::nullopt;
     }
 
+    // --demand names another file, which the scenario's reading choices are not for.
+    if (!options.demand && beneath.history) {
+        options.demand = beneath.history->path;
+        options.demandOfScenario = true;
+        options.historyChoices = options.history.Over(beneath.history->choices);
+    } else {
+        options.historyChoices = options.history.Over({});
+    }
+    if (options.history.Any() && !options.demand && options.scenario.empty()) {
+        problem = HistoryOptionsAlone();
+        return std::nullopt;
+    }
     if (options.demand && !countOption.empty()) {
-        problem = countOption +
-                  " cannot be used with --demand: the sales history gives the "
-                  "number of sales points and of periods";
+        problem = countOption + " cannot be used with " +
+                  (options.demandOfScenario ? "the scenario's sales history" : "--demand") +
+                  ": the sales history gives the number of sales points and of periods";
         return std::nullopt;
     }
     if (example && !options.scenario.empty()) {
@@ -206,8 +220,17 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
     return options;
 }
 
+std::string HistoryOptionsAlone() {
+    return "--history-decimal, --history-header, --history-columns and --history-missing need a "
+           "sales history: --demand, or a scenario that names one";
+}
+
 Scenario GivenScenario(const CliOptions& options) {
-    return {options.inputs, options.run.boundedConstants, options.results.seed};
+    Scenario scenario{options.inputs, options.run.boundedConstants, options.results.seed, {}};
+    if (options.demand) {
+        scenario.history = AbsoluteSource(*options.demand, options.historyChoices);
+    }
+    return scenario;
 }
 
 RunInputs WithLocaleDecimals(RunInputs inputs, const NumberLocale& locale) {
@@ -252,10 +275,24 @@ The run:
                              scenario file (or the run.json of an export); other options win
   --save-scenario FILE       write the boxes, the model, the options and the seed as given
                              to a scenario file, then run as usual
-  --demand FILE              read the demand from a sales history (CSV, one column per sales
-                             point, or sales_point,period,demand columns) instead of drawing
-                             it; the file gives the sales points and periods, the model and
-                             its limits are not used
+  --demand FILE              read the demand from a sales history instead of drawing it: CSV
+                             with a comma, semicolon or tab, wide (a column per sales point,
+                             an optional header of names and first column of dates) or long
+                             (a name, a period or date and a demand column); the file gives
+                             the sales points and periods, the model and its limits are not
+                             used
+  --history-columns NAME,PERIOD,DEMAND
+                             the columns of a long history (header names or numbers from 1)
+                             when the reader should not find them by their content
+  --history-header yes|no|auto
+                             whether row 1 of the history holds names (auto: when a cell in it
+                             is not a number)
+  --history-decimal comma|point|auto
+                             the history's decimal separator; needed when a semicolon or tab
+                             file holds only numbers like 1.687 (auto: a comma when a number
+                             holds one)
+  --history-missing zero|refuse
+                             read a long history's missing rows as demand 0 (default: refuse)
   --bounded-constants        keep the smoothing constants within 0 and 1
   --runs K                   K runs in one start; each rewrites the report (default 1)
   --output PATH              report file (default out.txt)

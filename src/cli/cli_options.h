@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/history_options.h"
 #include "cli/results_options.h"
 #include "runtime/number_locale.h"
 #include "scenario/scenario.h"
@@ -19,6 +20,9 @@ struct CliOptions {
     int runs = 1;
     std::filesystem::path output = "out.txt";
     std::optional<std::filesystem::path> demand;  // a sales history in place of the models
+    bool demandOfScenario = false;                // the scenario's, not --demand
+    HistoryCliOptions history;                    // as the options give them
+    HistoryChoices historyChoices;                // as the history is read: options over scenario
     bool help = false;
     ResultsCliOptions results;
     // Scenario files: --scenario is read beneath the options beside it; --save-scenario keeps
@@ -35,7 +39,10 @@ struct CliOptions {
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments,
                                           std::string& problem, const Scenario& beneath = {});
 
-// The scenario the options give, as --save-scenario keeps it.
+// Why the options of reading a history are refused without one.
+std::string HistoryOptionsAlone();
+
+// The scenario the options give, as --save-scenario keeps it; the history's path absolute.
 Scenario GivenScenario(const CliOptions& options);
 
 // The box texts as a run reads them: a number written with a "." takes the locale's decimal

@@ -144,6 +144,19 @@ int main(int argc, char** argv) try {
             scenario = sf::ReadScenarioFile(options->scenario, locale, sf::StandardInput::accepted);
             // Read again over the scenario, so that the options beside it win.
             options = sf::ParseCliOptions(arguments, problem, *scenario);
+            if (options && options->history.Any() && !options->demand) {
+                problem = sf::HistoryOptionsAlone();
+                options.reset();
+            }
+            if (!options) {
+                std::cerr << sf::UsageError(sf::ShownEscaped(problem));
+                return 2;
+            }
+            // The scenario's sales history is read and must not be written over either.
+            if (const std::optional<std::string> clash = PathClash(*options)) {
+                Tell("sales-forecast-cli: " + *clash);
+                return 2;
+            }
         }
         // Kept before the runs, as given: the texts may still be refused by the run, as the
         // window's Save keeps whatever its boxes hold.
@@ -168,7 +181,11 @@ int main(int argc, char** argv) try {
     if (options->demand) {
         try {
             options->inputs.history =
-                sf::ReadSalesHistory(*options->demand, sf::StandardInput::accepted);
+                options->demandOfScenario
+                    ? sf::ReadScenarioHistory({*options->demand, options->historyChoices},
+                                              options->scenario)
+                    : sf::ReadSalesHistory(*options->demand, options->historyChoices,
+                                           sf::StandardInput::accepted);
         } catch (const sf::RunError& refusal) {
             return Refuse(refusal.what());
         }

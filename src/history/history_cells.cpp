@@ -1,15 +1,12 @@
 #include "history/history_cells.h"
 
-#include "runtime/number_locale.h"
+#include "history/history_dates.h"
 #include "runtime/run_error.h"
-#include "runtime/text_to_number.h"
 
 namespace sf {
 namespace {
 
 constexpr std::size_t kShownCellLength = 30;
-const NumberLocale kDecimalPoint{".", ""};
-const NumberLocale kDecimalComma{",", ""};
 
 bool IsUtf8Continuation(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
@@ -17,27 +14,30 @@ bool IsUtf8Continuation(char c) {
 
 }  // namespace
 
-bool IsBlankCell(std::string_view cell) {
+bool IsBlank(std::string_view cell) {
     return cell.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-std::optional<double> HistoryNumber(std::string_view cell, char delimiter) {
-    std::optional<double> number = TextToDouble(cell, kDecimalPoint);
-    if (!number && delimiter != ',') {
-        number = TextToDouble(cell, kDecimalComma);
+std::string_view WithoutBlanks(std::string_view cell) {
+    const std::size_t first = cell.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
     }
-    return number;
+    return cell.substr(first, cell.find_last_not_of(" \t") - first + 1);
 }
 
-void RefuseCell(const std::string& where, std::string_view cell, char delimiter) {
-    if (IsBlankCell(cell)) {
+void RefuseNumber(const std::string& where, std::string_view cell, DecimalSeparator separator) {
+    if (IsBlank(cell)) {
         throw RunError(where + ": the cell is empty");
     }
-    std::string_view reason = NotANumberReason(cell, kDecimalPoint);
-    if (delimiter != ',' && reason == kNotANumber) {
-        reason = NotANumberReason(cell, kDecimalComma);
+    throw RunError(where + ": " + ShownCell(cell) + " " + NotANumberWhy(cell, separator));
+}
+
+void RefuseDate(const std::string& where, std::string_view cell) {
+    if (IsBlank(cell)) {
+        throw RunError(where + ": the cell is empty");
     }
-    throw RunError(where + ": " + ShownCell(cell) + " " + std::string(reason));
+    throw RunError(where + ": " + ShownCell(cell) + " " + NotADateWhy(cell));
 }
 
 void RefuseNamesOnly(int row) {
@@ -45,11 +45,7 @@ void RefuseNamesOnly(int row) {
 }
 
 std::string NameInCell(std::string_view cell) {
-    if (IsBlankCell(cell)) {
-        return "";
-    }
-    const std::size_t from = cell.find_first_not_of(" \t");
-    return std::string(cell.substr(from, cell.find_last_not_of(" \t") - from + 1));
+    return std::string(WithoutBlanks(cell));
 }
 
 std::string ShownCell(std::string_view cell) {

@@ -1,25 +1,36 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "history/csv_records.h"
+#include "history/history_numbers.h"
 
 namespace sf {
 
 // What the two shapes of a sales history share: reading a cell and saying what is wrong.
 
-// A cell of nothing but blanks.
-bool IsBlankCell(std::string_view cell);
+// A cell that holds no number, as a RunError: "<where>: the cell is empty", "<where>: "abc" is
+// not a number" or, for a number a double cannot hold, that it is too large or too close to 0.
+[[noreturn]] void RefuseNumber(const std::string& where, std::string_view cell,
+                               DecimalSeparator separator);
 
-// A number as a history may write it: "." as the decimal separator, or "," where the
-// delimiter is not a comma. Empty when the cell holds no finite number.
-std::optional<double> HistoryNumber(std::string_view cell, char delimiter);
+// The cell's number, or the refusal naming where() it is: a file has up to 120,000 number cells,
+// so the name is put together only when something is wrong.
+template <typename Where>
+double CellNumber(const Where& where, std::string_view cell, DecimalSeparator separator) {
+    if (const std::optional<double> number = HistoryNumber(cell, separator)) {
+        return *number;
+    }
+    RefuseNumber(where(), cell, separator);
+}
 
-// "<where>: the cell is empty", "<where>: "abc" is not a number" or, for a number a double
-// cannot hold, that it is too large or too close to 0, as a RunError.
-[[noreturn]] void RefuseCell(const std::string& where, std::string_view cell, char delimiter);
+// A cell that is no date of the form read, as a RunError naming where it is.
+[[noreturn]] void RefuseDate(const std::string& where, std::string_view cell);
+
+bool IsBlank(std::string_view cell);
+// The cell without the blanks (spaces, tabs) around it.
+std::string_view WithoutBlanks(std::string_view cell);
 
 // A file whose first row holds names and no row follows, as a RunError.
 [[noreturn]] void RefuseNamesOnly(int row);

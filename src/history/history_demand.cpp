@@ -9,6 +9,7 @@ void FillActualDemand(const SalesHistory& history, RunState& state) {
         }
     }
     state.salesPointNames = history.names;
+    state.periodDates = history.dates;
 }
 
 }  // namespace sf

@@ -4,42 +4,65 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "history/csv_records.h"
 #include "history/history_cells.h"
+#include "history/history_text.h"
 #include "history/tidy_history.h"
 #include "history/wide_history.h"
-#include "runtime/input_file.h"
 #include "runtime/run_error.h"
 
 namespace sf {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // Far more than 100 sales points by 600 periods take in either shape, however many other
-// columns a tidy file carries: a larger file is no sales history.
+// columns a long table carries: a larger file is no sales history.
 constexpr std::size_t kLargestFile = std::size_t{64} << 20;
+
+// The record with only the cells of the columns kept, as the reading hands them once it knows.
+CsvRecord KeptCells(const CsvRecord& record, const CsvColumns& kept) {
+    CsvRecord cells{record.row, record.cellCount, {}};
+    for (const std::size_t column : kept.columns) {
+        cells.cells.push_back(column < record.cells.size() ? record.cells[column] : "");
+    }
+    return cells;
+}
 
 }  // namespace
 
-SalesHistory ParseSalesHistory(std::string_view bytes) {
-    if (const std::size_t nul = bytes.find('\0'); nul != std::string_view::npos) {
-        throw RunError("this is not a text file: byte " + std::to_string(nul + 1) +
-                       " is a NUL byte");
-    }
-    if (bytes.starts_with(kByteOrderMark)) {
-        bytes.remove_prefix(kByteOrderMark.size());
-    }
-    const char delimiter = DetectDelimiter(bytes);
+SalesHistory ParseSalesHistory(std::string_view bytes, const HistoryChoices& choices,
+                               HistoryLayout* found) {
+    HistoryLayout ownLayout;
+    HistoryLayout& layout = found != nullptr ? *found : ownLayout;
+    layout = {};
+    const std::string_view text = HistoryText(bytes);
+    layout.delimiter = DetectDelimiter(text);
+    std::vector<CsvRecord> firstRows;
     std::optional<WideHistory> wide;
     std::optional<TidyHistory> tidy;
     CsvColumns kept;
+    // Once the first rows have said how the file is read, they are read as all later ones.
+    const auto decide = [&] {
+        layout = DecideLayout(layout.delimiter, firstRows, choices);
+        if (layout.shape == HistoryShape::longTable) {
+            tidy.emplace(layout);
+            kept = tidy->KeptColumns();  // of a long table, only the three cells it reads
+            for (const CsvRecord& record : firstRows) {
+                tidy->Take(KeptCells(record, kept));
+            }
+        } else {
+            wide.emplace(layout);
+            for (const CsvRecord& record : firstRows) {
+                wide->Take(record);
+            }
+        }
+    };
     int blankRow = 0;  // the first blank line after the first row
-    ForEachCsvRecord(bytes, delimiter, kept, [&](const CsvRecord& record) {
-        const bool started = wide || tidy;
+    ForEachCsvRecord(text, layout.delimiter, kept, [&](const CsvRecord& record) {
         if (record.cellCount == 0) {
             // Blank lines before and after the rows are no periods; among them they would be.
-            if (started && blankRow == 0) {
+            if (!firstRows.empty() && blankRow == 0) {
                 blankRow = record.row;
             }
             return;
@@ -51,24 +74,26 @@ SalesHistory ParseSalesHistory(std::string_view bytes) {
             tidy->Take(record);
         } else if (wide) {
             wide->Take(record);
-        } else if (TidyHistory::IsHeader(record)) {
-            tidy.emplace(record, delimiter);
-            kept = tidy->KeptColumns();  // of a long table, only the three cells it reads
         } else {
-            wide.emplace(delimiter);
-            wide->Take(record);
+            firstRows.push_back(record);
+            if (firstRows.size() == kLayoutRows) {
+                decide();
+            }
         }
     });
-    if (tidy) {
-        return tidy->Finish();
+    if (firstRows.empty()) {
+        throw RunError("the file is empty");
     }
-    if (wide) {
-        return wide->Finish();
+    if (!tidy && !wide) {
+        decide();
     }
-    throw RunError("the file is empty");
+    SalesHistory history = tidy ? tidy->Finish(choices) : wide->Finish(choices.decimal);
+    history.choices = choices;
+    return history;
 }
 
-SalesHistory ReadSalesHistory(const std::filesystem::path& path, StandardInput standardInput) {
+SalesHistory ReadSalesHistory(const std::filesystem::path& path, const HistoryChoices& choices,
+                              StandardInput standardInput, HistoryLayout* found) {
     const std::string named = "The sales history \"" + path.string() + "\"";
     try {
         std::optional<std::string> bytes;
@@ -84,7 +109,7 @@ SalesHistory ReadSalesHistory(const std::filesystem::path& path, StandardInput s
         }
         SalesHistory history;
         try {
-            history = ParseSalesHistory(*bytes);
+            history = ParseSalesHistory(*bytes, choices, found);
         } catch (const RunError& refusal) {
             throw RunError(named + ": " + refusal.what());
         }
@@ -93,6 +118,22 @@ SalesHistory ReadSalesHistory(const std::filesystem::path& path, StandardInput s
         return history;
     } catch (const std::bad_alloc&) {
         throw RunError(named + " could not be read: not enough memory");
+    }
+}
+
+SalesHistory ReadScenarioHistory(const HistorySource& source,
+                                 const std::filesystem::path& scenarioFile) {
+    const std::string named = "The sales history \"" + source.path.string() +
+                              "\" of the scenario file \"" + scenarioFile.string() + "\"";
+    std::error_code error;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(source.path, error))) {
+        throw RunError(named + " is gone: no file has that name now");
+    }
+    try {
+        return ReadSalesHistory(source.path, source.choices);
+    } catch (const RunError& refusal) {
+        throw RunError(std::string(refusal.what()) + " (it is named by the scenario file \"" +
+                       scenarioFile.string() + "\")");
     }
 }
 

@@ -1,40 +1,23 @@
 #include "history/wide_history.h"
 
-#include <algorithm>
-
 #include "history/history_cells.h"
+#include "history/history_dates.h"
 #include "runtime/run_error.h"
 #include "state/run_state.h"
 
 namespace sf {
-namespace {
-
-// Meant as a number, whether or not it is one: digits with signs, points, commas and exponents.
-bool LooksLikeNumber(const std::string& cell) {
-    return cell.find_first_of("0123456789") != std::string::npos &&
-           cell.find_first_not_of("0123456789+-.,eE \t") == std::string::npos;
-}
-
-// Names, not demand: no cell is meant as a number and some cell is not empty.
-bool IsHeader(const std::vector<std::string>& cells) {
-    return std::ranges::none_of(cells, LooksLikeNumber) &&
-           std::ranges::any_of(cells, [](const std::string& cell) {
-               return cell.find_first_not_of(" \t") != std::string::npos;
-           });
-}
-
-}  // namespace
 
 void WideHistory::Take(const CsvRecord& record) {
     if (firstRow_ == 0) {
         firstRow_ = record.row;
         columns_ = record.cellCount;
-        if (columns_ > static_cast<std::size_t>(kMaxSalesPoints)) {
+        // A date column and a trailing delimiter may come beside the sales points.
+        if (columns_ > static_cast<std::size_t>(kMaxSalesPoints) + layout_.dateColumn + 1) {
             throw RunError(RowName(record.row) + " has " + CellCount(record) +
                            ": more than 100 sales points");
         }
-        if (IsHeader(record.cells)) {
-            names_ = record.cells;
+        periods_.emplace(columns_);
+        if (layout_.headerRow == record.row) {
             return;
         }
     }
@@ -42,34 +25,48 @@ void WideHistory::Take(const CsvRecord& record) {
         throw RunError(RowName(record.row) + " has " + CellCount(record) + " where " +
                        RowName(firstRow_) + " has " + std::to_string(columns_));
     }
-    if (periods_ == kMaxPeriods) {
+    if (periods_->Rows() == static_cast<std::size_t>(kMaxPeriods)) {
         throw RunError(RowName(record.row) + " would be period 601: more than 600 periods");
     }
-    for (std::size_t column = 0; column < columns_; ++column) {
-        const std::optional<double> demand = HistoryNumber(record.cells[column], delimiter_);
-        if (!demand) {
-            RefuseCell(CellName(record.row, column), record.cells[column], delimiter_);
-        }
-        byPeriod_.push_back(*demand);
-    }
-    ++periods_;
+    periods_->Add(record);
 }
 
-SalesHistory WideHistory::Finish() const {
-    if (periods_ == 0) {
+SalesHistory WideHistory::Finish(DecimalChoice decimal) {
+    const std::size_t rows = periods_ ? periods_->Rows() : 0;
+    if (rows == 0) {
         RefuseNamesOnly(firstRow_);
     }
-    SalesHistory history;
-    history.salesPoints = static_cast<int>(columns_);
-    history.periods = periods_;
-    for (const std::string& cell : names_) {
-        history.names.push_back(NameInCell(cell));
+    layout_.trailingDelimiter = EndsInDelimiter();
+    const std::size_t first = layout_.dateColumn ? 1 : 0;
+    const std::size_t end = columns_ - (layout_.trailingDelimiter ? 1 : 0);
+    if (end - first > static_cast<std::size_t>(kMaxSalesPoints)) {
+        throw RunError(RowName(firstRow_) + " has " + std::to_string(columns_) +
+                       " cells: more than 100 sales points");
     }
-    history.demand.resize(byPeriod_.size());
-    for (std::size_t salesPoint = 0; salesPoint < columns_; ++salesPoint) {
-        for (std::size_t period = 0; period < static_cast<std::size_t>(periods_); ++period) {
-            history.demand[salesPoint * periods_ + period] =
-                byPeriod_[period * columns_ + salesPoint];
+    DecimalEvidence evidence;
+    for (std::size_t at = 0; at < rows; ++at) {
+        for (std::size_t column = first; column < end; ++column) {
+            evidence.See(periods_->Cell(at, column), periods_->Row(at), column);
+        }
+    }
+    const DecimalSeparator separator = evidence.Decide(layout_.delimiter, decimal);
+    layout_.decimal = separator;
+
+    SalesHistory history;
+    history.salesPoints = static_cast<int>(end - first);
+    history.periods = static_cast<int>(rows);
+    if (layout_.dateColumn) {
+        history.dates = Dates();
+    }
+    for (std::size_t column = first; column < end && layout_.headerRow != 0; ++column) {
+        history.names.push_back(layout_.columnNames[column]);
+    }
+    history.demand.resize(rows * history.salesPoints);
+    for (std::size_t at = 0; at < rows; ++at) {
+        for (std::size_t column = first; column < end; ++column) {
+            history.demand[(column - first) * rows + at] =
+                CellNumber([&] { return CellName(periods_->Row(at), column); },
+                           periods_->Cell(at, column), separator);
         }
     }
     return history;
@@ -77,10 +74,44 @@ SalesHistory WideHistory::Finish() const {
 
 std::string WideHistory::CellName(int row, std::size_t column) const {
     std::string name = RowName(row) + ", column " + std::to_string(column + 1);
-    if (!names_.empty()) {
-        name += " (" + ShownCell(names_[column]) + ")";
+    if (layout_.headerRow != 0 && !layout_.columnNames[column].empty()) {
+        name += " (" + ShownCell(layout_.columnNames[column]) + ")";
     }
     return name;
+}
+
+// Every row, the header too, ends in an empty cell beside at least one column it reads.
+bool WideHistory::EndsInDelimiter() const {
+    const std::size_t last = columns_ - 1;
+    if (columns_ < 2 + (layout_.dateColumn ? 1 : 0)) {
+        return false;
+    }
+    if (layout_.headerRow != 0 && !layout_.columnNames[last].empty()) {
+        return false;
+    }
+    for (std::size_t at = 0; at < periods_->Rows(); ++at) {
+        if (!IsBlank(periods_->Cell(at, last))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The periods' days from the first column, which must step evenly.
+std::vector<std::string> WideHistory::Dates() const {
+    std::vector<DatedRow> days;
+    std::vector<std::string> dates;
+    for (std::size_t at = 0; at < periods_->Rows(); ++at) {
+        const std::string_view cell = periods_->Cell(at, 0);
+        const std::optional<std::chrono::sys_days> day = IsoDate(cell);
+        if (!day) {
+            RefuseDate(RowName(periods_->Row(at)) + ", column 1", cell);
+        }
+        days.push_back({*day, periods_->Row(at)});
+        dates.push_back(IsoText(*day));
+    }
+    CheckConsecutive(days);
+    return dates;
 }
 
 }  // namespace sf

@@ -1,31 +1,37 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "history/csv_records.h"
+#include "history/history_layout.h"
+#include "history/raw_cells.h"
 #include "state/sales_history.h"
 
 namespace sf {
 
-// The wide shape: one column per sales point, one row per period, and above them, if its first
-// row holds no number, a row of names.
+// The wide shape: one column per sales point, one row per period, an optional row of names
+// above them and an optional first column of dates.
 class WideHistory {
   public:
-    explicit WideHistory(char delimiter) : delimiter_(delimiter) {}
+    explicit WideHistory(HistoryLayout& layout) : layout_(layout) {}
 
+    // Every row that holds anything, in order, the header included.
     void Take(const CsvRecord& record);
-    SalesHistory Finish() const;
+    // Reads the cells once the whole file has said how: the decimal separator from the number
+    // cells below the header and whether every row ends in a delimiter. The layout learns both.
+    SalesHistory Finish(DecimalChoice decimal);
 
   private:
     std::string CellName(int row, std::size_t column) const;
+    bool EndsInDelimiter() const;
+    std::vector<std::string> Dates() const;
 
-    char delimiter_;
+    HistoryLayout& layout_;
     int firstRow_ = 0;
     std::size_t columns_ = 0;
-    std::vector<std::string> names_;  // of the header row, if there is one
-    int periods_ = 0;
-    std::vector<double> byPeriod_;  // in the order of the file
+    std::optional<RawCells> periods_;  // the rows below the header, as written
 };
 
 }  // namespace sf

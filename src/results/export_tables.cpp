@@ -99,7 +99,7 @@ std::string SeriesCsv(const RunSeries& series) {
     csv.reserve(csv.size() +
                 series.salesPoints.size() * static_cast<std::size_t>(std::max(lastRow, 0)) * 128);
     // Each row is put together in place and appended whole: the file has some 60,000 of them.
-    char row[16 + kSeriesColumns.size() * (kCellRoom + 1)];
+    char row[32 + kSeriesColumns.size() * (kCellRoom + 1)];
     for (std::size_t at = 0; at < series.salesPoints.size(); ++at) {
         const SalesPointSeries& point = series.salesPoints[at];
         std::string salesPoint = std::to_string(at + 1) + ',';
@@ -108,7 +108,12 @@ std::string SeriesCsv(const RunSeries& series) {
         for (int t = 1; t <= lastRow; ++t) {
             const bool coming = t > series.periodNumber;
             char* end = std::to_chars(row, row + 11, t).ptr;
-            *end++ = ',';  // the date, which the run does not know
+            *end++ = ',';
+            // The date a sales history gives the period; a drawn demand has none.
+            if (static_cast<std::size_t>(t) <= series.dates.size()) {
+                const std::string& date = series.dates[static_cast<std::size_t>(t - 1)];
+                end = std::copy_n(date.data(), std::min<std::size_t>(date.size(), 16), end);
+            }
             for (const SeriesColumn& column : kSeriesColumns) {
                 *end++ = ',';
                 const auto values = coming ? column.coming : column.series;

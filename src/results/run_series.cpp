@@ -85,6 +85,7 @@ RunSeries CopySeries(const RunState& state) {
     copy.rollingStretch = RollingStretch(state);
     copy.comingPeriods = ComingPeriods(state);
     copy.names = state.salesPointNames;
+    copy.dates = state.periodDates;
     copy.salesPoints.resize(static_cast<std::size_t>(std::max<int>(state.salesPointCount, 0)));
     for (int sp = 1; sp <= state.salesPointCount; ++sp) {
         SalesPointSeries& series = copy.salesPoints[static_cast<std::size_t>(sp - 1)];

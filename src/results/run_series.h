@@ -114,6 +114,7 @@ struct RunSeries {
     PeriodStretch comingPeriods{1, 0};          // P + 1..P + max(H, 1), when as_forecast has any
     std::vector<SalesPointSeries> salesPoints;  // sales point sp at sp - 1
     std::vector<std::string> names;             // a sales history's, as salesPointNames
+    std::vector<std::string> dates;             // a sales history's, as periodDates
 
     PeriodStretch Stretch(Evaluation evaluation) const {
         return evaluation == Evaluation::asForecast ? rollingStretch : outcomeWindow;

@@ -1,6 +1,7 @@
 #include "scenario/scenario_format.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <limits>
@@ -24,6 +25,12 @@ constexpr char kBoxesKey[] = "boxes";
 constexpr char kOptionsKey[] = "options";
 constexpr char kBoundedConstantsKey[] = "bounded-constants";
 constexpr char kSeedKey[] = "seed";
+constexpr char kHistoryKey[] = "sales_history";
+constexpr char kPathKey[] = "path";
+constexpr char kDecimalKey[] = "decimal";
+constexpr char kHeaderKey[] = "header";
+constexpr char kColumnsKey[] = "columns";
+constexpr char kMissingKey[] = "missing";
 // run.json keeps the scenario of its run under this key, beside what the run gave.
 constexpr char kRunScenarioKey[] = "scenario";
 constexpr int kFirstFormat = 1;
@@ -223,6 +230,73 @@ void ReadOptions(const Json& options, Scenario& scenario) {
     }
 }
 
+template <typename Choice, std::size_t Count>
+Choice ReadChoice(const Json& history, const char* key,
+                  const std::array<ChoiceWord<Choice>, Count>& words) {
+    const auto word = history.find(key);
+    if (word == history.end()) {
+        return words[0].choice;
+    }
+    const std::string path = PathOf(kHistoryKey, key);
+    const std::string wanted = WordList(words) + " in quotes";
+    RequireKind(*word, word->is_string(), path, wanted.c_str());
+    const std::optional<Choice> choice = ChoiceOfWord(words, word->get<std::string>());
+    if (!choice) {
+        throw Refusal("has " + Quoted(path) + " as " + Quoted(word->get<std::string>()) +
+                      "; it must be " + wanted);
+    }
+    return *choice;
+}
+
+HistorySource ReadHistory(const Json& history) {
+    RequireKind(history, history.is_object(), kHistoryKey, "an object in braces");
+    RequireKnownKeys(history, kHistoryKey,
+                     {kPathKey, kDecimalKey, kHeaderKey, kColumnsKey, kMissingKey});
+    const auto path = history.find(kPathKey);
+    const std::string pathName = PathOf(kHistoryKey, kPathKey);
+    if (path == history.end()) {
+        throw Refusal("has no " + Quoted(pathName) + ": the sales history's file");
+    }
+    RequireKind(*path, path->is_string() && !path->get<std::string>().empty(), pathName,
+                "a file name in quotes");
+    HistorySource source;
+    source.path = path->get<std::string>();
+    source.choices.decimal = ReadChoice(history, kDecimalKey, kDecimalWords);
+    source.choices.header = ReadChoice(history, kHeaderKey, kHeaderWords);
+    source.choices.missing = ReadChoice(history, kMissingKey, kMissingWords);
+    if (const auto columns = history.find(kColumnsKey); columns != history.end()) {
+        const bool threeTexts = columns->is_array() && columns->size() == 3 &&
+                                std::ranges::all_of(*columns, [](const Json& column) {
+                                    return column.is_string() && !column.get<std::string>().empty();
+                                });
+        RequireKind(*columns, threeTexts, PathOf(kHistoryKey, kColumnsKey),
+                    "a list of three texts: the columns of the names, periods and demand");
+        source.choices.columns =
+            HistoryColumns{(*columns)[0].get<std::string>(), (*columns)[1].get<std::string>(),
+                           (*columns)[2].get<std::string>()};
+    }
+    return source;
+}
+
+nlohmann::ordered_json HistoryJson(const HistorySource& source) {
+    nlohmann::ordered_json history;
+    const HistoryChoices& choices = source.choices;
+    history[kPathKey] = source.path.string();
+    history[kDecimalKey] = WordOfChoice(kDecimalWords, choices.decimal);
+    history[kHeaderKey] = WordOfChoice(kHeaderWords, choices.header);
+    if (choices.columns) {
+        history[kColumnsKey] = {choices.columns->name, choices.columns->period,
+                                choices.columns->demand};
+    }
+    history[kMissingKey] = WordOfChoice(kMissingWords, choices.missing);
+    try {
+        history.dump();
+    } catch (const Json::type_error&) {
+        throw Refusal("cannot keep the sales history's path or columns: they are not UTF-8");
+    }
+    return history;
+}
+
 }  // namespace
 
 std::string ScenarioText(const Scenario& scenario, const NumberLocale& typedIn) {
@@ -247,6 +321,9 @@ std::string ScenarioText(const Scenario& scenario, const NumberLocale& typedIn) 
     root[kSeedKey] = scenario.seed;
     root[kBoxesKey] = boxes;
     root[kOptionsKey][kBoundedConstantsKey] = scenario.boundedConstants;
+    if (scenario.history) {
+        root[kHistoryKey] = HistoryJson(*scenario.history);
+    }
     return root.dump(2) + "\n";
 }
 
@@ -262,7 +339,8 @@ Scenario ParseScenario(std::string_view text, const NumberLocale& shownIn) {
         root = std::move(scenario);
     }
     const int format = ReadFormat(root);
-    RequireKnownKeys(root, "", {kFormatKey, kModelKey, kSeedKey, kBoxesKey, kOptionsKey});
+    RequireKnownKeys(root, "",
+                     {kFormatKey, kModelKey, kSeedKey, kBoxesKey, kOptionsKey, kHistoryKey});
     Scenario scenario;
     if (const auto model = root.find(kModelKey); model != root.end()) {
         scenario.inputs.model = ReadModel(*model);
@@ -275,6 +353,9 @@ Scenario ParseScenario(std::string_view text, const NumberLocale& shownIn) {
     }
     if (const auto options = root.find(kOptionsKey); options != root.end()) {
         ReadOptions(*options, scenario);
+    }
+    if (const auto history = root.find(kHistoryKey); history != root.end()) {
+        scenario.history = ReadHistory(*history);
     }
     return scenario;
 }

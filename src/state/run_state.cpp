@@ -63,6 +63,7 @@ void RunState::Clear() {
         matrix->Clear();
     }
     salesPointNames.clear();
+    periodDates.clear();
     lineText.clear();
     cellText.clear();
 }

@@ -170,6 +170,8 @@ struct RunState {
     // The names a sales history gives its sales points, sales point sp at sp - 1; empty when
     // it gives none or the demand is drawn.
     std::vector<std::string> salesPointNames;
+    // The day of each period as YYYY-MM-DD, period t at t - 1, when a sales history dates them.
+    std::vector<std::string> periodDates;
 
     std::string lineText;
     std::string cellText;

@@ -223,7 +223,8 @@ RunInputs ForecastWindow::TypedInputs() const {
 }
 
 Scenario ForecastWindow::TypedScenario() const {
-    return {TypedInputs(), runOptions_.boundedConstants, scenarioSeed_};
+    return {TypedInputs(), runOptions_.boundedConstants, scenarioSeed_,
+            SourceOf(salesHistory_->History())};
 }
 
 void ForecastWindow::ShowScenario(const Scenario& scenario) {
@@ -330,8 +331,9 @@ RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs, const Ru
     std::error_code ignored;
     record.reportPath = std::filesystem::absolute(reportPath_, ignored);
     try {
-        record.scenario =
-            ScenarioText({record.inputs, options.boundedConstants, record.seed}, locale_);
+        record.scenario = ScenarioText(
+            {record.inputs, options.boundedConstants, record.seed, SourceOf(record.inputs.history)},
+            locale_);
     } catch (const RunError&) {
         // A box longer than a scenario file takes: run.json says it holds no scenario.
     }

@@ -147,7 +147,12 @@ bool MainWindow::OpenScenario(const QString& path) {
         messages_.ShowError(*this, QString::fromStdString(refusal.what()));
         return false;
     }
+    // The scenario's demand: its sales history read again, or the models.
+    form_->SalesHistory().UseSimulatedDemand();
     form_->ShowScenario(scenario);
+    if (scenario.history) {
+        form_->SalesHistory().UseScenarioHistory(*scenario.history, FilePath(path));
+    }
     boundedConstants_->setChecked(scenario.boundedConstants);
     currentScenario_ = path;
     QSettings settings = Settings();

@@ -1,9 +1,14 @@
 #include "ui/sales_history_panel.h"
 
+#include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMimeData>
+#include <QSettings>
+#include <QUrl>
 
 #include "history/history_reader.h"
 #include "runtime/run_error.h"
@@ -12,6 +17,12 @@
 
 namespace sf::ui {
 namespace {
+
+constexpr char kHistoryFolderKey[] = "histories/folder";
+
+QSettings Settings() {
+    return QSettings(QStringLiteral("sales-forecast"), QStringLiteral("sales-forecast"));
+}
 
 template <typename Control>
 Control* Find(const QWidget& window, const char* name) {
@@ -56,7 +67,28 @@ SalesHistoryPanel::SalesHistoryPanel(QWidget& window, MessageSink& messages)
     connect(useSalesHistory_, &QPushButton::clicked, this, &SalesHistoryPanel::ChooseFile);
     connect(useSimulatedDemand_, &QPushButton::clicked, this,
             &SalesHistoryPanel::UseSimulatedDemand);
+    // A file dropped on the form is used as a sales history, as if chosen in the dialog.
+    window.setAcceptDrops(true);
+    window.installEventFilter(this);
     ApplyLock();
+}
+
+bool SalesHistoryPanel::eventFilter(QObject* watched, QEvent* event) {
+    const bool drag = event->type() == QEvent::DragEnter;
+    if (watched != &window_ || (!drag && event->type() != QEvent::Drop)) {
+        return QObject::eventFilter(watched, event);
+    }
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QList<QUrl> urls = drop->mimeData()->urls();
+    if (running_ || urls.size() != 1 || !urls.front().isLocalFile()) {
+        event->ignore();
+        return true;
+    }
+    drop->acceptProposedAction();
+    if (!drag) {
+        UseFile(urls.front().toLocalFile());
+    }
+    return true;
 }
 
 void SalesHistoryPanel::SetRunning(bool running) {
@@ -68,7 +100,9 @@ void SalesHistoryPanel::ChooseFile() {
     if (running_) {  // the menu entry too waits for the run
         return;
     }
-    auto* dialog = new QFileDialog(&window_, tr("Use sales history"), QString(),
+    // The dialog opens where the last history came from, in this start or an earlier one.
+    auto* dialog = new QFileDialog(&window_, tr("Use sales history"),
+                                   Settings().value(kHistoryFolderKey, QDir::homePath()).toString(),
                                    tr("Sales history (*.csv *.tsv *.txt);;All files (*)"));
     dialog->setObjectName(QStringLiteral("SalesHistoryDialog"));
     dialog->setFileMode(QFileDialog::ExistingFile);
@@ -82,13 +116,30 @@ bool SalesHistoryPanel::UseFile(const QString& path) {
     if (running_) {
         return false;
     }
-    SalesHistory history;
+    Settings().setValue(kHistoryFolderKey, QFileInfo(path).absolutePath());
     try {
-        history = ReadSalesHistory(QFile::encodeName(path).toStdString());
+        Use(ReadSalesHistory(QFile::encodeName(path).toStdString()));
     } catch (const RunError& refusal) {
         messages_.ShowError(window_, QString::fromUtf8(refusal.what()));
         return false;
     }
+    emit FileUsed(path);
+    return true;
+}
+
+bool SalesHistoryPanel::UseScenarioHistory(const HistorySource& source,
+                                           const std::filesystem::path& scenarioFile) {
+    try {
+        Use(ReadScenarioHistory(source, scenarioFile));
+    } catch (const RunError& refusal) {
+        messages_.ShowError(window_, QString::fromUtf8(refusal.what()));
+        return false;
+    }
+    return true;
+}
+
+void SalesHistoryPanel::Use(SalesHistory history) {
+    const QString path = QFile::decodeName(history.file.c_str());
     if (!history_) {
         typedSalesPoints_ = salesPoints_->text();
         typedPeriods_ = periods_->text();
@@ -105,8 +156,6 @@ bool SalesHistoryPanel::UseFile(const QString& path) {
     demandSource_->show();
     history_ = std::move(history);
     ApplyLock();
-    emit FileUsed(path);
-    return true;
 }
 
 void SalesHistoryPanel::UseSimulatedDemand() {

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QString>
 #include <QWidget>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -17,7 +18,7 @@ namespace sf::ui {
 // The window's way to run on a sales history instead of simulated demand. "Use sales history..."
 // loads a file, "Use simulated demand" goes back. While a history is in use, the two count boxes
 // show its numbers and, with the model's options and limits, take no input; the file's name and
-// size stand under the model frame.
+// size stand under the model frame. A file dropped on the form is used as a history too.
 class SalesHistoryPanel : public QObject {
     Q_OBJECT
 
@@ -32,12 +33,19 @@ class SalesHistoryPanel : public QObject {
     void UseSimulatedDemand();
     // Loads the file at path, as choosing it would; true when it is in use.
     bool UseFile(const QString& path);
+    // The history a scenario names, read again as it says; false, with the reason shown, when
+    // it cannot be (it is gone, say).
+    bool UseScenarioHistory(const HistorySource& source, const std::filesystem::path& scenarioFile);
 
   signals:
     // A file was loaded and is in use.
     void FileUsed(const QString& path);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    void Use(SalesHistory history);
     void ApplyLock();
 
     QWidget& window_;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "state/box_keys.h"
 
 namespace sf {
@@ -206,6 +208,52 @@ TEST(CliOptions, ASalesHistoryTakesThePlaceOfTheTwoCountBoxes) {
     }
     EXPECT_FALSE(Parse({"--demand", ""}, &problem));
     EXPECT_EQ(problem, "--demand needs a file name");
+}
+
+// How a history is read: from the options, over the scenario's choices for its own file only;
+// the scenario to save names the file by its absolute path.
+TEST(CliOptions, TheHistoryIsReadAsTheOptionsAndTheScenarioSay) {
+    std::optional<CliOptions> options =
+        Parse({"--demand=sales.csv", "--history-decimal", "comma", "--history-header=no",
+               "--history-columns", "Store,2,units", "--history-missing", "zero"});
+    ASSERT_TRUE(options);
+    const HistoryChoices given{DecimalChoice::comma, HeaderChoice::no,
+                               HistoryColumns{"Store", "2", "units"}, MissingRows::zero};
+    EXPECT_EQ(options->historyChoices, given);
+    const Scenario saved = GivenScenario(*options);
+    ASSERT_TRUE(saved.history);
+    EXPECT_EQ(saved.history->path, std::filesystem::absolute("sales.csv"));
+    EXPECT_EQ(saved.history->choices, given);
+
+    std::string problem;
+    options = ParseCliOptions({"--history-header", "yes"}, problem, saved);
+    ASSERT_TRUE(options);
+    EXPECT_TRUE(options->demandOfScenario);
+    EXPECT_EQ(options->demand, saved.history->path);
+    EXPECT_EQ(options->historyChoices.header, HeaderChoice::yes);
+    EXPECT_EQ(options->historyChoices.missing, MissingRows::zero);
+    options = ParseCliOptions({"--demand", "other.csv"}, problem, saved);
+    ASSERT_TRUE(options);
+    EXPECT_FALSE(options->demandOfScenario);
+    EXPECT_EQ(options->historyChoices, HistoryChoices{});
+
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {{"--history-decimal", "auto"}, HistoryOptionsAlone()},
+        {{"--demand", "a.csv", "--history-decimal", "dot"},
+         "--history-decimal takes auto, comma or point, not \"dot\""},
+        {{"--demand", "a.csv", "--history-missing", "yes"},
+         "--history-missing takes refuse or zero, not \"yes\""},
+        {{"--demand", "a.csv", "--history-columns", "a,b"},
+         "--history-columns takes three columns NAME,PERIOD,DEMAND (header names or numbers "
+         "from 1), not \"a,b\""},
+        {{"--demand", "a.csv", "--history-columns", "a,,c"},
+         "--history-columns takes three columns NAME,PERIOD,DEMAND (header names or numbers "
+         "from 1), not \"a,,c\""},
+    };
+    for (const auto& [arguments, message] : refused) {
+        EXPECT_FALSE(Parse(arguments, &problem));
+        EXPECT_EQ(problem, message);
+    }
 }
 
 }  // namespace

@@ -81,5 +81,28 @@ cmp -s c-of-run-json/out.txt c/out.txt || fail "run.json of de_DE runs the C rep
 run_in de de-of-scenario "$work/c/s.sfscenario"
 cmp -s de-of-scenario/out.txt de/out.txt || fail "the scenario of C runs the German report"
 
+# A scenario names its sales history by its absolute path and how it is read: opened from
+# another folder it reads the file again, and says so when the file is gone.
+mkdir history
+{
+  echo 'Woche;Milch;Brot'
+  for week in 02 09 16 23 30; do echo "2023-01-$week;1.234;5"; done
+  for week in 06 13 20 27; do echo "2023-02-$week;2.000;7"; done
+  for week in 06 13 20; do echo "2023-03-$week;1.500;6"; done
+} >history/sales.csv
+expect c 1 'The sales history "history/sales.csv": row 2, column 2: "1.234" may have a decimal point or a point between thousands, and no number in the file has a decimal comma to tell which: set the decimal separator to a comma or a point' \
+  --example --demand history/sales.csv
+(cd history && c --example --demand sales.csv --history-decimal=comma \
+  --save-scenario s.sfscenario --quiet >/dev/null) || fail "run on the history"
+grep -q "\"path\": \"$work/history/sales.csv\"" history/s.sfscenario ||
+  fail "the scenario names its history: $(cat history/s.sfscenario)"
+run_in c history-again "$work/history/s.sfscenario"
+cmp -s history-again/out.txt history/out.txt || fail "the scenario reads its history again"
+mv history/sales.csv history/moved.csv
+expect c 1 "The sales history \"$work/history/sales.csv\" of the scenario file \"$work/history/s.sfscenario\" is gone: no file has that name now" \
+  --scenario "$work/history/s.sfscenario"
+expect c 2 'sales-forecast-cli: --history-decimal, --history-header, --history-columns and --history-missing need a sales history: --demand, or a scenario that names one' \
+  --example --history-missing zero
+
 [ "$failed" -eq 0 ] && echo "command lines: all passed"
 [ "$failed" -eq 0 ]

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "runtime/run_error.h"
@@ -13,9 +14,9 @@ namespace sf {
 namespace {
 
 // The message of a refusal, or "" when the bytes were taken.
-std::string Refusal(const std::string& bytes) {
+std::string Refusal(const std::string& bytes, const HistoryChoices& choices = {}) {
     try {
-        ParseSalesHistory(bytes);
+        ParseSalesHistory(bytes, choices);
     } catch (const RunError& refusal) {
         return refusal.what();
     }
@@ -41,7 +42,23 @@ struct Taken {
     int periods;
     std::vector<double> demand;  // sales points outer
     std::vector<std::string> names = {};
+    std::vector<std::string> dates = {};
+    HistoryChoices choices = {};
 };
+
+void ExpectTaken(const Taken& taken) {
+    SCOPED_TRACE(taken.name);
+    try {
+        const SalesHistory history = ParseSalesHistory(taken.bytes, taken.choices);
+        EXPECT_EQ(history.salesPoints, taken.salesPoints);
+        EXPECT_EQ(history.periods, taken.periods);
+        EXPECT_EQ(history.demand, taken.demand);
+        EXPECT_EQ(history.names, taken.names);
+        EXPECT_EQ(history.dates, taken.dates);
+    } catch (const RunError& refusal) {
+        ADD_FAILURE() << refusal.what();
+    }
+}
 
 TEST(HistoryReader, TakesBothShapesInEveryDialect) {
     const std::string series =
@@ -61,7 +78,7 @@ TEST(HistoryReader, TakesBothShapesInEveryDialect) {
          2,
          {1.5, -0.25, 2, 1000},
          {"A", "B"}},
-        {"tabs, with points or commas", "1.5\t2\n3\t4,25\n", 2, 2, {1.5, 3, 2, 4.25}},
+        {"tabs and decimal commas", "1,5\t2\n3\t4,25\n", 2, 2, {1.5, 3, 2, 4.25}},
         {"quoted cells and blanks",
          "\"Store, A\",\"B\"\"\"\n\"1\", 2 \n\" 3\",4\n",
          2,
@@ -90,13 +107,189 @@ TEST(HistoryReader, TakesBothShapesInEveryDialect) {
          {5, 6}},
     };
     for (const Taken& taken : cases) {
-        SCOPED_TRACE(taken.name);
-        const SalesHistory history = ParseSalesHistory(taken.bytes);
-        EXPECT_EQ(history.salesPoints, taken.salesPoints);
-        EXPECT_EQ(history.periods, taken.periods);
-        EXPECT_EQ(history.demand, taken.demand);
-        EXPECT_EQ(history.names, taken.names);
+        ExpectTaken(taken);
     }
+}
+
+// Files as shops and spreadsheets write them read to the same demand as the plain file
+// "1234.5,20\n11,2000\n12,22\n".
+TEST(HistoryReader, ReadsExportsAsThePlainFile) {
+    const std::vector<double> plain = {1234.5, 11, 12, 20, 2000, 22};
+    const std::vector<std::string> weeks = {"2023-01-02", "2023-01-09", "2023-01-16"};
+    const std::vector<std::string> milkAndBread = {"Milk 1L", "Bread"};
+    HistoryChoices numericHeader;
+    numericHeader.header = HeaderChoice::yes;
+    HistoryChoices chosenColumns;
+    chosenColumns.columns = HistoryColumns{"Store", "2", "qty"};
+    HistoryChoices thousands;
+    thousands.decimal = DecimalChoice::comma;
+    const Taken cases[] = {
+        {"wide with dates and names",
+         "date,Milk 1L,Bread\n2023-01-02,1234.5,20\n2023-01-09,11,2000\n2023-01-16,12,22\n", 2, 3,
+         plain, milkAndBread, weeks},
+        {"long, product,week,units, names in order of first appearance",
+         "product,week,units\nMilk 1L,2023-01-02,1234.5\nBread,2023-01-02,20\n"
+         "Bread,2023-01-09,2000\nMilk 1L,2023-01-09,11\nMilk 1L,2023-01-16,12\n"
+         "Bread,2023-01-16,22\n",
+         2, 3, plain, milkAndBread, weeks},
+        {"long, numbered weeks and an extra column",
+         "product;week;units;price\nMilk 1L;1;1.234,5;2\nBread;1;20;1\nMilk 1L;2;11;2\n"
+         "Bread;2;2.000;1\nMilk 1L;3;12;2\nBread;3;22;1\n",
+         2, 3, plain, milkAndBread},
+        {"long, columns chosen by header name and number",
+         "qty,when,Store\n1234.5,1,A\n11,2,A\n12,3,A\n20,1,B\n2000,2,B\n22,3,B\n",
+         2,
+         3,
+         plain,
+         {"A", "B"},
+         {},
+         chosenColumns},
+        {"German decimal comma with thousands",
+         "Milch;Brot\n1.234,5;20\n11;2.000\n12;22\n",
+         2,
+         3,
+         plain,
+         {"Milch", "Brot"}},
+        {"thousands without a decimal comma, as the user said",
+         "1.234,5;20\n11;2.000\n12;22\n",
+         2,
+         3,
+         plain,
+         {},
+         {},
+         thousands},
+        {"a trailing delimiter on every row",
+         "A;B;\n1234,5;20;\n11;2000;\n12;22;\n",
+         2,
+         3,
+         plain,
+         {"A", "B"}},
+        {"a trailing delimiter, no header", "1234.5,20,\n11,2000,\n12,22,\n", 2, 3, plain},
+        {"CR LF and a byte-order mark",
+         "\xEF\xBB\xBF"
+         "1234.5,20\r\n11,2000\r\n12,22\r\n",
+         2, 3, plain},
+        {"an all-numeric header the user called one",
+         "101,102\n1234.5,20\n11,2000\n12,22\n",
+         2,
+         3,
+         plain,
+         {"101", "102"},
+         {},
+         numericHeader},
+        {"month ends",
+         "date,A\n2023-01-31,1\n2023-02-28,2\n2023-03-31,3\n",
+         1,
+         3,
+         {1, 2, 3},
+         {"A"},
+         {"2023-01-31", "2023-02-28", "2023-03-31"}},
+        // Each of these was once read wrong.
+        {"a comma file whose quoted names hold semicolons",
+         "\"North; A\",\"South; B\"\n400.5,475.5\n",
+         2,
+         1,
+         {400.5, 475.5},
+         {"North; A", "South; B"}},
+        {"a headerless row of decimal commas", "1,5;2,5\n3;4\n", 2, 2, {1.5, 3, 2.5, 4}},
+        {"a tab file whose names hold semicolons",
+         "North;A\tSouth;B\n1,5\t2\n",
+         2,
+         1,
+         {1.5, 2},
+         {"North;A", "South;B"}},
+        {"a semicolon file after a blank line", "\n A;B\n1,5;2\n", 2, 1, {1.5, 2}, {"A", "B"}},
+    };
+    for (const Taken& taken : cases) {
+        ExpectTaken(taken);
+    }
+}
+
+TEST(HistoryReader, RefusesAnExportItCannotReadSayingWhy) {
+    HistoryChoices zero;
+    zero.missing = MissingRows::zero;
+    HistoryChoices badColumns;
+    badColumns.columns = HistoryColumns{"store", "week", "Store"};
+    HistoryChoices noSuchColumn;
+    noSuchColumn.columns = HistoryColumns{"shop", "2", "9"};
+    const std::string weekly = "date,A\n2023-01-02,1\n2023-01-09,2\n";
+    std::string manyNames = "name,period,demand\n";
+    for (int name = 1; name <= 101; ++name) {
+        manyNames += "Shop " + std::to_string(name) + ",1,5\n";
+    }
+    const std::tuple<std::string, HistoryChoices, std::string> cases[] = {
+        {weekly + "2023-01-23,3\n",
+         {},
+         "row 4: 2023-01-23 follows 2023-01-09 of row 3 with a gap: the dates step by a week, so "
+         "periods are missing between them"},
+        {weekly + "2023-01-09,3\n", {}, "row 4 repeats the date 2023-01-09 of row 3"},
+        {weekly + "2023-01-05,3\n",
+         {},
+         "row 4: 2023-01-05 follows 2023-01-09 of row 3: the dates must go forward, one period "
+         "after another"},
+        {"date,A\n2023-01-02,1\n2023-01-05,2\n",
+         {},
+         "row 3: 2023-01-05 follows 2023-01-02 of row 2 after 3 days: the dates must step by a "
+         "day, a week or a month"},
+        {"date,A\n02.01.2023,1\n",
+         {},
+         "row 2, column 1: \"02.01.2023\" is not a date in the form that is read, YYYY-MM-DD "
+         "(such as 2023-01-31)"},
+        {"date,A\n2023-02-30,1\n",
+         {},
+         "row 2, column 1: \"2023-02-30\" is not a day of the calendar"},
+        {"A;B\n1.687;2.134\n",
+         {},
+         "row 2, column 1: \"1.687\" may have a decimal point or a point between thousands, and "
+         "no number in the file has a decimal comma to tell which: set the decimal separator to "
+         "a comma or a point"},
+        {"1.5\t2\n3\t4,25\n",
+         {},
+         "row 1, column 1: \"1.5\" is not a number with a decimal comma: a point may only stand "
+         "between groups of three digits (1.234,5)"},
+        {std::string("\xFF\xFE"
+                     "A\0,\0B\0",
+                     8),
+         {},
+         "this is UTF-16 text, which is not read: save the file as UTF-8 (in a spreadsheet, "
+         "\"CSV UTF-8\") and use that"},
+        {std::string("A\0,\0B\0", 6),
+         {},
+         "this is UTF-16 text, which is not read: save the file as UTF-8 (in a spreadsheet, "
+         "\"CSV UTF-8\") and use that"},
+        {manyNames,
+         {},
+         "row 102 names a 101st sales point, \"Shop 101\": more than 100 sales points"},
+        {"product,week,units\nMilk,1,5\nBread,2,6\n",
+         {},
+         "sales point \"Milk\", period 2 is missing: every sales point needs a row for each "
+         "period 1 to 2, unless missing rows are read as zero"},
+        {"product,week,units\nMilk,2023-01-02,5\nMilk,2023-01-16,6\n", zero,
+         "row 3: 2023-01-16 follows 2023-01-02 of row 2 after 14 days: the dates must step by a "
+         "day, a week or a month"},
+        {"store,week,units\nA,1,5\n", badColumns,
+         "column 1 (\"store\") is chosen for both the sales points and the demand"},
+        {"store,week,units\nA,1,5\n", noSuchColumn,
+         "the column \"shop\" chosen for the sales points is not in the header of row 1 nor a "
+         "column number from 1 to 3"},
+    };
+    for (const auto& [bytes, choices, message] : cases) {
+        EXPECT_EQ(Refusal(bytes, choices), message) << bytes.substr(0, 80);
+    }
+}
+
+// Missing rows read as zero reach the last sales point and period a run may have.
+TEST(HistoryReader, ReadsMissingRowsAsZeroWhenTold) {
+    HistoryChoices zero;
+    zero.missing = MissingRows::zero;
+    const SalesHistory history =
+        ParseSalesHistory("sales_point,period,demand\n1,1,4\n100,600,5\n", zero);
+    EXPECT_EQ(history.salesPoints, 100);
+    EXPECT_EQ(history.periods, 600);
+    EXPECT_EQ(history.Demand(1, 1), 4);
+    EXPECT_EQ(history.Demand(100, 600), 5);
+    EXPECT_EQ(history.Demand(50, 300), 0);
+    EXPECT_EQ(history.choices, zero);
 }
 
 TEST(HistoryReader, TakesTheLargestHistory) {
@@ -105,6 +298,15 @@ TEST(HistoryReader, TakesTheLargestHistory) {
     EXPECT_EQ(wide.periods, 600);
     EXPECT_EQ(wide.Demand(100, 600), 599 + 99);
     EXPECT_EQ(wide.Demand(2, 1), 1);
+
+    std::string tidy = "sales_point,period,demand\n";
+    for (int period = 1; period <= 600; ++period) {
+        for (int salesPoint = 1; salesPoint <= 100; ++salesPoint) {
+            tidy += std::to_string(salesPoint) + "," + std::to_string(period) + "," +
+                    std::to_string(period - 1 + salesPoint - 1) + "\n";
+        }
+    }
+    EXPECT_EQ(ParseSalesHistory(tidy).demand, wide.demand);
 }
 
 TEST(HistoryReader, RefusesABadFileSayingWhereAndWhy) {
@@ -116,15 +318,15 @@ TEST(HistoryReader, RefusesABadFileSayingWhereAndWhy) {
         {tidy, "row 1 holds names only: there is no demand in the file"},
         {"A,B\n1,x\n", "row 2, column 2 (\"B\"): \"x\" is not a number"},
         {"1,2\n3,x\n", "row 2, column 2: \"x\" is not a number"},
-        {"nan,1\n", "row 1, column 1: \"nan\" is not a number"},
+        {"1,2\nnan,1\n", "row 2, column 1: \"nan\" is not a number"},
         {"1e999\n", "row 1, column 1: \"1e999\" is a number too large to hold"},
         {"1;-0,1e-400\n", "row 1, column 2: \"-0,1e-400\" is a number too close to 0 to hold"},
         {std::string(4, '\0'), "this is not a text file: byte 1 is a NUL byte"},
         {std::string(200, ','), "row 1 has more than 102 cells: more than 100 sales points"},
         {"1,2\n" + std::string(1 << 20, ','), "row 2 has more than 102 cells where row 1 has 2"},
-        {"1,2\n\"1,5\",2\n", "row 2, column 1: \"1,5\" is not a number"},
+        {"1,2\n\"1,5\",2\n", "row 2, column 1: \"1,5\" is not a number with a decimal point"},
         {"1,2\n3,\n", "row 2, column 2: the cell is empty"},
-        {"1,\" \"\n", "row 1, column 2: the cell is empty"},
+        {"1,\" \"\n2,3\n", "row 1, column 2: the cell is empty"},
         {"1,2,3\n4,5\n", "row 2 has 2 cells where row 1 has 3"},
         {"A,B\n1,2,3\n", "row 2 has 3 cells where row 1 has 2"},
         {"1,2\n\"3,4\n5,6\n",
@@ -134,23 +336,25 @@ TEST(HistoryReader, RefusesABadFileSayingWhereAndWhy) {
         {"1\r\n2\r\n\r\n3\r\n", "row 3 is empty"},
         {Grid(1, 101), "row 1 has 101 cells: more than 100 sales points"},
         {Grid(601, 2, "A,B\n"), "row 602 would be period 601: more than 600 periods"},
-        {"1," + std::string(40, '7') + "x\n",
-         "row 1, column 2: \"77777777777777777777777777777...\" is not a number"},
+        {"1,2\n1," + std::string(40, '7') + "x\n",
+         "row 2, column 2: \"77777777777777777777777777777...\" is not a number"},
         {tidy + "1,1,5\n1,2,6\n1,1,7\n", "sales point 1, period 1: two rows (rows 2 and 4)"},
         {tidy + "1,1,5\n1,3,6\n",
          "sales point 1, period 2 is missing: every sales point needs a row for each period 1 "
-         "to 3"},
+         "to 3, unless missing rows are read as zero"},
         {tidy + "1,1,5\n1,2,6\n2,1,7\n",
          "sales point 2, period 2 is missing: every sales point needs a row for each period 1 "
-         "to 2"},
+         "to 2, unless missing rows are read as zero"},
         {tidy + "1,1,5\n3,1,6\n",
-         "sales point 2 is missing: the sales points must be numbered 1 to 3 without a gap"},
-        {tidy + "1,1,5\n1,2,x\n", "sales point 1, period 2 (row 3): \"x\" is not a number"},
-        {tidy + "1,1,\n", "sales point 1, period 1 (row 2): the cell is empty"},
-        {tidy + "x,1,5\n", "row 2, column 1 (sales_point): \"x\" is not a number"},
-        {tidy + "1,0,5\n", "row 2, column 2 (period): \"0\" is not a period number (1, 2, 3 ...)"},
+         "sales point 2 is missing: the sales points must be numbered 1 to 3 without a gap, unless "
+         "missing rows are read as zero"},
+        {tidy + "1,1,5\n1,2,x\n", "row 3, column 3 (\"demand\"): \"x\" is not a number"},
+        {tidy + "1,1,\n", "row 2, column 3 (\"demand\"): the cell is empty"},
+        {tidy + "x,1,5\n", "row 2, column 1 (\"sales_point\"): \"x\" is not a number"},
+        {tidy + "1,0,5\n",
+         "row 2, column 2 (\"period\"): \"0\" is not a period number (1, 2, 3 ...)"},
         {tidy + "1,2.5,5\n",
-         "row 2, column 2 (period): \"2.5\" is not a period number (1, 2, 3 ...)"},
+         "row 2, column 2 (\"period\"): \"2.5\" is not a period number (1, 2, 3 ...)"},
         {tidy + "101,1,5\n", "row 2 names sales point \"101\": more than 100 sales points"},
         {tidy + "1,601,5\n", "row 2 names period \"601\": more than 600 periods"},
         {tidy + "1,1\n", "row 2 has 2 cells where the header has 3"},
@@ -158,8 +362,8 @@ TEST(HistoryReader, RefusesABadFileSayingWhereAndWhy) {
         {"period" + std::string(200, ',') + "\n",
          "row 1 has more than 102 cells: more columns than a sales history may have"},
         {tidy + "1,1,5\n\n1,2,6\n", "row 3 is empty"},
-        {tidy + "1,1,5\n1,2,\n1,3,7\n", "sales point 1, period 2 (row 3): the cell is empty"},
-        {tidy + "1,1,5\n1,1, \n", "sales point 1, period 1 (row 3): the cell is empty"},
+        {tidy + "1,1,5\n1,2,\n1,3,7\n", "row 3, column 3 (\"demand\"): the cell is empty"},
+        {tidy + "1,1,5\n1,1, \n", "row 3, column 3 (\"demand\"): the cell is empty"},
         {tidy + "1,1,\n1,1201,\n", "row 3 names period \"1201\": more than 1200 periods"},
         {"sales_point,period,qty\n",
          "row 1 has no column named \"demand\"; a file with sales_point and period columns needs "

@@ -209,5 +209,15 @@ TEST_F(HistoryRunTest, TheHeaderNamesTheSalesPointsOfTheExport) {
     EXPECT_EQ(ParseSalesHistory(series).demand, record.inputs.history->demand);
 }
 
+// The dates of a history date the periods of the series, and read back from it.
+TEST_F(HistoryRunTest, TheDatesOfAHistoryDateTheSeries) {
+    folder.Write("weeks.csv", "week,A\n2023-01-02,1\n2023-01-09,3\n2023-01-16,5\n2023-01-23,6\n");
+    ASSERT_TRUE(Run(FromFile("weeks.csv")).completed);
+    const std::string series = SeriesCsv(ComputeResults(*state, ResultsRequest{}).series);
+    EXPECT_NE(series.find("\n1,A,2,2023-01-09,"), std::string::npos) << series;
+    EXPECT_NE(series.find("\n1,A,4,2023-01-23,"), std::string::npos);
+    EXPECT_EQ(ParseSalesHistory(series).demand, (std::vector<double>{1, 3, 5, 6}));
+}
+
 }  // namespace
 }  // namespace sf

@@ -29,6 +29,11 @@ Scenario EveryBoxDifferent(DemandModel model, bool bounded, const NumberLocale& 
     scenario.inputs.model = model;
     scenario.boundedConstants = bounded;
     scenario.seed = bounded ? 4294967295u : 0u;
+    if (bounded) {
+        HistoryChoices choices{DecimalChoice::comma, HeaderChoice::no,
+                               HistoryColumns{"Filiale \"Süd\"", "2", "menge"}, MissingRows::zero};
+        scenario.history = HistorySource{"/home/anna/Verkäufe 2023.csv", choices};
+    }
     return scenario;
 }
 
@@ -46,6 +51,7 @@ TEST(ScenarioFormat, WhatIsWrittenInALocaleReadsBackToTheSameScenarioThere) {
                 EXPECT_EQ(read.inputs.model, written.inputs.model);
                 EXPECT_EQ(read.boundedConstants, bounded);
                 EXPECT_EQ(read.seed, written.seed);
+                EXPECT_EQ(read.history, written.history);
             }
         }
     }
@@ -182,7 +188,7 @@ TEST(ScenarioFormat, ABadFileIsRefusedWithWhatIsWrong) {
          "and 2"},
         {"unknown key", R"({"format": 2, "history": "s.csv"})",
          "has the unknown key \"history\"; a scenario holds format, model, seed, boxes, "
-         "options"},
+         "options, sales_history"},
         {"seed as text", R"({"format": 2, "seed": "7"})",
          "has \"seed\" as a text; it must be a whole number from 0 to 4294967295"},
         {"seed negative", R"({"format": 2, "seed": -1})",
@@ -226,7 +232,22 @@ TEST(ScenarioFormat, ABadFileIsRefusedWithWhatIsWrong) {
         {"key twice", R"({"format": 1, "boxes": {"tau": "1", "tau": "2"}})",
          "has the key \"tau\" twice in one object"},
         {"control character in a key", "{\"format\": 1, \"a\\nb\": 1}",
-         "has the unknown key \"a\\nb\"; a scenario holds format, model, seed, boxes, options"},
+         "has the unknown key \"a\\nb\"; a scenario holds format, model, seed, boxes, options, "
+         "sales_history"},
+        {"history without a path", R"({"format": 2, "sales_history": {"decimal": "comma"}})",
+         "has no \"sales_history.path\": the sales history's file"},
+        {"history's path as number", R"({"format": 2, "sales_history": {"path": 3}})",
+         "has \"sales_history.path\" as a number; it must be a file name in quotes"},
+        {"unknown decimal word",
+         R"({"format": 2, "sales_history": {"path": "/a.csv", "decimal": "dot"}})",
+         "has \"sales_history.decimal\" as \"dot\"; it must be auto, comma or point in quotes"},
+        {"two columns",
+         R"({"format": 2, "sales_history": {"path": "/a.csv", "columns": ["a", "b"]}})",
+         "has \"sales_history.columns\" as a list; it must be a list of three texts: the columns "
+         "of the names, periods and demand"},
+        {"unknown history key", R"({"format": 2, "sales_history": {"path": "/a.csv", "sep": ";"}})",
+         "has the unknown key \"sales_history.sep\"; \"sales_history\" holds path, decimal, "
+         "header, columns, missing"},
     };
     for (const auto& [name, text, expected] : cases) {
         EXPECT_EQ(RefusalOf([&] { ParseScenario(text, kComma); }), expected) << name;

@@ -5,15 +5,19 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMimeData>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <memory>
 
 #include "runtime/number_locale.h"
@@ -434,6 +438,24 @@ class ForecastWindowTest : public QObject {
         LoadSalesHistory("sales.csv");  // a second file does not take the typed counts' place
         QTest::mouseClick(Control<QPushButton>("UseSimulatedDemand"), Qt::LeftButton);
         VerifyHistoryLock(false, "5", "40");
+    }
+
+    // A file dropped on the form is used as if chosen; the scenario to save names it.
+    void aFileDroppedOnTheFormIsItsSalesHistory() {
+        TypeHistoryRun();
+        WriteFile("sales.csv", kHistory);
+        QMimeData file;
+        file.setUrls({QUrl::fromLocalFile(folder_->filePath("sales.csv"))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window_.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window_.get(), &drop);
+        VerifyHistoryLock(true, "2", "6");
+        const sf::Scenario saved = window_->TypedScenario();
+        QVERIFY(saved.history);
+        QCOMPARE(QString::fromStdString(saved.history->path.string()),
+                 QFileInfo(folder_->filePath("sales.csv")).absoluteFilePath());
     }
 
     void aBadSalesHistoryShowsTheEnginesMessageAndChangesNothing() {

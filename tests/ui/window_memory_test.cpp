@@ -76,7 +76,7 @@ class WindowMemoryTest : public QObject {
         typed.tau_tx = "1.5";
         typed.horizontx = "2";
         typed.periodsforinitialization = "8";
-        sf::SalesHistory history{"a.csv", "a.csv", 1, 2, {}, {3.0, 4.0}};
+        sf::SalesHistory history{"a.csv", "a.csv", 1, 2, {}, {3.0, 4.0}, {}, {}};
         switch (change) {
             case 1:
                 typed.model = sf::DemandModel::linear;
