@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <QThread>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 #include <memory>
 
