@@ -14,6 +14,7 @@
 #include "runtime/run_error.h"
 #include "state/demand_model.h"
 #include "ui/form_layout.h"
+#include "ui/history_preview_dialog.h"
 
 namespace sf::ui {
 namespace {
@@ -67,7 +68,7 @@ SalesHistoryPanel::SalesHistoryPanel(QWidget& window, MessageSink& messages)
     connect(useSalesHistory_, &QPushButton::clicked, this, &SalesHistoryPanel::ChooseFile);
     connect(useSimulatedDemand_, &QPushButton::clicked, this,
             &SalesHistoryPanel::UseSimulatedDemand);
-    // A file dropped on the form is used as a sales history, as if chosen in the dialog.
+    // A file dropped on the form is previewed as a sales history, as if chosen in the dialog.
     window.setAcceptDrops(true);
     window.installEventFilter(this);
     ApplyLock();
@@ -86,7 +87,7 @@ bool SalesHistoryPanel::eventFilter(QObject* watched, QEvent* event) {
     }
     drop->acceptProposedAction();
     if (!drag) {
-        UseFile(urls.front().toLocalFile());
+        Preview(urls.front().toLocalFile());
     }
     return true;
 }
@@ -108,15 +109,35 @@ void SalesHistoryPanel::ChooseFile() {
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this,
-            [this](const QString& path) { UseFile(path); });
+            [this](const QString& path) { Preview(path); });
     dialog->open();
+}
+
+void SalesHistoryPanel::Preview(const QString& path) {
+    if (running_) {
+        return;
+    }
+    RememberFolder(path);
+    auto* preview = new HistoryPreviewDialog(path, &window_);
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    connect(preview, &QDialog::accepted, this, [this, preview, path] {
+        if (!running_ && preview->History()) {
+            Use(*preview->History());
+            emit FileUsed(path);
+        }
+    });
+    preview->open();
+}
+
+void SalesHistoryPanel::RememberFolder(const QString& path) {
+    Settings().setValue(kHistoryFolderKey, QFileInfo(path).absolutePath());
 }
 
 bool SalesHistoryPanel::UseFile(const QString& path) {
     if (running_) {
         return false;
     }
-    Settings().setValue(kHistoryFolderKey, QFileInfo(path).absolutePath());
+    RememberFolder(path);
     try {
         Use(ReadSalesHistory(QFile::encodeName(path).toStdString()));
     } catch (const RunError& refusal) {

@@ -18,7 +18,8 @@ namespace sf::ui {
 // The window's way to run on a sales history instead of simulated demand. "Use sales history..."
 // loads a file, "Use simulated demand" goes back. While a history is in use, the two count boxes
 // show its numbers and, with the model's options and limits, take no input; the file's name and
-// size stand under the model frame. A file dropped on the form is used as a history too.
+// size stand under the model frame. A chosen or dropped file is shown in a preview first, where
+// the user settles how it is read.
 class SalesHistoryPanel : public QObject {
     Q_OBJECT
 
@@ -31,7 +32,9 @@ class SalesHistoryPanel : public QObject {
     // What the two buttons do, for the File menu too.
     void ChooseFile();
     void UseSimulatedDemand();
-    // Loads the file at path, as choosing it would; true when it is in use.
+    // Opens the preview of the file at path; OK there uses it as read with the choices shown.
+    void Preview(const QString& path);
+    // Loads the file at path as the reader finds it, without a preview; true when it is in use.
     bool UseFile(const QString& path);
     // The history a scenario names, read again as it says; false, with the reason shown, when
     // it cannot be (it is gone, say).
@@ -46,6 +49,7 @@ class SalesHistoryPanel : public QObject {
 
   private:
     void Use(SalesHistory history);
+    static void RememberFolder(const QString& path);
     void ApplyLock();
 
     QWidget& window_;

@@ -2,19 +2,24 @@
 
 // What the window suites share: messages kept instead of shown, and the batch command's report
 // for the same inputs.
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 #include <memory>
 
 #include "runtime/number_locale.h"
 #include "state/box_keys.h"
 #include "ui/forecast_window.h"
+#include "ui/history_preview_dialog.h"
 #include "ui/message_sink.h"
 
 class RecordingMessages : public sf::ui::MessageSink {
@@ -51,6 +56,33 @@ inline std::unique_ptr<sf::ui::ForecastWindow> OpenForm(RecordingMessages*& mess
         std::make_unique<sf::ui::ForecastWindow>(sf::ReadUserNumberLocale(), std::move(recording));
     form->show();
     return form;
+}
+
+// Waits for the sales history preview the form opened and for its read, then presses OK when
+// the file reads, else Cancel. The refusal the preview showed, empty when OK was pressed.
+inline QString AnswerHistoryPreview(QWidget& form) {
+    sf::ui::HistoryPreviewDialog* preview = nullptr;
+    QLabel* refusal = nullptr;
+    const bool read = QTest::qWaitFor([&] {
+        for (auto* open : form.findChildren<sf::ui::HistoryPreviewDialog*>()) {
+            if (open->isVisible()) {
+                preview = open;
+                refusal = open->findChild<QLabel*>(QStringLiteral("HistoryRefusal"));
+                return refusal->text() != QStringLiteral("Reading...");
+            }
+        }
+        return false;
+    });
+    if (!read) {
+        return QStringLiteral("no preview was read");
+    }
+    if (preview->History()) {
+        preview->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        return QString();
+    }
+    const QString refused = refusal->text();
+    preview->reject();
+    return refused;
 }
 
 inline QStringList Words(const char* text) {
