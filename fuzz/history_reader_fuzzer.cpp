@@ -1,6 +1,6 @@
 // Any bytes as a sales history file: reading ends in a history a run can use or in a one-line
-// message, and a history taken is taken again, value for value, when written out plainly.
-// Anything else aborts.
+// message, the quick reading says what the plain one says, and a history taken is taken again,
+// value for value, when written out plainly. Anything else aborts.
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -64,6 +64,28 @@ void CheckTaken(const sf::SalesHistory& history) {
     }
 }
 
+// The history taken or the refusal, and how far the reader got.
+struct Outcome {
+    sf::SalesHistory history;
+    std::string refusal;
+    sf::HistoryLayout layout;
+    bool operator==(const Outcome&) const = default;
+};
+
+Outcome Read(std::string_view bytes, const sf::HistoryChoices& choices,
+             sf::HistoryReading reading) {
+    Outcome outcome;
+    try {
+        outcome.history = sf::ParseSalesHistory(bytes, choices, &outcome.layout, reading);
+    } catch (const sf::RunError& refusal) {
+        outcome.refusal = refusal.what();
+        if (outcome.refusal.empty()) {
+            Fail("a refusal that says nothing");
+        }
+    }
+    return outcome;
+}
+
 // Read as found, and with every choice a user can make set otherwise.
 const sf::HistoryChoices kChoices[] = {
     {},
@@ -77,16 +99,18 @@ const sf::HistoryChoices kChoices[] = {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     for (const sf::HistoryChoices& choices : kChoices) {
-        sf::SalesHistory history;
-        try {
-            history = sf::ParseSalesHistory(bytes, choices);
-        } catch (const sf::RunError& refusal) {
-            const std::string_view message = refusal.what();
-            if (message.empty() || message.find_first_of("\r\n") != std::string_view::npos) {
+        const Outcome plain = Read(bytes, choices, sf::HistoryReading::plain);
+        const Outcome quick = Read(bytes, choices, sf::HistoryReading::quick);
+        if (!(quick == plain)) {
+            Fail("the quick reading says otherwise than the plain one");
+        }
+        if (!quick.refusal.empty()) {
+            if (quick.refusal.find_first_of("\r\n") != std::string::npos) {
                 Fail("a refusal that is not one line of text");
             }
             continue;
         }
+        const sf::SalesHistory& history = quick.history;
         CheckTaken(history);
         const sf::SalesHistory again = sf::ParseSalesHistory(WrittenWide(history));
         if (again.salesPoints != history.salesPoints || again.periods != history.periods ||

@@ -126,6 +126,81 @@ class CsvParser {
     csv_parser parser_{};
 };
 
+// A blank the library drops around a cell that is not quoted. A tab delimiter never stands
+// inside a cell, so it is never taken for one.
+bool IsBlankAround(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The cell text[first, last) without the blanks around it, handed over as the library would.
+void TakeTrimmed(std::string_view text, std::size_t first, std::size_t last, RecordReader& reader) {
+    while (first < last && IsBlankAround(text[first])) {
+        ++first;
+    }
+    while (last > first && IsBlankAround(text[last - 1])) {
+        --last;
+    }
+    TakeCell(const_cast<char*>(text.data() + first), last - first, &reader);
+}
+
+// Past the last cell kept, the rest of a row is only counted, where that cannot cut it.
+bool CountsOnly(RecordReader& reader, std::string_view rest, char delimiter) {
+    const std::vector<std::size_t>& kept = reader.kept.columns;
+    std::size_t& count = reader.record.cellCount;
+    if (kept.empty() || count <= *std::ranges::max_element(kept)) {
+        return false;
+    }
+    const auto cells = static_cast<std::size_t>(std::ranges::count(rest, delimiter)) + 1;
+    if (count + cells > kMostCells) {
+        return false;
+    }
+    count += cells;
+    return true;
+}
+
+// Hands over the records of the lines before the first quote as the library would: the cells
+// between delimiters without the blanks around them, no cell for a line of blanks, and a line
+// end of its own for each CR and LF. A last line without its end ends as the library's
+// csv_fini ends it. What is left, from the line of the first quote on, is the library's to read.
+std::string_view SplitQuoteFreeLines(std::string_view text, char delimiter, RecordReader& reader) {
+    const std::size_t quote = text.find('"');
+    // The end of the last whole line before the quote, or of the text when there is none.
+    std::size_t split = text.size();
+    if (quote != std::string_view::npos) {
+        const std::size_t lineEnd = text.find_last_of("\r\n", quote);
+        split = lineEnd == std::string_view::npos ? 0 : lineEnd + 1;
+    }
+    std::size_t at = 0;
+    while (at < split && !reader.failure) {
+        // The first CR or LF: the first LF, unless a CR comes before it.
+        const std::size_t lf = std::min(text.find('\n', at), split);
+        const std::size_t end = std::min(text.substr(0, lf).find('\r', at), lf);
+        const std::string_view line = text.substr(at, end - at);
+        std::size_t cellEnd = line.find(delimiter);
+        const bool blank =
+            cellEnd == std::string_view::npos && std::ranges::all_of(line, IsBlankAround);
+        for (std::size_t cellStart = 0; !blank && !reader.failure;
+             cellStart = cellEnd + 1, cellEnd = line.find(delimiter, cellStart)) {
+            if (CountsOnly(reader, line.substr(cellStart), delimiter)) {
+                break;
+            }
+            TakeTrimmed(line, cellStart, std::min(cellEnd, line.size()), reader);
+            if (cellEnd == std::string_view::npos) {
+                break;
+            }
+        }
+        if (end == text.size()) {
+            if (!blank) {
+                EndRecord(-1, &reader);
+            }
+        } else {
+            EndRecord(static_cast<unsigned char>(text[end]), &reader);
+        }
+        at = end + 1;
+    }
+    return at < text.size() ? text.substr(at) : std::string_view();
+}
+
 }  // namespace
 
 char DetectDelimiter(std::string_view text) {
@@ -154,10 +229,14 @@ char DetectDelimiter(std::string_view text) {
 }
 
 void ForEachCsvRecord(std::string_view text, char delimiter, const CsvColumns& kept,
-                      const std::function<void(const CsvRecord&)>& onRecord) {
+                      const std::function<void(const CsvRecord&)>& onRecord,
+                      HistoryReading reading) {
     CsvParser parser;
     csv_set_delim(parser.get(), static_cast<unsigned char>(delimiter));
     RecordReader reader{kept, onRecord, {}, false, 0, nullptr};
+    if (reading == HistoryReading::quick) {
+        text = SplitQuoteFreeLines(text, delimiter, reader);
+    }
     while (!text.empty() && !reader.failure) {
         const std::size_t size = std::min(text.size(), kPieceSize);
         if (csv_parse(parser.get(), text.data(), size, TakeCell, EndRecord, &reader) != size) {

@@ -30,6 +30,13 @@ struct CsvColumns {
     std::vector<std::size_t> columns;
 };
 
+// How a file is read. Quick: the lines before the first quote are split by hand, as the library
+// splits them, and a long table's rows are read as they come where the decimal separator is
+// known before them. Plain: the library splits every line, and a long table's rows are read
+// once all are in. Both say the same of every file; the plain reading is what the quick one is
+// held to.
+enum class HistoryReading { quick, plain };
+
 // The delimiter of the first line that holds anything: a tab if it has one outside quotes, else
 // a semicolon, else a comma. A semicolon wins over a comma, which may be a decimal comma then.
 char DetectDelimiter(std::string_view text);
@@ -39,6 +46,7 @@ char DetectDelimiter(std::string_view text);
 // records. What onRecord throws stops the reading and comes out of this call; so does a quote
 // that is never closed, as a RunError naming its row and column.
 void ForEachCsvRecord(std::string_view text, char delimiter, const CsvColumns& kept,
-                      const std::function<void(const CsvRecord&)>& onRecord);
+                      const std::function<void(const CsvRecord&)>& onRecord,
+                      HistoryReading reading = HistoryReading::quick);
 
 }  // namespace sf

@@ -1,5 +1,6 @@
 #include "history/history_dates.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "history/history_cells.h"
@@ -107,6 +108,25 @@ std::string Following(const DatedRow& earlier, const DatedRow& later) {
            " of " + RowName(earlier.row);
 }
 
+// The day `steps` steps after `last`; a month step lands on `monthDay` or the month's last day.
+sys_days StepsAfter(sys_days last, DateStep step, int steps, std::chrono::day monthDay) {
+    switch (step) {
+        case DateStep::day:
+            return last + std::chrono::days(steps);
+        case DateStep::week:
+            return last + std::chrono::weeks(steps);
+        case DateStep::month:
+            break;
+    }
+    const year_month_day from{last};
+    const std::chrono::year_month month =
+        std::chrono::year_month(from.year(), from.month()) + std::chrono::months(steps);
+    const std::chrono::day lastDay =
+        std::chrono::year_month_day_last(month.year(), std::chrono::month_day_last(month.month()))
+            .day();
+    return sys_days(year_month_day(month.year(), month.month(), std::min(monthDay, lastDay)));
+}
+
 }  // namespace
 
 bool LooksLikeDate(std::string_view cell) {
@@ -188,6 +208,36 @@ void CheckConsecutive(const std::vector<DatedRow>& dates) {
         throw RunError(Following(earlier, later) + ": the dates step by " + stepName +
                        ", and this is not " + stepName + " later");
     }
+}
+
+std::vector<std::string> ContinuedDates(const std::vector<std::string>& dates, int count) {
+    const auto wanted = static_cast<std::size_t>(std::max(count, 0));
+    std::vector<std::string> continued(dates.begin(),
+                                       dates.begin() + std::min(wanted, dates.size()));
+    std::vector<sys_days> days;
+    for (const std::string& date : dates) {
+        if (const std::optional<sys_days> day = IsoDate(date)) {
+            days.push_back(*day);
+        }
+    }
+    if (days.size() < 2 || days.size() != dates.size()) {
+        continued.resize(wanted);
+        return continued;
+    }
+    DateStep step = DateStep::month;
+    for (const DateStep candidate : {DateStep::day, DateStep::week}) {
+        if (IsStep(days[0], days[1], candidate)) {
+            step = candidate;
+        }
+    }
+    std::chrono::day monthDay{1};
+    for (const sys_days day : days) {
+        monthDay = std::max(monthDay, year_month_day(day).day());
+    }
+    for (int steps = 1; continued.size() < wanted; ++steps) {
+        continued.push_back(IsoText(StepsAfter(days.back(), step, steps, monthDay)));
+    }
+    return continued;
 }
 
 }  // namespace sf

@@ -33,4 +33,10 @@ struct DatedRow {
 // repeat. A RunError that names the later row and both dates otherwise.
 void CheckConsecutive(const std::vector<DatedRow>& dates);
 
+// The days of periods 1..count as YYYY-MM-DD: the dates a history gave its periods (as
+// CheckConsecutive accepts them), then on by their step. A month keeps the latest day of the
+// month the dates hold, or the last day of a shorter month (01-31, 02-28, 03-31). Without two
+// dates there is no step: the periods after them have no day (an empty text).
+std::vector<std::string> ContinuedDates(const std::vector<std::string>& dates, int count);
+
 }  // namespace sf

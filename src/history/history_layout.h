@@ -42,6 +42,7 @@ struct HistoryLayout {
 
     // "column 3 ("units")", or "column 3" without a header.
     std::string ColumnName(std::size_t column) const;
+    bool operator==(const HistoryLayout&) const = default;
 };
 
 // The rows a layout is decided from: the first row that holds anything and the rows after it.

@@ -32,7 +32,7 @@ CsvRecord KeptCells(const CsvRecord& record, const CsvColumns& kept) {
 }  // namespace
 
 SalesHistory ParseSalesHistory(std::string_view bytes, const HistoryChoices& choices,
-                               HistoryLayout* found) {
+                               HistoryLayout* found, HistoryReading reading) {
     HistoryLayout ownLayout;
     HistoryLayout& layout = found != nullptr ? *found : ownLayout;
     layout = {};
@@ -46,7 +46,7 @@ SalesHistory ParseSalesHistory(std::string_view bytes, const HistoryChoices& cho
     const auto decide = [&] {
         layout = DecideLayout(layout.delimiter, firstRows, choices);
         if (layout.shape == HistoryShape::longTable) {
-            tidy.emplace(layout);
+            tidy.emplace(layout, choices, reading);
             kept = tidy->KeptColumns();  // of a long table, only the three cells it reads
             for (const CsvRecord& record : firstRows) {
                 tidy->Take(KeptCells(record, kept));
@@ -59,35 +59,38 @@ SalesHistory ParseSalesHistory(std::string_view bytes, const HistoryChoices& cho
         }
     };
     int blankRow = 0;  // the first blank line after the first row
-    ForEachCsvRecord(text, layout.delimiter, kept, [&](const CsvRecord& record) {
-        if (record.cellCount == 0) {
-            // Blank lines before and after the rows are no periods; among them they would be.
-            if (!firstRows.empty() && blankRow == 0) {
-                blankRow = record.row;
+    ForEachCsvRecord(
+        text, layout.delimiter, kept,
+        [&](const CsvRecord& record) {
+            if (record.cellCount == 0) {
+                // Blank lines before and after the rows are no periods; among them they would be.
+                if (!firstRows.empty() && blankRow == 0) {
+                    blankRow = record.row;
+                }
+                return;
             }
-            return;
-        }
-        if (blankRow != 0) {
-            throw RunError(RowName(blankRow) + " is empty");
-        }
-        if (tidy) {
-            tidy->Take(record);
-        } else if (wide) {
-            wide->Take(record);
-        } else {
-            firstRows.push_back(record);
-            if (firstRows.size() == kLayoutRows) {
-                decide();
+            if (blankRow != 0) {
+                throw RunError(RowName(blankRow) + " is empty");
             }
-        }
-    });
+            if (tidy) {
+                tidy->Take(record);
+            } else if (wide) {
+                wide->Take(record);
+            } else {
+                firstRows.push_back(record);
+                if (firstRows.size() == kLayoutRows) {
+                    decide();
+                }
+            }
+        },
+        reading);
     if (firstRows.empty()) {
         throw RunError("the file is empty");
     }
     if (!tidy && !wide) {
         decide();
     }
-    SalesHistory history = tidy ? tidy->Finish(choices) : wide->Finish(choices.decimal);
+    SalesHistory history = tidy ? tidy->Finish() : wide->Finish(choices.decimal);
     history.choices = choices;
     return history;
 }

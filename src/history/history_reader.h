@@ -23,7 +23,8 @@ SalesHistory ReadSalesHistory(const std::filesystem::path& path, const HistoryCh
 
 // The same for the bytes of a file; the history has no name and a refusal names no file.
 SalesHistory ParseSalesHistory(std::string_view bytes, const HistoryChoices& choices = {},
-                               HistoryLayout* found = nullptr);
+                               HistoryLayout* found = nullptr,
+                               HistoryReading reading = HistoryReading::quick);
 
 // The history a scenario names, read again with its choices; a RunError that names the
 // scenario file too, and says so when the history is gone.

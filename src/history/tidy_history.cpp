@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
 
 #include "history/history_cells.h"
 #include "history/history_dates.h"
@@ -41,14 +40,28 @@ std::string PlaceName(const SalesHistory& history, int salesPoint, int period) {
 }  // namespace
 
 // A row's sales point and period, its period first as written (a number, or a date's day
-// number) and then as the period it is; at the index of its row among those kept.
+// number) and then as the period it is.
 struct TidyHistory::KeyedRow {
+    int row;  // of the file
     int salesPoint;
     int period;
     std::optional<double> demand;  // none for a coming period
 };
 
-TidyHistory::TidyHistory(HistoryLayout& layout) : layout_(layout), columns_(layout.columnCount) {}
+TidyHistory::TidyHistory(HistoryLayout& layout, const HistoryChoices& choices,
+                         HistoryReading reading)
+    : layout_(layout), choices_(choices), columns_(layout.columnCount) {
+    if (reading == HistoryReading::quick &&
+        (layout.delimiter == ',' || choices.decimal != DecimalChoice::found)) {
+        // No demand cell has a say: the evidence is not looked at.
+        knownSeparator_ = DecimalEvidence().Decide(layout.delimiter, choices.decimal);
+        // Room for the most rows, so that the rows read are never moved; what they do not fill
+        // is never touched.
+        keyed_.reserve(static_cast<std::size_t>(kMostRows));
+    }
+}
+
+TidyHistory::~TidyHistory() = default;
 
 CsvColumns TidyHistory::KeptColumns() const {
     return {{layout_.nameColumn, layout_.periodColumn, layout_.demandColumn}};
@@ -57,7 +70,6 @@ CsvColumns TidyHistory::KeptColumns() const {
 void TidyHistory::Take(const CsvRecord& record) {
     if (firstRow_ == 0) {
         firstRow_ = record.row;
-        rows_.emplace(KeptColumns().columns.size());
         if (record.row == layout_.headerRow) {
             return;
         }
@@ -67,31 +79,69 @@ void TidyHistory::Take(const CsvRecord& record) {
                        (layout_.headerRow != 0 ? "the header" : RowName(firstRow_)) + " has " +
                        std::to_string(columns_));
     }
-    if (rows_->Rows() == static_cast<std::size_t>(kMostRows)) {
+    if (rowCount_ == static_cast<std::size_t>(kMostRows)) {
         throw RunError(RowName(record.row) +
                        ": more than 120,000 rows, far more than a sales history of 100 sales "
                        "points and 600 periods holds");
     }
-    rows_->Add(record);
+    ++rowCount_;
+    if (!knownSeparator_) {
+        if (!rows_) {
+            rows_.emplace(KeptColumns().columns.size());
+        }
+        rows_->Add(record);
+        return;
+    }
+    if (refusal_) {
+        return;
+    }
+    const auto cell = [&record](std::size_t kept) {
+        return kept < record.cells.size() ? std::string_view(record.cells[kept])
+                                          : std::string_view();
+    };
+    if (!dated_) {
+        dated_ = LooksLikeDate(cell(kPeriodCell));
+    }
+    try {
+        keyed_.push_back(ReadKey(record.row, cell(kNameCell), cell(kPeriodCell), cell(kDemandCell),
+                                 *knownSeparator_));
+    } catch (const RunError&) {
+        refusal_ = std::current_exception();
+    }
 }
 
-SalesHistory TidyHistory::Finish(const HistoryChoices& choices) {
-    const std::size_t rows = rows_ ? rows_->Rows() : 0;
-    if (rows == 0) {
+SalesHistory TidyHistory::Finish() {
+    if (rowCount_ == 0) {
         RefuseNamesOnly(firstRow_);
     }
-    DecimalEvidence evidence;
-    for (std::size_t at = 0; at < rows; ++at) {
-        evidence.See(rows_->Cell(at, kDemandCell), rows_->Row(at), layout_.demandColumn);
+    DecimalSeparator separator = DecimalSeparator::point;
+    if (knownSeparator_) {
+        separator = *knownSeparator_;
+    } else {
+        DecimalEvidence evidence;
+        for (std::size_t at = 0; at < rows_->Rows(); ++at) {
+            evidence.See(rows_->Cell(at, kDemandCell), rows_->Row(at), layout_.demandColumn);
+        }
+        separator = evidence.Decide(layout_.delimiter, choices_.decimal);
     }
-    const DecimalSeparator separator = evidence.Decide(layout_.delimiter, choices.decimal);
     layout_.decimal = separator;
+    if (refusal_) {
+        std::rethrow_exception(refusal_);
+    }
+    if (!knownSeparator_) {
+        dated_ = LooksLikeDate(rows_->Cell(0, kPeriodCell));
+        keyed_.reserve(rows_->Rows());
+        for (std::size_t at = 0; at < rows_->Rows(); ++at) {
+            keyed_.push_back(ReadKey(rows_->Row(at), rows_->Cell(at, kNameCell),
+                                     rows_->Cell(at, kPeriodCell), rows_->Cell(at, kDemandCell),
+                                     separator));
+        }
+    }
 
     SalesHistory history;
-    // The first row's period decides whether all of them are dates.
-    const bool dated = LooksLikeDate(rows_->Cell(0, kPeriodCell));
-    std::vector<KeyedRow> keyed = ReadKeys(dated, separator, history);
-    if (dated) {
+    history.names = std::move(names_);
+    std::vector<KeyedRow>& keyed = keyed_;
+    if (*dated_) {
         NumberDatedPeriods(keyed, history);
     }
     for (const KeyedRow& row : keyed) {
@@ -102,7 +152,7 @@ SalesHistory TidyHistory::Finish(const HistoryChoices& choices) {
     }
     if (history.periods == 0) {
         // Every demand cell is empty: the first is named.
-        RefuseNumber(Where(0, kDemandCell), rows_->Cell(0, kDemandCell), separator);
+        RefuseNumber(Where(keyed.front().row, kDemandCell), "", separator);
     }
     if (!layout_.numberedSalesPoints) {
         history.salesPoints = static_cast<int>(history.names.size());
@@ -110,25 +160,23 @@ SalesHistory TidyHistory::Finish(const HistoryChoices& choices) {
     // By sales point and period, as in the run state: the demand and the row that gave it.
     std::vector<double> demand(static_cast<std::size_t>(kSalesPointSlots) * kPeriodSlots, 0.0);
     std::vector<int> rowOf(demand.size(), 0);
-    for (std::size_t at = 0; at < keyed.size(); ++at) {
-        const KeyedRow& row = keyed[at];
+    for (const KeyedRow& row : keyed) {
         if (!row.demand) {
             // Coming periods follow those with demand; before them the demand is missing.
             if (row.period <= history.periods) {
-                RefuseNumber(Where(at, kDemandCell), rows_->Cell(at, kDemandCell), separator);
+                RefuseNumber(Where(row.row, kDemandCell), "", separator);
             }
             continue;
         }
         const std::size_t slot = Slot(row.salesPoint, row.period);
         if (rowOf[slot] != 0) {
             throw RunError(PlaceName(history, row.salesPoint, row.period) + ": two rows (rows " +
-                           std::to_string(rowOf[slot]) + " and " + std::to_string(rows_->Row(at)) +
-                           ")");
+                           std::to_string(rowOf[slot]) + " and " + std::to_string(row.row) + ")");
         }
         demand[slot] = *row.demand;
-        rowOf[slot] = rows_->Row(at);
+        rowOf[slot] = row.row;
     }
-    const bool refused = choices.missing == MissingRows::refused;
+    const bool refused = choices_.missing == MissingRows::refused;
     history.demand.reserve(static_cast<std::size_t>(history.salesPoints) * history.periods);
     for (int salesPoint = 1; salesPoint <= history.salesPoints; ++salesPoint) {
         const int* rowsOfPoint = &rowOf[Slot(salesPoint, 0)];
@@ -154,52 +202,46 @@ SalesHistory TidyHistory::Finish(const HistoryChoices& choices) {
     return history;
 }
 
-// Every row's sales point, period as written and demand, in the order of the file; names
-// number the sales points in the order they first appear.
-std::vector<TidyHistory::KeyedRow> TidyHistory::ReadKeys(bool dated, DecimalSeparator separator,
-                                                         SalesHistory& history) const {
-    std::unordered_map<std::string, int> numberOf;
-    std::vector<KeyedRow> keyed;
-    keyed.reserve(rows_->Rows());
-    for (std::size_t at = 0; at < rows_->Rows(); ++at) {
-        KeyedRow row{0, 0, std::nullopt};
-        if (layout_.numberedSalesPoints) {
-            row.salesPoint = ReadNumbering(at, kNameCell, "sales point", kMaxSalesPoints);
+// A row's sales point, period as written and demand; names number the sales points in the
+// order they first appear. The empty demand of a coming period is blank.
+TidyHistory::KeyedRow TidyHistory::ReadKey(int row, std::string_view name, std::string_view period,
+                                           std::string_view demand, DecimalSeparator separator) {
+    KeyedRow keyed{row, 0, 0, std::nullopt};
+    if (layout_.numberedSalesPoints) {
+        keyed.salesPoint = ReadNumbering(row, name, kNameCell, "sales point", kMaxSalesPoints);
+    } else {
+        std::string text = NameInCell(name);
+        if (text.empty()) {
+            throw RunError(Where(row, kNameCell) + ": the cell is empty");
+        }
+        const auto found = numberOf_.find(text);
+        if (found != numberOf_.end()) {
+            keyed.salesPoint = found->second;
         } else {
-            const std::string name = NameInCell(rows_->Cell(at, kNameCell));
-            if (name.empty()) {
-                throw RunError(Where(at, kNameCell) + ": the cell is empty");
+            keyed.salesPoint = static_cast<int>(names_.size()) + 1;
+            if (keyed.salesPoint > kMaxSalesPoints) {
+                throw RunError(RowName(row) + " names a 101st sales point, " + ShownCell(text) +
+                               ": more than 100 sales points");
             }
-            const auto [entry, isNew] =
-                numberOf.try_emplace(name, static_cast<int>(history.names.size()) + 1);
-            if (isNew && entry->second > kMaxSalesPoints) {
-                throw RunError(RowName(rows_->Row(at)) + " names a 101st sales point, " +
-                               ShownCell(name) + ": more than 100 sales points");
-            }
-            if (isNew) {
-                history.names.push_back(name);
-            }
-            row.salesPoint = entry->second;
+            numberOf_.emplace(text, keyed.salesPoint);
+            names_.push_back(std::move(text));
         }
-        if (dated) {
-            const std::string_view cell = rows_->Cell(at, kPeriodCell);
-            const std::optional<std::chrono::sys_days> day = IsoDate(cell);
-            if (!day) {
-                RefuseDate(Where(at, kPeriodCell), cell);
-            }
-            row.period = static_cast<int>(day->time_since_epoch().count());
+    }
+    if (*dated_) {
+        const std::optional<std::chrono::sys_days> day = IsoDate(period);
+        if (!day) {
+            RefuseDate(Where(row, kPeriodCell), period);
         }
-        const std::string_view cell = rows_->Cell(at, kDemandCell);
-        const bool coming = IsBlank(cell);
-        if (!dated) {
-            // The coming periods of an export run up to P + H, beyond period 600 when P is near it.
-            row.period =
-                ReadNumbering(at, kPeriodCell, "period", coming ? 2 * kMaxPeriods : kMaxPeriods);
-        }
-        if (!coming) {
-            row.demand = CellNumber([&] { return Where(at, kDemandCell); }, cell, separator);
-        }
-        keyed.push_back(row);
+        keyed.period = static_cast<int>(day->time_since_epoch().count());
+    }
+    const bool coming = IsBlank(demand);
+    if (!*dated_) {
+        // The coming periods of an export run up to P + H, beyond period 600 when P is near it.
+        keyed.period = ReadNumbering(row, period, kPeriodCell, "period",
+                                     coming ? 2 * kMaxPeriods : kMaxPeriods);
+    }
+    if (!coming) {
+        keyed.demand = CellNumber([&] { return Where(row, kDemandCell); }, demand, separator);
     }
     return keyed;
 }
@@ -220,8 +262,7 @@ void TidyHistory::NumberDatedPeriods(std::vector<KeyedRow>& keyed, SalesHistory&
                        " dates: more than 600 periods");
     }
     std::vector<DatedRow> sequence(days.size(), DatedRow{{}, 0});
-    for (std::size_t at = 0; at < keyed.size(); ++at) {
-        KeyedRow& row = keyed[at];
+    for (KeyedRow& row : keyed) {
         const auto found = std::ranges::lower_bound(days, row.period);
         if (!row.demand) {
             row.period = days.empty() || row.period > days.back() ? kComingPeriod : 0;
@@ -229,7 +270,7 @@ void TidyHistory::NumberDatedPeriods(std::vector<KeyedRow>& keyed, SalesHistory&
         }
         const std::size_t index = static_cast<std::size_t>(found - days.begin());
         if (sequence[index].row == 0) {
-            sequence[index] = {std::chrono::sys_days(std::chrono::days(*found)), rows_->Row(at)};
+            sequence[index] = {std::chrono::sys_days(std::chrono::days(*found)), row.row};
         }
         row.period = static_cast<int>(index) + 1;
     }
@@ -240,24 +281,23 @@ void TidyHistory::NumberDatedPeriods(std::vector<KeyedRow>& keyed, SalesHistory&
 }
 
 // A sales point or period number: a whole number from 1 up to the limit of a run.
-int TidyHistory::ReadNumbering(std::size_t at, std::size_t kept, const char* counted,
-                               int limit) const {
-    const std::string_view cell = rows_->Cell(at, kept);
+int TidyHistory::ReadNumbering(int row, std::string_view cell, std::size_t kept,
+                               const char* counted, int limit) const {
     const double number =
-        CellNumber([&] { return Where(at, kept); }, cell, DecimalSeparator::point);
+        CellNumber([&] { return Where(row, kept); }, cell, DecimalSeparator::point);
     if (number < 1.0 || number != std::floor(number)) {
-        throw RunError(Where(at, kept) + ": " + ShownCell(cell) + " is not a " + counted +
+        throw RunError(Where(row, kept) + ": " + ShownCell(cell) + " is not a " + counted +
                        " number (1, 2, 3 ...)");
     }
     if (number > limit) {
-        throw RunError(RowName(rows_->Row(at)) + " names " + counted + " " + ShownCell(cell) +
-                       ": more than " + std::to_string(limit) + " " + counted + "s");
+        throw RunError(RowName(row) + " names " + counted + " " + ShownCell(cell) + ": more than " +
+                       std::to_string(limit) + " " + counted + "s");
     }
     return static_cast<int>(number);
 }
 
-std::string TidyHistory::Where(std::size_t at, std::size_t kept) const {
-    return RowName(rows_->Row(at)) + ", " + layout_.ColumnName(KeptColumns().columns[kept]);
+std::string TidyHistory::Where(int row, std::size_t kept) const {
+    return RowName(row) + ", " + layout_.ColumnName(KeptColumns().columns[kept]);
 }
 
 }  // namespace sf

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <exception>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "history/csv_records.h"
@@ -17,30 +20,49 @@ namespace sf {
 // sales_point numbers them itself. A row whose demand is empty is a coming period, as an export
 // closes each sales point with them (up to period 1200), skipped when it comes after every period
 // with demand.
+//
+// Where the delimiter or the user settles the decimal separator before the rows (a comma
+// delimiter, or a separator chosen), each row is read as it comes; else the rows are kept as
+// text until every demand cell has told the separator. Both say the same of any file: a row
+// that cannot be read is refused at Finish, after whatever the later rows have to say of their
+// cell counts, as when it is read at the end.
 class TidyHistory {
   public:
-    explicit TidyHistory(HistoryLayout& layout);
+    TidyHistory(HistoryLayout& layout, const HistoryChoices& choices, HistoryReading reading);
+    ~TidyHistory();
 
     // The cells of a row that Take reads: name, period and demand, in this order.
     CsvColumns KeptColumns() const;
     // Every row that holds anything, in order, the header included, with its kept cells.
     void Take(const CsvRecord& record);
-    // Reads the kept cells with the decimal separator of the demand cells; the layout learns it.
-    SalesHistory Finish(const HistoryChoices& choices);
+    // The history of the rows taken; the layout learns the decimal separator.
+    SalesHistory Finish();
 
   private:
     struct KeyedRow;
 
-    std::vector<KeyedRow> ReadKeys(bool dated, DecimalSeparator separator,
-                                   SalesHistory& history) const;
+    KeyedRow ReadKey(int row, std::string_view name, std::string_view period,
+                     std::string_view demand, DecimalSeparator separator);
     void NumberDatedPeriods(std::vector<KeyedRow>& keyed, SalesHistory& history) const;
-    int ReadNumbering(std::size_t at, std::size_t kept, const char* counted, int limit) const;
-    std::string Where(std::size_t at, std::size_t kept) const;
+    int ReadNumbering(int row, std::string_view cell, std::size_t kept, const char* counted,
+                      int limit) const;
+    std::string Where(int row, std::size_t kept) const;
 
     HistoryLayout& layout_;
+    HistoryChoices choices_;
     std::size_t columns_ = 0;
     int firstRow_ = 0;
+    std::size_t rowCount_ = 0;  // the rows after the header
+    // Known before the rows, which are then read as they come into keyed_; else they wait in
+    // rows_.
+    std::optional<DecimalSeparator> knownSeparator_;
+    std::optional<bool> dated_;  // the first row's period decides whether all are dates
+    std::vector<KeyedRow> keyed_;
+    std::exception_ptr refusal_;  // of the first row read as it came that could not be
     std::optional<RawCells> rows_;
+    // The sales points' names in order of first appearance, and their numbers.
+    std::vector<std::string> names_;
+    std::unordered_map<std::string, int> numberOf_;
 };
 
 }  // namespace sf

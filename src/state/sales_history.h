@@ -30,6 +30,7 @@ struct SalesHistory {
     double Demand(int salesPoint, int period) const {
         return demand[static_cast<std::size_t>(salesPoint - 1) * periods + (period - 1)];
     }
+    bool operator==(const SalesHistory&) const = default;
 };
 
 // Where a history is read from and how, as a scenario keeps it: the path made absolute, so that

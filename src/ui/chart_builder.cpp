@@ -1,5 +1,6 @@
 #include "ui/chart_builder.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QFileInfo>
@@ -49,8 +50,9 @@ QXYSeries* NewCurve(bool marker, std::size_t order) {
     return markers;
 }
 
-QValueAxis* NewAxis(QChart& chart, Qt::Alignment side) {
-    auto* axis = new QValueAxis;
+template <typename Axis = QValueAxis>
+Axis* NewAxis(QChart& chart, Qt::Alignment side) {
+    auto* axis = new Axis;
     chart.addAxis(axis, side);
     return axis;
 }
@@ -93,6 +95,25 @@ void SetHorizontalRange(QValueAxis& axis, const ChartAxis& described) {
     axis.setTickInterval(RoundStep(high - low, kXTicks));
 }
 
+// The labels stand at the ticks the numbers would have, on whole values only; they are put anew
+// for each range, so that zooming in shows more of them.
+void SetLabelledRange(QCategoryAxis& axis, const ChartAxis& described) {
+    axis.setTitleText(described.title);
+    for (const QString& label : axis.categoriesLabels()) {
+        axis.remove(label);
+    }
+    const auto [low, high] = described.range;
+    const double step = std::max(1.0, RoundStep(high - low, kXTicks));
+    axis.setStartValue(low);
+    for (double at = std::ceil(low / step) * step; at <= high; at += step) {
+        const auto value = static_cast<qsizetype>(at);
+        if (value >= 1 && value <= described.labels.size()) {
+            axis.append(described.labels[value - 1], at);
+        }
+    }
+    axis.setRange(low, high);
+}
+
 QString WriteFailure(const QString& path, const QString& reason) {
     return QStringLiteral("The chart could not be saved as \"%1\": %2").arg(path, reason);
 }
@@ -106,6 +127,9 @@ ChartPanel::ChartPanel(QWidget* parent) : QWidget(parent) {
     chart_->setLocale(QLocale());
     chart_->legend()->setAlignment(Qt::AlignRight);
     x_ = NewAxis(*chart_, Qt::AlignBottom);
+    labelledX_ = NewAxis<QCategoryAxis>(*chart_, Qt::AlignBottom);
+    labelledX_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    labelledX_->setVisible(false);
     y_ = NewAxis(*chart_, Qt::AlignLeft);
     rightY_ = NewAxis(*chart_, Qt::AlignRight);
     view_ = new QChartView(chart_, this);
@@ -148,7 +172,7 @@ QString ChartPanel::Readout() const {
 }
 
 std::pair<double, double> ChartPanel::HorizontalRange() const {
-    return {x_->min(), x_->max()};
+    return {ShownX()->min(), ShownX()->max()};
 }
 
 std::pair<double, double> ChartPanel::VerticalRange() const {
@@ -209,9 +233,13 @@ void ChartPanel::ReadAt(const QPointF& position) {
         values << QStringLiteral("%1 %2").arg(curve->name(),
                                               ScreenShort(nearest->y(), kReadoutDecimals));
     }
+    QString at = ScreenShort(x, drawnX_.decimals);
+    const auto period = static_cast<qsizetype>(std::lround(x));
+    if (period >= 1 && period <= drawnX_.labels.size()) {
+        at = QStringLiteral("%1 (period %2)").arg(drawnX_.labels[period - 1]).arg(period);
+    }
     readout_->setText(QStringLiteral("%1 %2: %3")
-                          .arg(x_->titleText(), ScreenShort(x, drawnX_.decimals),
-                               values.join(QStringLiteral(", "))));
+                          .arg(ShownX()->titleText(), at, values.join(QStringLiteral(", "))));
 }
 
 void ChartPanel::ZoomAbout(const QPointF& position, double factor) {
@@ -229,14 +257,26 @@ void ChartPanel::ZoomAbout(const QPointF& position, double factor) {
         rightY_->setRange(low, high);
     }
     ChartAxis x = drawnX_;
-    x.range = narrowed(*x_, centre.x());
-    SetHorizontalRange(*x_, x);
+    x.range = narrowed(*ShownX(), centre.x());
+    SetHorizontal(x);
     const auto [yLow, yHigh] = narrowed(*y_, centre.y());
     y_->setRange(yLow, yHigh);
 }
 
+QValueAxis* ChartPanel::ShownX() const {
+    return shape_ && shape_->labelledX ? labelledX_ : x_;
+}
+
+void ChartPanel::SetHorizontal(const ChartAxis& described) {
+    if (ShownX() == labelledX_) {
+        SetLabelledRange(*labelledX_, described);
+    } else {
+        SetHorizontalRange(*x_, described);
+    }
+}
+
 void ChartPanel::ShowWhole() {
-    SetHorizontalRange(*x_, drawnX_);
+    SetHorizontal(drawnX_);
     SetVerticalRange(*y_, drawnY_);
     if (drawnRightY_) {
         SetVerticalRange(*rightY_, *drawnRightY_);
@@ -292,6 +332,7 @@ ChartPanel::Shape ChartPanel::ShapeOf(const ChartContent& content) {
         shape.curves.emplace_back(curve.marker, curve.rightAxis);
     }
     shape.rightAxis = content.rightY.has_value();
+    shape.labelledX = !content.x.labels.isEmpty();
     return shape;
 }
 
@@ -299,11 +340,14 @@ void ChartPanel::Rebuild(const Shape& shape) {
     // The axes stay: only the curves are made anew.
     chart_->removeAllSeries();
     rightY_->setVisible(shape.rightAxis);
+    x_->setVisible(!shape.labelledX);
+    labelledX_->setVisible(shape.labelledX);
+    QValueAxis* x = shape.labelledX ? static_cast<QValueAxis*>(labelledX_) : x_;
     for (std::size_t at = 0; at < shape.curves.size(); ++at) {
         const auto [marker, rightAxis] = shape.curves[at];
         QXYSeries* curve = NewCurve(marker, at);
         chart_->addSeries(curve);
-        curve->attachAxis(x_);
+        curve->attachAxis(x);
         curve->attachAxis(rightAxis && shape.rightAxis ? rightY_ : y_);
     }
     shape_ = shape;

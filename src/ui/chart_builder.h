@@ -10,6 +10,7 @@
 
 #include "ui/chart_content.h"
 
+class QCategoryAxis;
 class QChart;
 class QLabel;
 class QChartView;
@@ -20,7 +21,8 @@ namespace sf::ui {
 // One chart on screen. Drawing content of the same shape as the last refills the curves in
 // place, which keeps a new selection quick; numbers follow the user's locale. A line under the
 // chart reads the curves at the pointer; the wheel zooms about the pointer, a double click
-// shows the whole chart again.
+// shows the whole chart again. A horizontal axis with labels names its ticks, and the value under
+// the pointer, by them.
 class ChartPanel : public QWidget {
     Q_OBJECT
 
@@ -49,6 +51,7 @@ class ChartPanel : public QWidget {
     struct Shape {
         std::vector<std::pair<bool, bool>> curves;  // marker, right axis
         bool rightAxis = false;
+        bool labelledX = false;
         bool operator==(const Shape&) const = default;
     };
 
@@ -58,10 +61,14 @@ class ChartPanel : public QWidget {
     void ReadAt(const QPointF& position);
     void ZoomAbout(const QPointF& position, double factor);
     void ShowWhole();
+    // The horizontal axis in use: the one of numbers, or the one of labels.
+    QValueAxis* ShownX() const;
+    void SetHorizontal(const ChartAxis& described);
 
     QChartView* view_ = nullptr;
     QChart* chart_ = nullptr;
     QValueAxis* x_ = nullptr;
+    QCategoryAxis* labelledX_ = nullptr;
     QValueAxis* y_ = nullptr;
     QValueAxis* rightY_ = nullptr;
     QLabel* readout_ = nullptr;

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -23,6 +24,8 @@ struct ChartAxis {
     int decimals = 0;  // of the labels
     // A vertical axis widens it to round numbers; the horizontal axis spans it exactly.
     std::pair<double, double> range{0.0, 1.0};
+    // The names of the values 1, 2, ... in place of their numbers: the dates of the periods.
+    QStringList labels{};
 };
 
 struct ChartContent {

@@ -44,7 +44,8 @@ const char kResultsWindow[] =
     "the trade-off, type a target fill rate for the smallest τ reaching it, and the costs of a "
     "lost sale and of a return for the cheapest τ; <b>Both evaluations</b> draws the other "
     "evaluation's curves too. The line under a chart reads the curves at the pointer; the wheel "
-    "zooms, a double click shows the whole chart.</p>"
+    "zooms, a double click shows the whole chart. A sales history with dates puts them on the "
+    "time axis.</p>"
     "<p>Export results writes summary.csv, series.csv, tradeoff.csv and run.json, as the batch "
     "command's --export does; Save chart keeps the visible chart as PNG or SVG; Open report "
     "shows the report; Copy table puts the table on the clipboard for a spreadsheet.</p>";

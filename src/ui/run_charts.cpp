@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "history/history_dates.h"
 #include "results/divergence.h"
 #include "ui/screen_numbers.h"
 
@@ -101,6 +102,19 @@ QString EvaluationWords(Evaluation evaluation) {
     return QString::fromLatin1(EvaluationName(evaluation)).replace('_', ' ');
 }
 
+QStringList PeriodLabels(const RunSeries& series, int lastPeriod) {
+    QStringList labels;
+    if (series.dates.empty()) {
+        return labels;
+    }
+    int period = 0;
+    for (const std::string& date : ContinuedDates(series.dates, lastPeriod)) {
+        ++period;
+        labels << (date.empty() ? QString::number(period) : QString::fromStdString(date));
+    }
+    return labels;
+}
+
 SalesPointCharts ChartsOfRow(const RunResults& results, const RowSubject& row,
                              Evaluation evaluation, const QString& caption) {
     const RunSeries& series = results.series;
@@ -108,8 +122,10 @@ SalesPointCharts ChartsOfRow(const RunResults& results, const RowSubject& row,
     // axis.
     const int lastPeriod =
         series.comingPeriods.Empty() ? series.periodNumber : series.comingPeriods.last;
-    const ChartAxis periods{QStringLiteral("Period"), 0,
-                            std::pair(1.0, std::max(lastPeriod, 2) * 1.0)};
+    const int axisEnd = std::max(lastPeriod, 2);
+    const QStringList dates = PeriodLabels(series, axisEnd);
+    const ChartAxis periods{dates.isEmpty() ? QStringLiteral("Period") : QStringLiteral("Date"), 0,
+                            std::pair(1.0, axisEnd * 1.0), dates};
     SalesPointCharts charts{{{}, periods, {QStringLiteral("Units"), 0}, {}, {}},
                             {{}, periods, {QStringLiteral("Smoothing constant"), 2}, {}, {}}};
     const auto forecast = [evaluation](const SalesPointSeries& s) -> const PeriodSeries& {

@@ -23,6 +23,11 @@ struct SalesPointCharts {
 SalesPointCharts ChartsOfRow(const RunResults& results, const RowSubject& row,
                              Evaluation evaluation, const QString& caption);
 
+// The labels of periods 1..lastPeriod on the horizontal axis: the dates a sales history gave
+// them, continued by their step past the last (a period without one keeps its number); none
+// when the periods have no dates.
+QStringList PeriodLabels(const RunSeries& series, int lastPeriod);
+
 // A run whose trade-off the chart shows, by the name its curves carry where there are several.
 struct TradeoffOfRun {
     QString name;

@@ -131,6 +131,44 @@ class RunChartsTest : public QObject {
         QVERIFY(!runs.rightY);
     }
 
+    void periodsAreLabelledByTheirDatesContinuedByTheirStep_data() {
+        QTest::addColumn<QStringList>("dates");
+        QTest::addColumn<int>("lastPeriod");
+        QTest::addColumn<QStringList>("labels");
+        QTest::newRow("no dates: the numbers serve") << QStringList{} << 3 << QStringList{};
+        QTest::newRow("days over the new year")
+            << QStringList{"2023-12-30", "2023-12-31"} << 4
+            << QStringList{"2023-12-30", "2023-12-31", "2024-01-01", "2024-01-02"};
+        QTest::newRow("weeks over a leap day")
+            << QStringList{"2024-02-19", "2024-02-26"} << 3
+            << QStringList{"2024-02-19", "2024-02-26", "2024-03-04"};
+        QTest::newRow("months keep their day")
+            << QStringList{"2023-11-15", "2023-12-15"} << 4
+            << QStringList{"2023-11-15", "2023-12-15", "2024-01-15", "2024-02-15"};
+        QTest::newRow("a 28th after February stays the 28th")
+            << QStringList{"2023-01-28", "2023-02-28"} << 3
+            << QStringList{"2023-01-28", "2023-02-28", "2023-03-28"};
+        QTest::newRow("month ends stay month ends")
+            << QStringList{"2023-12-31", "2024-01-31"} << 5
+            << QStringList{"2023-12-31", "2024-01-31", "2024-02-29", "2024-03-31", "2024-04-30"};
+        QTest::newRow("fewer periods than dates")
+            << QStringList{"2023-01-02", "2023-01-03", "2023-01-04"} << 2
+            << QStringList{"2023-01-02", "2023-01-03"};
+        QTest::newRow("one date has no step")
+            << QStringList{"2023-01-02"} << 3 << QStringList{"2023-01-02", "2", "3"};
+    }
+
+    void periodsAreLabelledByTheirDatesContinuedByTheirStep() {
+        QFETCH(QStringList, dates);
+        QFETCH(int, lastPeriod);
+        QFETCH(QStringList, labels);
+        sf::RunSeries series;
+        for (const QString& date : dates) {
+            series.dates.push_back(date.toStdString());
+        }
+        QCOMPARE(sf::ui::PeriodLabels(series, lastPeriod), labels);
+    }
+
     void aRowsChartsShowItsSeriesOrTheSumsOfItsSalesPoints_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("number");
@@ -190,13 +228,20 @@ class RunChartsTest : public QObject {
             point.coming.forecast = {4, {6.5}};
             point.coming.delivery = {4, {7.0}};
             series.salesPoints.front() = point;
+            series.dates = {"2023-01-02", "2023-01-09", "2023-01-16"};
         }
 
         const sf::ui::SalesPointCharts charts = sf::ui::ChartsOfRow(
             results, {sf::ui::RowSubject::Kind(kind), number}, sf::Evaluation::asReported, "run 2");
         QCOMPARE(charts.demand.title, title);
+        // Dated periods name the axis by their dates, the coming one's too.
+        const QStringList dates =
+            coming ? QStringList{"2023-01-02", "2023-01-09", "2023-01-16", "2023-01-23"}
+                   : QStringList{};
         for (const ChartContent* chart : {&charts.demand, &charts.constants}) {
             CompareRange(chart->x.range, 1.0, coming ? 4.0 : 3.0);
+            QCOMPARE(chart->x.labels, dates);
+            QCOMPARE(chart->x.title, coming ? QString("Date") : QString("Period"));
         }
         if (forecast.isEmpty()) {
             QVERIFY(charts.demand.curves.empty() && charts.constants.curves.empty());
