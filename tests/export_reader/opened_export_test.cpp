@@ -1,0 +1,145 @@
+// An export folder read back: every reference export opens and writes itself again byte for
+// byte, and a folder damaged in any of its files is refused, naming the file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "export_reader/opened_export.h"
+#include "results/export_tables.h"
+#include "runtime/run_error.h"
+#include "test_folder.h"
+
+namespace sf {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kGoldenExports = SF_GOLDEN_EXPORTS_DIR;
+
+TEST(OpenedExport, EveryReferenceExportOpensAndWritesItselfAgain) {
+    int opened = 0;
+    for (const fs::directory_entry& folder : fs::directory_iterator(kGoldenExports)) {
+        SCOPED_TRACE(folder.path().filename().string());
+        const ExportFiles files = ReadExportFiles(folder.path());
+        const OpenedExport run = OpenExport(files, NumberLocale{});
+        EXPECT_EQ(SummaryCsv(run.results, run.record), files.summary);
+        EXPECT_EQ(TradeoffCsv(run.results), files.tradeoff);
+        EXPECT_EQ(SeriesCsv(run.results.series), files.series);
+        EXPECT_EQ(NextCsv(run.results), files.next);
+        // The health the window shows agrees with the figures the folder holds.
+        EXPECT_EQ(static_cast<int>(run.health.divergedSalesPoints.size()),
+                  run.results.figures.Of(Evaluation::asReported).all.diverged);
+        EXPECT_EQ(run.health.salesPointCount,
+                  static_cast<int>(run.results.series.salesPoints.size()));
+        ++opened;
+    }
+    EXPECT_GE(opened, 13);
+}
+
+// The boxes come back in the locale the window shows them in.
+TEST(OpenedExport, BoxesShownInTheUsersLocale) {
+    const OpenedExport run =
+        ReadExportFolder(kGoldenExports / "01-loga_base", NumberLocale{",", "."});
+    EXPECT_EQ(run.record.inputs.tau_tx, "0,5");
+    EXPECT_EQ(run.record.run, 1);
+    EXPECT_FALSE(run.record.inputs.history);
+}
+
+void Replace(const TestFolder& folder, const std::string& file, const std::string& from,
+             const std::string& to) {
+    std::string text = folder.Read(file);
+    const std::size_t at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    folder.Write(file, text.replace(at, from.size(), to));
+}
+
+struct Damage {
+    const char* what;
+    std::function<void(const TestFolder&)> damage;
+    const char* refusal;  // the start of the message, naming the file
+};
+
+TEST(OpenedExport, DamagedFoldersAreRefusedNamingTheFile) {
+    const Damage damages[] = {
+        {"a missing file", [](const TestFolder& f) { fs::remove(f.Path("tradeoff.csv")); },
+         "tradeoff.csv could not be read"},
+        {"no marker", [](const TestFolder& f) { fs::remove(f.Path(".sales-forecast-export")); },
+         ".sales-forecast-export is missing"},
+        {"a folder in place of a file",
+         [](const TestFolder& f) {
+             fs::remove(f.Path("series.csv"));
+             fs::create_directory(f.Path("series.csv"));
+         },
+         "series.csv is a folder"},
+        {"a changed figure",
+         [](const TestFolder& f) { Replace(f, "summary.csv", ",460,445,", ",461,445,"); },
+         "summary.csv, row 2, column demand: the folder holds \"461\""},
+        {"a changed trade-off",
+         [](const TestFolder& f) {
+             Replace(f, "tradeoff.csv", "as_forecast,0,", "as_forecast,0.05,");
+         },
+         "tradeoff.csv, row 2, column tau"},
+        {"a changed demand, which the figures no longer match",
+         [](const TestFolder& f) {
+             Replace(f, "series.csv", "\n1,1,24,,31,28,", "\n1,1,24,,31,29,");
+         },
+         "summary.csv, row 2, column demand"},
+        {"a delivery its forecast does not give",
+         [](const TestFolder& f) {
+             Replace(f, "series.csv", "5.588557722351044,37,23", "5.588557722351044,38,23");
+         },
+         "series.csv, row 25, column delivery_as_forecast: the folder holds \"38\" where the rest "
+         "of it gives \"37\""},
+        {"a cut series",
+         [](const TestFolder& f) { f.Write("series.csv", f.Read("series.csv").substr(0, 2000)); },
+         "series.csv, row "},
+        {"a cell that is no number",
+         [](const TestFolder& f) {
+             Replace(f, "series.csv", "\n1,1,2,,29,25,", "\n1,1,2,,29,2x5,");
+         },
+         "series.csv, row 3, column demand: \"2x5\" is not a number"},
+        {"a foreign header",
+         [](const TestFolder& f) { Replace(f, "series.csv", "demand_mean", "mean"); },
+         "series.csv, row 1, column demand_mean"},
+        {"an unknown version",
+         [](const TestFolder& f) {
+             Replace(f, "run.json", "\"version\": \"1.0\"", "\"version\": \"7.1\"");
+         },
+         "run.json, \"version\": \"7.1\" is a version this program does not know"},
+        {"another program",
+         [](const TestFolder& f) { Replace(f, "run.json", "\"Sales Forecast\"", "\"Other\""); },
+         "run.json, \"program\""},
+        {"run.json not an object", [](const TestFolder& f) { f.Write("run.json", "[1, 2]\n"); },
+         "run.json holds [1,2] where an object in braces belongs"},
+        {"run.json not JSON", [](const TestFolder& f) { f.Write("run.json", "{\"program\": "); },
+         "run.json is not JSON"},
+        {"a tau grid that never ends",
+         [](const TestFolder& f) { Replace(f, "run.json", "\"step\": 0.1", "\"step\": 0.0"); },
+         "run.json, \"options.tau_grid\""},
+        {"a changed answer",
+         [](const TestFolder& f) { Replace(f, "run.json", "\"run\": 1,", "\"run\": 2,"); },
+         "summary.csv, row 2, column run"},
+        {"more sales points than the series have",
+         [](const TestFolder& f) {
+             Replace(f, "run.json", "\"sales_points\": 3", "\"sales_points\": 4");
+         },
+         "series.csv, row "},
+    };
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.what);
+        TestFolder folder;
+        fs::copy(kGoldenExports / "01-loga_base", folder.Root(), fs::copy_options::recursive);
+        damage.damage(folder);
+        try {
+            ReadExportFolder(folder.Root(), NumberLocale{});
+            ADD_FAILURE() << "opened";
+        } catch (const RunError& refusal) {
+            EXPECT_EQ(std::string(refusal.what()).rfind(damage.refusal, 0), 0u) << refusal.what();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace sf
