@@ -5,8 +5,32 @@
 
 #include "results/number_cells.h"
 #include "runtime/run_error.h"
+#include "runtime/shown_text.h"
 
 namespace sf {
+namespace {
+
+// Enough of a cell or line to recognise it in a message.
+constexpr std::size_t kShownCharacters = 80;
+
+}  // namespace
+
+std::string Quoted(std::string_view text) {
+    std::string shown;
+    for (const char c : text.substr(0, kShownCharacters)) {
+        switch (c) {
+            case '\n':
+                shown += "\\n";
+                break;
+            case '\r':
+                shown += "\\r";
+                break;
+            default:
+                shown += c;
+        }
+    }
+    return "\"" + ShownEscaped(shown) + (text.size() > kShownCharacters ? "...\"" : "\"");
+}
 
 void RefuseCell(const CellPlace& place, const std::string& problem) {
     throw RunError(std::string(place.file) + ", row " + std::to_string(place.row) + ", column " +
@@ -18,9 +42,9 @@ void RequireHeader(std::string_view file, const CsvRecord& record,
     RequireCellCount(file, record, columns.size());
     for (std::size_t at = 0; at < columns.size(); ++at) {
         if (record.cells[at] != columns[at]) {
-            RefuseCell({file, record.row, columns[at]}, "the header holds \"" + record.cells[at] +
-                                                            "\" where an export has \"" +
-                                                            std::string(columns[at]) + "\"");
+            RefuseCell({file, record.row, columns[at]},
+                       "the header holds " + Quoted(record.cells[at]) + " where an export has " +
+                           Quoted(columns[at]));
         }
     }
 }
@@ -39,7 +63,7 @@ int WholeNumber(const CellPlace& place, const std::string& cell) {
     const char* end = cell.data() + cell.size();
     const auto [stop, error] = std::from_chars(cell.data(), end, value);
     if (error != std::errc() || stop != end || value < 0 || value > 32767) {
-        RefuseCell(place, "\"" + cell + "\" is not a whole number from 0 to 32767");
+        RefuseCell(place, Quoted(cell) + " is not a whole number from 0 to 32767");
     }
     return value;
 }
@@ -52,7 +76,7 @@ std::optional<double> OptionalNumber(const CellPlace& place, const std::string& 
     const char* end = cell.data() + cell.size();
     const auto [stop, error] = std::from_chars(cell.data(), end, value, std::chars_format::general);
     if (error != std::errc() || stop != end || !std::isfinite(value)) {
-        RefuseCell(place, "\"" + cell + "\" is not a number with \".\" as its decimal point");
+        RefuseCell(place, Quoted(cell) + " is not a number with \".\" as its decimal point");
     }
     return value;
 }
@@ -60,8 +84,8 @@ std::optional<double> OptionalNumber(const CellPlace& place, const std::string& 
 void RequireSame(const CellPlace& place, double held, double recomputed) {
     // Bits, not values: -0 and 0 print alike, but an export writes what its run computed.
     if (std::signbit(held) != std::signbit(recomputed) || held != recomputed) {
-        RefuseCell(place, "the folder holds \"" + ShortestText(held) +
-                              "\" where the rest of it gives \"" + ShortestText(recomputed) + "\"");
+        RefuseCell(place, "the folder holds " + Quoted(ShortestText(held)) +
+                              " where the rest of it gives " + Quoted(ShortestText(recomputed)));
     }
 }
 

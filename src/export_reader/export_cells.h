@@ -17,6 +17,10 @@ struct CellPlace {
     std::string_view column;
 };
 
+// A text of the folder as a message shows it: in quotes, at most 80 characters, and a line end,
+// tab or other control character written as an escape, so that the message stays one line.
+std::string Quoted(std::string_view text);
+
 // A RunError: "series.csv, row 12, column demand: " + problem.
 [[noreturn]] void RefuseCell(const CellPlace& place, const std::string& problem);
 

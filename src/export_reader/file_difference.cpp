@@ -6,13 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "export_reader/export_cells.h"
 #include "runtime/run_error.h"
 
 namespace sf {
 namespace {
-
-// Enough of a line to recognise it in a message.
-constexpr std::size_t kShownCharacters = 60;
 
 std::vector<std::string_view> Split(std::string_view text, char separator) {
     std::vector<std::string_view> parts;
@@ -23,11 +21,6 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
         start = end + 1;
     }
     return parts;
-}
-
-std::string Shown(std::string_view text) {
-    std::string shown = "\"" + std::string(text.substr(0, kShownCharacters));
-    return shown + (text.size() > kShownCharacters ? "...\"" : "\"");
 }
 
 struct LineDifference {
@@ -55,7 +48,7 @@ std::optional<LineDifference> FirstDifference(std::string_view held, std::string
 }
 
 std::string Holds(std::string_view held, std::string_view recomputed) {
-    return "the folder holds " + Shown(held) + " where the rest of it gives " + Shown(recomputed);
+    return "the folder holds " + Quoted(held) + " where the rest of it gives " + Quoted(recomputed);
 }
 
 }  // namespace

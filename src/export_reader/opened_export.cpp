@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "export_reader/export_cells.h"
 #include "export_reader/file_difference.h"
 #include "export_reader/run_json_record.h"
 #include "export_reader/series_table.h"

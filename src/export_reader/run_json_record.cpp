@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "export_reader/export_cells.h"
 #include "results/number_cells.h"
 #include "results/request_rules.h"
 #include "results/tau_grid.h"
@@ -37,7 +38,7 @@ const Json& Member(const Json& object, const char* key, const std::string& path)
 
 double Number(const Json& value, const std::string& key) {
     if (!value.is_number() || !std::isfinite(value.get<double>())) {
-        Refuse(key, "holds " + value.dump() + " where a number belongs");
+        Refuse(key, "holds " + Quoted(value.dump()) + " where a number belongs");
     }
     return value.get<double>();
 }
@@ -49,7 +50,7 @@ std::optional<double> OptionalNumber(const Json& value, const std::string& key) 
 long long WholeNumber(const Json& value, const std::string& key, long long least, long long most) {
     if (!value.is_number_integer() || value.get<long long>() < least ||
         value.get<long long>() > most) {
-        Refuse(key, "holds " + value.dump() + " where a whole number from " +
+        Refuse(key, "holds " + Quoted(value.dump()) + " where a whole number from " +
                         std::to_string(least) + " to " + std::to_string(most) + " belongs");
     }
     return value.get<long long>();
@@ -57,14 +58,14 @@ long long WholeNumber(const Json& value, const std::string& key, long long least
 
 std::string Text(const Json& value, const std::string& key) {
     if (!value.is_string()) {
-        Refuse(key, "holds " + value.dump() + " where a text in quotes belongs");
+        Refuse(key, "holds " + Quoted(value.dump()) + " where a text in quotes belongs");
     }
     return value.get<std::string>();
 }
 
 std::vector<std::string> Lines(const Json& value, const std::string& key) {
     if (!value.is_array()) {
-        Refuse(key, "holds " + value.dump() + " where a list of texts belongs");
+        Refuse(key, "holds " + Quoted(value.dump()) + " where a list of texts belongs");
     }
     std::vector<std::string> lines;
     for (const Json& line : value) {
@@ -118,13 +119,13 @@ RunOptions Options(const Json& options) {
     const std::string estimation =
         Text(Member(options, "estimation", "options."), "options.estimation");
     if (estimation != "plain" && estimation != "lanes") {
-        Refuse("options.estimation", "\"" + estimation + "\" is neither \"plain\" nor \"lanes\"");
+        Refuse("options.estimation", Quoted(estimation) + " is neither \"plain\" nor \"lanes\"");
     }
     taken.estimation = estimation == "plain" ? EstimationPath::plain : EstimationPath::lanes;
     const Json& bounded = Member(options, "bounded_constants", "options.");
     if (!bounded.is_boolean()) {
         Refuse("options.bounded_constants",
-               "holds " + bounded.dump() + " where true or false belongs");
+               "holds " + Quoted(bounded.dump()) + " where true or false belongs");
     }
     taken.boundedConstants = bounded.get<bool>();
     return taken;
@@ -144,7 +145,7 @@ int Horizon(const Scenario& scenario) {
     if (horizon.status != IntegerTextStatus::ok || horizon.value < 0 ||
         horizon.value > kMaxPeriods) {
         Refuse("scenario.boxes.horizon",
-               "\"" + scenario.inputs.horizontx + "\" is no horizon a run takes");
+               Quoted(scenario.inputs.horizontx) + " is no horizon a run takes");
     }
     return horizon.value;
 }
@@ -159,10 +160,10 @@ RunJsonContents ReadRunJson(std::string_view text, const NumberLocale& shownIn) 
         std::string reason = error.what();
         // The library's own prefix ("[json.exception.parse_error.101] ") says nothing to a user.
         reason.erase(0, reason.find("] ") == std::string::npos ? 0 : reason.find("] ") + 2);
-        throw RunError("run.json is not JSON: " + reason);
+        throw RunError("run.json is not JSON: " + Quoted(reason));
     }
     if (!json.is_object()) {
-        throw RunError("run.json holds " + json.dump().substr(0, 40) +
+        throw RunError("run.json holds " + Quoted(json.dump()) +
                        " where an object in braces belongs");
     }
     if (Text(Member(json, "program", ""), "program") != kProgram) {
@@ -170,12 +171,13 @@ RunJsonContents ReadRunJson(std::string_view text, const NumberLocale& shownIn) 
     }
     const std::string version = Text(Member(json, "version", ""), "version");
     if (version != kProgramVersion) {
-        Refuse("version", "\"" + version + "\" is a version this program does not know; it reads " +
+        Refuse("version", Quoted(version) + " is a version this program does not know; it reads " +
                               std::string(kProgramVersion));
     }
     const Json& scenarioJson = Member(json, "scenario", "");
     if (!scenarioJson.is_object()) {
-        Refuse("scenario", "holds " + scenarioJson.dump() + " where the run's scenario belongs");
+        Refuse("scenario",
+               "holds " + Quoted(scenarioJson.dump()) + " where the run's scenario belongs");
     }
     const std::string scenarioText = scenarioJson.dump();
     const Scenario scenario = ScenarioOf(scenarioText, shownIn);
@@ -199,7 +201,7 @@ RunJsonContents ReadRunJson(std::string_view text, const NumberLocale& shownIn) 
         WholeNumber(Member(json, "run", ""), "run", 1, std::numeric_limits<int>::max()));
     const Json& options = Member(json, "options", "");
     if (!options.is_object()) {
-        Refuse("options", "holds " + options.dump() + " where an object in braces belongs");
+        Refuse("options", "holds " + Quoted(options.dump()) + " where an object in braces belongs");
     }
     record.options = Options(options);
     record.request = Request(options);

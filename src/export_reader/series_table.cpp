@@ -93,7 +93,8 @@ std::vector<SalesPointRows> ReadRows(std::string_view text, int salesPoints) {
         if (next &&
             (salesPoint != static_cast<int>(points.size()) + 1 || salesPoint > salesPoints)) {
             RefuseCell({kFile, record.row, "sales_point"},
-                       "sales point " + record.cells[0] + " where an export has sales point " +
+                       "sales point " + Quoted(record.cells[0]) +
+                           " where an export has sales point " +
                            std::to_string(
                                std::min<int>(static_cast<int>(points.size()) + 1, salesPoints)) +
                            " (run.json counts " + std::to_string(salesPoints) + ")");
@@ -103,7 +104,7 @@ std::vector<SalesPointRows> ReadRows(std::string_view text, int salesPoints) {
         }
         const int expected = static_cast<int>(points.back().size()) + 1;
         if (period != expected || period > kMostRows) {
-            RefuseCell({kFile, record.row, "period"}, "period " + record.cells[2] +
+            RefuseCell({kFile, record.row, "period"}, "period " + Quoted(record.cells[2]) +
                                                           " where an export has period " +
                                                           std::to_string(expected));
         }
@@ -244,13 +245,13 @@ RunSeries ReadSeriesTable(std::string_view text, const SeriesContext& context) {
             const int t = static_cast<int>(&row - rows.data()) + 1;
             if (row.name != rows.front().name) {
                 RefuseCell({kFile, row.fileRow, "name"},
-                           "\"" + row.name + "\" where the rows before name the sales point \"" +
-                               rows.front().name + "\"");
+                           Quoted(row.name) + " where the rows before name the sales point " +
+                               Quoted(rows.front().name));
             }
             const std::string& date = t <= p ? firstRows[static_cast<std::size_t>(t - 1)].date : "";
             if (row.date != date) {
                 RefuseCell({kFile, row.fileRow, "date"},
-                           "\"" + row.date + "\" where sales point 1 has \"" + date + "\"");
+                           Quoted(row.date) + " where sales point 1 has " + Quoted(date));
             }
             for (std::size_t column = 0; column < kSeriesColumns.size(); ++column) {
                 const bool expected =

@@ -112,7 +112,7 @@ TEST(OpenedExport, DamagedFoldersAreRefusedNamingTheFile) {
          [](const TestFolder& f) { Replace(f, "run.json", "\"Sales Forecast\"", "\"Other\""); },
          "run.json, \"program\""},
         {"run.json not an object", [](const TestFolder& f) { f.Write("run.json", "[1, 2]\n"); },
-         "run.json holds [1,2] where an object in braces belongs"},
+         "run.json holds \"[1,2]\" where an object in braces belongs"},
         {"run.json not JSON", [](const TestFolder& f) { f.Write("run.json", "{\"program\": "); },
          "run.json is not JSON"},
         {"a tau grid that never ends",
