@@ -9,7 +9,7 @@
 
 #include "export_reader/opened_export.h"
 #include "results/export_tables.h"
-#include "results/run_json.h"
+#include "results/run_record.h"
 #include "runtime/run_error.h"
 #include "state/run_state.h"
 

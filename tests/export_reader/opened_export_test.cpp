@@ -7,8 +7,12 @@
 #include <string>
 
 #include "export_reader/opened_export.h"
+#include "history/history_reader.h"
+#include "results/export_folder.h"
 #include "results/export_tables.h"
+#include "run_fixture.h"
 #include "runtime/run_error.h"
+#include "scenario/scenario_format.h"
 #include "test_folder.h"
 
 namespace sf {
@@ -45,6 +49,72 @@ TEST(OpenedExport, BoxesShownInTheUsersLocale) {
     EXPECT_EQ(run.record.inputs.tau_tx, "0,5");
     EXPECT_EQ(run.record.run, 1);
     EXPECT_FALSE(run.record.inputs.history);
+}
+
+// A sales history whose header names hold a comma and a quote, its periods dated by day.
+SalesHistory DatedHistory() {
+    std::string text = "date,\"North, main\",\"South \"\"old\"\"\",Centre\n";
+    for (int day = 1; day <= 24; ++day) {
+        text += "2024-01-" + std::string(day < 10 ? "0" : "") + std::to_string(day) + ',' +
+                std::to_string(20 + day % 7) + ',' + std::to_string(30 - day % 5) + ',' +
+                std::to_string(10 + day % 3 * day) + '\n';
+    }
+    SalesHistory history = ParseSalesHistory(text);
+    history.name = "dated.csv";
+    history.file = "/data/dated.csv";
+    return history;
+}
+
+struct ExportedRun {
+    const char* what;
+    std::function<void(RunInputs&, RunOptions&, ResultsRequest&)> vary;
+};
+
+using OpenedExportOfARun = RunFixture;
+
+// Runs of this start exported and read back: what the window lists is what the run gave, in
+// every file, for a sales history's names and dates as for drawn demand.
+TEST_F(OpenedExportOfARun, TheRunComesBackAsItWasExported) {
+    const ExportedRun runs[] = {
+        {"drawn, horizon 0, no answers asked",
+         [](RunInputs& inputs, RunOptions&, ResultsRequest&) { inputs.horizontx = "0"; }},
+        {"a dated sales history with names to quote, horizon 2, constants bounded",
+         [](RunInputs& inputs, RunOptions& options, ResultsRequest& request) {
+             inputs.history = DatedHistory();
+             inputs.horizontx = "2";
+             options.boundedConstants = true;
+             request = {TauGrid{0.5, 2.0, 0.25}, 0.95, OutcomeCosts{3.0, 0.5}, 0.7};
+         }},
+    };
+    for (const ExportedRun& run : runs) {
+        SCOPED_TRACE(run.what);
+        RunRecord record;
+        record.inputs = SmallRun();
+        record.run = 2;
+        run.vary(record.inputs, record.options, record.request);
+        ASSERT_TRUE(Run(record.inputs).completed);
+        record.scenario = ScenarioText({record.inputs, record.options.boundedConstants, record.seed,
+                                        SourceOf(record.inputs.history)},
+                                       NumberLocale{});
+        record.reportPath = folder.Path("out.txt");
+        record.warnings = {"a warning, as shown"};
+        const RunResults results = ComputeResults(*state, record.request);
+        const std::filesystem::path exported = folder.Path("export");
+        WriteExportFolder(exported, results, record);
+
+        const OpenedExport opened = ReadExportFolder(exported, NumberLocale{});
+        EXPECT_EQ(SummaryCsv(opened.results, opened.record), SummaryCsv(results, record));
+        EXPECT_EQ(SeriesCsv(opened.results.series), SeriesCsv(results.series));
+        EXPECT_EQ(TradeoffCsv(opened.results), TradeoffCsv(results));
+        EXPECT_EQ(RunJson(opened.results, opened.record), RunJson(results, record));
+        EXPECT_EQ(opened.results.series.names, results.series.names);
+        EXPECT_EQ(opened.results.series.dates, results.series.dates);
+        EXPECT_EQ(opened.record.inputs.history.has_value(), record.inputs.history.has_value());
+        EXPECT_EQ(opened.record.options.boundedConstants, record.options.boundedConstants);
+        EXPECT_EQ(opened.record.warnings, record.warnings);
+        EXPECT_EQ(opened.results.series.horizon, results.series.horizon);
+        EXPECT_EQ(opened.health.horizonZero, results.series.horizon == 0);
+    }
 }
 
 void Replace(const TestFolder& folder, const std::string& file, const std::string& from,
