@@ -215,6 +215,14 @@ RunSeries ReadSeriesTable(std::string_view text, const SeriesContext& context) {
     }
     const PeriodStretch outcome = WrittenStretch(firstRows, kForecast, p);
     const PeriodStretch rolling = WrittenStretch(firstRows, kForecastAsForecast, p);
+    // The rolling forecast starts after the report's first forecast, at S + A + H + 1 > S, and
+    // takes the constants of the periods after S.
+    if (!rolling.Empty() && (outcome.Empty() || rolling.first <= outcome.first)) {
+        RefuseCell(
+            Place(firstRows[static_cast<std::size_t>(rolling.first - 1)], kForecastAsForecast),
+            "the forecasts as known begin at period " + std::to_string(rolling.first) +
+                ", not after the report's first forecast");
+    }
     const PeriodStretch constants =
         outcome.Empty() ? PeriodStretch{p + 1, p} : PeriodStretch{outcome.first + 1, p};
     const PeriodStretch coming = rolling.Empty()

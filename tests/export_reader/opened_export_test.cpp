@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "csv_reading.h"
 #include "export_reader/opened_export.h"
 #include "history/history_reader.h"
 #include "results/export_folder.h"
@@ -170,6 +171,27 @@ TEST(OpenedExport, DamagedFoldersAreRefusedNamingTheFile) {
              Replace(f, "series.csv", "\n1,1,2,,29,25,", "\n1,1,2,,29,2x5,");
          },
          "series.csv, row 3, column demand: \"2x5\" is not a number"},
+        {"forecasts as known, whole, before the report's first forecast",
+         [](const TestFolder& f) {
+             // Periods 3..11 of every sales point, before S + 1 = 5, given forecasts as known
+             // that agree with one another.
+             const auto rows = CsvRows(f.Read("series.csv"));
+             std::string text;
+             for (auto row : rows) {
+                 if (row.size() == 19 && row[0] != "sales_point" && std::stoi(row[2]) >= 3 &&
+                     std::stoi(row[2]) <= 11) {
+                     row[15] = "30", row[16] = "2", row[17] = "31";
+                     row[18] = std::to_string(std::stoi(row[2]) - 1);
+                 }
+                 for (std::size_t at = 0; at < row.size(); ++at) {
+                     text += (at == 0 ? "" : ",") + row[at];
+                 }
+                 text += '\n';
+             }
+             f.Write("series.csv", text);
+         },
+         "series.csv, row 4, column forecast_as_forecast: the forecasts as known begin at period "
+         "3"},
         {"a foreign header",
          [](const TestFolder& f) { Replace(f, "series.csv", "demand_mean", "mean"); },
          "series.csv, row 1, column demand_mean"},
