@@ -13,6 +13,10 @@ namespace sf {
 // costs no memory.
 inline constexpr std::size_t kMostCells = 102;
 
+// Far more than 100 sales points by 600 periods take in any table of ours, however many other
+// columns a long table carries: a larger file is no sales history nor export table.
+inline constexpr std::size_t kLargestCsvFile = std::size_t{64} << 20;
+
 // One record of a CSV text: its row as a spreadsheet numbers it (blank lines count; a CR LF pair
 // ends one row, not two), how many cells it has (kMostCells + 1 for a row that was cut) and the
 // cells kept, as the library unquoted them.

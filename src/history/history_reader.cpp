@@ -16,10 +16,6 @@
 namespace sf {
 namespace {
 
-// Far more than 100 sales points by 600 periods take in either shape, however many other
-// columns a long table carries: a larger file is no sales history.
-constexpr std::size_t kLargestFile = std::size_t{64} << 20;
-
 // The record with only the cells of the columns kept, as the reading hands them once it knows.
 CsvRecord KeptCells(const CsvRecord& record, const CsvColumns& kept) {
     CsvRecord cells{record.row, record.cellCount, {}};
@@ -101,7 +97,7 @@ SalesHistory ReadSalesHistory(const std::filesystem::path& path, const HistoryCh
     try {
         std::optional<std::string> bytes;
         try {
-            bytes = ReadInputFile(path, kLargestFile, standardInput);
+            bytes = ReadInputFile(path, kLargestCsvFile, standardInput);
         } catch (const RunError& refusal) {
             throw RunError(named + " " + refusal.what());
         }

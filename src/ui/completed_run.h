@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 
 #include "results/run_health.h"
@@ -17,6 +18,8 @@ struct CompletedRun {
     RunHealth health;
     // The random source as the run found it, to run again on the same demand.
     std::optional<UniformSource> sourceAtStart;
+    // The export folder the run was read from; empty for a run of this start.
+    std::filesystem::path folder;
 };
 
 }  // namespace sf::ui

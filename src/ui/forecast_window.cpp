@@ -340,15 +340,16 @@ RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs, const Ru
     return [this, record = std::move(record)](const RunOutcome& outcome) {
         auto run = std::make_shared<CompletedRun>(
             CompletedRun{ComputeResults(*state_, record.request), record, outcome.health,
-                         outcome.sourceAtStart});
+                         outcome.sourceAtStart, {}});
         run->record.notes = HealthNotes(outcome.health);
         return run;
     };
 }
 
-void ForecastWindow::ShowResults(const std::vector<std::string>& warnings) {
+ResultsWindow& ForecastWindow::Results() {
     if (results_ == nullptr) {
         results_ = new ResultsWindow(*this, *messages_);
+        results_->SetShownLocale(locale_);
         connect(results_, &ResultsWindow::BoundedRerunRequested, this,
                 [this](std::shared_ptr<const CompletedRun> run) { RunAgainBounded(*run); });
         results_->SetDemandCheck([this](const CompletedRun& run) {
@@ -359,10 +360,14 @@ void ForecastWindow::ShowResults(const std::vector<std::string>& warnings) {
                     RunOnDemandOf(*run, name);
                 });
     }
+    return *results_;
+}
+
+void ForecastWindow::ShowResults(const std::vector<std::string>& warnings) {
     if (sequenceRun_) {
         completeRuns_ = completedRun_->record.run;
     }
-    results_->ShowRun(std::move(completedRun_), warnings);
+    Results().ShowRun(std::move(completedRun_), warnings);
     emit ResultsShown();
 }
 
@@ -370,6 +375,10 @@ void ForecastWindow::ChooseExportFolder() {
     if (results_ != nullptr) {
         results_->ChooseExportFolder();
     }
+}
+
+void ForecastWindow::ChooseResultsFolder() {
+    Results().ChooseResultsFolder();
 }
 
 }  // namespace sf::ui

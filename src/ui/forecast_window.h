@@ -68,6 +68,8 @@ class ForecastWindow : public QWidget {
     SalesHistoryPanel& SalesHistory() { return *salesHistory_; }
     // Offers to export the last complete run's results; none before a run has completed.
     void ChooseExportFolder();
+    // Offers to open a results folder an export wrote into the Results window's runs.
+    void ChooseResultsFolder();
 
   signals:
     // Inputs cannot change during a run: whatever else fills them waits for this.
@@ -114,6 +116,8 @@ class ForecastWindow : public QWidget {
                                           const std::optional<EarlierDemand>& earlier);
     // Opens or refreshes the results window with the last complete run.
     void ShowResults(const std::vector<std::string>& warnings);
+    // The results window, made on first use.
+    ResultsWindow& Results();
 
     const NumberLocale locale_;
     const std::unique_ptr<MessageSink> messages_;
@@ -140,7 +144,7 @@ class ForecastWindow : public QWidget {
     SalesHistoryPanel* salesHistory_ = nullptr;
     bool closeRequested_ = false;
     bool stopRequested_ = false;
-    ResultsWindow* results_ = nullptr;  // opens after the first complete run
+    ResultsWindow* results_ = nullptr;  // opens after the first complete run or opened folder
 };
 
 }  // namespace sf::ui

@@ -238,6 +238,9 @@ void MainWindow::CreateMenus() {
     connect(exportResults, &QAction::triggered, form_, &ForecastWindow::ChooseExportFolder);
     connect(form_, &ForecastWindow::ResultsShown, exportResults,
             [exportResults] { exportResults->setEnabled(true); });
+    QAction* openResults = AddAction(file, "openResultsFolderAction", tr("Open Results &Folder..."));
+    openResults->setToolTip(tr("Adds a run that an export wrote to the Results window's runs"));
+    connect(openResults, &QAction::triggered, form_, &ForecastWindow::ChooseResultsFolder);
     file.addSeparator();
     QAction* quit = AddAction(file, "quitAction", tr("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(open, &QAction::triggered, this, &MainWindow::ChooseScenarioToOpen);

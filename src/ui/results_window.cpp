@@ -34,10 +34,12 @@
 #include "ui/box_shortcuts.h"
 #include "ui/control_help.h"
 #include "ui/form_layout.h"
+#include "ui/results_folder_reading.h"
 #include "ui/run_charts.h"
 #include "ui/run_description.h"
 #include "ui/screen_numbers.h"
 #include "ui/tradeoff_boxes.h"
+#include "ui/window_memory.h"
 
 namespace sf::ui {
 namespace {
@@ -52,6 +54,8 @@ constexpr QSize kPreferredSize(1400, 900);
 constexpr std::size_t kListedRuns = 20;
 // The header takes at most this share of the height, and scrolls beyond it.
 constexpr std::pair kHeaderShare(1, 3);
+// The folder the last results folder was opened from.
+constexpr char kResultsFolderKey[] = "results/openFolder";
 
 const char kPngFilter[] = "PNG image (*.png)";
 const char kSvgFilter[] = "SVG drawing (*.svg)";
@@ -227,10 +231,21 @@ bool ResultsWindow::event(QEvent* event) {
 void ResultsWindow::CheckSameDemand() {
     const QList<QModelIndex> chosen = runList_->selectionModel()->selectedRows();
     std::optional<QString> difference;
-    if (chosen.size() == 1 && demandCheck_) {
-        difference = demandCheck_(*runs_[static_cast<std::size_t>(chosen.front().row())]);
+    const CompletedRun* one =
+        chosen.size() == 1 ? runs_[static_cast<std::size_t>(chosen.front().row())].get() : nullptr;
+    if (one != nullptr && one->folder.empty() && demandCheck_) {
+        difference = demandCheck_(*one);
     }
-    sameDemand_->setEnabled(chosen.size() == 1 && !running_ && !difference);
+    // A run read from a folder brings no random sequence to draw its demand again from.
+    const bool fromFolder = one != nullptr && !one->folder.empty();
+    sameDemand_->setEnabled(one != nullptr && !fromFolder && !running_ && !difference);
+    if (fromFolder) {
+        sameDemand_->setToolTip(WrappedToolTip(
+            QStringLiteral("That run was read from the results folder \"%1\": its random "
+                           "sequence is not known, so its demand cannot be drawn again.")
+                .arg(QString::fromStdString(one->folder.string()))));
+        return;
+    }
     sameDemand_->setToolTip(WrappedToolTip(
         difference ? QStringLiteral("The boxes that decide the demand differ from that run's: "
                                     "%1.")
@@ -335,6 +350,33 @@ bool ResultsWindow::ExportTo(const QString& folder) {
             .arg(QString::fromStdString(ExportFileList()), folder, QString::fromStdString(note))
             .trimmed());
     return true;
+}
+
+void ResultsWindow::ChooseResultsFolder() {
+    QSettings settings = WindowSettings();
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("Open a results folder an export wrote"),
+        settings.value(kResultsFolderKey, QDir::homePath()).toString());
+    if (!folder.isEmpty()) {
+        // The folder around it, where its neighbours are.
+        settings.setValue(kResultsFolderKey, QFileInfo(folder).absolutePath());
+        OpenResultsFolder(folder);
+    }
+}
+
+void ResultsWindow::OpenResultsFolder(const QString& folder) {
+    Say(QStringLiteral("Reading %1...").arg(folder));
+    ReadResultsFolder(*this, folder, locale_,
+                      [this](std::shared_ptr<CompletedRun> run, const QString& refusal) {
+                          if (run) {
+                              const std::vector<std::string> warnings = run->record.warnings;
+                              ShowRun(std::move(run), warnings);
+                          } else {
+                              Say({});
+                              messages_.ShowError(*this, refusal);
+                          }
+                          emit ResultsFolderOpened();
+                      });
 }
 
 void ResultsWindow::ChooseChartFile() {
@@ -622,6 +664,8 @@ QWidget* ResultsWindow::BuildButtons() {
         {"OpenReport", "&Open report", QKeySequence::Open, &ResultsWindow::OpenReport},
         {"CopyTable", "Copy t&able", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
          &ResultsWindow::CopyTable},
+        {"OpenResultsFolder", "Open results &folder...",
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), &ResultsWindow::ChooseResultsFolder},
     };
     for (const Button& button : buttons) {
         auto* push = new QPushButton(QString::fromUtf8(button.caption));

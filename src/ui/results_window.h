@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 
+#include "runtime/number_locale.h"
 #include "ui/chart_builder.h"
 #include "ui/completed_run.h"
 #include "ui/figures_table_model.h"
@@ -52,6 +53,12 @@ class ResultsWindow : public QWidget {
     // would ask for. A failure is shown as an error naming the file.
     void ChooseExportFolder();
     bool ExportTo(const QString& folder);
+    // Reads an export folder off the window's thread and adds its run to the list; a folder
+    // refused is shown as an error naming the file, and nothing else changes.
+    void ChooseResultsFolder();
+    void OpenResultsFolder(const QString& folder);
+    // The locale the boxes of an opened folder's run are shown in, the form's.
+    void SetShownLocale(const NumberLocale& locale) { locale_ = locale; }
     void ChooseChartFile();
     bool SaveChartTo(const QString& path);
     void OpenReport();
@@ -62,6 +69,8 @@ class ResultsWindow : public QWidget {
     void BoundedRerunRequested(std::shared_ptr<const CompletedRun> run);
     // "Same demand as": the boxes as they stand, on the demand of run, named name in the list.
     void SameDemandRequested(std::shared_ptr<const CompletedRun> run, const QString& name);
+    // An opened results folder was read: its run is listed, or the refusal was shown.
+    void ResultsFolderOpened();
 
   protected:
     // Coming back from the form, the same-demand button says whether the boxes allow it.
@@ -110,6 +119,7 @@ class ResultsWindow : public QWidget {
     RowSubject selected_{RowSubject::Kind::salesPoint, 1};
     bool running_ = false;
     bool placed_ = false;
+    NumberLocale locale_;
 
     QScrollArea* header_ = nullptr;
     QListWidget* runList_ = nullptr;

@@ -63,15 +63,22 @@ std::vector<DescriptionItem> ScenarioItems(const CompletedRun& run) {
                               });
     if (!boxes.history) {
         // Numbers that name a sequence, not quantities: no grouping.
-        items.push_back({"Random sequence", QStringLiteral("seed %1, run %2 of this start")
-                                                .arg(run.record.seed)
-                                                .arg(run.record.run)});
+        items.push_back({"Random sequence",
+                         QStringLiteral("seed %1, run %2 of %3")
+                             .arg(run.record.seed)
+                             .arg(run.record.run)
+                             .arg(run.folder.empty() ? QStringLiteral("this start")
+                                                     : QStringLiteral("the start that exported "
+                                                                      "it"))});
         items.push_back({"Limits", Limits(boxes).join(", ")});
     }
     items.push_back({"Smoothing constants", run.record.options.boundedConstants
                                                 ? "held within 0 and 1"
                                                 : "free to leave 0 to 1"});
     items.push_back({"Report", QString::fromStdString(run.record.reportPath.string()), true});
+    if (!run.folder.empty()) {
+        items.push_back({"Read from", QString::fromStdString(run.folder.string()), true});
+    }
     return items;
 }
 
@@ -94,10 +101,15 @@ QString ScenarioLine(const CompletedRun& run) {
 }
 
 QString DemandLine(const CompletedRun& run) {
+    QString line = QStringLiteral("seed %1, run %2").arg(run.record.seed).arg(run.record.run);
     if (const std::optional<SalesHistory>& history = run.record.inputs.history) {
-        return HistoryName(*history);
+        line = HistoryName(*history);
     }
-    return QStringLiteral("seed %1, run %2").arg(run.record.seed).arg(run.record.run);
+    if (!run.folder.empty()) {
+        line += QStringLiteral(", from folder %1")
+                    .arg(QString::fromStdString(run.folder.filename().string()));
+    }
+    return line;
 }
 
 QString TotalsDescription(const RunResults& results, Evaluation evaluation) {

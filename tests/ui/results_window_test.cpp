@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -373,6 +374,61 @@ class ResultsWindowTest : public QObject {
         Child<QLineEdit>(*form_, "Periodnumber").setText("30");
         list.setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
         QVERIFY(sameDemand.isEnabled());
+    }
+
+    void aResultsFolderIsListedBesideAFreshRunAndARefusedOneChangesNothing() {
+        ResultsWindow& results = RunInForm(kSmallRun);
+        QListWidget& list = Child<QListWidget>(results, "RunsList");
+        const QString golden = QStringLiteral(SF_GOLDEN_EXPORTS_DIR "/01-loga_base");
+        QSignalSpy opened(&results, &ResultsWindow::ResultsFolderOpened);
+        results.OpenResultsFolder(golden);
+        QVERIFY(opened.wait(10000));
+        QVERIFY(messages_->errors.isEmpty());
+        QCOMPARE(list.count(), 2);
+        QVERIFY2(list.item(1)->text().startsWith("#2  loga, 3 × 24, S 4"),
+                 qPrintable(list.item(1)->text()));
+        QVERIFY2(
+            list.item(1)->text().endsWith("demand: seed 5489, run 1, from folder 01-loga_base"),
+            qPrintable(list.item(1)->text()));
+        QPushButton& sameDemand = Child<QPushButton>(results, "SameDemand");
+        QVERIFY(!sameDemand.isEnabled());
+        QVERIFY(sameDemand.toolTip().contains("read from the results folder"));
+
+        // Side by side with the fresh run: the folder's figures are its summary's.
+        list.selectAll();
+        const QAbstractItemModel& table = *Child<QTableView>(results, "FiguresTable").model();
+        QCOMPARE(table.rowCount(), 2);
+        QCOMPARE(table.index(1, 0).data().toString(), QString("#2"));
+        double soundDemand = -1.0;
+        for (const auto& row : CsvRows(FileBytes(golden + "/summary.csv").toStdString())) {
+            if (row[3] == "as_forecast" && row[4] == "sound") {
+                soundDemand = std::stod(row[8]);
+            }
+        }
+        QCOMPARE(table.index(1, 1).data(sf::ui::kValueRole).toDouble(), soundDemand);
+        const ChartPanel& tradeoff = Child<ChartPanel>(results, "TradeoffChart");
+        QVERIFY(!tradeoff.Points("Fill rate (#1)").isEmpty());
+        QVERIFY(!tradeoff.Points("Fill rate (#2)").isEmpty());
+
+        // A folder whose summary was changed: refused naming the file, the list as it was.
+        QTemporaryDir damaged;
+        for (const QString& name : QDir(golden).entryList(QDir::Files | QDir::Hidden)) {
+            QVERIFY(QFile::copy(golden + "/" + name, damaged.filePath(name)));
+        }
+        QFile file(damaged.filePath("summary.csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray text = file.readAll();
+        file.close();
+        text.replace(",460,445,", ",461,445,");
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+        file.close();
+        results.OpenResultsFolder(damaged.path());
+        QVERIFY(opened.wait(10000));
+        QCOMPARE(messages_->errors.size(), 1);
+        QVERIFY2(messages_->errors[0].contains("summary.csv, row 2, column demand"),
+                 qPrintable(messages_->errors[0]));
+        QCOMPARE(list.count(), 2);
     }
 
     void theSelectedSalesPointsSeriesAreTheRunStates() {

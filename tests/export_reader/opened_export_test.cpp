@@ -1,0 +1,237 @@
+// An export folder read back: every reference export opens and writes itself again byte for
+// byte, and a folder damaged in any of its files is refused, naming the file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "csv_reading.h"
+#include "export_reader/opened_export.h"
+#include "history/history_reader.h"
+#include "results/export_folder.h"
+#include "results/export_tables.h"
+#include "run_fixture.h"
+#include "runtime/run_error.h"
+#include "scenario/scenario_format.h"
+#include "test_folder.h"
+
+namespace sf {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kGoldenExports = SF_GOLDEN_EXPORTS_DIR;
+
+TEST(OpenedExport, EveryReferenceExportOpensAndWritesItselfAgain) {
+    int opened = 0;
+    for (const fs::directory_entry& folder : fs::directory_iterator(kGoldenExports)) {
+        SCOPED_TRACE(folder.path().filename().string());
+        const ExportFiles files = ReadExportFiles(folder.path());
+        const OpenedExport run = OpenExport(files, NumberLocale{});
+        EXPECT_EQ(SummaryCsv(run.results, run.record), files.summary);
+        EXPECT_EQ(TradeoffCsv(run.results), files.tradeoff);
+        EXPECT_EQ(SeriesCsv(run.results.series), files.series);
+        EXPECT_EQ(NextCsv(run.results), files.next);
+        // The health the window shows agrees with the figures the folder holds.
+        EXPECT_EQ(static_cast<int>(run.health.divergedSalesPoints.size()),
+                  run.results.figures.Of(Evaluation::asReported).all.diverged);
+        EXPECT_EQ(run.health.salesPointCount,
+                  static_cast<int>(run.results.series.salesPoints.size()));
+        ++opened;
+    }
+    EXPECT_GE(opened, 13);
+}
+
+// The boxes come back in the locale the window shows them in.
+TEST(OpenedExport, BoxesShownInTheUsersLocale) {
+    const OpenedExport run =
+        ReadExportFolder(kGoldenExports / "01-loga_base", NumberLocale{",", "."});
+    EXPECT_EQ(run.record.inputs.tau_tx, "0,5");
+    EXPECT_EQ(run.record.run, 1);
+    EXPECT_FALSE(run.record.inputs.history);
+}
+
+// A sales history whose header names hold a comma and a quote, its periods dated by day.
+SalesHistory DatedHistory() {
+    std::string text = "date,\"North, main\",\"South \"\"old\"\"\",Centre\n";
+    for (int day = 1; day <= 24; ++day) {
+        text += "2024-01-" + std::string(day < 10 ? "0" : "") + std::to_string(day) + ',' +
+                std::to_string(20 + day % 7) + ',' + std::to_string(30 - day % 5) + ',' +
+                std::to_string(10 + day % 3 * day) + '\n';
+    }
+    SalesHistory history = ParseSalesHistory(text);
+    history.name = "dated.csv";
+    history.file = "/data/dated.csv";
+    return history;
+}
+
+struct ExportedRun {
+    const char* what;
+    std::function<void(RunInputs&, RunOptions&, ResultsRequest&)> vary;
+};
+
+using OpenedExportOfARun = RunFixture;
+
+// Runs of this start exported and read back: what the window lists is what the run gave, in
+// every file, for a sales history's names and dates as for drawn demand.
+TEST_F(OpenedExportOfARun, TheRunComesBackAsItWasExported) {
+    const ExportedRun runs[] = {
+        {"drawn, horizon 0, no answers asked",
+         [](RunInputs& inputs, RunOptions&, ResultsRequest&) { inputs.horizontx = "0"; }},
+        {"a dated sales history with names to quote, horizon 2, constants bounded",
+         [](RunInputs& inputs, RunOptions& options, ResultsRequest& request) {
+             inputs.history = DatedHistory();
+             inputs.horizontx = "2";
+             options.boundedConstants = true;
+             request = {TauGrid{0.5, 2.0, 0.25}, 0.95, OutcomeCosts{3.0, 0.5}, 0.7};
+         }},
+    };
+    for (const ExportedRun& run : runs) {
+        SCOPED_TRACE(run.what);
+        RunRecord record;
+        record.inputs = SmallRun();
+        record.run = 2;
+        run.vary(record.inputs, record.options, record.request);
+        ASSERT_TRUE(Run(record.inputs).completed);
+        record.scenario = ScenarioText({record.inputs, record.options.boundedConstants, record.seed,
+                                        SourceOf(record.inputs.history)},
+                                       NumberLocale{});
+        record.reportPath = folder.Path("out.txt");
+        record.warnings = {"a warning, as shown"};
+        const RunResults results = ComputeResults(*state, record.request);
+        const std::filesystem::path exported = folder.Path("export");
+        WriteExportFolder(exported, results, record);
+
+        const OpenedExport opened = ReadExportFolder(exported, NumberLocale{});
+        EXPECT_EQ(SummaryCsv(opened.results, opened.record), SummaryCsv(results, record));
+        EXPECT_EQ(SeriesCsv(opened.results.series), SeriesCsv(results.series));
+        EXPECT_EQ(TradeoffCsv(opened.results), TradeoffCsv(results));
+        EXPECT_EQ(RunJson(opened.results, opened.record), RunJson(results, record));
+        EXPECT_EQ(opened.results.series.names, results.series.names);
+        EXPECT_EQ(opened.results.series.dates, results.series.dates);
+        EXPECT_EQ(opened.record.inputs.history.has_value(), record.inputs.history.has_value());
+        EXPECT_EQ(opened.record.options.boundedConstants, record.options.boundedConstants);
+        EXPECT_EQ(opened.record.warnings, record.warnings);
+        EXPECT_EQ(opened.results.series.horizon, results.series.horizon);
+        EXPECT_EQ(opened.health.horizonZero, results.series.horizon == 0);
+    }
+}
+
+void Replace(const TestFolder& folder, const std::string& file, const std::string& from,
+             const std::string& to) {
+    std::string text = folder.Read(file);
+    const std::size_t at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    folder.Write(file, text.replace(at, from.size(), to));
+}
+
+struct Damage {
+    const char* what;
+    std::function<void(const TestFolder&)> damage;
+    const char* refusal;  // the start of the message, naming the file
+};
+
+TEST(OpenedExport, DamagedFoldersAreRefusedNamingTheFile) {
+    const Damage damages[] = {
+        {"a missing file", [](const TestFolder& f) { fs::remove(f.Path("tradeoff.csv")); },
+         "tradeoff.csv could not be read"},
+        {"no marker", [](const TestFolder& f) { fs::remove(f.Path(".sales-forecast-export")); },
+         ".sales-forecast-export is missing"},
+        {"a folder in place of a file",
+         [](const TestFolder& f) {
+             fs::remove(f.Path("series.csv"));
+             fs::create_directory(f.Path("series.csv"));
+         },
+         "series.csv is a folder"},
+        {"a changed figure",
+         [](const TestFolder& f) { Replace(f, "summary.csv", ",460,445,", ",461,445,"); },
+         "summary.csv, row 2, column demand: the folder holds \"461\""},
+        {"a changed trade-off",
+         [](const TestFolder& f) {
+             Replace(f, "tradeoff.csv", "as_forecast,0,", "as_forecast,0.05,");
+         },
+         "tradeoff.csv, row 2, column tau"},
+        {"a changed demand, which the figures no longer match",
+         [](const TestFolder& f) {
+             Replace(f, "series.csv", "\n1,1,24,,31,28,", "\n1,1,24,,31,29,");
+         },
+         "summary.csv, row 2, column demand"},
+        {"a delivery its forecast does not give",
+         [](const TestFolder& f) {
+             Replace(f, "series.csv", "5.588557722351044,37,23", "5.588557722351044,38,23");
+         },
+         "series.csv, row 25, column delivery_as_forecast: the folder holds \"38\" where the rest "
+         "of it gives \"37\""},
+        {"a cut series",
+         [](const TestFolder& f) { f.Write("series.csv", f.Read("series.csv").substr(0, 2000)); },
+         "series.csv, row "},
+        {"a cell that is no number",
+         [](const TestFolder& f) {
+             Replace(f, "series.csv", "\n1,1,2,,29,25,", "\n1,1,2,,29,2x5,");
+         },
+         "series.csv, row 3, column demand: \"2x5\" is not a number"},
+        {"forecasts as known, whole, before the report's first forecast",
+         [](const TestFolder& f) {
+             // Periods 3..11 of every sales point, before S + 1 = 5, given forecasts as known
+             // that agree with one another.
+             const auto rows = CsvRows(f.Read("series.csv"));
+             std::string text;
+             for (auto row : rows) {
+                 if (row.size() == 19 && row[0] != "sales_point" && std::stoi(row[2]) >= 3 &&
+                     std::stoi(row[2]) <= 11) {
+                     row[15] = "30", row[16] = "2", row[17] = "31";
+                     row[18] = std::to_string(std::stoi(row[2]) - 1);
+                 }
+                 for (std::size_t at = 0; at < row.size(); ++at) {
+                     text += (at == 0 ? "" : ",") + row[at];
+                 }
+                 text += '\n';
+             }
+             f.Write("series.csv", text);
+         },
+         "series.csv, row 4, column forecast_as_forecast: the forecasts as known begin at period "
+         "3"},
+        {"a foreign header",
+         [](const TestFolder& f) { Replace(f, "series.csv", "demand_mean", "mean"); },
+         "series.csv, row 1, column demand_mean"},
+        {"an unknown version",
+         [](const TestFolder& f) {
+             Replace(f, "run.json", "\"version\": \"1.0\"", "\"version\": \"7.1\"");
+         },
+         "run.json, \"version\": \"7.1\" is a version this program does not know"},
+        {"another program",
+         [](const TestFolder& f) { Replace(f, "run.json", "\"Sales Forecast\"", "\"Other\""); },
+         "run.json, \"program\""},
+        {"run.json not an object", [](const TestFolder& f) { f.Write("run.json", "[1, 2]\n"); },
+         "run.json holds \"[1,2]\" where an object in braces belongs"},
+        {"run.json not JSON", [](const TestFolder& f) { f.Write("run.json", "{\"program\": "); },
+         "run.json is not JSON"},
+        {"a tau grid that never ends",
+         [](const TestFolder& f) { Replace(f, "run.json", "\"step\": 0.1", "\"step\": 0.0"); },
+         "run.json, \"options.tau_grid\""},
+        {"a changed answer",
+         [](const TestFolder& f) { Replace(f, "run.json", "\"run\": 1,", "\"run\": 2,"); },
+         "summary.csv, row 2, column run"},
+        {"more sales points than the series have",
+         [](const TestFolder& f) {
+             Replace(f, "run.json", "\"sales_points\": 3", "\"sales_points\": 4");
+         },
+         "series.csv, row "},
+    };
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.what);
+        TestFolder folder;
+        fs::copy(kGoldenExports / "01-loga_base", folder.Root(), fs::copy_options::recursive);
+        damage.damage(folder);
+        try {
+            ReadExportFolder(folder.Root(), NumberLocale{});
+            ADD_FAILURE() << "opened";
+        } catch (const RunError& refusal) {
+            EXPECT_EQ(std::string(refusal.what()).rfind(damage.refusal, 0), 0u) << refusal.what();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace sf
