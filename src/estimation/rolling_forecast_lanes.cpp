@@ -127,8 +127,6 @@ struct SalesPointProgress {
     double forecastAtEnd = 0.0;
     double madAtEnd = 0.0;
     double sigmaAtEnd = 0.0;
-    std::vector<double> lastForecast;  // by period: the last alpha trial's series at P
-    std::vector<double> lastMad;       // by period: the last beta trial's series at P
 
     // The sales points furthest behind go first, so the windows side by side stay alike.
     int Stage() const { return period; }
@@ -369,9 +367,9 @@ class LaneSet {
         const int t = work.period;
         work.alphaResult = SearchesOf(lane).x[lane % kLaneCount];
         work.forecastLagged = Output(t - lag_, lane);
-        if (t == last_) {
+        if (t == last_) {  // the last alpha trial's series at P, where the plain path leaves it
             for (int period = first_; period <= t; ++period) {
-                work.lastForecast[period] = Output(period, lane);
+                state_.mu(work.salesPoint, period) = Output(period, lane);
             }
         }
         // The beta search, in this lane, measures against the last alpha trial's series.
@@ -391,7 +389,7 @@ class LaneSet {
         const double madLagged = Output(t - lag_, lane);
         if (t == last_) {
             for (int period = first_; period <= t; ++period) {
-                work.lastMad[period] = Output(period, lane);
+                state_.mad(sp, period) = Output(period, lane);
             }
         }
 
@@ -425,17 +423,16 @@ class LaneSet {
         work.betaSearch = false;
     }
 
-    // What the plain path leaves: the last trials' series over the window, then the steps at P.
+    // What the plain path leaves: the last trials' series over the window (mu and mad hold
+    // them already), then the steps at P.
     void WriteSeries(const SalesPointProgress& work) {
         const int sp = work.salesPoint;
         for (int t = first_; t <= last_; ++t) {
-            const double forecast = work.lastForecast[t];
-            const double mad = work.lastMad[t];
+            const double forecast = state_.mu(sp, t);
+            const double mad = state_.mad(sp, t);
             state_.alpha(sp, t) = work.lastAlphaTrial;
             state_.beta(sp, t) = work.lastBetaTrial;
-            state_.mu(sp, t) = forecast;
             state_.muSquaredError(sp, t) = SquaredForecastError(forecast, Demand(sp, t));
-            state_.mad(sp, t) = mad;
             state_.sigma(sp, t) = SigmaFromMad(mad);
             state_.madSquaredError(sp, t) = SquaredDeviationError(forecast, Demand(sp, t), mad);
         }
@@ -477,8 +474,6 @@ std::vector<SalesPointProgress> StartStretches(const RunState& state, int firstR
         work.period = firstRolling;
         work.previousAlpha = state.alpha(sp, firstRolling - 1);
         work.previousBeta = state.beta(sp, firstRolling - 1);
-        work.lastForecast.assign(kPeriodSlots, 0.0);
-        work.lastMad.assign(kPeriodSlots, 0.0);
     }
     return progress;
 }
