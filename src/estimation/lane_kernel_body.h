@@ -56,6 +56,11 @@ template <LagKind kLag, int kGroups>
 SF_INLINE void EvaluateGroupsWithLag(const LaneKernelArgs* groups) {
     const int first = groups[0].first;
     const int lag = groups[0].lag;
+    const double* const reciprocals = groups[0].reciprocal;
+    // Kept apart from the arguments, which the stores of the series could alias, so that the
+    // loop need not load them again at every step.
+    const double* input[kGroups];
+    double* output[kGroups];
     LaneVector trial[kGroups][kParts], start[kGroups][kParts], windowEnd[kGroups][kParts];
     LaneVector criterion[kGroups][kParts], previous[kGroups][kParts],
         previousInput[kGroups][kParts];
@@ -63,6 +68,8 @@ SF_INLINE void EvaluateGroupsWithLag(const LaneKernelArgs* groups) {
     int jointLastPeriod = groups[0].lastPeriod;
     for (int group = 0; group < kGroups; ++group) {
         const LaneKernelArgs& args = groups[group];
+        input[group] = args.input;
+        output[group] = args.output;
         jointCommonEnd = std::min(jointCommonEnd, std::min(args.commonEnd, args.lastPeriod));
         jointLastPeriod = std::min(jointLastPeriod, args.lastPeriod);
         for (int part = 0; part < kParts; ++part) {
@@ -97,11 +104,10 @@ SF_INLINE void EvaluateGroupsWithLag(const LaneKernelArgs* groups) {
     // Up to a group's common end every lane counts every period; beyond it each lane stops at
     // its own.
     const auto step = [&](int group, int t, auto masked) SF_LAMBDA_INLINE {
-        const LaneKernelArgs& args = groups[group];
         const double period = t;
-        const double reciprocal = args.reciprocal[t];
-        const double* inputNow = args.input + t * kLaneCount;
-        double* outputNow = args.output + t * kLaneCount;
+        const double reciprocal = reciprocals[t];
+        const double* inputNow = input[group] + t * kLaneCount;
+        double* outputNow = output[group] + t * kLaneCount;
         for (int part = 0; part < kParts; ++part) {
             const int at = part * kWidth;
             const LaneVector w = SmoothingWeight(trial[group][part], period, reciprocal);

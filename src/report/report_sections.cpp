@@ -34,11 +34,34 @@ void FormatCell(std::string& cell, double value, CellFormat format, const Number
     }
 }
 
-// The rows of a matrix section, one per period: the cells of sales points 1..N, each after one
-// space, as lineText holds them. Built apart from the report, so that two threads can build two
-// sections at once.
+// Appends the row of a matrix section for one period: the cells of sales points 1..N, each
+// after one space; cell ends with the last cell's text.
+void AppendMatrixRow(const RunState& state, const Matrix& matrix, int period, CellFormat format,
+                     const NumberLocale& locale, std::string& line, std::string& cell) {
+    for (int salesPoint = 1; salesPoint <= state.salesPointCount; ++salesPoint) {
+        FormatCell(cell, matrix(salesPoint, period), format, locale);
+        line += ' ';
+        line += cell;
+    }
+}
+
+// One row per period, written without the space before the first cell.
+void WriteMatrixRows(RunState& state, const Matrix& matrix, CellFormat format, ReportFile& report,
+                     const NumberLocale& locale) {
+    const int lastPeriod = state.periodNumber;
+    for (state.period = 1; state.period <= lastPeriod; ++state.period) {
+        state.lineText.clear();
+        AppendMatrixRow(state, matrix, state.period, format, locale, state.lineText,
+                        state.cellText);
+        state.salesPoint = static_cast<std::int16_t>(state.salesPointCount + 1);
+        report.WriteLine(std::string_view(state.lineText).substr(1));
+    }
+}
+
+// The rows of a matrix section built apart from the report, so that a second thread can build
+// some sections while the first writes others.
 struct MatrixRows {
-    std::string text;                 // each row's lineText, one after another
+    std::string text;                 // each row's line with its leading space, one after another
     std::vector<std::size_t> starts;  // where each row begins, and the end
     std::string lastCell;
 };
@@ -46,20 +69,17 @@ struct MatrixRows {
 MatrixRows BuildMatrixRows(const RunState& state, const Matrix& matrix, CellFormat format,
                            const NumberLocale& locale) {
     MatrixRows rows;
+    // Room for the widest usual cells, so that the text is never moved as it grows.
+    rows.text.reserve(std::size_t{8} * state.periodNumber * state.salesPointCount);
     rows.starts.push_back(0);
     for (int period = 1; period <= state.periodNumber; ++period) {
-        for (int salesPoint = 1; salesPoint <= state.salesPointCount; ++salesPoint) {
-            FormatCell(rows.lastCell, matrix(salesPoint, period), format, locale);
-            rows.text += ' ';
-            rows.text += rows.lastCell;
-        }
+        AppendMatrixRow(state, matrix, period, format, locale, rows.text, rows.lastCell);
         rows.starts.push_back(rows.text.size());
     }
     return rows;
 }
 
-// Writes each row without the space before its first cell, and leaves the counters and texts
-// as a row-by-row loop over period and sales point leaves them.
+// Writes the rows as WriteMatrixRows writes them and leaves the counters and texts as it does.
 void WriteBuiltRows(RunState& state, const MatrixRows& rows, ReportFile& report) {
     const std::string_view text = rows.text;
     for (std::size_t row = 0; row + 1 < rows.starts.size(); ++row) {
@@ -169,13 +189,12 @@ void WriteDemandSource(ReportFile& report, std::string_view fileName) {
 void WriteActualDemandMatrix(RunState& state, ReportFile& report, const NumberLocale& locale) {
     report.WriteBlankLine();
     report.WriteLine("Actual demand matrix: sales points in columns, periods in rows");
-    WriteBuiltRows(state, BuildMatrixRows(state, state.actualDemand, CellFormat::whole, locale),
-                   report);
+    WriteMatrixRows(state, state.actualDemand, CellFormat::whole, report, locale);
 }
 
 void WriteRemainingSections(RunState& state, ReportFile& report, const NumberLocale& locale) {
     // The text of the matrices takes most of the report's time: the last three are built on a
-    // second thread while this one builds the first two. The lines are written in their order
+    // second thread while this one writes the first two. The lines are written in their order
     // as before, so a fault part-way leaves the same lines.
     const RunState& built = state;
     std::future<std::array<MatrixRows, 3>> later = std::async(std::launch::async, [&] {
@@ -184,19 +203,16 @@ void WriteRemainingSections(RunState& state, ReportFile& report, const NumberLoc
             BuildMatrixRows(built, built.alpha, CellFormat::twoDecimalNumber, locale),
             BuildMatrixRows(built, built.beta, CellFormat::twoDecimalNumber, locale)};
     });
-    const MatrixRows mu = BuildMatrixRows(built, state.mu, CellFormat::twoDecimalCell, locale);
-    const MatrixRows sigma =
-        BuildMatrixRows(built, state.sigma, CellFormat::twoDecimalCell, locale);
 
     report.WriteBlankLine();
     report.WriteLine("Forecasts");
     report.WriteBlankLine();
     report.WriteLine("mu: sales points in columns, periods in rows");
-    WriteBuiltRows(state, mu, report);
+    WriteMatrixRows(state, state.mu, CellFormat::twoDecimalCell, report, locale);
 
     report.WriteBlankLine();
     report.WriteLine("sigma: sales points in columns, periods in rows");
-    WriteBuiltRows(state, sigma, report);
+    WriteMatrixRows(state, state.sigma, CellFormat::twoDecimalCell, report, locale);
 
     const std::array<MatrixRows, 3> rows = later.get();
     report.WriteBlankLine();
