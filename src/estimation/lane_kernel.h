@@ -51,8 +51,9 @@ void StartLaneSearch(LaneSearches& searches, int lane, double ax, double bx, dou
 
 using LaneKernel = void (*)(const LaneKernelArgs& args);
 // Up to kMaxLaneGroups groups of lanes evaluated in one interleaved loop, each as LaneKernel
-// would evaluate it alone (the groups share first, lag and reciprocal): independent recurrences keep the vector units busy where one group
-// would wait on its own chain of multiplications and additions.
+// would evaluate it alone; the groups share first, lag and reciprocal. Independent recurrences
+// keep the vector units busy where one group would wait on its own chain of multiplications and
+// additions.
 inline constexpr int kMaxLaneGroups = 3;
 using LaneGroupKernel = void (*)(const LaneKernelArgs* groups, int count);
 // Every lane's search takes the value at its trial, exactly as BrentSearch::Take does, and
