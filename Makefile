@@ -60,9 +60,10 @@ package: build
 	cd $(BUILD_DIR) && cpack
 
 bench: build
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target floor_bench full_run_bench results_bench \
-	    history_reader_bench results_window_bench
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target floor_bench lane_kernel_bench full_run_bench \
+	    results_bench history_reader_bench results_window_bench
 	$(BUILD_DIR)/bench/floor_bench
+	$(BUILD_DIR)/bench/lane_kernel_bench
 	$(BUILD_DIR)/bench/full_run_bench
 	$(BUILD_DIR)/bench/results_bench
 	$(BUILD_DIR)/bench/history_reader_bench

@@ -5,22 +5,28 @@
 namespace sf {
 
 void EvaluateLanesPortable(const LaneKernelArgs& args);
+void EvaluateLaneGroupsPortable(const LaneKernelArgs* groups, int count);
 void StepLaneSearchesPortable(LaneSearches& searches, const double* values);
 #if defined(__x86_64__)
 void EvaluateLanesAvx2(const LaneKernelArgs& args);
+void EvaluateLaneGroupsAvx2(const LaneKernelArgs* groups, int count);
 void StepLaneSearchesAvx2(LaneSearches& searches, const double* values);
 void EvaluateLanesAvx512(const LaneKernelArgs& args);
+void EvaluateLaneGroupsAvx512(const LaneKernelArgs* groups, int count);
 void StepLaneSearchesAvx512(LaneSearches& searches, const double* values);
 #endif
 
 const KernelSet<NamedLaneKernel>& LaneKernels() {
     static const KernelSet<NamedLaneKernel> kernels("lane kernel", {
 #if defined(__x86_64__)
-        {InstructionSet::avx512, {"avx512", EvaluateLanesAvx512, StepLaneSearchesAvx512}},
-            {InstructionSet::avx2, {"avx2", EvaluateLanesAvx2, StepLaneSearchesAvx2}},
+        {InstructionSet::avx512,
+         {"avx512", EvaluateLanesAvx512, EvaluateLaneGroupsAvx512, StepLaneSearchesAvx512}},
+            {InstructionSet::avx2,
+             {"avx2", EvaluateLanesAvx2, EvaluateLaneGroupsAvx2, StepLaneSearchesAvx2}},
 #endif
             {InstructionSet::portable,
-             {"portable", EvaluateLanesPortable, StepLaneSearchesPortable}},
+             {"portable", EvaluateLanesPortable, EvaluateLaneGroupsPortable,
+              StepLaneSearchesPortable}},
     });
     return kernels;
 }

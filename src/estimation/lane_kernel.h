@@ -50,6 +50,12 @@ struct LaneSearches {
 void StartLaneSearch(LaneSearches& searches, int lane, double ax, double bx, double cx);
 
 using LaneKernel = void (*)(const LaneKernelArgs& args);
+// Up to kMaxLaneGroups groups of lanes evaluated in one interleaved loop, each as LaneKernel
+// would evaluate it alone; the groups share first, lag and reciprocal. Independent recurrences
+// keep the vector units busy where one group would wait on its own chain of multiplications and
+// additions.
+inline constexpr int kMaxLaneGroups = 3;
+using LaneGroupKernel = void (*)(const LaneKernelArgs* groups, int count);
 // Every lane's search takes the value at its trial, exactly as BrentSearch::Take does, and
 // either sets its next trial or ends.
 using LaneSearchStep = void (*)(LaneSearches& searches, const double* values);
@@ -57,6 +63,7 @@ using LaneSearchStep = void (*)(LaneSearches& searches, const double* values);
 struct NamedLaneKernel {
     const char* name;
     LaneKernel kernel;
+    LaneGroupKernel groups;
     LaneSearchStep step;
 };
 

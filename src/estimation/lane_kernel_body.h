@@ -1,7 +1,8 @@
 // The lane kernel and search step, compiled once per instruction set: the including file
-// defines SF_LANE_KERNEL_NAME, SF_LANE_STEP_NAME and SF_LANE_VECTOR_WIDTH, the doubles in one
-// native vector. Each operation is the scalar one, lane by lane and in the same order, so every
-// instruction set gives the same bits; the division stays a division.
+// defines SF_LANE_KERNEL_NAME, SF_LANE_GROUPS_NAME, SF_LANE_STEP_NAME and SF_LANE_VECTOR_WIDTH, the
+// doubles in one native vector. Each operation is the scalar one, lane by lane and in the same
+// order, so every instruction set gives the same bits; the division stays a division.
+#include <algorithm>
 #include <cstring>
 #include <type_traits>
 
@@ -48,57 +49,76 @@ SF_INLINE LaneVector Abs(LaneVector value) {
 
 enum class LagKind { none, one, several };
 
-template <LagKind kLag>
-SF_INLINE void EvaluateLanesWithLag(const LaneKernelArgs& args) {
-    const double* input = args.input;
-    double* output = args.output;
-    const int lag = args.lag;
-    LaneVector trial[kParts], start[kParts], windowEnd[kParts], criterion[kParts];
-    LaneVector previous[kParts], previousInput[kParts];
-    for (int part = 0; part < kParts; ++part) {
-        trial[part] = Load(args.trial + part * kWidth);
-        start[part] = Load(args.start + part * kWidth);
-        windowEnd[part] = Load(args.windowEnd + part * kWidth);
-        criterion[part] = Broadcast(0.0);
-        previous[part] = start[part];  // X(t - 1) while the lag is one
-    }
-
-    int t = args.first;
-    const int lastStart =
-        args.first + lag - 1 < args.lastPeriod ? args.first + lag - 1 : args.lastPeriod;
-    for (; t <= lastStart; ++t) {
-        const LaneVector period = Broadcast(t);
+// Evaluates kGroups lane groups in one loop: each group has its own window ends, trials and
+// criterion, and the groups' recurrences are independent, so the processor overlaps them where
+// one group alone would wait on its own multiply-add chain.
+template <LagKind kLag, int kGroups>
+SF_INLINE void EvaluateGroupsWithLag(const LaneKernelArgs* groups) {
+    const int first = groups[0].first;
+    const int lag = groups[0].lag;
+    const double* const reciprocals = groups[0].reciprocal;
+    // Kept apart from the arguments, which the stores of the series could alias, so that the
+    // loop need not load them again at every step.
+    const double* input[kGroups];
+    double* output[kGroups];
+    LaneVector trial[kGroups][kParts], start[kGroups][kParts], windowEnd[kGroups][kParts];
+    LaneVector criterion[kGroups][kParts], previous[kGroups][kParts],
+        previousInput[kGroups][kParts];
+    int jointCommonEnd = groups[0].lastPeriod;
+    int jointLastPeriod = groups[0].lastPeriod;
+    for (int group = 0; group < kGroups; ++group) {
+        const LaneKernelArgs& args = groups[group];
+        input[group] = args.input;
+        output[group] = args.output;
+        jointCommonEnd = std::min(jointCommonEnd, std::min(args.commonEnd, args.lastPeriod));
+        jointLastPeriod = std::min(jointLastPeriod, args.lastPeriod);
         for (int part = 0; part < kParts; ++part) {
-            const LaneVector y = Load(input + t * kLaneCount + part * kWidth);
-            Store(output + t * kLaneCount + part * kWidth, start[part]);
-            const LaneVector error = start[part] - y;
-            criterion[part] =
-                period <= windowEnd[part] ? criterion[part] + error * error : criterion[part];
+            trial[group][part] = Load(args.trial + part * kWidth);
+            start[group][part] = Load(args.start + part * kWidth);
+            windowEnd[group][part] = Load(args.windowEnd + part * kWidth);
+            criterion[group][part] = Broadcast(0.0);
+            previous[group][part] = start[group][part];  // X(t - 1) while the lag is one
+        }
+
+        const int lastStart = std::min(first + lag - 1, args.lastPeriod);
+        for (int t = first; t <= lastStart; ++t) {
+            const LaneVector period = Broadcast(t);
+            for (int part = 0; part < kParts; ++part) {
+                const LaneVector y = Load(args.input + t * kLaneCount + part * kWidth);
+                Store(args.output + t * kLaneCount + part * kWidth, start[group][part]);
+                const LaneVector error = start[group][part] - y;
+                criterion[group][part] = period <= windowEnd[group][part]
+                                             ? criterion[group][part] + error * error
+                                             : criterion[group][part];
+            }
+        }
+        const int t = lastStart + 1;
+        for (int part = 0; part < kParts; ++part) {
+            previousInput[group][part] =
+                kLag == LagKind::one && t > first && t <= args.lastPeriod
+                    ? Load(args.input + (t - 1) * kLaneCount + part * kWidth)
+                    : Broadcast(0.0);
         }
     }
 
-    for (int part = 0; part < kParts; ++part) {
-        previousInput[part] = kLag == LagKind::one && t > args.first && t <= args.lastPeriod
-                                  ? Load(input + (t - 1) * kLaneCount + part * kWidth)
-                                  : Broadcast(0.0);
-    }
-    // Up to the common end every lane counts every period; beyond it each lane stops at its own.
-    const auto step = [&](int t, auto masked) SF_LAMBDA_INLINE {
+    // Up to a group's common end every lane counts every period; beyond it each lane stops at
+    // its own.
+    const auto step = [&](int group, int t, auto masked) SF_LAMBDA_INLINE {
         const double period = t;
-        const double reciprocal = args.reciprocal[t];
-        const double* inputNow = input + t * kLaneCount;
-        double* outputNow = output + t * kLaneCount;
+        const double reciprocal = reciprocals[t];
+        const double* inputNow = input[group] + t * kLaneCount;
+        double* outputNow = output[group] + t * kLaneCount;
         for (int part = 0; part < kParts; ++part) {
             const int at = part * kWidth;
-            const LaneVector w = SmoothingWeight(trial[part], period, reciprocal);
+            const LaneVector w = SmoothingWeight(trial[group][part], period, reciprocal);
             LaneVector lagged;
             LaneVector laggedInput;
             if constexpr (kLag == LagKind::none) {
-                lagged = start[part];
+                lagged = start[group][part];
                 laggedInput = Load(inputNow + at);
             } else if constexpr (kLag == LagKind::one) {
-                lagged = previous[part];
-                laggedInput = previousInput[part];
+                lagged = previous[group][part];
+                laggedInput = previousInput[group][part];
             } else {
                 lagged = Load(outputNow - lag * kLaneCount + at);
                 laggedInput = Load(inputNow - lag * kLaneCount + at);
@@ -108,24 +128,52 @@ SF_INLINE void EvaluateLanesWithLag(const LaneKernelArgs& args) {
             const LaneVector y = Load(inputNow + at);
             const LaneVector error = x - y;
             if constexpr (decltype(masked)::value) {
-                criterion[part] = Broadcast(period) <= windowEnd[part]
-                                      ? criterion[part] + error * error
-                                      : criterion[part];
+                criterion[group][part] = Broadcast(period) <= windowEnd[group][part]
+                                             ? criterion[group][part] + error * error
+                                             : criterion[group][part];
             } else {
-                criterion[part] = criterion[part] + error * error;
+                criterion[group][part] = criterion[group][part] + error * error;
             }
-            previous[part] = x;
-            previousInput[part] = y;
+            previous[group][part] = x;
+            previousInput[group][part] = y;
         }
     };
-    for (; t <= args.commonEnd; ++t) {
-        step(t, std::false_type{});
+    // The groups side by side while all of them go on, then each alone to its own last period.
+    // A masked step leaves the busy lanes' bits as an unmasked one does.
+    int t = first + lag;
+    for (; t <= jointCommonEnd; ++t) {
+        for (int group = 0; group < kGroups; ++group) {
+            step(group, t, std::false_type{});
+        }
     }
-    for (; t <= args.lastPeriod; ++t) {
-        step(t, std::true_type{});
+    for (; t <= jointLastPeriod; ++t) {
+        for (int group = 0; group < kGroups; ++group) {
+            step(group, t, std::true_type{});
+        }
     }
-    for (int part = 0; part < kParts; ++part) {
-        Store(args.criterion + part * kWidth, criterion[part]);
+    for (int group = 0; group < kGroups; ++group) {
+        const LaneKernelArgs& args = groups[group];
+        int own = t;
+        for (; own <= std::min(args.commonEnd, args.lastPeriod); ++own) {
+            step(group, own, std::false_type{});
+        }
+        for (; own <= args.lastPeriod; ++own) {
+            step(group, own, std::true_type{});
+        }
+        for (int part = 0; part < kParts; ++part) {
+            Store(args.criterion + part * kWidth, criterion[group][part]);
+        }
+    }
+}
+
+template <int kGroups>
+SF_INLINE void EvaluateGroups(const LaneKernelArgs* groups) {
+    if (groups[0].lag == 0) {
+        EvaluateGroupsWithLag<LagKind::none, kGroups>(groups);
+    } else if (groups[0].lag == 1) {
+        EvaluateGroupsWithLag<LagKind::one, kGroups>(groups);
+    } else {
+        EvaluateGroupsWithLag<LagKind::several, kGroups>(groups);
     }
 }
 
@@ -208,12 +256,17 @@ void SF_LANE_STEP_NAME(LaneSearches& searches, const double* values) {
 }
 
 void SF_LANE_KERNEL_NAME(const LaneKernelArgs& args) {
-    if (args.lag == 0) {
-        EvaluateLanesWithLag<LagKind::none>(args);
-    } else if (args.lag == 1) {
-        EvaluateLanesWithLag<LagKind::one>(args);
+    EvaluateGroups<1>(&args);
+}
+
+void SF_LANE_GROUPS_NAME(const LaneKernelArgs* groups, int count) {
+    static_assert(kMaxLaneGroups == 3);
+    if (count == 1) {
+        EvaluateGroups<1>(groups);
+    } else if (count == 2) {
+        EvaluateGroups<2>(groups);
     } else {
-        EvaluateLanesWithLag<LagKind::several>(args);
+        EvaluateGroups<3>(groups);
     }
 }
 

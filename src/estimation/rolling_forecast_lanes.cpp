@@ -127,8 +127,6 @@ struct SalesPointProgress {
     double forecastAtEnd = 0.0;
     double madAtEnd = 0.0;
     double sigmaAtEnd = 0.0;
-    std::vector<double> lastForecast;  // by period: the last alpha trial's series at P
-    std::vector<double> lastMad;       // by period: the last beta trial's series at P
 
     // The sales points furthest behind go first, so the windows side by side stay alike.
     int Stage() const { return period; }
@@ -177,11 +175,20 @@ class SearchPool {
     std::vector<Queue> queues_;
 };
 
-// The lanes of one thread. A lane runs the alpha and then the beta search of one sales point and
-// period; then it takes the pool's next sales point.
+// Groups of lanes evaluated together. With a lag each step waits on the one before, and a
+// second group's independent chain fills that wait; with none the steps are independent already,
+// and a second group would only make more lanes wait for the longest window.
+int LaneGroupsFor(int horizon) {
+    return horizon == 0 ? 1 : 2;
+}
+
+// The lanes of one thread, in groups of kLaneCount. A lane runs the alpha and then the beta
+// search of one sales point and period; then it takes the pool's next sales point.
 class LaneSet {
   public:
     static constexpr long long kSearchBatch = 16;  // searches finished between shared counts
+    static constexpr int kMaxLanes = kMaxLaneGroups * kLaneCount;
+    static constexpr std::size_t kGroupCells = std::size_t{kPeriodSlots} * kLaneCount;
 
     LaneSet(LaneRun& run, SearchPool& pool, int thread, std::vector<SalesPointProgress>& progress)
         : run_(run),
@@ -192,32 +199,52 @@ class LaneSet {
           first_(FirstFittedPeriod(state_)),
           lag_(state_.horizon),
           last_(RollingStretch(state_).last),
-          input_(kPeriodSlots * kLaneCount, 0.0),
-          output_(kPeriodSlots * kLaneCount, 0.0) {
-        lanes_.fill(-1);
+          groups_(LaneGroupsFor(lag_)),
+          lanes_(groups_ * kLaneCount),
+          input_(groups_ * kGroupCells, 0.0),
+          output_(groups_ * kGroupCells, 0.0) {
+        sales_.fill(-1);
     }
 
     void Run() {
-        for (int lane = 0; lane < kLaneCount; ++lane) {
+        for (int lane = 0; lane < lanes_; ++lane) {
             TakeNextSearch(lane, -1);
         }
-        LaneKernelArgs args;
-        args.first = first_;
-        args.lag = lag_;
-        args.trial = searches_.trial;
-        args.start = start_.data();
-        args.windowEnd = windowEnd_.data();
-        args.reciprocal = run_.reciprocal.data();
-        args.input = input_.data();
-        args.output = output_.data();
-        args.criterion = criterion_.data();
+        std::array<LaneKernelArgs, kMaxLaneGroups> args{};
+        for (int group = 0; group < groups_; ++group) {
+            const int at = group * kLaneCount;
+            args[group].first = first_;
+            args[group].lag = lag_;
+            args[group].trial = searches_[group].trial;
+            args[group].start = start_.data() + at;
+            args[group].windowEnd = windowEnd_.data() + at;
+            args[group].reciprocal = run_.reciprocal.data();
+            args[group].input = input_.data() + group * kGroupCells;
+            args[group].output = output_.data() + group * kGroupCells;
+            args[group].criterion = criterion_.data() + at;
+        }
+        std::array<LaneKernelArgs, kMaxLaneGroups> busy{};
+        std::array<int, kMaxLaneGroups> busyGroups{};
         long long divisions = 0;
-        while (PrepareLanes(args, divisions) && !run_.abort.load(std::memory_order_relaxed)) {
-            run_.kernel.kernel(args);
-            run_.kernel.step(searches_, criterion_.data());
-            for (int lane = 0; lane < kLaneCount; ++lane) {
-                if (lanes_[lane] >= 0) {
-                    Advance(lane, criterion_[lane]);
+        while (!run_.abort.load(std::memory_order_relaxed)) {
+            int busyCount = 0;
+            for (int group = 0; group < groups_; ++group) {
+                if (PrepareLanes(group, args[group], divisions)) {
+                    busy[busyCount] = args[group];
+                    busyGroups[busyCount++] = group;
+                }
+            }
+            if (busyCount == 0) {
+                break;
+            }
+            run_.kernel.groups(busy.data(), busyCount);
+            for (int index = 0; index < busyCount; ++index) {
+                const int group = busyGroups[index];
+                run_.kernel.step(searches_[group], criterion_.data() + group * kLaneCount);
+                for (int lane = group * kLaneCount; lane < (group + 1) * kLaneCount; ++lane) {
+                    if (sales_[lane] >= 0) {
+                        Advance(lane, criterion_[lane]);
+                    }
                 }
             }
         }
@@ -228,19 +255,27 @@ class LaneSet {
     }
 
   private:
-    double& Input(int t, int lane) { return input_[t * kLaneCount + lane]; }
-    double Output(int t, int lane) const { return output_[t * kLaneCount + lane]; }
+    // A lane's series by period: [t * kLaneCount] from its column.
+    double* InputColumn(int lane) {
+        return input_.data() + lane / kLaneCount * kGroupCells + lane % kLaneCount;
+    }
+    const double* OutputColumn(int lane) const {
+        return output_.data() + lane / kLaneCount * kGroupCells + lane % kLaneCount;
+    }
+    double Input(int t, int lane) { return InputColumn(lane)[t * kLaneCount]; }
+    double Output(int t, int lane) const { return OutputColumn(lane)[t * kLaneCount]; }
+    LaneSearches& SearchesOf(int lane) { return searches_[lane / kLaneCount]; }
     double Demand(int salesPoint, int t) const { return state_.actualDemand(salesPoint, t); }
 
-    // Fills each lane's window, keeps the trials about to be evaluated and counts their
-    // divisions; false when every lane is idle.
-    bool PrepareLanes(LaneKernelArgs& args, long long& divisions) {
+    // Fills the window of each lane of the group, keeps the trials about to be evaluated and
+    // counts their divisions; false when every lane of the group is idle.
+    bool PrepareLanes(int group, LaneKernelArgs& args, long long& divisions) {
         int lastPeriod = 0;
         int commonEnd = kMaxPeriods;
-        for (int lane = 0; lane < kLaneCount; ++lane) {
-            const bool busy = lanes_[lane] >= 0;
-            const int end = busy ? progress_[lanes_[lane]].period : 0;
-            evaluated_[lane] = searches_.trial[lane];
+        for (int lane = group * kLaneCount; lane < (group + 1) * kLaneCount; ++lane) {
+            const bool busy = sales_[lane] >= 0;
+            const int end = busy ? progress_[sales_[lane]].period : 0;
+            evaluated_[lane] = SearchesOf(lane).trial[lane % kLaneCount];
             windowEnd_[lane] = end;
             lastPeriod = busy ? std::max(lastPeriod, end) : lastPeriod;
             commonEnd = busy ? std::min(commonEnd, end) : commonEnd;
@@ -255,7 +290,8 @@ class LaneSet {
     void StartSearch(int lane, const SalesPointProgress& work) {
         const double centre = work.betaSearch ? work.previousBeta : work.previousAlpha;
         const UpdateBracket bracket = UpdateBracketAround(centre, state_.boundedConstants);
-        StartLaneSearch(searches_, lane, bracket.low, bracket.centre, bracket.high);
+        StartLaneSearch(SearchesOf(lane), lane % kLaneCount, bracket.low, bracket.centre,
+                        bracket.high);
         start_[lane] = work.betaSearch ? MadFromSigma(state_.initialSigma[work.salesPoint])
                                        : state_.initialMu[work.salesPoint];
     }
@@ -263,30 +299,32 @@ class LaneSet {
     // The next sales point's alpha search, measured against its demand.
     void TakeNextSearch(int lane, int finishedIndex) {
         const int index = pool_.Exchange(thread_, finishedIndex);
-        lanes_[lane] = index;
+        sales_[lane] = index;
         if (index < 0) {
             return;
         }
         const SalesPointProgress& work = progress_[index];
         StartSearch(lane, work);
         const PeriodRow<const double> demand = state_.actualDemand.Row(work.salesPoint);
-        double* input = input_.data() + lane;
+        double* input = InputColumn(lane);
         for (int t = first_; t <= work.period; ++t) {
             input[t * kLaneCount] = demand[t];
         }
     }
 
     void Advance(int lane, double criterion) {
-        const int index = lanes_[lane];
+        const int index = sales_[lane];
         SalesPointProgress& work = progress_[index];
+        const LaneSearches& searches = SearchesOf(lane);
+        const int sub = lane % kLaneCount;
         try {
             if (!std::isfinite(criterion)) {
                 FailOnNonFiniteLane(lane, work);
             }
-            if (searches_.searching[lane] != 0.0) {
+            if (searches.searching[sub] != 0.0) {
                 return;
             }
-            if (searches_.iteration[lane] > kBrentIterationLimit) {
+            if (searches.iteration[sub] > kBrentIterationLimit) {
                 run_.ShowNotice();
             }
             if (++searchesFinished_ == kSearchBatch) {
@@ -327,17 +365,17 @@ class LaneSet {
 
     void FinishAlphaSearch(int lane, SalesPointProgress& work) {
         const int t = work.period;
-        work.alphaResult = searches_.x[lane];
+        work.alphaResult = SearchesOf(lane).x[lane % kLaneCount];
         work.forecastLagged = Output(t - lag_, lane);
-        if (t == last_) {
+        if (t == last_) {  // the last alpha trial's series at P, where the plain path leaves it
             for (int period = first_; period <= t; ++period) {
-                work.lastForecast[period] = Output(period, lane);
+                state_.mu(work.salesPoint, period) = Output(period, lane);
             }
         }
         // The beta search, in this lane, measures against the last alpha trial's series.
         const PeriodRow<const double> demand = state_.actualDemand.Row(work.salesPoint);
-        double* column = input_.data() + lane;
-        const double* forecast = output_.data() + lane;
+        double* column = InputColumn(lane);
+        const double* forecast = OutputColumn(lane);
         for (int period = first_; period <= t; ++period) {
             column[period * kLaneCount] = std::fabs(demand[period] - forecast[period * kLaneCount]);
         }
@@ -347,11 +385,11 @@ class LaneSet {
     void FinishBetaSearch(int lane, SalesPointProgress& work) {
         const int sp = work.salesPoint;
         const int t = work.period;
-        work.betaResult = searches_.x[lane];
+        work.betaResult = SearchesOf(lane).x[lane % kLaneCount];
         const double madLagged = Output(t - lag_, lane);
         if (t == last_) {
             for (int period = first_; period <= t; ++period) {
-                work.lastMad[period] = Output(period, lane);
+                state_.mad(sp, period) = Output(period, lane);
             }
         }
 
@@ -385,17 +423,16 @@ class LaneSet {
         work.betaSearch = false;
     }
 
-    // What the plain path leaves: the last trials' series over the window, then the steps at P.
+    // What the plain path leaves: the last trials' series over the window (mu and mad hold
+    // them already), then the steps at P.
     void WriteSeries(const SalesPointProgress& work) {
         const int sp = work.salesPoint;
         for (int t = first_; t <= last_; ++t) {
-            const double forecast = work.lastForecast[t];
-            const double mad = work.lastMad[t];
+            const double forecast = state_.mu(sp, t);
+            const double mad = state_.mad(sp, t);
             state_.alpha(sp, t) = work.lastAlphaTrial;
             state_.beta(sp, t) = work.lastBetaTrial;
-            state_.mu(sp, t) = forecast;
             state_.muSquaredError(sp, t) = SquaredForecastError(forecast, Demand(sp, t));
-            state_.mad(sp, t) = mad;
             state_.sigma(sp, t) = SigmaFromMad(mad);
             state_.madSquaredError(sp, t) = SquaredDeviationError(forecast, Demand(sp, t), mad);
         }
@@ -416,15 +453,17 @@ class LaneSet {
     const int first_;
     const int lag_;
     const int last_;
-    std::array<int, kLaneCount> lanes_{};  // index into progress_, -1 when idle
-    long long searchesFinished_ = 0;       // not yet counted in run_
-    std::vector<double> input_;
+    const int groups_;
+    const int lanes_;
+    std::array<int, kMaxLanes> sales_{};  // index into progress_, -1 when idle
+    long long searchesFinished_ = 0;      // not yet counted in run_
+    std::vector<double> input_;           // the groups one after another
     std::vector<double> output_;
-    LaneSearches searches_{};
-    std::array<double, kLaneCount> evaluated_{};  // the trials of the last evaluation
-    std::array<double, kLaneCount> start_{};
-    std::array<double, kLaneCount> windowEnd_{};
-    std::array<double, kLaneCount> criterion_{};
+    std::array<LaneSearches, kMaxLaneGroups> searches_{};
+    std::array<double, kMaxLanes> evaluated_{};  // the trials of the last evaluation
+    std::array<double, kMaxLanes> start_{};
+    std::array<double, kMaxLanes> windowEnd_{};
+    std::array<double, kMaxLanes> criterion_{};
 };
 
 std::vector<SalesPointProgress> StartStretches(const RunState& state, int firstRolling) {
@@ -435,8 +474,6 @@ std::vector<SalesPointProgress> StartStretches(const RunState& state, int firstR
         work.period = firstRolling;
         work.previousAlpha = state.alpha(sp, firstRolling - 1);
         work.previousBeta = state.beta(sp, firstRolling - 1);
-        work.lastForecast.assign(kPeriodSlots, 0.0);
-        work.lastMad.assign(kPeriodSlots, 0.0);
     }
     return progress;
 }
@@ -454,7 +491,8 @@ void RollingForecastInLanes(RunState& state, RunObserver& observer,
         LaneRun run(state, observer, progress, LaneKernels().Named(options.kernel), searches,
                     options.divisions);
         std::vector<SalesPointProgress> progressOfPoints = StartStretches(state, rolling.first);
-        const int laneSetsNeeded = (salesPoints + kLaneCount - 1) / kLaneCount;
+        const int lanesPerSet = LaneGroupsFor(state.horizon) * kLaneCount;
+        const int laneSetsNeeded = (salesPoints + lanesPerSet - 1) / lanesPerSet;
         const int workers = std::min(threads, laneSetsNeeded);
         SearchPool pool(progressOfPoints, workers);
         auto work = [&](int thread) {

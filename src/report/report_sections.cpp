@@ -1,8 +1,13 @@
 #include "report/report_sections.h"
 
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <future>
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/cell_formats.h"
 #include "runtime/number_text.h"
@@ -29,19 +34,66 @@ void FormatCell(std::string& cell, double value, CellFormat format, const Number
     }
 }
 
-// One row per period: the cells of sales points 1..N, each after one space, written without
-// the space before the first cell.
+// Appends the row of a matrix section for one period: the cells of sales points 1..N, each
+// after one space; cell ends with the last cell's text.
+void AppendMatrixRow(const RunState& state, const Matrix& matrix, int period, CellFormat format,
+                     const NumberLocale& locale, std::string& line, std::string& cell) {
+    for (int salesPoint = 1; salesPoint <= state.salesPointCount; ++salesPoint) {
+        FormatCell(cell, matrix(salesPoint, period), format, locale);
+        line += ' ';
+        line += cell;
+    }
+}
+
+// One row per period, written without the space before the first cell.
 void WriteMatrixRows(RunState& state, const Matrix& matrix, CellFormat format, ReportFile& report,
                      const NumberLocale& locale) {
     const int lastPeriod = state.periodNumber;
     for (state.period = 1; state.period <= lastPeriod; ++state.period) {
         state.lineText.clear();
-        for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
-            FormatCell(state.cellText, matrix(state.salesPoint, state.period), format, locale);
-            state.lineText += ' ';
-            state.lineText += state.cellText;
-        }
+        AppendMatrixRow(state, matrix, state.period, format, locale, state.lineText,
+                        state.cellText);
+        state.salesPoint = static_cast<std::int16_t>(state.salesPointCount + 1);
         report.WriteLine(std::string_view(state.lineText).substr(1));
+    }
+}
+
+// The rows of a matrix section built apart from the report, so that a second thread can build
+// some sections while the first writes others.
+struct MatrixRows {
+    std::string text;                 // each row's line with its leading space, one after another
+    std::vector<std::size_t> starts;  // where each row begins, and the end
+    std::string lastCell;
+};
+
+MatrixRows BuildMatrixRows(const RunState& state, const Matrix& matrix, CellFormat format,
+                           const NumberLocale& locale) {
+    MatrixRows rows;
+    // Room for the widest usual cells, so that the text is never moved as it grows.
+    rows.text.reserve(std::size_t{8} * state.periodNumber * state.salesPointCount);
+    rows.starts.push_back(0);
+    for (int period = 1; period <= state.periodNumber; ++period) {
+        AppendMatrixRow(state, matrix, period, format, locale, rows.text, rows.lastCell);
+        rows.starts.push_back(rows.text.size());
+    }
+    return rows;
+}
+
+// Writes the rows as WriteMatrixRows writes them and leaves the counters and texts as it does.
+void WriteBuiltRows(RunState& state, const MatrixRows& rows, ReportFile& report) {
+    const std::string_view text = rows.text;
+    for (std::size_t row = 0; row + 1 < rows.starts.size(); ++row) {
+        const std::string_view line =
+            text.substr(rows.starts[row], rows.starts[row + 1] - rows.starts[row]);
+        report.WriteLine(line.substr(1));
+        if (row + 2 == rows.starts.size()) {
+            state.lineText = line;
+            state.cellText = rows.lastCell;
+        }
+    }
+    state.period = static_cast<std::int16_t>(state.periodNumber + 1);
+    if (state.periodNumber >= 1) {
+        state.salesPoint = static_cast<std::int16_t>(state.salesPointCount + 1);
     }
 }
 
@@ -141,6 +193,17 @@ void WriteActualDemandMatrix(RunState& state, ReportFile& report, const NumberLo
 }
 
 void WriteRemainingSections(RunState& state, ReportFile& report, const NumberLocale& locale) {
+    // The text of the matrices takes most of the report's time: the last three are built on a
+    // second thread while this one writes the first two. The lines are written in their order
+    // as before, so a fault part-way leaves the same lines.
+    const RunState& built = state;
+    std::future<std::array<MatrixRows, 3>> later = std::async(std::launch::async, [&] {
+        return std::array<MatrixRows, 3>{
+            BuildMatrixRows(built, built.delivery, CellFormat::whole, locale),
+            BuildMatrixRows(built, built.alpha, CellFormat::twoDecimalNumber, locale),
+            BuildMatrixRows(built, built.beta, CellFormat::twoDecimalNumber, locale)};
+    });
+
     report.WriteBlankLine();
     report.WriteLine("Forecasts");
     report.WriteBlankLine();
@@ -151,21 +214,22 @@ void WriteRemainingSections(RunState& state, ReportFile& report, const NumberLoc
     report.WriteLine("sigma: sales points in columns, periods in rows");
     WriteMatrixRows(state, state.sigma, CellFormat::twoDecimalCell, report, locale);
 
+    const std::array<MatrixRows, 3> rows = later.get();
     report.WriteBlankLine();
     report.WriteLine("Deliveries");
     report.WriteBlankLine();
     report.WriteLine("sales points in columns, periods in rows");
-    WriteMatrixRows(state, state.delivery, CellFormat::whole, report, locale);
+    WriteBuiltRows(state, rows[0], report);
 
     report.WriteBlankLine();
     report.WriteLine("Parameters found");
     report.WriteBlankLine();
     report.WriteLine("alpha values used: sales points in columns, periods in rows");
-    WriteMatrixRows(state, state.alpha, CellFormat::twoDecimalNumber, report, locale);
+    WriteBuiltRows(state, rows[1], report);
 
     report.WriteBlankLine();
     report.WriteLine("beta values used: sales points in columns, periods in rows");
-    WriteMatrixRows(state, state.beta, CellFormat::twoDecimalNumber, report, locale);
+    WriteBuiltRows(state, rows[2], report);
 
     report.WriteBlankLine();
     report.WriteLine("Lost Sale, Return and Realized Sales");
