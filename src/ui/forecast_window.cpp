@@ -338,9 +338,12 @@ RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs, const Ru
         // A box longer than a scenario file takes: run.json says it holds no scenario.
     }
     return [this, record = std::move(record)](const RunOutcome& outcome) {
-        auto run = std::make_shared<CompletedRun>(
-            CompletedRun{ComputeResults(*state_, record.request), record, outcome.health,
-                         outcome.sourceAtStart, {}});
+        auto run =
+            std::make_shared<CompletedRun>(CompletedRun{ComputeResults(*state_, record.request),
+                                                        record,
+                                                        outcome.health,
+                                                        outcome.sourceAtStart,
+                                                        {}});
         run->record.notes = HealthNotes(outcome.health);
         return run;
     };

@@ -238,7 +238,8 @@ void MainWindow::CreateMenus() {
     connect(exportResults, &QAction::triggered, form_, &ForecastWindow::ChooseExportFolder);
     connect(form_, &ForecastWindow::ResultsShown, exportResults,
             [exportResults] { exportResults->setEnabled(true); });
-    QAction* openResults = AddAction(file, "openResultsFolderAction", tr("Open Results &Folder..."));
+    QAction* openResults =
+        AddAction(file, "openResultsFolderAction", tr("Open Results &Folder..."));
     openResults->setToolTip(tr("Adds a run that an export wrote to the Results window's runs"));
     connect(openResults, &QAction::triggered, form_, &ForecastWindow::ChooseResultsFolder);
     file.addSeparator();
