@@ -88,12 +88,15 @@ void WriteBuiltRows(RunState& state, const MatrixRows& rows, ReportFile& report)
         report.WriteLine(line.substr(1));
         if (row + 2 == rows.starts.size()) {
             state.lineText = line;
-            state.cellText = rows.lastCell;
         }
     }
     state.period = static_cast<std::int16_t>(state.periodNumber + 1);
     if (state.periodNumber >= 1) {
         state.salesPoint = static_cast<std::int16_t>(state.salesPointCount + 1);
+        // Without sales points no cell was formatted, so the last cell's text stays.
+        if (state.salesPointCount >= 1) {
+            state.cellText = rows.lastCell;
+        }
     }
 }
 
