@@ -2,8 +2,8 @@
 
 #include <QVBoxLayout>
 
-#include "ui/description_pairs.h"
 #include "ui/run_description.h"
+#include "ui/run_labels.h"
 
 namespace sf::ui {
 namespace {

@@ -6,9 +6,9 @@
 #include <QVBoxLayout>
 
 #include "ui/control_help.h"
-#include "ui/description_pairs.h"
 #include "ui/message_sink.h"
 #include "ui/run_description.h"
+#include "ui/run_labels.h"
 #include "ui/screen_numbers.h"
 
 namespace sf::ui {
@@ -16,18 +16,10 @@ namespace {
 
 constexpr int kTotalsPairsPerLine = 4;
 
-QLabel* NoticeLabel(const QString& name) {
-    auto* label = new QLabel;
-    label->setObjectName(name);
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
 }  // namespace
 
 TotalsPanel::TotalsPanel() {
-    notes_ = NoticeLabel(QStringLiteral("Notes"));
+    notes_ = TextLabel(QStringLiteral("Notes"));
     notes_->hide();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -76,7 +68,7 @@ QWidget* TotalsPanel::BuildBand() {
     band_->setStyleSheet(QStringLiteral(
         "#Band { background: #fff3c4; border: 1px solid #e0b000; } QLabel { color: black; }"));
     band_->setAttribute(Qt::WA_StyledBackground);
-    warning_ = NoticeLabel(QStringLiteral("Warnings"));
+    warning_ = TextLabel(QStringLiteral("Warnings"));
     boundedRerun_ =
         new QPushButton(QStringLiteral("Run again with constants kept within 0 and 1 on the same "
                                        "demand"));

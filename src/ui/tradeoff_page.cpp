@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "ui/control_help.h"
+#include "ui/run_labels.h"
 
 namespace sf::ui {
 namespace {
@@ -26,14 +27,6 @@ QLabel* BuddyLabel(const QString& text, QWidget& buddy) {
     return label;
 }
 
-QLabel* AnswerLabel(const QString& name) {
-    auto* answer = new QLabel;
-    answer->setObjectName(name);
-    answer->setWordWrap(true);
-    answer->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return answer;
-}
-
 // An answer, or in red why the box cannot be answered.
 void ShowAnswer(QLabel& label, const QString& text, bool problem) {
     label.setText(text);
@@ -49,8 +42,8 @@ TradeoffPage::TradeoffPage() {
                               QStringLiteral("e.g. %1").arg(QLocale().toString(5)));
     returnCost_ = NumberBox(QStringLiteral("ReturnCost"),
                             QStringLiteral("e.g. %1").arg(QLocale().toString(1)));
-    targetAnswer_ = AnswerLabel(QStringLiteral("TargetAnswer"));
-    costAnswer_ = AnswerLabel(QStringLiteral("CostAnswer"));
+    targetAnswer_ = TextLabel(QStringLiteral("TargetAnswer"));
+    costAnswer_ = TextLabel(QStringLiteral("CostAnswer"));
     for (QLineEdit* box : {targetFillRate_, lostSaleCost_, returnCost_}) {
         connect(box, &QLineEdit::textChanged, this, &TradeoffPage::QuestionsChanged);
     }

@@ -4,7 +4,6 @@
 #include <QGraphicsView>
 #include <QMouseEvent>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 #include <cmath>
@@ -17,20 +16,10 @@ using sf::ui::ChartPanel;
 
 namespace {
 
-class ChartPanelTest : public QObject {
+class ChartPanelTest : public PageSuite {
     Q_OBJECT
 
   private slots:
-    void init() {
-        folder_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir::setCurrent(folder_->path()));
-    }
-
-    void cleanup() {
-        QDir::setCurrent(QDir::tempPath());
-        folder_.reset();
-    }
-
     // Dated periods name the ticks and the period under the pointer by their dates, in the
     // saved picture too; zooming in names more of them; numbered periods keep their numbers.
     void aDatedAxisNamesItsTicksAndThePeriodUnderThePointer() {
@@ -92,9 +81,6 @@ class ChartPanelTest : public QObject {
             QVERIFY2(zoomed.contains(weeks[period - 1].toUtf8()), qPrintable(weeks[period - 1]));
         }
     }
-
-  private:
-    std::unique_ptr<QTemporaryDir> folder_;
 };
 
 }  // namespace

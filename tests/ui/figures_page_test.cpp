@@ -5,7 +5,6 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 
@@ -19,21 +18,10 @@ using sf::ui::FiguresPage;
 
 namespace {
 
-class FiguresPageTest : public QObject {
+class FiguresPageTest : public PageSuite {
     Q_OBJECT
 
   private slots:
-    void init() {
-        folder_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir::setCurrent(folder_->path()));
-        reference_ = std::make_unique<ReferenceRuns>();
-    }
-
-    void cleanup() {
-        QDir::setCurrent(QDir::tempPath());
-        folder_.reset();
-    }
-
     void theTableHoldsTheEnginesFiguresWithSoundAndAllLastInEitherOrder() {
         reference_->Run(kSmallRun);
         const sf::RunResults reference = ResultsOf(*reference_->state);
@@ -178,10 +166,6 @@ class FiguresPageTest : public QObject {
         QCOMPARE(cells[6],
                  sf::ui::FullNumber(model.index(0, 6).data(sf::ui::kValueRole).toDouble()));
     }
-
-  private:
-    std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<ReferenceRuns> reference_;
 };
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "results/next_deliveries.h"
@@ -17,29 +16,18 @@ using sf::ui::NextDeliveriesPage;
 
 namespace {
 
-class NextDeliveriesPageTest : public QObject {
+class NextDeliveriesPageTest : public PageSuite {
     Q_OBJECT
 
   private slots:
-    void init() {
-        folder_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir::setCurrent(folder_->path()));
-    }
-
-    void cleanup() {
-        QDir::setCurrent(QDir::tempPath());
-        folder_.reset();
-    }
-
     // The coming deliveries as the batch command gives them, at the tau of a target cycle
     // service level too, and copied as tab-separated rows.
     void theNextDeliveriesAreTheEnginesAndCopied() {
-        ReferenceRuns reference;
-        reference.Run(kSmallRun);
+        reference_->Run(kSmallRun);
         sf::ResultsRequest request;
         request.targetServiceLevel = 0.8;
         const std::vector<sf::NextDelivery> next =
-            sf::NextDeliveries(sf::ComputeResults(*reference.state, request));
+            sf::NextDeliveries(sf::ComputeResults(*reference_->state, request));
         QVERIFY(!next.empty());
         NextDeliveriesPage page;
         QSignalSpy changed(&page, &NextDeliveriesPage::TargetChanged);
@@ -53,7 +41,7 @@ class NextDeliveriesPageTest : public QObject {
             target.setText(typed);
             sf::ResultsRequest asked;
             asked.targetServiceLevel = page.TargetServiceLevel();
-            page.Show(sf::ComputeResults(*reference.state, asked));
+            page.Show(sf::ComputeResults(*reference_->state, asked));
             QCOMPARE(table.rowCount(), static_cast<int>(next.size()));
             for (int row = 0; row < table.rowCount(); ++row) {
                 const sf::NextDelivery& expected = next[static_cast<std::size_t>(row)];
@@ -73,7 +61,7 @@ class NextDeliveriesPageTest : public QObject {
         target.setText("0.8");
         sf::ResultsRequest asked;
         asked.targetServiceLevel = page.TargetServiceLevel();
-        page.Show(sf::ComputeResults(*reference.state, asked));
+        page.Show(sf::ComputeResults(*reference_->state, asked));
         QTest::mouseClick(page.findChild<QPushButton*>("CopyDeliveries"), Qt::LeftButton);
         const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), table.rowCount() + 1);
@@ -81,9 +69,6 @@ class NextDeliveriesPageTest : public QObject {
             "Sales point\tPeriod\tDecided at\tForecast\tSigma\tDelivery at the run's τ = 0.5\t"));
         QCOMPARE(lines[1].split('\t')[7], sf::ui::FullNumber(*next[0].delivery.serviceLevel));
     }
-
-  private:
-    std::unique_ptr<QTemporaryDir> folder_;
 };
 
 }  // namespace

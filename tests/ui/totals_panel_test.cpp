@@ -2,7 +2,6 @@
 
 #include <QLocale>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "results_pages_test.h"
@@ -15,31 +14,10 @@ using sf::ui::TotalsPanel;
 
 namespace {
 
-template <typename T>
-T& Child(const QWidget& parent, const QString& name) {
-    T* child = parent.findChild<T*>(name);
-    if (child == nullptr) {
-        qFatal("no child %s", qPrintable(name));
-    }
-    return *child;
-}
-
-class TotalsPanelTest : public QObject {
+class TotalsPanelTest : public PageSuite {
     Q_OBJECT
 
   private slots:
-    void init() {
-        folder_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir::setCurrent(folder_->path()));
-        reference_ = std::make_unique<ReferenceRuns>();
-    }
-
-    void cleanup() {
-        QLocale::setDefault(QLocale::c());
-        QDir::setCurrent(QDir::tempPath());
-        folder_.reset();
-    }
-
     // The totals lead as forecast over the sound sales points; the switch shows as reported.
     void theTotalsSayWhatTheyAreOverInEitherEvaluation() {
         reference_->Run(DivergingRun());
@@ -163,10 +141,6 @@ class TotalsPanelTest : public QObject {
                  QLocale().toString(*sound.fillRate, 'f', 4));
         QVERIFY(Child<QLabel>(panel, "Fill rate").text().startsWith("0,"));
     }
-
-  private:
-    std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<ReferenceRuns> reference_;
 };
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "results/tau_answers.h"
@@ -15,15 +14,6 @@ using sf::ui::ChartPanel;
 using sf::ui::TradeoffPage;
 
 namespace {
-
-template <typename T>
-T& Child(const QWidget& parent, const QString& name) {
-    T* child = parent.findChild<T*>(name);
-    if (child == nullptr) {
-        qFatal("no child %s", qPrintable(name));
-    }
-    return *child;
-}
 
 // A page over the reference run's results that answers its boxes as the window does.
 struct AnsweringPage {
@@ -42,22 +32,10 @@ struct AnsweringPage {
     TradeoffPage page;
 };
 
-class TradeoffPageTest : public QObject {
+class TradeoffPageTest : public PageSuite {
     Q_OBJECT
 
   private slots:
-    void init() {
-        folder_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir::setCurrent(folder_->path()));
-        reference_ = std::make_unique<ReferenceRuns>();
-    }
-
-    void cleanup() {
-        QLocale::setDefault(QLocale::c());
-        QDir::setCurrent(QDir::tempPath());
-        folder_.reset();
-    }
-
     void theRunsTauIsMarkedAtItsTotalsAndATargetShowsTheEnginesTau() {
         reference_->Run(kSmallRun);
         const sf::RunResults reference = ResultsOf(*reference_->state);
@@ -119,10 +97,6 @@ class TradeoffPageTest : public QObject {
         QVERIFY2(answer.contains(QRegularExpression("^τ = \\d,\\d+ reaches a fill rate of 0,9")),
                  qPrintable(answer));
     }
-
-  private:
-    std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<ReferenceRuns> reference_;
 };
 
 }  // namespace

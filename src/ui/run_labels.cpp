@@ -1,8 +1,14 @@
-#include "ui/description_pairs.h"
-
-#include <QLabel>
+#include "ui/run_labels.h"
 
 namespace sf::ui {
+
+QLabel* TextLabel(const QString& name) {
+    auto* label = new QLabel;
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
 
 void FillPairs(QGridLayout& grid, const std::vector<DescriptionItem>& items, int pairsPerLine) {
     while (QLayoutItem* item = grid.takeAt(0)) {
