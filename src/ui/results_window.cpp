@@ -191,10 +191,8 @@ void ResultsWindow::ShowRun(std::shared_ptr<CompletedRun> run,
 
 void ResultsWindow::Present(std::shared_ptr<CompletedRun> run) {
     run_ = std::move(run);
-    totals_->Present(run_->results);
+    totals_->Present(*run_);
     scenario_->Show(*run_);
-    totals_->ShowWarningsAndNotes(*run_);
-    totals_->ShowTotals(run_->results);
     ShowTable();
     AskAgain();
     Say({});

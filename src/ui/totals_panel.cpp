@@ -85,12 +85,14 @@ QWidget* TotalsPanel::BuildBand() {
     return band_;
 }
 
-void TotalsPanel::Present(const RunResults& results) {
+void TotalsPanel::Present(const CompletedRun& run) {
     // A run without rolling periods has nothing as forecast: it shows as reported.
-    const bool forecastEmpty = results.Headline() != Evaluation::asForecast;
+    const bool forecastEmpty = run.results.Headline() != Evaluation::asForecast;
     asForecast_->setEnabled(!forecastEmpty);
     evaluation_ = forecastEmpty ? Evaluation::asReported : chosen_;
     CheckSwitch();
+    ShowWarningsAndNotes(run);
+    ShowTotals(run.results);
 }
 
 bool TotalsPanel::Choose(Evaluation evaluation) {

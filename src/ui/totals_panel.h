@@ -22,8 +22,9 @@ class TotalsPanel : public QWidget {
     TotalsPanel();
 
     Evaluation Shown() const { return evaluation_; }
-    // Leads a run with the evaluation chosen, or as reported where it has nothing as forecast.
-    void Present(const RunResults& results);
+    // Shows a run's totals, warnings and notes, in the evaluation chosen or as reported where
+    // it has nothing as forecast.
+    void Present(const CompletedRun& run);
     // Takes the user's choice; false where it is shown already or the run has none as forecast.
     bool Choose(Evaluation evaluation);
 

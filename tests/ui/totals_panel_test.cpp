@@ -21,12 +21,13 @@ class TotalsPanelTest : public PageSuite {
     // The totals lead as forecast over the sound sales points; the switch shows as reported.
     void theTotalsSayWhatTheyAreOverInEitherEvaluation() {
         reference_->Run(DivergingRun());
-        const sf::RunResults reference = ResultsOf(*reference_->state);
+        const sf::ui::CompletedRun run = reference_->Completed();
+        const sf::RunResults& reference = run.results;
         const int diverged = 10 - reference.figures.SoundCount();
         QVERIFY(diverged > 0);
         TotalsPanel panel;
         QSignalSpy chosen(&panel, &TotalsPanel::EvaluationChosen);
-        panel.Present(reference);
+        panel.Present(run);
         QCOMPARE(panel.Shown(), Evaluation::asForecast);
         for (const Evaluation evaluation : {Evaluation::asForecast, Evaluation::asReported}) {
             QCOMPARE(panel.Choose(evaluation), evaluation != Evaluation::asForecast);
@@ -59,9 +60,9 @@ class TotalsPanelTest : public PageSuite {
         Scenario covered = kSmallRun;
         covered["Periodnumber"] = "12";  // the windows cover every period
         reference_->Run(covered);
-        const sf::RunResults nothingAsForecast = ResultsOf(*reference_->state);
+        const sf::ui::CompletedRun nothingAsForecast = reference_->Completed();
         reference_->Run(kSmallRun);
-        const sf::RunResults rolling = ResultsOf(*reference_->state);
+        const sf::ui::CompletedRun rolling = reference_->Completed();
         TotalsPanel panel;
         QRadioButton& asForecast = Child<QRadioButton>(panel, "AsForecast");
         panel.Present(nothingAsForecast);
@@ -134,8 +135,7 @@ class TotalsPanelTest : public PageSuite {
         reference_->Run(kSmallRun);
         const sf::RunResults reference = ResultsOf(*reference_->state);
         TotalsPanel panel;
-        panel.Present(reference);
-        panel.ShowTotals(reference);
+        panel.Present(reference_->Completed());
         const sf::Figures sound = reference.figures.Of(reference.Headline()).sound;
         QCOMPARE(Child<QLabel>(panel, "Fill rate").text(),
                  QLocale().toString(*sound.fillRate, 'f', 4));
