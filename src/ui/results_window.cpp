@@ -91,7 +91,8 @@ QWidget* ResultsWindow::BuildHeader() {
     return header;
 }
 
-// The pages under the table, one tab each.
+// The pages under the table, one tab each. A new page is a row here, and where it shows a run's
+// answers, a line in AskAgain.
 QWidget* ResultsWindow::BuildCharts() {
     charts_ = new QTabWidget;
     charts_->setObjectName(QStringLiteral("ChartTabs"));
