@@ -3,6 +3,7 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineSeries>
@@ -351,6 +352,19 @@ void ChartPanel::Rebuild(const Shape& shape) {
         curve->attachAxis(rightAxis && shape.rightAxis ? rightY_ : y_);
     }
     shape_ = shape;
+}
+
+QString AskChartFile(QWidget& parent, const QString& suggested) {
+    static const QString png = QStringLiteral("PNG image (*.png)");
+    static const QString svg = QStringLiteral("SVG drawing (*.svg)");
+    QString filter = png;
+    QString path =
+        QFileDialog::getSaveFileName(&parent, QStringLiteral("Save the chart"), suggested,
+                                     QStringLiteral("%1;;%2").arg(png, svg), &filter);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+        path += filter == svg ? QStringLiteral(".svg") : QStringLiteral(".png");
+    }
+    return path;
 }
 
 }  // namespace sf::ui

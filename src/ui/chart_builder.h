@@ -79,4 +79,8 @@ class ChartPanel : public QWidget {
     std::optional<ChartAxis> drawnRightY_;
 };
 
+// Asks where to save a chart, suggesting a path; PNG or SVG, the suffix of the type chosen added
+// where none was typed. Empty when the user cancelled.
+QString AskChartFile(QWidget& parent, const QString& suggested);
+
 }  // namespace sf::ui

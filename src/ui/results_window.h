@@ -1,34 +1,32 @@
 #pragma once
 
-#include <QCheckBox>
-#include <QGridLayout>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
-#include <QTableView>
 #include <QWidget>
-#include <functional>
 #include <memory>
-#include <optional>
 
 #include "runtime/number_locale.h"
 #include "ui/chart_builder.h"
 #include "ui/completed_run.h"
-#include "ui/figures_table_model.h"
+#include "ui/figures_page.h"
 #include "ui/message_sink.h"
 #include "ui/next_deliveries_page.h"
+#include "ui/runs_list.h"
+#include "ui/scenario_page.h"
+#include "ui/totals_panel.h"
+#include "ui/tradeoff_page.h"
 
 namespace sf::ui {
 
-// The results of the last complete run beside the Forecast form: the scenario and the totals of
-// the evaluation shown, the warnings and notes, the figures per sales point, the series of the
-// selected row and the trade-off over tau with the answers to a target fill rate and to costs.
-// Not modal; the next run refreshes it.
+// The runs of this start and the results folders opened, beside the Forecast form: a frame over
+// pages that keep their own state. Above, the runs list (comparing the runs selected) and the
+// totals with the warnings and notes; in the middle the figures table; below, the tabs of the
+// selected row's series, the trade-off over tau, the scenario and the next deliveries. The frame
+// keeps their layout, its place beside the form, the file actions and the wiring: which run the
+// pages show, in which evaluation, and what is asked of it. Not modal; each complete run or
+// opened folder is added to the list and shown.
 class ResultsWindow : public QWidget {
     Q_OBJECT
 
@@ -41,12 +39,10 @@ class ResultsWindow : public QWidget {
     void ShowRun(std::shared_ptr<CompletedRun> run, const std::vector<std::string>& warnings);
     // What a run under way rules out: another run.
     void SetRunning(bool running);
-    // What keeps the boxes as they stand from the demand of a run: none when nothing does.
-    using DemandCheck = std::function<std::optional<QString>(const CompletedRun& run)>;
-    void SetDemandCheck(DemandCheck check) { demandCheck_ = std::move(check); }
+    void SetDemandCheck(RunsList::DemandCheck check) { runs_->SetDemandCheck(std::move(check)); }
 
     // The evaluation the totals, the table and the charts show.
-    Evaluation ShownEvaluation() const { return evaluation_; }
+    Evaluation ShownEvaluation() const { return totals_->Shown(); }
     void ShowEvaluation(Evaluation evaluation);
 
     // What the buttons and their keys do; the To variants take the file or folder a dialog
@@ -80,28 +76,20 @@ class ResultsWindow : public QWidget {
 
   private:
     QWidget* BuildHeader();
-    QWidget* BuildTable();
     QWidget* BuildCharts();
-    QWidget* BuildTradeoffPage();
     QWidget* BuildButtons();
+    void Wire();
     void PlaceBesideForm(const QWidget& form);
     // Gives the header the height it needs, within its share of the window.
     void FitHeader();
 
-    // Shows one run of the list, or the runs selected side by side.
+    // Shows one run of the list alone.
     void Present(std::shared_ptr<CompletedRun> run);
-    void RunSelectionChanged();
-    void CheckSameDemand();
-    QString RunName(std::size_t at) const;
-    QString RunLine(std::size_t at) const;
-    void ShowScenario();
-    void ShowTotals();
-    void ShowWarningsAndNotes();
+    // Shows the runs selected side by side; first is the first of them.
+    void Compare(std::shared_ptr<CompletedRun> first);
     void ShowTable();
-    void SelectRow(const RowSubject& row);
     void DrawSelectedRow();
-    // Reads the target and cost boxes, answers them from the run's results and redraws the
-    // trade-off.
+    // Asks the run what the pages' boxes ask, shows the answers and redraws the trade-off.
     void AskAgain();
     void DrawTradeoff();
     QString Caption() const;
@@ -109,47 +97,21 @@ class ResultsWindow : public QWidget {
     void Say(const QString& text);
 
     MessageSink& messages_;
-    std::shared_ptr<CompletedRun> run_;                // shown, or the first of those compared
-    std::vector<std::shared_ptr<CompletedRun>> runs_;  // of this start, in the list's order
-    DemandCheck demandCheck_;
-    std::size_t droppedRuns_ = 0;  // the oldest runs, let go to keep the list's memory bounded
-    std::vector<std::size_t> compared_;  // the places in runs_ shown side by side; two or more
-    Evaluation evaluation_ = Evaluation::asForecast;
-    Evaluation chosen_ = Evaluation::asForecast;  // by the user; shown where the run has it
-    RowSubject selected_{RowSubject::Kind::salesPoint, 1};
-    bool running_ = false;
+    std::shared_ptr<CompletedRun> run_;  // shown, or the first of those compared
     bool placed_ = false;
     NumberLocale locale_;
 
-    QScrollArea* header_ = nullptr;
-    QListWidget* runList_ = nullptr;
-    QPushButton* sameDemand_ = nullptr;
-    QSplitter* splitter_ = nullptr;
-    QWidget* scenario_ = nullptr;  // a form of labels, filled by ShowScenario
-    QWidget* totals_ = nullptr;
-    QGridLayout* totalsGrid_ = nullptr;
-    QLabel* totalsDescription_ = nullptr;
-    QRadioButton* asForecast_ = nullptr;
-    QRadioButton* asReported_ = nullptr;
-    QWidget* band_ = nullptr;
-    QLabel* warning_ = nullptr;
-    QPushButton* boundedRerun_ = nullptr;
-    QLabel* notes_ = nullptr;
-    QLabel* tableCaption_ = nullptr;
-    FiguresTableModel* figures_ = nullptr;
-    FiguresSortModel* sorted_ = nullptr;
-    QTableView* table_ = nullptr;
-    QTabWidget* charts_ = nullptr;
+    RunsList* runs_ = nullptr;
+    TotalsPanel* totals_ = nullptr;
+    FiguresPage* figures_ = nullptr;
     ChartPanel* salesPointChart_ = nullptr;
     ChartPanel* constantsChart_ = nullptr;
-    ChartPanel* tradeoffChart_ = nullptr;
-    QCheckBox* bothEvaluations_ = nullptr;
+    TradeoffPage* tradeoff_ = nullptr;
+    ScenarioPage* scenario_ = nullptr;
     NextDeliveriesPage* nextDeliveries_ = nullptr;
-    QLineEdit* targetFillRate_ = nullptr;
-    QLineEdit* lostSaleCost_ = nullptr;
-    QLineEdit* returnCost_ = nullptr;
-    QLabel* targetAnswer_ = nullptr;
-    QLabel* costAnswer_ = nullptr;
+    QScrollArea* header_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QTabWidget* charts_ = nullptr;
     QLabel* status_ = nullptr;
 };
 

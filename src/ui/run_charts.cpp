@@ -96,6 +96,146 @@ QString SalesPointsWords(int count, const QString& which) {
     return words.join(' ');
 }
 
+// Every row's charts span the same periods, the coming ones too, so that a new selection keeps
+// the axis.
+ChartAxis PeriodAxis(const RunSeries& series) {
+    const int lastPeriod =
+        series.comingPeriods.Empty() ? series.periodNumber : series.comingPeriods.last;
+    const int axisEnd = std::max(lastPeriod, 2);
+    const QStringList dates = PeriodLabels(series, axisEnd);
+    return {dates.isEmpty() ? QStringLiteral("Period") : QStringLiteral("Date"), 0,
+            std::pair(1.0, axisEnd * 1.0), dates};
+}
+
+// The sales points a row of the figures table stands for, how its charts name them, and
+// whether a diverged one is among them.
+struct ChosenSalesPoints {
+    std::vector<const SalesPointSeries*> series;
+    QString subject;
+    bool diverged = false;
+};
+
+ChosenSalesPoints ChooseSalesPoints(const RunResults& results, const RowSubject& row) {
+    const RunSeries& series = results.series;
+    ChosenSalesPoints chosen;
+    const int count = static_cast<int>(series.salesPoints.size());
+    if (row.kind == RowSubject::Kind::salesPoint && row.number >= 1 && row.number <= count) {
+        chosen.series.push_back(&series.salesPoints[static_cast<std::size_t>(row.number - 1)]);
+        const QString name = QString::fromStdString(series.Name(row.number));
+        chosen.subject = name == QString::number(row.number)
+                             ? QStringLiteral("Sales point %1").arg(row.number)
+                             : QStringLiteral("%1 (sales point %2)").arg(name).arg(row.number);
+        chosen.diverged = !results.figures.sound[static_cast<std::size_t>(row.number - 1)];
+    } else if (row.kind == RowSubject::Kind::sound || row.kind == RowSubject::Kind::all) {
+        const bool soundOnly = row.kind == RowSubject::Kind::sound;
+        for (int at = 0; at < count; ++at) {
+            const bool sound = results.figures.sound[static_cast<std::size_t>(at)];
+            if (sound || !soundOnly) {
+                chosen.series.push_back(&series.salesPoints[static_cast<std::size_t>(at)]);
+            }
+            chosen.diverged = chosen.diverged || !sound;
+        }
+        chosen.diverged = chosen.diverged && !soundOnly;
+        chosen.subject = SalesPointsWords(static_cast<int>(chosen.series.size()),
+                                          soundOnly ? QStringLiteral("sound") : QString());
+        chosen.subject[0] = chosen.subject[0].toUpper();
+    }
+    return chosen;
+}
+
+// Demand, forecast and delivery summed over the sales points chosen, and beyond the last
+// period, as markers, the coming forecasts and deliveries, with no demand yet.
+std::vector<ChartCurve> DemandCurves(const std::vector<const SalesPointSeries*>& chosen,
+                                     Evaluation evaluation, const RunSeries& series) {
+    const auto forecast = [evaluation](const SalesPointSeries& s) -> const PeriodSeries& {
+        return s.Of(evaluation).forecast;
+    };
+    const auto delivery = [evaluation](const SalesPointSeries& s) -> const PeriodSeries& {
+        return s.Of(evaluation).delivery;
+    };
+    const auto demand = [](const SalesPointSeries& s) -> const PeriodSeries& { return s.demand; };
+    std::vector<ChartCurve> curves = {
+        {QStringLiteral("Demand"), FoldedPoints(chosen, demand, false)},
+        {QStringLiteral("Forecast"), FoldedPoints(chosen, forecast, false)},
+        {QStringLiteral("Delivery"), FoldedPoints(chosen, delivery, false)}};
+    if (!series.comingPeriods.Empty()) {
+        const auto comingForecast = [](const SalesPointSeries& s) -> const PeriodSeries& {
+            return s.coming.forecast;
+        };
+        const auto comingDelivery = [](const SalesPointSeries& s) -> const PeriodSeries& {
+            return s.coming.delivery;
+        };
+        curves.push_back(
+            {QStringLiteral("Coming forecast"), FoldedPoints(chosen, comingForecast, false), true});
+        curves.push_back(
+            {QStringLiteral("Coming delivery"), FoldedPoints(chosen, comingDelivery, false), true});
+    }
+    return curves;
+}
+
+// The smoothing constants each period used; of several sales points, their mean.
+std::vector<ChartCurve> ConstantCurves(const std::vector<const SalesPointSeries*>& chosen,
+                                       bool mean) {
+    const auto alpha = [](const SalesPointSeries& s) -> const PeriodSeries& { return s.alpha; };
+    const auto beta = [](const SalesPointSeries& s) -> const PeriodSeries& { return s.beta; };
+    return {{QStringLiteral("α (mean)"), FoldedPoints(chosen, alpha, mean)},
+            {QStringLiteral("β (mean absolute deviation)"), FoldedPoints(chosen, beta, mean)}};
+}
+
+// Fill rate and cycle service level over the taus of a trade-off, their names ending in suffix.
+void AddRateCurves(ChartContent& content, const std::vector<TradeoffRow>& tradeoff,
+                   const QString& suffix) {
+    ChartCurve fillRate{QStringLiteral("Fill rate") + suffix, {}};
+    ChartCurve serviceLevel{QStringLiteral("Cycle service level") + suffix, {}};
+    for (const TradeoffRow& row : tradeoff) {
+        if (row.fillRate) {
+            fillRate.points.append(QPointF(row.tau, *row.fillRate));
+        }
+        if (row.cycleServiceLevel) {
+            serviceLevel.points.append(QPointF(row.tau, *row.cycleServiceLevel));
+        }
+    }
+    content.curves.push_back(fillRate);
+    content.curves.push_back(serviceLevel);
+}
+
+// One run's own tau at its rates, the target's answer and, where costs were given, the cost
+// on a right-hand axis with the cheapest tau.
+void AddAnswerMarks(ChartContent& content, const EvaluationAnswers& answers) {
+    ChartCurve runTau{{}, {}, true};
+    ChartCurve cost{QStringLiteral("Cost of lost sales and returns"), {}, false, true};
+    for (const TradeoffRow& row : answers.tradeoff) {
+        if (row.cost) {
+            cost.points.append(QPointF(row.tau, *row.cost));
+        }
+        if (row.runTau) {
+            runTau.name = QStringLiteral("This run: τ = %1").arg(ScreenTau(row.tau));
+            for (const std::optional<double>& rate : {row.fillRate, row.cycleServiceLevel}) {
+                if (rate) {
+                    runTau.points.append(QPointF(row.tau, *rate));
+                }
+            }
+        }
+    }
+    content.curves.push_back(runTau);
+    if (answers.target && answers.target->tau && answers.target->rate) {
+        content.curves.push_back({QStringLiteral("Target %1: τ = %2")
+                                      .arg(ScreenShort(answers.target->target, kRateDecimals),
+                                           ScreenTau(*answers.target->tau)),
+                                  {QPointF(*answers.target->tau, *answers.target->rate)},
+                                  true});
+    }
+    if (answers.cheapest) {
+        content.rightY = ChartAxis{QStringLiteral("Cost"), 0};
+        content.curves.push_back(cost);
+        content.curves.push_back(
+            {QStringLiteral("Cheapest: τ = %1").arg(ScreenTau(answers.cheapest->tau)),
+             {QPointF(answers.cheapest->tau, answers.cheapest->cost)},
+             true,
+             true});
+    }
+}
+
 }  // namespace
 
 QString EvaluationWords(Evaluation evaluation) {
@@ -117,98 +257,36 @@ QStringList PeriodLabels(const RunSeries& series, int lastPeriod) {
 
 SalesPointCharts ChartsOfRow(const RunResults& results, const RowSubject& row,
                              Evaluation evaluation, const QString& caption) {
-    const RunSeries& series = results.series;
-    // Every row over the same periods, the coming ones too, so that a new selection keeps the
-    // axis.
-    const int lastPeriod =
-        series.comingPeriods.Empty() ? series.periodNumber : series.comingPeriods.last;
-    const int axisEnd = std::max(lastPeriod, 2);
-    const QStringList dates = PeriodLabels(series, axisEnd);
-    const ChartAxis periods{dates.isEmpty() ? QStringLiteral("Period") : QStringLiteral("Date"), 0,
-                            std::pair(1.0, axisEnd * 1.0), dates};
+    const ChartAxis periods = PeriodAxis(results.series);
     SalesPointCharts charts{{{}, periods, {QStringLiteral("Units"), 0}, {}, {}},
                             {{}, periods, {QStringLiteral("Smoothing constant"), 2}, {}, {}}};
-    const auto forecast = [evaluation](const SalesPointSeries& s) -> const PeriodSeries& {
-        return s.Of(evaluation).forecast;
-    };
-    const auto delivery = [evaluation](const SalesPointSeries& s) -> const PeriodSeries& {
-        return s.Of(evaluation).delivery;
-    };
-    const auto demand = [](const SalesPointSeries& s) -> const PeriodSeries& { return s.demand; };
-    const auto alpha = [](const SalesPointSeries& s) -> const PeriodSeries& { return s.alpha; };
-    const auto beta = [](const SalesPointSeries& s) -> const PeriodSeries& { return s.beta; };
-
-    std::vector<const SalesPointSeries*> chosen;
-    QString subject;
-    bool diverged = false;
-    const int count = static_cast<int>(series.salesPoints.size());
-    if (row.kind == RowSubject::Kind::salesPoint && row.number >= 1 && row.number <= count) {
-        chosen.push_back(&series.salesPoints[static_cast<std::size_t>(row.number - 1)]);
-        const QString name = QString::fromStdString(series.Name(row.number));
-        subject = name == QString::number(row.number)
-                      ? QStringLiteral("Sales point %1").arg(row.number)
-                      : QStringLiteral("%1 (sales point %2)").arg(name).arg(row.number);
-        diverged = !results.figures.sound[static_cast<std::size_t>(row.number - 1)];
-    } else if (row.kind == RowSubject::Kind::sound || row.kind == RowSubject::Kind::all) {
-        const bool soundOnly = row.kind == RowSubject::Kind::sound;
-        for (int at = 0; at < count; ++at) {
-            const bool sound = results.figures.sound[static_cast<std::size_t>(at)];
-            if (sound || !soundOnly) {
-                chosen.push_back(&series.salesPoints[static_cast<std::size_t>(at)]);
-            }
-            diverged = diverged || !sound;
-        }
-        diverged = diverged && !soundOnly;
-        subject = SalesPointsWords(static_cast<int>(chosen.size()),
-                                   soundOnly ? QStringLiteral("sound") : QString());
-        subject[0] = subject[0].toUpper();
-    }
-
-    if (chosen.empty()) {
-        const QString nothing = subject.isEmpty()
+    const ChosenSalesPoints chosen = ChooseSalesPoints(results, row);
+    if (chosen.series.empty()) {
+        const QString nothing = chosen.subject.isEmpty()
                                     ? QStringLiteral("Select a row of the table to see its series")
-                                    : subject + QStringLiteral(": none to show");
+                                    : chosen.subject + QStringLiteral(": none to show");
         charts.demand.title = charts.constants.title = Titled(nothing, caption);
     } else {
-        const bool one = chosen.size() == 1 && row.kind == RowSubject::Kind::salesPoint;
-        const QString sums = one ? QString() : QStringLiteral(" summed");
-        charts.demand.title =
-            Titled(subject + sums +
-                       QStringLiteral(": demand, forecast and delivery %1")
-                           .arg(EvaluationWords(evaluation)) +
-                       (diverged ? QStringLiteral(" (forecasts that diverged leave the chart)")
+        const bool one = chosen.series.size() == 1 && row.kind == RowSubject::Kind::salesPoint;
+        charts.demand.title = Titled(
+            chosen.subject + (one ? QString() : QStringLiteral(" summed")) +
+                QStringLiteral(": demand, forecast and delivery %1")
+                    .arg(EvaluationWords(evaluation)) +
+                (chosen.diverged ? QStringLiteral(" (forecasts that diverged leave the chart)")
                                  : QString()),
-                   caption);
-        charts.demand.curves = {
-            {QStringLiteral("Demand"), FoldedPoints(chosen, demand, false)},
-            {QStringLiteral("Forecast"), FoldedPoints(chosen, forecast, false)},
-            {QStringLiteral("Delivery"), FoldedPoints(chosen, delivery, false)}};
-        if (!series.comingPeriods.Empty()) {
-            // Beyond the last period, as markers: forecasts, with no demand yet.
-            const auto comingForecast = [](const SalesPointSeries& s) -> const PeriodSeries& {
-                return s.coming.forecast;
-            };
-            const auto comingDelivery = [](const SalesPointSeries& s) -> const PeriodSeries& {
-                return s.coming.delivery;
-            };
-            charts.demand.curves.push_back({QStringLiteral("Coming forecast"),
-                                            FoldedPoints(chosen, comingForecast, false), true});
-            charts.demand.curves.push_back({QStringLiteral("Coming delivery"),
-                                            FoldedPoints(chosen, comingDelivery, false), true});
-        }
-        charts.constants.title =
-            Titled(subject + (one ? QStringLiteral(": the smoothing constants each period used")
+            caption);
+        charts.demand.curves = DemandCurves(chosen.series, evaluation, results.series);
+        charts.constants.title = Titled(
+            chosen.subject + (one ? QStringLiteral(": the smoothing constants each period used")
                                   : QStringLiteral(": the mean of the smoothing constants each "
                                                    "period used")),
-                   caption);
-        charts.constants.curves = {
-            {QStringLiteral("α (mean)"), FoldedPoints(chosen, alpha, !one)},
-            {QStringLiteral("β (mean absolute deviation)"), FoldedPoints(chosen, beta, !one)}};
+            caption);
+        charts.constants.curves = ConstantCurves(chosen.series, !one);
     }
     for (ChartContent* chart : {&charts.demand, &charts.constants}) {
         chart->y.range = VerticalRange(chart->curves, false);
     }
-    if (diverged && !charts.demand.curves.empty()) {
+    if (chosen.diverged && !charts.demand.curves.empty()) {
         charts.demand.y.range =
             WithinDemandBand(charts.demand.y.range, charts.demand.curves.front().points);
     }
@@ -244,57 +322,14 @@ ChartContent TradeoffChart(const std::vector<TradeoffOfRun>& runs, Evaluation ev
             if (bothEvaluations) {
                 apart << EvaluationWords(each);
             }
-            const QString suffix =
-                apart.isEmpty() ? QString()
-                                : QStringLiteral(" (%1)").arg(apart.join(QStringLiteral(", ")));
-            ChartCurve fillRate{QStringLiteral("Fill rate") + suffix, {}};
-            ChartCurve serviceLevel{QStringLiteral("Cycle service level") + suffix, {}};
-            for (const TradeoffRow& row : run.results->Answers(each).tradeoff) {
-                if (row.fillRate) {
-                    fillRate.points.append(QPointF(row.tau, *row.fillRate));
-                }
-                if (row.cycleServiceLevel) {
-                    serviceLevel.points.append(QPointF(row.tau, *row.cycleServiceLevel));
-                }
-            }
-            content.curves.push_back(fillRate);
-            content.curves.push_back(serviceLevel);
+            AddRateCurves(content, run.results->Answers(each).tradeoff,
+                          apart.isEmpty()
+                              ? QString()
+                              : QStringLiteral(" (%1)").arg(apart.join(QStringLiteral(", "))));
         }
     }
     if (runs.size() == 1) {
-        const EvaluationAnswers& answers = runs.front().results->Answers(evaluation);
-        ChartCurve runTau{{}, {}, true};
-        ChartCurve cost{QStringLiteral("Cost of lost sales and returns"), {}, false, true};
-        for (const TradeoffRow& row : answers.tradeoff) {
-            if (row.cost) {
-                cost.points.append(QPointF(row.tau, *row.cost));
-            }
-            if (row.runTau) {
-                runTau.name = QStringLiteral("This run: τ = %1").arg(ScreenTau(row.tau));
-                for (const std::optional<double>& rate : {row.fillRate, row.cycleServiceLevel}) {
-                    if (rate) {
-                        runTau.points.append(QPointF(row.tau, *rate));
-                    }
-                }
-            }
-        }
-        content.curves.push_back(runTau);
-        if (answers.target && answers.target->tau && answers.target->rate) {
-            content.curves.push_back({QStringLiteral("Target %1: τ = %2")
-                                          .arg(ScreenShort(answers.target->target, kRateDecimals),
-                                               ScreenTau(*answers.target->tau)),
-                                      {QPointF(*answers.target->tau, *answers.target->rate)},
-                                      true});
-        }
-        if (answers.cheapest) {
-            content.rightY = ChartAxis{QStringLiteral("Cost"), 0};
-            content.curves.push_back(cost);
-            content.curves.push_back(
-                {QStringLiteral("Cheapest: τ = %1").arg(ScreenTau(answers.cheapest->tau)),
-                 {QPointF(answers.cheapest->tau, answers.cheapest->cost)},
-                 true,
-                 true});
-        }
+        AddAnswerMarks(content, runs.front().results->Answers(evaluation));
     }
     content.x.range = Span(content.curves, &QPointF::x, [](const ChartCurve&) { return true; });
     content.y.range = VerticalRange(content.curves, false);

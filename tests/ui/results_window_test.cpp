@@ -1,35 +1,23 @@
 #include "ui/results_window.h"
 
-#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
-#include <QGraphicsView>
-#include <QHeaderView>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QWheelEvent>
-#include <cmath>
-#include <map>
 #include <memory>
 
 #include "csv_reading.h"
-#include "recording_observer.h"
-#include "results/export_tables.h"
 #include "results/next_deliveries.h"
-#include "results/number_cells.h"
-#include "results/summary_columns.h"
-#include "results/tau_answers.h"
-#include "run/run_driver.h"
+#include "results/run_health.h"
+#include "run_scenarios.h"
 #include "ui/forecast_window.h"
 #include "ui/form_layout.h"
 #include "ui/run_charts.h"
@@ -39,98 +27,6 @@
 using sf::ui::ChartPanel;
 using sf::ui::ForecastWindow;
 using sf::ui::ResultsWindow;
-
-namespace {
-
-// A box of the form, the batch command's option for it and where a run's inputs keep it.
-struct Box {
-    const char* name;
-    const char* option;
-    std::string sf::RunInputs::*field;
-};
-
-const Box kBoxes[] = {
-    {"Endpointnumber", "--sales-points", &sf::RunInputs::Endpointnumber},
-    {"Periodnumber", "--periods", &sf::RunInputs::Periodnumber},
-    {"periodsforinitialization", "--init-periods", &sf::RunInputs::periodsforinitialization},
-    {"periodsforalphabeta", "--alpha-beta-periods", &sf::RunInputs::periodsforalphabeta},
-    {"warmuptx", "--warm-up", &sf::RunInputs::warmuptx},
-    {"horizontx", "--horizon", &sf::RunInputs::horizontx},
-    {"tau_tx", "--tau", &sf::RunInputs::tau_tx},
-    {"p1low", "--p1-low", &sf::RunInputs::p1low},
-    {"p1up", "--p1-up", &sf::RunInputs::p1up},
-    {"p2low", "--p2-low", &sf::RunInputs::p2low},
-    {"p2up", "--p2-up", &sf::RunInputs::p2up},
-};
-
-using Scenario = std::map<QString, QString>;  // box name to text
-
-const Scenario kSmallRun = {
-    {"Endpointnumber", "4"},
-    {"Periodnumber", "30"},
-    {"periodsforinitialization", "6"},
-    {"periodsforalphabeta", "8"},
-    {"warmuptx", "0"},
-    {"horizontx", "1"},
-    {"tau_tx", "0.5"},
-    {"p1low", "10"},
-    {"p1up", "30"},
-    {"p2low", "1"},
-    {"p2up", "3"},
-};
-
-// The same over more sales points and periods: the forecasts of sales point 10 diverge.
-Scenario DivergingRun() {
-    Scenario scenario = kSmallRun;
-    scenario["Endpointnumber"] = "10";
-    scenario["Periodnumber"] = "60";
-    return scenario;
-}
-
-// What the window shows of the reference run: its headline evaluation.
-sf::RunResults ResultsOf(const sf::RunState& state) {
-    return sf::ComputeResults(state, sf::ResultsRequest{});
-}
-
-sf::RunInputs InputsOf(const Scenario& scenario) {
-    sf::RunInputs inputs;
-    for (const Box& box : kBoxes) {
-        inputs.*box.field = scenario.at(box.name).toStdString();
-    }
-    return inputs;
-}
-
-QStringList BatchArguments(const Scenario& scenario) {
-    QStringList arguments;
-    for (const Box& box : kBoxes) {
-        arguments << box.option << scenario.at(box.name);
-    }
-    return arguments;
-}
-
-// The runs of a program start, made without the window for reference.
-struct ReferenceRuns {
-    std::unique_ptr<sf::RunState> state = std::make_unique<sf::RunState>();
-    sf::UniformSource source;
-    RecordingObserver observer;
-
-    void Run(const Scenario& scenario) {
-        const sf::RunOutcome outcome =
-            sf::ExecuteRun(*state, source, InputsOf(scenario), sf::ReadUserNumberLocale(),
-                           "reference-out.txt", observer);
-        QVERIFY(outcome.completed);
-    }
-};
-
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qFatal("cannot read %s", qPrintable(path));
-    }
-    return file.readAll();
-}
-
-}  // namespace
 
 class ResultsWindowTest : public QObject {
     Q_OBJECT
@@ -147,70 +43,13 @@ class ResultsWindowTest : public QObject {
 
     void cleanup() {
         form_.reset();
-        QLocale::setDefault(QLocale::c());
         QDir::setCurrent(QDir::tempPath());
         folder_.reset();
     }
 
-    void theTableHoldsTheEnginesFiguresWithSoundAndAllLastInEitherOrder() {
-        ResultsWindow& results = RunInForm(kSmallRun);
-        reference_->Run(kSmallRun);
-        QTableView& table = Child<QTableView>(results, "FiguresTable");
-        const QAbstractItemModelTester tester(
-            table.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-        const sf::RunResults reference = ResultsOf(*reference_->state);
-        const sf::EvaluationFigures& figures = reference.figures.Of(reference.Headline());
-        QCOMPARE(table.model()->rowCount(), int(figures.salesPoints.size()) + 2);
-        QCOMPARE(table.model()->columnCount(), int(sf::kSummaryColumns.size()) + 1);
-        // The CSV's columns and the table's headings are the one list of columns after the
-        // sales point.
-        for (std::size_t column = 1; column <= sf::kSummaryColumns.size(); ++column) {
-            const sf::SummaryColumn& listed = sf::kSummaryColumns[column - 1];
-            const QString heading =
-                table.model()->headerData(int(column), Qt::Horizontal).toString();
-            QCOMPARE(heading.simplified(), QString::fromUtf8(listed.label));
-        }
-        const int salesPoints = int(figures.salesPoints.size());
-        for (int row = 0; row < table.model()->rowCount(); ++row) {
-            const bool sum = row >= salesPoints;
-            const sf::Figures& expected = !sum ? figures.salesPoints[std::size_t(row)]
-                                          : row == salesPoints ? figures.sound
-                                                               : figures.all;
-            QCOMPARE(table.model()->index(row, 0).data(sf::ui::kValueRole),
-                     sum ? QVariant() : QVariant(double(row + 1)));
-            for (int column = 1; column < table.model()->columnCount(); ++column) {
-                const QVariant value = table.model()->index(row, column).data(sf::ui::kValueRole);
-                const std::optional<double> figure =
-                    sf::kSummaryColumns[std::size_t(column) - 1].value(expected);
-                QCOMPARE(value.isValid(), figure.has_value());
-                if (figure) {
-                    QCOMPARE(value.toDouble(), *figure);
-                }
-            }
-        }
-
-        for (int column = 0; column < table.model()->columnCount(); ++column) {
-            for (const Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
-                table.sortByColumn(column, order);
-                const int last = table.model()->rowCount() - 1;
-                QCOMPARE(table.model()->index(last - 1, 0).data().toString(), QString("sound"));
-                QCOMPARE(table.model()->index(last, 0).data().toString(), QString("all"));
-                for (int row = 1; row < last - 1; ++row) {
-                    const QVariant before =
-                        table.model()->index(row - 1, column).data(sf::ui::kValueRole);
-                    const QVariant after =
-                        table.model()->index(row, column).data(sf::ui::kValueRole);
-                    if (before.isValid() && after.isValid()) {
-                        QVERIFY(order == Qt::AscendingOrder
-                                    ? before.toDouble() <= after.toDouble()
-                                    : before.toDouble() >= after.toDouble());
-                    }
-                }
-            }
-        }
-    }
-
-    void theWarningIsShownAndTheDivergedSalesPointsMarked() {
+    // The band shows the warnings as the form gave them; the switch shows the other evaluation
+    // in the totals, the table and the trade-off.
+    void theWarningsAreShownAndTheSwitchShowsTheOtherEvaluation() {
         ResultsWindow& results = RunInForm(DivergingRun());
         reference_->Run(DivergingRun());
         const sf::RunHealth health = sf::AssessRunHealth(*reference_->state);
@@ -219,54 +58,24 @@ class ResultsWindowTest : public QObject {
         QVERIFY(warning.isVisible());
         QVERIFY(warning.text().contains(sf::ui::LinesText(sf::HealthWarnings(
             health, std::string("\"") + sf::ui::kBoundedConstantsOption + "\""))));
-        const QAbstractItemModel& table = *Child<QTableView>(results, "FiguresTable").model();
-        for (int row = 0; row + 2 < table.rowCount(); ++row) {
-            const int salesPoint = table.index(row, 0).data(sf::ui::kValueRole).toInt();
-            const bool diverged = std::count(health.divergedSalesPoints.begin(),
-                                             health.divergedSalesPoints.end(), salesPoint) > 0;
-            QCOMPARE(table.index(row, 0).data(Qt::DecorationRole).isValid(), diverged);
-            QCOMPARE(table.index(row, 5).data(Qt::BackgroundRole).isValid(), diverged);
-        }
-    }
 
-    // The totals lead as forecast over the sound sales points; the switch shows as reported.
-    // No cell of a diverged row grows wider than a compact number.
-    void theTotalsSayWhatTheyAreOverAndTheSwitchShowsTheOtherEvaluation() {
-        ResultsWindow& results = RunInForm(DivergingRun());
-        reference_->Run(DivergingRun());
-        const sf::RunResults reference = ResultsOf(*reference_->state);
-        const int diverged = 10 - reference.figures.SoundCount();
-        QVERIFY(diverged > 0);
         QCOMPARE(results.ShownEvaluation(), sf::Evaluation::asForecast);
+        Child<QRadioButton>(results, "AsReported").click();
+        QCOMPARE(results.ShownEvaluation(), sf::Evaluation::asReported);
+        const sf::RunResults reference = ResultsOf(*reference_->state);
+        const sf::EvaluationFigures& figures = reference.figures.Of(sf::Evaluation::asReported);
+        QVERIFY(Child<QLabel>(results, "TotalsDescription")
+                    .text()
+                    .startsWith("as reported", Qt::CaseInsensitive));
+        QCOMPARE(Child<QLabel>(results, "Fill rate").text(),
+                 sf::ui::ScreenNumber(figures.sound.fillRate, sf::ui::kRateDecimals));
         const QAbstractItemModel& table = *Child<QTableView>(results, "FiguresTable").model();
-        for (const sf::Evaluation evaluation :
-             {sf::Evaluation::asForecast, sf::Evaluation::asReported}) {
-            results.ShowEvaluation(evaluation);
-            const sf::EvaluationFigures& figures = reference.figures.Of(evaluation);
-            const QString description = Child<QLabel>(results, "TotalsDescription").text();
-            QVERIFY2(
-                description.startsWith(sf::ui::EvaluationWords(evaluation), Qt::CaseInsensitive),
-                qPrintable(description));
-            QVERIFY2(
-                description.contains(QString("periods %1 to %2, over %3 of 10 sales points: %4 "
-                                             "diverged")
-                                         .arg(figures.stretch.first)
-                                         .arg(figures.stretch.last)
-                                         .arg(10 - diverged)
-                                         .arg(diverged)),
-                qPrintable(description));
-            QCOMPARE(Child<QLabel>(results, "Fill rate").text(),
-                     sf::ui::ScreenNumber(figures.sound.fillRate, sf::ui::kRateDecimals));
-            QCOMPARE(table.index(table.rowCount() - 1, 1).data(sf::ui::kValueRole).toDouble(),
-                     figures.all.demand);
-            for (int row = 0; row < table.rowCount(); ++row) {
-                for (int column = 0; column < table.columnCount(); ++column) {
-                    const QString text = table.index(row, column).data().toString();
-                    QVERIFY2(text.size() <= 14, qPrintable(text));
-                }
-            }
-        }
-        QVERIFY(Child<QRadioButton>(results, "AsReported").isChecked());
+        QCOMPARE(table.index(table.rowCount() - 1, 1).data(sf::ui::kValueRole).toDouble(),
+                 figures.all.demand);
+        const double tau = reference_->state->tau;
+        QCOMPARE(Child<ChartPanel>(results, "TradeoffChart").Points("This run: τ = 0.5"),
+                 (QList<QPointF>{{tau, *figures.sound.fillRate},
+                                 {tau, *figures.sound.cycleServiceLevel}}));
     }
 
     // The band's offer runs again on the run's own demand with bounded constants; the random
@@ -472,40 +281,6 @@ class ResultsWindowTest : public QObject {
         QCOMPARE(Child<ChartPanel>(results, "SalesPointChart").Points("Demand"), summed);
     }
 
-    void theRunsTauIsMarkedAtItsTotalsAndATargetShowsTheEnginesTau() {
-        ResultsWindow& results = RunInForm(kSmallRun);
-        reference_->Run(kSmallRun);
-        const sf::RunResults reference = ResultsOf(*reference_->state);
-        const sf::Evaluation shown = reference.Headline();
-        const sf::Figures& sound = reference.figures.Of(shown).sound;
-        const ChartPanel& chart = Child<ChartPanel>(results, "TradeoffChart");
-        const double tau = reference_->state->tau;
-        QCOMPARE(chart.Points("This run: τ = 0.5"),
-                 (QList<QPointF>{{tau, *sound.fillRate}, {tau, *sound.cycleServiceLevel}}));
-
-        const sf::RunSeries& series = reference.series;
-        const sf::SalesPointChoice& chosen = reference.figures.sound;
-        const auto rows = sf::ComputeTradeoff(series, shown, chosen,
-                                              sf::GridTaus(sf::TauGrid{}, tau), std::nullopt);
-        const sf::TargetAnswer answer =
-            sf::AnswerTarget(series, shown, chosen, rows, sf::kFillRateTarget, 0.9);
-        QVERIFY(answer.tau);
-        QTest::keyClicks(&Child<QLineEdit>(results, "TargetFillRate"), "0.9");
-        const QString shownTau = sf::ui::ScreenShort(*answer.tau, sf::ui::kTauDecimals);
-        QCOMPARE(chart.Points("Target 0.9: τ = " + shownTau),
-                 QList<QPointF>{QPointF(*answer.tau, *answer.rate)});
-        QVERIFY(Child<QLabel>(results, "TargetAnswer").text().startsWith("τ = " + shownTau));
-
-        // The costs lead to the cheapest tau of the grid, drawn on the cost curve.
-        QTest::keyClicks(&Child<QLineEdit>(results, "LostSaleCost"), "5");
-        QVERIFY(Child<QLabel>(results, "CostAnswer").text().contains("Give both costs"));
-        QTest::keyClicks(&Child<QLineEdit>(results, "ReturnCost"), "1");
-        const auto cheapest = sf::CheapestTau(sf::ComputeTradeoff(
-            series, shown, chosen, sf::GridTaus(sf::TauGrid{}, tau), sf::OutcomeCosts{5, 1}));
-        QCOMPARE(chart.Points("Cheapest: τ = " + sf::ui::ScreenShort(cheapest->tau, 4)),
-                 QList<QPointF>{QPointF(cheapest->tau, cheapest->cost)});
-    }
-
     void exportWritesTheBatchCommandsFiles() {
         ResultsWindow& results = RunInForm(kSmallRun);
         Child<QLineEdit>(results, "TargetFillRate").setText("0.95");
@@ -563,21 +338,6 @@ class ResultsWindowTest : public QObject {
             !Child<ChartPanel>(refreshed, "TradeoffChart").Points("This run: τ = 1.5").isEmpty());
     }
 
-    void numbersFollowTheUsersLocale() {
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        ResultsWindow& results = RunInForm(kSmallRun);
-        reference_->Run(kSmallRun);
-        const sf::RunResults reference = ResultsOf(*reference_->state);
-        const sf::Figures sound = reference.figures.Of(reference.Headline()).sound;
-        QCOMPARE(Child<QLabel>(results, "Fill rate").text(),
-                 QLocale().toString(*sound.fillRate, 'f', 4));
-        QVERIFY(Child<QLabel>(results, "Fill rate").text().startsWith("0,"));
-        QTest::keyClicks(&Child<QLineEdit>(results, "TargetFillRate"), "0,96");
-        const QString answer = Child<QLabel>(results, "TargetAnswer").text();
-        QVERIFY2(answer.contains(QRegularExpression("^τ = \\d,\\d+ reaches a fill rate of 0,9")),
-                 qPrintable(answer));
-    }
-
     // Runs with nothing or little to show still show it, without a fault.
     void runsWithEmptyStretchesAreShown_data() {
         QTest::addColumn<QStringList>("boxes");  // sales points, periods, S
@@ -606,20 +366,10 @@ class ResultsWindowTest : public QObject {
         QVERIFY(results.ExportTo("export"));
     }
 
-    void theKeyboardSortsSwitchesChartsAndReachesEveryBox() {
+    void theKeyboardSwitchesChartsAndReachesEveryBox() {
         ResultsWindow& results = RunInForm(kSmallRun);
         results.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&results));
-        QTableView& table = Child<QTableView>(results, "FiguresTable");
-        table.setFocus();
-        QTest::keyClick(&table, Qt::Key_Right);  // to the demand column
-        QTest::keyClick(&table, Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(table.horizontalHeader()->sortIndicatorSection(), 1);
-        QCOMPARE(table.horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
-        const auto& model = *table.model();
-        QVERIFY(model.index(0, 1).data(sf::ui::kValueRole).toDouble() >=
-                model.index(1, 1).data(sf::ui::kValueRole).toDouble());
-
         QTest::keyClick(&results, Qt::Key_T, Qt::AltModifier);
         QCOMPARE(Child<QTabWidget>(results, "ChartTabs").currentIndex(), 2);
         QTest::keyClick(&results, Qt::Key_F, Qt::AltModifier);
@@ -668,61 +418,37 @@ class ResultsWindowTest : public QObject {
         QVERIFY(Child<QTableView>(results, "FiguresTable").height() > 100);
     }
 
-    void theTableIsCopiedAsTabSeparatedRows() {
-        ResultsWindow& results = RunInForm(kSmallRun);
-        QTableView& table = Child<QTableView>(results, "FiguresTable");
-        table.setFocus();
-        QTest::keyClick(&table, Qt::Key_C, Qt::ControlModifier);
-        const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), table.model()->rowCount() + 1);
-        QVERIFY(lines[0].startsWith("Sales point\tDemand\tSales\tLost sales\t"));
-        QVERIFY(lines.last().startsWith("all\t"));
-        const QStringList cells = lines[1].split('\t');
-        QCOMPARE(cells.size(), table.model()->columnCount());
-        QCOMPARE(cells[6], sf::ui::FullNumber(
-                               table.model()->index(0, 6).data(sf::ui::kValueRole).toDouble()));
-    }
-
-    // The coming deliveries as the batch command gives them, at the tau of a target cycle
-    // service level too, and copied as tab-separated rows.
-    void theNextDeliveriesAreTheEnginesAndCopied() {
+    // What the pages' boxes ask is asked of the run shown and answered on each page; the
+    // Copy table button copies the figures and says so.
+    void theBoxesAreAskedOfTheRunShownAndTheTableIsCopied() {
         ResultsWindow& results = RunInForm(kSmallRun);
         reference_->Run(kSmallRun);
         sf::ResultsRequest request;
+        request.targetFillRate = 0.9;
         request.targetServiceLevel = 0.8;
         const sf::RunResults reference = sf::ComputeResults(*reference_->state, request);
         const std::vector<sf::NextDelivery> next = sf::NextDeliveries(reference);
         QVERIFY(!next.empty());
-        QLineEdit& target = Child<QLineEdit>(results, "TargetServiceLevel");
-        const QAbstractItemModel& table =
+        const QAbstractItemModel& deliveries =
             *Child<QTableView>(results, "NextDeliveriesTable").model();
-        const auto cell = [&table](int row, int column) {
-            return table.index(row, column).data(sf::ui::kValueRole);
-        };
-        for (const QString& typed : {QString(), QString("0.8"), QString("2")}) {
-            target.setText(typed);
-            QCOMPARE(table.rowCount(), static_cast<int>(next.size()));
-            for (int row = 0; row < table.rowCount(); ++row) {
-                const sf::NextDelivery& expected = next[static_cast<std::size_t>(row)];
-                QCOMPARE(cell(row, 1).toInt(), expected.period);
-                QCOMPARE(cell(row, 3).toDouble(), expected.forecast);
-                QCOMPARE(cell(row, 5).toDouble(), expected.delivery.run);
-                // The target service level's column, filled when the box is answered.
-                QCOMPARE(cell(row, 7).isValid(), typed == "0.8");
-                if (typed == "0.8") {
-                    QCOMPARE(cell(row, 7).toDouble(), *expected.delivery.serviceLevel);
-                }
-            }
-        }
-        QVERIFY(Child<QLabel>(results, "ServiceLevelAnswer").text().contains("is not"));
+        QVERIFY(!deliveries.index(0, 7).data(sf::ui::kValueRole).isValid());
+        Child<QLineEdit>(results, "TargetServiceLevel").setText("0.8");
+        Child<QLineEdit>(results, "TargetFillRate").setText("0.9");
+        QCOMPARE(deliveries.index(0, 7).data(sf::ui::kValueRole).toDouble(),
+                 *next[0].delivery.serviceLevel);
+        const std::optional<sf::TargetAnswer>& target =
+            reference.Answers(reference.Headline()).target;
+        QVERIFY(target && target->tau);
+        QVERIFY(Child<QLabel>(results, "TargetAnswer")
+                    .text()
+                    .startsWith("τ = " + sf::ui::ScreenShort(*target->tau, sf::ui::kTauDecimals)));
 
-        target.setText("0.8");
-        QTest::mouseClick(&Child<QPushButton>(results, "CopyDeliveries"), Qt::LeftButton);
+        QTest::mouseClick(&Child<QPushButton>(results, "CopyTable"), Qt::LeftButton);
         const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), table.rowCount() + 1);
-        QVERIFY(lines[0].startsWith(
-            "Sales point\tPeriod\tDecided at\tForecast\tSigma\tDelivery at the run's τ = 0.5\t"));
-        QCOMPARE(lines[1].split('\t')[7], sf::ui::FullNumber(*next[0].delivery.serviceLevel));
+        QCOMPARE(lines.size(), Child<QTableView>(results, "FiguresTable").model()->rowCount() + 1);
+        QVERIFY(lines[0].startsWith("Sales point\tDemand\t"));
+        QCOMPARE(Child<QLabel>(results, "Status").text(),
+                 QString("The table was copied as tab-separated text."));
     }
 
     void theVisibleChartIsSavedAsPngOrSvg() {
@@ -739,68 +465,6 @@ class ResultsWindowTest : public QObject {
         QVERIFY(!results.SaveChartTo("no-such-folder/chart.png"));
         QCOMPARE(messages_->errors.size(), 1);
         QVERIFY(messages_->errors[0].contains("no-such-folder/chart.png"));
-    }
-
-    // Dated periods name the ticks and the period under the pointer by their dates, in the
-    // saved picture too; zooming in names more of them; numbered periods keep their numbers.
-    void aDatedAxisNamesItsTicksAndThePeriodUnderThePointer() {
-        sf::RunSeries series;
-        series.dates = {"2023-01-02", "2023-01-09"};
-        const QStringList weeks = sf::ui::PeriodLabels(series, 30);
-        QList<QPointF> demand;
-        for (int t = 1; t <= 30; ++t) {
-            demand << QPointF(t, t % 7);
-        }
-        const sf::ui::ChartContent dated{"Weekly",
-                                         {"Date", 0, {1.0, 30.0}, weeks},
-                                         {"Units", 0, {0.0, 7.0}},
-                                         {},
-                                         {{"Demand", demand}}};
-        sf::ui::ChartContent numbered = dated;
-        numbered.x = {"Period", 0, {1.0, 30.0}};
-        ChartPanel panel;
-        panel.resize(900, 500);
-        panel.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&panel));
-        auto* view = panel.findChild<QGraphicsView*>();
-        const QRegularExpression datedReading(
-            R"(^Date (\d{4}-\d\d-\d\d) \(period (\d+)\): Demand \d$)");
-        const QRegularExpression numberedReading(R"(^Period (\d+): Demand \d$)");
-        for (const sf::ui::ChartContent* content :
-             std::initializer_list<const sf::ui::ChartContent*>{&dated, &numbered, &dated}) {
-            panel.Draw(*content);
-            QCoreApplication::processEvents();
-            const QPointF centre = view->viewport()->rect().center();
-            QMouseEvent move(QEvent::MouseMove, centre, view->viewport()->mapToGlobal(centre),
-                             Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(view->viewport(), &move);
-            const QString reading = panel.Readout();
-            if (content == &numbered) {
-                QVERIFY2(numberedReading.match(reading).hasMatch(), qPrintable(reading));
-                continue;
-            }
-            const QRegularExpressionMatch match = datedReading.match(reading);
-            QVERIFY2(match.hasMatch(), qPrintable(reading));
-            QCOMPARE(match.captured(1), weeks[match.captured(2).toInt() - 1]);
-        }
-        // Ticks every 5 periods over the whole chart, every period zoomed in about period 15.
-        QVERIFY(!panel.SaveAs("whole.svg"));
-        const QByteArray whole = FileBytes("whole.svg");
-        QVERIFY(whole.contains(weeks[4].toUtf8()) && whole.contains(weeks[29].toUtf8()));
-        QVERIFY(!whole.contains(weeks[13].toUtf8()));
-        for (int step = 0; step < 6; ++step) {
-            QWheelEvent wheel(view->viewport()->rect().center(),
-                              view->viewport()->mapToGlobal(view->viewport()->rect().center()), {},
-                              {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(view->viewport(), &wheel);
-        }
-        QVERIFY(!panel.SaveAs("zoomed.svg"));
-        const QByteArray zoomed = FileBytes("zoomed.svg");
-        const auto [low, high] = panel.HorizontalRange();
-        QVERIFY(high - low < 10.0);
-        for (int period = int(std::ceil(low)); period <= int(high); ++period) {
-            QVERIFY2(zoomed.contains(weeks[period - 1].toUtf8()), qPrintable(weeks[period - 1]));
-        }
     }
 
     void aMissingReportIsNamedRatherThanOpened() {
