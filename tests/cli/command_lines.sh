@@ -81,6 +81,17 @@ cmp -s c-of-run-json/out.txt c/out.txt || fail "run.json of de_DE runs the C rep
 run_in de de-of-scenario "$work/c/s.sfscenario"
 cmp -s de-of-scenario/out.txt de/out.txt || fail "the scenario of C runs the German report"
 
+# The longest stretch of coming periods a run has (H = 590 at 100 sales points) leaves run.json
+# small, so that it runs the export again as a scenario; the coming periods are in next.csv.
+longest=(--example --sales-points 100 --periods 600 --init-periods 4 --alpha-beta-periods 0
+  --horizon 590 --quiet)
+mkdir longest && (cd longest && c "${longest[@]}" --export results >/dev/null) ||
+  fail "the longest coming stretch exported"
+[ "$(wc -c <longest/results/run.json)" -lt 65536 ] ||
+  fail "run.json of the longest coming stretch: $(wc -c <longest/results/run.json) bytes"
+run_in c longest-again "$work/longest/results/run.json"
+cmp -s longest-again/out.txt longest/out.txt || fail "run.json of the longest coming stretch runs it again"
+
 # A scenario names its sales history by its absolute path and how it is read: opened from
 # another folder it reads the file again, and says so when the file is gone.
 mkdir history
