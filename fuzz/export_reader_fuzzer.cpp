@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (sf::SummaryCsv(run.results, run.record) != files.summary ||
         sf::SeriesCsv(run.results.series) != files.series ||
         sf::TradeoffCsv(run.results) != files.tradeoff || sf::NextCsv(run.results) != files.next ||
-        sf::RunJson(run.results, run.record) != files.runJson) {
+        sf::RunJson(run.results, run.record, run.runJsonForm) != files.runJson) {
         Fail("a folder taken whose files its run does not write again");
     }
     return 0;

@@ -6,9 +6,6 @@
 namespace sf {
 namespace {
 
-constexpr std::array<std::string_view, 4> kHistoryOptions = {
-    "--history-decimal", "--history-header", "--history-columns", "--history-missing"};
-
 // The choice a word names, or the reason it names none.
 template <typename Choice, std::size_t Count>
 std::optional<Choice> Word(const std::string& option, const std::string& value,
@@ -53,10 +50,6 @@ HistoryChoices HistoryCliOptions::Over(const HistoryChoices& beneath) const {
     }
     choices.missing = missing.value_or(beneath.missing);
     return choices;
-}
-
-bool IsHistoryOption(std::string_view option) {
-    return std::ranges::find(kHistoryOptions, option) != kHistoryOptions.end();
 }
 
 OptionUse TakeHistoryOption(const std::string& option, const std::string& value,

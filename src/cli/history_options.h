@@ -21,9 +21,6 @@ struct HistoryCliOptions {
     HistoryChoices Over(const HistoryChoices& beneath) const;
 };
 
-// True for the options TakeHistoryOption takes, each with a value.
-bool IsHistoryOption(std::string_view option);
-
 // --history-decimal, --history-header, --history-columns and --history-missing with their
 // value; refused with the reason in problem.
 OptionUse TakeHistoryOption(const std::string& option, const std::string& value,

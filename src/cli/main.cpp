@@ -100,113 +100,155 @@ std::string WithScenarioNamed(const sf::RunOutcome& outcome, const sf::CliOption
            "\" gives it)";
 }
 
-}  // namespace
+// What the command line asks for, read and checked before any run.
+struct Command {
+    std::vector<std::string> arguments;
+    sf::NumberLocale locale;
+    std::optional<sf::CliOptions> options;
+    std::optional<sf::Scenario> scenario;
+    std::string scenarioText;  // for run.json, as --save-scenario would keep it
+};
 
-// ExecuteRun turns the faults of a run into its outcome; any other fault (no memory for the run
-// state, say) still ends with a message and exit status 1.
-int main(int argc, char** argv) try {
-    sf::IgnoreFileSizeSignal();
-    sf::CatchStopSignals();
-    const sf::NumberLocale locale = sf::ReadUserNumberLocale();
-    std::string problem;
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    std::optional<sf::CliOptions> options = sf::ParseCliOptions(arguments, problem);
-    if (!options) {
-        std::cerr << sf::UsageError(sf::ShownEscaped(problem));
-        return 2;
-    }
-    if (options->help) {
-        std::cout << sf::CliUsage();
-        return 0;
-    }
-    if (options->version) {
-        std::cout << "sales-forecast-cli " << sf::kProgramVersion << '\n';
-        return 0;
-    }
+// An exit status where the command ends before its runs.
+using Ending = std::optional<int>;
 
-    // Before anything is read or written: no file the user gave is written over, and a folder
-    // that cannot take the results is refused before the run, not after it.
-    if (const std::optional<std::string> clash = PathClash(*options)) {
+int UsageFault(const std::string& problem) {
+    std::cerr << sf::UsageError(sf::ShownEscaped(problem));
+    return 2;
+}
+
+// Before anything is read or written: no file the user gave is written over, and a folder
+// that cannot take the results is refused before the run, not after it.
+Ending RefusedPaths(const sf::CliOptions& options) {
+    if (const std::optional<std::string> clash = PathClash(options)) {
         Tell("sales-forecast-cli: " + *clash);
         return 2;
     }
-    if (options->results.exportFolder) {
-        if (const auto refused = sf::CheckExportFolder(*options->results.exportFolder)) {
+    if (options.results.exportFolder) {
+        if (const auto refused = sf::CheckExportFolder(*options.results.exportFolder)) {
             Tell("sales-forecast-cli: " + *refused);
             return 2;
         }
     }
+    return std::nullopt;
+}
 
-    // Scenario files: a file that cannot be used is a refused input, like a box.
-    std::optional<sf::Scenario> scenario;
+// The scenario file beneath the options, which are read again over it so that they win; then
+// --save-scenario. A file that cannot be used is a refused input, like a box.
+Ending TakeScenario(Command& command) {
     try {
-        if (!options->scenario.empty()) {
-            scenario = sf::ReadScenarioFile(options->scenario, locale, sf::StandardInput::accepted);
-            // Read again over the scenario, so that the options beside it win.
-            options = sf::ParseCliOptions(arguments, problem, *scenario);
-            if (options && options->history.Any() && !options->demand) {
+        sf::CliOptions& given = *command.options;
+        if (!given.scenario.empty()) {
+            command.scenario =
+                sf::ReadScenarioFile(given.scenario, command.locale, sf::StandardInput::accepted);
+            std::string problem;
+            command.options = sf::ParseCliOptions(command.arguments, problem, *command.scenario);
+            if (command.options && command.options->history.Any() && !command.options->demand) {
                 problem = sf::HistoryOptionsAlone();
-                options.reset();
+                command.options.reset();
             }
-            if (!options) {
-                std::cerr << sf::UsageError(sf::ShownEscaped(problem));
-                return 2;
+            if (!command.options) {
+                return UsageFault(problem);
             }
             // The scenario's sales history is read and must not be written over either.
-            if (const std::optional<std::string> clash = PathClash(*options)) {
+            if (const std::optional<std::string> clash = PathClash(*command.options)) {
                 Tell("sales-forecast-cli: " + *clash);
                 return 2;
             }
         }
         // Kept before the runs, as given: the texts may still be refused by the run, as the
         // window's Save keeps whatever its boxes hold.
-        if (!options->saveScenario.empty()) {
-            sf::WriteScenarioFile(options->saveScenario, sf::GivenScenario(*options), locale);
+        if (!command.options->saveScenario.empty()) {
+            sf::WriteScenarioFile(command.options->saveScenario,
+                                  sf::GivenScenario(*command.options), command.locale);
         }
     } catch (const sf::RunError& refusal) {
         return Refuse(refusal.what());
     }
-    // run.json keeps the scenario as --save-scenario would; a text it cannot keep stops the
-    // command before the run.
-    std::string scenarioText;
-    if (options->results.exportFolder) {
-        try {
-            scenarioText = sf::ScenarioText(sf::GivenScenario(*options), locale);
-        } catch (const sf::RunError& refusal) {
-            Tell("The export's run.json " + std::string(refusal.what()));
-            return 1;
-        }
-    }
-    // A sales history is read whole before any run, so a bad file leaves the report alone.
-    if (options->demand) {
-        try {
-            options->inputs.history =
-                options->demandOfScenario
-                    ? sf::ReadScenarioHistory({*options->demand, options->historyChoices},
-                                              options->scenario)
-                    : sf::ReadSalesHistory(*options->demand, options->historyChoices,
-                                           sf::StandardInput::accepted);
-        } catch (const sf::RunError& refusal) {
-            return Refuse(refusal.what());
-        }
-    }
+    return std::nullopt;
+}
 
-    options->inputs = sf::WithLocaleDecimals(options->inputs, locale);
-    if (scenario) {
+// run.json keeps the scenario as --save-scenario would; a text it cannot keep stops the command
+// before the run.
+Ending KeepScenarioText(Command& command) {
+    if (!command.options->results.exportFolder) {
+        return std::nullopt;
+    }
+    try {
+        command.scenarioText =
+            sf::ScenarioText(sf::GivenScenario(*command.options), command.locale);
+    } catch (const sf::RunError& refusal) {
+        Tell("The export's run.json " + std::string(refusal.what()));
+        return 1;
+    }
+    return std::nullopt;
+}
+
+// A sales history is read whole before any run, so a bad file leaves the report alone.
+Ending ReadHistory(sf::CliOptions& options) {
+    if (!options.demand) {
+        return std::nullopt;
+    }
+    try {
+        options.inputs.history =
+            options.demandOfScenario
+                ? sf::ReadScenarioHistory({*options.demand, options.historyChoices},
+                                          options.scenario)
+                : sf::ReadSalesHistory(*options.demand, options.historyChoices,
+                                       sf::StandardInput::accepted);
+    } catch (const sf::RunError& refusal) {
+        return Refuse(refusal.what());
+    }
+    return std::nullopt;
+}
+
+// The command line read and every file it names checked or read: the exit status where it ends
+// here.
+Ending Prepare(Command& command) {
+    std::string problem;
+    command.options = sf::ParseCliOptions(command.arguments, problem);
+    if (!command.options) {
+        return UsageFault(problem);
+    }
+    if (command.options->help) {
+        std::cout << sf::CliUsage();
+        return 0;
+    }
+    if (command.options->version) {
+        std::cout << "sales-forecast-cli " << sf::kProgramVersion << '\n';
+        return 0;
+    }
+    if (const Ending ending = RefusedPaths(*command.options)) {
+        return ending;
+    }
+    if (const Ending ending = TakeScenario(command)) {
+        return ending;
+    }
+    if (const Ending ending = KeepScenarioText(command)) {
+        return ending;
+    }
+    return ReadHistory(*command.options);
+}
+
+// The runs one after another, each delivering its results.
+int RunAll(Command& command) {
+    sf::CliOptions& options = *command.options;
+    options.inputs = sf::WithLocaleDecimals(options.inputs, command.locale);
+    if (command.scenario) {
         // As the run reads it, so that a box it refuses is still known as the scenario's.
-        scenario->inputs = sf::WithLocaleDecimals(scenario->inputs, locale);
+        command.scenario->inputs = sf::WithLocaleDecimals(command.scenario->inputs, command.locale);
     }
     auto state = std::make_unique<sf::RunState>();
-    sf::UniformSource source(options->results.seed);
-    ConsoleObserver observer(options->quiet, options->results.next);
-    for (int run = 0; run < options->runs; ++run) {
+    sf::UniformSource source(options.results.seed);
+    ConsoleObserver observer(options.quiet, options.results.next);
+    for (int run = 1; run <= options.runs; ++run) {
         if (sf::CaughtStopSignal() != 0) {
             return Stopped();  // before the run writes anything
         }
-        const sf::RunOutcome outcome = sf::ExecuteRun(*state, source, options->inputs, locale,
-                                                      options->output, observer, options->run);
+        const sf::RunOutcome outcome = sf::ExecuteRun(
+            *state, source, options.inputs, command.locale, options.output, observer, options.run);
         if (!outcome.completed) {
-            Tell(WithScenarioNamed(outcome, *options, scenario));
+            Tell(WithScenarioNamed(outcome, options, command.scenario));
             return sf::CaughtStopSignal() != 0 ? StoppedStatus() : 1;
         }
         // Results that diverged are said to, though the report is complete; every line of the
@@ -215,20 +257,33 @@ int main(int argc, char** argv) try {
         const std::vector<std::string> warnings =
             sf::HealthWarnings(outcome.health, "--bounded-constants");
         for (const std::string& line : warnings) {
-            if (!options->quiet) {
-                Tell("Warning: " + RunName(*options, run + 1) + ": " + line);
+            if (!options.quiet) {
+                Tell("Warning: " + RunName(options, run) + ": " + line);
             }
         }
         if (sf::CaughtStopSignal() != 0) {
             return Stopped();
         }
-        if (!sf::DeliverResults(*state, *options, run + 1, warnings,
-                                sf::HealthNotes(outcome.health), scenarioText, std::cout,
-                                std::cerr)) {
+        if (!sf::DeliverResults(*state, options, run, warnings, sf::HealthNotes(outcome.health),
+                                command.scenarioText, std::cout, std::cerr)) {
             return 1;
         }
     }
     return 0;
+}
+
+}  // namespace
+
+// ExecuteRun turns the faults of a run into its outcome; any other fault (no memory for the run
+// state, say) still ends with a message and exit status 1.
+int main(int argc, char** argv) try {
+    sf::IgnoreFileSizeSignal();
+    sf::CatchStopSignals();
+    Command command{{argv + 1, argv + argc}, sf::ReadUserNumberLocale(), {}, {}, {}};
+    if (const Ending ending = Prepare(command)) {
+        return *ending;
+    }
+    return RunAll(command);
 } catch (...) {
     Tell(sf::OutcomeOfFault(std::current_exception()).message);
     return 1;

@@ -25,14 +25,6 @@ std::string Refusal(const std::string& option, const NumberRule& rule, const std
     return option + " needs " + std::string(rule.wanted) + ", not " + Quoted(value);
 }
 
-constexpr std::string_view kResultsOptions[] = {"--export",
-                                                "--tau-grid",
-                                                "--target-fill-rate",
-                                                "--target-service-level",
-                                                "--lost-sale-cost",
-                                                "--return-cost",
-                                                "--seed"};
-
 // The targets a tau is sought for, each a share.
 struct TargetOption {
     std::string_view option;
@@ -46,10 +38,6 @@ constexpr TargetOption kTargetOptions[] = {
 };
 
 }  // namespace
-
-bool IsResultsOption(std::string_view option) {
-    return std::ranges::find(kResultsOptions, option) != std::end(kResultsOptions);
-}
 
 OptionUse TakeResultsOption(const std::string& option, const std::string& value,
                             ResultsCliOptions& options, std::string& problem) {

@@ -24,9 +24,6 @@ struct ResultsCliOptions {
 
 enum class OptionUse { notMine, taken, refused };
 
-// True for the options TakeResultsOption takes, each with a value.
-bool IsResultsOption(std::string_view option);
-
 // --export, --tau-grid, --target-fill-rate, --target-service-level, --lost-sale-cost,
 // --return-cost and --seed with their value; refused with the reason in problem.
 OptionUse TakeResultsOption(const std::string& option, const std::string& value,

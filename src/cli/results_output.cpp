@@ -28,15 +28,9 @@ bool DeliverResults(const RunState& state, const CliOptions& options, int run,
         out << NextCsv(results) << std::flush;
     }
     if (exportNow) {
-        RunRecord record;
-        record.inputs = options.inputs;
-        record.scenario = scenario;
-        record.seed = asked.seed;
-        record.run = run;
-        record.options = options.run;
+        RunRecord record =
+            RecordOfRun(options.inputs, options.run, asked.seed, run, options.output, scenario);
         record.request = asked.request;
-        std::error_code ignored;
-        record.reportPath = std::filesystem::absolute(options.output, ignored);
         record.warnings = warnings;
         record.notes = notes;
         try {

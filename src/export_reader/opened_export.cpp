@@ -100,7 +100,9 @@ OpenedExport OpenExport(const ExportFiles& files, const NumberLocale& shownIn) {
         RequireSameTable("summary.csv", files.summary, SummaryCsv(opened.results, opened.record));
         RequireSameTable("tradeoff.csv", files.tradeoff, TradeoffCsv(opened.results));
         RequireSameTable("next.csv", files.next, NextCsv(opened.results));
-        RequireSameLines("run.json", files.runJson, RunJson(opened.results, opened.record));
+        opened.runJsonForm = told.form;
+        RequireSameLines("run.json", files.runJson,
+                         RunJson(opened.results, opened.record, opened.runJsonForm));
         // series.csv last: its cells were read back as written, so only its layout can differ.
         RequireSameTable("series.csv", files.series, SeriesCsv(series));
         opened.health = HealthOf(opened.results);

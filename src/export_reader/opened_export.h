@@ -25,6 +25,7 @@ struct OpenedExport {
     RunResults results;
     RunRecord record;
     RunHealth health;
+    RunJsonForm runJsonForm = RunJsonForm::current;  // as the folder's run.json has it
 };
 
 // The files of an export folder: the folder must hold the marker an export writes, and each

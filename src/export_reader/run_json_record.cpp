@@ -22,18 +22,33 @@ namespace {
 // Kept in its order, so that the scenario is given back as it was written.
 using Json = nlohmann::ordered_json;
 
-constexpr std::string_view kProgram = "Sales Forecast";
-
 [[noreturn]] void Refuse(const std::string& key, const std::string& problem) {
     throw RunError("run.json, \"" + key + "\": " + problem);
 }
 
-const Json& Member(const Json& object, const char* key, const std::string& path) {
+const Json& Member(const Json& object, std::string_view key, const std::string& path) {
     const auto found = object.find(key);
     if (found == object.end()) {
-        Refuse(path + key, "missing");
+        Refuse(path + std::string(key), "missing");
     }
     return *found;
+}
+
+// A member of run.json itself, of "options" or of "options.tau_grid", by its key.
+const Json& Member(const Json& json, RunJsonKey key) {
+    return Member(json, NameOf(key), "");
+}
+
+const Json& Member(const Json& options, RunJsonOption key) {
+    return Member(options, NameOf(key), "options.");
+}
+
+std::string PathOf(RunJsonKey key) {
+    return std::string(NameOf(key));
+}
+
+std::string PathOf(RunJsonOption key) {
+    return "options." + std::string(NameOf(key));
 }
 
 double Number(const Json& value, const std::string& key) {
@@ -75,38 +90,43 @@ std::vector<std::string> Lines(const Json& value, const std::string& key) {
 }
 
 // A number typed for the results, as the front ends' rules take it.
-std::optional<double> Asked(const Json& options, const char* key, const NumberRule& rule) {
-    const std::optional<double> number = OptionalNumber(Member(options, key, "options."), key);
+std::optional<double> Asked(const Json& options, RunJsonOption key, const NumberRule& rule) {
+    const std::optional<double> number = OptionalNumber(Member(options, key), PathOf(key));
     if (number && !Taken(rule, number)) {
-        Refuse(std::string("options.") + key,
-               ShortestText(*number) + " is not " + std::string(rule.wanted));
+        Refuse(PathOf(key), ShortestText(*number) + " is not " + std::string(rule.wanted));
     }
     return number;
 }
 
+double GridValue(const Json& grid, RunJsonGridKey key) {
+    const std::string path = PathOf(RunJsonOption::tauGrid) + ".";
+    return Number(Member(grid, NameOf(key), path), path + std::string(NameOf(key)));
+}
+
 ResultsRequest Request(const Json& options) {
     ResultsRequest request;
-    const Json& grid = Member(options, "tau_grid", "options.");
+    const Json& grid = Member(options, RunJsonOption::tauGrid);
     std::string problem;
     // The grid as a user types it, so that it is held to the same rules.
-    const std::optional<TauGrid> taken = ParseTauGrid(
-        ShortestText(Number(Member(grid, "from", "options.tau_grid."), "options.tau_grid.from")) +
-            ":" +
-            ShortestText(Number(Member(grid, "to", "options.tau_grid."), "options.tau_grid.to")) +
-            ":" +
-            ShortestText(
-                Number(Member(grid, "step", "options.tau_grid."), "options.tau_grid.step")),
-        problem);
+    const std::optional<TauGrid> taken =
+        ParseTauGrid(ShortestText(GridValue(grid, RunJsonGridKey::from)) + ":" +
+                         ShortestText(GridValue(grid, RunJsonGridKey::to)) + ":" +
+                         ShortestText(GridValue(grid, RunJsonGridKey::step)),
+                     problem);
     if (!taken) {
-        Refuse("options.tau_grid", problem);
+        Refuse(PathOf(RunJsonOption::tauGrid), problem);
     }
     request.grid = *taken;
-    request.targetFillRate = Asked(options, "target_fill_rate", kTargetFillRateRule);
-    request.targetServiceLevel = Asked(options, "target_service_level", kTargetServiceLevelRule);
-    const std::optional<double> lostSale = Asked(options, "lost_sale_cost", kOutcomeCostRule);
-    const std::optional<double> returned = Asked(options, "return_cost", kOutcomeCostRule);
+    request.targetFillRate = Asked(options, RunJsonOption::targetFillRate, kTargetFillRateRule);
+    request.targetServiceLevel =
+        Asked(options, RunJsonOption::targetServiceLevel, kTargetServiceLevelRule);
+    const std::optional<double> lostSale =
+        Asked(options, RunJsonOption::lostSaleCost, kOutcomeCostRule);
+    const std::optional<double> returned =
+        Asked(options, RunJsonOption::returnCost, kOutcomeCostRule);
     if (lostSale.has_value() != returned.has_value()) {
-        Refuse("options.return_cost", "the costs of a lost sale and a return come together");
+        Refuse(PathOf(RunJsonOption::returnCost),
+               "the costs of a lost sale and a return come together");
     }
     if (lostSale) {
         request.costs = OutcomeCosts{*lostSale, *returned};
@@ -117,14 +137,15 @@ ResultsRequest Request(const Json& options) {
 RunOptions Options(const Json& options) {
     RunOptions taken;
     const std::string estimation =
-        Text(Member(options, "estimation", "options."), "options.estimation");
+        Text(Member(options, RunJsonOption::estimation), PathOf(RunJsonOption::estimation));
     if (estimation != "plain" && estimation != "lanes") {
-        Refuse("options.estimation", Quoted(estimation) + " is neither \"plain\" nor \"lanes\"");
+        Refuse(PathOf(RunJsonOption::estimation),
+               Quoted(estimation) + " is neither \"plain\" nor \"lanes\"");
     }
     taken.estimation = estimation == "plain" ? EstimationPath::plain : EstimationPath::lanes;
-    const Json& bounded = Member(options, "bounded_constants", "options.");
+    const Json& bounded = Member(options, RunJsonOption::boundedConstants);
     if (!bounded.is_boolean()) {
-        Refuse("options.bounded_constants",
+        Refuse(PathOf(RunJsonOption::boundedConstants),
                "holds " + Quoted(bounded.dump()) + " where true or false belongs");
     }
     taken.boundedConstants = bounded.get<bool>();
@@ -150,9 +171,7 @@ int Horizon(const Scenario& scenario) {
     return horizon.value;
 }
 
-}  // namespace
-
-RunJsonContents ReadRunJson(std::string_view text, const NumberLocale& shownIn) {
+Json Parsed(std::string_view text) {
     Json json;
     try {
         json = Json::parse(text);
@@ -166,52 +185,80 @@ RunJsonContents ReadRunJson(std::string_view text, const NumberLocale& shownIn) 
         throw RunError("run.json holds " + Quoted(json.dump()) +
                        " where an object in braces belongs");
     }
-    if (Text(Member(json, "program", ""), "program") != kProgram) {
-        Refuse("program", "was not written by this program");
+    return json;
+}
+
+void RequireOwnVersion(const Json& json) {
+    if (Text(Member(json, RunJsonKey::program), PathOf(RunJsonKey::program)) != kRunJsonProgram) {
+        Refuse(PathOf(RunJsonKey::program), "was not written by this program");
     }
-    const std::string version = Text(Member(json, "version", ""), "version");
+    const std::string version =
+        Text(Member(json, RunJsonKey::version), PathOf(RunJsonKey::version));
     if (version != kProgramVersion) {
-        Refuse("version", Quoted(version) + " is a version this program does not know; it reads " +
-                              std::string(kProgramVersion));
+        Refuse(PathOf(RunJsonKey::version),
+               Quoted(version) + " is a version this program does not know; it reads " +
+                   std::string(kProgramVersion));
     }
-    const Json& scenarioJson = Member(json, "scenario", "");
-    if (!scenarioJson.is_object()) {
-        Refuse("scenario",
-               "holds " + Quoted(scenarioJson.dump()) + " where the run's scenario belongs");
+}
+
+// The scenario member as its text, which must read as a scenario.
+std::string ScenarioMember(const Json& json) {
+    const Json& scenario = Member(json, RunJsonKey::scenario);
+    if (!scenario.is_object()) {
+        Refuse(PathOf(RunJsonKey::scenario),
+               "holds " + Quoted(scenario.dump()) + " where the run's scenario belongs");
     }
-    const std::string scenarioText = scenarioJson.dump();
+    return scenario.dump();
+}
+
+// The boxes, model and sales history of the run, and how it was run and asked.
+RunRecord Record(const Json& json, const std::string& scenarioText, const NumberLocale& shownIn) {
     const Scenario scenario = ScenarioOf(scenarioText, shownIn);
-    RunJsonContents contents;
-    RunRecord& record = contents.record;
+    RunRecord record;
     record.inputs = scenario.inputs;
     record.scenario = scenarioText;
-    const Json& demandFile = Member(json, "demand_file", "");
-    if (!demandFile.is_null()) {
+    if (const Json& demandFile = Member(json, RunJsonKey::demandFile); !demandFile.is_null()) {
         SalesHistory history;
-        history.name = Text(demandFile, "demand_file");
+        history.name = Text(demandFile, PathOf(RunJsonKey::demandFile));
         history.file = scenario.history ? scenario.history->path : std::filesystem::path();
         record.inputs.history = std::move(history);
     }
-    const Json& seed = Member(json, "seed", "");
-    if (!seed.is_null()) {
-        record.seed = static_cast<std::uint32_t>(
-            WholeNumber(seed, "seed", 0, std::numeric_limits<std::uint32_t>::max()));
+    if (const Json& seed = Member(json, RunJsonKey::seed); !seed.is_null()) {
+        record.seed = static_cast<std::uint32_t>(WholeNumber(
+            seed, PathOf(RunJsonKey::seed), 0, std::numeric_limits<std::uint32_t>::max()));
     }
-    record.run = static_cast<int>(
-        WholeNumber(Member(json, "run", ""), "run", 1, std::numeric_limits<int>::max()));
-    const Json& options = Member(json, "options", "");
+    record.run =
+        static_cast<int>(WholeNumber(Member(json, RunJsonKey::run), PathOf(RunJsonKey::run), 1,
+                                     std::numeric_limits<int>::max()));
+    const Json& options = Member(json, RunJsonKey::options);
     if (!options.is_object()) {
-        Refuse("options", "holds " + Quoted(options.dump()) + " where an object in braces belongs");
+        Refuse(PathOf(RunJsonKey::options),
+               "holds " + Quoted(options.dump()) + " where an object in braces belongs");
     }
     record.options = Options(options);
     record.request = Request(options);
-    record.reportPath = Text(Member(json, "report", ""), "report");
-    record.warnings = Lines(Member(json, "warnings", ""), "warnings");
-    record.notes = Lines(Member(json, "notes", ""), "notes");
-    contents.context.salesPoints = static_cast<int>(
-        WholeNumber(Member(json, "sales_points", ""), "sales_points", 1, kMaxSalesPoints));
-    contents.context.tau = Number(Member(json, "tau", ""), "tau");
+    record.reportPath = Text(Member(json, RunJsonKey::report), PathOf(RunJsonKey::report));
+    record.warnings = Lines(Member(json, RunJsonKey::warnings), PathOf(RunJsonKey::warnings));
+    record.notes = Lines(Member(json, RunJsonKey::notes), PathOf(RunJsonKey::notes));
+    return record;
+}
+
+}  // namespace
+
+RunJsonContents ReadRunJson(std::string_view text, const NumberLocale& shownIn) {
+    const Json json = Parsed(text);
+    RequireOwnVersion(json);
+    const std::string scenarioText = ScenarioMember(json);
+    RunJsonContents contents;
+    contents.record = Record(json, scenarioText, shownIn);
+    contents.context.salesPoints =
+        static_cast<int>(WholeNumber(Member(json, RunJsonKey::salesPoints),
+                                     PathOf(RunJsonKey::salesPoints), 1, kMaxSalesPoints));
+    contents.context.tau = Number(Member(json, RunJsonKey::tau), PathOf(RunJsonKey::tau));
     contents.context.horizon = Horizon(ScenarioOf(scenarioText, NumberLocale{}));
+    contents.form = json.contains(NameOf(RunJsonKey::nextDeliveries))
+                        ? RunJsonForm::withNextDeliveries
+                        : RunJsonForm::current;
     return contents;
 }
 

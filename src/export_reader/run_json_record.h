@@ -12,6 +12,7 @@ namespace sf {
 struct RunJsonContents {
     RunRecord record;  // the boxes shown in the locale given
     SeriesContext context;
+    RunJsonForm form = RunJsonForm::current;  // a folder written before holds more
 };
 
 // Reads what run.json says of the run; the figures and answers it also holds are the reader's

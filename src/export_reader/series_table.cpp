@@ -12,6 +12,7 @@
 #include "history/csv_records.h"
 #include "outcome/period_outcome.h"
 #include "runtime/run_error.h"
+#include "state/period_stretches.h"
 #include "state/run_state.h"
 
 namespace sf {
@@ -129,13 +130,13 @@ PeriodStretch WrittenStretch(const SalesPointRows& rows, std::size_t column, int
     return {p + 1, p};
 }
 
-// Each period of the rolling stretch and each coming period is decided max(H, 1) periods before.
+// Each period of the rolling stretch and each coming period is decided as the run decides it.
 void RequireDecisions(const SalesPointRows& rows, const PeriodStretch& stretch,
                       const SeriesContext& context) {
     for (int t = stretch.first; t <= stretch.last; ++t) {
         const SeriesRow& row = rows[static_cast<std::size_t>(t - 1)];
         RequireSame(Place(row, kDecidedAt), *row.values[kDecidedAt],
-                    t - std::max(context.horizon, 1));
+                    DecisionPeriod(t, context.horizon));
     }
 }
 
@@ -190,57 +191,62 @@ ComingSeries Coming(const SalesPointRows& rows, const PeriodStretch& coming,
     return series;
 }
 
-}  // namespace
-
-RunSeries ReadSeriesTable(std::string_view text, const SeriesContext& context) {
-    const std::vector<SalesPointRows> points = ReadRows(text, context.salesPoints);
-    RunSeries series;
-    series.horizon = context.horizon;
-    series.tau = context.tau;
-    series.salesPoints.resize(static_cast<std::size_t>(context.salesPoints));
-    if (points.empty()) {
-        return series;  // a run of no periods: nothing was written
-    }
-    const SalesPointRows& firstRows = points.front();
-    if (points.size() != series.salesPoints.size()) {
-        RefuseCell({kFile, points.back().back().fileRow, "sales_point"},
-                   "the last sales point is " + std::to_string(points.size()) +
-                       " where run.json counts " + std::to_string(context.salesPoints));
-    }
-    // Demand is written for the periods 1..P; the coming periods after them have none.
+// Where the run wrote what: the periods 1..P, the stretches of its run, and where each column
+// is written among 1..P.
+struct SeriesLayout {
     int p = 0;
+    PeriodStretch everyPeriod;
+    PeriodStretch outcome;
+    PeriodStretch rolling;
+    PeriodStretch constants;
+    PeriodStretch coming;
+    std::array<PeriodStretch, kSeriesColumns.size()> written;
+};
+
+// The layout as sales point 1's rows show it; each other sales point must follow it.
+SeriesLayout LayoutOf(const SalesPointRows& firstRows, const SeriesContext& context) {
+    SeriesLayout layout;
+    int& p = layout.p;
+    // Demand is written for the periods 1..P; the coming periods after them have none.
     while (p < static_cast<int>(firstRows.size()) &&
            firstRows[static_cast<std::size_t>(p)].values[kDemand]) {
         ++p;
     }
-    const PeriodStretch outcome = WrittenStretch(firstRows, kForecast, p);
-    const PeriodStretch rolling = WrittenStretch(firstRows, kForecastAsForecast, p);
+    layout.everyPeriod = {1, p};
+    layout.outcome = WrittenStretch(firstRows, kForecast, p);
+    layout.rolling = WrittenStretch(firstRows, kForecastAsForecast, p);
     // The rolling forecast starts after the report's first forecast, at S + A + H + 1 > S, and
     // takes the constants of the periods after S.
-    if (!rolling.Empty() && (outcome.Empty() || rolling.first <= outcome.first)) {
-        RefuseCell(
-            Place(firstRows[static_cast<std::size_t>(rolling.first - 1)], kForecastAsForecast),
-            "the forecasts as known begin at period " + std::to_string(rolling.first) +
-                ", not after the report's first forecast");
+    if (!layout.rolling.Empty() &&
+        (layout.outcome.Empty() || layout.rolling.first <= layout.outcome.first)) {
+        RefuseCell(Place(firstRows[static_cast<std::size_t>(layout.rolling.first - 1)],
+                         kForecastAsForecast),
+                   "the forecasts as known begin at period " +
+                       std::to_string(layout.rolling.first) +
+                       ", not after the report's first forecast");
     }
-    const PeriodStretch constants =
-        outcome.Empty() ? PeriodStretch{p + 1, p} : PeriodStretch{outcome.first + 1, p};
-    const PeriodStretch coming = rolling.Empty()
-                                     ? PeriodStretch{p + 1, p}
-                                     : PeriodStretch{p + 1, p + std::max(context.horizon, 1)};
-    const PeriodStretch everyPeriod{1, p};
-    const PeriodStretch demandMean = WrittenStretch(firstRows, kDemandMean, p);
-    // Where each column is written among the periods 1..P.
-    std::array<PeriodStretch, kSeriesColumns.size()> written;
-    written.fill(outcome);
-    written[kDemandMean] = demandMean.first == 1 ? everyPeriod : PeriodStretch{p + 1, p};
-    written[kDemand] = everyPeriod;
-    written[kAlpha] = written[kBeta] = constants;
+    // The outcome window starts at S; without one no period has constants either.
+    layout.constants = ConstantsStretch(layout.outcome.first, p);
+    layout.coming = ComingPeriods(p, context.horizon, layout.rolling);
+    std::array<PeriodStretch, kSeriesColumns.size()>& written = layout.written;
+    written.fill(layout.outcome);
+    written[kDemandMean] = WrittenStretch(firstRows, kDemandMean, p).first == 1
+                               ? layout.everyPeriod
+                               : PeriodStretch{p + 1, p};
+    written[kDemand] = layout.everyPeriod;
+    written[kAlpha] = written[kBeta] = layout.constants;
     for (const std::size_t column :
          {kForecastAsForecast, kSigmaAsForecast, kDeliveryAsForecast, kDecidedAt}) {
-        written[column] = rolling;
+        written[column] = layout.rolling;
     }
-    const int rowsEach = std::max(coming.last, p);
+    return layout;
+}
+
+// Each sales point's rows as the layout has them: as many, its name on each, sales point 1's
+// dates, and a value in a cell exactly where the run wrote one.
+void RequireLayout(const std::vector<SalesPointRows>& points, const SeriesLayout& layout) {
+    const SalesPointRows& firstRows = points.front();
+    const int rowsEach = std::max(layout.coming.last, layout.p);
     for (std::size_t at = 0; at < points.size(); ++at) {
         const SalesPointRows& rows = points[at];
         if (static_cast<int>(rows.size()) != rowsEach) {
@@ -256,14 +262,15 @@ RunSeries ReadSeriesTable(std::string_view text, const SeriesContext& context) {
                            Quoted(row.name) + " where the rows before name the sales point " +
                                Quoted(rows.front().name));
             }
-            const std::string& date = t <= p ? firstRows[static_cast<std::size_t>(t - 1)].date : "";
+            const std::string& date =
+                t <= layout.p ? firstRows[static_cast<std::size_t>(t - 1)].date : "";
             if (row.date != date) {
                 RefuseCell({kFile, row.fileRow, "date"},
                            Quoted(row.date) + " where sales point 1 has " + Quoted(date));
             }
             for (std::size_t column = 0; column < kSeriesColumns.size(); ++column) {
-                const bool expected =
-                    t <= p ? Holds(written[column], t) : kSeriesColumns[column].coming != nullptr;
+                const bool expected = t <= layout.p ? Holds(layout.written[column], t)
+                                                    : kSeriesColumns[column].coming != nullptr;
                 if (row.values[column].has_value() != expected) {
                     RefuseCell(Place(row, column), expected ? "empty where the run wrote a value"
                                                             : "a value where the run wrote none");
@@ -271,39 +278,65 @@ RunSeries ReadSeriesTable(std::string_view text, const SeriesContext& context) {
             }
         }
     }
-    series.periodNumber = p;
-    series.outcomeWindow = outcome;
-    series.rollingStretch = rolling;
-    series.comingPeriods = coming;
-    for (int t = 1; t <= p; ++t) {
+}
+
+SalesPointSeries SalesPointOf(const SalesPointRows& rows, const SeriesLayout& layout,
+                              const SeriesContext& context) {
+    SalesPointSeries point;
+    point.demandMean = Values(rows, kDemandMean, layout.written[kDemandMean]);
+    point.demand = Values(rows, kDemand, layout.everyPeriod);
+    point.mad = Values(rows, kMad, layout.outcome);
+    point.alpha = Values(rows, kAlpha, layout.constants);
+    point.beta = Values(rows, kBeta, layout.constants);
+    EvaluatedSeries& reported = point.asReported;
+    reported.forecast = Values(rows, kForecast, layout.outcome);
+    reported.sigma = Values(rows, kSigma, layout.outcome);
+    reported.delivery = Values(rows, kDelivery, layout.outcome);
+    reported.lostSale = Values(rows, kLostSale, layout.outcome);
+    reported.returned = Values(rows, kReturned, layout.outcome);
+    reported.sales = Values(rows, kSales, layout.outcome);
+    point.asForecast = AsForecast(rows, layout.rolling, context);
+    RequireDecisions(rows, layout.rolling, context);
+    RequireDecisions(rows, layout.coming, context);
+    point.decidedAt = Values(rows, kDecidedAt, layout.rolling);
+    point.coming = Coming(rows, layout.coming, context);
+    return point;
+}
+
+}  // namespace
+
+RunSeries ReadSeriesTable(std::string_view text, const SeriesContext& context) {
+    const std::vector<SalesPointRows> points = ReadRows(text, context.salesPoints);
+    RunSeries series;
+    series.horizon = context.horizon;
+    series.tau = context.tau;
+    series.salesPoints.resize(static_cast<std::size_t>(context.salesPoints));
+    if (points.empty()) {
+        return series;  // a run of no periods: nothing was written
+    }
+    if (points.size() != series.salesPoints.size()) {
+        RefuseCell({kFile, points.back().back().fileRow, "sales_point"},
+                   "the last sales point is " + std::to_string(points.size()) +
+                       " where run.json counts " + std::to_string(context.salesPoints));
+    }
+    const SalesPointRows& firstRows = points.front();
+    const SeriesLayout layout = LayoutOf(firstRows, context);
+    RequireLayout(points, layout);
+    series.periodNumber = layout.p;
+    series.outcomeWindow = layout.outcome;
+    series.rollingStretch = layout.rolling;
+    series.comingPeriods = layout.coming;
+    for (int t = 1; t <= layout.p; ++t) {
         series.dates.push_back(firstRows[static_cast<std::size_t>(t - 1)].date);
     }
     if (std::ranges::all_of(series.dates, [](const std::string& date) { return date.empty(); })) {
         series.dates.clear();
     }
     for (std::size_t at = 0; at < points.size(); ++at) {
-        const SalesPointRows& rows = points[at];
         // A sales point without a name of its own is written by its number.
-        const std::string& name = rows.front().name;
+        const std::string& name = points[at].front().name;
         series.names.push_back(name == std::to_string(at + 1) ? "" : name);
-        SalesPointSeries& point = series.salesPoints[at];
-        point.demandMean = Values(rows, kDemandMean, written[kDemandMean]);
-        point.demand = Values(rows, kDemand, everyPeriod);
-        point.mad = Values(rows, kMad, outcome);
-        point.alpha = Values(rows, kAlpha, constants);
-        point.beta = Values(rows, kBeta, constants);
-        EvaluatedSeries& reported = point.asReported;
-        reported.forecast = Values(rows, kForecast, outcome);
-        reported.sigma = Values(rows, kSigma, outcome);
-        reported.delivery = Values(rows, kDelivery, outcome);
-        reported.lostSale = Values(rows, kLostSale, outcome);
-        reported.returned = Values(rows, kReturned, outcome);
-        reported.sales = Values(rows, kSales, outcome);
-        point.asForecast = AsForecast(rows, rolling, context);
-        RequireDecisions(rows, rolling, context);
-        RequireDecisions(rows, coming, context);
-        point.decidedAt = Values(rows, kDecidedAt, rolling);
-        point.coming = Coming(rows, coming, context);
+        series.salesPoints[at] = SalesPointOf(points[at], layout, context);
     }
     if (std::ranges::all_of(series.names, [](const std::string& name) { return name.empty(); })) {
         series.names.clear();

@@ -5,6 +5,7 @@
 
 #include "results/divergence.h"
 #include "results/ratio.h"
+#include "state/period_stretches.h"
 
 namespace sf {
 namespace {
@@ -70,7 +71,8 @@ FigureSums SalesPointSums(const RunSeries& series, const SalesPointSeries& point
     const std::span<const double> lostSale = Over(evaluated.lostSale, stretch);
     const std::span<const double> returned = Over(evaluated.returned, stretch);
     const std::span<const double> sales = Over(evaluated.sales, stretch);
-    const int naiveLag = std::max(series.horizon, 1);
+    // The naive forecast repeats the demand known when the delivery was decided.
+    const int naiveLag = DecisionLag(series.horizon);
     FigureSums sums;
     for (std::size_t at = 0; at < forecast.size(); ++at) {
         const int t = stretch.first + static_cast<int>(at);

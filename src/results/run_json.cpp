@@ -1,8 +1,10 @@
 #include <nlohmann/json.hpp>
 
 #include "results/next_deliveries.h"
+#include "results/run_json_keys.h"
 #include "results/run_record.h"
 #include "results/summary_columns.h"
+#include "runtime/invariants.h"
 #include "version/program_version.h"
 
 namespace sf {
@@ -18,18 +20,51 @@ ordered_json Scenario(const std::string& text) {
     return text.empty() ? ordered_json(nullptr) : ordered_json::parse(text);
 }
 
-ordered_json Options(const RunRecord& record) {
+ordered_json TauGridJson(const TauGrid& grid) {
+    ordered_json json = ordered_json::object();
+    for (const auto& [key, name] : kRunJsonGridKeys) {
+        switch (key) {
+            case RunJsonGridKey::from:
+                json[std::string(name)] = grid.from;
+                break;
+            case RunJsonGridKey::to:
+                json[std::string(name)] = grid.to;
+                break;
+            case RunJsonGridKey::step:
+                json[std::string(name)] = grid.step;
+                break;
+        }
+    }
+    return json;
+}
+
+ordered_json OptionValue(RunJsonOption key, const RunRecord& record) {
     const ResultsRequest& request = record.request;
-    return {
-        {"estimation", record.options.estimation == EstimationPath::plain ? "plain" : "lanes"},
-        {"bounded_constants", record.options.boundedConstants},
-        {"tau_grid",
-         {{"from", request.grid.from}, {"to", request.grid.to}, {"step", request.grid.step}}},
-        {"target_fill_rate", Optional(request.targetFillRate)},
-        {"target_service_level", Optional(request.targetServiceLevel)},
-        {"lost_sale_cost", request.costs ? ordered_json(request.costs->lostSale) : nullptr},
-        {"return_cost", request.costs ? ordered_json(request.costs->returned) : nullptr},
-    };
+    switch (key) {
+        case RunJsonOption::estimation:
+            return record.options.estimation == EstimationPath::plain ? "plain" : "lanes";
+        case RunJsonOption::boundedConstants:
+            return record.options.boundedConstants;
+        case RunJsonOption::tauGrid:
+            return TauGridJson(request.grid);
+        case RunJsonOption::targetFillRate:
+            return Optional(request.targetFillRate);
+        case RunJsonOption::targetServiceLevel:
+            return Optional(request.targetServiceLevel);
+        case RunJsonOption::lostSaleCost:
+            return request.costs ? ordered_json(request.costs->lostSale) : nullptr;
+        case RunJsonOption::returnCost:
+            return request.costs ? ordered_json(request.costs->returned) : nullptr;
+    }
+    SF_UNREACHABLE("a run.json option without its value");
+}
+
+ordered_json Options(const RunRecord& record) {
+    ordered_json options = ordered_json::object();
+    for (const auto& [key, name] : kRunJsonOptions) {
+        options[std::string(name)] = OptionValue(key, record);
+    }
+    return options;
 }
 
 // A row of summary.csv by its column names.
@@ -121,37 +156,70 @@ ordered_json Costs(const RunResults& results) {
     return json;
 }
 
+// The value of a member of run.json.
+ordered_json MemberValue(RunJsonKey key, const RunResults& results, const RunRecord& record) {
+    // Demand read from a sales history has no model and draws no random number; its file is
+    // named instead.
+    const bool history = record.inputs.history.has_value();
+    switch (key) {
+        case RunJsonKey::program:
+            return std::string(kRunJsonProgram);
+        case RunJsonKey::version:
+            return kProgramVersion;
+        case RunJsonKey::model:
+            return history ? ordered_json(nullptr)
+                           : ordered_json(DemandModelName(record.inputs.model));
+        case RunJsonKey::demandFile:
+            return history ? ordered_json(record.inputs.history->name) : ordered_json(nullptr);
+        case RunJsonKey::scenario:
+            return Scenario(record.scenario);
+        case RunJsonKey::seed:
+            return history ? ordered_json(nullptr) : ordered_json(record.seed);
+        case RunJsonKey::run:
+            return record.run;
+        case RunJsonKey::options:
+            return Options(record);
+        case RunJsonKey::report:
+            return record.reportPath.string();
+        case RunJsonKey::tau:
+            return results.series.tau;
+        case RunJsonKey::salesPoints:
+            return results.series.salesPoints.size();
+        case RunJsonKey::soundSalesPoints:
+            return results.figures.SoundCount();
+        case RunJsonKey::totals:
+            return Totals(results.figures);
+        case RunJsonKey::warnings:
+            return record.warnings;
+        case RunJsonKey::notes:
+            return record.notes;
+        case RunJsonKey::targetFillRate:
+            return Target(results, &EvaluationAnswers::target, "fill_rate");
+        case RunJsonKey::targetServiceLevel:
+            return Target(results, &EvaluationAnswers::serviceLevelTarget, "cycle_service_level");
+        case RunJsonKey::cheapestTau:
+            return Costs(results);
+        case RunJsonKey::nextDeliveries:
+            return NextDeliveriesJson(results);
+    }
+    SF_UNREACHABLE("a run.json member without its value");
+}
+
 }  // namespace
 
-std::string RunJson(const RunResults& results, const RunRecord& record) {
-    const ordered_json json = {
-        {"program", "Sales Forecast"},
-        {"version", kProgramVersion},
-        // Demand read from a sales history has no model; the file is named instead.
-        {"model", record.inputs.history ? ordered_json(nullptr)
-                                        : ordered_json(DemandModelName(record.inputs.model))},
-        {"demand_file",
-         record.inputs.history ? ordered_json(record.inputs.history->name) : ordered_json(nullptr)},
-        {"scenario", Scenario(record.scenario)},
-        // A sales history draws no random number.
-        {"seed", record.inputs.history ? ordered_json(nullptr) : ordered_json(record.seed)},
-        {"run", record.run},
-        {"options", Options(record)},
-        {"report", record.reportPath.string()},
-        {"tau", results.series.tau},
-        {"sales_points", results.series.salesPoints.size()},
-        {"sound_sales_points", results.figures.SoundCount()},
-        {"totals", Totals(results.figures)},
-        {"warnings", record.warnings},
-        {"notes", record.notes},
-        {"target_fill_rate", Target(results, &EvaluationAnswers::target, "fill_rate")},
-        {"target_service_level",
-         Target(results, &EvaluationAnswers::serviceLevelTarget, "cycle_service_level")},
-        {"cheapest_tau", Costs(results)},
-        {"next_deliveries", NextDeliveriesJson(results)},
-    };
+std::string RunJson(const RunResults& results, const RunRecord& record, RunJsonForm form) {
+    ordered_json json = ordered_json::object();
+    for (const auto& [key, name] : kRunJsonKeys) {
+        if (key != RunJsonKey::nextDeliveries || form == RunJsonForm::withNextDeliveries) {
+            json[std::string(name)] = MemberValue(key, results, record);
+        }
+    }
     // Box texts are kept byte for byte; a byte that is not UTF-8 is replaced rather than refused.
     return json.dump(2, ' ', false, ordered_json::error_handler_t::replace) + '\n';
+}
+
+std::string RunJson(const RunResults& results, const RunRecord& record) {
+    return RunJson(results, record, RunJsonForm::current);
 }
 
 }  // namespace sf

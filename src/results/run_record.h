@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "results/run_json_keys.h"
 #include "results/run_results.h"
 #include "runtime/uniform_source.h"
 #include "state/run_inputs.h"
@@ -27,8 +28,17 @@ struct RunRecord {
     std::vector<std::string> notes;     // what the results should be read with
 };
 
+// The record of a run as both front ends begin it: the boxes and model, the options, the seed
+// and which run of the start it is, the report's path (absolute, so that run.json names it
+// wherever it is read) and the scenario text. The request, the warnings and the notes are the
+// front end's to add as it comes to them.
+RunRecord RecordOfRun(RunInputs inputs, const RunOptions& options, std::uint32_t seed, int run,
+                      const std::filesystem::path& reportPath, std::string scenario);
+
 // run.json: the program version, the record, the figures of the sound sales points and of all
-// of them per evaluation, and the answers to a target fill rate and to costs.
+// of them per evaluation, and the answers to a target fill rate and to costs; the coming periods
+// too in the form of folders written before.
+std::string RunJson(const RunResults& results, const RunRecord& record, RunJsonForm form);
 std::string RunJson(const RunResults& results, const RunRecord& record);
 
 }  // namespace sf

@@ -15,6 +15,10 @@ inline constexpr bool kIndexChecksOn = false;
 [[noreturn]] void BreakInvariant(const char* what);
 [[noreturn]] void BreakIndexBounds(const char* indexName, int index, int slotCount);
 
+// Ends a switch that names every enumerator of its enum, with no default: -Werror=switch then
+// fails the build where a case is missing, and only a value outside the enum comes here.
+#define SF_UNREACHABLE(what) ::sf::BreakInvariant(what)
+
 // index must lie in 0..slotCount - 1, where the checks are on.
 inline void CheckIndex(const char* indexName, int index, int slotCount) {
     if constexpr (kIndexChecksOn) {

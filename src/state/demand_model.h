@@ -31,7 +31,6 @@ struct DemandModelRow {
     DemandModel model;
     std::string_view name;     // the option's name, as scenario files and --model call it
     std::string_view caption;  // the option's text in the window
-    bool trend;                // Poisson demand around a + c g(t)
     bool hasDemandMean;        // its demand is drawn around a mean the run keeps
     // Beside the rows p1 (low and up), p2 (low and up) and p3; a model without a third
     // parameter does not read p3.
@@ -42,43 +41,36 @@ inline constexpr std::array kDemandModels = std::to_array<DemandModelRow>({
     {.model = DemandModel::loga,
      .name = "loga",
      .caption = "Poisson demand with mean having logarithmic trend",
-     .trend = true,
      .hasDemandMean = true,
      .parameters = {kTrendLevel, kTrendCoefficient, kNoParameter}},
     {.model = DemandModel::sqrot,
      .name = "sqrot",
      .caption = "Poisson demand with mean having trend with square root of time",
-     .trend = true,
      .hasDemandMean = true,
      .parameters = {kTrendLevel, kTrendCoefficient, kNoParameter}},
     {.model = DemandModel::linear,
      .name = "linear",
      .caption = "Poisson demand with mean having linear trend",
-     .trend = true,
      .hasDemandMean = true,
      .parameters = {kTrendLevel, kTrendCoefficient, kNoParameter}},
     {.model = DemandModel::t_tplusn,
      .name = "t_tplusn",
      .caption = "Poisson demand with mean having trend of multiple of t/(t+n)",
-     .trend = true,
      .hasDemandMean = true,
      .parameters = {kTrendLevel, kTrendCoefficient, kTrendN}},
     {.model = DemandModel::meanAR1,
      .name = "meanAR1",
      .caption = "Poisson demand with mean following AR(1)",
-     .trend = false,
      .hasDemandMean = true,
      .parameters = {kMu, kPhi, kNoParameter}},
     {.model = DemandModel::AR1,
      .name = "AR1",
      .caption = "AR(1) Process",
-     .trend = false,
      .hasDemandMean = false,
      .parameters = {kMu, kPhi, kSigmaThirdRow}},
     {.model = DemandModel::Normal,
      .name = "Normal",
      .caption = "Normal demand",
-     .trend = false,
      .hasDemandMean = false,
      .parameters = {kMu, kSigmaSecondRow, kNoParameter}},
 });
@@ -116,10 +108,6 @@ inline std::optional<DemandModel> DemandModelFromName(std::string_view name) {
         }
     }
     return std::nullopt;
-}
-
-constexpr bool IsTrendModel(DemandModel model) {
-    return ModelRow(model).trend;
 }
 
 // A model with a third parameter reads the single box p3.

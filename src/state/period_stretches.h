@@ -14,7 +14,8 @@ struct PeriodStretch {
 };
 
 // The stretches of a run's periods, from its converted inputs S (initPeriods), A
-// (alphaBetaPeriods), H (horizon) and P (periodNumber). Each is written here only.
+// (alphaBetaPeriods), H (horizon) and P (periodNumber). Each is written here only; those that
+// results read back from files need also take the counts themselves.
 
 // 1..S: the initial mean and deviation are taken over these.
 inline PeriodStretch InitialisationWindow(const RunState& state) {
@@ -27,8 +28,12 @@ inline PeriodStretch StartStretch(const RunState& state) {
 }
 
 // S + 1: the first period with a smoothing constant of its own, where every criterion starts.
+inline int FirstFittedPeriod(int initPeriods) {
+    return initPeriods + 1;
+}
+
 inline int FirstFittedPeriod(const RunState& state) {
-    return state.initPeriods + 1;
+    return FirstFittedPeriod(state.initPeriods);
 }
 
 // S + 1..S + A + H: alpha and beta hold the initial constants, and the series are smoothed
@@ -56,27 +61,43 @@ inline PeriodStretch RollingStretch(const RunState& state) {
 
 // How many periods ahead a delivery is decided: H, or 1 when H = 0 (a forecast that holds its
 // own period's demand is no forecast).
+inline int DecisionLag(int horizon) {
+    return horizon > 0 ? horizon : 1;
+}
+
 inline int DecisionLag(const RunState& state) {
-    return state.horizon > 0 ? state.horizon : 1;
+    return DecisionLag(state.horizon);
 }
 
 // The period at which the delivery for period t is decided, knowing the demand up to it.
+inline int DecisionPeriod(int t, int horizon) {
+    return t - DecisionLag(horizon);
+}
+
 inline int DecisionPeriod(const RunState& state, int t) {
-    return t - DecisionLag(state);
+    return DecisionPeriod(t, state.horizon);
 }
 
 // P + 1..P + max(H, 1): the periods after the last whose deliveries are decided by period P,
-// the last of them at P itself; empty when no rolling forecast was made. Near period 600 they
-// lie beyond the matrices, so they are counted from P: the k-th is P + k.
+// the last of them at P itself; empty when no rolling forecast was made (an empty rolling
+// stretch). Near period 600 they lie beyond the matrices, so they are counted from P: the k-th
+// is P + k.
+inline PeriodStretch ComingPeriods(int periodNumber, int horizon, const PeriodStretch& rolling) {
+    return {periodNumber + 1, rolling.Empty() ? periodNumber : periodNumber + DecisionLag(horizon)};
+}
+
 inline PeriodStretch ComingPeriods(const RunState& state) {
-    const int p = state.periodNumber;
-    return {p + 1, RollingStretch(state).Empty() ? p : p + DecisionLag(state)};
+    return ComingPeriods(state.periodNumber, state.horizon, RollingStretch(state));
 }
 
 // S + 1..P: the periods with constants of their own, the initial fitting window and then the
 // rolling stretch.
+inline PeriodStretch ConstantsStretch(int initPeriods, int periodNumber) {
+    return {FirstFittedPeriod(initPeriods), periodNumber};
+}
+
 inline PeriodStretch ConstantsStretch(const RunState& state) {
-    return {FirstFittedPeriod(state), state.periodNumber};
+    return ConstantsStretch(state.initPeriods, state.periodNumber);
 }
 
 // S..P: deliveries, lost sales, returns and sales are counted over these.

@@ -72,7 +72,7 @@ QString CellText(FigureKind kind, const std::optional<double>& value, bool rowOf
             return rowOfMany ? ScreenNumber(value, 0)
                              : (*value != 0.0 ? QStringLiteral("yes") : QString());
     }
-    return {};
+    SF_UNREACHABLE("a figure of no kind");
 }
 
 const QColor kDivergedBackground(255, 236, 179);

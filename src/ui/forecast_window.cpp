@@ -322,21 +322,18 @@ void ForecastWindow::FocusBox(std::string RunInputs::*box) {
 
 RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs, const RunOptions& options,
                                                       const std::optional<EarlierDemand>& earlier) {
-    RunRecord record;
-    record.inputs = std::move(inputs);
-    record.options = options;
     // Runs on the same demand carry the seed and run that name it.
-    record.seed = earlier ? earlier->seed : sequenceSeed_;
-    record.run = earlier ? earlier->run : completeRuns_ + 1;  // which it is if it completes
-    std::error_code ignored;
-    record.reportPath = std::filesystem::absolute(reportPath_, ignored);
+    const std::uint32_t seed = earlier ? earlier->seed : sequenceSeed_;
+    const int run = earlier ? earlier->run : completeRuns_ + 1;  // which it is if it completes
+    std::string scenario;
     try {
-        record.scenario = ScenarioText(
-            {record.inputs, options.boundedConstants, record.seed, SourceOf(record.inputs.history)},
-            locale_);
+        scenario = ScenarioText({inputs, options.boundedConstants, seed, SourceOf(inputs.history)},
+                                locale_);
     } catch (const RunError&) {
         // A box longer than a scenario file takes: run.json says it holds no scenario.
     }
+    RunRecord record =
+        RecordOfRun(std::move(inputs), options, seed, run, reportPath_, std::move(scenario));
     return [this, record = std::move(record)](const RunOutcome& outcome) {
         auto run =
             std::make_shared<CompletedRun>(CompletedRun{ComputeResults(*state_, record.request),

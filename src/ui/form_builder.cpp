@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "runtime/invariants.h"
 #include "ui/form_layout.h"
 
 namespace sf::ui {
@@ -36,7 +37,7 @@ QWidget* CreateControl(const FormControl& entry, QWidget& container) {
             return label;
         }
     }
-    return nullptr;
+    SF_UNREACHABLE("a control of no kind");
 }
 
 // The caption sits on the top line, as the designed positions of the options inside the frame

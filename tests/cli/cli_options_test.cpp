@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "cli/option_table.h"
 #include "state/box_keys.h"
 
 namespace sf {
@@ -154,6 +155,25 @@ TEST(CliOptions, CommandLinesInTheirGnuFormsAndWhatIsWrongWithThem) {
     EXPECT_EQ(UsageError("unknown option --colour"),
               "sales-forecast-cli: unknown option --colour\n"
               "Try 'sales-forecast-cli --help' for more information.\n");
+}
+
+// Each option of the table is taken by the code of its group (an option that code does not
+// know breaks an invariant), with its value word as the value or as its first choice; only a
+// --demand makes the history's options usable.
+TEST(CliOptions, EveryOptionOfTheTableIsTakenByItsGroup) {
+    for (const CliOption& option : CliOptionTable()) {
+        SCOPED_TRACE(option.name);
+        std::vector<std::string> line = {std::string(option.name)};
+        if (option.flag == nullptr) {
+            const std::string_view value = option.value;
+            line.emplace_back(value.substr(0, value.find('|')));
+        }
+        line.insert(line.end(), {"--demand", "sales.csv"});
+        std::string problem;
+        Parse(line, &problem);
+        EXPECT_FALSE(problem.starts_with("unknown option")) << problem;
+        EXPECT_EQ(FindCliOption(option.name), &option);
+    }
 }
 
 // A scenario's seed is where the runs start unless --seed says otherwise; --save-scenario

@@ -81,6 +81,17 @@ cmp -s c-of-run-json/out.txt c/out.txt || fail "run.json of de_DE runs the C rep
 run_in de de-of-scenario "$work/c/s.sfscenario"
 cmp -s de-of-scenario/out.txt de/out.txt || fail "the scenario of C runs the German report"
 
+# The longest stretch of coming periods a run has (H = 590 at 100 sales points) leaves run.json
+# small, so that it runs the export again as a scenario; the coming periods are in next.csv.
+longest=(--example --sales-points 100 --periods 600 --init-periods 4 --alpha-beta-periods 0
+  --horizon 590 --quiet)
+mkdir longest && (cd longest && c "${longest[@]}" --export results >/dev/null) ||
+  fail "the longest coming stretch exported"
+[ "$(wc -c <longest/results/run.json)" -lt 65536 ] ||
+  fail "run.json of the longest coming stretch: $(wc -c <longest/results/run.json) bytes"
+run_in c longest-again "$work/longest/results/run.json"
+cmp -s longest-again/out.txt longest/out.txt || fail "run.json of the longest coming stretch runs it again"
+
 # A scenario names its sales history by its absolute path and how it is read: opened from
 # another folder it reads the file again, and says so when the file is gone.
 mkdir history
@@ -101,7 +112,7 @@ cmp -s history-again/out.txt history/out.txt || fail "the scenario reads its his
 mv history/sales.csv history/moved.csv
 expect c 1 "The sales history \"$work/history/sales.csv\" of the scenario file \"$work/history/s.sfscenario\" is gone: no file has that name now" \
   --scenario "$work/history/s.sfscenario"
-expect c 2 'sales-forecast-cli: --history-decimal, --history-header, --history-columns and --history-missing need a sales history: --demand, or a scenario that names one' \
+expect c 2 'sales-forecast-cli: --history-columns, --history-header, --history-decimal and --history-missing need a sales history: --demand, or a scenario that names one' \
   --example --history-missing zero
 
 [ "$failed" -eq 0 ] && echo "command lines: all passed"

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "csv_reading.h"
@@ -22,6 +23,9 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kGoldenExports = SF_GOLDEN_EXPORTS_DIR;
+// Export folders as earlier versions wrote them.
+const fs::path kEarlierExports = SF_EARLIER_EXPORTS_DIR;
+const fs::path kNextDeliveriesInRunJson = kEarlierExports / "next-deliveries-in-run-json";
 
 TEST(OpenedExport, EveryReferenceExportOpensAndWritesItselfAgain) {
     int opened = 0;
@@ -41,6 +45,47 @@ TEST(OpenedExport, EveryReferenceExportOpensAndWritesItselfAgain) {
         ++opened;
     }
     EXPECT_GE(opened, 13);
+}
+
+// run.json once held the coming periods too, which made it grow with them (20 MB at H = 590);
+// such a folder still opens and is still held to every member it has.
+TEST(OpenedExport, AFolderWithTheComingPeriodsInRunJsonStillOpens) {
+    const ExportFiles files = ReadExportFiles(kNextDeliveriesInRunJson);
+    const OpenedExport run = OpenExport(files, NumberLocale{});
+    EXPECT_EQ(run.runJsonForm, RunJsonForm::withNextDeliveries);
+    EXPECT_EQ(RunJson(run.results, run.record, run.runJsonForm), files.runJson);
+    EXPECT_EQ(NextCsv(run.results), files.next);
+}
+
+// The writer writes the table's members in its order, and the reader holds a folder to each:
+// without any one of them the folder is refused, naming run.json.
+TEST(OpenedExport, RunJsonHoldsTheMembersOfItsTableEachReadOrCompared) {
+    const ExportFiles files = ReadExportFiles(kGoldenExports / "01-loga_base");
+    const nlohmann::ordered_json written = nlohmann::ordered_json::parse(files.runJson);
+    std::vector<std::string> names;
+    for (const auto& member : written.items()) {
+        names.push_back(member.key());
+    }
+    std::vector<std::string> table;
+    for (const auto& [key, name] : kRunJsonKeys) {
+        if (key != RunJsonKey::nextDeliveries) {
+            table.emplace_back(name);
+        }
+    }
+    EXPECT_EQ(names, table);
+    for (const std::string& name : table) {
+        SCOPED_TRACE(name);
+        nlohmann::ordered_json without = written;
+        without.erase(name);
+        ExportFiles damaged = files;
+        damaged.runJson = without.dump(2) + '\n';
+        try {
+            OpenExport(damaged, NumberLocale{});
+            ADD_FAILURE() << "opened";
+        } catch (const RunError& refusal) {
+            EXPECT_EQ(std::string(refusal.what()).rfind("run.json", 0), 0u) << refusal.what();
+        }
+    }
 }
 
 // The boxes come back in the locale the window shows them in.
@@ -130,6 +175,7 @@ struct Damage {
     const char* what;
     std::function<void(const TestFolder&)> damage;
     const char* refusal;  // the start of the message, naming the file
+    fs::path folder = kGoldenExports / "01-loga_base";  // the folder damaged
 };
 
 TEST(OpenedExport, DamagedFoldersAreRefusedNamingTheFile) {
@@ -213,6 +259,11 @@ TEST(OpenedExport, DamagedFoldersAreRefusedNamingTheFile) {
         {"a changed answer",
          [](const TestFolder& f) { Replace(f, "run.json", "\"run\": 1,", "\"run\": 2,"); },
          "summary.csv, row 2, column run"},
+        {"a changed coming period in a folder written before",
+         [](const TestFolder& f) {
+             Replace(f, "run.json", "\"delivery\": 35.0,", "\"delivery\": 36.0,");
+         },
+         "run.json, line ", kNextDeliveriesInRunJson},
         {"more sales points than the series have",
          [](const TestFolder& f) {
              Replace(f, "run.json", "\"sales_points\": 3", "\"sales_points\": 4");
@@ -222,7 +273,7 @@ TEST(OpenedExport, DamagedFoldersAreRefusedNamingTheFile) {
     for (const Damage& damage : damages) {
         SCOPED_TRACE(damage.what);
         TestFolder folder;
-        fs::copy(kGoldenExports / "01-loga_base", folder.Root(), fs::copy_options::recursive);
+        fs::copy(damage.folder, folder.Root(), fs::copy_options::recursive);
         damage.damage(folder);
         try {
             ReadExportFolder(folder.Root(), NumberLocale{});

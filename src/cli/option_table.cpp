@@ -1,0 +1,231 @@
+#include "cli/option_table.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <vector>
+
+#include "runtime/invariants.h"
+
+namespace sf {
+namespace {
+
+// Where --help starts an option's description; a longer option stands on a line of its own.
+constexpr std::size_t kHelpColumn = 29;
+
+// The models as --model takes them, the one the window starts with marked.
+std::string ModelList() {
+    std::string list;
+    for (const DemandModelRow& row : kDemandModels) {
+        list += (list.empty() ? "" : ", ") + std::string(row.name) +
+                (row.model == RunInputs().model ? " (default)" : "");
+    }
+    return list;
+}
+
+bool TakeModel(std::string_view, const std::string& value, GivenOptions& given,
+               std::string& problem) {
+    given.model = DemandModelFromName(value);
+    if (!given.model) {
+        problem = "unknown model \"" + value + "\"";
+    }
+    return given.model.has_value();
+}
+
+// A file the option names; an empty name is refused.
+bool TakePath(std::string_view name, const std::string& value, GivenOptions& given,
+              std::string& problem) {
+    if (value.empty()) {
+        problem = std::string(name) + " needs a file name";
+        return false;
+    }
+    CliOptions& options = given.options;
+    if (name == "--demand") {
+        options.demand = value;
+    } else if (name == "--output") {
+        options.output = value;
+    } else {
+        (name == "--scenario" ? options.scenario : options.saveScenario) = value;
+    }
+    return true;
+}
+
+bool TakeRunCount(std::string_view, const std::string& value, GivenOptions& given,
+                  std::string& problem) {
+    int count = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), count);
+    if (error != std::errc() || end != value.data() + value.size() || count < 1) {
+        problem = "--runs needs a whole number of at least 1, not \"" + value + "\"";
+        return false;
+    }
+    given.options.runs = count;
+    return true;
+}
+
+// Whether an option of the table was taken by the code of its group, which must know it.
+bool Taken(OptionUse use) {
+    if (use == OptionUse::notMine) {
+        BreakInvariant("an option of the table that the code of its group does not take");
+    }
+    return use == OptionUse::taken;
+}
+
+bool TakeHistory(std::string_view name, const std::string& value, GivenOptions& given,
+                 std::string& problem) {
+    return Taken(TakeHistoryOption(std::string(name), value, given.options.history, problem));
+}
+
+bool TakeResults(std::string_view name, const std::string& value, GivenOptions& given,
+                 std::string& problem) {
+    return Taken(TakeResultsOption(std::string(name), value, given.options.results, problem));
+}
+
+constexpr auto kOptions = std::to_array<CliOption>({
+    {"--model", "", "NAME", OptionGroup::boxes, "", ModelList, TakeModel, nullptr},
+    {"--example", "", "", OptionGroup::run,
+     "fill the boxes with a small loga scenario; other options win", nullptr, nullptr,
+     [](GivenOptions& given) -> bool& { return given.example; }},
+    {"--scenario", "", "FILE", OptionGroup::run,
+     "read the boxes, the model, the options and the seed from a\n"
+     "scenario file (or the run.json of an export); other options win",
+     nullptr, TakePath, nullptr},
+    {"--save-scenario", "", "FILE", OptionGroup::run,
+     "write the boxes, the model, the options and the seed as given\n"
+     "to a scenario file, then run as usual",
+     nullptr, TakePath, nullptr},
+    {"--demand", "", "FILE", OptionGroup::run,
+     "read the demand from a sales history instead of drawing it: CSV\n"
+     "with a comma, semicolon or tab, wide (a column per sales point,\n"
+     "an optional header of names and first column of dates) or long\n"
+     "(a name, a period or date and a demand column); the file gives\n"
+     "the sales points and periods, the model and its limits are not\n"
+     "used",
+     nullptr, TakePath, nullptr},
+    {"--history-columns", "", "NAME,PERIOD,DEMAND", OptionGroup::run,
+     "the columns of a long history (header names or numbers from 1)\n"
+     "when the reader should not find them by their content",
+     nullptr, TakeHistory, nullptr},
+    {"--history-header", "", "yes|no|auto", OptionGroup::run,
+     "whether row 1 of the history holds names (auto: when a cell in it\n"
+     "is not a number)",
+     nullptr, TakeHistory, nullptr},
+    {"--history-decimal", "", "comma|point|auto", OptionGroup::run,
+     "the history's decimal separator; needed when a semicolon or tab\n"
+     "file holds only numbers like 1.687 (auto: a comma when a number\n"
+     "holds one)",
+     nullptr, TakeHistory, nullptr},
+    {"--history-missing", "", "zero|refuse", OptionGroup::run,
+     "read a long history's missing rows as demand 0 (default: refuse)", nullptr, TakeHistory,
+     nullptr},
+    {"--bounded-constants", "", "", OptionGroup::run, "keep the smoothing constants within 0 and 1",
+     nullptr, nullptr,
+     [](GivenOptions& given) -> bool& { return given.options.run.boundedConstants; }},
+    {"--runs", "", "K", OptionGroup::run,
+     "K runs in one start; each rewrites the report (default 1)", nullptr, TakeRunCount, nullptr},
+    {"--output", "", "PATH", OptionGroup::run, "report file (default out.txt)", nullptr, TakePath,
+     nullptr},
+    {"--quiet", "", "", OptionGroup::run, "print only errors on stderr: no warnings, no notices",
+     nullptr, nullptr, [](GivenOptions& given) -> bool& { return given.options.quiet; }},
+    {"--export", "", "DIR", OptionGroup::results,
+     "replace the folder DIR, in one step once the run is complete, by\n"
+     "one holding summary.csv, series.csv, tradeoff.csv, next.csv and\n"
+     "run.json; DIR must be new, empty or hold an earlier export only",
+     nullptr, TakeResults, nullptr},
+    {"--summary", "", "", OptionGroup::results,
+     "print after the closing message (after every run) the fill\n"
+     "rate, cycle service level, lost sales and returns of the sound\n"
+     "sales points as forecast and as reported, the notes, the\n"
+     "answers below and the deliveries to decide now",
+     nullptr, nullptr, [](GivenOptions& given) -> bool& { return given.options.results.summary; }},
+    {"--next", "", "", OptionGroup::results,
+     "print next.csv, what to deliver in the coming periods, on\n"
+     "stdout and nothing else (after the last run); the closing\n"
+     "message and --summary go to stderr",
+     nullptr, nullptr, [](GivenOptions& given) -> bool& { return given.options.results.next; }},
+    {"--tau-grid", "", "FROM:TO:STEP", OptionGroup::results,
+     "the taus of the trade-off (default 0:3:0.1), at most 10001; the\n"
+     "run's own tau is added",
+     nullptr, TakeResults, nullptr},
+    {"--target-fill-rate", "", "X", OptionGroup::results,
+     "the smallest tau whose fill rate reaches X (0 < X <= 1)", nullptr, TakeResults, nullptr},
+    {"--target-service-level", "", "X", OptionGroup::results,
+     "the smallest tau whose cycle service level reaches X (0 < X <= 1)", nullptr, TakeResults,
+     nullptr},
+    {"--lost-sale-cost", "", "C", OptionGroup::results, "", nullptr, TakeResults, nullptr},
+    {"--return-cost", "", "C", OptionGroup::results,
+     "the cost of a unit lost and of a unit returned (both, 0 to 1e15):\n"
+     "the cost of each tau, the cheapest tau of the grid and the\n"
+     "normal-theory tau",
+     nullptr, TakeResults, nullptr},
+    {"--seed", "", "N", OptionGroup::results,
+     "start the random sequence from N (0 to 4294967295, default 5489)", nullptr, TakeResults,
+     nullptr},
+    {"--help", "-h", "", OptionGroup::program, "print this help", nullptr, nullptr,
+     [](GivenOptions& given) -> bool& { return given.options.help; }},
+    {"--version", "", "", OptionGroup::program, "print the program's name and version", nullptr,
+     nullptr, [](GivenOptions& given) -> bool& { return given.options.version; }},
+});
+
+// "-h, --help" or "--demand FILE".
+std::string Spelled(const CliOption& option) {
+    return (option.alias.empty() ? "" : std::string(option.alias) + ", ") +
+           std::string(option.name) + (option.value.empty() ? "" : " " + std::string(option.value));
+}
+
+}  // namespace
+
+std::span<const CliOption> CliOptionTable() {
+    return kOptions;
+}
+
+const CliOption* FindCliOption(std::string_view name) {
+    const auto found = std::ranges::find_if(kOptions, [name](const CliOption& option) {
+        return option.name == name || (!option.alias.empty() && option.alias == name);
+    });
+    return found == kOptions.end() ? nullptr : &*found;
+}
+
+std::string OptionLines(OptionGroup group) {
+    std::string lines;
+    std::string names;  // of the rows the next row's help describes too
+    for (const CliOption& option : kOptions) {
+        if (option.group != group) {
+            continue;
+        }
+        names += (names.empty() ? "" : ", ") + Spelled(option);
+        const std::string help =
+            option.helpOf != nullptr ? option.helpOf() : std::string(option.help);
+        if (help.empty()) {
+            continue;
+        }
+        const std::string start = "  " + names;
+        lines += start.size() + 2 <= kHelpColumn
+                     ? start + std::string(kHelpColumn - start.size(), ' ')
+                     : start + '\n' + std::string(kHelpColumn, ' ');
+        for (const char c : help) {
+            lines += c;
+            if (c == '\n') {
+                lines += std::string(kHelpColumn, ' ');
+            }
+        }
+        lines += '\n';
+        names.clear();
+    }
+    return lines;
+}
+
+std::string HistoryOptionNames() {
+    std::vector<std::string_view> names;
+    for (const CliOption& option : kOptions) {
+        if (option.take == TakeHistory) {
+            names.push_back(option.name);
+        }
+    }
+    std::string list;
+    for (std::size_t at = 0; at < names.size(); ++at) {
+        list += (at == 0 ? "" : at + 1 == names.size() ? " and " : ", ") + std::string(names[at]);
+    }
+    return list;
+}
+
+}  // namespace sf
