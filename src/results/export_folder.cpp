@@ -108,6 +108,9 @@ std::string ExportFileList() {
 std::optional<std::string> CheckExportFolder(const fs::path& folder) {
     const fs::path target = FollowLinks(folder);
     std::error_code error;
+    if (fs::is_symlink(fs::symlink_status(target, error))) {
+        return Named(folder) + " is a symbolic link that leads round in a circle";
+    }
     const fs::file_status status = fs::status(target, error);
     if (fs::exists(status)) {
         if (!fs::is_directory(status)) {

@@ -207,6 +207,12 @@ TEST_F(ExportFolder, ReplacedWholeOrRefusedBeforeTheRunWithNothingChanged) {
              f.Write("export/summary.csv", "old");
          },
          "holds \"series.csv\", which is not a file of an export"},
+        {"a link round in a circle", "loop",
+         [](const TestFolder& f) {
+             std::filesystem::create_symlink("loop2", f.Path("loop"));
+             std::filesystem::create_symlink("loop", f.Path("loop2"));
+         },
+         "is a symbolic link that leads round in a circle"},
         {"a file", "export", [](const TestFolder& f) { f.Write("export", "mine"); },
          "is a file, not a folder"},
         {"under a file", "file/export", [](const TestFolder& f) { f.Write("file", "mine"); },

@@ -10,6 +10,7 @@
 #include <set>
 
 #include "runtime/report_file.h"
+#include "runtime/run_error.h"
 #include "runtime/temporary_names.h"
 #include "test_folder.h"
 
@@ -117,6 +118,20 @@ TEST(ReplacedFiles, KeepWhatTheUserSet) {
             EXPECT_EQ(fs::is_symlink(folder.Path(path)), path != target);
             EXPECT_FALSE(TemporariesLeft(folder.Root()));
         }
+    }
+}
+
+// Links that lead round in a circle stay as they are: replacing one by the file would lose it.
+TEST(ReplacedFiles, RefuseLinksRoundInACircle) {
+    for (const Writer& writer : kWriters) {
+        SCOPED_TRACE(writer.name);
+        const TestFolder folder;
+        fs::create_symlink("loop2", folder.Path("loop1"));
+        fs::create_symlink("loop1", folder.Path("loop2"));
+        EXPECT_THROW(writer.write(folder.Path("loop1")), RunError);
+        EXPECT_TRUE(fs::is_symlink(folder.Path("loop1")));
+        EXPECT_EQ(fs::read_symlink(folder.Path("loop1")), "loop2");
+        EXPECT_FALSE(TemporariesLeft(folder.Root()));
     }
 }
 
