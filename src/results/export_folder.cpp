@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "results/export_tables.h"
+#include "runtime/input_file.h"
 #include "runtime/replaced_files.h"
 #include "runtime/run_error.h"
 #include "runtime/staged_file.h"
@@ -42,10 +43,6 @@ constexpr std::array<std::string_view, std::size(kExportFiles)> kExportFileNames
     return names;
 }();
 
-constexpr std::string_view kMarkerText =
-    "This folder holds the files of one export of Sales Forecast. The next export into it\n"
-    "replaces the whole folder, so it may hold nothing else.\n";
-
 std::string Named(const fs::path& folder) {
     return "The export folder \"" + folder.string() + "\"";
 }
@@ -62,6 +59,22 @@ bool IsExportEntry(const fs::directory_entry& entry) {
            entry.symlink_status(ignored).type() == fs::file_type::regular;
 }
 
+// Why the folder's marker was not written by an export, or nothing.
+std::optional<std::string> MarkerProblem(const fs::path& folder, const fs::path& target) {
+    const fs::path marker = target / kExportMarker;
+    std::optional<std::string> text;
+    try {
+        text = ReadInputFile(marker, kExportMarkerText.size(), StandardInput::refused);
+    } catch (const RunError& refusal) {
+        return "The marker \"" + marker.string() + "\" " + refusal.what();
+    }
+    if (!text || *text != kExportMarkerText) {
+        return Named(folder) + " holds a marker " + std::string(kExportMarker) +
+               " that an export did not write, so it is not an earlier export";
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> CheckExistingFolder(const fs::path& folder, const fs::path& target) {
     if (const int refused = WriteRefused(target)) {
         return Named(folder) + " could not be written: " + std::strerror(refused);
@@ -74,20 +87,33 @@ std::optional<std::string> CheckExistingFolder(const fs::path& folder, const fs:
     }
     std::error_code error;
     std::vector<std::string> others;
+    std::vector<std::string> exported;
     for (const fs::directory_entry& entry : fs::directory_iterator(target, error)) {
-        if (!IsExportEntry(entry)) {
-            others.push_back(entry.path().filename().string());
-        }
+        (IsExportEntry(entry) ? exported : others).push_back(entry.path().filename().string());
     }
     if (error) {
         return Named(folder) + " could not be read: " + error.message();
     }
-    if (others.empty()) {
+    constexpr std::string_view kGiveAnother =
+        ": an export replaces the whole folder, so give a new folder, an empty one or one that "
+        "holds an earlier export only";
+    if (!others.empty()) {
+        return Named(folder) + " holds \"" + *std::ranges::min_element(others) +
+               "\", which is not a file of an export" + std::string(kGiveAnother);
+    }
+    if (exported.empty()) {
         return std::nullopt;
     }
-    return Named(folder) + " holds \"" + *std::ranges::min_element(others) +
-           "\", which is not a file of an export: an export replaces the whole folder, so give a "
-           "new folder, an empty one or one that holds an earlier export only";
+    // Files of an export's names may still be the user's own: only the marker says they are not.
+    if (std::ranges::count(exported, kExportMarker) == 0) {
+        return Named(folder) + " holds \"" + *std::ranges::min_element(exported) +
+               "\" but not the marker " + std::string(kExportMarker) +
+               " that an export writes, so it is not an earlier export" + std::string(kGiveAnother);
+    }
+    if (std::optional<std::string> problem = MarkerProblem(folder, target)) {
+        return *problem + std::string(kGiveAnother);
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -147,7 +173,7 @@ std::string WriteExportFolder(const fs::path& folder, const RunResults& results,
     for (std::size_t at = 0; at < texts.size(); ++at) {
         files.push_back({kExportFiles[at].name, texts[at]});
     }
-    files.push_back({kExportMarker, kMarkerText});
+    files.push_back({kExportMarker, kExportMarkerText});
     return ReplaceFolder(folder, files, "export");
 }
 

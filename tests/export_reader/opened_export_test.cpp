@@ -138,6 +138,9 @@ TEST(OpenedExport, DamagedFoldersAreRefusedNamingTheFile) {
          "tradeoff.csv could not be read"},
         {"no marker", [](const TestFolder& f) { fs::remove(f.Path(".sales-forecast-export")); },
          ".sales-forecast-export is missing"},
+        {"a marker an export did not write",
+         [](const TestFolder& f) { f.Write(".sales-forecast-export", "mine\n"); },
+         ".sales-forecast-export does not hold what an export writes"},
         {"a folder in place of a file",
          [](const TestFolder& f) {
              fs::remove(f.Path("series.csv"));
