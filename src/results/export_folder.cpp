@@ -13,6 +13,7 @@
 #include "runtime/input_file.h"
 #include "runtime/replaced_files.h"
 #include "runtime/run_error.h"
+#include "runtime/shown_text.h"
 #include "runtime/staged_file.h"
 
 namespace sf {
@@ -116,22 +117,7 @@ std::optional<std::string> CheckExistingFolder(const fs::path& folder, const fs:
     return std::nullopt;
 }
 
-}  // namespace
-
-std::span<const std::string_view> ExportFileNames() {
-    return kExportFileNames;
-}
-
-std::string ExportFileList() {
-    std::string list;
-    for (std::size_t at = 0; at < kExportFileNames.size(); ++at) {
-        list += (at == 0 ? "" : at + 1 == kExportFileNames.size() ? " and " : ", ");
-        list += kExportFileNames[at];
-    }
-    return list;
-}
-
-std::optional<std::string> CheckExportFolder(const fs::path& folder) {
+std::optional<std::string> FolderProblem(const fs::path& folder) {
     const fs::path target = FollowLinks(folder);
     std::error_code error;
     if (fs::is_symlink(fs::symlink_status(target, error))) {
@@ -155,6 +141,30 @@ std::optional<std::string> CheckExportFolder(const fs::path& folder) {
     }
     if (const int refused = WriteRefused(ancestor)) {
         return Named(folder) + " could not be created: " + std::strerror(refused);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::span<const std::string_view> ExportFileNames() {
+    return kExportFileNames;
+}
+
+std::string ExportFileList() {
+    std::string list;
+    for (std::size_t at = 0; at < kExportFileNames.size(); ++at) {
+        list += (at == 0 ? "" : at + 1 == kExportFileNames.size() ? " and " : ", ");
+        list += kExportFileNames[at];
+    }
+    return list;
+}
+
+std::optional<std::string> CheckExportFolder(const fs::path& folder) {
+    // The folder's name and its entries' may hold any byte but "/" and NUL, and the window shows
+    // the message as it is.
+    if (const std::optional<std::string> problem = FolderProblem(folder)) {
+        return ShownEscaped(*problem);
     }
     return std::nullopt;
 }

@@ -29,8 +29,8 @@ std::string ExportFileList();
 // export it cannot write: a new folder whose nearest existing parent folder may be written in,
 // or a folder that may be written in and is empty or holds an earlier export: export files and
 // the marker as an export writes it, nothing else (an export replaces it whole, so anything else
-// would be lost). The reason when it cannot, naming the folder and the first other entry.
-// Nothing is created.
+// would be lost). The reason when it cannot, naming the folder and the first other entry
+// (escaped as ShownEscaped does). Nothing is created.
 std::optional<std::string> CheckExportFolder(const std::filesystem::path& folder);
 
 // Writes the export files and the marker into a folder that then takes the place of the given

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <vector>
 
+#include "runtime/shown_text.h"
 #include "runtime/staged_file.h"
 
 namespace sf {
@@ -67,9 +68,10 @@ std::string Named(const Seen& seen) {
     return seen.used->name + " \"" + seen.used->path.string() + "\"";
 }
 
+// A path may hold any byte but "/" and NUL, and the window shows the message as it is.
 std::string Sentence(std::string text) {
     text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
-    return text;
+    return ShownEscaped(text);
 }
 
 std::optional<std::string> Clash(const Seen& a, const Seen& b) {

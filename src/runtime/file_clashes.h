@@ -26,7 +26,7 @@ struct UsedPath {
 // compared as the system sees them: as one file where both exist (links included), else by
 // the folder they would stand in, its links and ".." resolved, and their name, the name's own
 // links followed. A device or a pipe is written directly and replaces nothing. The reason,
-// naming the paths, or nothing when no pair clashes.
+// naming the paths (escaped as ShownEscaped does), or nothing when no pair clashes.
 std::optional<std::string> FindPathClash(std::span<const UsedPath> paths);
 
 }  // namespace sf

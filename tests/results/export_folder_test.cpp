@@ -231,6 +231,12 @@ TEST_F(ExportFolder, ReplacedWholeOrRefusedBeforeTheRunWithNothingChanged) {
              f.Write("export/zz.txt", "mine");
          },
          "holds \"notes.txt\", which is not a file of an export"},
+        {"a file of the user named with an escape sequence", "export",
+         [](const TestFolder& f) {
+             std::filesystem::create_directory(f.Path("export"));
+             f.Write("export/\x1B[2J", "mine");
+         },
+         "holds \"\\x1B[2J\", which is not a file of an export"},
         {"a folder in the way of an export file", "export",
          [](const TestFolder& f) {
              std::filesystem::create_directories(f.Path("export/series.csv"));

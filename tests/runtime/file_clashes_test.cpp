@@ -47,6 +47,11 @@ TEST(FindPathClash, RefusesEveryPairOfWhichOneWouldWriteOverTheOther) {
           {"--output", "new/../new/k.json", PathUse::written}},
          "--save-scenario \"<>/new/k.json\" and --output \"<>/new/../new/k.json\" are the same "
          "file: one would write over the other"},
+        {"a name with an escape sequence, shown escaped",
+         {{"--save-scenario", "\x1B[2J", PathUse::written},
+          {"--output", "res/../\x1B[2J", PathUse::written}},
+         "--save-scenario \"<>/\\x1B[2J\" and --output \"<>/res/../\\x1B[2J\" are the same "
+         "file: one would write over the other"},
         {"a report inside the export folder",
          {{"--export", "res", PathUse::replaced}, {"--output", "res/out.txt", PathUse::written}},
          "--output \"<>/res/out.txt\" lies in --export \"<>/res\", which an export replaces whole"},
