@@ -29,14 +29,14 @@ class ConsoleObserver : public sf::QuietObserver {
     ConsoleObserver(bool quiet, bool stdoutTaken) : quiet_(quiet), stdoutTaken_(stdoutTaken) {}
     void ShowNotice(std::string_view message) override {
         if (!quiet_) {
-            std::cerr << message << '\n';
+            std::cerr << sf::ShownEscaped(message) << '\n';
         }
     }
     void ShowClosingMessage(std::string_view message) override {
         if (!stdoutTaken_) {
-            std::cout << message << '\n';
+            std::cout << sf::ShownEscaped(message) << '\n';
         } else if (!quiet_) {
-            std::cerr << message << '\n';
+            std::cerr << sf::ShownEscaped(message) << '\n';
         }
     }
     bool StopRequested() const override { return sf::CaughtStopSignal() != 0; }

@@ -66,11 +66,17 @@ ExportFiles ReadExportFiles(const std::filesystem::path& folder) {
     if (!std::filesystem::is_directory(folder, error)) {
         throw RunError("\"" + folder.string() + "\" is not a folder");
     }
+    std::string marker;
     try {
-        ReadFile(folder, kExportMarker, kLargestMarker);
+        marker = ReadFile(folder, kExportMarker, kLargestMarker);
     } catch (const RunError&) {
         throw RunError(std::string(kExportMarker) +
                        " is missing: the folder was not written by an export");
+    }
+    if (marker != kExportMarkerText) {
+        throw RunError(std::string(kExportMarker) +
+                       " does not hold what an export writes: the folder was not written by an "
+                       "export");
     }
     ExportFiles files;
     for (const auto& [name, text] :

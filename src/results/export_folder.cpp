@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "results/export_tables.h"
+#include "runtime/input_file.h"
 #include "runtime/replaced_files.h"
 #include "runtime/run_error.h"
+#include "runtime/shown_text.h"
 #include "runtime/staged_file.h"
 
 namespace sf {
@@ -42,10 +44,6 @@ constexpr std::array<std::string_view, std::size(kExportFiles)> kExportFileNames
     return names;
 }();
 
-constexpr std::string_view kMarkerText =
-    "This folder holds the files of one export of Sales Forecast. The next export into it\n"
-    "replaces the whole folder, so it may hold nothing else.\n";
-
 std::string Named(const fs::path& folder) {
     return "The export folder \"" + folder.string() + "\"";
 }
@@ -62,6 +60,22 @@ bool IsExportEntry(const fs::directory_entry& entry) {
            entry.symlink_status(ignored).type() == fs::file_type::regular;
 }
 
+// Why the folder's marker was not written by an export, or nothing.
+std::optional<std::string> MarkerProblem(const fs::path& folder, const fs::path& target) {
+    const fs::path marker = target / kExportMarker;
+    std::optional<std::string> text;
+    try {
+        text = ReadInputFile(marker, kExportMarkerText.size(), StandardInput::refused);
+    } catch (const RunError& refusal) {
+        return "The marker \"" + marker.string() + "\" " + refusal.what();
+    }
+    if (!text || *text != kExportMarkerText) {
+        return Named(folder) + " holds a marker " + std::string(kExportMarker) +
+               " that an export did not write, so it is not an earlier export";
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> CheckExistingFolder(const fs::path& folder, const fs::path& target) {
     if (const int refused = WriteRefused(target)) {
         return Named(folder) + " could not be written: " + std::strerror(refused);
@@ -74,40 +88,41 @@ std::optional<std::string> CheckExistingFolder(const fs::path& folder, const fs:
     }
     std::error_code error;
     std::vector<std::string> others;
+    std::vector<std::string> exported;
     for (const fs::directory_entry& entry : fs::directory_iterator(target, error)) {
-        if (!IsExportEntry(entry)) {
-            others.push_back(entry.path().filename().string());
-        }
+        (IsExportEntry(entry) ? exported : others).push_back(entry.path().filename().string());
     }
     if (error) {
         return Named(folder) + " could not be read: " + error.message();
     }
-    if (others.empty()) {
+    constexpr std::string_view kGiveAnother =
+        ": an export replaces the whole folder, so give a new folder, an empty one or one that "
+        "holds an earlier export only";
+    if (!others.empty()) {
+        return Named(folder) + " holds \"" + *std::ranges::min_element(others) +
+               "\", which is not a file of an export" + std::string(kGiveAnother);
+    }
+    if (exported.empty()) {
         return std::nullopt;
     }
-    return Named(folder) + " holds \"" + *std::ranges::min_element(others) +
-           "\", which is not a file of an export: an export replaces the whole folder, so give a "
-           "new folder, an empty one or one that holds an earlier export only";
-}
-
-}  // namespace
-
-std::span<const std::string_view> ExportFileNames() {
-    return kExportFileNames;
-}
-
-std::string ExportFileList() {
-    std::string list;
-    for (std::size_t at = 0; at < kExportFileNames.size(); ++at) {
-        list += (at == 0 ? "" : at + 1 == kExportFileNames.size() ? " and " : ", ");
-        list += kExportFileNames[at];
+    // Files of an export's names may still be the user's own: only the marker says they are not.
+    if (std::ranges::count(exported, kExportMarker) == 0) {
+        return Named(folder) + " holds \"" + *std::ranges::min_element(exported) +
+               "\" but not the marker " + std::string(kExportMarker) +
+               " that an export writes, so it is not an earlier export" + std::string(kGiveAnother);
     }
-    return list;
+    if (std::optional<std::string> problem = MarkerProblem(folder, target)) {
+        return *problem + std::string(kGiveAnother);
+    }
+    return std::nullopt;
 }
 
-std::optional<std::string> CheckExportFolder(const fs::path& folder) {
+std::optional<std::string> FolderProblem(const fs::path& folder) {
     const fs::path target = FollowLinks(folder);
     std::error_code error;
+    if (fs::is_symlink(fs::symlink_status(target, error))) {
+        return Named(folder) + " is a symbolic link that leads round in a circle";
+    }
     const fs::file_status status = fs::status(target, error);
     if (fs::exists(status)) {
         if (!fs::is_directory(status)) {
@@ -130,6 +145,30 @@ std::optional<std::string> CheckExportFolder(const fs::path& folder) {
     return std::nullopt;
 }
 
+}  // namespace
+
+std::span<const std::string_view> ExportFileNames() {
+    return kExportFileNames;
+}
+
+std::string ExportFileList() {
+    std::string list;
+    for (std::size_t at = 0; at < kExportFileNames.size(); ++at) {
+        list += (at == 0 ? "" : at + 1 == kExportFileNames.size() ? " and " : ", ");
+        list += kExportFileNames[at];
+    }
+    return list;
+}
+
+std::optional<std::string> CheckExportFolder(const fs::path& folder) {
+    // The folder's name and its entries' may hold any byte but "/" and NUL, and the window shows
+    // the message as it is.
+    if (const std::optional<std::string> problem = FolderProblem(folder)) {
+        return ShownEscaped(*problem);
+    }
+    return std::nullopt;
+}
+
 std::string WriteExportFolder(const fs::path& folder, const RunResults& results,
                               const RunRecord& record) {
     // Something may have come into the folder during the run.
@@ -144,7 +183,7 @@ std::string WriteExportFolder(const fs::path& folder, const RunResults& results,
     for (std::size_t at = 0; at < texts.size(); ++at) {
         files.push_back({kExportFiles[at].name, texts[at]});
     }
-    files.push_back({kExportMarker, kMarkerText});
+    files.push_back({kExportMarker, kExportMarkerText});
     return ReplaceFolder(folder, files, "export");
 }
 

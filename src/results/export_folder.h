@@ -13,6 +13,11 @@ namespace sf {
 
 // Written into every export folder, so that a folder is known to hold an export.
 inline constexpr std::string_view kExportMarker = ".sales-forecast-export";
+// What the marker holds; every version has written this text, so a folder whose marker holds
+// anything else was not written by an export.
+inline constexpr std::string_view kExportMarkerText =
+    "This folder holds the files of one export of Sales Forecast. The next export into it\n"
+    "replaces the whole folder, so it may hold nothing else.\n";
 
 // The files an export writes, in the order written; the marker is not among them.
 std::span<const std::string_view> ExportFileNames();
@@ -22,9 +27,10 @@ std::string ExportFileList();
 
 // Whether the folder can take an export, found before the run so that a run never ends in an
 // export it cannot write: a new folder whose nearest existing parent folder may be written in,
-// or a folder that may be written in and holds nothing but export files and the marker (an
-// export replaces it whole, so anything else would be lost). The reason when it cannot, naming
-// the folder and the first other entry. Nothing is created.
+// or a folder that may be written in and is empty or holds an earlier export: export files and
+// the marker as an export writes it, nothing else (an export replaces it whole, so anything else
+// would be lost). The reason when it cannot, naming the folder and the first other entry
+// (escaped as ShownEscaped does). Nothing is created.
 std::optional<std::string> CheckExportFolder(const std::filesystem::path& folder);
 
 // Writes the export files and the marker into a folder that then takes the place of the given

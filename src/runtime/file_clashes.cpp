@@ -4,6 +4,9 @@
 #include <cctype>
 #include <vector>
 
+#include "runtime/shown_text.h"
+#include "runtime/staged_file.h"
+
 namespace sf {
 namespace {
 
@@ -12,20 +15,33 @@ namespace fs = std::filesystem;
 struct Seen {
     const UsedPath* used;
     fs::file_status status;
-    fs::path resolved;  // absolute, its links resolved as far as it exists
+    fs::path resolved;  // absolute: its folder's links and ".." resolved, its own links followed
 };
+
+// The entry the system would open for the path, whether it exists or not: "x/../R", "$PWD/R"
+// and "L/R" with L a link to "." are all "R" of the current folder, while ".." after a linked
+// folder is the parent of the link's target, as the system reads it.
+fs::path Resolved(const fs::path& path) {
+    std::error_code error;
+    const fs::path followed = FollowLinks(fs::absolute(path, error));
+    const fs::path name = followed.filename();
+    if (name == "." || name == "..") {
+        return fs::weakly_canonical(followed, error);
+    }
+    const fs::path folder = fs::weakly_canonical(followed.parent_path(), error);
+    return (error ? followed.parent_path().lexically_normal() : folder) / name;
+}
 
 Seen See(const UsedPath& used) {
     std::error_code error;
-    Seen seen{&used, fs::status(used.path, error), fs::weakly_canonical(used.path, error)};
-    if (error) {
-        seen.resolved = fs::absolute(used.path, error).lexically_normal();
-    }
-    // "folder/" is the folder itself.
-    while (!seen.resolved.has_filename() && seen.resolved.has_relative_path()) {
-        seen.resolved = seen.resolved.parent_path();
-    }
-    return seen;
+    return {&used, fs::status(used.path, error), Resolved(used.path)};
+}
+
+// The last part of the path is a link that leads round in a circle, or further than the system
+// follows: no file can be written there, and replacing the link would lose it.
+bool IsLoopOfLinks(const Seen& seen) {
+    std::error_code error;
+    return fs::is_symlink(fs::symlink_status(seen.resolved, error));
 }
 
 // Written into directly, it holds nothing that could be lost.
@@ -52,9 +68,10 @@ std::string Named(const Seen& seen) {
     return seen.used->name + " \"" + seen.used->path.string() + "\"";
 }
 
+// A path may hold any byte but "/" and NUL, and the window shows the message as it is.
 std::string Sentence(std::string text) {
     text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
-    return text;
+    return ShownEscaped(text);
 }
 
 std::optional<std::string> Clash(const Seen& a, const Seen& b) {
@@ -90,6 +107,13 @@ std::optional<std::string> FindPathClash(std::span<const UsedPath> paths) {
     for (const UsedPath& used : paths) {
         if (!used.path.empty()) {
             seen.push_back(See(used));
+        }
+    }
+    for (const Seen& one : seen) {
+        if (one.used->use != PathUse::read && IsLoopOfLinks(one)) {
+            return Sentence(Named(one) +
+                            " is a symbolic link that leads round in a circle (or "
+                            "through too many links): no file can be written there");
         }
     }
     for (std::size_t a = 0; a < seen.size(); ++a) {

@@ -22,9 +22,11 @@ struct UsedPath {
 
 // The first pair of paths of which one would be written over the other: a file written that is
 // a file read or another file written, or a path inside a folder replaced (or a folder replaced
-// inside a path). Files are compared as the system sees them: as one file where both exist
-// (links included), by the path with its links resolved otherwise. A device or a pipe is written
-// directly and replaces nothing. The reason, naming both, or nothing when no pair clashes.
+// inside a path); before any pair, a path to write that is a loop of symbolic links. Files are
+// compared as the system sees them: as one file where both exist (links included), else by
+// the folder they would stand in, its links and ".." resolved, and their name, the name's own
+// links followed. A device or a pipe is written directly and replaces nothing. The reason,
+// naming the paths (escaped as ShownEscaped does), or nothing when no pair clashes.
 std::optional<std::string> FindPathClash(std::span<const UsedPath> paths);
 
 }  // namespace sf

@@ -98,6 +98,10 @@ int StagedFile::Open(const fs::path& path) {
         return S_ISDIR(existing.st_mode) ? EISDIR : OpenDirect(path);
     }
     target_ = FollowLinks(path);
+    std::error_code ignored;
+    if (fs::is_symlink(fs::symlink_status(target_, ignored))) {
+        return ELOOP;  // links round in a circle: writing would replace one of them
+    }
     replaces_ = ::stat(target_.c_str(), &existing) == 0;
     const fs::path folder = FolderOf(target_);
     RemoveStaleTemporaries(folder);

@@ -11,8 +11,9 @@ namespace sf {
 // where the system allows (O_TMPFILE), so that nothing is left behind by a process that is
 // killed; elsewhere a temporary name that a later run recognises as stale. A symbolic link is
 // written through: the file it names is replaced, and keeps its permissions and, where the
-// system lets us, its owner. A device or a pipe holds nothing to replace and is written
-// directly. Every call returns 0 or the errno value of its failure.
+// system lets us, its owner; links that lead round in a circle are refused (ELOOP). A device or a
+// pipe holds nothing to replace and is written directly. Every call returns 0 or the errno value of
+// its failure.
 class StagedFile {
   public:
     StagedFile() = default;

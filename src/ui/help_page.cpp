@@ -53,7 +53,10 @@ const char kResultsWindow[] =
     "were changed or do not belong together is refused, naming the file, row and column. Its "
     "demand cannot be drawn again, so Same demand is off for it.</p>"
     "<p>Export results writes summary.csv, series.csv, tradeoff.csv and run.json, as the batch "
-    "command's --export does; Save chart keeps the visible chart as PNG or SVG; Open report "
+    "command's --export does, and replaces the whole folder: so the folder must be new, empty or "
+    "hold an earlier export (its marker .sales-forecast-export as the export wrote it) and "
+    "nothing else, else it is refused, naming the file that would be lost. Save chart keeps the "
+    "visible chart as PNG or SVG; Open report "
     "shows the report; Copy table puts the table on the clipboard for a spreadsheet.</p>";
 
 const char kEvaluations[] =

@@ -184,6 +184,9 @@ TEST(OpenedExport, DamagedFoldersAreRefusedNamingTheFile) {
          "tradeoff.csv could not be read"},
         {"no marker", [](const TestFolder& f) { fs::remove(f.Path(".sales-forecast-export")); },
          ".sales-forecast-export is missing"},
+        {"a marker an export did not write",
+         [](const TestFolder& f) { f.Write(".sales-forecast-export", "mine\n"); },
+         ".sales-forecast-export does not hold what an export writes"},
         {"a folder in place of a file",
          [](const TestFolder& f) {
              fs::remove(f.Path("series.csv"));
@@ -209,6 +212,23 @@ TEST(OpenedExport, DamagedFoldersAreRefusedNamingTheFile) {
          },
          "series.csv, row 25, column delivery_as_forecast: the folder holds \"38\" where the rest "
          "of it gives \"37\""},
+        {"a changed delivery to decide now",
+         [](const TestFolder& f) {
+             Replace(f, "next.csv", "\n1,1,25,,24,31.645535737386716,5.86269486469249,35,",
+                     "\n1,1,25,,24,31.645535737386716,5.86269486469249,34,");
+         },
+         "next.csv, row 2, column delivery: the folder holds \"34\" where the rest of it gives "
+         "\"35\""},
+        {"a changed delivery to decide now in run.json",
+         [](const TestFolder& f) {
+             Replace(f, "run.json", "\"delivery\": 35.0", "\"delivery\": 34.0");
+         },
+         "run.json, line "},
+        {"a changed total in run.json",
+         [](const TestFolder& f) {
+             Replace(f, "run.json", "\"lost_sales\": 71.0", "\"lost_sales\": 70.0");
+         },
+         "run.json, line "},
         {"a cut series",
          [](const TestFolder& f) { f.Write("series.csv", f.Read("series.csv").substr(0, 2000)); },
          "series.csv, row "},

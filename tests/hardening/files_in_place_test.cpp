@@ -62,6 +62,7 @@ class FilesInPlace : public RunFixture {
         for (const std::string_view name : ExportFileNames()) {
             folder.Write("old/" + std::string(name), "old");
         }
+        folder.Write("old/" + std::string(kExportMarker), std::string(kExportMarkerText));
         folder.Write("old.txt", "old");
         fs::remove(folder.Path("old.txt.incomplete"));
     }

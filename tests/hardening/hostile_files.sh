@@ -31,35 +31,57 @@ snapshot() {
   find . -type f -not -name stdout -not -name stderr -exec md5sum {} + | sort
 }
 
-# The user's files: a sales history, a scenario, an earlier export and a folder of notes.
+# The user's files: a sales history, a scenario, an earlier export and a folder of notes; a
+# folder x, a link L to the folder itself, links round in a circle, a folder of the user's own
+# file under an export's name, an export whose marker was changed, and a scenario whose box holds
+# a NUL byte and an escape sequence.
 "$cli" --example --save-scenario sc.json --export res >/dev/null 2>&1
 tr -d '\r' <out.txt | sed -n '/^Actual demand matrix/,/^ $/p' | sed '1d;$d' | tr ' ' ',' >s.csv
 ln -s s.csv link.csv
 mkdir notes && echo mine >notes/notes.txt
 echo "a file" >plain
+mkdir x && ln -s . L && ln -s loop2 loop1 && ln -s loop1 loop2
+mkdir mine && echo mine >mine/summary.csv
+cp -r res marked && echo mine >marked/.sales-forecast-export
+sed 's/"tau": "[^"]*"/"tau": "0.5\\u0000; \\u001b[2J"/' sc.json >nul.json
 
-# Every pair of which one would write over the other: refused before anything is written.
-while read -r args; do
+# Every hostile shape: refused before anything is written, with its exit status and a part of
+# its message. Paths: a pair of which one would write over the other, by any spelling; export
+# folders that hold what is not an earlier export; links round in a circle; a box's control
+# characters, shown whole and escaped.
+while IFS='|' read -r status said args; do
   before=$(snapshot)
   # shellcheck disable=SC2086
   run $args
-  [ "$code" -eq 2 ] || note changed "$args: exit $code, expected 2"
+  [ "$code" -eq "$status" ] || note changed "$args: exit $code, expected $status"
   [ "$before" = "$(snapshot)" ] || note changed "$args: a file changed"
-done <<'EOF'
---example --demand s.csv --output s.csv
---example --scenario sc.json --output sc.json
---example --demand s.csv --save-scenario s.csv
---scenario sc.json --save-scenario sc.json
---example --export res --output res/summary.csv
---example --export res --output res/run.json
---example --save-scenario k.json --output k.json
---example --demand res/series.csv --export res
---example --demand s.csv --output link.csv
---example --export notes
---example --export plain
---example --export plain/res
+  grep -qF -- "$said" stderr || note changed "$args: said $(cat stderr)"
+  ! grep -q $'\e' stderr || note changed "$args: an escape sequence reached the terminal"
+done <<EOF
+2|the same file|--example --demand s.csv --output s.csv
+2|the same file|--scenario sc.json --output sc.json
+2|the same file|--example --demand s.csv --save-scenario s.csv
+2|the same file|--scenario sc.json --save-scenario sc.json
+2|which an export replaces whole|--example --export res --output res/summary.csv
+2|which an export replaces whole|--example --export res --output res/run.json
+2|the same file|--example --save-scenario k.json --output k.json
+2|which an export replaces whole|--example --demand res/series.csv --export res
+2|the same file|--example --demand s.csv --output link.csv
+2|the same file|--example --output x/../R --save-scenario R
+2|the same file|--example --output $PWD/R --save-scenario R
+2|the same file|--example --output L/R --save-scenario R
+2|the same file|--scenario L/x/../sc.json --save-scenario $PWD/L/sc.json
+2|which an export replaces whole|--example --export L/res --output res/out.txt
+2|holds "notes.txt", which is not a file of an export|--example --export notes
+2|holds "summary.csv" but not the marker|--example --export mine
+2|a marker .sales-forecast-export that an export did not write|--example --export marked
+2|is a file, not a folder|--example --export plain
+2|is a file, not a folder|--example --export plain/res
+2|leads round in a circle|--example --output loop1
+2|leads round in a circle|--example --export loop1
+1|"0.5\\x00; \\x1B[2J" is not a number|--scenario nul.json
 EOF
-grep -q 'is a file, not a folder' stderr || note changed "--export onto a file: $(cat stderr)"
+[ "$(cat mine/summary.csv)" = mine ] || note changed "a user's summary.csv was replaced"
 
 # A report keeps its mode, is written through a link, and may have a name of 250 bytes.
 printf 'old\r\n' >mode.txt && chmod 600 mode.txt

@@ -164,6 +164,12 @@ TEST_F(ExportFolder, RunJsonHoldsTheRecordAndTheFiguresByName) {
     EXPECT_EQ(fromHistory["demand_file"], "shop.csv");
 }
 
+// An export folder as earlier versions wrote it.
+void EarlierExport(const TestFolder& folder) {
+    std::filesystem::copy(std::filesystem::path(SF_GOLDEN_EXPORTS_DIR) / "01-loga_base",
+                          folder.Path("export"));
+}
+
 // Every folder an export may meet: taken and replaced whole, or refused before the run with
 // nothing changed and nothing created.
 TEST_F(ExportFolder, ReplacedWholeOrRefusedBeforeTheRunWithNothingChanged) {
@@ -177,22 +183,46 @@ TEST_F(ExportFolder, ReplacedWholeOrRefusedBeforeTheRunWithNothingChanged) {
         {"new, parents missing", "a/b/export", [](const TestFolder&) {}, nullptr},
         {"empty", "export",
          [](const TestFolder& f) { std::filesystem::create_directory(f.Path("export")); }, nullptr},
-        {"an earlier export", "export",
+        {"an earlier export", "export", EarlierExport, nullptr},
+        {"an earlier export with some files gone", "export",
          [](const TestFolder& f) {
-             std::filesystem::create_directory(f.Path("export"));
-             for (const std::string_view name : ExportFileNames()) {
-                 f.Write("export/" + std::string(name), "old");
-             }
-             f.Write("export/.sales-forecast-export", "old");
+             EarlierExport(f);
+             std::filesystem::remove(f.Path("export/series.csv"));
          },
          nullptr},
         {"a symbolic link to a folder", "link",
          [](const TestFolder& f) {
-             std::filesystem::create_directory(f.Path("export"));
-             f.Write("export/run.json", "old");
+             EarlierExport(f);
              std::filesystem::create_directory_symlink("export", f.Path("link"));
          },
          nullptr},
+        {"a file of the user under an export's name, no marker", "export",
+         [](const TestFolder& f) {
+             std::filesystem::create_directory(f.Path("export"));
+             f.Write("export/summary.csv", "mine");
+             f.Write("export/series.csv", "mine");
+         },
+         "holds \"series.csv\" but not the marker .sales-forecast-export"},
+        {"a marker an export did not write", "export",
+         [](const TestFolder& f) {
+             EarlierExport(f);
+             f.Write("export/.sales-forecast-export", "mine");
+         },
+         "holds a marker .sales-forecast-export that an export did not write"},
+        {"a marker that runs on", "export",
+         [](const TestFolder& f) {
+             EarlierExport(f);
+             f.Write("export/.sales-forecast-export",
+                     f.Read("export/.sales-forecast-export") + "mine");
+         },
+         "holds a marker .sales-forecast-export that an export did not write"},
+        {"a marker that is a link", "export",
+         [](const TestFolder& f) {
+             EarlierExport(f);
+             std::filesystem::rename(f.Path("export/.sales-forecast-export"), f.Path("marker"));
+             std::filesystem::create_symlink("../marker", f.Path("export/.sales-forecast-export"));
+         },
+         "holds \".sales-forecast-export\", which is not a file of an export"},
         {"a file of the user", "export",
          [](const TestFolder& f) {
              std::filesystem::create_directory(f.Path("export"));
@@ -201,12 +231,24 @@ TEST_F(ExportFolder, ReplacedWholeOrRefusedBeforeTheRunWithNothingChanged) {
              f.Write("export/zz.txt", "mine");
          },
          "holds \"notes.txt\", which is not a file of an export"},
+        {"a file of the user named with an escape sequence", "export",
+         [](const TestFolder& f) {
+             std::filesystem::create_directory(f.Path("export"));
+             f.Write("export/\x1B[2J", "mine");
+         },
+         "holds \"\\x1B[2J\", which is not a file of an export"},
         {"a folder in the way of an export file", "export",
          [](const TestFolder& f) {
              std::filesystem::create_directories(f.Path("export/series.csv"));
              f.Write("export/summary.csv", "old");
          },
          "holds \"series.csv\", which is not a file of an export"},
+        {"a link round in a circle", "loop",
+         [](const TestFolder& f) {
+             std::filesystem::create_symlink("loop2", f.Path("loop"));
+             std::filesystem::create_symlink("loop", f.Path("loop2"));
+         },
+         "is a symbolic link that leads round in a circle"},
         {"a file", "export", [](const TestFolder& f) { f.Write("export", "mine"); },
          "is a file, not a folder"},
         {"under a file", "file/export", [](const TestFolder& f) { f.Write("file", "mine"); },

@@ -47,6 +47,11 @@ TEST(FindPathClash, RefusesEveryPairOfWhichOneWouldWriteOverTheOther) {
           {"--output", "new/../new/k.json", PathUse::written}},
          "--save-scenario \"<>/new/k.json\" and --output \"<>/new/../new/k.json\" are the same "
          "file: one would write over the other"},
+        {"a name with an escape sequence, shown escaped",
+         {{"--save-scenario", "\x1B[2J", PathUse::written},
+          {"--output", "res/../\x1B[2J", PathUse::written}},
+         "--save-scenario \"<>/\\x1B[2J\" and --output \"<>/res/../\\x1B[2J\" are the same "
+         "file: one would write over the other"},
         {"a report inside the export folder",
          {{"--export", "res", PathUse::replaced}, {"--output", "res/out.txt", PathUse::written}},
          "--output \"<>/res/out.txt\" lies in --export \"<>/res\", which an export replaces whole"},
@@ -107,6 +112,61 @@ TEST(FindPathClash, RefusesEveryPairOfWhichOneWouldWriteOverTheOther) {
         }
         EXPECT_EQ(clash, c.clash);
     }
+}
+
+// One file by every spelling, whether it exists or not, decided where the system would open
+// it: the report and the scenario saved must never land on one file. Paths are relative to the
+// test folder, which holds the folder x, L (a link to "."), deep (a link to x/y), a link round
+// in a circle and, where said, the file R.
+TEST(FindPathClash, KnowsOneFileByEverySpellingWhetherItExistsOrNot) {
+    const struct {
+        const char* output;
+        const char* saved;
+        bool same;
+    } cases[] = {
+        {"x/../R", "R", true},
+        {"<abs>/R", "R", true},
+        {"L/R", "R", true},
+        {"./L/./R", "x/../L/R", true},
+        {"L/x/../R", "<abs>/L/R", true},
+        {"deep/../R", "x/R", true},  // ".." after a link is its target's parent
+        {"deep/../R", "R", false},
+        {"x/R", "R", false},
+        {"R2", "R", false},
+    };
+    const TestFolder folder;
+    fs::create_directories(folder.Path("x/y"));
+    fs::create_directory_symlink(".", folder.Path("L"));
+    fs::create_directory_symlink("x/y", folder.Path("deep"));
+    const fs::path before = fs::current_path();
+    fs::current_path(folder.Root());
+    const auto spelled = [&](std::string path) {
+        return path.starts_with("<abs>") ? folder.Root().string() + path.substr(5) : path;
+    };
+    for (const bool exists : {false, true}) {
+        if (exists) {
+            folder.Write("R", "a report\n");
+            folder.Write("x/R", "another\n");
+        }
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.output) + " and " + c.saved +
+                         (exists ? ", existing" : ", new"));
+            const UsedPath paths[] = {{"--output", spelled(c.output), PathUse::written},
+                                      {"--save-scenario", spelled(c.saved), PathUse::written}};
+            EXPECT_EQ(FindPathClash(paths).has_value(), c.same);
+        }
+    }
+    // A link round in a circle is refused before anything is written, not replaced by a file.
+    fs::create_symlink("loop2", folder.Path("loop1"));
+    fs::create_symlink("loop1", folder.Path("loop2"));
+    const UsedPath loop[] = {{"--demand", "x/../loop1", PathUse::read},
+                             {"--output", "L/loop1", PathUse::written}};
+    EXPECT_EQ(FindPathClash(loop).value_or(""),
+              "--output \"L/loop1\" is a symbolic link that leads round in a circle (or through "
+              "too many links): no file can be written there");
+    const UsedPath readOnly[] = {{"--demand", "loop1", PathUse::read}};
+    EXPECT_FALSE(FindPathClash(readOnly));
+    fs::current_path(before);
 }
 
 }  // namespace

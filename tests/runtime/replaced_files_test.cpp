@@ -10,6 +10,7 @@
 #include <set>
 
 #include "runtime/report_file.h"
+#include "runtime/run_error.h"
 #include "runtime/temporary_names.h"
 #include "test_folder.h"
 
@@ -117,6 +118,81 @@ TEST(ReplacedFiles, KeepWhatTheUserSet) {
             EXPECT_EQ(fs::is_symlink(folder.Path(path)), path != target);
             EXPECT_FALSE(TemporariesLeft(folder.Root()));
         }
+    }
+}
+
+// A folder replaced whole keeps the permissions the user set on it and on its files, and is
+// written through a symbolic link to its target.
+TEST(ReplacedFiles, AReplacedFolderKeepsWhatTheUserSet) {
+    using Setup = void (*)(const TestFolder&);
+    constexpr fs::perms kOwner = fs::perms::owner_all;
+    constexpr fs::perms kGroup =
+        fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec;
+    constexpr fs::perms kFile = fs::perms::owner_read | fs::perms::owner_write;
+    const struct {
+        const char* name;
+        Setup setup;
+        const char* path;    // replaced
+        const char* target;  // where the files land
+        fs::perms folder;    // of the target afterwards; none: as any new folder
+        fs::perms file;      // of a.txt afterwards; none: as any new file
+    } cases[] = {
+        {"a new folder", [](const TestFolder&) {}, "out", "out", fs::perms::none, fs::perms::none},
+        {"open to its owner only",
+         [](const TestFolder& f) {
+             fs::create_directory(f.Path("out"));
+             f.Write("out/a.txt", "old");
+             fs::permissions(f.Path("out/a.txt"), kFile);
+             fs::permissions(f.Path("out"), kOwner);
+         },
+         "out", "out", kOwner, kFile},
+        {"shared with its group",
+         [](const TestFolder& f) {
+             fs::create_directory(f.Path("out"));
+             fs::permissions(f.Path("out"), kGroup);
+         },
+         "out", "out", kGroup, fs::perms::none},
+        {"a symbolic link to a folder",
+         [](const TestFolder& f) {
+             fs::create_directory(f.Path("kept"));
+             fs::create_directory(f.Path("kept/out"));
+             fs::permissions(f.Path("kept/out"), kOwner);
+             fs::create_directory_symlink("kept/out", f.Path("out"));
+         },
+         "out", "kept/out", kOwner, fs::perms::none},
+    };
+    const FolderFile files[] = {{"a.txt", "new"}, {"b.txt", "new"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TestFolder folder;
+        folder.Write("plain", "");
+        fs::create_directory(folder.Path("plain folder"));
+        c.setup(folder);
+        ASSERT_EQ(ReplaceFolder(folder.Path(c.path), files, "export"), "");
+        EXPECT_EQ(folder.Read(std::string(c.target) + "/b.txt"), "new");
+        EXPECT_EQ(fs::status(folder.Path(c.target)).permissions(),
+                  c.folder == fs::perms::none
+                      ? fs::status(folder.Path("plain folder")).permissions()
+                      : c.folder);
+        EXPECT_EQ(
+            fs::status(folder.Path(std::string(c.target) + "/a.txt")).permissions(),
+            c.file == fs::perms::none ? fs::status(folder.Path("plain")).permissions() : c.file);
+        EXPECT_EQ(fs::is_symlink(folder.Path(c.path)), std::string(c.path) != c.target);
+        EXPECT_FALSE(TemporariesLeft(folder.Root()));
+    }
+}
+
+// Links that lead round in a circle stay as they are: replacing one by the file would lose it.
+TEST(ReplacedFiles, RefuseLinksRoundInACircle) {
+    for (const Writer& writer : kWriters) {
+        SCOPED_TRACE(writer.name);
+        const TestFolder folder;
+        fs::create_symlink("loop2", folder.Path("loop1"));
+        fs::create_symlink("loop1", folder.Path("loop2"));
+        EXPECT_THROW(writer.write(folder.Path("loop1")), RunError);
+        EXPECT_TRUE(fs::is_symlink(folder.Path("loop1")));
+        EXPECT_EQ(fs::read_symlink(folder.Path("loop1")), "loop2");
+        EXPECT_FALSE(TemporariesLeft(folder.Root()));
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/run_error.h"
+
 namespace sf {
 namespace {
 
@@ -27,6 +29,15 @@ TEST(ShownEscaped, EscapesWhatATerminalWouldActOn) {
     for (const auto& [text, shown] : cases) {
         EXPECT_EQ(ShownEscaped(text), shown);
     }
+}
+
+// A refusal that quotes a box holding a NUL byte or an escape sequence is whole and escaped
+// wherever it is shown, by what(), the window or the terminal.
+TEST(ShownEscaped, ARunErrorIsWholeAndEscapedFromTheStart) {
+    const std::string typed("0.5\0; rm \x1B[2J", 13);
+    const RunError refusal("--tau: \"" + typed + "\" is not a number");
+    EXPECT_STREQ(refusal.what(), "--tau: \"0.5\\x00; rm \\x1B[2J\" is not a number");
+    EXPECT_EQ(ShownEscaped(refusal.what()), refusal.what());  // escaped once, not twice
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "refusal_of.h"
 #include "state/box_keys.h"
 
@@ -252,6 +254,18 @@ TEST(ScenarioFormat, ABadFileIsRefusedWithWhatIsWrong) {
     for (const auto& [name, text, expected] : cases) {
         EXPECT_EQ(RefusalOf([&] { ParseScenario(text, kComma); }), expected) << name;
     }
+}
+
+// A box may hold any character, a NUL byte and an escape sequence included: the file holds them
+// as JSON escapes, never raw, and gives them back whole.
+TEST(ScenarioFormat, ControlCharactersInABoxAreWrittenEscapedAndReadBackWhole) {
+    Scenario scenario;
+    scenario.inputs.tau_tx = std::string("0.5\0; \x1B[31m\r", 12);
+    const std::string text = ScenarioText(scenario, kPoint);
+    EXPECT_NE(text.find(R"("tau": "0.5\u0000; \u001b[31m\r")"), std::string::npos) << text;
+    EXPECT_EQ(std::ranges::count_if(text, [](char c) { return c >= 0 && c < ' ' && c != '\n'; }),
+              0);
+    EXPECT_EQ(ParseScenario(text, kPoint).inputs.tau_tx, scenario.inputs.tau_tx);
 }
 
 TEST(ScenarioFormat, ABoxTextAFileCannotHoldIsNotWritten) {
