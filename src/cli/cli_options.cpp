@@ -221,8 +221,9 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
 }
 
 std::string HistoryOptionsAlone() {
-    return "--history-decimal, --history-header, --history-columns and --history-missing need a "
-           "sales history: --demand, or a scenario that names one";
+    return "--history-decimal, --history-header, --history-columns, --history-missing, "
+           "--history-date-order and --history-encoding need a sales history: --demand, or a "
+           "scenario that names one";
 }
 
 Scenario GivenScenario(const CliOptions& options) {
@@ -292,7 +293,14 @@ The run:
                              file holds only numbers like 1.687 (auto: a comma when a number
                              holds one)
   --history-missing zero|refuse
-                             read a long history's missing rows as demand 0 (default: refuse)
+                             read a long history's missing rows, and periods no row names,
+                             as demand 0 (default: refuse)
+  --history-date-order dmy|mdy|auto
+                             whether slashed dates are day first (01/03/2024) or month first;
+                             needed when every date reads both ways (auto: as the dates say)
+  --history-encoding utf-8|windows-1252|auto
+                             the text of a history that is not UTF-16 (auto: UTF-8, else
+                             Windows-1252 when every byte maps)
   --bounded-constants        keep the smoothing constants within 0 and 1
   --runs K                   K runs in one start; each rewrites the report (default 1)
   --output PATH              report file (default out.txt)

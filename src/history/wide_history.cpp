@@ -18,6 +18,11 @@ void WideHistory::Take(const CsvRecord& record) {
         }
         periods_.emplace(columns_);
         if (layout_.headerRow == record.row) {
+            for (std::size_t column = 0; column < layout_.columnNames.size(); ++column) {
+                CheckNameLength(layout_.columnNames[column], [&] {
+                    return RowName(record.row) + ", column " + std::to_string(column + 1);
+                });
+            }
             return;
         }
     }
@@ -31,7 +36,7 @@ void WideHistory::Take(const CsvRecord& record) {
     periods_->Add(record);
 }
 
-SalesHistory WideHistory::Finish(DecimalChoice decimal) {
+SalesHistory WideHistory::Finish(const HistoryChoices& choices) {
     const std::size_t rows = periods_ ? periods_->Rows() : 0;
     if (rows == 0) {
         RefuseNamesOnly(firstRow_);
@@ -49,14 +54,14 @@ SalesHistory WideHistory::Finish(DecimalChoice decimal) {
             evidence.See(periods_->Cell(at, column), periods_->Row(at), column);
         }
     }
-    const DecimalSeparator separator = evidence.Decide(layout_.delimiter, decimal);
+    const DecimalSeparator separator = evidence.Decide(layout_.delimiter, choices.decimal);
     layout_.decimal = separator;
 
     SalesHistory history;
     history.salesPoints = static_cast<int>(end - first);
     history.periods = static_cast<int>(rows);
     if (layout_.dateColumn) {
-        history.dates = Dates();
+        history.dates = Dates(choices.dateOrder);
     }
     for (std::size_t column = first; column < end && layout_.headerRow != 0; ++column) {
         history.names.push_back(layout_.columnNames[column]);
@@ -98,19 +103,27 @@ bool WideHistory::EndsInDelimiter() const {
 }
 
 // The periods' days from the first column, which must step evenly.
-std::vector<std::string> WideHistory::Dates() const {
-    std::vector<DatedRow> days;
-    std::vector<std::string> dates;
+std::vector<std::string> WideHistory::Dates(DateOrderChoice order) const {
+    const auto where = [](int row) { return RowName(row) + ", column 1"; };
+    DateColumn column(order);
+    std::vector<int> written;
     for (std::size_t at = 0; at < periods_->Rows(); ++at) {
         const std::string_view cell = periods_->Cell(at, 0);
-        const std::optional<std::chrono::sys_days> day = IsoDate(cell);
-        if (!day) {
-            RefuseDate(RowName(periods_->Row(at)) + ", column 1", cell);
+        const std::optional<int> date = column.Take(cell, periods_->Row(at));
+        if (!date) {
+            RefuseDate(where(periods_->Row(at)), cell, order);
         }
-        days.push_back({*day, periods_->Row(at)});
-        dates.push_back(IsoText(*day));
+        written.push_back(*date);
     }
-    CheckConsecutive(days);
+    const DateOrder decided = column.Decide(where);
+    std::vector<DatedRow> days;
+    for (std::size_t at = 0; at < written.size(); ++at) {
+        days.push_back({DateColumn::Day(written[at], decided), periods_->Row(at)});
+    }
+    std::vector<std::string> dates;
+    for (const std::chrono::sys_days day : PeriodDays(days, PeriodGaps::refused, kMaxPeriods)) {
+        dates.push_back(IsoText(day));
+    }
     return dates;
 }
 
