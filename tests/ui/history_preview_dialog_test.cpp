@@ -97,7 +97,7 @@ class HistoryPreviewDialogTest : public QObject {
         QFETCH(QStringList, titles);
         QFETCH(QStringList, firstRow);
         QTemporaryDir folder;
-        HistoryPreviewDialog dialog(WriteFile(folder, "sales.csv", bytes), nullptr);
+        HistoryPreviewDialog dialog(WriteFile(folder, "sales.csv", bytes), {}, nullptr);
         QCOMPARE(Label(dialog, "HistoryRefusal"), QString("Reading..."));
         QVERIFY(!Ok(dialog).isEnabled());
         QVERIFY(WaitForRead(dialog));
@@ -154,6 +154,18 @@ class HistoryPreviewDialogTest : public QObject {
         QVERIFY(panel.History());
         QCOMPARE(panel.History()->choices.header, sf::HeaderChoice::yes);
         QCOMPARE(periods->text(), QString("2"));
+
+        // Opened again, from the recent files or in the preview, it is read as it was last read.
+        panel.UseSimulatedDemand();
+        QVERIFY(panel.UseFile(path));
+        QCOMPARE(panel.History()->choices.header, sf::HeaderChoice::yes);
+        QCOMPARE(periods->text(), QString("2"));
+        panel.Preview(path);
+        preview = form->findChildren<HistoryPreviewDialog*>().last();
+        QVERIFY(WaitForRead(*preview));
+        QCOMPARE(preview->findChild<QComboBox*>("HeaderChoice")->currentText(), QString("yes"));
+        QVERIFY(preview->History() && preview->History()->choices.header == sf::HeaderChoice::yes);
+        preview->reject();
         QVERIFY(messages->errors.isEmpty());
     }
 };
