@@ -26,7 +26,8 @@ class WideHistory {
   private:
     std::string CellName(int row, std::size_t column) const;
     bool EndsInDelimiter() const;
-    std::vector<std::string> Dates(DateOrderChoice order) const;
+    std::vector<std::string> Dates(const HistoryChoices& choices,
+                                   std::vector<std::size_t>& periodOfRow) const;
 
     HistoryLayout& layout_;
     int firstRow_ = 0;

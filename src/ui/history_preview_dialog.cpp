@@ -129,7 +129,7 @@ HistoryPreviewDialog::HistoryPreviewDialog(const QString& path, const HistoryCho
     choiceRows->addRow(tr("&Header row:"), header_);
     choiceRows->addRow(tr("&Decimal separator:"), decimal_);
     choiceRows->addRow(tr("&Missing rows:"), missing_);
-    choiceRows->addRow(tr("Date &order (slashed dates):"), dateOrder_);
+    choiceRows->addRow(tr("Da&te order (slashed dates):"), dateOrder_);
     choiceRows->addRow(tr("&Encoding:"), encoding_);
     auto* columns = new QHBoxLayout;
     const std::array<const char*, 3> columnNames = {"NameColumn", "PeriodColumn", "DemandColumn"};
@@ -155,7 +155,7 @@ HistoryPreviewDialog::HistoryPreviewDialog(const QString& path, const HistoryCho
         });
     }
     // The label's key goes to the first of its boxes.
-    auto* columnsLabel = new QLabel(tr("Long table &columns\n(sales point, period, demand):"));
+    auto* columnsLabel = new QLabel(tr("Long table co&lumns\n(sales point, period, demand):"));
     columnsLabel->setBuddy(columns_[0]);
     choiceRows->addRow(columnsLabel, columns);
     for (QComboBox* box : {header_, decimal_, missing_, dateOrder_, encoding_}) {

@@ -159,6 +159,11 @@ TEST(HistoryDates, FillsThePeriodsNoRowNamesWhenMissingRowsAreZero) {
                                         "2023-05-31"}));
     EXPECT_EQ(monthEnds.layout.filledPeriods, 2);
 
+    const Outcome wide =
+        ReadBothWays("date;A;B\n2024-01-01;1;2\n2024-01-15;5;6\n2024-01-22;7;8\n", MissingZero());
+    EXPECT_EQ(wide.history.demand, (std::vector<double>{1, 0, 5, 7, 2, 0, 6, 8}));
+    EXPECT_EQ(wide.layout.filledPeriods, 1);
+
     const Outcome numbered = ReadBothWays("store,week,units\nA,1,1\nA,4,4\nB,2,2\n", MissingZero());
     EXPECT_EQ(numbered.history.periods, 4);
     EXPECT_EQ(numbered.layout.filledPeriods, 1);

@@ -4,9 +4,12 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableWidget>
@@ -120,6 +123,32 @@ class HistoryPreviewDialogTest : public QObject {
             QCOMPARE(rows->horizontalHeaderItem(column)->text(), titles[column]);
             QCOMPARE(rows->item(0, column)->text(), firstRow[column]);
         }
+    }
+
+    // Each choice's label has a key of its own that goes to its box, and every heading of the
+    // table is as wide as its text.
+    void everyLabelHasItsOwnKeyAndEveryHeadingItsWidth() {
+        QTemporaryDir folder;
+        const QString longName = QString("Filiale Nord, Abteilung Getr%1nke").arg(QChar(0xE4));
+        HistoryPreviewDialog dialog(
+            WriteFile(folder, "sales.csv", ("date;" + longName + ";B\n2024-01-01;1;2\n").toUtf8()),
+            {}, nullptr);
+        QVERIFY(WaitForRead(dialog));
+        QSet<QChar> keys;
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+            const qsizetype amp = label->text().indexOf('&');
+            if (amp < 0) {
+                continue;
+            }
+            const QChar key = label->text().at(amp + 1).toLower();
+            QVERIFY2(!keys.contains(key), qPrintable(label->text()));
+            keys.insert(key);
+            QVERIFY2(qobject_cast<QComboBox*>(label->buddy()), qPrintable(label->text()));
+        }
+        QCOMPARE(keys.size(), 6);
+        const auto* rows = dialog.findChild<QTableWidget*>("HistoryRows");
+        const QFontMetrics metrics(rows->horizontalHeader()->font());
+        QVERIFY(rows->horizontalHeader()->sectionSize(1) > metrics.horizontalAdvance(longName));
     }
 
     // OK takes the file with the choices made; Cancel, and a read still running when the
