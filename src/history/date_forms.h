@@ -45,6 +45,8 @@ class DateColumn {
     DateOrder Decide(const std::function<std::string(int row)>& where) const;
     // The day of a date Take gave, in the order Decide gave.
     static std::chrono::sys_days Day(int written, DateOrder order);
+    // Whether any date taken was written with slashes, so that the order was read.
+    bool AnySlashed() const { return bothWays_.row + dayFirst_.row + monthFirst_.row != 0; }
 
   private:
     struct Seen {

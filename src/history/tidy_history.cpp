@@ -266,6 +266,9 @@ TidyHistory::KeyedRow TidyHistory::ReadKey(int row, std::string_view name, std::
 // coming period's date follows them.
 void TidyHistory::NumberDatedPeriods(std::vector<KeyedRow>& keyed, SalesHistory& history) const {
     const DateOrder order = dates_.Decide([&](int row) { return Where(row, kPeriodCell); });
+    if (dates_.AnySlashed()) {
+        layout_.dateOrder = order;
+    }
     for (KeyedRow& row : keyed) {
         row.period =
             static_cast<int>(DateColumn::Day(row.period, order).time_since_epoch().count());

@@ -126,6 +126,9 @@ std::vector<std::string> WideHistory::Dates(const HistoryChoices& choices,
         written.push_back(*date);
     }
     const DateOrder decided = column.Decide(where);
+    if (column.AnySlashed()) {
+        layout_.dateOrder = decided;
+    }
     std::vector<DatedRow> days;
     for (std::size_t at = 0; at < written.size(); ++at) {
         days.push_back({DateColumn::Day(written[at], decided), periods_->Row(at)});

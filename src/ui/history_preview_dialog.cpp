@@ -74,6 +74,11 @@ QString FoundText(const HistoryLayout& layout, const std::optional<SalesHistory>
                  DelimiterName(layout.delimiter), DecimalName(layout.decimal),
                  layout.headerRow > 0 ? QObject::tr("row %1 is a header").arg(layout.headerRow)
                                       : QObject::tr("no header"));
+    if (layout.dateOrder) {
+        text += *layout.dateOrder == DateOrder::dayFirst
+                    ? QObject::tr("; slashed dates read day first")
+                    : QObject::tr("; slashed dates read month first");
+    }
     if (layout.shape == HistoryShape::longTable && layout.columnsFoundBy != ColumnsFoundBy::none) {
         text += QObject::tr("\nSales points in %1, periods in %2, demand in %3")
                     .arg(QString::fromStdString(layout.ColumnName(layout.nameColumn)),

@@ -86,6 +86,15 @@ class HistoryPreviewDialogTest : public QObject {
             << QByteArray("North;South\n1.234;2.500\n3;4\n") << "may have a decimal point"
             << QStringList{"DecimalChoice=comma"} << "decimal separator: comma"
             << QStringList{"Period", "North", "South"} << QStringList{"1", "1234", "2500"};
+        QTest::newRow("slashed dates both ways, settled by choosing month first")
+            << QByteArray("date,A\n03/01/2024,1\n03/02/2024,2\n")
+            << "may be day first or month first" << QStringList{"DateOrderChoice=mdy"}
+            << "slashed dates read month first" << QStringList{"Date", "A"}
+            << QStringList{"2024-03-01", "1"};
+        QTest::newRow("Windows-1252, named")
+            << QByteArray("date;M\xE4nner\n2024-03-01;1\n") << QString() << QStringList()
+            << "read as Western European, Windows-1252" << QStringList{"Date", "M\u00e4nner"}
+            << QStringList{"2024-03-01", "1"};
         QTest::newRow("all-numeric header said to be one")
             << QByteArray("101,102\n5,6\n") << QString() << QStringList{"HeaderChoice=yes"}
             << "row 1 is a header" << QStringList{"Period", "101", "102"}
