@@ -89,9 +89,10 @@ Outcome Read(std::string_view bytes, const sf::HistoryChoices& choices,
 // Read as found, and with every choice a user can make set otherwise.
 const sf::HistoryChoices kChoices[] = {
     {},
-    {sf::DecimalChoice::comma, sf::HeaderChoice::no, std::nullopt, sf::MissingRows::zero},
+    {sf::DecimalChoice::comma, sf::HeaderChoice::no, std::nullopt, sf::MissingRows::zero,
+     sf::DateOrderChoice::dayFirst, sf::EncodingChoice::windows1252},
     {sf::DecimalChoice::point, sf::HeaderChoice::yes, sf::HistoryColumns{"1", "2", "3"},
-     sf::MissingRows::refused},
+     sf::MissingRows::refused, sf::DateOrderChoice::monthFirst, sf::EncodingChoice::utf8},
 };
 
 }  // namespace

@@ -49,6 +49,8 @@ HistoryChoices HistoryCliOptions::Over(const HistoryChoices& beneath) const {
         choices.columns = columns;
     }
     choices.missing = missing.value_or(beneath.missing);
+    choices.dateOrder = dateOrder.value_or(beneath.dateOrder);
+    choices.encoding = encoding.value_or(beneath.encoding);
     return choices;
 }
 
@@ -65,6 +67,14 @@ OptionUse TakeHistoryOption(const std::string& option, const std::string& value,
     if (option == "--history-missing") {
         options.missing = Word(option, value, kMissingWords, problem);
         return options.missing ? OptionUse::taken : OptionUse::refused;
+    }
+    if (option == "--history-date-order") {
+        options.dateOrder = Word(option, value, kDateOrderWords, problem);
+        return options.dateOrder ? OptionUse::taken : OptionUse::refused;
+    }
+    if (option == "--history-encoding") {
+        options.encoding = Word(option, value, kEncodingWords, problem);
+        return options.encoding ? OptionUse::taken : OptionUse::refused;
     }
     if (option == "--history-columns") {
         options.columns = Columns(value, problem);

@@ -15,14 +15,17 @@ struct HistoryCliOptions {
     std::optional<HeaderChoice> header;
     std::optional<HistoryColumns> columns;
     std::optional<MissingRows> missing;
+    std::optional<DateOrderChoice> dateOrder;
+    std::optional<EncodingChoice> encoding;
 
-    bool Any() const { return decimal || header || columns || missing; }
+    bool Any() const { return decimal || header || columns || missing || dateOrder || encoding; }
     // The choices given, over those of beneath (a scenario's).
     HistoryChoices Over(const HistoryChoices& beneath) const;
 };
 
-// --history-decimal, --history-header, --history-columns and --history-missing with their
-// value; refused with the reason in problem.
+// --history-decimal, --history-header, --history-columns, --history-missing,
+// --history-date-order and --history-encoding with their value; refused with the reason in
+// problem.
 OptionUse TakeHistoryOption(const std::string& option, const std::string& value,
                             HistoryCliOptions& options, std::string& problem);
 

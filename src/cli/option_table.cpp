@@ -115,8 +115,17 @@ constexpr auto kOptions = std::to_array<CliOption>({
      "holds one)",
      nullptr, TakeHistory, nullptr},
     {"--history-missing", "", "zero|refuse", OptionGroup::run,
-     "read a long history's missing rows as demand 0 (default: refuse)", nullptr, TakeHistory,
-     nullptr},
+     "read a long history's missing rows, and periods no row names,\n"
+     "as demand 0 (default: refuse)",
+     nullptr, TakeHistory, nullptr},
+    {"--history-date-order", "", "dmy|mdy|auto", OptionGroup::run,
+     "whether slashed dates are day first (01/03/2024) or month first;\n"
+     "needed when every date reads both ways (auto: as the dates say)",
+     nullptr, TakeHistory, nullptr},
+    {"--history-encoding", "", "utf-8|windows-1252|auto", OptionGroup::run,
+     "the text of a history that is not UTF-16 (auto: UTF-8, else\n"
+     "Windows-1252 when every byte maps)",
+     nullptr, TakeHistory, nullptr},
     {"--bounded-constants", "", "", OptionGroup::run, "keep the smoothing constants within 0 and 1",
      nullptr, nullptr,
      [](GivenOptions& given) -> bool& { return given.options.run.boundedConstants; }},

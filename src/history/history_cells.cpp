@@ -33,11 +33,11 @@ void RefuseNumber(const std::string& where, std::string_view cell, DecimalSepara
     throw RunError(where + ": " + ShownCell(cell) + " " + NotANumberWhy(cell, separator));
 }
 
-void RefuseDate(const std::string& where, std::string_view cell) {
+void RefuseDate(const std::string& where, std::string_view cell, DateOrderChoice order) {
     if (IsBlank(cell)) {
         throw RunError(where + ": the cell is empty");
     }
-    throw RunError(where + ": " + ShownCell(cell) + " " + NotADateWhy(cell));
+    throw RunError(where + ": " + ShownCell(cell) + " " + NotADateWhy(cell, order));
 }
 
 void RefuseNamesOnly(int row) {

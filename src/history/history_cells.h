@@ -25,8 +25,9 @@ double CellNumber(const Where& where, std::string_view cell, DecimalSeparator se
     RefuseNumber(where(), cell, separator);
 }
 
-// A cell that is no date of the form read, as a RunError naming where it is.
-[[noreturn]] void RefuseDate(const std::string& where, std::string_view cell);
+// A cell that is no date of the forms read, as a RunError naming where it is.
+[[noreturn]] void RefuseDate(const std::string& where, std::string_view cell,
+                             DateOrderChoice order = DateOrderChoice::found);
 
 bool IsBlank(std::string_view cell);
 // The cell without the blanks (spaces, tabs) around it.

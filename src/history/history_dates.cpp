@@ -14,37 +14,6 @@ using std::chrono::year_month_day;
 
 enum class DateStep { day, week, month };
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// The digits from `at` on, at least one and at most `most`; their count, or 0.
-std::size_t Digits(std::string_view text, std::size_t at, std::size_t most) {
-    std::size_t count = 0;
-    while (at + count < text.size() && IsDigit(text[at + count])) {
-        ++count;
-    }
-    return count <= most ? count : 0;
-}
-
-// The year, month and day of YYYY-MM-DD, in range or not.
-std::optional<year_month_day> IsoFields(std::string_view text) {
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-' || Digits(text, 0, 4) != 4 ||
-        Digits(text, 5, 2) != 2 || Digits(text, 8, 2) != 2) {
-        return std::nullopt;
-    }
-    const auto number = [&](std::size_t at, std::size_t count) {
-        int value = 0;
-        for (std::size_t digit = at; digit < at + count; ++digit) {
-            value = value * 10 + (text[digit] - '0');
-        }
-        return value;
-    };
-    return year_month_day{std::chrono::year{number(0, 4)},
-                          std::chrono::month{static_cast<unsigned>(number(5, 2))},
-                          std::chrono::day{static_cast<unsigned>(number(8, 2))}};
-}
-
 bool IsLastOfMonth(const year_month_day& date) {
     return date.day() == year_month_day(std::chrono::year_month_day_last(
                                             date.year(), std::chrono::month_day_last(date.month())))
@@ -127,38 +96,70 @@ sys_days StepsAfter(sys_days last, DateStep step, int steps, std::chrono::day mo
     return sys_days(year_month_day(month.year(), month.month(), std::min(monthDay, lastDay)));
 }
 
+// The days between two dates a whole number of steps apart; empty when no run of steps leads
+// from the one to the other.
+std::optional<std::vector<sys_days>> DaysBetween(sys_days earlier, sys_days later, DateStep step) {
+    std::vector<sys_days> between;
+    const year_month_day from{earlier};
+    const year_month_day to{later};
+    // A month steps to the same day, or from a last day to the last day.
+    const bool lastDays = IsLastOfMonth(from) && IsLastOfMonth(to);
+    for (int steps = 1;; ++steps) {
+        sys_days next = earlier + std::chrono::days(steps);
+        if (step == DateStep::week) {
+            next = earlier + std::chrono::weeks(steps);
+        } else if (step == DateStep::month) {
+            const std::chrono::year_month month =
+                std::chrono::year_month(from.year(), from.month()) + std::chrono::months(steps);
+            const year_month_day day =
+                lastDays ? year_month_day(std::chrono::year_month_day_last(
+                               month.year(), std::chrono::month_day_last(month.month())))
+                         : year_month_day(month.year(), month.month(), from.day());
+            if (!day.ok() || (!lastDays && from.day() != to.day())) {
+                return std::nullopt;
+            }
+            next = sys_days(day);
+        }
+        if (next >= later) {
+            return next == later ? std::optional(between) : std::nullopt;
+        }
+        between.push_back(next);
+    }
+}
+
+// Two dates that are not one step apart: refused, or with gaps filled, the days between them
+// added to `days`.
+void CheckGap(const DatedRow& earlier, const DatedRow& later, DateStep step, PeriodGaps gaps,
+              std::size_t mostPeriods, std::vector<sys_days>& days) {
+    const std::string stepName(StepName(step));
+    if (!IsBeyondStep(earlier.day, later.day, step)) {
+        throw RunError(Following(earlier, later) + ": the dates step by " + stepName +
+                       ", and this is not " + stepName + " later");
+    }
+    if (gaps == PeriodGaps::refused) {
+        throw RunError(Following(earlier, later) + " with a gap: the dates step by " + stepName +
+                       ", so periods are missing between them");
+    }
+    // A gap of more periods than a history may hold is refused before its days are counted.
+    const int leastDaysPerStep = step == DateStep::day ? 1 : step == DateStep::week ? 7 : 31;
+    const auto leastSteps =
+        static_cast<std::size_t>((later.day - earlier.day).count() / leastDaysPerStep);
+    std::optional<std::vector<sys_days>> between;
+    if (days.size() + leastSteps <= mostPeriods) {
+        between = DaysBetween(earlier.day, later.day, step);
+        if (!between) {
+            throw RunError(Following(earlier, later) + ": the dates step by " + stepName +
+                           ", and this is not a whole number of steps later");
+        }
+    }
+    if (!between || days.size() + between->size() + 1 > mostPeriods) {
+        throw RunError(Following(earlier, later) + ": with the periods between them, more than " +
+                       std::to_string(mostPeriods) + " periods");
+    }
+    days.insert(days.end(), between->begin(), between->end());
+}
+
 }  // namespace
-
-bool LooksLikeDate(std::string_view cell) {
-    const std::string_view text = WithoutBlanks(cell);
-    const std::size_t year = Digits(text, 0, 4);
-    if (year == 0 || year >= text.size()) {
-        return false;
-    }
-    const char separator = text[year];
-    if (separator != '-' && separator != '.' && separator != '/') {
-        return false;
-    }
-    const std::size_t month = Digits(text, year + 1, 2);
-    const std::size_t second = year + 1 + month;
-    return month != 0 && second < text.size() && text[second] == separator &&
-           Digits(text, second + 1, 4) != 0;
-}
-
-std::optional<sys_days> IsoDate(std::string_view cell) {
-    const std::optional<year_month_day> fields = IsoFields(WithoutBlanks(cell));
-    if (!fields || !fields->ok()) {
-        return std::nullopt;
-    }
-    return sys_days(*fields);
-}
-
-std::string NotADateWhy(std::string_view cell) {
-    if (IsoFields(WithoutBlanks(cell))) {
-        return "is not a day of the calendar";
-    }
-    return "is not a date in the form that is read, YYYY-MM-DD (such as 2023-01-31)";
-}
 
 std::string IsoText(sys_days day) {
     const year_month_day date{day};
@@ -168,7 +169,8 @@ std::string IsoText(sys_days day) {
     return text;
 }
 
-void CheckConsecutive(const std::vector<DatedRow>& dates) {
+std::vector<sys_days> PeriodDays(const std::vector<DatedRow>& dates, PeriodGaps gaps,
+                                 std::size_t mostPeriods) {
     for (std::size_t at = 1; at < dates.size(); ++at) {
         const DatedRow& earlier = dates[at - 1];
         const DatedRow& later = dates[at];
@@ -194,20 +196,14 @@ void CheckConsecutive(const std::vector<DatedRow>& dates) {
                        std::to_string((dates[1].day - dates[0].day).count()) +
                        " days: the dates must step by a day, a week or a month");
     }
-    for (std::size_t at = 1; at < dates.size(); ++at) {
-        const DatedRow& earlier = dates[at - 1];
-        const DatedRow& later = dates[at];
-        if (IsStep(earlier.day, later.day, *step)) {
-            continue;
+    std::vector<sys_days> days;
+    for (std::size_t at = 0; at < dates.size(); ++at) {
+        if (at > 0 && !IsStep(dates[at - 1].day, dates[at].day, *step)) {
+            CheckGap(dates[at - 1], dates[at], *step, gaps, mostPeriods, days);
         }
-        const std::string stepName(StepName(*step));
-        if (IsBeyondStep(earlier.day, later.day, *step)) {
-            throw RunError(Following(earlier, later) + " with a gap: the dates step by " +
-                           stepName + ", so periods are missing between them");
-        }
-        throw RunError(Following(earlier, later) + ": the dates step by " + stepName +
-                       ", and this is not " + stepName + " later");
+        days.push_back(dates[at].day);
     }
+    return days;
 }
 
 std::vector<std::string> ContinuedDates(const std::vector<std::string>& dates, int count) {

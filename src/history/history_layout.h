@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "history/csv_records.h"
+#include "history/date_forms.h"
 #include "history/history_numbers.h"
+#include "history/history_text.h"
 #include "state/history_choices.h"
 
 namespace sf {
@@ -37,6 +39,9 @@ struct HistoryLayout {
     bool numberedSalesPoints = false;  // a column named sales_point numbers them 1, 2, 3 ...
     std::optional<DecimalSeparator> decimal;
     bool trailingDelimiter = false;  // wide: every row ends in an empty cell, which is no column
+    int filledPeriods = 0;  // periods that no row names, read as zero for every sales point
+    HistoryEncoding encoding = HistoryEncoding::utf8;
+    std::optional<DateOrder> dateOrder;  // how slashed dates were read, where the file has them
     // The cells of the rows the layout was decided from, as the file holds them.
     std::vector<std::vector<std::string>> firstRows;
 

@@ -32,7 +32,10 @@ SalesHistory ParseSalesHistory(std::string_view bytes, const HistoryChoices& cho
     HistoryLayout ownLayout;
     HistoryLayout& layout = found != nullptr ? *found : ownLayout;
     layout = {};
-    const std::string_view text = HistoryText(bytes);
+    std::string converted;
+    HistoryEncoding encoding = HistoryEncoding::utf8;
+    const std::string_view text = HistoryText(bytes, choices.encoding, converted, encoding);
+    layout.encoding = encoding;
     layout.delimiter = DetectDelimiter(text);
     std::vector<CsvRecord> firstRows;
     std::optional<WideHistory> wide;
@@ -41,6 +44,7 @@ SalesHistory ParseSalesHistory(std::string_view bytes, const HistoryChoices& cho
     // Once the first rows have said how the file is read, they are read as all later ones.
     const auto decide = [&] {
         layout = DecideLayout(layout.delimiter, firstRows, choices);
+        layout.encoding = encoding;
         if (layout.shape == HistoryShape::longTable) {
             tidy.emplace(layout, choices, reading);
             kept = tidy->KeptColumns();  // of a long table, only the three cells it reads
@@ -86,7 +90,7 @@ SalesHistory ParseSalesHistory(std::string_view bytes, const HistoryChoices& cho
     if (!tidy && !wide) {
         decide();
     }
-    SalesHistory history = tidy ? tidy->Finish() : wide->Finish(choices.decimal);
+    SalesHistory history = tidy ? tidy->Finish() : wide->Finish(choices);
     history.choices = choices;
     return history;
 }
@@ -96,10 +100,20 @@ SalesHistory ReadSalesHistory(const std::filesystem::path& path, const HistoryCh
     const std::string named = "The sales history \"" + path.string() + "\"";
     try {
         std::optional<std::string> bytes;
+        // Bytes that cannot be text end the reading at once, as an endless stream would not.
+        std::string notText;
+        const auto checkText = [&notText](std::string_view read, std::size_t fresh) {
+            try {
+                CheckBytesRead(read, fresh);
+            } catch (const RunError& refusal) {
+                notText = refusal.what();
+                throw;
+            }
+        };
         try {
-            bytes = ReadInputFile(path, kLargestCsvFile, standardInput);
+            bytes = ReadInputFile(path, kLargestCsvFile, standardInput, checkText);
         } catch (const RunError& refusal) {
-            throw RunError(named + " " + refusal.what());
+            throw RunError(notText.empty() ? named + " " + refusal.what() : named + ": " + notText);
         }
         if (!bytes) {
             throw RunError(named +

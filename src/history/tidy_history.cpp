@@ -37,6 +37,19 @@ std::string PlaceName(const SalesHistory& history, int salesPoint, int period) {
     return "sales point " + point + ", period " + PeriodName(history, period);
 }
 
+// The periods that no row names for any sales point.
+int UnnamedPeriods(const std::vector<int>& rowOf, const SalesHistory& history) {
+    int unnamed = 0;
+    for (int period = 1; period <= history.periods; ++period) {
+        bool named = false;
+        for (int salesPoint = 1; salesPoint <= history.salesPoints && !named; ++salesPoint) {
+            named = rowOf[Slot(salesPoint, period)] != 0;
+        }
+        unnamed += named ? 0 : 1;
+    }
+    return unnamed;
+}
+
 }  // namespace
 
 // A row's sales point and period, its period first as written (a number, or a date's day
@@ -50,7 +63,7 @@ struct TidyHistory::KeyedRow {
 
 TidyHistory::TidyHistory(HistoryLayout& layout, const HistoryChoices& choices,
                          HistoryReading reading)
-    : layout_(layout), choices_(choices), columns_(layout.columnCount) {
+    : layout_(layout), choices_(choices), columns_(layout.columnCount), dates_(choices.dateOrder) {
     if (reading == HistoryReading::quick &&
         (layout.delimiter == ',' || choices.decimal != DecimalChoice::found)) {
         // No demand cell has a say: the evidence is not looked at.
@@ -177,6 +190,7 @@ SalesHistory TidyHistory::Finish() {
         rowOf[slot] = row.row;
     }
     const bool refused = choices_.missing == MissingRows::refused;
+    layout_.filledPeriods = refused ? 0 : UnnamedPeriods(rowOf, history);
     history.demand.reserve(static_cast<std::size_t>(history.salesPoints) * history.periods);
     for (int salesPoint = 1; salesPoint <= history.salesPoints; ++salesPoint) {
         const int* rowsOfPoint = &rowOf[Slot(salesPoint, 0)];
@@ -214,6 +228,7 @@ TidyHistory::KeyedRow TidyHistory::ReadKey(int row, std::string_view name, std::
         if (text.empty()) {
             throw RunError(Where(row, kNameCell) + ": the cell is empty");
         }
+        CheckNameLength(text, [&] { return Where(row, kNameCell); });
         const auto found = numberOf_.find(text);
         if (found != numberOf_.end()) {
             keyed.salesPoint = found->second;
@@ -228,11 +243,12 @@ TidyHistory::KeyedRow TidyHistory::ReadKey(int row, std::string_view name, std::
         }
     }
     if (*dated_) {
-        const std::optional<std::chrono::sys_days> day = IsoDate(period);
-        if (!day) {
-            RefuseDate(Where(row, kPeriodCell), period);
+        // The date as written until the column has told the order of day and month.
+        const std::optional<int> date = dates_.Take(period, row);
+        if (!date) {
+            RefuseDate(Where(row, kPeriodCell), period, choices_.dateOrder);
         }
-        keyed.period = static_cast<int>(day->time_since_epoch().count());
+        keyed.period = *date;
     }
     const bool coming = IsBlank(demand);
     if (!*dated_) {
@@ -249,6 +265,14 @@ TidyHistory::KeyedRow TidyHistory::ReadKey(int row, std::string_view name, std::
 // The dates of the rows with demand, in order, are the periods; they must step evenly. A
 // coming period's date follows them.
 void TidyHistory::NumberDatedPeriods(std::vector<KeyedRow>& keyed, SalesHistory& history) const {
+    const DateOrder order = dates_.Decide([&](int row) { return Where(row, kPeriodCell); });
+    if (dates_.AnySlashed()) {
+        layout_.dateOrder = order;
+    }
+    for (KeyedRow& row : keyed) {
+        row.period =
+            static_cast<int>(DateColumn::Day(row.period, order).time_since_epoch().count());
+    }
     std::vector<int> days;
     for (const KeyedRow& row : keyed) {
         if (row.demand) {
@@ -262,21 +286,27 @@ void TidyHistory::NumberDatedPeriods(std::vector<KeyedRow>& keyed, SalesHistory&
                        " dates: more than 600 periods");
     }
     std::vector<DatedRow> sequence(days.size(), DatedRow{{}, 0});
-    for (KeyedRow& row : keyed) {
+    for (const KeyedRow& row : keyed) {
         const auto found = std::ranges::lower_bound(days, row.period);
+        if (row.demand && sequence[found - days.begin()].row == 0) {
+            sequence[found - days.begin()] = {std::chrono::sys_days(std::chrono::days(*found)),
+                                              row.row};
+        }
+    }
+    // With missing rows read as zero, a period no row names is a period of zeros.
+    const std::vector<std::chrono::sys_days> periods = PeriodDays(
+        sequence, choices_.missing == MissingRows::zero ? PeriodGaps::filled : PeriodGaps::refused,
+        kMaxPeriods);
+    for (KeyedRow& row : keyed) {
+        const std::chrono::sys_days day{std::chrono::days(row.period)};
         if (!row.demand) {
-            row.period = days.empty() || row.period > days.back() ? kComingPeriod : 0;
+            row.period = periods.empty() || day > periods.back() ? kComingPeriod : 0;
             continue;
         }
-        const std::size_t index = static_cast<std::size_t>(found - days.begin());
-        if (sequence[index].row == 0) {
-            sequence[index] = {std::chrono::sys_days(std::chrono::days(*found)), row.row};
-        }
-        row.period = static_cast<int>(index) + 1;
+        row.period = static_cast<int>(std::ranges::lower_bound(periods, day) - periods.begin()) + 1;
     }
-    CheckConsecutive(sequence);
-    for (const DatedRow& day : sequence) {
-        history.dates.push_back(IsoText(day.day));
+    for (const std::chrono::sys_days day : periods) {
+        history.dates.push_back(IsoText(day));
     }
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "history/csv_records.h"
+#include "history/date_forms.h"
 #include "history/history_layout.h"
 #include "history/raw_cells.h"
 #include "state/sales_history.h"
@@ -57,6 +58,7 @@ class TidyHistory {
     // rows_.
     std::optional<DecimalSeparator> knownSeparator_;
     std::optional<bool> dated_;  // the first row's period decides whether all are dates
+    DateColumn dates_;           // what the dates say of the order of day and month
     std::vector<KeyedRow> keyed_;
     std::exception_ptr refusal_;  // of the first row read as it came that could not be
     std::optional<RawCells> rows_;

@@ -1,5 +1,8 @@
 #include "history/wide_history.h"
 
+#include <algorithm>
+#include <numeric>
+
 #include "history/history_cells.h"
 #include "history/history_dates.h"
 #include "runtime/run_error.h"
@@ -18,6 +21,11 @@ void WideHistory::Take(const CsvRecord& record) {
         }
         periods_.emplace(columns_);
         if (layout_.headerRow == record.row) {
+            for (std::size_t column = 0; column < layout_.columnNames.size(); ++column) {
+                CheckNameLength(layout_.columnNames[column], [&] {
+                    return RowName(record.row) + ", column " + std::to_string(column + 1);
+                });
+            }
             return;
         }
     }
@@ -31,7 +39,7 @@ void WideHistory::Take(const CsvRecord& record) {
     periods_->Add(record);
 }
 
-SalesHistory WideHistory::Finish(DecimalChoice decimal) {
+SalesHistory WideHistory::Finish(const HistoryChoices& choices) {
     const std::size_t rows = periods_ ? periods_->Rows() : 0;
     if (rows == 0) {
         RefuseNamesOnly(firstRow_);
@@ -49,22 +57,27 @@ SalesHistory WideHistory::Finish(DecimalChoice decimal) {
             evidence.See(periods_->Cell(at, column), periods_->Row(at), column);
         }
     }
-    const DecimalSeparator separator = evidence.Decide(layout_.delimiter, decimal);
+    const DecimalSeparator separator = evidence.Decide(layout_.delimiter, choices.decimal);
     layout_.decimal = separator;
 
     SalesHistory history;
     history.salesPoints = static_cast<int>(end - first);
-    history.periods = static_cast<int>(rows);
+    // Each row's period from 0; dates with gaps filled leave periods that no row names.
+    std::vector<std::size_t> periodOf(rows);
+    std::iota(periodOf.begin(), periodOf.end(), std::size_t{0});
     if (layout_.dateColumn) {
-        history.dates = Dates();
+        history.dates = Dates(choices, periodOf);
     }
+    const std::size_t periods = layout_.dateColumn ? history.dates.size() : rows;
+    history.periods = static_cast<int>(periods);
+    layout_.filledPeriods = static_cast<int>(periods - rows);
     for (std::size_t column = first; column < end && layout_.headerRow != 0; ++column) {
         history.names.push_back(layout_.columnNames[column]);
     }
-    history.demand.resize(rows * history.salesPoints);
+    history.demand.resize(periods * history.salesPoints);
     for (std::size_t at = 0; at < rows; ++at) {
         for (std::size_t column = first; column < end; ++column) {
-            history.demand[(column - first) * rows + at] =
+            history.demand[(column - first) * periods + periodOf[at]] =
                 CellNumber([&] { return CellName(periods_->Row(at), column); },
                            periods_->Cell(at, column), separator);
         }
@@ -98,19 +111,40 @@ bool WideHistory::EndsInDelimiter() const {
 }
 
 // The periods' days from the first column, which must step evenly.
-std::vector<std::string> WideHistory::Dates() const {
-    std::vector<DatedRow> days;
-    std::vector<std::string> dates;
+std::vector<std::string> WideHistory::Dates(const HistoryChoices& choices,
+                                            std::vector<std::size_t>& periodOfRow) const {
+    const DateOrderChoice order = choices.dateOrder;
+    const auto where = [](int row) { return RowName(row) + ", column 1"; };
+    DateColumn column(order);
+    std::vector<int> written;
     for (std::size_t at = 0; at < periods_->Rows(); ++at) {
         const std::string_view cell = periods_->Cell(at, 0);
-        const std::optional<std::chrono::sys_days> day = IsoDate(cell);
-        if (!day) {
-            RefuseDate(RowName(periods_->Row(at)) + ", column 1", cell);
+        const std::optional<int> date = column.Take(cell, periods_->Row(at));
+        if (!date) {
+            RefuseDate(where(periods_->Row(at)), cell, order);
         }
-        days.push_back({*day, periods_->Row(at)});
-        dates.push_back(IsoText(*day));
+        written.push_back(*date);
     }
-    CheckConsecutive(days);
+    const DateOrder decided = column.Decide(where);
+    if (column.AnySlashed()) {
+        layout_.dateOrder = decided;
+    }
+    std::vector<DatedRow> days;
+    for (std::size_t at = 0; at < written.size(); ++at) {
+        days.push_back({DateColumn::Day(written[at], decided), periods_->Row(at)});
+    }
+    // With missing rows read as zero, a date no row names is a period of zeros.
+    const std::vector<std::chrono::sys_days> periods = PeriodDays(
+        days, choices.missing == MissingRows::zero ? PeriodGaps::filled : PeriodGaps::refused,
+        kMaxPeriods);
+    for (std::size_t at = 0; at < days.size(); ++at) {
+        periodOfRow[at] = static_cast<std::size_t>(std::ranges::lower_bound(periods, days[at].day) -
+                                                   periods.begin());
+    }
+    std::vector<std::string> dates;
+    for (const std::chrono::sys_days day : periods) {
+        dates.push_back(IsoText(day));
+    }
     return dates;
 }
 

@@ -21,12 +21,13 @@ class WideHistory {
     void Take(const CsvRecord& record);
     // Reads the cells once the whole file has said how: the decimal separator from the number
     // cells below the header and whether every row ends in a delimiter. The layout learns both.
-    SalesHistory Finish(DecimalChoice decimal);
+    SalesHistory Finish(const HistoryChoices& choices);
 
   private:
     std::string CellName(int row, std::size_t column) const;
     bool EndsInDelimiter() const;
-    std::vector<std::string> Dates() const;
+    std::vector<std::string> Dates(const HistoryChoices& choices,
+                                   std::vector<std::size_t>& periodOfRow) const;
 
     HistoryLayout& layout_;
     int firstRow_ = 0;

@@ -53,8 +53,9 @@ std::string WhatItIs(mode_t mode) {
 
 }  // namespace
 
-std::optional<std::string> ReadInputFile(const std::filesystem::path& path, std::size_t limit,
-                                         StandardInput standardInput) {
+std::optional<std::string> ReadInputFile(
+    const std::filesystem::path& path, std::size_t limit, StandardInput standardInput,
+    const std::function<void(std::string_view read, std::size_t fresh)>& onRead) {
     const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat status {};
     if (file.get() < 0 || ::fstat(file.get(), &status) != 0) {
@@ -83,6 +84,9 @@ std::optional<std::string> ReadInputFile(const std::filesystem::path& path, std:
             CouldNotRead(errno);
         }
         bytes.append(piece, static_cast<std::size_t>(got));
+        if (onRead) {
+            onRead(bytes, bytes.size() - static_cast<std::size_t>(got));
+        }
     }
     return std::nullopt;
 }

@@ -2,8 +2,10 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace sf {
 
@@ -14,8 +16,10 @@ enum class StandardInput { refused, accepted };
 // no writer cannot hold the program, and what is not a regular file is refused; the standard
 // input, where accepted, is read to its end like a file. Empty when the file holds more than
 // `limit` bytes. Throws a RunError whose message completes "The <kind> "<path>" ": "could not be
-// read: ...", "is a folder, not a file" and so on.
-std::optional<std::string> ReadInputFile(const std::filesystem::path& path, std::size_t limit,
-                                         StandardInput standardInput);
+// read: ...", "is a folder, not a file" and so on. `onRead`, where given, sees the bytes after
+// each read and where the new ones begin; what it throws ends the reading.
+std::optional<std::string> ReadInputFile(
+    const std::filesystem::path& path, std::size_t limit, StandardInput standardInput,
+    const std::function<void(std::string_view read, std::size_t fresh)>& onRead = {});
 
 }  // namespace sf

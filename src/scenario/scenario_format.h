@@ -33,4 +33,10 @@ std::string ScenarioText(const Scenario& scenario, const NumberLocale& typedIn);
 // nothing of it is used.
 Scenario ParseScenario(std::string_view text, const NumberLocale& shownIn);
 
+// A sales history's file and reading choices as a scenario keeps them, as one line of JSON, so
+// that wherever else a file is kept its choices are kept the same way; and read back, a
+// RunError when the text is no such source.
+std::string HistorySourceText(const HistorySource& source);
+HistorySource ParseHistorySource(std::string_view text);
+
 }  // namespace sf

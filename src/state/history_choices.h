@@ -14,6 +14,10 @@ enum class DecimalChoice { found, comma, point };
 enum class HeaderChoice { found, yes, no };
 // What a long table's missing (sales point, period) row means.
 enum class MissingRows { refused, zero };
+// Which of day and month comes first in a date written with slashes (03/01/2024).
+enum class DateOrderChoice { found, dayFirst, monthFirst };
+// How the bytes of a file that is not UTF-16 are text.
+enum class EncodingChoice { found, utf8, windows1252 };
 
 // The three columns of a long table, each a header cell's text or a column number from 1.
 struct HistoryColumns {
@@ -29,6 +33,8 @@ struct HistoryChoices {
     HeaderChoice header = HeaderChoice::found;
     std::optional<HistoryColumns> columns;  // none: found by their header names or content
     MissingRows missing = MissingRows::refused;
+    DateOrderChoice dateOrder = DateOrderChoice::found;
+    EncodingChoice encoding = EncodingChoice::found;
 
     bool operator==(const HistoryChoices&) const = default;
 };
@@ -56,6 +62,14 @@ inline constexpr std::array<ChoiceWord<HeaderChoice>, 3> kHeaderWords = {
     {{HeaderChoice::found, "auto"}, {HeaderChoice::yes, "yes"}, {HeaderChoice::no, "no"}}};
 inline constexpr std::array<ChoiceWord<MissingRows>, 2> kMissingWords = {
     {{MissingRows::refused, "refuse"}, {MissingRows::zero, "zero"}}};
+inline constexpr std::array<ChoiceWord<DateOrderChoice>, 3> kDateOrderWords = {
+    {{DateOrderChoice::found, "auto"},
+     {DateOrderChoice::dayFirst, "dmy"},
+     {DateOrderChoice::monthFirst, "mdy"}}};
+inline constexpr std::array<ChoiceWord<EncodingChoice>, 3> kEncodingWords = {
+    {{EncodingChoice::found, "auto"},
+     {EncodingChoice::utf8, "utf-8"},
+     {EncodingChoice::windows1252, "windows-1252"}}};
 
 template <typename Choice, std::size_t Count>
 std::optional<Choice> ChoiceOfWord(const std::array<ChoiceWord<Choice>, Count>& words,

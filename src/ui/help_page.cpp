@@ -94,7 +94,12 @@ const char kSalesHistory[] =
     "and demand, then a row per sales point and period (the series.csv of an export has this "
     "shape). Cells are separated by commas, semicolons or tabs; numbers use a point, or a comma "
     "in a file separated by semicolons or tabs. Up to 100 sales points and 600 periods, every "
-    "cell a number. A file that cannot be used is refused with its row and column named.</p>";
+    "cell a number. Dates may be 2024-03-01, 01.03.2024, 01/03/2024 or 03/01/2024 (the preview's "
+    "date order settles a column whose every date reads both ways) or the week 2024-W09. A file "
+    "that is not UTF-8 is read as Windows-1252 where every byte maps, and the preview says so. "
+    "With missing rows read as zero, a day or week that no row names is zero for every sales "
+    "point. A file opened again (Recent Sales Histories too) is read with the choices it was "
+    "last read with. A file that cannot be used is refused with its row and column named.</p>";
 
 const char kScenarioFile[] =
     "<h3>Scenario files</h3>"

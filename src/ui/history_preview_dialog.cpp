@@ -67,10 +67,18 @@ QString FoundText(const HistoryLayout& layout, const std::optional<SalesHistory>
                    : layout.shape == HistoryShape::longTable
                        ? QObject::tr("Long table (a row per sales point and period)")
                        : QObject::tr("Wide table (a column per sales point)");
-    text += QObject::tr("; delimiter: %1; decimal separator: %2; %3")
-                .arg(DelimiterName(layout.delimiter), DecimalName(layout.decimal),
-                     layout.headerRow > 0 ? QObject::tr("row %1 is a header").arg(layout.headerRow)
-                                          : QObject::tr("no header"));
+    text +=
+        QObject::tr("; read as %1; delimiter: %2; decimal separator: %3; %4")
+            .arg(QString::fromUtf8(EncodingName(layout.encoding).data(),
+                                   static_cast<qsizetype>(EncodingName(layout.encoding).size())),
+                 DelimiterName(layout.delimiter), DecimalName(layout.decimal),
+                 layout.headerRow > 0 ? QObject::tr("row %1 is a header").arg(layout.headerRow)
+                                      : QObject::tr("no header"));
+    if (layout.dateOrder) {
+        text += *layout.dateOrder == DateOrder::dayFirst
+                    ? QObject::tr("; slashed dates read day first")
+                    : QObject::tr("; slashed dates read month first");
+    }
     if (layout.shape == HistoryShape::longTable && layout.columnsFoundBy != ColumnsFoundBy::none) {
         text += QObject::tr("\nSales points in %1, periods in %2, demand in %3")
                     .arg(QString::fromStdString(layout.ColumnName(layout.nameColumn)),
@@ -81,6 +89,9 @@ QString FoundText(const HistoryLayout& layout, const std::optional<SalesHistory>
         text += QObject::tr("\n%1 sales points, %2 periods")
                     .arg(history->salesPoints)
                     .arg(history->periods);
+        if (layout.filledPeriods > 0) {
+            text += QObject::tr(" (%1 that no row names, read as zero)").arg(layout.filledPeriods);
+        }
     }
     return text;
 }
@@ -93,15 +104,19 @@ QTableWidgetItem* Cell(const QString& text) {
 
 }  // namespace
 
-HistoryPreviewDialog::HistoryPreviewDialog(const QString& path, QWidget* parent)
+HistoryPreviewDialog::HistoryPreviewDialog(const QString& path, const HistoryChoices& choices,
+                                           QWidget* parent)
     : QDialog(parent),
       path_(path),
+      choices_(choices),
       found_(new QLabel),
       refusal_(new QLabel),
       rows_(new QTableWidget),
       header_(ChoiceBox(kHeaderWords, choices_.header, "HeaderChoice")),
       decimal_(ChoiceBox(kDecimalWords, choices_.decimal, "DecimalChoice")),
       missing_(ChoiceBox(kMissingWords, choices_.missing, "MissingRowsChoice")),
+      dateOrder_(ChoiceBox(kDateOrderWords, choices_.dateOrder, "DateOrderChoice")),
+      encoding_(ChoiceBox(kEncodingWords, choices_.encoding, "EncodingChoice")),
       buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel)) {
     setObjectName(QStringLiteral("HistoryPreviewDialog"));
     setWindowTitle(tr("Sales history %1").arg(QFileInfo(path).fileName()));
@@ -115,10 +130,12 @@ HistoryPreviewDialog::HistoryPreviewDialog(const QString& path, QWidget* parent)
     rows_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     rows_->verticalHeader()->hide();
 
-    auto* choices = new QFormLayout;
-    choices->addRow(tr("&Header row:"), header_);
-    choices->addRow(tr("&Decimal separator:"), decimal_);
-    choices->addRow(tr("&Missing rows:"), missing_);
+    auto* choiceRows = new QFormLayout;
+    choiceRows->addRow(tr("&Header row:"), header_);
+    choiceRows->addRow(tr("&Decimal separator:"), decimal_);
+    choiceRows->addRow(tr("&Missing rows:"), missing_);
+    choiceRows->addRow(tr("Da&te order (slashed dates):"), dateOrder_);
+    choiceRows->addRow(tr("&Encoding:"), encoding_);
     auto* columns = new QHBoxLayout;
     const std::array<const char*, 3> columnNames = {"NameColumn", "PeriodColumn", "DemandColumn"};
     for (std::size_t role = 0; role < columns_.size(); ++role) {
@@ -142,8 +159,11 @@ HistoryPreviewDialog::HistoryPreviewDialog(const QString& path, QWidget* parent)
             TakeChoices();
         });
     }
-    choices->addRow(tr("Long table &columns\n(sales point, period, demand):"), columns);
-    for (QComboBox* box : {header_, decimal_, missing_}) {
+    // The label's key goes to the first of its boxes.
+    auto* columnsLabel = new QLabel(tr("Long table co&lumns\n(sales point, period, demand):"));
+    columnsLabel->setBuddy(columns_[0]);
+    choiceRows->addRow(columnsLabel, columns);
+    for (QComboBox* box : {header_, decimal_, missing_, dateOrder_, encoding_}) {
         connect(box, &QComboBox::activated, this, &HistoryPreviewDialog::TakeChoices);
     }
 
@@ -151,7 +171,7 @@ HistoryPreviewDialog::HistoryPreviewDialog(const QString& path, QWidget* parent)
     layout->addWidget(found_);
     layout->addWidget(rows_, 1);
     layout->addWidget(refusal_);
-    layout->addLayout(choices);
+    layout->addLayout(choiceRows);
     layout->addWidget(buttons_);
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -177,6 +197,8 @@ void HistoryPreviewDialog::TakeChoices() {
     choices_.header = ChosenIn<HeaderChoice>(*header_);
     choices_.decimal = ChosenIn<DecimalChoice>(*decimal_);
     choices_.missing = ChosenIn<MissingRows>(*missing_);
+    choices_.dateOrder = ChosenIn<DateOrderChoice>(*dateOrder_);
+    choices_.encoding = ChosenIn<EncodingChoice>(*encoding_);
     if (columns_[0]->currentIndex() > 0) {
         choices_.columns = HistoryColumns{columns_[0]->currentData().toString().toStdString(),
                                           columns_[1]->currentData().toString().toStdString(),
@@ -214,6 +236,8 @@ void HistoryPreviewDialog::Show(const Reading& reading) {
     } else {
         ShowCells(reading.layout);
     }
+    // Every heading whole, however long a name: the table scrolls instead.
+    rows_->resizeColumnsToContents();
     history_ = reading.history;
     buttons_->button(QDialogButtonBox::Ok)->setEnabled(history_.has_value());
     emit ReadFinished();

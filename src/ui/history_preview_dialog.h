@@ -17,7 +17,8 @@ class QTableWidget;
 namespace sf::ui {
 
 // Shows a sales history file as the program will read it before it is used: the first periods
-// of every sales point, what the reader found (shape, delimiter, decimal separator, columns) and
+// of every sales point, what the reader found (shape, encoding, delimiter, decimal separator,
+// columns, periods filled) and
 // the choices that settle what the file does not. Each change of a choice reads the file again,
 // off the user-interface thread; the newest read wins. A refusal stands in the dialog and keeps
 // OK disabled.
@@ -25,7 +26,8 @@ class HistoryPreviewDialog : public QDialog {
     Q_OBJECT
 
   public:
-    HistoryPreviewDialog(const QString& path, QWidget* parent);
+    // Opens with the choices given, as the file was last read.
+    HistoryPreviewDialog(const QString& path, const HistoryChoices& choices, QWidget* parent);
 
     const HistoryChoices& Choices() const { return choices_; }
     // The file as read with the choices shown; none while it is read or when it is refused.
@@ -60,6 +62,8 @@ class HistoryPreviewDialog : public QDialog {
     QComboBox* header_;
     QComboBox* decimal_;
     QComboBox* missing_;
+    QComboBox* dateOrder_;
+    QComboBox* encoding_;
     std::array<QComboBox*, 3> columns_{};  // name, period, demand
     QDialogButtonBox* buttons_;
 };

@@ -15,15 +15,12 @@
 #include "state/demand_model.h"
 #include "ui/form_layout.h"
 #include "ui/history_preview_dialog.h"
+#include "ui/window_memory.h"
 
 namespace sf::ui {
 namespace {
 
 constexpr char kHistoryFolderKey[] = "histories/folder";
-
-QSettings Settings() {
-    return QSettings(QStringLiteral("sales-forecast"), QStringLiteral("sales-forecast"));
-}
 
 template <typename Control>
 Control* Find(const QWidget& window, const char* name) {
@@ -102,9 +99,10 @@ void SalesHistoryPanel::ChooseFile() {
         return;
     }
     // The dialog opens where the last history came from, in this start or an earlier one.
-    auto* dialog = new QFileDialog(&window_, tr("Use sales history"),
-                                   Settings().value(kHistoryFolderKey, QDir::homePath()).toString(),
-                                   tr("Sales history (*.csv *.tsv *.txt);;All files (*)"));
+    auto* dialog =
+        new QFileDialog(&window_, tr("Use sales history"),
+                        WindowSettings().value(kHistoryFolderKey, QDir::homePath()).toString(),
+                        tr("Sales history (*.csv *.tsv *.txt);;All files (*)"));
     dialog->setObjectName(QStringLiteral("SalesHistoryDialog"));
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -118,7 +116,8 @@ void SalesHistoryPanel::Preview(const QString& path) {
         return;
     }
     RememberFolder(path);
-    auto* preview = new HistoryPreviewDialog(path, &window_);
+    auto* preview =
+        new HistoryPreviewDialog(path, RememberedHistoryChoices(WindowSettings(), path), &window_);
     preview->setAttribute(Qt::WA_DeleteOnClose);
     connect(preview, &QDialog::accepted, this, [this, preview, path] {
         if (!running_ && preview->History()) {
@@ -130,7 +129,7 @@ void SalesHistoryPanel::Preview(const QString& path) {
 }
 
 void SalesHistoryPanel::RememberFolder(const QString& path) {
-    Settings().setValue(kHistoryFolderKey, QFileInfo(path).absolutePath());
+    WindowSettings().setValue(kHistoryFolderKey, QFileInfo(path).absolutePath());
 }
 
 bool SalesHistoryPanel::UseFile(const QString& path) {
@@ -139,7 +138,8 @@ bool SalesHistoryPanel::UseFile(const QString& path) {
     }
     RememberFolder(path);
     try {
-        Use(ReadSalesHistory(QFile::encodeName(path).toStdString()));
+        Use(ReadSalesHistory(QFile::encodeName(path).toStdString(),
+                             RememberedHistoryChoices(WindowSettings(), path)));
     } catch (const RunError& refusal) {
         messages_.ShowError(window_, QString::fromUtf8(refusal.what()));
         return false;
@@ -161,6 +161,8 @@ bool SalesHistoryPanel::UseScenarioHistory(const HistorySource& source,
 
 void SalesHistoryPanel::Use(SalesHistory history) {
     const QString path = QFile::decodeName(history.file.c_str());
+    QSettings settings = WindowSettings();
+    RememberHistoryChoices(settings, path, history.choices);
     if (!history_) {
         typedSalesPoints_ = salesPoints_->text();
         typedPeriods_ = periods_->text();

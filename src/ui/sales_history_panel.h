@@ -32,9 +32,11 @@ class SalesHistoryPanel : public QObject {
     // What the two buttons do, for the File menu too.
     void ChooseFile();
     void UseSimulatedDemand();
-    // Opens the preview of the file at path; OK there uses it as read with the choices shown.
+    // Opens the preview of the file at path with the choices it was last read with; OK there uses
+    // it as read with the choices shown.
     void Preview(const QString& path);
-    // Loads the file at path as the reader finds it, without a preview; true when it is in use.
+    // Loads the file at path without a preview, read as it was last time (or as the reader finds
+    // it); true when it is in use.
     bool UseFile(const QString& path);
     // The history a scenario names, read again as it says; false, with the reason shown, when
     // it cannot be (it is gone, say).

@@ -1,6 +1,8 @@
 #include "ui/window_memory.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QVariantMap>
 #include <string>
 
 #include "runtime/run_error.h"
@@ -11,10 +13,15 @@ namespace {
 
 constexpr char kFormKey[] = "form/scenario";
 constexpr char kReportKey[] = "form/report";
+constexpr char kHistoryChoicesKey[] = "recent/salesHistoryChoices";
 
 QString RecentKey(RecentKind kind) {
     return kind == RecentKind::scenario ? QStringLiteral("recent/scenarios")
                                         : QStringLiteral("recent/salesHistories");
+}
+
+std::filesystem::path FilePath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
 }
 
 }  // namespace
@@ -67,6 +74,39 @@ void AddRecentFile(QSettings& settings, RecentKind kind, const QString& path) {
     files.removeAll(absolute);
     files.prepend(absolute);
     settings.setValue(RecentKey(kind), files.mid(0, kRecentFiles));
+}
+
+HistoryChoices RememberedHistoryChoices(const QSettings& settings, const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QByteArray text =
+        settings.value(kHistoryChoicesKey).toMap().value(absolute).toString().toUtf8();
+    try {
+        const HistorySource kept =
+            ParseHistorySource(std::string_view(text.constData(), text.size()));
+        return kept.path == FilePath(absolute) ? kept.choices : HistoryChoices{};
+    } catch (const RunError&) {
+        return {};  // none kept, or kept by another version: the reader finds them
+    }
+}
+
+void RememberHistoryChoices(QSettings& settings, const QString& path,
+                            const HistoryChoices& choices) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QVariantMap kept = settings.value(kHistoryChoicesKey).toMap();
+    // Only the recent histories' choices stay, and the file's just read.
+    const QStringList recent = RecentFiles(settings, RecentKind::salesHistory);
+    for (const QString& file : kept.keys()) {
+        if (!recent.contains(file)) {
+            kept.remove(file);
+        }
+    }
+    try {
+        kept.insert(absolute,
+                    QString::fromStdString(HistorySourceText({FilePath(absolute), choices})));
+    } catch (const RunError&) {
+        return;  // columns that are not UTF-8: the file is read as found when opened again
+    }
+    settings.setValue(kHistoryChoicesKey, kept);
 }
 
 }  // namespace sf::ui

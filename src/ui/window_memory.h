@@ -31,4 +31,11 @@ enum class RecentKind { scenario, salesHistory };
 QStringList RecentFiles(const QSettings& settings, RecentKind kind);
 void AddRecentFile(QSettings& settings, RecentKind kind, const QString& path);
 
+// How a sales history was last read, so that it is read that way when it is opened again: kept
+// as a scenario keeps a history's choices, every one of them, for the recent histories and the
+// file just read. The choices found by the reader for a file without any kept.
+HistoryChoices RememberedHistoryChoices(const QSettings& settings, const QString& path);
+void RememberHistoryChoices(QSettings& settings, const QString& path,
+                            const HistoryChoices& choices);
+
 }  // namespace sf::ui

@@ -235,10 +235,12 @@ TEST(CliOptions, ASalesHistoryTakesThePlaceOfTheTwoCountBoxes) {
 TEST(CliOptions, TheHistoryIsReadAsTheOptionsAndTheScenarioSay) {
     std::optional<CliOptions> options =
         Parse({"--demand=sales.csv", "--history-decimal", "comma", "--history-header=no",
-               "--history-columns", "Store,2,units", "--history-missing", "zero"});
+               "--history-columns", "Store,2,units", "--history-missing", "zero",
+               "--history-date-order=dmy", "--history-encoding", "windows-1252"});
     ASSERT_TRUE(options);
-    const HistoryChoices given{DecimalChoice::comma, HeaderChoice::no,
-                               HistoryColumns{"Store", "2", "units"}, MissingRows::zero};
+    const HistoryChoices given{
+        DecimalChoice::comma, HeaderChoice::no,          HistoryColumns{"Store", "2", "units"},
+        MissingRows::zero,    DateOrderChoice::dayFirst, EncodingChoice::windows1252};
     EXPECT_EQ(options->historyChoices, given);
     const Scenario saved = GivenScenario(*options);
     ASSERT_TRUE(saved.history);

@@ -80,8 +80,14 @@ expect_message() {
 }
 expect_message "an escape typed in a box" 1 '--tau: "\x1B[31m" is not a number' \
   --example --tau $'\e[31m'
-expect_message "bytes of a file that are not UTF-8" 1 'row 2, column 2: "\xFF" is not a number' \
+# Not UTF-8: read as Windows-1252, so the message is UTF-8 text too.
+expect_message "bytes of a file that are not UTF-8" 1 'row 2, column 2: "ÿ" is not a number' \
   --example --demand bytes.csv
+expect_message "bytes that are not UTF-8, as the user said" 1 \
+  'row 2, byte 3: 0xFF is not UTF-8 text: set the encoding to Windows-1252 (windows-1252)' \
+  --example --demand bytes.csv --history-encoding utf-8
+expect_message "an endless stream of zero bytes" 1 'this is not a text file: row 1, byte 1 is a NUL byte' \
+  --example --demand /dev/stdin </dev/zero
 expect_message "a number too large" 1 '"1e999" is a number too large to hold' \
   --example --tau 1e999
 expect_message "an empty scenario" 1 \

@@ -32,8 +32,12 @@ Scenario EveryBoxDifferent(DemandModel model, bool bounded, const NumberLocale& 
     scenario.boundedConstants = bounded;
     scenario.seed = bounded ? 4294967295u : 0u;
     if (bounded) {
-        HistoryChoices choices{DecimalChoice::comma, HeaderChoice::no,
-                               HistoryColumns{"Filiale \"Süd\"", "2", "menge"}, MissingRows::zero};
+        HistoryChoices choices{DecimalChoice::comma,
+                               HeaderChoice::no,
+                               HistoryColumns{"Filiale \"Süd\"", "2", "menge"},
+                               MissingRows::zero,
+                               DateOrderChoice::monthFirst,
+                               EncodingChoice::windows1252};
         scenario.history = HistorySource{"/home/anna/Verkäufe 2023.csv", choices};
     }
     return scenario;
@@ -249,7 +253,7 @@ TEST(ScenarioFormat, ABadFileIsRefusedWithWhatIsWrong) {
          "of the names, periods and demand"},
         {"unknown history key", R"({"format": 2, "sales_history": {"path": "/a.csv", "sep": ";"}})",
          "has the unknown key \"sales_history.sep\"; \"sales_history\" holds path, decimal, "
-         "header, columns, missing"},
+         "header, columns, missing, date_order, encoding"},
     };
     for (const auto& [name, text, expected] : cases) {
         EXPECT_EQ(RefusalOf([&] { ParseScenario(text, kComma); }), expected) << name;

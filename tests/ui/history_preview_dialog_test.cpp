@@ -4,9 +4,12 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableWidget>
@@ -83,6 +86,15 @@ class HistoryPreviewDialogTest : public QObject {
             << QByteArray("North;South\n1.234;2.500\n3;4\n") << "may have a decimal point"
             << QStringList{"DecimalChoice=comma"} << "decimal separator: comma"
             << QStringList{"Period", "North", "South"} << QStringList{"1", "1234", "2500"};
+        QTest::newRow("slashed dates both ways, settled by choosing month first")
+            << QByteArray("date,A\n03/01/2024,1\n03/02/2024,2\n")
+            << "may be day first or month first" << QStringList{"DateOrderChoice=mdy"}
+            << "slashed dates read month first" << QStringList{"Date", "A"}
+            << QStringList{"2024-03-01", "1"};
+        QTest::newRow("Windows-1252, named")
+            << QByteArray("date;M\xE4nner\n2024-03-01;1\n") << QString() << QStringList()
+            << "read as Western European, Windows-1252" << QStringList{"Date", "M\u00e4nner"}
+            << QStringList{"2024-03-01", "1"};
         QTest::newRow("all-numeric header said to be one")
             << QByteArray("101,102\n5,6\n") << QString() << QStringList{"HeaderChoice=yes"}
             << "row 1 is a header" << QStringList{"Period", "101", "102"}
@@ -97,7 +109,7 @@ class HistoryPreviewDialogTest : public QObject {
         QFETCH(QStringList, titles);
         QFETCH(QStringList, firstRow);
         QTemporaryDir folder;
-        HistoryPreviewDialog dialog(WriteFile(folder, "sales.csv", bytes), nullptr);
+        HistoryPreviewDialog dialog(WriteFile(folder, "sales.csv", bytes), {}, nullptr);
         QCOMPARE(Label(dialog, "HistoryRefusal"), QString("Reading..."));
         QVERIFY(!Ok(dialog).isEnabled());
         QVERIFY(WaitForRead(dialog));
@@ -120,6 +132,32 @@ class HistoryPreviewDialogTest : public QObject {
             QCOMPARE(rows->horizontalHeaderItem(column)->text(), titles[column]);
             QCOMPARE(rows->item(0, column)->text(), firstRow[column]);
         }
+    }
+
+    // Each choice's label has a key of its own that goes to its box, and every heading of the
+    // table is as wide as its text.
+    void everyLabelHasItsOwnKeyAndEveryHeadingItsWidth() {
+        QTemporaryDir folder;
+        const QString longName = QString("Filiale Nord, Abteilung Getr%1nke").arg(QChar(0xE4));
+        HistoryPreviewDialog dialog(
+            WriteFile(folder, "sales.csv", ("date;" + longName + ";B\n2024-01-01;1;2\n").toUtf8()),
+            {}, nullptr);
+        QVERIFY(WaitForRead(dialog));
+        QSet<QChar> keys;
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+            const qsizetype amp = label->text().indexOf('&');
+            if (amp < 0) {
+                continue;
+            }
+            const QChar key = label->text().at(amp + 1).toLower();
+            QVERIFY2(!keys.contains(key), qPrintable(label->text()));
+            keys.insert(key);
+            QVERIFY2(qobject_cast<QComboBox*>(label->buddy()), qPrintable(label->text()));
+        }
+        QCOMPARE(keys.size(), 6);
+        const auto* rows = dialog.findChild<QTableWidget*>("HistoryRows");
+        const QFontMetrics metrics(rows->horizontalHeader()->font());
+        QVERIFY(rows->horizontalHeader()->sectionSize(1) > metrics.horizontalAdvance(longName));
     }
 
     // OK takes the file with the choices made; Cancel, and a read still running when the
@@ -154,6 +192,18 @@ class HistoryPreviewDialogTest : public QObject {
         QVERIFY(panel.History());
         QCOMPARE(panel.History()->choices.header, sf::HeaderChoice::yes);
         QCOMPARE(periods->text(), QString("2"));
+
+        // Opened again, from the recent files or in the preview, it is read as it was last read.
+        panel.UseSimulatedDemand();
+        QVERIFY(panel.UseFile(path));
+        QCOMPARE(panel.History()->choices.header, sf::HeaderChoice::yes);
+        QCOMPARE(periods->text(), QString("2"));
+        panel.Preview(path);
+        preview = form->findChildren<HistoryPreviewDialog*>().last();
+        QVERIFY(WaitForRead(*preview));
+        QCOMPARE(preview->findChild<QComboBox*>("HeaderChoice")->currentText(), QString("yes"));
+        QVERIFY(preview->History() && preview->History()->choices.header == sf::HeaderChoice::yes);
+        preview->reject();
         QVERIFY(messages->errors.isEmpty());
     }
 };

@@ -31,6 +31,34 @@ class WindowMemoryTest : public QObject {
                  QStringList{"/h/sales.csv"});
     }
 
+    // A history opened again is read as it was last read: every choice is kept with its path,
+    // for the recent histories and the file just read.
+    void aHistoryKeepsTheChoicesItWasLastReadWith() {
+        QTemporaryDir folder;
+        QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
+        sf::HistoryChoices chosen{sf::DecimalChoice::comma,
+                                  sf::HeaderChoice::yes,
+                                  sf::HistoryColumns{"Filiale", "2", "Menge"},
+                                  sf::MissingRows::zero,
+                                  sf::DateOrderChoice::monthFirst,
+                                  sf::EncodingChoice::windows1252};
+        QVERIFY(sf::ui::RememberedHistoryChoices(settings, "/h/monthly_de.csv") ==
+                sf::HistoryChoices{});
+        sf::ui::RememberHistoryChoices(settings, "/h/monthly_de.csv", chosen);
+        sf::ui::AddRecentFile(settings, RecentKind::salesHistory, "/h/monthly_de.csv");
+        QVERIFY(sf::ui::RememberedHistoryChoices(settings, "/h/monthly_de.csv") == chosen);
+        QVERIFY(sf::ui::RememberedHistoryChoices(settings, "/h/other.csv") == sf::HistoryChoices{});
+        // Once a history has left the recent ones, its choices go with it.
+        for (int file = 1; file <= sf::ui::kRecentFiles; ++file) {
+            const QString path = QString("/h/%1.csv").arg(file);
+            sf::ui::RememberHistoryChoices(settings, path, {});
+            sf::ui::AddRecentFile(settings, RecentKind::salesHistory, path);
+        }
+        sf::ui::RememberHistoryChoices(settings, "/h/9.csv", {});
+        QVERIFY(
+            !settings.value("recent/salesHistoryChoices").toMap().contains("/h/monthly_de.csv"));
+    }
+
     // A form kept by another version, or edited by hand, gives the start state, not a fault.
     void aKeptFormThatNoLongerReadsIsForgotten() {
         QTemporaryDir folder;
