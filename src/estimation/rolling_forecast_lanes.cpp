@@ -267,15 +267,26 @@ class LaneSet {
     LaneSearches& SearchesOf(int lane) { return searches_[lane / kLaneCount]; }
     double Demand(int salesPoint, int t) const { return state_.actualDemand(salesPoint, t); }
 
-    // Fills the window of each lane of the group, keeps the trials about to be evaluated and
-    // counts their divisions; false when every lane of the group is idle.
+    // Keeps the trials about to be evaluated and counts their divisions; false when every lane
+    // of the group is idle. The group's window ends change only when a lane takes a new search.
     bool PrepareLanes(int group, LaneKernelArgs& args, long long& divisions) {
+        const int at = group * kLaneCount;
+        std::copy_n(searches_[group].trial, kLaneCount, evaluated_.data() + at);
+        if (windowsChanged_[group]) {
+            MeasureWindows(group, args);
+            windowsChanged_[group] = false;
+        }
+        divisions += groupDivisions_[group];
+        return args.lastPeriod != 0;
+    }
+
+    void MeasureWindows(int group, LaneKernelArgs& args) {
         int lastPeriod = 0;
         int commonEnd = kMaxPeriods;
+        long long divisions = 0;
         for (int lane = group * kLaneCount; lane < (group + 1) * kLaneCount; ++lane) {
             const bool busy = sales_[lane] >= 0;
             const int end = busy ? progress_[sales_[lane]].period : 0;
-            evaluated_[lane] = SearchesOf(lane).trial[lane % kLaneCount];
             windowEnd_[lane] = end;
             lastPeriod = busy ? std::max(lastPeriod, end) : lastPeriod;
             commonEnd = busy ? std::min(commonEnd, end) : commonEnd;
@@ -283,7 +294,7 @@ class LaneSet {
         }
         args.commonEnd = commonEnd;
         args.lastPeriod = lastPeriod;
-        return lastPeriod != 0;
+        groupDivisions_[group] = divisions;
     }
 
     // Both searches are centred on the constant of the period before.
@@ -300,6 +311,7 @@ class LaneSet {
     void TakeNextSearch(int lane, int finishedIndex) {
         const int index = pool_.Exchange(thread_, finishedIndex);
         sales_[lane] = index;
+        windowsChanged_[lane / kLaneCount] = true;
         if (index < 0) {
             return;
         }
@@ -372,12 +384,13 @@ class LaneSet {
                 state_.mu(work.salesPoint, period) = Output(period, lane);
             }
         }
-        // The beta search, in this lane, measures against the last alpha trial's series.
-        const PeriodRow<const double> demand = state_.actualDemand.Row(work.salesPoint);
+        // The beta search, in this lane, measures against the last alpha trial's series: the
+        // column holds the demand the alpha search read, and takes |D - F| in its place.
         double* column = InputColumn(lane);
         const double* forecast = OutputColumn(lane);
         for (int period = first_; period <= t; ++period) {
-            column[period * kLaneCount] = std::fabs(demand[period] - forecast[period * kLaneCount]);
+            column[period * kLaneCount] =
+                std::fabs(column[period * kLaneCount] - forecast[period * kLaneCount]);
         }
         work.betaSearch = true;
     }
@@ -464,6 +477,8 @@ class LaneSet {
     std::array<double, kMaxLanes> start_{};
     std::array<double, kMaxLanes> windowEnd_{};
     std::array<double, kMaxLanes> criterion_{};
+    std::array<bool, kMaxLaneGroups> windowsChanged_{};       // a lane took a new search since
+    std::array<long long, kMaxLaneGroups> groupDivisions_{};  // of one evaluation
 };
 
 std::vector<SalesPointProgress> StartStretches(const RunState& state, int firstRolling) {
