@@ -319,7 +319,7 @@ class LaneSet {
         StartSearch(lane, work);
         const PeriodRow<const double> demand = state_.actualDemand.Row(work.salesPoint);
         double* input = InputColumn(lane);
-        for (int t = first_; t <= work.period; ++t) {
+        for (int t = work.period; t >= first_; --t) {  // the latest periods are still cached
             input[t * kLaneCount] = demand[t];
         }
     }
@@ -388,7 +388,7 @@ class LaneSet {
         // column holds the demand the alpha search read, and takes |D - F| in its place.
         double* column = InputColumn(lane);
         const double* forecast = OutputColumn(lane);
-        for (int period = first_; period <= t; ++period) {
+        for (int period = t; period >= first_; --period) {  // the latest are still cached
             column[period * kLaneCount] =
                 std::fabs(column[period * kLaneCount] - forecast[period * kLaneCount]);
         }
