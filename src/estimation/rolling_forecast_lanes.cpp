@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <exception>
 #include <map>
 #include <mutex>
@@ -241,6 +242,9 @@ class LaneSet {
             for (int index = 0; index < busyCount; ++index) {
                 const int group = busyGroups[index];
                 run_.kernel.step(searches_[group], criterion_.data() + group * kLaneCount);
+                if (!AnyLaneToAdvance(group)) {
+                    continue;
+                }
                 for (int lane = group * kLaneCount; lane < (group + 1) * kLaneCount; ++lane) {
                     if (sales_[lane] >= 0) {
                         Advance(lane, criterion_[lane]);
@@ -271,7 +275,7 @@ class LaneSet {
     // of the group is idle. The group's window ends change only when a lane takes a new search.
     bool PrepareLanes(int group, LaneKernelArgs& args, long long& divisions) {
         const int at = group * kLaneCount;
-        std::copy_n(searches_[group].trial, kLaneCount, evaluated_.data() + at);
+        std::memcpy(evaluated_.data() + at, searches_[group].trial, sizeof searches_[group].trial);
         if (windowsChanged_[group]) {
             MeasureWindows(group, args);
             windowsChanged_[group] = false;
@@ -295,6 +299,20 @@ class LaneSet {
         args.commonEnd = commonEnd;
         args.lastPeriod = lastPeriod;
         groupDivisions_[group] = divisions;
+    }
+
+    // Whether a lane of the group ended its search or met a criterion that is not finite: the
+    // only lanes Advance has anything to do for. Mostly there are none, so the group's lanes
+    // are looked at together first.
+    bool AnyLaneToAdvance(int group) const {
+        const LaneSearches& searches = searches_[group];
+        const double* criterion = criterion_.data() + group * kLaneCount;
+        int count = 0;
+        for (int sub = 0; sub < kLaneCount; ++sub) {
+            count += static_cast<int>(searches.searching[sub] == 0.0) +
+                     static_cast<int>(!std::isfinite(criterion[sub]));
+        }
+        return count != 0;
     }
 
     // Both searches are centred on the constant of the period before.
