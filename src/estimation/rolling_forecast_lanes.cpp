@@ -15,6 +15,7 @@
 
 #include "estimation/brent.h"
 #include "estimation/brent_search.h"
+#include "estimation/lane_buffers.h"
 #include "estimation/objectives.h"
 #include "estimation/series_checks.h"
 #include "estimation/smoothing.h"
@@ -202,8 +203,8 @@ class LaneSet {
           last_(RollingStretch(state_).last),
           groups_(LaneGroupsFor(lag_)),
           lanes_(groups_ * kLaneCount),
-          input_(groups_ * kGroupCells, 0.0),
-          output_(groups_ * kGroupCells, 0.0) {
+          input_(LaneBuffer(state_, thread, 2 * groups_ * kGroupCells)),
+          output_(input_ + groups_ * kGroupCells) {
         sales_.fill(-1);
     }
 
@@ -220,8 +221,8 @@ class LaneSet {
             args[group].start = start_.data() + at;
             args[group].windowEnd = windowEnd_.data() + at;
             args[group].reciprocal = run_.reciprocal.data();
-            args[group].input = input_.data() + group * kGroupCells;
-            args[group].output = output_.data() + group * kGroupCells;
+            args[group].input = input_ + group * kGroupCells;
+            args[group].output = output_ + group * kGroupCells;
             args[group].criterion = criterion_.data() + at;
         }
         std::array<LaneKernelArgs, kMaxLaneGroups> busy{};
@@ -261,10 +262,10 @@ class LaneSet {
   private:
     // A lane's series by period: [t * kLaneCount] from its column.
     double* InputColumn(int lane) {
-        return input_.data() + lane / kLaneCount * kGroupCells + lane % kLaneCount;
+        return input_ + lane / kLaneCount * kGroupCells + lane % kLaneCount;
     }
     const double* OutputColumn(int lane) const {
-        return output_.data() + lane / kLaneCount * kGroupCells + lane % kLaneCount;
+        return output_ + lane / kLaneCount * kGroupCells + lane % kLaneCount;
     }
     double Input(int t, int lane) { return InputColumn(lane)[t * kLaneCount]; }
     double Output(int t, int lane) const { return OutputColumn(lane)[t * kLaneCount]; }
@@ -488,8 +489,8 @@ class LaneSet {
     const int lanes_;
     std::array<int, kMaxLanes> sales_{};  // index into progress_, -1 when idle
     long long searchesFinished_ = 0;      // not yet counted in run_
-    std::vector<double> input_;           // the groups one after another
-    std::vector<double> output_;
+    double* const input_;  // the groups one after another, in the thread's lane buffer
+    double* const output_;
     std::array<LaneSearches, kMaxLaneGroups> searches_{};
     std::array<double, kMaxLanes> evaluated_{};  // the trials of the last evaluation
     std::array<double, kMaxLanes> start_{};
@@ -528,6 +529,7 @@ void RollingForecastInLanes(RunState& state, RunObserver& observer,
         const int laneSetsNeeded = (salesPoints + lanesPerSet - 1) / lanesPerSet;
         const int workers = std::min(threads, laneSetsNeeded);
         SearchPool pool(progressOfPoints, workers);
+        KeepLaneBuffers(state, workers);
         auto work = [&](int thread) {
             try {
                 LaneSet(run, pool, thread, progressOfPoints).Run();
