@@ -1,20 +1,28 @@
-// How close the full-size run comes to the limit of the divider. Every period step of the
-// criteria takes one correctly rounded division, which must stay; the floor is the run's
-// divisions (counted by the run itself) times what one division costs when the divider is fed
-// a stream of independent eight-lane vector divisions, spread over the cores. Prints the run's
-// time as a multiple of that floor, measured in the same minute (median of nine each), and the
-// share of each phase of the run.
+// How close the full-size run comes to the limits of this processor, against two floors, each
+// timed alone and multiplied by the run's period steps (counted by the run itself: one sales
+// point's recursion through one period inside one criterion evaluation, one division each),
+// spread over the cores:
+// - the criterion kernel: the smoothing recursion with its error sum, eight lanes, the lag 1, a
+//   window of 300 periods, the same operations in the same order as the engine's kernel but
+//   keeping no series;
+// - the divider: a stream of independent eight-lane vector divisions, the one operation every
+//   period step must keep.
+// Prints the run's time as a multiple of each floor, measured in the same minute (median of
+// nine each), and the share of each phase of the run.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
+#include "estimation/smoothing.h"
 #include "full_size_scenario.h"
 #include "run/run_driver.h"
 #include "state/quiet_observer.h"
@@ -60,6 +68,57 @@ double DivisionStreamPortable(long long rounds) {
     return DivisionStream<2>(rounds);
 }
 
+// The kernel floor's window: 300 periods, the middle of the rolling periods 25..600.
+constexpr int kKernelFirst = 13;
+constexpr int kKernelEnd = 312;
+constexpr int kKernelEvaluations = 1024;
+constexpr long long kKernelStepsPerIteration =
+    static_cast<long long>(kKernelEvaluations) * 8 * (kKernelEnd - kKernelFirst);
+
+// Evaluations of the lag-1 criterion on eight lanes, each as the engine's unmasked kernel steps
+// (start value at the first period, then X(t) = (1 - w) X(t - 1) + w Y(t - 1) with the error
+// sum), without storing X. Each evaluation's trial waits on the last criterion, as a search's
+// next trial does.
+template <int>
+__attribute__((always_inline)) inline double KernelEvaluations(const double* input,
+                                                               const double* reciprocals) {
+    const EightLanes start = EightLanes{} + 10.0;
+    EightLanes criterion{};
+    for (int evaluation = 0; evaluation < kKernelEvaluations; ++evaluation) {
+        const EightLanes trial = 0.3 + 0.0 * criterion;
+        EightLanes previousInput;
+        std::memcpy(&previousInput, input + kKernelFirst * 8, sizeof previousInput);
+        const EightLanes startError = start - previousInput;
+        EightLanes sum = startError * startError;
+        EightLanes previous = start;
+        for (int t = kKernelFirst + 1; t <= kKernelEnd; ++t) {
+            const double period = t;
+            const EightLanes w = sf::SmoothingWeight(trial, period, reciprocals[t]);
+            const EightLanes x = sf::SmoothedStep(w, previous, previousInput);
+            EightLanes y;
+            std::memcpy(&y, input + t * 8, sizeof y);
+            const EightLanes error = x - y;
+            sum = sum + error * error;
+            previous = x;
+            previousInput = y;
+        }
+        criterion = sum;
+    }
+    return criterion[0];
+}
+
+__attribute__((target("avx512f"))) double KernelEvaluationsAvx512(const double* input,
+                                                                  const double* reciprocals) {
+    return KernelEvaluations<0>(input, reciprocals);
+}
+__attribute__((target("avx2"))) double KernelEvaluationsAvx2(const double* input,
+                                                             const double* reciprocals) {
+    return KernelEvaluations<1>(input, reciprocals);
+}
+double KernelEvaluationsPortable(const double* input, const double* reciprocals) {
+    return KernelEvaluations<2>(input, reciprocals);
+}
+
 double ProcessorSeconds() {
     return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
@@ -71,11 +130,12 @@ double Median(std::vector<double> values) {
 
 // What the repetitions measured, for the summary at the end.
 struct Measured {
-    std::vector<double> divisionSeconds;  // processor seconds of one division, by repetition
+    std::vector<double> divisionSeconds;    // processor seconds of one division, by repetition
+    std::vector<double> kernelStepSeconds;  // processor seconds of one kernel period step
     std::vector<double> runWall;
     std::vector<double> runProcessor;
-    long long runDivisions = 0;  // of one run
-    sf::RunMeasures phases;      // added up over the repetitions
+    long long runPeriodSteps = 0;  // of one run
+    sf::RunMeasures phases;        // added up over the repetitions
 };
 Measured measured;
 
@@ -90,6 +150,28 @@ void Division(benchmark::State& benchState) {
     const double divisions = static_cast<double>(benchState.iterations()) * kDivisionsPerIteration;
     measured.divisionSeconds.push_back((ProcessorSeconds() - processor) / divisions);
     benchState.counters["divisions"] = benchmark::Counter(divisions, benchmark::Counter::kIsRate);
+}
+
+void KernelFloor(benchmark::State& benchState) {
+    double (*evaluations)(const double*, const double*) =
+        __builtin_cpu_supports("avx512f") ? KernelEvaluationsAvx512
+        : __builtin_cpu_supports("avx2")  ? KernelEvaluationsAvx2
+                                          : KernelEvaluationsPortable;
+    std::vector<double> input(8 * (kKernelEnd + 1));
+    for (std::size_t cell = 0; cell < input.size(); ++cell) {
+        input[cell] = 10.0 + static_cast<double>(cell % 7);
+    }
+    std::vector<double> reciprocals(kKernelEnd + 1, 0.0);
+    for (int t = 1; t <= kKernelEnd; ++t) {
+        reciprocals[t] = 1.0 / t;
+    }
+    const double processor = ProcessorSeconds();
+    for (auto _ : benchState) {
+        benchmark::DoNotOptimize(evaluations(input.data(), reciprocals.data()));
+    }
+    const double steps = static_cast<double>(benchState.iterations()) * kKernelStepsPerIteration;
+    measured.kernelStepSeconds.push_back((ProcessorSeconds() - processor) / steps);
+    benchState.counters["period_steps"] = benchmark::Counter(steps, benchmark::Counter::kIsRate);
 }
 
 // The full-size run of loga with H = 1, tau 0.5 and the limits 10..30 and 1..2, as the batch
@@ -124,7 +206,7 @@ void FullRun(benchmark::State& benchState) {
         if (!outcome.completed) {
             benchState.SkipWithError(outcome.message.c_str());
         }
-        measured.runDivisions = measures.divisions;
+        measured.runPeriodSteps = measures.divisions;
         for (int phase = 0; phase < sf::kRunPhaseCount; ++phase) {
             measured.phases.wallSeconds[phase] += measures.wallSeconds[phase];
             measured.phases.processorSeconds[phase] += measures.processorSeconds[phase];
@@ -141,22 +223,28 @@ double Sum(const std::array<double, sf::kRunPhaseCount>& values) {
     return sum;
 }
 
+// One floor's line: its cost per period step, the floor of the run on the cores, and the run's
+// time as a multiple of it.
+void PrintFloor(const char* name, double stepSeconds, double wall, double processor) {
+    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const double floorProcessor = static_cast<double>(measured.runPeriodSteps) * stepSeconds;
+    const double floorWall = floorProcessor / cores;
+    std::printf("  %-26s %9.4f ns %10.4f s %10.2f %10.2f\n", name, stepSeconds * 1e9, floorWall,
+                wall / floorWall, processor / floorProcessor);
+}
+
 void PrintSummary() {
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const double division = Median(measured.divisionSeconds);
-    const double floorProcessor = static_cast<double>(measured.runDivisions) * division;
-    const double floorWall = floorProcessor / cores;
     const double wall = Median(measured.runWall);
     const double processor = Median(measured.runProcessor);
-    std::printf("\nThe full-size run against the divider's floor (median of %d each)\n",
-                kRepetitions);
-    std::printf("  divisions of one run            %14lld\n", measured.runDivisions);
-    std::printf("  one division, streamed          %14.4f ns of processor time\n", division * 1e9);
-    std::printf("  floor on %d cores                %14.4f s (processor %.4f s)\n", cores,
-                floorWall, floorProcessor);
-    std::printf("  run                             %14.4f s (processor %.4f s)\n", wall, processor);
-    std::printf("  ratio to the floor              %14.2f   (processor %.2f)\n", wall / floorWall,
-                processor / floorProcessor);
+    std::printf("\nThe full-size run against its floors (median of %d each)\n", kRepetitions);
+    std::printf("  period steps of one run   %14lld (one division each)\n",
+                measured.runPeriodSteps);
+    std::printf("  run                       %14.4f s (processor %.4f s)\n", wall, processor);
+    std::printf("\n  %-26s %12s %12s %10s %10s\n", "floor (processor time)", "per step",
+                std::to_string(cores).append(" cores").c_str(), "ratio", "processor");
+    PrintFloor("criterion kernel alone", Median(measured.kernelStepSeconds), wall, processor);
+    PrintFloor("streamed division", Median(measured.divisionSeconds), wall, processor);
     std::printf("\n  %-12s %8s %10s\n", "phase", "wall", "processor");
     const double wallSum = Sum(measured.phases.wallSeconds);
     const double processorSum = Sum(measured.phases.processorSeconds);
@@ -171,6 +259,10 @@ void PrintSummary() {
 
 int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("division_stream", Division)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.1)
+        ->Repetitions(kRepetitions);
+    benchmark::RegisterBenchmark("kernel_floor/8_lanes/H1/window_300", KernelFloor)
         ->Unit(benchmark::kMillisecond)
         ->MinTime(0.1)
         ->Repetitions(kRepetitions);

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "estimation/lane_buffers.h"
 #include "estimation/lane_kernel.h"
 #include "estimation/smoothing.h"
 #include "runtime/kernel_set.h"
@@ -18,13 +19,22 @@ namespace {
 // Periods 0..1200: the replays of the coming periods run to P + max(H, 1), beyond period 600.
 constexpr int kReplaySlots = kPeriodSlots + kMaxPeriods;
 
-// The series of eight lanes side by side by period: [period * kLaneCount + lane].
+// The series of eight lanes side by side by period: [period * kLaneCount + lane], one after
+// another in a thread's lane buffer.
 struct LaneSeries {
     static constexpr std::size_t kCells = static_cast<std::size_t>(kReplaySlots) * kLaneCount;
-    std::vector<double> demand = std::vector<double>(kCells);
-    std::vector<double> forecast = std::vector<double>(kCells);
-    std::vector<double> deviation = std::vector<double>(kCells);  // |D - F| of the alpha replay
-    std::vector<double> mad = std::vector<double>(kCells);
+    static constexpr std::size_t kBufferCells = 4 * kCells;
+
+    explicit LaneSeries(double* buffer)
+        : demand(buffer),
+          forecast(buffer + kCells),
+          deviation(buffer + 2 * kCells),
+          mad(buffer + 3 * kCells) {}
+
+    double* const demand;
+    double* const forecast;
+    double* const deviation;  // |D - F| of the alpha replay
+    double* const mad;
 };
 
 // The replays of the sales points first..first + 7, one per lane, for every rolling period and
@@ -36,12 +46,12 @@ long long ReplayInLanes(RunState& state, const NamedLaneKernel& kernel, const do
     const int lanes = std::min(kLaneCount, state.salesPointCount - first + 1);
     const PeriodStretch rolling = RollingStretch(state);
     const PeriodStretch coming = ComingPeriods(state);
-    std::vector<double>& demand = series.demand;
-    std::vector<double>& forecast = series.forecast;
-    std::vector<double>& deviation = series.deviation;
-    std::vector<double>& mad = series.mad;
+    double* const demand = series.demand;
+    double* const forecast = series.forecast;
+    double* const deviation = series.deviation;
+    double* const mad = series.mad;
     std::array<double, kLaneCount> trial{}, start{}, windowEnd{}, criterion{};
-    std::fill(demand.begin(), demand.end(), 0.0);
+    std::fill_n(demand, LaneSeries::kCells, 0.0);
     for (int lane = 0; lane < lanes; ++lane) {
         const PeriodRow<const double> row = state.actualDemand.Row(first + lane);
         for (int t = 1; t <= rolling.last; ++t) {
@@ -71,8 +81,8 @@ long long ReplayInLanes(RunState& state, const NamedLaneKernel& kernel, const do
                 trial[lane] = state.alphaUsed(first + lane, d);
                 start[lane] = state.initialMu[first + lane];
             }
-            args.input = demand.data();
-            args.output = forecast.data();
+            args.input = demand;
+            args.output = forecast;
             kernel.kernel(args);
             for (std::size_t cell = static_cast<std::size_t>(args.first) * kLaneCount;
                  cell < at + kLaneCount; ++cell) {
@@ -82,8 +92,8 @@ long long ReplayInLanes(RunState& state, const NamedLaneKernel& kernel, const do
                 trial[lane] = state.betaUsed(first + lane, d);
                 start[lane] = MadFromSigma(state.initialSigma[first + lane]);
             }
-            args.input = deviation.data();
-            args.output = mad.data();
+            args.input = deviation;
+            args.output = mad;
             kernel.kernel(args);
             divisions += 2 * lanes * LaneDivisions(args.first, h, end);
         }
@@ -116,8 +126,8 @@ void ForecastsAsKnown(RunState& state, const LaneOptions& options) {
     }
     const int groups = (state.salesPointCount + kLaneCount - 1) / kLaneCount;
     std::atomic<int> next{0};
-    auto work = [&] {
-        LaneSeries series;
+    auto work = [&](int thread) {
+        LaneSeries series(LaneBuffer(state, thread, LaneSeries::kBufferCells));
         long long divisions = 0;
         for (int group = next++; group < groups; group = next++) {
             divisions +=
@@ -131,11 +141,13 @@ void ForecastsAsKnown(RunState& state, const LaneOptions& options) {
     const int threads = options.threads > 0 ? options.threads : cores;
     // A helper the system will not start fails the run, as in the rolling forecast; those
     // started finish their groups before it does.
+    const int workers = std::min(threads, groups);
+    KeepLaneBuffers(state, workers);
     std::vector<std::jthread> helpers;
-    for (int helper = 1; helper < std::min(threads, groups); ++helper) {
-        helpers.emplace_back(work);
+    for (int helper = 1; helper < workers; ++helper) {
+        helpers.emplace_back(work, helper);
     }
-    work();
+    work(0);
 }
 
 }  // namespace sf

@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <exception>
 #include <map>
 #include <mutex>
@@ -14,6 +15,7 @@
 
 #include "estimation/brent.h"
 #include "estimation/brent_search.h"
+#include "estimation/lane_buffers.h"
 #include "estimation/objectives.h"
 #include "estimation/series_checks.h"
 #include "estimation/smoothing.h"
@@ -201,8 +203,8 @@ class LaneSet {
           last_(RollingStretch(state_).last),
           groups_(LaneGroupsFor(lag_)),
           lanes_(groups_ * kLaneCount),
-          input_(groups_ * kGroupCells, 0.0),
-          output_(groups_ * kGroupCells, 0.0) {
+          input_(LaneBuffer(state_, thread, 2 * groups_ * kGroupCells)),
+          output_(input_ + groups_ * kGroupCells) {
         sales_.fill(-1);
     }
 
@@ -219,8 +221,8 @@ class LaneSet {
             args[group].start = start_.data() + at;
             args[group].windowEnd = windowEnd_.data() + at;
             args[group].reciprocal = run_.reciprocal.data();
-            args[group].input = input_.data() + group * kGroupCells;
-            args[group].output = output_.data() + group * kGroupCells;
+            args[group].input = input_ + group * kGroupCells;
+            args[group].output = output_ + group * kGroupCells;
             args[group].criterion = criterion_.data() + at;
         }
         std::array<LaneKernelArgs, kMaxLaneGroups> busy{};
@@ -241,6 +243,9 @@ class LaneSet {
             for (int index = 0; index < busyCount; ++index) {
                 const int group = busyGroups[index];
                 run_.kernel.step(searches_[group], criterion_.data() + group * kLaneCount);
+                if (!AnyLaneToAdvance(group)) {
+                    continue;
+                }
                 for (int lane = group * kLaneCount; lane < (group + 1) * kLaneCount; ++lane) {
                     if (sales_[lane] >= 0) {
                         Advance(lane, criterion_[lane]);
@@ -257,25 +262,36 @@ class LaneSet {
   private:
     // A lane's series by period: [t * kLaneCount] from its column.
     double* InputColumn(int lane) {
-        return input_.data() + lane / kLaneCount * kGroupCells + lane % kLaneCount;
+        return input_ + lane / kLaneCount * kGroupCells + lane % kLaneCount;
     }
     const double* OutputColumn(int lane) const {
-        return output_.data() + lane / kLaneCount * kGroupCells + lane % kLaneCount;
+        return output_ + lane / kLaneCount * kGroupCells + lane % kLaneCount;
     }
     double Input(int t, int lane) { return InputColumn(lane)[t * kLaneCount]; }
     double Output(int t, int lane) const { return OutputColumn(lane)[t * kLaneCount]; }
     LaneSearches& SearchesOf(int lane) { return searches_[lane / kLaneCount]; }
     double Demand(int salesPoint, int t) const { return state_.actualDemand(salesPoint, t); }
 
-    // Fills the window of each lane of the group, keeps the trials about to be evaluated and
-    // counts their divisions; false when every lane of the group is idle.
+    // Keeps the trials about to be evaluated and counts their divisions; false when every lane
+    // of the group is idle. The group's window ends change only when a lane takes a new search.
     bool PrepareLanes(int group, LaneKernelArgs& args, long long& divisions) {
+        const int at = group * kLaneCount;
+        std::memcpy(evaluated_.data() + at, searches_[group].trial, sizeof searches_[group].trial);
+        if (windowsChanged_[group]) {
+            MeasureWindows(group, args);
+            windowsChanged_[group] = false;
+        }
+        divisions += groupDivisions_[group];
+        return args.lastPeriod != 0;
+    }
+
+    void MeasureWindows(int group, LaneKernelArgs& args) {
         int lastPeriod = 0;
         int commonEnd = kMaxPeriods;
+        long long divisions = 0;
         for (int lane = group * kLaneCount; lane < (group + 1) * kLaneCount; ++lane) {
             const bool busy = sales_[lane] >= 0;
             const int end = busy ? progress_[sales_[lane]].period : 0;
-            evaluated_[lane] = SearchesOf(lane).trial[lane % kLaneCount];
             windowEnd_[lane] = end;
             lastPeriod = busy ? std::max(lastPeriod, end) : lastPeriod;
             commonEnd = busy ? std::min(commonEnd, end) : commonEnd;
@@ -283,7 +299,21 @@ class LaneSet {
         }
         args.commonEnd = commonEnd;
         args.lastPeriod = lastPeriod;
-        return lastPeriod != 0;
+        groupDivisions_[group] = divisions;
+    }
+
+    // Whether a lane of the group ended its search or met a criterion that is not finite: the
+    // only lanes Advance has anything to do for. Mostly there are none, so the group's lanes
+    // are looked at together first.
+    bool AnyLaneToAdvance(int group) const {
+        const LaneSearches& searches = searches_[group];
+        const double* criterion = criterion_.data() + group * kLaneCount;
+        int count = 0;
+        for (int sub = 0; sub < kLaneCount; ++sub) {
+            count += static_cast<int>(searches.searching[sub] == 0.0) +
+                     static_cast<int>(!std::isfinite(criterion[sub]));
+        }
+        return count != 0;
     }
 
     // Both searches are centred on the constant of the period before.
@@ -300,6 +330,7 @@ class LaneSet {
     void TakeNextSearch(int lane, int finishedIndex) {
         const int index = pool_.Exchange(thread_, finishedIndex);
         sales_[lane] = index;
+        windowsChanged_[lane / kLaneCount] = true;
         if (index < 0) {
             return;
         }
@@ -307,7 +338,7 @@ class LaneSet {
         StartSearch(lane, work);
         const PeriodRow<const double> demand = state_.actualDemand.Row(work.salesPoint);
         double* input = InputColumn(lane);
-        for (int t = first_; t <= work.period; ++t) {
+        for (int t = work.period; t >= first_; --t) {  // the latest periods are still cached
             input[t * kLaneCount] = demand[t];
         }
     }
@@ -372,12 +403,13 @@ class LaneSet {
                 state_.mu(work.salesPoint, period) = Output(period, lane);
             }
         }
-        // The beta search, in this lane, measures against the last alpha trial's series.
-        const PeriodRow<const double> demand = state_.actualDemand.Row(work.salesPoint);
+        // The beta search, in this lane, measures against the last alpha trial's series: the
+        // column holds the demand the alpha search read, and takes |D - F| in its place.
         double* column = InputColumn(lane);
         const double* forecast = OutputColumn(lane);
-        for (int period = first_; period <= t; ++period) {
-            column[period * kLaneCount] = std::fabs(demand[period] - forecast[period * kLaneCount]);
+        for (int period = t; period >= first_; --period) {  // the latest are still cached
+            column[period * kLaneCount] =
+                std::fabs(column[period * kLaneCount] - forecast[period * kLaneCount]);
         }
         work.betaSearch = true;
     }
@@ -457,13 +489,15 @@ class LaneSet {
     const int lanes_;
     std::array<int, kMaxLanes> sales_{};  // index into progress_, -1 when idle
     long long searchesFinished_ = 0;      // not yet counted in run_
-    std::vector<double> input_;           // the groups one after another
-    std::vector<double> output_;
+    double* const input_;  // the groups one after another, in the thread's lane buffer
+    double* const output_;
     std::array<LaneSearches, kMaxLaneGroups> searches_{};
     std::array<double, kMaxLanes> evaluated_{};  // the trials of the last evaluation
     std::array<double, kMaxLanes> start_{};
     std::array<double, kMaxLanes> windowEnd_{};
     std::array<double, kMaxLanes> criterion_{};
+    std::array<bool, kMaxLaneGroups> windowsChanged_{};       // a lane took a new search since
+    std::array<long long, kMaxLaneGroups> groupDivisions_{};  // of one evaluation
 };
 
 std::vector<SalesPointProgress> StartStretches(const RunState& state, int firstRolling) {
@@ -495,6 +529,7 @@ void RollingForecastInLanes(RunState& state, RunObserver& observer,
         const int laneSetsNeeded = (salesPoints + lanesPerSet - 1) / lanesPerSet;
         const int workers = std::min(threads, laneSetsNeeded);
         SearchPool pool(progressOfPoints, workers);
+        KeepLaneBuffers(state, workers);
         auto work = [&](int thread) {
             try {
                 LaneSet(run, pool, thread, progressOfPoints).Run();

@@ -175,6 +175,10 @@ struct RunState {
 
     std::string lineText;
     std::string cellText;
+
+    // Nor this: the lanes' working columns, one buffer per thread, kept from run to run so
+    // that a run touches no fresh memory for them (estimation/lane_buffers.h). Clear leaves them.
+    std::vector<std::vector<double>> laneBuffers;
 };
 
 }  // namespace sf
