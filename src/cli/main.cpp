@@ -196,6 +196,10 @@ int main(int argc, char** argv) try {
         // As the run reads it, so that a box it refuses is still known as the scenario's.
         scenario->inputs = sf::WithLocaleDecimals(scenario->inputs, locale);
     }
+    if (const std::optional<std::string> refusal = sf::RefusedCheckFrom(*options, locale)) {
+        Tell(*refusal);
+        return 2;
+    }
     auto state = std::make_unique<sf::RunState>();
     sf::UniformSource source(options->results.seed);
     ConsoleObserver observer(options->quiet, options->results.next);

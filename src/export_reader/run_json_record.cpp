@@ -111,6 +111,11 @@ ResultsRequest Request(const Json& options) {
     if (lostSale) {
         request.costs = OutcomeCosts{*lostSale, *returned};
     }
+    // Only a checked run names it.
+    if (options.contains("check_from")) {
+        request.checkFrom = static_cast<int>(WholeNumber(Member(options, "check_from", "options."),
+                                                         "options.check_from", 1, kMaxPeriods));
+    }
     return request;
 }
 

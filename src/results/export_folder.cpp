@@ -32,6 +32,8 @@ constexpr ExportFile kExportFiles[] = {
      [](const RunResults& results, const RunRecord&) { return TradeoffCsv(results); }},
     {"next.csv", [](const RunResults& results, const RunRecord&) { return NextCsv(results); }},
     {"run.json", RunJson},
+    // Only when the run was checked on unseen periods.
+    {"check.csv", [](const RunResults& results, const RunRecord&) { return CheckCsv(results); }},
 };
 
 constexpr std::array<std::string_view, std::size(kExportFiles)> kExportFileNames = [] {
@@ -142,7 +144,9 @@ std::string WriteExportFolder(const fs::path& folder, const RunResults& results,
     }
     std::vector<FolderFile> files;
     for (std::size_t at = 0; at < texts.size(); ++at) {
-        files.push_back({kExportFiles[at].name, texts[at]});
+        if (!texts[at].empty()) {
+            files.push_back({kExportFiles[at].name, texts[at]});
+        }
     }
     files.push_back({kExportMarker, kMarkerText});
     return ReplaceFolder(folder, files, "export");

@@ -129,6 +129,21 @@ void Add(FigureSums& total, const FigureSums& sums) {
     total.negativeDeliveries += sums.negativeDeliveries;
 }
 
+// The sums alone, and the counts: what a row with a diverged sales point in it can tell.
+Figures SumsAndCounts(const Figures& figures) {
+    Figures kept;
+    kept.demand = figures.demand;
+    kept.sales = figures.sales;
+    kept.lostSales = figures.lostSales;
+    kept.returns = figures.returns;
+    kept.deliveries = figures.deliveries;
+    kept.diverged = figures.diverged;
+    kept.constantsLeft01 = figures.constantsLeft01;
+    kept.negativeSigmaPeriods = figures.negativeSigmaPeriods;
+    kept.negativeDeliveries = figures.negativeDeliveries;
+    return kept;
+}
+
 Figures FromSums(const FigureSums& sums) {
     Figures figures;
     figures.demand = sums.demand;
@@ -165,7 +180,7 @@ int RunFigures::SoundCount() const {
     return static_cast<int>(std::ranges::count(sound, true));
 }
 
-RunFigures ComputeFigures(const RunSeries& series) {
+RunFigures ComputeFigures(const RunSeries& series, ExportForm form) {
     RunFigures figures;
     std::array<std::vector<bool>, kEvaluations.size()> diverged;
     for (const Evaluation evaluation : kEvaluations) {
@@ -194,6 +209,9 @@ RunFigures ComputeFigures(const RunSeries& series) {
         }
         evaluated.sound = FromSums(sound);
         evaluated.all = FromSums(all);
+        if (form == ExportForm::current && all.diverged > 0) {
+            evaluated.all = SumsAndCounts(evaluated.all);
+        }
     }
     return figures;
 }

@@ -1,4 +1,5 @@
 #include <nlohmann/json.hpp>
+#include <span>
 
 #include "results/next_deliveries.h"
 #include "results/run_record.h"
@@ -20,7 +21,7 @@ ordered_json Scenario(const std::string& text) {
 
 ordered_json Options(const RunRecord& record) {
     const ResultsRequest& request = record.request;
-    return {
+    ordered_json options = {
         {"estimation", record.options.estimation == EstimationPath::plain ? "plain" : "lanes"},
         {"bounded_constants", record.options.boundedConstants},
         {"tau_grid",
@@ -30,6 +31,10 @@ ordered_json Options(const RunRecord& record) {
         {"lost_sale_cost", request.costs ? ordered_json(request.costs->lostSale) : nullptr},
         {"return_cost", request.costs ? ordered_json(request.costs->returned) : nullptr},
     };
+    if (request.checkFrom) {
+        options["check_from"] = *request.checkFrom;
+    }
+    return options;
 }
 
 // A row of summary.csv by its column names.
@@ -91,10 +96,17 @@ ordered_json NextDeliveriesJson(const RunResults& results) {
                                {"forecast", row.forecast},
                                {"sigma", row.sigma},
                                {"delivery", row.delivery.run}};
-        for (const AnsweredTau& tau : kAnsweredTaus) {
+        const bool earlier = results.form == ExportForm::beforeProposals;
+        for (const AnsweredTau& tau :
+             std::span(kAnsweredTaus)
+                 .first(earlier ? kEarlierAnsweredTaus : kAnsweredTaus.size())) {
             period[std::string(tau.column)] = Optional(row.delivery.*tau.value);
         }
         period["diverged"] = row.diverged;
+        if (!earlier) {
+            period["proposal"] = Optional(row.proposal);
+            period["proposal_from"] = ProposalSourceName(row.proposalFrom);
+        }
         salesPoints.back()["periods"].push_back(period);
     }
     return salesPoints;
@@ -124,7 +136,7 @@ ordered_json Costs(const RunResults& results) {
 }  // namespace
 
 std::string RunJson(const RunResults& results, const RunRecord& record) {
-    const ordered_json json = {
+    ordered_json json = {
         {"program", "Sales Forecast"},
         {"version", kProgramVersion},
         // Demand read from a sales history has no model; the file is named instead.
@@ -150,6 +162,9 @@ std::string RunJson(const RunResults& results, const RunRecord& record) {
         {"cheapest_tau", Costs(results)},
         {"next_deliveries", NextDeliveriesJson(results)},
     };
+    if (results.form == ExportForm::current) {
+        json["cost_tau"] = Target(results, &EvaluationAnswers::costTarget, "cycle_service_level");
+    }
     // Box texts are kept byte for byte; a byte that is not UTF-8 is replaced rather than refused.
     return json.dump(2, ' ', false, ordered_json::error_handler_t::replace) + '\n';
 }

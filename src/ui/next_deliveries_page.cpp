@@ -126,8 +126,10 @@ void NextDeliveriesPage::Show(const RunResults& results) {
                                                static_cast<qsizetype>(tau.words.size())),
                              value ? QStringLiteral(" = ") + ScreenTau(*value) : QString());
     }
+    headings << QStringLiteral("Proposal at the\nrun's τ") << QStringLiteral("Proposal from");
     model_->clear();
     model_->setHorizontalHeaderLabels(headings);
+    total_.clear();
     const PeriodStretch coming = results.series.comingPeriods;
     if (coming.Empty()) {
         caption_->setText(
@@ -140,11 +142,19 @@ void NextDeliveriesPage::Show(const RunResults& results) {
             ? QStringLiteral("period %1").arg(QLocale().toString(coming.last))
             : QStringLiteral("periods %1 to %2, each decided at the period shown")
                   .arg(QLocale().toString(coming.first), QLocale().toString(coming.last));
-    caption_->setText(QStringLiteral("What to deliver in %1: the deliveries for period %2 are to "
-                                     "decide now. Deliveries below 0 are in red; marked rows "
-                                     "diverged and are not to be trusted.")
-                          .arg(periods, QLocale().toString(coming.last)));
-    for (const NextDelivery& row : NextDeliveries(results)) {
+    const std::vector<NextDelivery> next = NextDeliveries(results);
+    const std::optional<DecidedNow> now = DeliveriesDecidedNow(results, next);
+    total_ =
+        QStringLiteral("Deliveries to decide now for period %1: %2")
+            .arg(QLocale().toString(now->period), QString::fromStdString(ProposalsTotalText(*now)));
+    caption_->setText(
+        QStringLiteral("What to deliver in %1: the deliveries for period %2 are to decide now. "
+                       "Deliveries below 0 are in red; marked rows diverged and their own "
+                       "deliveries are not to be trusted: take the proposal, from constants "
+                       "kept within 0 and 1 (constants_0_1). %3.")
+            .arg(periods, QLocale().toString(coming.last),
+                 QString::fromStdString(ProposalsTotalText(*now))));
+    for (const NextDelivery& row : next) {
         QList<QStandardItem*> items = {
             new QStandardItem(QString::fromStdString(results.series.Name(row.salesPoint))),
             NumberItem(row.period, 0),
@@ -155,8 +165,13 @@ void NextDeliveriesPage::Show(const RunResults& results) {
         for (const AnsweredTau& tau : kAnsweredTaus) {
             items << DeliveryItem(row.delivery.*tau.value);
         }
+        const std::string_view from = ProposalSourceName(row.proposalFrom);
+        items << DeliveryItem(row.proposal)
+              << new QStandardItem(
+                     QString::fromUtf8(from.data(), static_cast<qsizetype>(from.size())));
         if (row.diverged) {
-            for (QStandardItem* item : items) {
+            // The run's own values, not the proposal: those are what is not to be trusted.
+            for (QStandardItem* item : items.mid(0, items.size() - 2)) {
                 item->setBackground(kDivergedBackground);
                 // Dark text on the light marking, whatever the colour scheme.
                 if (item->foreground().color() != kNegativeText) {
@@ -171,7 +186,9 @@ void NextDeliveriesPage::Show(const RunResults& results) {
 }
 
 void NextDeliveriesPage::CopyTable() {
-    QGuiApplication::clipboard()->setText(TabSeparatedText(*model_));
+    // The table, then the total to decide now that the caption gives.
+    QGuiApplication::clipboard()->setText(TabSeparatedText(*model_) +
+                                          (total_.isEmpty() ? QString() : total_ + '\n'));
 }
 
 }  // namespace sf::ui

@@ -57,7 +57,7 @@ class ExportFolder : public RunFixture {
 
     std::filesystem::path Export() const { return folder.Path("export"); }
 
-    ResultsRequest request{TauGrid{}, 0.9, OutcomeCosts{2.0, 1.0}, 0.8};
+    ResultsRequest request{TauGrid{}, 0.9, OutcomeCosts{2.0, 1.0}, 0.8, std::nullopt};
     RunResults results;
     RunRecord record;
 };
