@@ -315,8 +315,11 @@ Results of a run:
   --target-service-level X   the smallest tau whose cycle service level reaches X (0 < X <= 1)
   --lost-sale-cost C, --return-cost C
                              the cost of a unit lost and of a unit returned (both, 0 to 1e15):
-                             the cost of each tau, the cheapest tau of the grid and the
-                             normal-theory tau
+                             the cost of each tau, the cheapest tau of the grid, the
+                             normal-theory tau and the cost tau
+  --check-from T             choose every tau answer on the periods before T and report in
+                             check.csv and --summary what each reached on T..P
+                             (S + A + H + 1 < T <= P)
   --seed N                   start the random sequence from N (0 to 4294967295, default 5489)
 
   -h, --help                 print this help

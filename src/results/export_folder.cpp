@@ -143,13 +143,16 @@ std::string WriteExportFolder(const fs::path& folder, const RunResults& results,
         texts.push_back(file.text(results, record));
     }
     std::vector<FolderFile> files;
+    std::vector<std::string_view> leftOut;
     for (std::size_t at = 0; at < texts.size(); ++at) {
-        if (!texts[at].empty()) {
+        if (texts[at].empty()) {
+            leftOut.push_back(kExportFiles[at].name);
+        } else {
             files.push_back({kExportFiles[at].name, texts[at]});
         }
     }
     files.push_back({kExportMarker, kMarkerText});
-    return ReplaceFolder(folder, files, "export");
+    return ReplaceFolder(folder, files, "export", leftOut);
 }
 
 }  // namespace sf

@@ -129,19 +129,15 @@ void Add(FigureSums& total, const FigureSums& sums) {
     total.negativeDeliveries += sums.negativeDeliveries;
 }
 
-// The sums alone, and the counts: what a row with a diverged sales point in it can tell.
-Figures SumsAndCounts(const Figures& figures) {
-    Figures kept;
-    kept.demand = figures.demand;
-    kept.sales = figures.sales;
-    kept.lostSales = figures.lostSales;
-    kept.returns = figures.returns;
-    kept.deliveries = figures.deliveries;
-    kept.diverged = figures.diverged;
-    kept.constantsLeft01 = figures.constantsLeft01;
-    kept.negativeSigmaPeriods = figures.negativeSigmaPeriods;
-    kept.negativeDeliveries = figures.negativeDeliveries;
-    return kept;
+// The sums and counts alone: what a row with a diverged sales point in it can tell.
+Figures WithoutRates(Figures figures) {
+    for (std::optional<double>* rate :
+         {&figures.fillRate, &figures.cycleServiceLevel, &figures.returnRate, &figures.bias,
+          &figures.mae, &figures.rmse, &figures.maeToNaive, &figures.alphaMean,
+          &figures.betaMean}) {
+        rate->reset();
+    }
+    return figures;
 }
 
 Figures FromSums(const FigureSums& sums) {
@@ -210,7 +206,7 @@ RunFigures ComputeFigures(const RunSeries& series, ExportForm form) {
         evaluated.sound = FromSums(sound);
         evaluated.all = FromSums(all);
         if (form == ExportForm::current && all.diverged > 0) {
-            evaluated.all = SumsAndCounts(evaluated.all);
+            evaluated.all = WithoutRates(evaluated.all);
         }
     }
     return figures;

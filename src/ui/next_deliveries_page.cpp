@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QGridLayout>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -12,6 +11,7 @@
 #include "results/next_deliveries.h"
 #include "results/request_rules.h"
 #include "ui/figures_table_model.h"
+#include "ui/number_table.h"
 #include "ui/screen_numbers.h"
 #include "ui/tradeoff_boxes.h"
 
@@ -20,15 +20,6 @@ namespace {
 
 const QColor kDivergedBackground(255, 236, 179);
 const QColor kNegativeText(176, 0, 32);
-
-QStandardItem* NumberItem(const std::optional<double>& value, int decimals) {
-    auto* item = new QStandardItem(ScreenNumber(value, decimals));
-    if (value) {
-        item->setData(*value, kValueRole);
-    }
-    item->setTextAlignment(Qt::AlignVCenter | Qt::AlignRight);
-    return item;
-}
 
 // A delivery below 0 is the formula's value, which no one can deliver: it stands out.
 QStandardItem* DeliveryItem(const std::optional<double>& delivery) {
@@ -60,14 +51,7 @@ NextDeliveriesPage::NextDeliveriesPage() {
     caption_->setObjectName(QStringLiteral("NextDeliveriesCaption"));
     caption_->setWordWrap(true);
     model_ = new QStandardItemModel(this);
-    table_ = new QTableView;
-    table_->setObjectName(QStringLiteral("NextDeliveriesTable"));
-    table_->setModel(model_);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setAlternatingRowColors(true);
-    table_->setTabKeyNavigation(false);
-    table_->verticalHeader()->hide();
-    table_->horizontalHeader()->setStretchLastSection(true);
+    table_ = NumberTable(*model_, QStringLiteral("NextDeliveriesTable"));
     auto* copy = new QAction(table_);
     copy->setShortcut(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetShortcut);
@@ -147,13 +131,10 @@ void NextDeliveriesPage::Show(const RunResults& results) {
     total_ =
         QStringLiteral("Deliveries to decide now for period %1: %2")
             .arg(QLocale().toString(now->period), QString::fromStdString(ProposalsTotalText(*now)));
-    caption_->setText(
-        QStringLiteral("What to deliver in %1: the deliveries for period %2 are to decide now. "
-                       "Deliveries below 0 are in red; marked rows diverged and their own "
-                       "deliveries are not to be trusted: take the proposal, from constants "
-                       "kept within 0 and 1 (constants_0_1). %3.")
-            .arg(periods, QLocale().toString(coming.last),
-                 QString::fromStdString(ProposalsTotalText(*now))));
+    caption_->setText(QStringLiteral("What to deliver in %1; period %2 is to decide now. Red: "
+                                     "below 0. Marked: diverged, take the proposal. %3.")
+                          .arg(periods, QLocale().toString(coming.last),
+                               QString::fromStdString(ProposalsTotalText(*now))));
     for (const NextDelivery& row : next) {
         QList<QStandardItem*> items = {
             new QStandardItem(QString::fromStdString(results.series.Name(row.salesPoint))),

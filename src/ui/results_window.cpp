@@ -32,6 +32,7 @@
 #include "runtime/file_clashes.h"
 #include "runtime/run_error.h"
 #include "ui/box_shortcuts.h"
+#include "ui/check_table.h"
 #include "ui/control_help.h"
 #include "ui/form_layout.h"
 #include "ui/results_folder_reading.h"
@@ -643,7 +644,13 @@ QWidget* ResultsWindow::BuildTradeoffPage() {
     tradeoffChart_->setObjectName(QStringLiteral("TradeoffChart"));
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(boxes);
-    layout->addWidget(tradeoffChart_, 1);
+    check_ = new CheckTable;
+    // The check below the chart takes room only as the user gives it.
+    auto* chartAndCheck = new QSplitter(Qt::Vertical);
+    chartAndCheck->addWidget(tradeoffChart_);
+    chartAndCheck->addWidget(check_);
+    chartAndCheck->setStretchFactor(0, 3);
+    layout->addWidget(chartAndCheck, 1);
     return page;
 }
 
@@ -827,10 +834,12 @@ void ResultsWindow::AskAgain() {
                asked.targetProblem.has_value());
     ShowAnswer(*costAnswer_,
                asked.costProblem.value_or(
-                   CostAnswerText(answers.cheapest, asked.request.costs.has_value())),
+                   CostAnswerText(answers.cheapest, asked.request.costs.has_value()) +
+                   CostTauText(answers.costTarget)),
                asked.costProblem.has_value());
     DrawTradeoff();
     nextDeliveries_->Show(run_->results);
+    check_->Show(std::shared_ptr<const RunResults>(run_, &run_->results), asked.request);
 }
 
 void ResultsWindow::DrawTradeoff() {

@@ -25,6 +25,8 @@
 
 namespace sf::ui {
 
+class CheckTable;
+
 // The results of the last complete run beside the Forecast form: the scenario and the totals of
 // the evaluation shown, the warnings and notes, the figures per sales point, the series of the
 // selected row and the trade-off over tau with the answers to a target fill rate and to costs.
@@ -134,6 +136,7 @@ class ResultsWindow : public QWidget {
     QWidget* band_ = nullptr;
     QLabel* warning_ = nullptr;
     QPushButton* boundedRerun_ = nullptr;
+    CheckTable* check_ = nullptr;
     QLabel* notes_ = nullptr;
     QLabel* tableCaption_ = nullptr;
     FiguresTableModel* figures_ = nullptr;

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -504,6 +505,24 @@ class ResultsWindowTest : public QObject {
             series, shown, chosen, sf::GridTaus(sf::TauGrid{}, tau), sf::OutcomeCosts{5, 1}));
         QCOMPARE(chart.Points("Cheapest: τ = " + sf::ui::ScreenShort(cheapest->tau, 4)),
                  QList<QPointF>{QPointF(cheapest->tau, cheapest->cost)});
+        QVERIFY(Child<QLabel>(results, "CostAnswer").text().contains("Cost τ"));
+
+        // The check on unseen periods: the engine's rows for the period typed, none before.
+        QSpinBox& from = Child<QSpinBox>(results, "CheckFrom");
+        const QAbstractItemModel& check = *Child<QTableView>(results, "CheckTable").model();
+        QCOMPARE(check.rowCount(), 0);
+        from.setValue(20);
+        sf::ResultsRequest request;
+        request.targetFillRate = 0.9;
+        request.costs = sf::OutcomeCosts{5, 1};
+        const sf::UnseenCheck expected = sf::CheckOnUnseenPeriods(reference, request, 20);
+        QCOMPARE(check.rowCount(), static_cast<int>(expected.rows.size()));
+        for (int row = 0; row < check.rowCount(); ++row) {
+            const sf::CheckRow& engine = expected.rows[static_cast<std::size_t>(row)];
+            QCOMPARE(check.index(row, 1).data(sf::ui::kValueRole).toDouble(), engine.tau);
+            QCOMPARE(check.index(row, 4).data(sf::ui::kValueRole).toDouble(),
+                     *engine.figures.cycleServiceLevel);
+        }
     }
 
     void exportWritesTheBatchCommandsFiles() {
