@@ -167,5 +167,26 @@ TEST_F(Proposals, NextCsvCarriesThemAndReadsBack) {
     }
 }
 
+// A folder written before the proposals, of a run whose sales points diverged, still opens: its
+// next.csv has the earlier columns and its all rows their rates, which the current form leaves
+// empty.
+TEST_F(Proposals, AnEarlierFolderWithDivergedSalesPointsStillOpens) {
+    RunResults results = RunDiverging(1);
+    RunRecord record;
+    record.inputs = inputs;
+    record.scenario = ScenarioText({inputs, false, record.seed, std::nullopt}, NumberLocale{});
+    EXPECT_FALSE(results.figures.Of(Evaluation::asForecast).all.fillRate);
+    results.form = ExportForm::beforeProposals;
+    results.figures = ComputeFigures(results.series, results.form);
+    ASSERT_TRUE(results.figures.Of(Evaluation::asForecast).all.fillRate);
+    WriteExportFolder(folder.Path("earlier"), results, record);
+    const ExportFiles files = ReadExportFiles(folder.Path("earlier"));
+    EXPECT_EQ(files.next.find("proposal"), std::string::npos);
+    const OpenedExport opened = OpenExport(files, NumberLocale{});
+    EXPECT_EQ(opened.results.form, ExportForm::beforeProposals);
+    EXPECT_EQ(opened.results.figures.Of(Evaluation::asForecast).all.fillRate,
+              results.figures.Of(Evaluation::asForecast).all.fillRate);
+}
+
 }  // namespace
 }  // namespace sf
