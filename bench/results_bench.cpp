@@ -70,7 +70,8 @@ void FiguresAndSeries(benchmark::State& benchState) {
 // The default request: the trade-off over 0:3:0.1 and the run's tau, with a target and costs.
 void AllResults(benchmark::State& benchState) {
     const sf::RunState& state = CompletedRun();
-    const sf::ResultsRequest request{sf::TauGrid{}, 0.95, sf::OutcomeCosts{5.0, 1.0}, std::nullopt};
+    const sf::ResultsRequest request{sf::TauGrid{}, 0.95, sf::OutcomeCosts{5.0, 1.0}, std::nullopt,
+                                     std::nullopt};
     for (auto _ : benchState) {
         benchmark::DoNotOptimize(sf::ComputeResults(state, request));
     }

@@ -238,6 +238,10 @@ int RunAll(Command& command) {
         // As the run reads it, so that a box it refuses is still known as the scenario's.
         command.scenario->inputs = sf::WithLocaleDecimals(command.scenario->inputs, command.locale);
     }
+    if (const std::optional<std::string> refusal = sf::RefusedCheckFrom(options, command.locale)) {
+        Tell(*refusal);
+        return 2;
+    }
     auto state = std::make_unique<sf::RunState>();
     sf::UniformSource source(options.results.seed);
     ConsoleObserver observer(options.quiet, options.results.next);

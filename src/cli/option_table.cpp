@@ -163,8 +163,13 @@ constexpr auto kOptions = std::to_array<CliOption>({
     {"--lost-sale-cost", "", "C", OptionGroup::results, "", nullptr, TakeResults, nullptr},
     {"--return-cost", "", "C", OptionGroup::results,
      "the cost of a unit lost and of a unit returned (both, 0 to 1e15):\n"
-     "the cost of each tau, the cheapest tau of the grid and the\n"
-     "normal-theory tau",
+     "the cost of each tau, the cheapest tau of the grid, the\n"
+     "normal-theory tau and the cost tau",
+     nullptr, TakeResults, nullptr},
+    {"--check-from", "", "T", OptionGroup::results,
+     "choose every tau answer on the periods before T and report in\n"
+     "check.csv and --summary what each reached on T..P\n"
+     "(S + A + H + 1 < T <= P)",
      nullptr, TakeResults, nullptr},
     {"--seed", "", "N", OptionGroup::results,
      "start the random sequence from N (0 to 4294967295, default 5489)", nullptr, TakeResults,

@@ -70,6 +70,15 @@ OptionUse TakeResultsOption(const std::string& option, const std::string& value,
             return OptionUse::refused;
         }
         (option == "--lost-sale-cost" ? options.lostSaleCost : options.returnCost) = cost;
+    } else if (option == "--check-from") {
+        int from = 0;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), from);
+        if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
+            from < 1) {
+            problem = "--check-from needs a period, a whole number from 1, not " + Quoted(value);
+            return OptionUse::refused;
+        }
+        options.request.checkFrom = from;
     } else if (option == "--seed") {
         std::uint32_t seed = 0;
         const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seed);

@@ -25,7 +25,7 @@ struct ResultsCliOptions {
 enum class OptionUse { notMine, taken, refused };
 
 // --export, --tau-grid, --target-fill-rate, --target-service-level, --lost-sale-cost,
-// --return-cost and --seed with their value; refused with the reason in problem.
+// --return-cost, --seed and --check-from with their value; refused with the reason in problem.
 OptionUse TakeResultsOption(const std::string& option, const std::string& value,
                             ResultsCliOptions& options, std::string& problem);
 

@@ -1,16 +1,37 @@
 #include "cli/results_output.h"
 
+#include <memory>
+
 #include "cli/results_summary.h"
 #include "results/export_folder.h"
 #include "results/export_tables.h"
+#include "results/next_deliveries.h"
+#include "run/bounded_proposals.h"
+#include "run/input_conversion.h"
 #include "runtime/run_error.h"
 #include "runtime/shown_text.h"
+#include "state/period_stretches.h"
 
 namespace sf {
 
+std::optional<std::string> RefusedCheckFrom(const CliOptions& options, const NumberLocale& locale) {
+    const std::optional<int> from = options.results.request.checkFrom;
+    if (!from) {
+        return std::nullopt;
+    }
+    const auto state = std::make_unique<RunState>();
+    try {
+        ConvertInputs(options.inputs, locale, BoxNaming::options, *state);
+    } catch (const InputError&) {
+        return std::nullopt;
+    }
+    const std::optional<std::string> problem = CheckFromProblem(RollingStretch(*state), *from);
+    return problem ? std::optional("--check-from " + *problem) : std::nullopt;
+}
+
 bool DeliverResults(const RunState& state, const CliOptions& options, int run,
-                    const std::vector<std::string>& warnings, const std::vector<std::string>& notes,
-                    const std::string& scenario,
+                    const std::vector<std::string>& warnings,
+                    const std::vector<std::string>& healthNotes, const std::string& scenario,
                     std::ostream& out, std::ostream& err) {
     const ResultsCliOptions& asked = options.results;
     const bool lastRun = run == options.runs;
@@ -19,7 +40,12 @@ bool DeliverResults(const RunState& state, const CliOptions& options, int run,
     if (!asked.summary && !exportNow && !nextNow) {
         return true;
     }
-    const RunResults results = ComputeResults(state, asked.request);
+    const RunResults results = CompleteResults(state, asked.request, options.run);
+    std::vector<std::string> notes = healthNotes;
+    if (const std::optional<std::string> note = ProposalNote(results, "--bounded-constants");
+        note && !options.run.boundedConstants) {
+        notes.push_back(*note);
+    }
     if (asked.summary) {
         // With --next, stdout holds next.csv alone.
         (asked.next ? err : out) << ResultsSummary(results, warnings.size(), notes) << std::flush;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -11,12 +12,16 @@ namespace sf {
 
 // After complete run number `run` (from 1): the summary on out when asked for (on err with
 // --next), and after the last run next.csv on out and the export folder. warnings: the run's
-// health warnings as printed, a line each; notes: its health notes, which go with the results
-// only; scenario: the scenario file's text of the runs, which run.json keeps. False when an
-// export file could not be written; the reason is then on err.
+// health warnings as printed, a line each; healthNotes: its health notes, which go with the
+// results only, followed by what the proposals tell; scenario: the scenario file's text of the
+// runs, which run.json keeps. False when an export file could not be written; the reason is then on
+// err. Why --check-from cannot check the run the options describe, naming the option; none when it
+// can or is not given, or when the run will refuse its inputs itself.
+std::optional<std::string> RefusedCheckFrom(const CliOptions& options, const NumberLocale& locale);
+
 bool DeliverResults(const RunState& state, const CliOptions& options, int run,
-                    const std::vector<std::string>& warnings, const std::vector<std::string>& notes,
-                    const std::string& scenario,
+                    const std::vector<std::string>& warnings,
+                    const std::vector<std::string>& healthNotes, const std::string& scenario,
                     std::ostream& out, std::ostream& err);
 
 }  // namespace sf

@@ -1,5 +1,7 @@
 #include "cli/results_summary.h"
 
+#include <tuple>
+
 #include "results/next_deliveries.h"
 #include "results/number_cells.h"
 
@@ -37,15 +39,17 @@ std::string FiguresText(const RunResults& results, Evaluation evaluation) {
 std::string AnswersText(const RunResults& results, Evaluation evaluation) {
     std::string text;
     const EvaluationAnswers& answers = results.Answers(evaluation);
-    for (const auto& [target, rate] :
-         {std::pair(&answers.target, &kFillRateTarget),
-          std::pair(&answers.serviceLevelTarget, &kServiceLevelTarget)}) {
+    for (const auto& [target, rate, words] :
+         {std::tuple(&answers.target, &kFillRateTarget, "Target fill rate "),
+          std::tuple(&answers.serviceLevelTarget, &kServiceLevelTarget,
+                     "Target cycle service level "),
+          std::tuple(&answers.costTarget, &kServiceLevelTarget,
+                     "Cost tau, for the cycle service level cl / (cl + cr) = ")}) {
         if (!*target) {
             continue;
         }
         const std::string name(rate->name);
-        text += "Target " + name + " " + ShortestText((*target)->target) + ", " + Name(evaluation) +
-                ": ";
+        text += words + ShortestText((*target)->target) + ", " + Name(evaluation) + ": ";
         text += (*target)->tau ? "tau " + ShortestText(*(*target)->tau) + " (" + name + " " +
                                      Value((*target)->rate) + ")"
                                : std::string("not reached");
@@ -84,6 +88,7 @@ std::string DecidedNowText(const RunResults& results) {
                     ShortestText(*(now->total.*tau.value)) + "\n";
         }
     }
+    text += ProposalsTotalText(*now) + "\n";
     if (salesPoints > kSalesPointsListed) {
         return text + "Per sales point: --next prints them, --export writes them into next.csv\n";
     }
@@ -101,7 +106,36 @@ std::string DecidedNowText(const RunResults& results) {
                 text += ", " + ShortestText(*delivery);
             }
         }
-        text += row.diverged ? "; diverged, not to be trusted\n" : "\n";
+        text += row.diverged ? "; diverged, not to be trusted; proposed " +
+                                   (row.proposal ? ShortestText(*row.proposal) : "none") + " (" +
+                                   std::string(ProposalSourceName(row.proposalFrom)) + ")\n"
+                             : "\n";
+    }
+    return text;
+}
+
+// The check on unseen periods: each answer's pooled row.
+std::string CheckText(const UnseenCheck& check) {
+    std::string text = "Check on the unseen periods " + std::to_string(check.from) + " to " +
+                       std::to_string(check.last) +
+                       ", each tau chosen on the as_forecast periods before " +
+                       std::to_string(check.from) + ", over the sound sales points:\n";
+    for (const CheckRow& row : check.rows) {
+        if (row.salesPoint != 0) {
+            continue;
+        }
+        const TradeoffRow& figures = row.figures;
+        text += std::string(row.answer) + ", tau " + ShortestText(row.tau) + ": fill rate " +
+                Value(figures.fillRate) + ", cycle service level " +
+                Value(figures.cycleServiceLevel) + ", lost sales " +
+                ShortestText(figures.lostSales) + ", returns " + ShortestText(figures.returns);
+        if (figures.cost) {
+            text += ", cost " + ShortestText(*figures.cost);
+        }
+        if (row.reached) {
+            text += "; reached by a share of " + ShortestText(*row.reached) + " of them";
+        }
+        text += "\n";
     }
     return text;
 }
@@ -124,6 +158,9 @@ std::string ResultsSummary(const RunResults& results, std::size_t warningCount,
                 (results.normalTheory->tau ? ShortestText(*results.normalTheory->tau)
                                            : "none; " + results.normalTheory->note) +
                 "\n";
+    }
+    if (results.check) {
+        text += CheckText(*results.check);
     }
     return text + DecidedNowText(results);
 }

@@ -4,6 +4,7 @@
 
 #include "export_reader/export_cells.h"
 #include "export_reader/file_difference.h"
+#include "export_reader/next_proposals.h"
 #include "export_reader/run_json_record.h"
 #include "export_reader/series_table.h"
 #include "history/csv_records.h"
@@ -85,6 +86,10 @@ ExportFiles ReadExportFiles(const std::filesystem::path& folder) {
           std::pair("run.json", &files.runJson)}) {
         *text = ReadFile(folder, name, kLargestCsvFile);
     }
+    std::error_code absent;
+    if (std::filesystem::exists(folder / "check.csv", absent)) {
+        files.check = ReadFile(folder, "check.csv", kLargestCsvFile);
+    }
     return files;
 }
 
@@ -101,14 +106,19 @@ OpenedExport OpenExport(const ExportFiles& files, const NumberLocale& shownIn) {
             history->names = series.names;
             history->dates = series.dates;
         }
-        opened.results.figures = ComputeFigures(series);
+        opened.results.form = FormOfNextTable(files.next);
+        opened.results.figures = ComputeFigures(series, opened.results.form);
         AnswerRequest(opened.results, opened.record.request);
+        if (opened.results.form == ExportForm::current) {
+            opened.results.proposals = ReadProposals(files.next, series);
+        }
         RequireSameTable("summary.csv", files.summary, SummaryCsv(opened.results, opened.record));
         RequireSameTable("tradeoff.csv", files.tradeoff, TradeoffCsv(opened.results));
         RequireSameTable("next.csv", files.next, NextCsv(opened.results));
         opened.runJsonForm = told.form;
         RequireSameLines("run.json", files.runJson,
                          RunJson(opened.results, opened.record, opened.runJsonForm));
+        RequireSameTable("check.csv", files.check, CheckCsv(opened.results));
         // series.csv last: its cells were read back as written, so only its layout can differ.
         RequireSameTable("series.csv", files.series, SeriesCsv(series));
         opened.health = HealthOf(opened.results);

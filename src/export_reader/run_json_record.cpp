@@ -131,6 +131,12 @@ ResultsRequest Request(const Json& options) {
     if (lostSale) {
         request.costs = OutcomeCosts{*lostSale, *returned};
     }
+    // Only a checked run names it.
+    if (options.contains(NameOf(RunJsonOption::checkFrom))) {
+        request.checkFrom =
+            static_cast<int>(WholeNumber(Member(options, RunJsonOption::checkFrom),
+                                         PathOf(RunJsonOption::checkFrom), 1, kMaxPeriods));
+    }
     return request;
 }
 

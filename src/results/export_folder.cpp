@@ -34,6 +34,8 @@ constexpr ExportFile kExportFiles[] = {
      [](const RunResults& results, const RunRecord&) { return TradeoffCsv(results); }},
     {"next.csv", [](const RunResults& results, const RunRecord&) { return NextCsv(results); }},
     {"run.json", RunJson},
+    // Only when the run was checked on unseen periods.
+    {"check.csv", [](const RunResults& results, const RunRecord&) { return CheckCsv(results); }},
 };
 
 constexpr std::array<std::string_view, std::size(kExportFiles)> kExportFileNames = [] {
@@ -180,11 +182,16 @@ std::string WriteExportFolder(const fs::path& folder, const RunResults& results,
         texts.push_back(file.text(results, record));
     }
     std::vector<FolderFile> files;
+    std::vector<std::string_view> leftOut;
     for (std::size_t at = 0; at < texts.size(); ++at) {
-        files.push_back({kExportFiles[at].name, texts[at]});
+        if (texts[at].empty()) {
+            leftOut.push_back(kExportFiles[at].name);
+        } else {
+            files.push_back({kExportFiles[at].name, texts[at]});
+        }
     }
     files.push_back({kExportMarker, kExportMarkerText});
-    return ReplaceFolder(folder, files, "export");
+    return ReplaceFolder(folder, files, "export", leftOut);
 }
 
 }  // namespace sf

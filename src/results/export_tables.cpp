@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <span>
 
 #include "results/next_deliveries.h"
 #include "results/number_cells.h"
@@ -128,12 +129,15 @@ std::string SeriesCsv(const RunSeries& series) {
 }
 
 std::string NextCsv(const RunResults& results) {
+    const bool earlier = results.form == ExportForm::beforeProposals;
+    const std::span<const AnsweredTau> answered =
+        std::span(kAnsweredTaus).first(earlier ? kEarlierAnsweredTaus : kAnsweredTaus.size());
     std::string csv = "sales_point,name,period,date,decided_at,forecast,sigma,delivery";
-    for (const AnsweredTau& tau : kAnsweredTaus) {
+    for (const AnsweredTau& tau : answered) {
         csv += ',';
         csv += tau.column;
     }
-    csv += ",diverged\n";
+    csv += earlier ? ",diverged\n" : ",diverged,proposal,proposal_from\n";
     for (const NextDelivery& row : NextDeliveries(results)) {
         csv += std::to_string(row.salesPoint) + ',';
         AppendText(csv, results.series.Name(row.salesPoint));
@@ -143,11 +147,53 @@ std::string NextCsv(const RunResults& results) {
             csv += ',';
             AppendCell(csv, value);
         }
-        for (const AnsweredTau& tau : kAnsweredTaus) {
+        for (const AnsweredTau& tau : answered) {
             csv += ',';
             AppendCell(csv, row.delivery.*tau.value);
         }
-        csv += row.diverged ? ",1\n" : ",0\n";
+        csv += row.diverged ? ",1" : ",0";
+        if (!earlier) {
+            csv += ',';
+            AppendCell(csv, row.proposal);
+            csv += ',';
+            csv += ProposalSourceName(row.proposalFrom);
+        }
+        csv += '\n';
+    }
+    return csv;
+}
+
+std::string CheckCsv(const RunResults& results) {
+    if (!results.check) {
+        return "";
+    }
+    const UnseenCheck& check = *results.check;
+    std::string csv =
+        "answer,tau,sales_point,name,first_period,last_period,demand,sales,lost_sales,returns,"
+        "deliveries,fill_rate,cycle_service_level,cost,reached\n";
+    const std::string stretch = std::to_string(check.from) + ',' + std::to_string(check.last);
+    for (const CheckRow& row : check.rows) {
+        csv += row.answer;
+        csv += ',';
+        AppendCell(csv, row.tau);
+        if (row.salesPoint == 0) {
+            csv += ",sound,sound,";
+        } else {
+            csv += ',' + std::to_string(row.salesPoint) + ',';
+            AppendText(csv, results.series.Name(row.salesPoint));
+            csv += ',';
+        }
+        csv += stretch;
+        const TradeoffRow& figures = row.figures;
+        for (const std::optional<double> value :
+             {std::optional(figures.demand), std::optional(figures.sales),
+              std::optional(figures.lostSales), std::optional(figures.returns),
+              std::optional(figures.deliveries), figures.fillRate, figures.cycleServiceLevel,
+              figures.cost, row.reached}) {
+            csv += ',';
+            AppendCell(csv, value);
+        }
+        csv += '\n';
     }
     return csv;
 }

@@ -24,6 +24,10 @@ std::string SeriesCsv(const RunSeries& series);
 // when as_forecast has no periods, so that nothing can be decided from it.
 std::string NextCsv(const RunResults& results);
 
+// check.csv: the check on unseen periods, per answer the sales points then the pooled row
+// "sound"; empty when the run was not checked.
+std::string CheckCsv(const RunResults& results);
+
 // tradeoff.csv: per evaluation, as_forecast first, one row per tau.
 std::string TradeoffCsv(const RunResults& results);
 

@@ -131,6 +131,17 @@ void Add(FigureSums& total, const FigureSums& sums) {
     total.negativeDeliveries += sums.negativeDeliveries;
 }
 
+// The sums and counts alone: what a row with a diverged sales point in it can tell.
+Figures WithoutRates(Figures figures) {
+    for (std::optional<double>* rate :
+         {&figures.fillRate, &figures.cycleServiceLevel, &figures.returnRate, &figures.bias,
+          &figures.mae, &figures.rmse, &figures.maeToNaive, &figures.alphaMean,
+          &figures.betaMean}) {
+        rate->reset();
+    }
+    return figures;
+}
+
 Figures FromSums(const FigureSums& sums) {
     Figures figures;
     figures.demand = sums.demand;
@@ -167,7 +178,7 @@ int RunFigures::SoundCount() const {
     return static_cast<int>(std::ranges::count(sound, true));
 }
 
-RunFigures ComputeFigures(const RunSeries& series) {
+RunFigures ComputeFigures(const RunSeries& series, ExportForm form) {
     RunFigures figures;
     std::array<std::vector<bool>, kEvaluations.size()> diverged;
     for (const Evaluation evaluation : kEvaluations) {
@@ -196,6 +207,9 @@ RunFigures ComputeFigures(const RunSeries& series) {
         }
         evaluated.sound = FromSums(sound);
         evaluated.all = FromSums(all);
+        if (form == ExportForm::current && all.diverged > 0) {
+            evaluated.all = WithoutRates(evaluated.all);
+        }
     }
     return figures;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "results/evaluation.h"
+#include "results/export_form.h"
 #include "results/run_series.h"
 #include "state/period_stretches.h"
 
@@ -42,7 +43,8 @@ struct EvaluationFigures {
     PeriodStretch stretch;             // empty: the evaluation has no periods
     std::vector<Figures> salesPoints;  // sales point sp at sp - 1
     // The sums of the sales points added in their order, the rates from those sums over every
-    // period of them: the sound sales points, then all.
+    // period of them: the sound sales points, then all. all has no rates or means where a
+    // sales point in it diverged: a run-away forecast makes them meaningless.
     Figures sound;
     Figures all;
 };
@@ -58,6 +60,6 @@ struct RunFigures {
     int SoundCount() const;
 };
 
-RunFigures ComputeFigures(const RunSeries& series);
+RunFigures ComputeFigures(const RunSeries& series, ExportForm form = ExportForm::current);
 
 }  // namespace sf

@@ -1,9 +1,11 @@
 #include "results/next_deliveries.h"
 
+#include <algorithm>
 #include <span>
 
 #include "outcome/period_outcome.h"
 #include "results/divergence.h"
+#include "results/number_cells.h"
 
 namespace sf {
 namespace {
@@ -14,6 +16,25 @@ std::optional<double> DeliveryAt(const std::optional<double>& tau, double foreca
 
 std::optional<double> TauOf(const std::optional<TargetAnswer>& answer) {
     return answer ? answer->tau : std::nullopt;
+}
+
+// A sales point's proposals: the run's own deliveries where none of its rows diverged, else the
+// bounded run's; none where that is not known.
+void ProposeFor(std::span<NextDelivery> rows, const Proposal* proposal) {
+    const bool anyDiverged =
+        std::ranges::any_of(rows, [](const NextDelivery& row) { return row.diverged; });
+    for (NextDelivery& row : rows) {
+        // Only a run with the constants within 0 and 1 proposes for a diverged sales point.
+        row.proposalFrom = !anyDiverged ? ProposalSource::run
+                           : proposal && proposal->from == ProposalSource::constants01
+                               ? ProposalSource::constants01
+                               : ProposalSource::none;
+        if (row.proposalFrom == ProposalSource::run) {
+            row.proposal = row.delivery.run;
+        } else if (row.proposalFrom == ProposalSource::constants01) {
+            row.proposal = proposal->delivery.At(row.period);
+        }
+    }
 }
 
 }  // namespace
@@ -27,6 +48,7 @@ AtTaus DeliveryTaus(const RunResults& results) {
     if (answers.cheapest) {
         taus.cheapest = answers.cheapest->tau;
     }
+    taus.cost = TauOf(answers.costTarget);
     return taus;
 }
 
@@ -54,8 +76,48 @@ std::vector<NextDelivery> NextDeliveries(const RunResults& results) {
                            Diverged(band, std::span(&row.forecast, 1), std::span(&row.sigma, 1));
             next.push_back(row);
         }
+        ProposeFor(std::span(next).last(static_cast<std::size_t>(coming.Length())),
+                   at < results.proposals.size() ? &results.proposals[at] : nullptr);
     }
     return next;
+}
+
+std::vector<int> DivergedComingSalesPoints(const std::vector<NextDelivery>& next) {
+    std::vector<int> salesPoints;
+    for (const NextDelivery& row : next) {
+        if (row.diverged && (salesPoints.empty() || salesPoints.back() != row.salesPoint)) {
+            salesPoints.push_back(row.salesPoint);
+        }
+    }
+    return salesPoints;
+}
+
+std::string ProposalsTotalText(const DecidedNow& now) {
+    std::string text = "Proposals of the " + std::to_string(now.salesPoints) +
+                       " sales points at the run's tau: " + ShortestText(now.proposals) + " (" +
+                       std::to_string(now.proposalsFromConstants01) +
+                       " from constants within 0 and 1";
+    if (now.withoutProposal > 0) {
+        text += ", " + std::to_string(now.withoutProposal) +
+                " without one, as they diverge with those constants too";
+    }
+    return text + ")";
+}
+
+std::optional<std::string> ProposalNote(const RunResults& results, std::string_view boundedOption) {
+    const std::vector<int> diverged = DivergedComingSalesPoints(NextDeliveries(results));
+    if (diverged.empty()) {
+        return std::nullopt;
+    }
+    const auto kept = std::ranges::count_if(diverged, [&results](int salesPoint) {
+        const std::size_t at = static_cast<std::size_t>(salesPoint - 1);
+        return at < results.proposals.size() &&
+               results.proposals[at].from == ProposalSource::constants01;
+    });
+    return "The option " + std::string(boundedOption) + " keeps " + std::to_string(kept) +
+           " of the " + std::to_string(diverged.size()) +
+           " sales points whose coming deliveries diverged from diverging: their proposals come "
+           "from it (proposal_from constants_0_1).";
 }
 
 std::optional<DecidedNow> DeliveriesDecidedNow(const RunResults& results,
@@ -72,7 +134,16 @@ std::optional<DecidedNow> DeliveriesDecidedNow(const RunResults& results,
         }
     }
     for (const NextDelivery& row : next) {
-        if (row.period != now.period || !results.figures.sound[row.salesPoint - 1]) {
+        if (row.period != now.period) {
+            continue;
+        }
+        ++now.salesPoints;
+        if (row.proposal) {
+            now.proposals = now.proposals + *row.proposal;
+        }
+        now.proposalsFromConstants01 += row.proposalFrom == ProposalSource::constants01 ? 1 : 0;
+        now.withoutProposal += row.proposalFrom == ProposalSource::none ? 1 : 0;
+        if (!results.figures.sound[row.salesPoint - 1]) {
             continue;
         }
         ++now.soundSalesPoints;

@@ -103,9 +103,10 @@ std::vector<std::string> HealthNotes(const RunHealth& health) {
     }
     if (health.horizonZero) {
         notes.push_back(
-            "With a forecasting horizon of 0 the report's forecast of a period holds that "
-            "period's own demand; as_forecast sets each delivery from the forecast of the period "
-            "before.");
+            "With a forecasting horizon of 0 alpha fits to 1 and sigma to 0: the forecast is the "
+            "last period's demand, and tau has no effect. The report's forecast of a period holds "
+            "that period's own demand; as_forecast sets each delivery from the forecast of the "
+            "period before.");
     }
     if (health.soundConstantsLeft01 > 0) {
         notes.push_back("The smoothing constants of " +

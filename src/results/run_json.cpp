@@ -1,4 +1,5 @@
 #include <nlohmann/json.hpp>
+#include <span>
 
 #include "results/next_deliveries.h"
 #include "results/run_json_keys.h"
@@ -55,6 +56,8 @@ ordered_json OptionValue(RunJsonOption key, const RunRecord& record) {
             return request.costs ? ordered_json(request.costs->lostSale) : nullptr;
         case RunJsonOption::returnCost:
             return request.costs ? ordered_json(request.costs->returned) : nullptr;
+        case RunJsonOption::checkFrom:
+            return request.checkFrom ? ordered_json(*request.checkFrom) : nullptr;
     }
     SF_UNREACHABLE("a run.json option without its value");
 }
@@ -62,7 +65,10 @@ ordered_json OptionValue(RunJsonOption key, const RunRecord& record) {
 ordered_json Options(const RunRecord& record) {
     ordered_json options = ordered_json::object();
     for (const auto& [key, name] : kRunJsonOptions) {
-        options[std::string(name)] = OptionValue(key, record);
+        // A run without the check writes no member for it, as runs did before it existed.
+        if (key != RunJsonOption::checkFrom || record.request.checkFrom) {
+            options[std::string(name)] = OptionValue(key, record);
+        }
     }
     return options;
 }
@@ -126,10 +132,17 @@ ordered_json NextDeliveriesJson(const RunResults& results) {
                                {"forecast", row.forecast},
                                {"sigma", row.sigma},
                                {"delivery", row.delivery.run}};
-        for (const AnsweredTau& tau : kAnsweredTaus) {
+        const bool earlier = results.form == ExportForm::beforeProposals;
+        for (const AnsweredTau& tau :
+             std::span(kAnsweredTaus)
+                 .first(earlier ? kEarlierAnsweredTaus : kAnsweredTaus.size())) {
             period[std::string(tau.column)] = Optional(row.delivery.*tau.value);
         }
         period["diverged"] = row.diverged;
+        if (!earlier) {
+            period["proposal"] = Optional(row.proposal);
+            period["proposal_from"] = ProposalSourceName(row.proposalFrom);
+        }
         salesPoints.back()["periods"].push_back(period);
     }
     return salesPoints;
@@ -199,6 +212,8 @@ ordered_json MemberValue(RunJsonKey key, const RunResults& results, const RunRec
             return Target(results, &EvaluationAnswers::serviceLevelTarget, "cycle_service_level");
         case RunJsonKey::cheapestTau:
             return Costs(results);
+        case RunJsonKey::costTau:
+            return Target(results, &EvaluationAnswers::costTarget, "cycle_service_level");
         case RunJsonKey::nextDeliveries:
             return NextDeliveriesJson(results);
     }
@@ -210,7 +225,11 @@ ordered_json MemberValue(RunJsonKey key, const RunResults& results, const RunRec
 std::string RunJson(const RunResults& results, const RunRecord& record, RunJsonForm form) {
     ordered_json json = ordered_json::object();
     for (const auto& [key, name] : kRunJsonKeys) {
-        if (key != RunJsonKey::nextDeliveries || form == RunJsonForm::withNextDeliveries) {
+        const bool written =
+            key == RunJsonKey::nextDeliveries ? form == RunJsonForm::withNextDeliveries
+            : key == RunJsonKey::costTau      ? results.form == ExportForm::current
+                                              : true;
+        if (written) {
             json[std::string(name)] = MemberValue(key, results, record);
         }
     }

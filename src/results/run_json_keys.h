@@ -29,6 +29,8 @@ enum class RunJsonKey {
     targetFillRate,
     targetServiceLevel,
     cheapestTau,
+    // Written by folders that know the cost tau (every folder with next.csv's proposals).
+    costTau,
     // Written by earlier versions only: the coming periods, which next.csv holds. A folder that
     // has it is written again with it when it is read back.
     nextDeliveries,
@@ -43,6 +45,8 @@ enum class RunJsonOption {
     targetServiceLevel,
     lostSaleCost,
     returnCost,
+    // Only where the run was checked on unseen periods.
+    checkFrom,
 };
 
 // The members of "options.tau_grid".
@@ -73,6 +77,7 @@ inline constexpr std::array kRunJsonKeys = std::to_array<RunJsonName<RunJsonKey>
     {RunJsonKey::targetFillRate, "target_fill_rate"},
     {RunJsonKey::targetServiceLevel, "target_service_level"},
     {RunJsonKey::cheapestTau, "cheapest_tau"},
+    {RunJsonKey::costTau, "cost_tau"},
     {RunJsonKey::nextDeliveries, "next_deliveries"},
 });
 
@@ -84,6 +89,7 @@ inline constexpr std::array kRunJsonOptions = std::to_array<RunJsonName<RunJsonO
     {RunJsonOption::targetServiceLevel, "target_service_level"},
     {RunJsonOption::lostSaleCost, "lost_sale_cost"},
     {RunJsonOption::returnCost, "return_cost"},
+    {RunJsonOption::checkFrom, "check_from"},
 });
 
 inline constexpr std::array kRunJsonGridKeys = std::to_array<RunJsonName<RunJsonGridKey>>({

@@ -29,10 +29,20 @@ void AnswerRequest(RunResults& results, const ResultsRequest& request) {
             }
         }
         answers.cheapest = CheapestTau(answers.tradeoff);
+        answers.costTarget.reset();
+        if (const std::optional<double> ratio =
+                request.costs ? CostRatio(*request.costs) : std::nullopt) {
+            answers.costTarget = AnswerTarget(results.series, evaluation, sound, answers.tradeoff,
+                                              kServiceLevelTarget, *ratio);
+        }
     }
     results.normalTheory.reset();
     if (request.costs) {
         results.normalTheory = NormalTheoryTau(*request.costs);
+    }
+    results.check.reset();
+    if (request.checkFrom && !CheckFromProblem(results.series.rollingStretch, *request.checkFrom)) {
+        results.check = CheckOnUnseenPeriods(results, request, *request.checkFrom);
     }
 }
 

@@ -5,11 +5,14 @@
 #include <vector>
 
 #include "results/evaluation.h"
+#include "results/export_form.h"
 #include "results/figures.h"
+#include "results/proposals.h"
 #include "results/run_series.h"
 #include "results/tau_answers.h"
 #include "results/tau_grid.h"
 #include "results/tradeoff.h"
+#include "results/unseen_check.h"
 #include "state/run_state.h"
 
 namespace sf {
@@ -20,6 +23,8 @@ struct ResultsRequest {
     std::optional<double> targetFillRate;  // 0 < target <= 1
     std::optional<OutcomeCosts> costs;
     std::optional<double> targetServiceLevel;  // a cycle service level, 0 < target <= 1
+    // T of the check on unseen periods: every tau answer chosen before it, judged from it on.
+    std::optional<int> checkFrom;
 };
 
 // One evaluation's trade-off over the sound sales points and its answers to the request.
@@ -28,6 +33,9 @@ struct EvaluationAnswers {
     std::optional<TargetAnswer> target;  // of the target fill rate
     std::optional<TargetAnswer> serviceLevelTarget;
     std::optional<CostAnswer> cheapest;
+    // With both costs above 0: the smallest tau whose cycle service level reaches
+    // cl / (cl + cr), the ratio that balances a lost sale against a return.
+    std::optional<TargetAnswer> costTarget;
 };
 
 // Everything a complete run tells, independent of the run state it came from.
@@ -36,6 +44,11 @@ struct RunResults {
     RunFigures figures;
     std::array<EvaluationAnswers, kEvaluations.size()> answers;  // in kEvaluations' order
     std::optional<NormalTheoryAnswer> normalTheory;              // when costs were given
+    // Sales point sp at sp - 1; empty until proposed (see ProposeDeliveries), when a sales
+    // point whose coming rows diverged has none.
+    std::vector<Proposal> proposals;
+    ExportForm form = ExportForm::current;
+    std::optional<UnseenCheck> check;  // when asked for from a period the run allows
 
     const EvaluationAnswers& Answers(Evaluation evaluation) const {
         return answers[IndexOf(evaluation)];

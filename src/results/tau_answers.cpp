@@ -147,16 +147,23 @@ std::optional<CostAnswer> CheapestTau(const std::vector<TradeoffRow>& rows) {
     return cheapest;
 }
 
-NormalTheoryAnswer NormalTheoryTau(const OutcomeCosts& costs) {
+std::optional<double> CostRatio(const OutcomeCosts& costs) {
     if (!(costs.lostSale > 0.0 && costs.returned > 0.0)) {
+        return std::nullopt;
+    }
+    return costs.lostSale / (costs.lostSale + costs.returned);
+}
+
+NormalTheoryAnswer NormalTheoryTau(const OutcomeCosts& costs) {
+    const std::optional<double> ratio = CostRatio(costs);
+    if (!ratio) {
         return {std::nullopt, "the normal-theory tau needs both costs above 0"};
     }
-    const double ratio = costs.lostSale / (costs.lostSale + costs.returned);
-    if (!(ratio > 0.0 && ratio < 1.0)) {
+    if (!(*ratio > 0.0 && *ratio < 1.0)) {
         return {std::nullopt,
                 "one cost is so much larger than the other that no tau balances them"};
     }
-    return {StandardNormalQuantile(ratio), ""};
+    return {StandardNormalQuantile(*ratio), ""};
 }
 
 }  // namespace sf

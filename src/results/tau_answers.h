@@ -62,4 +62,8 @@ struct NormalTheoryAnswer {
 
 NormalTheoryAnswer NormalTheoryTau(const OutcomeCosts& costs);
 
+// cl / (cl + cr), the share of periods without a lost sale at which a lost sale and a return
+// balance; none unless both costs are above 0.
+std::optional<double> CostRatio(const OutcomeCosts& costs);
+
 }  // namespace sf

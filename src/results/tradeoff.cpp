@@ -58,6 +58,7 @@ std::vector<TradeoffRow> ComputeTradeoffWith(const NamedTradeoffKernel& kernel,
     for (std::size_t k = 0; k < count; ++k) {
         TradeoffRow& row = rows[k];
         row.tau = taus[k];
+        row.demand = demand;
         row.sales = total.sales[k];
         row.fillRate = Ratio(row.sales, demand);
         row.cycleServiceLevel = Ratio(total.periodsWithoutLostSale[k], periods);

@@ -28,6 +28,7 @@ struct TradeoffRow {
     double sales = 0.0;
     std::optional<double> cost;  // lost-sale cost x lost sales + return cost x returns
     bool runTau = false;         // the run's own tau
+    double demand = 0.0;         // of the chosen sales points over the stretch
 };
 
 // The sales points a trade-off takes, sales point sp at sp - 1: the sound ones.

@@ -102,7 +102,7 @@ void ReplaceFile(const fs::path& path, std::string_view content, std::string_vie
 }
 
 std::string ReplaceFolder(const fs::path& folder, std::span<const FolderFile> files,
-                          std::string_view kind) {
+                          std::string_view kind, std::span<const std::string_view> leftOut) {
     const std::string folderKind = std::string(kind) + " folder";
     const std::string fileKind = std::string(kind) + " file";
     const fs::path target = FollowLinks(folder);
@@ -116,6 +116,7 @@ std::string ReplaceFolder(const fs::path& folder, std::span<const FolderFile> fi
     for (const FolderFile& file : files) {
         names.push_back(file.name);
     }
+    names.insert(names.end(), leftOut.begin(), leftOut.end());
     RemoveStaleTemporaries(parent, names);
     StagingFolder staging(parent, names);
     if (staging.Error() != 0) {
@@ -149,6 +150,9 @@ std::string ReplaceFolder(const fs::path& folder, std::span<const FolderFile> fi
                 if (const int one = RenameFile(staging.Path() / file.name, target / file.name)) {
                     Fail(fileKind, folder / file.name, "could not be replaced", one);
                 }
+            }
+            for (const std::string_view name : leftOut) {
+                fs::remove(target / name, error);
             }
             failed = 0;
             note = "The file system of the " + folderKind + " \"" + folder.string() +

@@ -25,8 +25,9 @@ struct FolderFile {
 // by one, each complete, and the returned note says so; otherwise the note is empty. A symbolic
 // link to a folder is written through. Throws a RunError naming the folder or the file that
 // failed as "The <kind> folder "<path>" ..." or "The <kind> file "<path>" ..." (kind:
-// "export").
+// "export"). leftOut: files an earlier write may hold that this one does not write; they go
+// with the old folder.
 std::string ReplaceFolder(const std::filesystem::path& folder, std::span<const FolderFile> files,
-                          std::string_view kind);
+                          std::string_view kind, std::span<const std::string_view> leftOut = {});
 
 }  // namespace sf

@@ -7,7 +7,9 @@
 #include <string_view>
 #include <utility>
 
+#include "results/next_deliveries.h"
 #include "results/run_health.h"
+#include "run/bounded_proposals.h"
 #include "run/run_driver.h"
 #include "runtime/file_clashes.h"
 #include "runtime/run_error.h"
@@ -335,13 +337,18 @@ RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs, const Ru
     RunRecord record =
         RecordOfRun(std::move(inputs), options, seed, run, reportPath_, std::move(scenario));
     return [this, record = std::move(record)](const RunOutcome& outcome) {
-        auto run =
-            std::make_shared<CompletedRun>(CompletedRun{ComputeResults(*state_, record.request),
-                                                        record,
-                                                        outcome.health,
-                                                        outcome.sourceAtStart,
-                                                        {}});
+        auto run = std::make_shared<CompletedRun>(
+            CompletedRun{CompleteResults(*state_, record.request, record.options),
+                         record,
+                         outcome.health,
+                         outcome.sourceAtStart,
+                         {}});
         run->record.notes = HealthNotes(outcome.health);
+        if (const auto note =
+                ProposalNote(run->results, "\"" + std::string(kBoundedConstantsOption) + "\"");
+            note && !record.options.boundedConstants) {
+            run->record.notes.push_back(*note);
+        }
         return run;
     };
 }

@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QGridLayout>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -12,6 +11,7 @@
 #include "results/next_deliveries.h"
 #include "results/request_rules.h"
 #include "ui/figures_table_model.h"
+#include "ui/number_table.h"
 #include "ui/screen_numbers.h"
 #include "ui/tradeoff_boxes.h"
 
@@ -20,15 +20,6 @@ namespace {
 
 const QColor kDivergedBackground(255, 236, 179);
 const QColor kNegativeText(176, 0, 32);
-
-QStandardItem* NumberItem(const std::optional<double>& value, int decimals) {
-    auto* item = new QStandardItem(ScreenNumber(value, decimals));
-    if (value) {
-        item->setData(*value, kValueRole);
-    }
-    item->setTextAlignment(Qt::AlignVCenter | Qt::AlignRight);
-    return item;
-}
 
 // A delivery below 0 is the formula's value, which no one can deliver: it stands out.
 QStandardItem* DeliveryItem(const std::optional<double>& delivery) {
@@ -60,14 +51,7 @@ NextDeliveriesPage::NextDeliveriesPage() {
     caption_->setObjectName(QStringLiteral("NextDeliveriesCaption"));
     caption_->setWordWrap(true);
     model_ = new QStandardItemModel(this);
-    table_ = new QTableView;
-    table_->setObjectName(QStringLiteral("NextDeliveriesTable"));
-    table_->setModel(model_);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setAlternatingRowColors(true);
-    table_->setTabKeyNavigation(false);
-    table_->verticalHeader()->hide();
-    table_->horizontalHeader()->setStretchLastSection(true);
+    table_ = NumberTable(*model_, QStringLiteral("NextDeliveriesTable"));
     auto* copy = new QAction(table_);
     copy->setShortcut(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetShortcut);
@@ -126,8 +110,10 @@ void NextDeliveriesPage::Show(const RunResults& results) {
                                                static_cast<qsizetype>(tau.words.size())),
                              value ? QStringLiteral(" = ") + ScreenTau(*value) : QString());
     }
+    headings << QStringLiteral("Proposal at the\nrun's τ") << QStringLiteral("Proposal from");
     model_->clear();
     model_->setHorizontalHeaderLabels(headings);
+    total_.clear();
     const PeriodStretch coming = results.series.comingPeriods;
     if (coming.Empty()) {
         caption_->setText(
@@ -140,11 +126,16 @@ void NextDeliveriesPage::Show(const RunResults& results) {
             ? QStringLiteral("period %1").arg(QLocale().toString(coming.last))
             : QStringLiteral("periods %1 to %2, each decided at the period shown")
                   .arg(QLocale().toString(coming.first), QLocale().toString(coming.last));
-    caption_->setText(QStringLiteral("What to deliver in %1: the deliveries for period %2 are to "
-                                     "decide now. Deliveries below 0 are in red; marked rows "
-                                     "diverged and are not to be trusted.")
-                          .arg(periods, QLocale().toString(coming.last)));
-    for (const NextDelivery& row : NextDeliveries(results)) {
+    const std::vector<NextDelivery> next = NextDeliveries(results);
+    const std::optional<DecidedNow> now = DeliveriesDecidedNow(results, next);
+    total_ =
+        QStringLiteral("Deliveries to decide now for period %1: %2")
+            .arg(QLocale().toString(now->period), QString::fromStdString(ProposalsTotalText(*now)));
+    caption_->setText(QStringLiteral("What to deliver in %1; period %2 is to decide now. Red: "
+                                     "below 0. Marked: diverged, take the proposal. %3.")
+                          .arg(periods, QLocale().toString(coming.last),
+                               QString::fromStdString(ProposalsTotalText(*now))));
+    for (const NextDelivery& row : next) {
         QList<QStandardItem*> items = {
             new QStandardItem(QString::fromStdString(results.series.Name(row.salesPoint))),
             NumberItem(row.period, 0),
@@ -155,8 +146,13 @@ void NextDeliveriesPage::Show(const RunResults& results) {
         for (const AnsweredTau& tau : kAnsweredTaus) {
             items << DeliveryItem(row.delivery.*tau.value);
         }
+        const std::string_view from = ProposalSourceName(row.proposalFrom);
+        items << DeliveryItem(row.proposal)
+              << new QStandardItem(
+                     QString::fromUtf8(from.data(), static_cast<qsizetype>(from.size())));
         if (row.diverged) {
-            for (QStandardItem* item : items) {
+            // The run's own values, not the proposal: those are what is not to be trusted.
+            for (QStandardItem* item : items.mid(0, items.size() - 2)) {
                 item->setBackground(kDivergedBackground);
                 // Dark text on the light marking, whatever the colour scheme.
                 if (item->foreground().color() != kNegativeText) {
@@ -171,7 +167,9 @@ void NextDeliveriesPage::Show(const RunResults& results) {
 }
 
 void NextDeliveriesPage::CopyTable() {
-    QGuiApplication::clipboard()->setText(TabSeparatedText(*model_));
+    // The table, then the total to decide now that the caption gives.
+    QGuiApplication::clipboard()->setText(TabSeparatedText(*model_) +
+                                          (total_.isEmpty() ? QString() : total_ + '\n'));
 }
 
 }  // namespace sf::ui

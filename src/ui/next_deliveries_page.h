@@ -25,7 +25,8 @@ class NextDeliveriesPage : public QWidget {
     std::optional<double> TargetServiceLevel();
     // The coming periods of a run, at the taus its as_forecast answers give.
     void Show(const RunResults& results);
-    // Puts the table on the clipboard as tab-separated text, header first.
+    // Puts the table on the clipboard as tab-separated text, header first, then the total to
+    // decide now.
     void CopyTable();
 
   signals:
@@ -38,6 +39,7 @@ class NextDeliveriesPage : public QWidget {
     QStandardItemModel* model_ = nullptr;
     QTableView* table_ = nullptr;
     std::optional<QString> targetProblem_;
+    QString total_;  // the proposals' total to decide now, in words
 };
 
 }  // namespace sf::ui

@@ -386,6 +386,7 @@ void ResultsWindow::AskAgain() {
     AnswerRequest(run_->results, request);
     run_->record.request = request;
     tradeoff_->ShowAnswers(run_->results, ShownEvaluation());
+    tradeoff_->ShowCheck(std::shared_ptr<const RunResults>(run_, &run_->results), request);
     DrawTradeoff();
     nextDeliveries_->Show(run_->results);
 }

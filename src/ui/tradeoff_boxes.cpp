@@ -77,4 +77,15 @@ QString CostAnswerText(const std::optional<CostAnswer>& cheapest, bool costsAske
     return text + QStringLiteral(".");
 }
 
+QString CostTauText(const std::optional<TargetAnswer>& costTarget) {
+    if (!costTarget) {
+        return QString();
+    }
+    return QStringLiteral(" Cost τ, whose cycle service level reaches cl / (cl + cr) = %1: %2")
+        .arg(ScreenNumber(costTarget->target, kRateDecimals),
+             costTarget->tau
+                 ? ScreenTau(*costTarget->tau)
+                 : QStringLiteral("none (%1)").arg(QString::fromStdString(costTarget->note)));
+}
+
 }  // namespace sf::ui

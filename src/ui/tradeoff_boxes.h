@@ -23,6 +23,9 @@ TradeoffQuestions ReadTradeoffBoxes(const QString& targetFillRate, const QString
 QString TargetAnswerText(const std::optional<TargetAnswer>& target,
                          const TargetRate& rate = kFillRateTarget);
 // costsAsked: both costs were typed, so no answer means no cost could be held.
+// The cost tau after the cheapest: empty unless both costs are above 0.
+QString CostTauText(const std::optional<TargetAnswer>& costTarget);
+
 QString CostAnswerText(const std::optional<CostAnswer>& cheapest, bool costsAsked);
 
 }  // namespace sf::ui

@@ -2,8 +2,11 @@
 
 #include <QGridLayout>
 #include <QLocale>
+#include <QSplitter>
 #include <QVBoxLayout>
+#include <utility>
 
+#include "ui/check_table.h"
 #include "ui/control_help.h"
 #include "ui/run_labels.h"
 
@@ -67,9 +70,15 @@ TradeoffPage::TradeoffPage() {
 
     chart_ = new ChartPanel;
     chart_->setObjectName(QStringLiteral("TradeoffChart"));
+    check_ = new CheckTable;
+    // The check below the chart takes room only as the user gives it.
+    auto* chartAndCheck = new QSplitter(Qt::Vertical);
+    chartAndCheck->addWidget(chart_);
+    chartAndCheck->addWidget(check_);
+    chartAndCheck->setStretchFactor(0, 3);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(boxes);
-    layout->addWidget(chart_, 1);
+    layout->addWidget(chartAndCheck, 1);
 }
 
 ResultsRequest TradeoffPage::Asked() {
@@ -83,8 +92,14 @@ void TradeoffPage::ShowAnswers(const RunResults& results, Evaluation evaluation)
                asked_.targetProblem.has_value());
     ShowAnswer(*costAnswer_,
                asked_.costProblem.value_or(
-                   CostAnswerText(answers.cheapest, asked_.request.costs.has_value())),
+                   CostAnswerText(answers.cheapest, asked_.request.costs.has_value()) +
+                   CostTauText(answers.costTarget)),
                asked_.costProblem.has_value());
+}
+
+void TradeoffPage::ShowCheck(std::shared_ptr<const RunResults> results,
+                             const ResultsRequest& request) {
+    check_->Show(std::move(results), request);
 }
 
 void TradeoffPage::Draw(const std::vector<TradeoffOfRun>& runs, Evaluation evaluation,

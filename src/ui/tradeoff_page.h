@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 #include "results/run_results.h"
@@ -12,6 +13,8 @@
 #include "ui/tradeoff_boxes.h"
 
 namespace sf::ui {
+
+class CheckTable;
 
 // The trade-off over tau: the boxes for a target fill rate and the costs of a lost sale and of a
 // return, the answers beside them, and the chart of the curves.
@@ -26,6 +29,8 @@ class TradeoffPage : public QWidget {
     ResultsRequest Asked();
     // A run's answers to what was asked last, in the evaluation.
     void ShowAnswers(const RunResults& results, Evaluation evaluation);
+    // The check on unseen periods of the run, for what was asked of it.
+    void ShowCheck(std::shared_ptr<const RunResults> results, const ResultsRequest& request);
     // The curves of the runs in the evaluation, with both evaluations where the box says so;
     // caption names the one run in the title, or is empty.
     void Draw(const std::vector<TradeoffOfRun>& runs, Evaluation evaluation,
@@ -48,6 +53,7 @@ class TradeoffPage : public QWidget {
     QLabel* costAnswer_ = nullptr;
     QCheckBox* bothEvaluations_ = nullptr;
     ChartPanel* chart_ = nullptr;
+    CheckTable* check_ = nullptr;
 };
 
 }  // namespace sf::ui

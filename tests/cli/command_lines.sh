@@ -36,6 +36,9 @@ expect de 0 "$done_line" --example --tau 0,8 --quiet
 expect de 0 "$done_line" --example --tau=0.8 --p2-low .5 --target-fill-rate=0.95 --quiet
 expect de 0 "$done_line" --example --tau 8e-1 --lost-sale-cost 2.5 --return-cost=1 --quiet
 expect c 0 "sales-forecast-cli 1.0" --version
+expect c 2 "--check-from must be a period from 13 to 24 (after S + A + H + 1, at most P), not 12" --example --check-from 12 --quiet
+expect c 2 'sales-forecast-cli: --check-from needs a period, a whole number from 1, not "x"' --example --check-from x
+expect c 0 "$done_line" --example --check-from 24 --quiet
 expect de 0 "Usage: sales-forecast-cli [OPTION]..." --help
 expect c 1 '--alpha-beta-periods: empty or not given'
 expect c 1 '--sales-points: empty or not given' --example --sales-points=

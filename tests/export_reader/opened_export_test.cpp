@@ -88,6 +88,21 @@ TEST(OpenedExport, RunJsonHoldsTheMembersOfItsTableEachReadOrCompared) {
     }
 }
 
+// A folder written before the proposals and the cost tau opens, and is written again in its own
+// form: the earlier next.csv header and run.json without the cost tau.
+TEST(OpenedExport, AFolderOfTheEarlierFormStillOpens) {
+    const fs::path earlier = kGoldenExports.parent_path() / "earlier-exports" / "01-loga_base";
+    const ExportFiles files = ReadExportFiles(earlier);
+    const OpenedExport run = OpenExport(files, NumberLocale{});
+    EXPECT_EQ(run.results.form, ExportForm::beforeProposals);
+    EXPECT_EQ(NextCsv(run.results), files.next);
+    EXPECT_EQ(files.runJson.find("cost_tau"), std::string::npos);
+    // The same run's current folder differs from it.
+    const ExportFiles current = ReadExportFiles(kGoldenExports / "01-loga_base");
+    EXPECT_NE(current.next, files.next);
+    EXPECT_EQ(OpenExport(current, NumberLocale{}).results.form, ExportForm::current);
+}
+
 // The boxes come back in the locale the window shows them in.
 TEST(OpenedExport, BoxesShownInTheUsersLocale) {
     const OpenedExport run =
@@ -129,7 +144,7 @@ TEST_F(OpenedExportOfARun, TheRunComesBackAsItWasExported) {
              inputs.history = DatedHistory();
              inputs.horizontx = "2";
              options.boundedConstants = true;
-             request = {TauGrid{0.5, 2.0, 0.25}, 0.95, OutcomeCosts{3.0, 0.5}, 0.7};
+             request = {TauGrid{0.5, 2.0, 0.25}, 0.95, OutcomeCosts{3.0, 0.5}, 0.7, std::nullopt};
          }},
     };
     for (const ExportedRun& run : runs) {

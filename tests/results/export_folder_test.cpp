@@ -57,7 +57,7 @@ class ExportFolder : public RunFixture {
 
     std::filesystem::path Export() const { return folder.Path("export"); }
 
-    ResultsRequest request{TauGrid{}, 0.9, OutcomeCosts{2.0, 1.0}, 0.8};
+    ResultsRequest request{TauGrid{}, 0.9, OutcomeCosts{2.0, 1.0}, 0.8, std::nullopt};
     RunResults results;
     RunRecord record;
 };
@@ -78,9 +78,11 @@ std::map<std::string, std::string> Contents(const std::filesystem::path& folder)
     return contents;
 }
 
+// The files of a run not checked on unseen periods: all but check.csv.
 std::set<std::string> ExportEntries() {
     std::set<std::string> names(ExportFileNames().begin(), ExportFileNames().end());
     names.insert(std::string(kExportMarker));
+    names.erase("check.csv");
     return names;
 }
 
@@ -100,7 +102,8 @@ TEST_F(ExportFolder, FiveFilesWithHeadersAndLineFeeds) {
     EXPECT_EQ(CsvRows(folder.Read("export/series.csv")).size(), 3u * 25u + 1u);
     EXPECT_EQ(CsvRows(folder.Read("export/next.csv")).size(), 3u + 1u);
     EXPECT_EQ(CsvRows(folder.Read("export/tradeoff.csv"))[0].back(), "cost");
-    EXPECT_EQ(ExportFileList(), "summary.csv, series.csv, tradeoff.csv, next.csv and run.json");
+    EXPECT_EQ(ExportFileList(),
+              "summary.csv, series.csv, tradeoff.csv, next.csv, run.json and check.csv");
 }
 
 // run.json read by its keys against what the record and the results hold, every figure of the

@@ -50,7 +50,8 @@ std::unique_ptr<RunState> SmallCase() {
 }
 
 TEST(Figures, HandCheckedEvaluationsAndRows) {
-    const RunFigures figures = ComputeFigures(CopySeries(*SmallCase()));
+    const RunSeries series = CopySeries(*SmallCase());
+    const RunFigures figures = ComputeFigures(series);
     EXPECT_EQ(figures.sound, (std::vector<bool>{true, true, false}));
     constexpr int kSound = 0;
     constexpr int kAll = -1;
@@ -105,7 +106,9 @@ TEST(Figures, HandCheckedEvaluationsAndRows) {
         {Evaluation::asReported, kAll, "demand", 72.0},
         {Evaluation::asReported, kAll, "sales", 55.0},
         {Evaluation::asReported, kAll, "diverged", 1.0},
-        {Evaluation::asReported, kAll, "mae", (5.0 + 15.0 + 95.0) / 12.0},
+        // A diverged sales point in it leaves the rates and means of the all row empty.
+        {Evaluation::asReported, kAll, "mae", std::nullopt},
+        {Evaluation::asReported, kAll, "fill_rate", std::nullopt},
         {Evaluation::asForecast, kSound, "sales", 18.0 + 5.0},
         {Evaluation::asForecast, kSound, "negative_sigma_periods", 2.0},
         {Evaluation::asForecast, kAll, "diverged", 0.0},
@@ -121,6 +124,11 @@ TEST(Figures, HandCheckedEvaluationsAndRows) {
         EXPECT_EQ(column->value(row), c.expected)
             << EvaluationName(c.evaluation) << ", row " << c.row << ": " << c.column;
     }
+    // An export folder written before keeps them.
+    const RunFigures earlierFigures = ComputeFigures(series, ExportForm::beforeProposals);
+    const Figures& earlier = earlierFigures.Of(Evaluation::asReported).all;
+    EXPECT_EQ(earlier.mae, (5.0 + 15.0 + 95.0) / 12.0);
+    EXPECT_EQ(earlier.fillRate, 55.0 / 72.0);
     EXPECT_EQ(figures.Of(Evaluation::asForecast).stretch.first, 4);
     EXPECT_EQ(figures.Of(Evaluation::asReported).stretch.first, 2);
 }
@@ -135,7 +143,7 @@ TEST(Figures, ZeroDenominatorsAndEmptyStretchesGiveEmptyCells) {
     results.figures = ComputeFigures(results.series);
     EXPECT_EQ(results.Headline(), Evaluation::asReported);
     EXPECT_FALSE(results.figures.Of(Evaluation::asReported).all.alphaMean);
-    EXPECT_TRUE(results.figures.Of(Evaluation::asReported).all.fillRate);
+    EXPECT_TRUE(results.figures.Of(Evaluation::asReported).sound.fillRate);
     EXPECT_FALSE(results.figures.Of(Evaluation::asForecast).all.fillRate);
     auto rows = CsvRows(SummaryCsv(results, RunRecord{}));
     ASSERT_EQ(rows.size(), 1u + 2u * 5u);

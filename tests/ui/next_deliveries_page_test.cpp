@@ -64,10 +64,14 @@ class NextDeliveriesPageTest : public PageSuite {
         page.Show(sf::ComputeResults(*reference_->state, asked));
         QTest::mouseClick(page.findChild<QPushButton*>("CopyDeliveries"), Qt::LeftButton);
         const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), table.rowCount() + 1);
+        QCOMPARE(lines.size(), table.rowCount() + 2);
         QVERIFY(lines[0].startsWith(
             "Sales point\tPeriod\tDecided at\tForecast\tSigma\tDelivery at the run's τ = 0.5\t"));
+        QVERIFY(lines[0].endsWith("Proposal at the run's τ\tProposal from"));
         QCOMPARE(lines[1].split('\t')[7], sf::ui::FullNumber(*next[0].delivery.serviceLevel));
+        QCOMPARE(lines[1].split('\t').last(), QString("run"));
+        QVERIFY(lines.last().startsWith("Deliveries to decide now for period"));
+        QVERIFY(lines.last().contains("0 from constants within 0 and 1"));
     }
 };
 

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -17,6 +18,7 @@
 #include "csv_reading.h"
 #include "results/next_deliveries.h"
 #include "results/run_health.h"
+#include "results/unseen_check.h"
 #include "run_scenarios.h"
 #include "ui/forecast_window.h"
 #include "ui/form_layout.h"
@@ -279,6 +281,33 @@ class ResultsWindowTest : public QObject {
             summed << QPointF(t, sum);
         }
         QCOMPARE(Child<ChartPanel>(results, "SalesPointChart").Points("Demand"), summed);
+    }
+
+    void theCheckOnUnseenPeriodsShowsTheEnginesRows() {
+        ResultsWindow& results = RunInForm(kSmallRun);
+        reference_->Run(kSmallRun);
+        const sf::RunResults reference = ResultsOf(*reference_->state);
+        QTest::keyClicks(&Child<QLineEdit>(results, "TargetFillRate"), "0.9");
+        QTest::keyClicks(&Child<QLineEdit>(results, "LostSaleCost"), "5");
+        QTest::keyClicks(&Child<QLineEdit>(results, "ReturnCost"), "1");
+        QVERIFY(Child<QLabel>(results, "CostAnswer").text().contains("Cost τ"));
+
+        // The engine's rows for the period typed, none before.
+        QSpinBox& from = Child<QSpinBox>(results, "CheckFrom");
+        const QAbstractItemModel& check = *Child<QTableView>(results, "CheckTable").model();
+        QCOMPARE(check.rowCount(), 0);
+        from.setValue(20);
+        sf::ResultsRequest request;
+        request.targetFillRate = 0.9;
+        request.costs = sf::OutcomeCosts{5, 1};
+        const sf::UnseenCheck expected = sf::CheckOnUnseenPeriods(reference, request, 20);
+        QCOMPARE(check.rowCount(), static_cast<int>(expected.rows.size()));
+        for (int row = 0; row < check.rowCount(); ++row) {
+            const sf::CheckRow& engine = expected.rows[static_cast<std::size_t>(row)];
+            QCOMPARE(check.index(row, 1).data(sf::ui::kValueRole).toDouble(), engine.tau);
+            QCOMPARE(check.index(row, 4).data(sf::ui::kValueRole).toDouble(),
+                     *engine.figures.cycleServiceLevel);
+        }
     }
 
     void exportWritesTheBatchCommandsFiles() {
