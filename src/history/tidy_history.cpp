@@ -114,6 +114,19 @@ SalesHistory TidyHistory::Finish() {
     if (rowCount_ == 0) {
         RefuseNamesOnly(firstRow_);
     }
+    const DecimalSeparator separator = ReadKeptRows();
+    SalesHistory history;
+    history.names = std::move(names_);
+    if (*dated_) {
+        NumberDatedPeriods(keyed_, history);
+    }
+    CountSalesPointsAndPeriods(history, separator);
+    FillDemand(history, separator);
+    return history;
+}
+
+// Settles the decimal separator, which the layout learns, and reads the rows that waited for it.
+DecimalSeparator TidyHistory::ReadKeptRows() {
     DecimalSeparator separator = DecimalSeparator::point;
     if (knownSeparator_) {
         separator = *knownSeparator_;
@@ -137,14 +150,13 @@ SalesHistory TidyHistory::Finish() {
                                      separator));
         }
     }
+    return separator;
+}
 
-    SalesHistory history;
-    history.names = std::move(names_);
-    std::vector<KeyedRow>& keyed = keyed_;
-    if (*dated_) {
-        NumberDatedPeriods(keyed, history);
-    }
-    for (const KeyedRow& row : keyed) {
+// The last period and sales point that have demand; names count the sales points themselves.
+void TidyHistory::CountSalesPointsAndPeriods(SalesHistory& history,
+                                             DecimalSeparator separator) const {
+    for (const KeyedRow& row : keyed_) {
         if (row.demand) {
             history.periods = std::max(history.periods, row.period);
             history.salesPoints = std::max(history.salesPoints, row.salesPoint);
@@ -152,15 +164,20 @@ SalesHistory TidyHistory::Finish() {
     }
     if (history.periods == 0) {
         // Every demand cell is empty: the first is named.
-        RefuseNumber(Where(keyed.front().row, kDemandCell), "", separator);
+        RefuseNumber(Where(keyed_.front().row, kDemandCell), "", separator);
     }
     if (!layout_.numberedSalesPoints) {
         history.salesPoints = static_cast<int>(history.names.size());
     }
+}
+
+// Each sales point's demand period by period, from one row each; a missing row is refused
+// unless missing rows are zero.
+void TidyHistory::FillDemand(SalesHistory& history, DecimalSeparator separator) const {
     // By sales point and period, as in the run state: the demand and the row that gave it.
     std::vector<double> demand(static_cast<std::size_t>(kSalesPointSlots) * kPeriodSlots, 0.0);
     std::vector<int> rowOf(demand.size(), 0);
-    for (const KeyedRow& row : keyed) {
+    for (const KeyedRow& row : keyed_) {
         if (!row.demand) {
             // Coming periods follow those with demand; before them the demand is missing.
             if (row.period <= history.periods) {
@@ -180,26 +197,34 @@ SalesHistory TidyHistory::Finish() {
     history.demand.reserve(static_cast<std::size_t>(history.salesPoints) * history.periods);
     for (int salesPoint = 1; salesPoint <= history.salesPoints; ++salesPoint) {
         const int* rowsOfPoint = &rowOf[Slot(salesPoint, 0)];
-        if (refused && layout_.numberedSalesPoints &&
-            std::all_of(rowsOfPoint + 1, rowsOfPoint + history.periods + 1,
-                        [](int row) { return row == 0; })) {
-            throw RunError("sales point " + std::to_string(salesPoint) +
-                           " is missing: the sales points must be numbered 1 to " +
-                           std::to_string(history.salesPoints) +
-                           " without a gap, unless missing rows are read as zero");
+        if (refused) {
+            RefuseMissingRows(history, salesPoint, rowsOfPoint);
         }
         for (int period = 1; period <= history.periods; ++period) {
-            if (refused && rowsOfPoint[period] == 0) {
-                throw RunError(PlaceName(history, salesPoint, period) +
-                               " is missing: every sales point needs a row for each period " +
-                               PeriodName(history, 1) + " to " +
-                               PeriodName(history, history.periods) +
-                               ", unless missing rows are read as zero");
-            }
             history.demand.push_back(demand[Slot(salesPoint, period)]);
         }
     }
-    return history;
+}
+
+// A sales point without a row for some period, or a numbered one without any row.
+void TidyHistory::RefuseMissingRows(const SalesHistory& history, int salesPoint,
+                                    const int* rowsOfPoint) const {
+    if (layout_.numberedSalesPoints &&
+        std::all_of(rowsOfPoint + 1, rowsOfPoint + history.periods + 1,
+                    [](int row) { return row == 0; })) {
+        throw RunError("sales point " + std::to_string(salesPoint) +
+                       " is missing: the sales points must be numbered 1 to " +
+                       std::to_string(history.salesPoints) +
+                       " without a gap, unless missing rows are read as zero");
+    }
+    for (int period = 1; period <= history.periods; ++period) {
+        if (rowsOfPoint[period] == 0) {
+            throw RunError(PlaceName(history, salesPoint, period) +
+                           " is missing: every sales point needs a row for each period " +
+                           PeriodName(history, 1) + " to " + PeriodName(history, history.periods) +
+                           ", unless missing rows are read as zero");
+        }
+    }
 }
 
 // A row's sales point, period as written and demand; names number the sales points in the

@@ -41,6 +41,11 @@ class TidyHistory {
   private:
     struct KeyedRow;
 
+    DecimalSeparator ReadKeptRows();
+    void CountSalesPointsAndPeriods(SalesHistory& history, DecimalSeparator separator) const;
+    void FillDemand(SalesHistory& history, DecimalSeparator separator) const;
+    void RefuseMissingRows(const SalesHistory& history, int salesPoint,
+                           const int* rowsOfPoint) const;
     KeyedRow ReadKey(int row, std::string_view name, std::string_view period,
                      std::string_view demand, DecimalSeparator separator);
     void NumberDatedPeriods(std::vector<KeyedRow>& keyed, SalesHistory& history) const;

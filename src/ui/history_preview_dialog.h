@@ -27,7 +27,6 @@ class HistoryPreviewDialog : public QDialog {
   public:
     HistoryPreviewDialog(const QString& path, QWidget* parent);
 
-    const HistoryChoices& Choices() const { return choices_; }
     // The file as read with the choices shown; none while it is read or when it is refused.
     const std::optional<SalesHistory>& History() const { return history_; }
 
