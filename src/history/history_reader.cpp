@@ -9,6 +9,7 @@
 #include "history/csv_records.h"
 #include "history/history_cells.h"
 #include "history/history_text.h"
+#include "history/rows_history.h"
 #include "history/tidy_history.h"
 #include "history/wide_history.h"
 #include "runtime/run_error.h"
@@ -36,6 +37,7 @@ SalesHistory ParseSalesHistory(std::string_view bytes, const HistoryChoices& cho
     layout.delimiter = DetectDelimiter(text);
     std::vector<CsvRecord> firstRows;
     std::optional<WideHistory> wide;
+    std::optional<RowsHistory> rows;
     std::optional<TidyHistory> tidy;
     CsvColumns kept;
     // Once the first rows have said how the file is read, they are read as all later ones.
@@ -46,6 +48,11 @@ SalesHistory ParseSalesHistory(std::string_view bytes, const HistoryChoices& cho
             kept = tidy->KeptColumns();  // of a long table, only the three cells it reads
             for (const CsvRecord& record : firstRows) {
                 tidy->Take(KeptCells(record, kept));
+            }
+        } else if (layout.shape == HistoryShape::rows) {
+            rows.emplace(layout);
+            for (const CsvRecord& record : firstRows) {
+                rows->Take(record);
             }
         } else {
             wide.emplace(layout);
@@ -70,6 +77,8 @@ SalesHistory ParseSalesHistory(std::string_view bytes, const HistoryChoices& cho
             }
             if (tidy) {
                 tidy->Take(record);
+            } else if (rows) {
+                rows->Take(record);
             } else if (wide) {
                 wide->Take(record);
             } else {
@@ -83,10 +92,12 @@ SalesHistory ParseSalesHistory(std::string_view bytes, const HistoryChoices& cho
     if (firstRows.empty()) {
         throw RunError("the file is empty");
     }
-    if (!tidy && !wide) {
+    if (!tidy && !rows && !wide) {
         decide();
     }
-    SalesHistory history = tidy ? tidy->Finish() : wide->Finish(choices.decimal);
+    SalesHistory history = tidy   ? tidy->Finish()
+                           : rows ? rows->Finish(choices.decimal)
+                                  : wide->Finish(choices.decimal);
     history.choices = choices;
     return history;
 }

@@ -5,16 +5,16 @@
 
 #include "history/history_cells.h"
 #include "history/history_dates.h"
+#include "history/total_rows.h"
 #include "runtime/run_error.h"
 #include "state/run_state.h"
 
 namespace sf {
 namespace {
 
-// Where Take finds each of the three cells among those kept.
+// Where Take finds the first sales point cell among those kept; the period and demand follow
+// the sales point's cells.
 constexpr std::size_t kNameCell = 0;
-constexpr std::size_t kPeriodCell = 1;
-constexpr std::size_t kDemandCell = 2;
 // Twice the rows of the largest history, 100 sales points by 600 periods: room for the rows of
 // coming periods, and a bound on the time a file of endless rows takes.
 constexpr int kMostRows = 120'000;
@@ -50,7 +50,11 @@ struct TidyHistory::KeyedRow {
 
 TidyHistory::TidyHistory(HistoryLayout& layout, const HistoryChoices& choices,
                          HistoryReading reading)
-    : layout_(layout), choices_(choices), columns_(layout.columnCount) {
+    : layout_(layout),
+      choices_(choices),
+      columns_(layout.columnCount),
+      periodCell_(layout.keyColumns.size()),
+      demandCell_(layout.keyColumns.size() + 1) {
     if (reading == HistoryReading::quick &&
         (layout.delimiter == ',' || choices.decimal != DecimalChoice::found)) {
         // No demand cell has a say: the evidence is not looked at.
@@ -64,7 +68,10 @@ TidyHistory::TidyHistory(HistoryLayout& layout, const HistoryChoices& choices,
 TidyHistory::~TidyHistory() = default;
 
 CsvColumns TidyHistory::KeptColumns() const {
-    return {{layout_.nameColumn, layout_.periodColumn, layout_.demandColumn}};
+    CsvColumns kept{layout_.keyColumns};
+    kept.columns.push_back(layout_.periodColumn);
+    kept.columns.push_back(layout_.demandColumn);
+    return kept;
 }
 
 void TidyHistory::Take(const CsvRecord& record) {
@@ -92,22 +99,75 @@ void TidyHistory::Take(const CsvRecord& record) {
         rows_->Add(record);
         return;
     }
+    if (held_) {
+        // A row named a total that is not the last is read as any other.
+        const HeldRow held = std::move(*held_);
+        held_.reset();
+        KeepCells(held.cells);
+        ReadAsItComes(held.row);
+    }
+    KeepCells(record.cells);
+    if (KeyMarksTotal()) {
+        held_ = HeldRow{record.row, {cellsOfRow_.begin(), cellsOfRow_.end()}};
+        return;
+    }
+    ReadAsItComes(record.row);
+}
+
+void TidyHistory::ReadAsItComes(int row) {
     if (refusal_) {
         return;
     }
-    const auto cell = [&record](std::size_t kept) {
-        return kept < record.cells.size() ? std::string_view(record.cells[kept])
-                                          : std::string_view();
-    };
     if (!dated_) {
-        dated_ = LooksLikeDate(cell(kPeriodCell));
+        dated_ = LooksLikeDate(cellsOfRow_[periodCell_]);
     }
     try {
-        keyed_.push_back(ReadKey(record.row, cell(kNameCell), cell(kPeriodCell), cell(kDemandCell),
-                                 *knownSeparator_));
+        keyed_.push_back(ReadKey(row, *knownSeparator_));
     } catch (const RunError&) {
         refusal_ = std::current_exception();
     }
+}
+
+void TidyHistory::KeepCells(const std::vector<std::string>& cells) {
+    cellsOfRow_.clear();
+    for (std::size_t kept = 0; kept <= demandCell_; ++kept) {
+        cellsOfRow_.push_back(kept < cells.size() ? std::string_view(cells[kept])
+                                                  : std::string_view());
+    }
+}
+
+bool TidyHistory::KeyMarksTotal() const {
+    return TotalKeyOf({cellsOfRow_.begin(),
+                       cellsOfRow_.begin() + static_cast<std::ptrdiff_t>(demandCell_)}) !=
+           TotalKey::none;
+}
+
+// The last row, held back while its key cells say total: left out when its demand is the sum
+// of the demand above, else read as any other row.
+void TidyHistory::TakeHeldRow(DecimalSeparator separator) {
+    if (!held_) {
+        return;
+    }
+    KeepCells(held_->cells);
+    double sum = 0.0;
+    std::size_t above = 0;
+    for (const KeyedRow& row : keyed_) {
+        if (row.demand) {
+            sum += *row.demand;
+            ++above;
+        }
+    }
+    const TotalKey key = TotalKeyOf(
+        {cellsOfRow_.begin(), cellsOfRow_.begin() + static_cast<std::ptrdiff_t>(demandCell_)});
+    if (IsTotal(key, held_->row, above,
+                HistoryNumber(cellsOfRow_[demandCell_], separator) == sum)) {
+        layout_.totalRow = held_->row;
+        return;
+    }
+    if (!dated_) {
+        dated_ = LooksLikeDate(cellsOfRow_[periodCell_]);
+    }
+    keyed_.push_back(ReadKey(held_->row, separator));
 }
 
 SalesHistory TidyHistory::Finish() {
@@ -115,6 +175,7 @@ SalesHistory TidyHistory::Finish() {
         RefuseNamesOnly(firstRow_);
     }
     const DecimalSeparator separator = ReadKeptRows();
+    TakeHeldRow(separator);
     SalesHistory history;
     history.names = std::move(names_);
     if (*dated_) {
@@ -133,7 +194,7 @@ DecimalSeparator TidyHistory::ReadKeptRows() {
     } else {
         DecimalEvidence evidence;
         for (std::size_t at = 0; at < rows_->Rows(); ++at) {
-            evidence.See(rows_->Cell(at, kDemandCell), rows_->Row(at), layout_.demandColumn);
+            evidence.See(rows_->Cell(at, demandCell_), rows_->Row(at), layout_.demandColumn);
         }
         separator = evidence.Decide(layout_.delimiter, choices_.decimal);
     }
@@ -142,12 +203,18 @@ DecimalSeparator TidyHistory::ReadKeptRows() {
         std::rethrow_exception(refusal_);
     }
     if (!knownSeparator_) {
-        dated_ = LooksLikeDate(rows_->Cell(0, kPeriodCell));
+        dated_ = LooksLikeDate(rows_->Cell(0, periodCell_));
         keyed_.reserve(rows_->Rows());
         for (std::size_t at = 0; at < rows_->Rows(); ++at) {
-            keyed_.push_back(ReadKey(rows_->Row(at), rows_->Cell(at, kNameCell),
-                                     rows_->Cell(at, kPeriodCell), rows_->Cell(at, kDemandCell),
-                                     separator));
+            cellsOfRow_.clear();
+            for (std::size_t kept = 0; kept <= demandCell_; ++kept) {
+                cellsOfRow_.push_back(rows_->Cell(at, kept));
+            }
+            if (at + 1 == rows_->Rows() && KeyMarksTotal()) {
+                held_ = HeldRow{rows_->Row(at), {cellsOfRow_.begin(), cellsOfRow_.end()}};
+            } else {
+                keyed_.push_back(ReadKey(rows_->Row(at), separator));
+            }
         }
     }
     return separator;
@@ -164,7 +231,7 @@ void TidyHistory::CountSalesPointsAndPeriods(SalesHistory& history,
     }
     if (history.periods == 0) {
         // Every demand cell is empty: the first is named.
-        RefuseNumber(Where(keyed_.front().row, kDemandCell), "", separator);
+        RefuseNumber(Where(keyed_.front().row, demandCell_), "", separator);
     }
     if (!layout_.numberedSalesPoints) {
         history.salesPoints = static_cast<int>(history.names.size());
@@ -181,16 +248,19 @@ void TidyHistory::FillDemand(SalesHistory& history, DecimalSeparator separator) 
         if (!row.demand) {
             // Coming periods follow those with demand; before them the demand is missing.
             if (row.period <= history.periods) {
-                RefuseNumber(Where(row.row, kDemandCell), "", separator);
+                RefuseNumber(Where(row.row, demandCell_), "", separator);
             }
             continue;
         }
         const std::size_t slot = Slot(row.salesPoint, row.period);
-        if (rowOf[slot] != 0) {
+        if (rowOf[slot] != 0 && choices_.duplicates == DuplicateRows::refused) {
             throw RunError(PlaceName(history, row.salesPoint, row.period) + ": two rows (rows " +
-                           std::to_string(rowOf[slot]) + " and " + std::to_string(row.row) + ")");
+                           std::to_string(rowOf[slot]) + " and " + std::to_string(row.row) +
+                           "), which are added up only when the user says so "
+                           "(--history-duplicates sum)");
         }
-        demand[slot] = *row.demand;
+        // Added in row order, as an export splits a day's sales into receipts.
+        demand[slot] = rowOf[slot] != 0 ? demand[slot] + *row.demand : *row.demand;
         rowOf[slot] = row.row;
     }
     const bool refused = choices_.missing == MissingRows::refused;
@@ -229,46 +299,58 @@ void TidyHistory::RefuseMissingRows(const SalesHistory& history, int salesPoint,
 
 // A row's sales point, period as written and demand; names number the sales points in the
 // order they first appear. The empty demand of a coming period is blank.
-TidyHistory::KeyedRow TidyHistory::ReadKey(int row, std::string_view name, std::string_view period,
-                                           std::string_view demand, DecimalSeparator separator) {
+TidyHistory::KeyedRow TidyHistory::ReadKey(int row, DecimalSeparator separator) {
+    const std::string_view period = cellsOfRow_[periodCell_];
+    const std::string_view demand = cellsOfRow_[demandCell_];
     KeyedRow keyed{row, 0, 0, std::nullopt};
     if (layout_.numberedSalesPoints) {
-        keyed.salesPoint = ReadNumbering(row, name, kNameCell, "sales point", kMaxSalesPoints);
+        keyed.salesPoint =
+            ReadNumbering(row, cellsOfRow_[kNameCell], kNameCell, "sales point", kMaxSalesPoints);
     } else {
-        std::string text = NameInCell(name);
-        if (text.empty()) {
-            throw RunError(Where(row, kNameCell) + ": the cell is empty");
-        }
-        const auto found = numberOf_.find(text);
-        if (found != numberOf_.end()) {
-            keyed.salesPoint = found->second;
-        } else {
-            keyed.salesPoint = static_cast<int>(names_.size()) + 1;
-            if (keyed.salesPoint > kMaxSalesPoints) {
-                throw RunError(RowName(row) + " names a 101st sales point, " + ShownCell(text) +
-                               ": more than 100 sales points");
-            }
-            numberOf_.emplace(text, keyed.salesPoint);
-            names_.push_back(std::move(text));
-        }
+        keyed.salesPoint = NumberOfName(row);
     }
     if (*dated_) {
         const std::optional<std::chrono::sys_days> day = IsoDate(period);
         if (!day) {
-            RefuseDate(Where(row, kPeriodCell), period);
+            RefuseDate(Where(row, periodCell_), period);
         }
         keyed.period = static_cast<int>(day->time_since_epoch().count());
     }
     const bool coming = IsBlank(demand);
     if (!*dated_) {
         // The coming periods of an export run up to P + H, beyond period 600 when P is near it.
-        keyed.period = ReadNumbering(row, period, kPeriodCell, "period",
+        keyed.period = ReadNumbering(row, period, periodCell_, "period",
                                      coming ? 2 * kMaxPeriods : kMaxPeriods);
     }
     if (!coming) {
-        keyed.demand = CellNumber([&] { return Where(row, kDemandCell); }, demand, separator);
+        keyed.demand = CellNumber([&] { return Where(row, demandCell_); }, demand, separator);
     }
     return keyed;
+}
+
+// The sales point a row names, numbered in the order the names first appear; several key
+// columns are joined with " / ".
+int TidyHistory::NumberOfName(int row) {
+    std::string text;
+    for (std::size_t kept = kNameCell; kept < periodCell_; ++kept) {
+        const std::string_view cell = WithoutBlanks(cellsOfRow_[kept]);
+        if (cell.empty()) {
+            throw RunError(Where(row, kept) + ": the cell is empty");
+        }
+        text.append(kept == kNameCell ? "" : " / ").append(cell);
+    }
+    const auto found = numberOf_.find(text);
+    if (found != numberOf_.end()) {
+        return found->second;
+    }
+    const int number = static_cast<int>(names_.size()) + 1;
+    if (number > kMaxSalesPoints) {
+        throw RunError(RowName(row) + " names a 101st sales point, " + ShownCell(text) +
+                       ": more than 100 sales points");
+    }
+    numberOf_.emplace(text, number);
+    names_.push_back(std::move(text));
+    return number;
 }
 
 // The dates of the rows with demand, in order, are the periods; they must step evenly. A

@@ -2,6 +2,7 @@
 
 #include "history/history_cells.h"
 #include "history/history_dates.h"
+#include "history/total_rows.h"
 #include "runtime/run_error.h"
 #include "state/run_state.h"
 
@@ -51,7 +52,19 @@ SalesHistory WideHistory::Finish(DecimalChoice decimal) {
     }
     const DecimalSeparator separator = evidence.Decide(layout_.delimiter, decimal);
     layout_.decimal = separator;
+    // Without dates there is no key to mark a total: a sum row is one more period.
+    const TotalKey key =
+        layout_.dateColumn ? TotalKeyOf({periods_->Cell(rows - 1, 0)}) : TotalKey::none;
+    if (key != TotalKey::none && IsTotal(key, periods_->Row(rows - 1), rows - 1,
+                                         SumsAbove(*periods_, first, end, separator))) {
+        layout_.totalRow = periods_->Row(rows - 1);
+        periods_->DropLastRow();
+    }
+    return Read(first, end, separator);
+}
 
+SalesHistory WideHistory::Read(std::size_t first, std::size_t end, DecimalSeparator separator) {
+    const std::size_t rows = periods_->Rows();
     SalesHistory history;
     history.salesPoints = static_cast<int>(end - first);
     history.periods = static_cast<int>(rows);

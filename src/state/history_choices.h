@@ -14,8 +14,13 @@ enum class DecimalChoice { found, comma, point };
 enum class HeaderChoice { found, yes, no };
 // What a long table's missing (sales point, period) row means.
 enum class MissingRows { refused, zero };
+// Which way a file holds its sales points: a column each, a row each, or a row per period too.
+enum class LayoutChoice { found, wide, rows, longTable };
+// What two rows of a long table for one sales point and period mean.
+enum class DuplicateRows { refused, summed };
 
-// The three columns of a long table, each a header cell's text or a column number from 1.
+// The three columns of a long table, each a header cell's text or a column number from 1; the
+// sales point may be several columns joined by "+" (store+article).
 struct HistoryColumns {
     std::string name;
     std::string period;
@@ -29,6 +34,8 @@ struct HistoryChoices {
     HeaderChoice header = HeaderChoice::found;
     std::optional<HistoryColumns> columns;  // none: found by their header names or content
     MissingRows missing = MissingRows::refused;
+    LayoutChoice layout = LayoutChoice::found;
+    DuplicateRows duplicates = DuplicateRows::refused;
 
     bool operator==(const HistoryChoices&) const = default;
 };
@@ -56,6 +63,13 @@ inline constexpr std::array<ChoiceWord<HeaderChoice>, 3> kHeaderWords = {
     {{HeaderChoice::found, "auto"}, {HeaderChoice::yes, "yes"}, {HeaderChoice::no, "no"}}};
 inline constexpr std::array<ChoiceWord<MissingRows>, 2> kMissingWords = {
     {{MissingRows::refused, "refuse"}, {MissingRows::zero, "zero"}}};
+inline constexpr std::array<ChoiceWord<LayoutChoice>, 4> kLayoutWords = {
+    {{LayoutChoice::found, "auto"},
+     {LayoutChoice::wide, "wide"},
+     {LayoutChoice::rows, "rows"},
+     {LayoutChoice::longTable, "long"}}};
+inline constexpr std::array<ChoiceWord<DuplicateRows>, 2> kDuplicateWords = {
+    {{DuplicateRows::refused, "refuse"}, {DuplicateRows::summed, "sum"}}};
 
 template <typename Choice, std::size_t Count>
 std::optional<Choice> ChoiceOfWord(const std::array<ChoiceWord<Choice>, Count>& words,

@@ -72,8 +72,12 @@ QString FoundText(const HistoryLayout& layout, const std::optional<SalesHistory>
                      layout.headerRow > 0 ? QObject::tr("row %1 is a header").arg(layout.headerRow)
                                           : QObject::tr("no header"));
     if (layout.shape == HistoryShape::longTable && layout.columnsFoundBy != ColumnsFoundBy::none) {
+        QStringList keys;
+        for (const std::size_t column : layout.keyColumns) {
+            keys << QString::fromStdString(layout.ColumnName(column));
+        }
         text += QObject::tr("\nSales points in %1, periods in %2, demand in %3")
-                    .arg(QString::fromStdString(layout.ColumnName(layout.nameColumn)),
+                    .arg(keys.join(QStringLiteral(" + ")),
                          QString::fromStdString(layout.ColumnName(layout.periodColumn)),
                          QString::fromStdString(layout.ColumnName(layout.demandColumn)));
     }
@@ -269,7 +273,7 @@ void HistoryPreviewDialog::FillColumnChoices(const HistoryLayout& layout) {
         return;  // refused before the columns were counted: the choices offered still hold
     }
     const bool found = layout.shape == HistoryShape::longTable;
-    const std::array<std::size_t, 3> foundColumns = {found ? layout.nameColumn : 0,
+    const std::array<std::size_t, 3> foundColumns = {found ? layout.keyColumns.front() : 0,
                                                      found ? layout.periodColumn : 1,
                                                      found ? layout.demandColumn : 2};
     for (std::size_t role = 0; role < columns_.size(); ++role) {

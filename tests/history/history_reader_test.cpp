@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -67,6 +68,7 @@ struct Taken {
     std::vector<std::string> names = {};
     std::vector<std::string> dates = {};
     HistoryChoices choices = {};
+    int totalRow = 0;  // the row left out as a total
 };
 
 void ExpectTaken(const Taken& taken) {
@@ -79,6 +81,7 @@ void ExpectTaken(const Taken& taken) {
     EXPECT_EQ(history.demand, taken.demand);
     EXPECT_EQ(history.names, taken.names);
     EXPECT_EQ(history.dates, taken.dates);
+    EXPECT_EQ(outcome.layout.totalRow, taken.totalRow);
 }
 
 TEST(HistoryReader, TakesBothShapesInEveryDialect) {
@@ -226,6 +229,231 @@ TEST(HistoryReader, ReadsExportsAsThePlainFile) {
     }
 }
 
+HistoryChoices Chosen(LayoutChoice layout, DuplicateRows duplicates = DuplicateRows::refused,
+                      std::optional<HistoryColumns> columns = std::nullopt) {
+    HistoryChoices choices;
+    choices.layout = layout;
+    choices.duplicates = duplicates;
+    choices.columns = std::move(columns);
+    return choices;
+}
+
+// Every shape read to its sales points: which column is what, from the header's words or the
+// content, a sales point per row, several key columns, rows added up, totals left out.
+TEST(HistoryReader, ReadsEveryShape) {
+    const std::vector<std::string> jan = {"2024-01-01", "2024-01-08", "2024-01-15"};
+    const std::vector<std::string> days = {"2024-01-01", "2024-01-02"};
+    const HistoryChoices sum = Chosen(LayoutChoice::found, DuplicateRows::summed);
+    const HistoryChoices keyColumns =
+        Chosen(LayoutChoice::found, DuplicateRows::refused, HistoryColumns{"1+2", "day", "4"});
+    const Taken cases[] = {
+        {"rows, dates across the header",
+         "article,2024-01-01,2024-01-08,2024-01-15\nMilk,1,2,3\nBread,4,5,6\n",
+         2,
+         3,
+         {1, 2, 3, 4, 5, 6},
+         {"Milk", "Bread"},
+         jan},
+        {"rows, name columns joined, a blank one left out, period numbers",
+         "store,item,1,2\nNorth,Milk,1,2\nSouth,,3,4\n",
+         2,
+         2,
+         {1, 2, 3, 4},
+         {"North / Milk", "South"}},
+        {"rows, months, decimal commas and a trailing delimiter",
+         "article;2024-01-31;2024-02-29;\nMilk;1,5;2;\n",
+         1,
+         2,
+         {1.5, 2},
+         {"Milk"},
+         {"2024-01-31", "2024-02-29"}},
+        {"rows chosen where the names are numbers",
+         "article,1,2\n100,5,6\n200,7,8\n",
+         2,
+         2,
+         {5, 6, 7, 8},
+         {"100", "200"},
+         {},
+         Chosen(LayoutChoice::rows)},
+        {"wide chosen for the same file",
+         "article,1,2\n100,5,6\n200,7,8\n",
+         3,
+         2,
+         {100, 200, 5, 7, 6, 8},
+         {"article", "1", "2"},
+         {},
+         Chosen(LayoutChoice::wide)},
+        {"rows with a total row",
+         "article,1,2\nMilk,1,2\nBread,3,4\nTotal,4,6\n",
+         2,
+         2,
+         {1, 2, 3, 4},
+         {"Milk", "Bread"},
+         {},
+         {},
+         4},
+        {"rows with a total row whose name is empty",
+         "article,1,2\nMilk,1,2\nBread,3,4\n,4,6\n",
+         2,
+         2,
+         {1, 2, 3, 4},
+         {"Milk", "Bread"},
+         {},
+         {},
+         4},
+        {"wide, dates down, sales points named by numbers",
+         "date,1,2\n2024-01-01,5,6\n2024-01-02,7,8\n",
+         2,
+         2,
+         {5, 7, 6, 8},
+         {"1", "2"},
+         days},
+        {"wide, dates and no header: the first period stays one",
+         "2024-01-01,5,6\n2024-01-02,7,8\n",
+         2,
+         2,
+         {5, 7, 6, 8},
+         {},
+         days},
+        {"wide, dates and a total row",
+         "date,A,B\n2024-01-01,1,2\n2024-01-02,3,4\nSumme,4,6\n",
+         2,
+         2,
+         {1, 3, 2, 4},
+         {"A", "B"},
+         days,
+         {},
+         4},
+        {"wide without dates: a sum row is one more period",
+         "A,B\n1,2\n3,4\n4,6\n",
+         2,
+         3,
+         {1, 3, 4, 2, 4, 6},
+         {"A", "B"}},
+        {"long, numeric store ids by the header's words",
+         "store,week,qty\n1,1,5\n2,1,6\n1,2,7\n2,2,8\n",
+         2,
+         2,
+         {5, 7, 6, 8},
+         {"1", "2"}},
+        {"long, numeric keys in blocks without words",
+         "x,y,z\n10,1,5\n10,2,6\n20,1,7\n20,2,8\n",
+         2,
+         2,
+         {5, 6, 7, 8},
+         {"10", "20"}},
+        {"long, numeric keys cycling beside dates, no header",
+         "7,2024-01-01,5\n8,2024-01-01,6\n7,2024-01-02,7\n8,2024-01-02,8\n",
+         2,
+         2,
+         {5, 7, 6, 8},
+         {"7", "8"},
+         days},
+        {"long, the units word over the price",
+         "product,week,price,units\nMilk,1,2.5,10\n",
+         1,
+         1,
+         {10},
+         {"Milk"}},
+        {"long, German words",
+         "Artikel;Woche;Preis;Menge\nMilch;1;2,5;10\nMilch;2;2,5;12\n",
+         1,
+         2,
+         {10, 12},
+         {"Milch"}},
+        {"long, demand over units over sales",
+         "item,date,Sales,UNITS,Demand\nA,1,1,2,3\n",
+         1,
+         1,
+         {3},
+         {"A"}},
+        {"long, two key words joined",
+         "store,article,date,units\nN,Milk,2024-01-01,1\nS,Milk,2024-01-01,2\n"
+         "N,Milk,2024-01-02,3\nS,Milk,2024-01-02,4\n",
+         2,
+         2,
+         {1, 3, 2, 4},
+         {"N / Milk", "S / Milk"},
+         days},
+        {"long, key columns chosen",
+         "shop,sku,day,n\nN,1,2024-01-01,1\nN,1,2024-01-02,2\n",
+         1,
+         2,
+         {1, 2},
+         {"N / 1"},
+         days,
+         keyColumns},
+        {"long, rows of one sales point and period added up",
+         "product,week,units\nMilk,1,2\nMilk,1,3\nMilk,2,4\n",
+         1,
+         2,
+         {5, 4},
+         {"Milk"},
+         {},
+         sum},
+        {"long with a total row",
+         "product,week,units\nMilk,1,2\nMilk,2,3\nTotal,,5\n",
+         1,
+         2,
+         {2, 3},
+         {"Milk"},
+         {},
+         {},
+         4},
+        {"long, a row named a total that is not the last is a sales point",
+         "product,week,units\nMilk,1,2\nTotal,1,5\nMilk,2,3\nTotal,2,5\nBread,1,1\nBread,2,1\n",
+         3,
+         2,
+         {2, 3, 5, 5, 1, 1},
+         {"Milk", "Total", "Bread"}},
+    };
+    for (const Taken& taken : cases) {
+        ExpectTaken(taken);
+    }
+}
+
+TEST(HistoryReader, RefusesAShapeItCannotSettleAndNamesABadCellWhateverTheChoices) {
+    HistoryChoices zero;
+    zero.missing = MissingRows::zero;
+    const std::tuple<std::string, HistoryChoices, std::string> cases[] = {
+        {"article,1,2\n100,5,6\n200,7,8\n",
+         {},
+         "row 1 has periods across after column 1 (\"article\"), whose cells below are numbers: "
+         "the file may hold a sales point in each row or in each column; set the layout to wide, "
+         "rows or long (--history-layout)"},
+        {"product,week,a,b\nMilk,1,2,3\n",
+         {},
+         "column 3 (\"a\") and column 4 (\"b\") could both be the demand, and no header word "
+         "tells which: choose the columns (--history-columns NAME,PERIOD,DEMAND)"},
+        {"article,1,2\nMilk,1,2\nBread,3,4\nTotal,4,7\n",
+         {},
+         "row 4 is named a total, but its numbers are not the sums of the columns above"},
+        {"product,week,units\nMilk,1,2\nMilk,2,3\nsum,,6\n",
+         {},
+         "row 4 is named a total, but its numbers are not the sums of the columns above"},
+        // A blank demand before the last date is missing, not a coming period.
+        {"product,date,units\nMilk,2024-01-01,1\nMilk,2024-01-02,\nBread,2024-01-01,3\n"
+         "Bread,2024-01-02,4\n",
+         zero, "row 3, column 3 (\"units\"): the cell is empty"},
+        {"date,A,B\n2024-01-01,1,2\n2024-01-02,n/a,4\n2024-01-03,5,6\n", zero,
+         "row 3, column 2 (\"A\"): \"n/a\" is not a number"},
+        {"article,2024-01-01,2024-01-08\nMilk,1,n/a\nBread,3,4\n", zero,
+         "row 2, column 3 (\"2024-01-08\"): \"n/a\" is not a number"},
+        {"1,2\n3,4\n", Chosen(LayoutChoice::rows),
+         "row 1 is no header of names followed by dates or period numbers (1, 2, 3 ...), as a "
+         "file with a row per sales point needs"},
+        {"1,2\n3,4\n", Chosen(LayoutChoice::longTable),
+         "no columns of sales points and periods were found for a long table: choose the columns "
+         "(--history-columns NAME,PERIOD,DEMAND)"},
+        {"store,week,qty\n1,1,5\n",
+         Chosen(LayoutChoice::wide, DuplicateRows::refused, HistoryColumns{"1", "2", "3"}),
+         "columns are chosen for a long table, but the layout is set to wide"},
+    };
+    for (const auto& [bytes, choices, message] : cases) {
+        EXPECT_EQ(Refusal(bytes, choices), message) << bytes.substr(0, 80);
+    }
+}
+
 TEST(HistoryReader, RefusesAnExportItCannotReadSayingWhy) {
     HistoryChoices zero;
     zero.missing = MissingRows::zero;
@@ -343,8 +571,8 @@ TEST(HistoryReader, RefusesABadFileSayingWhereAndWhy) {
         {"1e999\n", "row 1, column 1: \"1e999\" is a number too large to hold"},
         {"1;-0,1e-400\n", "row 1, column 2: \"-0,1e-400\" is a number too close to 0 to hold"},
         {std::string(4, '\0'), "this is not a text file: byte 1 is a NUL byte"},
-        {std::string(200, ','), "row 1 has more than 102 cells: more than 100 sales points"},
-        {"1,2\n" + std::string(1 << 20, ','), "row 2 has more than 102 cells where row 1 has 2"},
+        {std::string(200, ','), "row 1 has 201 cells: more than 100 sales points"},
+        {"1,2\n" + std::string(1 << 20, ','), "row 2 has more than 611 cells where row 1 has 2"},
         {"1,2\n\"1,5\",2\n", "row 2, column 1: \"1,5\" is not a number with a decimal point"},
         {"1,2\n3,\n", "row 2, column 2: the cell is empty"},
         {"1,\" \"\n2,3\n", "row 1, column 2: the cell is empty"},
@@ -361,7 +589,9 @@ TEST(HistoryReader, RefusesABadFileSayingWhereAndWhy) {
         {Grid(601, 2, "A,B\n"), "row 602 would be period 601: more than 600 periods"},
         {"1,2\n1," + std::string(40, '7') + "x\n",
          "row 2, column 2: \"77777777777777777777777777777...\" is not a number"},
-        {tidy + "1,1,5\n1,2,6\n1,1,7\n", "sales point 1, period 1: two rows (rows 2 and 4)"},
+        {tidy + "1,1,5\n1,2,6\n1,1,7\n",
+         "sales point 1, period 1: two rows (rows 2 and 4), which are added up only when the user "
+         "says so (--history-duplicates sum)"},
         {tidy + "1,1,5\n1,3,6\n",
          "sales point 1, period 2 is missing: every sales point needs a row for each period 1 "
          "to 3, unless missing rows are read as zero"},
@@ -381,17 +611,17 @@ TEST(HistoryReader, RefusesABadFileSayingWhereAndWhy) {
         {tidy + "101,1,5\n", "row 2 names sales point \"101\": more than 100 sales points"},
         {tidy + "1,601,5\n", "row 2 names period \"601\": more than 600 periods"},
         {tidy + "1,1\n", "row 2 has 2 cells where the header has 3"},
-        {tidy + std::string(500, ','), "row 2 has more than 102 cells where the header has 3"},
-        {"period" + std::string(200, ',') + "\n",
-         "row 1 has more than 102 cells: more columns than a sales history may have"},
+        {tidy + std::string(700, ','), "row 2 has more than 611 cells where the header has 3"},
+        {"store,period,units" + std::string(700, ',') + "\n",
+         "row 1 has more than 611 cells: more columns than a sales history may have"},
         {tidy + "1,1,5\n\n1,2,6\n", "row 3 is empty"},
         {tidy + "1,1,5\n1,2,\n1,3,7\n", "row 3, column 3 (\"demand\"): the cell is empty"},
         {tidy + "1,1,5\n1,1, \n", "row 3, column 3 (\"demand\"): the cell is empty"},
         {tidy + "1,1,\n1,1201,\n", "row 3 names period \"1201\": more than 1200 periods"},
-        {"sales_point,period,qty\n",
-         "row 1 has no column named \"demand\"; a file with sales_point and period columns needs "
-         "all three of sales_point, period and demand"},
-        {"sales_point,period,demand,Demand\n", "row 1, column 4: a second column named \"demand\""},
+        {"sales_point,period,qty\n", "row 1 holds names only: there is no demand in the file"},
+        {"sales_point,period,demand,Demand\n",
+         "column 3 (\"demand\") and column 4 (\"Demand\") could both be the demand, and no header "
+         "word tells which: choose the columns (--history-columns NAME,PERIOD,DEMAND)"},
     };
     for (const auto& [bytes, message] : cases) {
         EXPECT_EQ(Refusal(bytes), message) << bytes.substr(0, 80);
