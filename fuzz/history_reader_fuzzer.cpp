@@ -89,10 +89,22 @@ Outcome Read(std::string_view bytes, const sf::HistoryChoices& choices,
 // Read as found, and with every choice a user can make set otherwise.
 const sf::HistoryChoices kChoices[] = {
     {},
-    {sf::DecimalChoice::comma, sf::HeaderChoice::no, std::nullopt, sf::MissingRows::zero},
+    {sf::DecimalChoice::comma, sf::HeaderChoice::no, std::nullopt, sf::MissingRows::zero,
+     sf::LayoutChoice::wide},
     {sf::DecimalChoice::point, sf::HeaderChoice::yes, sf::HistoryColumns{"1", "2", "3"},
      sf::MissingRows::refused},
+    {sf::DecimalChoice::found, sf::HeaderChoice::found, sf::HistoryColumns{"1+2", "3", "4"},
+     sf::MissingRows::zero, sf::LayoutChoice::found, sf::DuplicateRows::summed},
+    {sf::DecimalChoice::found, sf::HeaderChoice::found, std::nullopt, sf::MissingRows::refused,
+     sf::LayoutChoice::rows},
+    {sf::DecimalChoice::found, sf::HeaderChoice::found, std::nullopt, sf::MissingRows::zero,
+     sf::LayoutChoice::longTable, sf::DuplicateRows::summed},
 };
+
+// A history written out plainly is a wide table, whatever its numbers look like.
+const sf::HistoryChoices kWritten = {sf::DecimalChoice::found, sf::HeaderChoice::found,
+                                     std::nullopt, sf::MissingRows::refused,
+                                     sf::LayoutChoice::wide};
 
 }  // namespace
 
@@ -112,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const sf::SalesHistory& history = quick.history;
         CheckTaken(history);
-        const sf::SalesHistory again = sf::ParseSalesHistory(WrittenWide(history));
+        const sf::SalesHistory again = sf::ParseSalesHistory(WrittenWide(history), kWritten);
         if (again.salesPoints != history.salesPoints || again.periods != history.periods ||
             again.demand != history.demand || again.dates != history.dates) {
             Fail("the history written out plainly reads back different");

@@ -221,8 +221,9 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
 }
 
 std::string HistoryOptionsAlone() {
-    return "--history-decimal, --history-header, --history-columns and --history-missing need a "
-           "sales history: --demand, or a scenario that names one";
+    return "--history-decimal, --history-header, --history-columns, --history-missing, "
+           "--history-layout and --history-duplicates need a sales history: --demand, or a "
+           "scenario that names one";
 }
 
 Scenario GivenScenario(const CliOptions& options) {
@@ -277,13 +278,21 @@ The run:
                              to a scenario file, then run as usual
   --demand FILE              read the demand from a sales history instead of drawing it: CSV
                              with a comma, semicolon or tab, wide (a column per sales point,
-                             an optional header of names and first column of dates) or long
+                             an optional header of names and first column of dates), rows (a
+                             row per sales point: names, then the periods across) or long
                              (a name, a period or date and a demand column); the file gives
                              the sales points and periods, the model and its limits are not
                              used
+  --history-layout wide|rows|long|auto
+                             how the history holds its sales points, where the file leaves it
+                             open (auto: found from the header's words and the cells)
   --history-columns NAME,PERIOD,DEMAND
-                             the columns of a long history (header names or numbers from 1)
-                             when the reader should not find them by their content
+                             the columns of a long history (header names or numbers from 1;
+                             a sales point of several columns as store+article) when the
+                             reader should not find them by their words or content
+  --history-duplicates sum|refuse
+                             add up a long history's rows of one sales point and period
+                             (default: refuse them)
   --history-header yes|no|auto
                              whether row 1 of the history holds names (auto: when a cell in it
                              is not a number)

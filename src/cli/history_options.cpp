@@ -6,8 +6,9 @@
 namespace sf {
 namespace {
 
-constexpr std::array<std::string_view, 4> kHistoryOptions = {
-    "--history-decimal", "--history-header", "--history-columns", "--history-missing"};
+constexpr std::array<std::string_view, 6> kHistoryOptions = {
+    "--history-decimal", "--history-header", "--history-columns",
+    "--history-missing", "--history-layout", "--history-duplicates"};
 
 // The choice a word names, or the reason it names none.
 template <typename Choice, std::size_t Count>
@@ -52,6 +53,8 @@ HistoryChoices HistoryCliOptions::Over(const HistoryChoices& beneath) const {
         choices.columns = columns;
     }
     choices.missing = missing.value_or(beneath.missing);
+    choices.layout = layout.value_or(beneath.layout);
+    choices.duplicates = duplicates.value_or(beneath.duplicates);
     return choices;
 }
 
@@ -72,6 +75,14 @@ OptionUse TakeHistoryOption(const std::string& option, const std::string& value,
     if (option == "--history-missing") {
         options.missing = Word(option, value, kMissingWords, problem);
         return options.missing ? OptionUse::taken : OptionUse::refused;
+    }
+    if (option == "--history-layout") {
+        options.layout = Word(option, value, kLayoutWords, problem);
+        return options.layout ? OptionUse::taken : OptionUse::refused;
+    }
+    if (option == "--history-duplicates") {
+        options.duplicates = Word(option, value, kDuplicateWords, problem);
+        return options.duplicates ? OptionUse::taken : OptionUse::refused;
     }
     if (option == "--history-columns") {
         options.columns = Columns(value, problem);

@@ -15,8 +15,10 @@ struct HistoryCliOptions {
     std::optional<HeaderChoice> header;
     std::optional<HistoryColumns> columns;
     std::optional<MissingRows> missing;
+    std::optional<LayoutChoice> layout;
+    std::optional<DuplicateRows> duplicates;
 
-    bool Any() const { return decimal || header || columns || missing; }
+    bool Any() const { return decimal || header || columns || missing || layout || duplicates; }
     // The choices given, over those of beneath (a scenario's).
     HistoryChoices Over(const HistoryChoices& beneath) const;
 };
@@ -24,8 +26,8 @@ struct HistoryCliOptions {
 // True for the options TakeHistoryOption takes, each with a value.
 bool IsHistoryOption(std::string_view option);
 
-// --history-decimal, --history-header, --history-columns and --history-missing with their
-// value; refused with the reason in problem.
+// --history-decimal, --history-header, --history-columns, --history-missing, --history-layout
+// and --history-duplicates with their value; refused with the reason in problem.
 OptionUse TakeHistoryOption(const std::string& option, const std::string& value,
                             HistoryCliOptions& options, std::string& problem);
 

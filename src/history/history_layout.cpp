@@ -28,6 +28,9 @@ bool HasNames(const CsvRecord& row) {
 // A column the user named: a header cell's text, else a column number from 1.
 std::size_t ChosenColumn(const std::string& chosen, const char* role, const HistoryLayout& layout) {
     const std::string name = Lowered(chosen);
+    if (name.empty()) {
+        throw RunError(std::string("no column is chosen for ") + role);
+    }
     for (std::size_t at = 0; at < layout.columnNames.size(); ++at) {
         if (Lowered(layout.columnNames[at]) == name) {
             return at;
@@ -169,6 +172,37 @@ void TakeChosenLayout(LayoutChoice chosen, const std::vector<CsvRecord>& firstRo
     }
 }
 
+// The shape the file shows: a long table by its header's words, else rows by the periods across
+// its header, else a long table by its content, else wide.
+void TakeFoundLayout(const std::vector<CsvRecord>& firstRows, std::size_t firstData,
+                     const std::vector<ColumnKind>& kinds, HistoryLayout& layout) {
+    const CsvRecord& first = firstRows.front();
+    if (FindLongColumnsByWords(kinds, layout)) {
+        TakeLong(first, layout);
+        return;
+    }
+    // Dates down the first column make a wide table with sales points named by numbers; numbers
+    // below every name column, one whose sales points' names are the header's.
+    const std::size_t names = firstData == 1 ? NameColumnsBeforePeriods(first) : 0;
+    const bool wideFits =
+        std::all_of(kinds.begin(), kinds.begin() + static_cast<std::ptrdiff_t>(names),
+                    [](const ColumnKind& kind) { return kind.numbers == kind.cells; });
+    if (names > 0 && !kinds.front().AllDates()) {
+        if (wideFits) {
+            throw RunError(RowName(first.row) + " has periods across after " +
+                           layout.ColumnName(0) +
+                           ", whose cells below are numbers: the file may hold a sales point in "
+                           "each row or in each column; " +
+                           kSetLayout);
+        }
+        TakeRows(names, layout);
+    } else if (FindLongColumnsByContent(firstRows, firstData, kinds, layout)) {
+        TakeLong(first, layout);
+    } else {
+        TakeWide(firstRows, firstData, layout);
+    }
+}
+
 }  // namespace
 
 std::string HistoryLayout::ColumnName(std::size_t column) const {
@@ -179,12 +213,10 @@ std::string HistoryLayout::ColumnName(std::size_t column) const {
     return name;
 }
 
-HistoryLayout DecideLayout(char delimiter, const std::vector<CsvRecord>& firstRows,
-                           const HistoryChoices& choices) {
-    HistoryLayout layout;
-    layout.delimiter = delimiter;
+void DecideLayout(const std::vector<CsvRecord>& firstRows, const HistoryChoices& choices,
+                  HistoryLayout& layout) {
     if (firstRows.empty()) {
-        return layout;
+        return;
     }
     for (const CsvRecord& row : firstRows) {
         layout.firstRows.push_back(row.cells);
@@ -208,33 +240,12 @@ HistoryLayout DecideLayout(char delimiter, const std::vector<CsvRecord>& firstRo
         }
         TakeLong(first, layout);
         TakeChosenColumns(*choices.columns, layout);
-        return layout;
-    }
-    if (choices.layout != LayoutChoice::found) {
+    } else if (choices.layout != LayoutChoice::found) {
         TakeChosenLayout(choices.layout, firstRows, firstData, kinds, layout);
-        return layout;
-    }
-    if (FindLongColumnsByWords(kinds, layout)) {
-        TakeLong(first, layout);
-        return layout;
-    }
-    // Dates down the first column make a wide table with sales points named by numbers.
-    const std::size_t names = header ? NameColumnsBeforePeriods(first) : 0;
-    if (names > 0 && !kinds.front().AllDates()) {
-        if (kinds.front().numbers > 0) {
-            throw RunError(RowName(first.row) + " has periods across after " +
-                           layout.ColumnName(0) +
-                           ", whose cells below are numbers: the file may hold a sales point in "
-                           "each row or in each column; " +
-                           kSetLayout);
-        }
-        TakeRows(names, layout);
-    } else if (FindLongColumnsByContent(firstRows, firstData, kinds, layout)) {
-        TakeLong(first, layout);
     } else {
-        TakeWide(firstRows, firstData, layout);
+        TakeFoundLayout(firstRows, firstData, kinds, layout);
     }
-    return layout;
+    layout.shapeSettled = true;
 }
 
 }  // namespace sf

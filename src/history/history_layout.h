@@ -25,6 +25,7 @@ enum class ColumnsFoundBy { none, headerNames, content, choice };
 struct HistoryLayout {
     char delimiter = ',';
     HistoryShape shape = HistoryShape::wide;
+    bool shapeSettled = false;
     int headerRow = 0;  // the row of names above the data, 0 for none
     // The header's cells without blanks (empty without a header), for messages and choices.
     std::vector<std::string> columnNames;
@@ -59,7 +60,9 @@ inline constexpr std::size_t kLayoutRows = 21;
 // column below holds names; long when the content shows a long table; else wide. A RunError
 // when the shape is not settled (wide and rows both fit, or two columns could be the demand)
 // or the chosen layout or columns cannot be used.
-HistoryLayout DecideLayout(char delimiter, const std::vector<CsvRecord>& firstRows,
-                           const HistoryChoices& choices);
+// What it found before a refusal stays in the layout (the header, the columns, the first rows),
+// so that a preview can show what to choose.
+void DecideLayout(const std::vector<CsvRecord>& firstRows, const HistoryChoices& choices,
+                  HistoryLayout& layout);
 
 }  // namespace sf

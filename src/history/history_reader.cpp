@@ -42,7 +42,7 @@ SalesHistory ParseSalesHistory(std::string_view bytes, const HistoryChoices& cho
     CsvColumns kept;
     // Once the first rows have said how the file is read, they are read as all later ones.
     const auto decide = [&] {
-        layout = DecideLayout(layout.delimiter, firstRows, choices);
+        DecideLayout(firstRows, choices, layout);
         if (layout.shape == HistoryShape::longTable) {
             tidy.emplace(layout, choices, reading);
             kept = tidy->KeptColumns();  // of a long table, only the three cells it reads

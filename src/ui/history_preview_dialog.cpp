@@ -61,12 +61,20 @@ QString DecimalName(const std::optional<DecimalSeparator>& decimal) {
     return *decimal == DecimalSeparator::comma ? QObject::tr("comma") : QObject::tr("point");
 }
 
+QString ShapeName(HistoryShape shape) {
+    switch (shape) {
+        case HistoryShape::longTable:
+            return QObject::tr("Long table (a row per sales point and period)");
+        case HistoryShape::rows:
+            return QObject::tr("Rows (a row per sales point, the periods across)");
+        case HistoryShape::wide:
+            return QObject::tr("Wide table (a column per sales point)");
+    }
+    return {};
+}
+
 QString FoundText(const HistoryLayout& layout, const std::optional<SalesHistory>& history) {
-    // Without columns the reader stopped before it settled the shape.
-    QString text = layout.columnCount == 0 ? QObject::tr("Shape not settled")
-                   : layout.shape == HistoryShape::longTable
-                       ? QObject::tr("Long table (a row per sales point and period)")
-                       : QObject::tr("Wide table (a column per sales point)");
+    QString text = layout.shapeSettled ? ShapeName(layout.shape) : QObject::tr("Shape not settled");
     text += QObject::tr("; delimiter: %1; decimal separator: %2; %3")
                 .arg(DelimiterName(layout.delimiter), DecimalName(layout.decimal),
                      layout.headerRow > 0 ? QObject::tr("row %1 is a header").arg(layout.headerRow)
@@ -86,7 +94,24 @@ QString FoundText(const HistoryLayout& layout, const std::optional<SalesHistory>
                     .arg(history->salesPoints)
                     .arg(history->periods);
     }
+    if (layout.totalRow > 0) {
+        text += QObject::tr("; row %1 holds the totals and is left out").arg(layout.totalRow);
+    }
     return text;
+}
+
+// A sales point named by two columns together, such as a store and an article: the pairs
+// among the first columns, where key columns stand.
+void AddKeyPairs(const HistoryLayout& layout, QComboBox& box) {
+    constexpr std::size_t kPairedColumns = 5;
+    const std::size_t paired = std::min(layout.columnCount, kPairedColumns);
+    for (std::size_t first = 0; first < paired; ++first) {
+        for (std::size_t second = first + 1; second < paired; ++second) {
+            box.addItem(QString::fromStdString(layout.ColumnName(first)) + QStringLiteral(" + ") +
+                            QString::fromStdString(layout.ColumnName(second)),
+                        QStringLiteral("%1+%2").arg(first + 1).arg(second + 1));
+        }
+    }
 }
 
 QTableWidgetItem* Cell(const QString& text) {
@@ -106,6 +131,8 @@ HistoryPreviewDialog::HistoryPreviewDialog(const QString& path, QWidget* parent)
       header_(ChoiceBox(kHeaderWords, choices_.header, "HeaderChoice")),
       decimal_(ChoiceBox(kDecimalWords, choices_.decimal, "DecimalChoice")),
       missing_(ChoiceBox(kMissingWords, choices_.missing, "MissingRowsChoice")),
+      layout_(ChoiceBox(kLayoutWords, choices_.layout, "LayoutChoice")),
+      duplicates_(ChoiceBox(kDuplicateWords, choices_.duplicates, "DuplicateRowsChoice")),
       buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel)) {
     setObjectName(QStringLiteral("HistoryPreviewDialog"));
     setWindowTitle(tr("Sales history %1").arg(QFileInfo(path).fileName()));
@@ -120,9 +147,11 @@ HistoryPreviewDialog::HistoryPreviewDialog(const QString& path, QWidget* parent)
     rows_->verticalHeader()->hide();
 
     auto* choices = new QFormLayout;
+    choices->addRow(tr("&Layout:"), layout_);
     choices->addRow(tr("&Header row:"), header_);
     choices->addRow(tr("&Decimal separator:"), decimal_);
     choices->addRow(tr("&Missing rows:"), missing_);
+    choices->addRow(tr("&Repeated rows:"), duplicates_);
     auto* columns = new QHBoxLayout;
     const std::array<const char*, 3> columnNames = {"NameColumn", "PeriodColumn", "DemandColumn"};
     for (std::size_t role = 0; role < columns_.size(); ++role) {
@@ -147,7 +176,7 @@ HistoryPreviewDialog::HistoryPreviewDialog(const QString& path, QWidget* parent)
         });
     }
     choices->addRow(tr("Long table &columns\n(sales point, period, demand):"), columns);
-    for (QComboBox* box : {header_, decimal_, missing_}) {
+    for (QComboBox* box : {layout_, header_, decimal_, missing_, duplicates_}) {
         connect(box, &QComboBox::activated, this, &HistoryPreviewDialog::TakeChoices);
     }
 
@@ -181,6 +210,8 @@ void HistoryPreviewDialog::TakeChoices() {
     choices_.header = ChosenIn<HeaderChoice>(*header_);
     choices_.decimal = ChosenIn<DecimalChoice>(*decimal_);
     choices_.missing = ChosenIn<MissingRows>(*missing_);
+    choices_.layout = ChosenIn<LayoutChoice>(*layout_);
+    choices_.duplicates = ChosenIn<DuplicateRows>(*duplicates_);
     if (columns_[0]->currentIndex() > 0) {
         choices_.columns = HistoryColumns{columns_[0]->currentData().toString().toStdString(),
                                           columns_[1]->currentData().toString().toStdString(),
@@ -272,7 +303,7 @@ void HistoryPreviewDialog::FillColumnChoices(const HistoryLayout& layout) {
     if (layout.columnCount == 0) {
         return;  // refused before the columns were counted: the choices offered still hold
     }
-    const bool found = layout.shape == HistoryShape::longTable;
+    const bool found = layout.shapeSettled && layout.shape == HistoryShape::longTable;
     const std::array<std::size_t, 3> foundColumns = {found ? layout.keyColumns.front() : 0,
                                                      found ? layout.periodColumn : 1,
                                                      found ? layout.demandColumn : 2};
@@ -285,8 +316,16 @@ void HistoryPreviewDialog::FillColumnChoices(const HistoryLayout& layout) {
             box.addItem(QString::fromStdString(layout.ColumnName(column)),
                         QString::number(column + 1));
         }
-        box.setProperty("found",
-                        static_cast<int>(std::min(foundColumns[role] + 1, layout.columnCount)));
+        if (role == 0) {
+            AddKeyPairs(layout, box);
+        }
+        int foundAt = static_cast<int>(std::min(foundColumns[role] + 1, layout.columnCount));
+        if (role == 0 && found && layout.keyColumns.size() == 2) {
+            foundAt = std::max(foundAt, box.findData(QStringLiteral("%1+%2")
+                                                         .arg(layout.keyColumns[0] + 1)
+                                                         .arg(layout.keyColumns[1] + 1)));
+        }
+        box.setProperty("found", foundAt);
         box.setCurrentIndex(std::max(0, box.findData(chosen)));
     }
 }

@@ -59,6 +59,8 @@ class HistoryPreviewDialog : public QDialog {
     QComboBox* header_;
     QComboBox* decimal_;
     QComboBox* missing_;
+    QComboBox* layout_;
+    QComboBox* duplicates_;
     std::array<QComboBox*, 3> columns_{};  // name, period, demand
     QDialogButtonBox* buttons_;
 };

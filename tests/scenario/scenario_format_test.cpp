@@ -30,8 +30,12 @@ Scenario EveryBoxDifferent(DemandModel model, bool bounded, const NumberLocale& 
     scenario.boundedConstants = bounded;
     scenario.seed = bounded ? 4294967295u : 0u;
     if (bounded) {
-        HistoryChoices choices{DecimalChoice::comma, HeaderChoice::no,
-                               HistoryColumns{"Filiale \"Süd\"", "2", "menge"}, MissingRows::zero};
+        HistoryChoices choices{DecimalChoice::comma,
+                               HeaderChoice::no,
+                               HistoryColumns{"Filiale \"Süd\"+Artikel", "2", "menge"},
+                               MissingRows::zero,
+                               LayoutChoice::longTable,
+                               DuplicateRows::summed};
         scenario.history = HistorySource{"/home/anna/Verkäufe 2023.csv", choices};
     }
     return scenario;
@@ -247,7 +251,11 @@ TEST(ScenarioFormat, ABadFileIsRefusedWithWhatIsWrong) {
          "of the names, periods and demand"},
         {"unknown history key", R"({"format": 2, "sales_history": {"path": "/a.csv", "sep": ";"}})",
          "has the unknown key \"sales_history.sep\"; \"sales_history\" holds path, decimal, "
-         "header, columns, missing"},
+         "header, columns, missing, layout, duplicates"},
+        {"unknown layout word",
+         R"({"format": 2, "sales_history": {"path": "/a.csv", "layout": "tall"}})",
+         "has \"sales_history.layout\" as \"tall\"; it must be auto, wide, rows or long in "
+         "quotes"},
     };
     for (const auto& [name, text, expected] : cases) {
         EXPECT_EQ(RefusalOf([&] { ParseScenario(text, kComma); }), expected) << name;
