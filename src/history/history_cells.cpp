@@ -23,6 +23,17 @@ void RefuseNamesOnly(int row) {
     throw RunError(RowName(row) + " holds names only: there is no demand in the file");
 }
 
+DecimalSeparator SeparatorOfCells(const RawCells& cells, std::size_t first, std::size_t end,
+                                  char delimiter, DecimalChoice choice) {
+    DecimalEvidence evidence;
+    for (std::size_t at = 0; at < cells.Rows(); ++at) {
+        for (std::size_t column = first; column < end; ++column) {
+            evidence.See(cells.Cell(at, column), cells.Row(at), column);
+        }
+    }
+    return evidence.Decide(delimiter, choice);
+}
+
 std::string CellCount(const CsvRecord& record) {
     if (record.IsCut()) {
         return "more than " + std::to_string(kMostCells) + " cells";

@@ -6,6 +6,7 @@
 #include "history/cell_text.h"
 #include "history/csv_records.h"
 #include "history/history_numbers.h"
+#include "history/raw_cells.h"
 
 namespace sf {
 
@@ -31,6 +32,11 @@ double CellNumber(const Where& where, std::string_view cell, DecimalSeparator se
 
 // A file whose first row holds names and no row follows, as a RunError.
 [[noreturn]] void RefuseNamesOnly(int row);
+
+// The decimal separator that the cells of the columns [first, end) of every row tell, or the
+// choice (see DecimalEvidence).
+DecimalSeparator SeparatorOfCells(const RawCells& cells, std::size_t first, std::size_t end,
+                                  char delimiter, DecimalChoice choice);
 
 // "1 cell", "3 cells", or for a row that was cut "more than 102 cells".
 std::string CellCount(const CsvRecord& record);

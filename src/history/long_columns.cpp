@@ -17,6 +17,7 @@ namespace {
 
 // The fewest rows that can show keys repeating beside periods: two keys by two periods.
 constexpr std::size_t kFewestKeyedRows = 4;
+constexpr char kNumberingName[] = "sales_point";
 constexpr char kChooseColumns[] = "choose the columns (--history-columns NAME,PERIOD,DEMAND)";
 
 bool IsTaken(const HistoryLayout& layout, std::size_t column, bool periodTaken) {
@@ -162,18 +163,23 @@ bool FindLongColumnsByWords(const std::vector<ColumnKind>& kinds, HistoryLayout&
             period = column;
         }
     }
-    const bool demandNamed = std::ranges::any_of(layout.columnNames, [](const std::string& name) {
-        return DemandWordOf(name) != DemandWord::none;
+    // A sales_point column numbers the sales points itself, as an export's series do.
+    const auto numbering = std::ranges::find_if(layout.keyColumns, [&layout](std::size_t column) {
+        return Lowered(layout.columnNames[column]) == kNumberingName;
     });
-    if (layout.keyColumns.empty() || !period || !demandNamed) {
+    if (numbering != layout.keyColumns.end()) {
+        const std::size_t column = *numbering;
+        layout.keyColumns = {column};
+    }
+    if (layout.keyColumns.empty() || !period) {
         layout.keyColumns.clear();
         return false;
     }
     layout.periodColumn = *period;
     layout.demandColumn = DemandColumn(kinds, layout);
     layout.columnsFoundBy = ColumnsFoundBy::headerNames;
-    layout.numberedSalesPoints = layout.keyColumns.size() == 1 &&
-                                 Lowered(layout.columnNames[layout.keyColumns[0]]) == "sales_point";
+    layout.numberedSalesPoints =
+        Lowered(layout.columnNames[layout.keyColumns[0]]) == kNumberingName;
     return true;
 }
 

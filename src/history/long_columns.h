@@ -31,9 +31,9 @@ std::optional<long long> SmallWholeNumber(std::string_view cell);
 std::vector<ColumnKind> KindsOf(const std::vector<CsvRecord>& rows, std::size_t firstData,
                                 std::size_t columns);
 
-// A long table's columns found by the header's words: one or more sales point columns, a period
-// or date column and a demand word. The demand column: header words first (see DemandWordOf),
-// then the one column of numbers left. False when the words name no long table; a RunError when
+// A long table's columns found by the header's words: one or more sales point columns and a
+// period or date column. The demand column: header words first (see DemandWordOf), then the one
+// column of numbers left. False when the words name no long table; a RunError when
 // they do but two columns could be its demand and no word decides, or none could.
 bool FindLongColumnsByWords(const std::vector<ColumnKind>& kinds, HistoryLayout& layout);
 

@@ -47,20 +47,10 @@ SalesHistory RowsHistory::Finish(DecimalChoice decimal) {
         throw RunError(RowName(headerRow_) + " has " + std::to_string(end - names) +
                        " periods: more than 600 periods");
     }
-    DecimalEvidence evidence;
-    for (std::size_t at = 0; at < rows; ++at) {
-        for (std::size_t column = names; column < end; ++column) {
-            evidence.See(salesPoints_->Cell(at, column), salesPoints_->Row(at), column);
-        }
-    }
-    const DecimalSeparator separator = evidence.Decide(layout_.delimiter, decimal);
+    const DecimalSeparator separator =
+        SeparatorOfCells(*salesPoints_, names, end, layout_.delimiter, decimal);
     layout_.decimal = separator;
-    const TotalKey key = TotalKeyOf(NameCells(rows - 1));
-    if (key != TotalKey::none && IsTotal(key, salesPoints_->Row(rows - 1), rows - 1,
-                                         SumsAbove(*salesPoints_, names, end, separator))) {
-        layout_.totalRow = salesPoints_->Row(rows - 1);
-        salesPoints_->DropLastRow();
-    }
+    layout_.totalRow = LeaveOutTotalRow(*salesPoints_, NameCells(rows - 1), names, end, separator);
     if (salesPoints_->Rows() > static_cast<std::size_t>(kMaxSalesPoints)) {
         throw RunError(RowName(salesPoints_->Row(kMaxSalesPoints)) +
                        " would be sales point 101: more than 100 sales points");

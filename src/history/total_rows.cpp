@@ -29,6 +29,10 @@ bool IsTotal(TotalKey key, int row, std::size_t rowsAbove, bool sumsMatch) {
     return sumsMatch;
 }
 
+namespace {
+
+// Whether the last row's cells of the columns [first, end) each hold the sum of the column's
+// numbers above, added in row order.
 bool SumsAbove(const RawCells& cells, std::size_t first, std::size_t end,
                DecimalSeparator separator) {
     const std::size_t last = cells.Rows() - 1;
@@ -46,6 +50,20 @@ bool SumsAbove(const RawCells& cells, std::size_t first, std::size_t end,
         }
     }
     return true;
+}
+
+}  // namespace
+
+int LeaveOutTotalRow(RawCells& cells, const std::vector<std::string_view>& keyCells,
+                     std::size_t first, std::size_t end, DecimalSeparator separator) {
+    const TotalKey key = TotalKeyOf(keyCells);
+    const int row = cells.Row(cells.Rows() - 1);
+    if (key == TotalKey::none ||
+        !IsTotal(key, row, cells.Rows() - 1, SumsAbove(cells, first, end, separator))) {
+        return 0;
+    }
+    cells.DropLastRow();
+    return row;
 }
 
 }  // namespace sf

@@ -19,9 +19,9 @@ TotalKey TotalKeyOf(const std::vector<std::string_view>& keyCells);
 // refused naming the row.
 bool IsTotal(TotalKey key, int row, std::size_t rowsAbove, bool sumsMatch);
 
-// Whether the last row's cells of the columns [first, end) each hold the sum of the column's
-// numbers above, added in row order.
-bool SumsAbove(const RawCells& cells, std::size_t first, std::size_t end,
-               DecimalSeparator separator);
+// Leaves out the last of the cells' rows where its key cells say total and its cells of the
+// columns [first, end) are the sums above (see IsTotal): the row of the file left out, or 0.
+int LeaveOutTotalRow(RawCells& cells, const std::vector<std::string_view>& keyCells,
+                     std::size_t first, std::size_t end, DecimalSeparator separator);
 
 }  // namespace sf

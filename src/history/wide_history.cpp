@@ -44,21 +44,13 @@ SalesHistory WideHistory::Finish(DecimalChoice decimal) {
         throw RunError(RowName(firstRow_) + " has " + std::to_string(columns_) +
                        " cells: more than 100 sales points");
     }
-    DecimalEvidence evidence;
-    for (std::size_t at = 0; at < rows; ++at) {
-        for (std::size_t column = first; column < end; ++column) {
-            evidence.See(periods_->Cell(at, column), periods_->Row(at), column);
-        }
-    }
-    const DecimalSeparator separator = evidence.Decide(layout_.delimiter, decimal);
+    const DecimalSeparator separator =
+        SeparatorOfCells(*periods_, first, end, layout_.delimiter, decimal);
     layout_.decimal = separator;
     // Without dates there is no key to mark a total: a sum row is one more period.
-    const TotalKey key =
-        layout_.dateColumn ? TotalKeyOf({periods_->Cell(rows - 1, 0)}) : TotalKey::none;
-    if (key != TotalKey::none && IsTotal(key, periods_->Row(rows - 1), rows - 1,
-                                         SumsAbove(*periods_, first, end, separator))) {
-        layout_.totalRow = periods_->Row(rows - 1);
-        periods_->DropLastRow();
+    if (layout_.dateColumn) {
+        layout_.totalRow =
+            LeaveOutTotalRow(*periods_, {periods_->Cell(rows - 1, 0)}, first, end, separator);
     }
     return Read(first, end, separator);
 }
