@@ -10,7 +10,8 @@ namespace sf {
 
 bool DeliverResults(const RunState& state, const CliOptions& options, int run,
                     const std::vector<std::string>& warnings, const std::vector<std::string>& notes,
-                    const std::string& scenario, std::ostream& out, std::ostream& err) {
+                    const std::string& scenario,
+                    std::ostream& out, std::ostream& err) {
     const ResultsCliOptions& asked = options.results;
     const bool lastRun = run == options.runs;
     const bool exportNow = asked.exportFolder && lastRun;

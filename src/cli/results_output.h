@@ -16,6 +16,7 @@ namespace sf {
 // export file could not be written; the reason is then on err.
 bool DeliverResults(const RunState& state, const CliOptions& options, int run,
                     const std::vector<std::string>& warnings, const std::vector<std::string>& notes,
-                    const std::string& scenario, std::ostream& out, std::ostream& err);
+                    const std::string& scenario,
+                    std::ostream& out, std::ostream& err);
 
 }  // namespace sf
