@@ -9,26 +9,28 @@ namespace sf {
 namespace {
 
 constexpr std::string_view kKeyWords[] = {
-    "sales_point",   "sales point", "store",    "shop",     "branch",       "outlet",   "location",
-    "article",       "product",     "item",     "sku",      "name",         "filiale",  "geschäft",
-    "laden",         "markt",       "artikel",  "produkt",  "magasin",      "produit",  "boutique",
-    "tienda",        "artículo",    "articulo", "producto", "negozio",      "articolo", "prodotto",
-    "punto vendita", "winkel",      "filiaal",  "product",  "artikelnummer"};
-// What may follow a key word in a header: store_id, ArticleNo, product code.
-constexpr std::string_view kKeySuffixes[] = {"",    "_id",   " id",   "-id",  "id",
-                                             "_no", " no",   "no",    "_nr",  " nr",
-                                             "nr",  "_code", " code", "code", "nummer"};
+    "sales_point", "sales point",   "store",    "shop",     "branch",        "outlet",
+    "location",    "article",       "product",  "item",     "sku",           "name",
+    "filiale",     "geschäft",      "laden",    "markt",    "artikel",       "produkt",
+    "magasin",     "produit",       "boutique", "tienda",   "artículo",      "articulo",
+    "producto",    "negozio",       "articolo", "prodotto", "punto vendita", "winkel",
+    "filiaal",     "artikelnummer", "ean",      "gtin",     "plu",           "standort"};
+// What may follow a key word in a header: store_id, ArticleNo, product code, item_name.
+constexpr std::string_view kKeySuffixes[] = {"",      "_id",  " id",    "-id",   "id",    "_no",
+                                             " no",   "no",   "_nr",    " nr",   "nr",    "_code",
+                                             " code", "code", "nummer", "_name", " name", "name"};
 constexpr std::string_view kPeriodWords[] = {
-    "period", "date", "day",     "week", "month",   "periode",   "datum", "tag", "woche",
-    "monat",  "kw",   "période", "jour", "semaine", "mois",      "fecha", "día", "dia",
-    "semana", "mes",  "periodo", "data", "giorno",  "settimana", "mese",  "dag", "maand"};
+    "period", "date",  "day",    "week",       "month",      "periode",      "datum",  "tag",
+    "woche",  "monat", "kw",     "période",    "jour",       "semaine",      "mois",   "fecha",
+    "día",    "dia",   "semana", "mes",        "periodo",    "data",         "giorno", "settimana",
+    "mese",   "dag",   "maand",  "week_start", "week start", "kalenderwoche"};
 constexpr std::string_view kDemandWords[] = {"demand",  "nachfrage", "bedarf", "demande",
                                              "demanda", "domanda",   "vraag"};
 constexpr std::string_view kQuantityWords[] = {
-    "units",  "unit",     "quantity", "qty",         "menge",    "stück",    "stueck",
-    "anzahl", "stk",      "unités",   "unites",      "quantité", "quantite", "qté",
-    "qte",    "unidades", "cantidad", "unità",       "unita",    "quantità", "quantita",
-    "pezzi",  "eenheden", "aantal",   "hoeveelheid", "stuks"};
+    "units",    "quantity", "qty",         "menge",    "stück",    "stueck",   "anzahl",
+    "stk",      "unités",   "unites",      "quantité", "quantite", "qté",      "qte",
+    "unidades", "cantidad", "unità",       "unita",    "quantità", "quantita", "pezzi",
+    "eenheden", "aantal",   "hoeveelheid", "stuks"};
 constexpr std::string_view kSalesWords[] = {"sales",  "absatz", "verkäufe", "verkaufe", "verkauf",
                                             "ventes", "ventas", "vendite",  "verkoop",  "verkopen"};
 constexpr std::string_view kTotalWords[] = {"total", "sum", "summe", "gesamt", "totale", "totaal"};
