@@ -17,6 +17,9 @@ namespace {
 
 // The fewest rows that can show keys repeating beside periods: two keys by two periods.
 constexpr std::size_t kFewestKeyedRows = 4;
+// Numeric keys and their periods are sought among the first columns only, where long tables keep
+// them: a wide table of many columns of counts is not searched pair by pair.
+constexpr std::size_t kKeyColumnsSought = 8;
 constexpr char kNumberingName[] = "sales_point";
 constexpr char kChooseColumns[] = "choose the columns (--history-columns NAME,PERIOD,DEMAND)";
 
@@ -141,7 +144,7 @@ bool RepeatAsKeys(const std::vector<CsvRecord>& rows, std::size_t firstData, std
     }
     const auto distinct = [](std::vector<std::string> values) {
         std::ranges::sort(values);
-        return static_cast<std::size_t>(std::ranges::unique(values).begin() - values.begin());
+        return static_cast<std::size_t>(std::unique(values.begin(), values.end()) - values.begin());
     };
     const std::size_t keyCount = distinct(keys);
     const std::size_t periodCount = distinct(periods);
@@ -196,8 +199,9 @@ bool FindLongColumnsByContent(const std::vector<CsvRecord>& rows, std::size_t fi
             period = FirstColumn(kinds, layout, false, Role::period, wholeNumbers);
         }
     }
-    for (std::size_t key = 0; key < kinds.size() && !period; ++key) {
-        for (std::size_t at = 0; at < kinds.size() && !period; ++at) {
+    const std::size_t sought = std::min(kinds.size(), kKeyColumnsSought);
+    for (std::size_t key = 0; key < sought && !period; ++key) {
+        for (std::size_t at = 0; at < sought && !period; ++at) {
             if (at != key && wholeNumbers(kinds[key]) && MayBe(layout, key, Role::key) &&
                 (dates(kinds[at]) || wholeNumbers(kinds[at])) && MayBe(layout, at, Role::period) &&
                 RepeatAsKeys(rows, firstData, key, at, dates(kinds[at]))) {

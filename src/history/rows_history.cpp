@@ -1,7 +1,6 @@
 #include "history/rows_history.h"
 
 #include <algorithm>
-#include <ranges>
 
 #include "history/cell_text.h"
 #include "history/history_cells.h"
@@ -37,11 +36,10 @@ SalesHistory RowsHistory::Finish(DecimalChoice decimal) {
         RefuseNamesOnly(headerRow_);
     }
     const std::size_t names = layout_.keyColumns.size();
-    layout_.trailingDelimiter =
-        IsBlank(layout_.columnNames.back()) && columns_ > names + 1 &&
-        std::ranges::all_of(std::views::iota(std::size_t{0}, rows), [this](std::size_t at) {
-            return IsBlank(salesPoints_->Cell(at, columns_ - 1));
-        });
+    layout_.trailingDelimiter = IsBlank(layout_.columnNames.back()) && columns_ > names + 1;
+    for (std::size_t at = 0; at < rows && layout_.trailingDelimiter; ++at) {
+        layout_.trailingDelimiter = IsBlank(salesPoints_->Cell(at, columns_ - 1));
+    }
     const std::size_t end = columns_ - (layout_.trailingDelimiter ? 1 : 0);
     if (end - names > static_cast<std::size_t>(kMaxPeriods)) {
         throw RunError(RowName(headerRow_) + " has " + std::to_string(end - names) +
