@@ -124,7 +124,7 @@ bool Cycling(const std::vector<std::string>& keys, const std::vector<std::string
 
 // Whole numbers beside periods or dates as a long table's keys: each (key, period) pair once,
 // both repeating. Dates that repeat are no wide table's; period numbers must come in blocks or
-// cycling as well, which a wide table's counts do not by chance.
+// cycling from period 1 as well, which a wide table's counts rarely do by chance.
 bool RepeatAsKeys(const std::vector<CsvRecord>& rows, std::size_t firstData, std::size_t key,
                   std::size_t period, bool dated) {
     std::vector<std::string> keys;
@@ -152,7 +152,11 @@ bool RepeatAsKeys(const std::vector<CsvRecord>& rows, std::size_t firstData, std
         keyCount == keys.size() || periodCount == periods.size()) {
         return false;
     }
-    return dated || InBlocks(keys, periods) || Cycling(keys, periods);
+    if (dated) {
+        return true;
+    }
+    // Numbered periods begin at period 1, in blocks and cycling alike.
+    return WholeNumber(periods.front()) == 1 && (InBlocks(keys, periods) || Cycling(keys, periods));
 }
 
 }  // namespace
