@@ -25,6 +25,16 @@ bool HasNames(const CsvRecord& row) {
     });
 }
 
+// A header of names, or dates across after an empty corner, as a spreadsheet's table of a row
+// per sales point leaves it.
+bool IsHeader(const CsvRecord& row) {
+    const std::vector<std::string>& cells = row.cells;
+    return HasNames(row) ||
+           (cells.size() > 1 && IsBlank(cells.front()) &&
+            std::all_of(cells.begin() + 1, cells.end(),
+                        [](const std::string& cell) { return LooksLikeDate(cell); }));
+}
+
 // A column the user named: a header cell's text, else a column number from 1.
 std::size_t ChosenColumn(const std::string& chosen, const char* role, const HistoryLayout& layout) {
     const std::string name = Lowered(chosen);
@@ -222,7 +232,7 @@ void DecideLayout(const std::vector<CsvRecord>& firstRows, const HistoryChoices&
         layout.firstRows.push_back(row.cells);
     }
     const CsvRecord& first = firstRows.front();
-    const bool header = choices.header == HeaderChoice::found ? HasNames(first)
+    const bool header = choices.header == HeaderChoice::found ? IsHeader(first)
                                                               : choices.header == HeaderChoice::yes;
     if (header) {
         layout.headerRow = first.row;
