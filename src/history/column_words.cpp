@@ -85,7 +85,11 @@ DemandWord DemandWordOf(std::string_view cell) {
 }
 
 bool IsTotalWord(std::string_view cell) {
-    return Holds(kTotalWords, Lowered(cell));
+    // Asked of a long table's every key cell: most are ruled out by their length alone.
+    constexpr std::size_t kShortest = 3;
+    constexpr std::size_t kLongest = 6;
+    const std::size_t length = WithoutBlanks(cell).size();
+    return length >= kShortest && length <= kLongest && Holds(kTotalWords, Lowered(cell));
 }
 
 }  // namespace sf

@@ -137,9 +137,7 @@ void TidyHistory::KeepCells(const std::vector<std::string>& cells) {
 }
 
 bool TidyHistory::KeyMarksTotal() const {
-    return TotalKeyOf({cellsOfRow_.begin(),
-                       cellsOfRow_.begin() + static_cast<std::ptrdiff_t>(demandCell_)}) !=
-           TotalKey::none;
+    return TotalKeyOf(std::span(cellsOfRow_).first(demandCell_)) != TotalKey::none;
 }
 
 // The last row, held back while its key cells say total: left out when its demand is the sum
@@ -157,8 +155,7 @@ void TidyHistory::TakeHeldRow(DecimalSeparator separator) {
             ++above;
         }
     }
-    const TotalKey key = TotalKeyOf(
-        {cellsOfRow_.begin(), cellsOfRow_.begin() + static_cast<std::ptrdiff_t>(demandCell_)});
+    const TotalKey key = TotalKeyOf(std::span(cellsOfRow_).first(demandCell_));
     if (IsTotal(key, held_->row, above,
                 HistoryNumber(cellsOfRow_[demandCell_], separator) == sum)) {
         layout_.totalRow = held_->row;

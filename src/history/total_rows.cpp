@@ -9,7 +9,7 @@
 
 namespace sf {
 
-TotalKey TotalKeyOf(const std::vector<std::string_view>& keyCells) {
+TotalKey TotalKeyOf(std::span<const std::string_view> keyCells) {
     if (std::ranges::any_of(keyCells, [](std::string_view cell) { return IsTotalWord(cell); })) {
         return TotalKey::word;
     }

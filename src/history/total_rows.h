@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -12,7 +13,7 @@ namespace sf {
 // What the key cells (date, period or name) of a table's last row say of it: a total word in
 // one of them, or all empty (every other row's hold something, or they are refused).
 enum class TotalKey { none, word, empty };
-TotalKey TotalKeyOf(const std::vector<std::string_view>& keyCells);
+TotalKey TotalKeyOf(std::span<const std::string_view> keyCells);
 
 // Whether a last row whose key says total is one: its numbers are each the sum of its column
 // above, added in row order, with at least two rows above. A total word over other numbers is
