@@ -90,10 +90,24 @@ Outcome Read(std::string_view bytes, const sf::HistoryChoices& choices,
 const sf::HistoryChoices kChoices[] = {
     {},
     {sf::DecimalChoice::comma, sf::HeaderChoice::no, std::nullopt, sf::MissingRows::zero,
-     sf::DateOrderChoice::dayFirst, sf::EncodingChoice::windows1252},
+     sf::DateOrderChoice::dayFirst, sf::EncodingChoice::windows1252, sf::LayoutChoice::wide},
     {sf::DecimalChoice::point, sf::HeaderChoice::yes, sf::HistoryColumns{"1", "2", "3"},
      sf::MissingRows::refused, sf::DateOrderChoice::monthFirst, sf::EncodingChoice::utf8},
+    {sf::DecimalChoice::found, sf::HeaderChoice::found, sf::HistoryColumns{"1+2", "3", "4"},
+     sf::MissingRows::zero, sf::DateOrderChoice::found, sf::EncodingChoice::found,
+     sf::LayoutChoice::found, sf::DuplicateRows::summed},
+    {sf::DecimalChoice::found, sf::HeaderChoice::found, std::nullopt, sf::MissingRows::refused,
+     sf::DateOrderChoice::found, sf::EncodingChoice::found, sf::LayoutChoice::rows},
+    {sf::DecimalChoice::found, sf::HeaderChoice::found, std::nullopt, sf::MissingRows::zero,
+     sf::DateOrderChoice::found, sf::EncodingChoice::found, sf::LayoutChoice::longTable,
+     sf::DuplicateRows::summed},
 };
+
+// A history written out plainly is a wide table, whatever its numbers look like.
+const sf::HistoryChoices kWritten = {
+    sf::DecimalChoice::found, sf::HeaderChoice::found,    std::nullopt,
+    sf::MissingRows::refused, sf::DateOrderChoice::found, sf::EncodingChoice::found,
+    sf::LayoutChoice::wide};
 
 }  // namespace
 
@@ -113,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const sf::SalesHistory& history = quick.history;
         CheckTaken(history);
-        const sf::SalesHistory again = sf::ParseSalesHistory(WrittenWide(history));
+        const sf::SalesHistory again = sf::ParseSalesHistory(WrittenWide(history), kWritten);
         if (again.salesPoints != history.salesPoints || again.periods != history.periods ||
             again.demand != history.demand || again.dates != history.dates) {
             Fail("the history written out plainly reads back different");

@@ -51,6 +51,8 @@ HistoryChoices HistoryCliOptions::Over(const HistoryChoices& beneath) const {
     choices.missing = missing.value_or(beneath.missing);
     choices.dateOrder = dateOrder.value_or(beneath.dateOrder);
     choices.encoding = encoding.value_or(beneath.encoding);
+    choices.layout = layout.value_or(beneath.layout);
+    choices.duplicates = duplicates.value_or(beneath.duplicates);
     return choices;
 }
 
@@ -75,6 +77,14 @@ OptionUse TakeHistoryOption(const std::string& option, const std::string& value,
     if (option == "--history-encoding") {
         options.encoding = Word(option, value, kEncodingWords, problem);
         return options.encoding ? OptionUse::taken : OptionUse::refused;
+    }
+    if (option == "--history-layout") {
+        options.layout = Word(option, value, kLayoutWords, problem);
+        return options.layout ? OptionUse::taken : OptionUse::refused;
+    }
+    if (option == "--history-duplicates") {
+        options.duplicates = Word(option, value, kDuplicateWords, problem);
+        return options.duplicates ? OptionUse::taken : OptionUse::refused;
     }
     if (option == "--history-columns") {
         options.columns = Columns(value, problem);

@@ -17,15 +17,20 @@ struct HistoryCliOptions {
     std::optional<MissingRows> missing;
     std::optional<DateOrderChoice> dateOrder;
     std::optional<EncodingChoice> encoding;
+    std::optional<LayoutChoice> layout;
+    std::optional<DuplicateRows> duplicates;
 
-    bool Any() const { return decimal || header || columns || missing || dateOrder || encoding; }
+    bool Any() const {
+        return decimal || header || columns || missing || dateOrder || encoding || layout ||
+               duplicates;
+    }
     // The choices given, over those of beneath (a scenario's).
     HistoryChoices Over(const HistoryChoices& beneath) const;
 };
 
 // --history-decimal, --history-header, --history-columns, --history-missing,
-// --history-date-order and --history-encoding with their value; refused with the reason in
-// problem.
+// --history-date-order, --history-encoding, --history-layout and --history-duplicates with their
+// value; refused with the reason in problem.
 OptionUse TakeHistoryOption(const std::string& option, const std::string& value,
                             HistoryCliOptions& options, std::string& problem);
 

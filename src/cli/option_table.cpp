@@ -96,14 +96,24 @@ constexpr auto kOptions = std::to_array<CliOption>({
     {"--demand", "", "FILE", OptionGroup::run,
      "read the demand from a sales history instead of drawing it: CSV\n"
      "with a comma, semicolon or tab, wide (a column per sales point,\n"
-     "an optional header of names and first column of dates) or long\n"
+     "an optional header of names and first column of dates), rows (a\n"
+     "row per sales point: names, then the periods across) or long\n"
      "(a name, a period or date and a demand column); the file gives\n"
      "the sales points and periods, the model and its limits are not\n"
      "used",
      nullptr, TakePath, nullptr},
+    {"--history-layout", "", "wide|rows|long|auto", OptionGroup::run,
+     "how the history holds its sales points, where the file leaves it\n"
+     "open (auto: found from the header's words and the cells)",
+     nullptr, TakeHistory, nullptr},
     {"--history-columns", "", "NAME,PERIOD,DEMAND", OptionGroup::run,
-     "the columns of a long history (header names or numbers from 1)\n"
-     "when the reader should not find them by their content",
+     "the columns of a long history (header names or numbers from 1;\n"
+     "a sales point of several columns as store+article) when the\n"
+     "reader should not find them by their words or content",
+     nullptr, TakeHistory, nullptr},
+    {"--history-duplicates", "", "sum|refuse", OptionGroup::run,
+     "add up a long history's rows of one sales point and period\n"
+     "(default: refuse them)",
      nullptr, TakeHistory, nullptr},
     {"--history-header", "", "yes|no|auto", OptionGroup::run,
      "whether row 1 of the history holds names (auto: when a cell in it\n"

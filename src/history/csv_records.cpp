@@ -6,7 +6,7 @@
 #include <exception>
 #include <new>
 
-#include "history/history_cells.h"
+#include "history/cell_text.h"
 #include "runtime/run_error.h"
 
 namespace sf {

@@ -8,10 +8,10 @@
 
 namespace sf {
 
-// The most cells a row of a sales history holds: a date column, 100 sales points and a
-// trailing delimiter. A row with more is cut there, so that a file of millions of delimiters
-// costs no memory.
-inline constexpr std::size_t kMostCells = 102;
+// The most cells a row of a sales history holds: up to ten name columns, 600 periods and a
+// trailing delimiter (a sales point's row). A row with more is cut there, so that a file of
+// millions of delimiters costs no memory.
+inline constexpr std::size_t kMostCells = 611;
 
 // Far more than 100 sales points by 600 periods take in any table of ours, however many other
 // columns a long table carries: a larger file is no sales history nor export table.

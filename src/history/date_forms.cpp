@@ -1,6 +1,6 @@
 #include "history/date_forms.h"
 
-#include "history/history_cells.h"
+#include "history/cell_text.h"
 #include "runtime/run_error.h"
 
 namespace sf {

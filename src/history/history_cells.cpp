@@ -4,27 +4,6 @@
 #include "runtime/run_error.h"
 
 namespace sf {
-namespace {
-
-constexpr std::size_t kShownCellLength = 30;
-
-bool IsUtf8Continuation(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-}  // namespace
-
-bool IsBlank(std::string_view cell) {
-    return cell.find_first_not_of(" \t") == std::string_view::npos;
-}
-
-std::string_view WithoutBlanks(std::string_view cell) {
-    const std::size_t first = cell.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return cell.substr(first, cell.find_last_not_of(" \t") - first + 1);
-}
 
 void RefuseNumber(const std::string& where, std::string_view cell, DecimalSeparator separator) {
     if (IsBlank(cell)) {
@@ -40,36 +19,43 @@ void RefuseDate(const std::string& where, std::string_view cell, DateOrderChoice
     throw RunError(where + ": " + ShownCell(cell) + " " + NotADateWhy(cell, order));
 }
 
+std::vector<std::chrono::sys_days> ReadDateCells(const std::vector<DateCell>& cells,
+                                                 DateOrderChoice choice,
+                                                 const std::function<std::string(int at)>& where,
+                                                 std::optional<DateOrder>& slashed) {
+    DateColumn column(choice);
+    std::vector<int> written;
+    for (const DateCell& cell : cells) {
+        const std::optional<int> date = column.Take(cell.text, cell.at);
+        if (!date) {
+            RefuseDate(where(cell.at), cell.text, choice);
+        }
+        written.push_back(*date);
+    }
+    const DateOrder decided = column.Decide(where);
+    if (column.AnySlashed()) {
+        slashed = decided;
+    }
+    std::vector<std::chrono::sys_days> days;
+    for (const int date : written) {
+        days.push_back(DateColumn::Day(date, decided));
+    }
+    return days;
+}
+
 void RefuseNamesOnly(int row) {
     throw RunError(RowName(row) + " holds names only: there is no demand in the file");
 }
 
-std::string NameInCell(std::string_view cell) {
-    return std::string(WithoutBlanks(cell));
-}
-
-std::string ShownCell(std::string_view cell) {
-    std::string shown(cell.substr(0, kShownCellLength));
-    if (shown.size() < cell.size()) {
-        // Cut before a whole character, never inside one.
-        while (!shown.empty() && IsUtf8Continuation(shown.back())) {
-            shown.pop_back();
-        }
-        if (!shown.empty()) {
-            shown.pop_back();
-        }
-        shown += "...";
-    }
-    for (char& c : shown) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-            c = ' ';
+DecimalSeparator SeparatorOfCells(const RawCells& cells, std::size_t first, std::size_t end,
+                                  char delimiter, DecimalChoice choice) {
+    DecimalEvidence evidence;
+    for (std::size_t at = 0; at < cells.Rows(); ++at) {
+        for (std::size_t column = first; column < end; ++column) {
+            evidence.See(cells.Cell(at, column), cells.Row(at), column);
         }
     }
-    return '"' + shown + '"';
-}
-
-std::string RowName(int row) {
-    return "row " + std::to_string(row);
+    return evidence.Decide(delimiter, choice);
 }
 
 std::string CellCount(const CsvRecord& record) {

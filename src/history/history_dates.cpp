@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "history/history_cells.h"
+#include "history/cell_text.h"
 #include "runtime/run_error.h"
 
 namespace sf {

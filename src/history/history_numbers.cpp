@@ -1,6 +1,6 @@
 #include "history/history_numbers.h"
 
-#include "history/history_cells.h"
+#include "history/cell_text.h"
 #include "runtime/number_locale.h"
 #include "runtime/run_error.h"
 #include "runtime/text_to_number.h"

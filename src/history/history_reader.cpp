@@ -9,6 +9,7 @@
 #include "history/csv_records.h"
 #include "history/history_cells.h"
 #include "history/history_text.h"
+#include "history/rows_history.h"
 #include "history/tidy_history.h"
 #include "history/wide_history.h"
 #include "runtime/run_error.h"
@@ -39,17 +40,22 @@ SalesHistory ParseSalesHistory(std::string_view bytes, const HistoryChoices& cho
     layout.delimiter = DetectDelimiter(text);
     std::vector<CsvRecord> firstRows;
     std::optional<WideHistory> wide;
+    std::optional<RowsHistory> rows;
     std::optional<TidyHistory> tidy;
     CsvColumns kept;
     // Once the first rows have said how the file is read, they are read as all later ones.
     const auto decide = [&] {
-        layout = DecideLayout(layout.delimiter, firstRows, choices);
-        layout.encoding = encoding;
+        DecideLayout(firstRows, choices, layout);
         if (layout.shape == HistoryShape::longTable) {
             tidy.emplace(layout, choices, reading);
             kept = tidy->KeptColumns();  // of a long table, only the three cells it reads
             for (const CsvRecord& record : firstRows) {
                 tidy->Take(KeptCells(record, kept));
+            }
+        } else if (layout.shape == HistoryShape::rows) {
+            rows.emplace(layout);
+            for (const CsvRecord& record : firstRows) {
+                rows->Take(record);
             }
         } else {
             wide.emplace(layout);
@@ -74,6 +80,8 @@ SalesHistory ParseSalesHistory(std::string_view bytes, const HistoryChoices& cho
             }
             if (tidy) {
                 tidy->Take(record);
+            } else if (rows) {
+                rows->Take(record);
             } else if (wide) {
                 wide->Take(record);
             } else {
@@ -87,10 +95,12 @@ SalesHistory ParseSalesHistory(std::string_view bytes, const HistoryChoices& cho
     if (firstRows.empty()) {
         throw RunError("the file is empty");
     }
-    if (!tidy && !wide) {
+    if (!tidy && !rows && !wide) {
         decide();
     }
-    SalesHistory history = tidy ? tidy->Finish() : wide->Finish(choices);
+    SalesHistory history = tidy   ? tidy->Finish()
+                           : rows ? rows->Finish(choices)
+                                  : wide->Finish(choices);
     history.choices = choices;
     return history;
 }

@@ -12,4 +12,10 @@ void RawCells::Add(const CsvRecord& record) {
     rows_.push_back(record.row);
 }
 
+void RawCells::DropLastRow() {
+    ends_.resize(ends_.size() - perRow_);
+    text_.resize(ends_.empty() ? 0 : ends_.back());
+    rows_.pop_back();
+}
+
 }  // namespace sf

@@ -20,7 +20,7 @@ class RawCells {
     void Add(const CsvRecord& record);
 
     std::size_t Rows() const { return rows_.size(); }
-    std::size_t PerRow() const { return perRow_; }
+    void DropLastRow();
     // The file's row number of the row kept at `at`.
     int Row(std::size_t at) const { return rows_[at]; }
     std::string_view Cell(std::size_t at, std::size_t column) const {

@@ -5,16 +5,16 @@
 
 #include "history/history_cells.h"
 #include "history/history_dates.h"
+#include "history/total_rows.h"
 #include "runtime/run_error.h"
 #include "state/run_state.h"
 
 namespace sf {
 namespace {
 
-// Where Take finds each of the three cells among those kept.
+// Where Take finds the first sales point cell among those kept; the period and demand follow
+// the sales point's cells.
 constexpr std::size_t kNameCell = 0;
-constexpr std::size_t kPeriodCell = 1;
-constexpr std::size_t kDemandCell = 2;
 // Twice the rows of the largest history, 100 sales points by 600 periods: room for the rows of
 // coming periods, and a bound on the time a file of endless rows takes.
 constexpr int kMostRows = 120'000;
@@ -63,7 +63,12 @@ struct TidyHistory::KeyedRow {
 
 TidyHistory::TidyHistory(HistoryLayout& layout, const HistoryChoices& choices,
                          HistoryReading reading)
-    : layout_(layout), choices_(choices), columns_(layout.columnCount), dates_(choices.dateOrder) {
+    : layout_(layout),
+      choices_(choices),
+      columns_(layout.columnCount),
+      periodCell_(layout.keyColumns.size()),
+      demandCell_(layout.keyColumns.size() + 1),
+      dates_(choices.dateOrder) {
     if (reading == HistoryReading::quick &&
         (layout.delimiter == ',' || choices.decimal != DecimalChoice::found)) {
         // No demand cell has a say: the evidence is not looked at.
@@ -77,7 +82,10 @@ TidyHistory::TidyHistory(HistoryLayout& layout, const HistoryChoices& choices,
 TidyHistory::~TidyHistory() = default;
 
 CsvColumns TidyHistory::KeptColumns() const {
-    return {{layout_.nameColumn, layout_.periodColumn, layout_.demandColumn}};
+    CsvColumns kept{layout_.keyColumns};
+    kept.columns.push_back(layout_.periodColumn);
+    kept.columns.push_back(layout_.demandColumn);
+    return kept;
 }
 
 void TidyHistory::Take(const CsvRecord& record) {
@@ -105,35 +113,99 @@ void TidyHistory::Take(const CsvRecord& record) {
         rows_->Add(record);
         return;
     }
+    if (held_) {
+        // A row named a total that is not the last is read as any other.
+        const HeldRow held = std::move(*held_);
+        held_.reset();
+        KeepCells(held.cells);
+        ReadAsItComes(held.row);
+    }
+    KeepCells(record.cells);
+    if (KeyMarksTotal()) {
+        held_ = HeldRow{record.row, {cellsOfRow_.begin(), cellsOfRow_.end()}};
+        return;
+    }
+    ReadAsItComes(record.row);
+}
+
+void TidyHistory::ReadAsItComes(int row) {
     if (refusal_) {
         return;
     }
-    const auto cell = [&record](std::size_t kept) {
-        return kept < record.cells.size() ? std::string_view(record.cells[kept])
-                                          : std::string_view();
-    };
     if (!dated_) {
-        dated_ = LooksLikeDate(cell(kPeriodCell));
+        dated_ = LooksLikeDate(cellsOfRow_[periodCell_]);
     }
     try {
-        keyed_.push_back(ReadKey(record.row, cell(kNameCell), cell(kPeriodCell), cell(kDemandCell),
-                                 *knownSeparator_));
+        keyed_.push_back(ReadKey(row, *knownSeparator_));
     } catch (const RunError&) {
         refusal_ = std::current_exception();
     }
+}
+
+void TidyHistory::KeepCells(const std::vector<std::string>& cells) {
+    cellsOfRow_.clear();
+    for (std::size_t kept = 0; kept <= demandCell_; ++kept) {
+        cellsOfRow_.push_back(kept < cells.size() ? std::string_view(cells[kept])
+                                                  : std::string_view());
+    }
+}
+
+bool TidyHistory::KeyMarksTotal() const {
+    return TotalKeyOf(std::span(cellsOfRow_).first(demandCell_)) != TotalKey::none;
+}
+
+// The last row, held back while its key cells say total: left out when its demand is the sum
+// of the demand above, else read as any other row.
+void TidyHistory::TakeHeldRow(DecimalSeparator separator) {
+    if (!held_) {
+        return;
+    }
+    KeepCells(held_->cells);
+    double sum = 0.0;
+    std::size_t above = 0;
+    for (const KeyedRow& row : keyed_) {
+        if (row.demand) {
+            sum += *row.demand;
+            ++above;
+        }
+    }
+    const TotalKey key = TotalKeyOf(std::span(cellsOfRow_).first(demandCell_));
+    if (IsTotal(key, held_->row, above,
+                HistoryNumber(cellsOfRow_[demandCell_], separator) == sum)) {
+        layout_.totalRow = held_->row;
+        return;
+    }
+    if (!dated_) {
+        dated_ = LooksLikeDate(cellsOfRow_[periodCell_]);
+    }
+    keyed_.push_back(ReadKey(held_->row, separator));
 }
 
 SalesHistory TidyHistory::Finish() {
     if (rowCount_ == 0) {
         RefuseNamesOnly(firstRow_);
     }
+    const DecimalSeparator separator = ReadKeptRows();
+    TakeHeldRow(separator);
+    SalesHistory history;
+    history.names = std::move(names_);
+    if (*dated_) {
+        NumberDatedPeriods(keyed_, history);
+    }
+    CountSalesPointsAndPeriods(history, separator);
+    FillDemand(history, separator);
+    return history;
+}
+
+// Settles the decimal separator, which the layout learns, and reads the rows that waited for it.
+DecimalSeparator TidyHistory::ReadKeptRows() {
     DecimalSeparator separator = DecimalSeparator::point;
     if (knownSeparator_) {
         separator = *knownSeparator_;
     } else {
         DecimalEvidence evidence;
         for (std::size_t at = 0; at < rows_->Rows(); ++at) {
-            evidence.See(rows_->Cell(at, kDemandCell), rows_->Row(at), layout_.demandColumn);
+            evidence.See(rows_->Cell(at, demandCell_), rows_->Row(at), layout_.demandColumn);
         }
         separator = evidence.Decide(layout_.delimiter, choices_.decimal);
     }
@@ -142,22 +214,27 @@ SalesHistory TidyHistory::Finish() {
         std::rethrow_exception(refusal_);
     }
     if (!knownSeparator_) {
-        dated_ = LooksLikeDate(rows_->Cell(0, kPeriodCell));
+        dated_ = LooksLikeDate(rows_->Cell(0, periodCell_));
         keyed_.reserve(rows_->Rows());
         for (std::size_t at = 0; at < rows_->Rows(); ++at) {
-            keyed_.push_back(ReadKey(rows_->Row(at), rows_->Cell(at, kNameCell),
-                                     rows_->Cell(at, kPeriodCell), rows_->Cell(at, kDemandCell),
-                                     separator));
+            cellsOfRow_.clear();
+            for (std::size_t kept = 0; kept <= demandCell_; ++kept) {
+                cellsOfRow_.push_back(rows_->Cell(at, kept));
+            }
+            if (at + 1 == rows_->Rows() && KeyMarksTotal()) {
+                held_ = HeldRow{rows_->Row(at), {cellsOfRow_.begin(), cellsOfRow_.end()}};
+            } else {
+                keyed_.push_back(ReadKey(rows_->Row(at), separator));
+            }
         }
     }
+    return separator;
+}
 
-    SalesHistory history;
-    history.names = std::move(names_);
-    std::vector<KeyedRow>& keyed = keyed_;
-    if (*dated_) {
-        NumberDatedPeriods(keyed, history);
-    }
-    for (const KeyedRow& row : keyed) {
+// The last period and sales point that have demand; names count the sales points themselves.
+void TidyHistory::CountSalesPointsAndPeriods(SalesHistory& history,
+                                             DecimalSeparator separator) const {
+    for (const KeyedRow& row : keyed_) {
         if (row.demand) {
             history.periods = std::max(history.periods, row.period);
             history.salesPoints = std::max(history.salesPoints, row.salesPoint);
@@ -165,28 +242,36 @@ SalesHistory TidyHistory::Finish() {
     }
     if (history.periods == 0) {
         // Every demand cell is empty: the first is named.
-        RefuseNumber(Where(keyed.front().row, kDemandCell), "", separator);
+        RefuseNumber(Where(keyed_.front().row, demandCell_), "", separator);
     }
     if (!layout_.numberedSalesPoints) {
         history.salesPoints = static_cast<int>(history.names.size());
     }
+}
+
+// Each sales point's demand period by period, from one row each; a missing row is refused
+// unless missing rows are zero.
+void TidyHistory::FillDemand(SalesHistory& history, DecimalSeparator separator) const {
     // By sales point and period, as in the run state: the demand and the row that gave it.
     std::vector<double> demand(static_cast<std::size_t>(kSalesPointSlots) * kPeriodSlots, 0.0);
     std::vector<int> rowOf(demand.size(), 0);
-    for (const KeyedRow& row : keyed) {
+    for (const KeyedRow& row : keyed_) {
         if (!row.demand) {
             // Coming periods follow those with demand; before them the demand is missing.
             if (row.period <= history.periods) {
-                RefuseNumber(Where(row.row, kDemandCell), "", separator);
+                RefuseNumber(Where(row.row, demandCell_), "", separator);
             }
             continue;
         }
         const std::size_t slot = Slot(row.salesPoint, row.period);
-        if (rowOf[slot] != 0) {
+        if (rowOf[slot] != 0 && choices_.duplicates == DuplicateRows::refused) {
             throw RunError(PlaceName(history, row.salesPoint, row.period) + ": two rows (rows " +
-                           std::to_string(rowOf[slot]) + " and " + std::to_string(row.row) + ")");
+                           std::to_string(rowOf[slot]) + " and " + std::to_string(row.row) +
+                           "), which are added up only when the user says so "
+                           "(--history-duplicates sum)");
         }
-        demand[slot] = *row.demand;
+        // Added in row order, as an export splits a day's sales into receipts.
+        demand[slot] = rowOf[slot] != 0 ? demand[slot] + *row.demand : *row.demand;
         rowOf[slot] = row.row;
     }
     const bool refused = choices_.missing == MissingRows::refused;
@@ -194,78 +279,98 @@ SalesHistory TidyHistory::Finish() {
     history.demand.reserve(static_cast<std::size_t>(history.salesPoints) * history.periods);
     for (int salesPoint = 1; salesPoint <= history.salesPoints; ++salesPoint) {
         const int* rowsOfPoint = &rowOf[Slot(salesPoint, 0)];
-        if (refused && layout_.numberedSalesPoints &&
-            std::all_of(rowsOfPoint + 1, rowsOfPoint + history.periods + 1,
-                        [](int row) { return row == 0; })) {
-            throw RunError("sales point " + std::to_string(salesPoint) +
-                           " is missing: the sales points must be numbered 1 to " +
-                           std::to_string(history.salesPoints) +
-                           " without a gap, unless missing rows are read as zero");
+        if (refused) {
+            RefuseMissingRows(history, salesPoint, rowsOfPoint);
         }
         for (int period = 1; period <= history.periods; ++period) {
-            if (refused && rowsOfPoint[period] == 0) {
-                throw RunError(PlaceName(history, salesPoint, period) +
-                               " is missing: every sales point needs a row for each period " +
-                               PeriodName(history, 1) + " to " +
-                               PeriodName(history, history.periods) +
-                               ", unless missing rows are read as zero");
-            }
             history.demand.push_back(demand[Slot(salesPoint, period)]);
         }
     }
-    return history;
+}
+
+// A sales point without a row for some period, or a numbered one without any row.
+void TidyHistory::RefuseMissingRows(const SalesHistory& history, int salesPoint,
+                                    const int* rowsOfPoint) const {
+    if (layout_.numberedSalesPoints &&
+        std::all_of(rowsOfPoint + 1, rowsOfPoint + history.periods + 1,
+                    [](int row) { return row == 0; })) {
+        throw RunError("sales point " + std::to_string(salesPoint) +
+                       " is missing: the sales points must be numbered 1 to " +
+                       std::to_string(history.salesPoints) +
+                       " without a gap, unless missing rows are read as zero");
+    }
+    for (int period = 1; period <= history.periods; ++period) {
+        if (rowsOfPoint[period] == 0) {
+            throw RunError(PlaceName(history, salesPoint, period) +
+                           " is missing: every sales point needs a row for each period " +
+                           PeriodName(history, 1) + " to " + PeriodName(history, history.periods) +
+                           ", unless missing rows are read as zero");
+        }
+    }
 }
 
 // A row's sales point, period as written and demand; names number the sales points in the
 // order they first appear. The empty demand of a coming period is blank.
-TidyHistory::KeyedRow TidyHistory::ReadKey(int row, std::string_view name, std::string_view period,
-                                           std::string_view demand, DecimalSeparator separator) {
+TidyHistory::KeyedRow TidyHistory::ReadKey(int row, DecimalSeparator separator) {
+    const std::string_view period = cellsOfRow_[periodCell_];
+    const std::string_view demand = cellsOfRow_[demandCell_];
     KeyedRow keyed{row, 0, 0, std::nullopt};
     if (layout_.numberedSalesPoints) {
-        keyed.salesPoint = ReadNumbering(row, name, kNameCell, "sales point", kMaxSalesPoints);
+        keyed.salesPoint =
+            ReadNumbering(row, cellsOfRow_[kNameCell], kNameCell, "sales point", kMaxSalesPoints);
     } else {
-        std::string text = NameInCell(name);
-        if (text.empty()) {
-            throw RunError(Where(row, kNameCell) + ": the cell is empty");
-        }
-        CheckNameLength(text, [&] { return Where(row, kNameCell); });
-        const auto found = numberOf_.find(text);
-        if (found != numberOf_.end()) {
-            keyed.salesPoint = found->second;
-        } else {
-            keyed.salesPoint = static_cast<int>(names_.size()) + 1;
-            if (keyed.salesPoint > kMaxSalesPoints) {
-                throw RunError(RowName(row) + " names a 101st sales point, " + ShownCell(text) +
-                               ": more than 100 sales points");
-            }
-            numberOf_.emplace(text, keyed.salesPoint);
-            names_.push_back(std::move(text));
-        }
+        keyed.salesPoint = NumberOfName(row);
     }
     if (*dated_) {
         // The date as written until the column has told the order of day and month.
         const std::optional<int> date = dates_.Take(period, row);
         if (!date) {
-            RefuseDate(Where(row, kPeriodCell), period, choices_.dateOrder);
+            RefuseDate(Where(row, periodCell_), period, choices_.dateOrder);
         }
         keyed.period = *date;
     }
     const bool coming = IsBlank(demand);
     if (!*dated_) {
         // The coming periods of an export run up to P + H, beyond period 600 when P is near it.
-        keyed.period = ReadNumbering(row, period, kPeriodCell, "period",
+        keyed.period = ReadNumbering(row, period, periodCell_, "period",
                                      coming ? 2 * kMaxPeriods : kMaxPeriods);
     }
     if (!coming) {
-        keyed.demand = CellNumber([&] { return Where(row, kDemandCell); }, demand, separator);
+        keyed.demand = CellNumber([&] { return Where(row, demandCell_); }, demand, separator);
     }
     return keyed;
+}
+
+// The sales point a row names, numbered in the order the names first appear; several key
+// columns are joined with " / ".
+int TidyHistory::NumberOfName(int row) {
+    std::string text;
+    for (std::size_t kept = kNameCell; kept < periodCell_; ++kept) {
+        const std::string_view cell = WithoutBlanks(cellsOfRow_[kept]);
+        if (cell.empty()) {
+            throw RunError(Where(row, kept) + ": the cell is empty");
+        }
+        text.append(kept == kNameCell ? "" : " / ").append(cell);
+    }
+    CheckNameLength(text, [&] { return Where(row, kNameCell); });
+    const auto found = numberOf_.find(text);
+    if (found != numberOf_.end()) {
+        return found->second;
+    }
+    const int number = static_cast<int>(names_.size()) + 1;
+    if (number > kMaxSalesPoints) {
+        throw RunError(RowName(row) + " names a 101st sales point, " + ShownCell(text) +
+                       ": more than 100 sales points");
+    }
+    numberOf_.emplace(text, number);
+    names_.push_back(std::move(text));
+    return number;
 }
 
 // The dates of the rows with demand, in order, are the periods; they must step evenly. A
 // coming period's date follows them.
 void TidyHistory::NumberDatedPeriods(std::vector<KeyedRow>& keyed, SalesHistory& history) const {
-    const DateOrder order = dates_.Decide([&](int row) { return Where(row, kPeriodCell); });
+    const DateOrder order = dates_.Decide([&](int row) { return Where(row, periodCell_); });
     if (dates_.AnySlashed()) {
         layout_.dateOrder = order;
     }

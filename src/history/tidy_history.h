@@ -32,7 +32,7 @@ class TidyHistory {
     TidyHistory(HistoryLayout& layout, const HistoryChoices& choices, HistoryReading reading);
     ~TidyHistory();
 
-    // The cells of a row that Take reads: name, period and demand, in this order.
+    // The cells of a row that Take reads: the sales point's, period and demand, in this order.
     CsvColumns KeptColumns() const;
     // Every row that holds anything, in order, the header included, with its kept cells.
     void Take(const CsvRecord& record);
@@ -41,9 +41,23 @@ class TidyHistory {
 
   private:
     struct KeyedRow;
+    struct HeldRow {
+        int row;
+        std::vector<std::string> cells;
+    };
 
-    KeyedRow ReadKey(int row, std::string_view name, std::string_view period,
-                     std::string_view demand, DecimalSeparator separator);
+    void ReadAsItComes(int row);
+    void KeepCells(const std::vector<std::string>& cells);
+    bool KeyMarksTotal() const;
+    DecimalSeparator ReadKeptRows();
+    void TakeHeldRow(DecimalSeparator separator);
+    void CountSalesPointsAndPeriods(SalesHistory& history, DecimalSeparator separator) const;
+    void FillDemand(SalesHistory& history, DecimalSeparator separator) const;
+    void RefuseMissingRows(const SalesHistory& history, int salesPoint,
+                           const int* rowsOfPoint) const;
+    // Of the row whose kept cells are in cellsOfRow_.
+    KeyedRow ReadKey(int row, DecimalSeparator separator);
+    int NumberOfName(int row);
     void NumberDatedPeriods(std::vector<KeyedRow>& keyed, SalesHistory& history) const;
     int ReadNumbering(int row, std::string_view cell, std::size_t kept, const char* counted,
                       int limit) const;
@@ -52,6 +66,9 @@ class TidyHistory {
     HistoryLayout& layout_;
     HistoryChoices choices_;
     std::size_t columns_ = 0;
+    std::size_t periodCell_;  // where the period and demand are among the kept cells
+    std::size_t demandCell_;
+    std::vector<std::string_view> cellsOfRow_;  // the kept cells of the row read
     int firstRow_ = 0;
     std::size_t rowCount_ = 0;  // the rows after the header
     // Known before the rows, which are then read as they come into keyed_; else they wait in
@@ -60,7 +77,8 @@ class TidyHistory {
     std::optional<bool> dated_;  // the first row's period decides whether all are dates
     DateColumn dates_;           // what the dates say of the order of day and month
     std::vector<KeyedRow> keyed_;
-    std::exception_ptr refusal_;  // of the first row read as it came that could not be
+    std::exception_ptr refusal_;   // of the first row read as it came that could not be
+    std::optional<HeldRow> held_;  // a row whose key cells say total, until a row follows it
     std::optional<RawCells> rows_;
     // The sales points' names in order of first appearance, and their numbers.
     std::vector<std::string> names_;

@@ -5,6 +5,7 @@
 
 #include "history/history_cells.h"
 #include "history/history_dates.h"
+#include "history/total_rows.h"
 #include "runtime/run_error.h"
 #include "state/run_state.h"
 
@@ -51,15 +52,20 @@ SalesHistory WideHistory::Finish(const HistoryChoices& choices) {
         throw RunError(RowName(firstRow_) + " has " + std::to_string(columns_) +
                        " cells: more than 100 sales points");
     }
-    DecimalEvidence evidence;
-    for (std::size_t at = 0; at < rows; ++at) {
-        for (std::size_t column = first; column < end; ++column) {
-            evidence.See(periods_->Cell(at, column), periods_->Row(at), column);
-        }
-    }
-    const DecimalSeparator separator = evidence.Decide(layout_.delimiter, choices.decimal);
+    const DecimalSeparator separator =
+        SeparatorOfCells(*periods_, first, end, layout_.delimiter, choices.decimal);
     layout_.decimal = separator;
+    // Without dates there is no key to mark a total: a sum row is one more period.
+    if (layout_.dateColumn) {
+        layout_.totalRow =
+            LeaveOutTotalRow(*periods_, {periods_->Cell(rows - 1, 0)}, first, end, separator);
+    }
+    return Read(choices, first, end, separator);
+}
 
+SalesHistory WideHistory::Read(const HistoryChoices& choices, std::size_t first, std::size_t end,
+                               DecimalSeparator separator) {
+    const std::size_t rows = periods_->Rows();
     SalesHistory history;
     history.salesPoints = static_cast<int>(end - first);
     // Each row's period from 0; dates with gaps filled leave periods that no row names.
@@ -113,25 +119,16 @@ bool WideHistory::EndsInDelimiter() const {
 // The periods' days from the first column, which must step evenly.
 std::vector<std::string> WideHistory::Dates(const HistoryChoices& choices,
                                             std::vector<std::size_t>& periodOfRow) const {
-    const DateOrderChoice order = choices.dateOrder;
-    const auto where = [](int row) { return RowName(row) + ", column 1"; };
-    DateColumn column(order);
-    std::vector<int> written;
+    std::vector<DateCell> cells;
     for (std::size_t at = 0; at < periods_->Rows(); ++at) {
-        const std::string_view cell = periods_->Cell(at, 0);
-        const std::optional<int> date = column.Take(cell, periods_->Row(at));
-        if (!date) {
-            RefuseDate(where(periods_->Row(at)), cell, order);
-        }
-        written.push_back(*date);
+        cells.push_back({periods_->Cell(at, 0), periods_->Row(at)});
     }
-    const DateOrder decided = column.Decide(where);
-    if (column.AnySlashed()) {
-        layout_.dateOrder = decided;
-    }
+    const std::vector<std::chrono::sys_days> read = ReadDateCells(
+        cells, choices.dateOrder, [](int row) { return RowName(row) + ", column 1"; },
+        layout_.dateOrder);
     std::vector<DatedRow> days;
-    for (std::size_t at = 0; at < written.size(); ++at) {
-        days.push_back({DateColumn::Day(written[at], decided), periods_->Row(at)});
+    for (std::size_t at = 0; at < read.size(); ++at) {
+        days.push_back({read[at], periods_->Row(at)});
     }
     // With missing rows read as zero, a date no row names is a period of zeros.
     const std::vector<std::chrono::sys_days> periods = PeriodDays(

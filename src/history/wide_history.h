@@ -20,10 +20,13 @@ class WideHistory {
     // Every row that holds anything, in order, the header included.
     void Take(const CsvRecord& record);
     // Reads the cells once the whole file has said how: the decimal separator from the number
-    // cells below the header and whether every row ends in a delimiter. The layout learns both.
+    // cells below the header, whether every row ends in a delimiter and, with dates, whether the
+    // last row is their total. The layout learns all three.
     SalesHistory Finish(const HistoryChoices& choices);
 
   private:
+    SalesHistory Read(const HistoryChoices& choices, std::size_t first, std::size_t end,
+                      DecimalSeparator separator);
     std::string CellName(int row, std::size_t column) const;
     bool EndsInDelimiter() const;
     std::vector<std::string> Dates(const HistoryChoices& choices,

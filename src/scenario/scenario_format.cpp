@@ -33,6 +33,8 @@ constexpr char kColumnsKey[] = "columns";
 constexpr char kMissingKey[] = "missing";
 constexpr char kDateOrderKey[] = "date_order";
 constexpr char kEncodingKey[] = "encoding";
+constexpr char kLayoutKey[] = "layout";
+constexpr char kDuplicatesKey[] = "duplicates";
 // run.json keeps the scenario of its run under this key, beside what the run gave.
 constexpr char kRunScenarioKey[] = "scenario";
 constexpr int kFirstFormat = 1;
@@ -252,9 +254,9 @@ Choice ReadChoice(const Json& history, const char* key,
 
 HistorySource ReadHistory(const Json& history) {
     RequireKind(history, history.is_object(), kHistoryKey, "an object in braces");
-    RequireKnownKeys(
-        history, kHistoryKey,
-        {kPathKey, kDecimalKey, kHeaderKey, kColumnsKey, kMissingKey, kDateOrderKey, kEncodingKey});
+    RequireKnownKeys(history, kHistoryKey,
+                     {kPathKey, kDecimalKey, kHeaderKey, kColumnsKey, kMissingKey, kDateOrderKey,
+                      kEncodingKey, kLayoutKey, kDuplicatesKey});
     const auto path = history.find(kPathKey);
     const std::string pathName = PathOf(kHistoryKey, kPathKey);
     if (path == history.end()) {
@@ -269,6 +271,8 @@ HistorySource ReadHistory(const Json& history) {
     source.choices.missing = ReadChoice(history, kMissingKey, kMissingWords);
     source.choices.dateOrder = ReadChoice(history, kDateOrderKey, kDateOrderWords);
     source.choices.encoding = ReadChoice(history, kEncodingKey, kEncodingWords);
+    source.choices.layout = ReadChoice(history, kLayoutKey, kLayoutWords);
+    source.choices.duplicates = ReadChoice(history, kDuplicatesKey, kDuplicateWords);
     if (const auto columns = history.find(kColumnsKey); columns != history.end()) {
         const bool threeTexts = columns->is_array() && columns->size() == 3 &&
                                 std::ranges::all_of(*columns, [](const Json& column) {
@@ -296,6 +300,13 @@ nlohmann::ordered_json HistoryJson(const HistorySource& source) {
     history[kMissingKey] = WordOfChoice(kMissingWords, choices.missing);
     history[kDateOrderKey] = WordOfChoice(kDateOrderWords, choices.dateOrder);
     history[kEncodingKey] = WordOfChoice(kEncodingWords, choices.encoding);
+    // Written where chosen only, so that a scenario of an earlier version is written as before.
+    if (choices.layout != LayoutChoice::found) {
+        history[kLayoutKey] = WordOfChoice(kLayoutWords, choices.layout);
+    }
+    if (choices.duplicates != DuplicateRows::refused) {
+        history[kDuplicatesKey] = WordOfChoice(kDuplicateWords, choices.duplicates);
+    }
     try {
         history.dump();
     } catch (const Json::type_error&) {

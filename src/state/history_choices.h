@@ -18,8 +18,13 @@ enum class MissingRows { refused, zero };
 enum class DateOrderChoice { found, dayFirst, monthFirst };
 // How the bytes of a file that is not UTF-16 are text.
 enum class EncodingChoice { found, utf8, windows1252 };
+// Which way a file holds its sales points: a column each, a row each, or a row per period too.
+enum class LayoutChoice { found, wide, rows, longTable };
+// What two rows of a long table for one sales point and period mean.
+enum class DuplicateRows { refused, summed };
 
-// The three columns of a long table, each a header cell's text or a column number from 1.
+// The three columns of a long table, each a header cell's text or a column number from 1; the
+// sales point may be several columns joined by "+" (store+article).
 struct HistoryColumns {
     std::string name;
     std::string period;
@@ -35,6 +40,8 @@ struct HistoryChoices {
     MissingRows missing = MissingRows::refused;
     DateOrderChoice dateOrder = DateOrderChoice::found;
     EncodingChoice encoding = EncodingChoice::found;
+    LayoutChoice layout = LayoutChoice::found;
+    DuplicateRows duplicates = DuplicateRows::refused;
 
     bool operator==(const HistoryChoices&) const = default;
 };
@@ -70,6 +77,13 @@ inline constexpr std::array<ChoiceWord<EncodingChoice>, 3> kEncodingWords = {
     {{EncodingChoice::found, "auto"},
      {EncodingChoice::utf8, "utf-8"},
      {EncodingChoice::windows1252, "windows-1252"}}};
+inline constexpr std::array<ChoiceWord<LayoutChoice>, 4> kLayoutWords = {
+    {{LayoutChoice::found, "auto"},
+     {LayoutChoice::wide, "wide"},
+     {LayoutChoice::rows, "rows"},
+     {LayoutChoice::longTable, "long"}}};
+inline constexpr std::array<ChoiceWord<DuplicateRows>, 2> kDuplicateWords = {
+    {{DuplicateRows::refused, "refuse"}, {DuplicateRows::summed, "sum"}}};
 
 template <typename Choice, std::size_t Count>
 std::optional<Choice> ChoiceOfWord(const std::array<ChoiceWord<Choice>, Count>& words,

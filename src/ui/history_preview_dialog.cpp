@@ -61,12 +61,20 @@ QString DecimalName(const std::optional<DecimalSeparator>& decimal) {
     return *decimal == DecimalSeparator::comma ? QObject::tr("comma") : QObject::tr("point");
 }
 
+QString ShapeName(HistoryShape shape) {
+    switch (shape) {
+        case HistoryShape::longTable:
+            return QObject::tr("Long table (a row per sales point and period)");
+        case HistoryShape::rows:
+            return QObject::tr("Rows (a row per sales point, the periods across)");
+        case HistoryShape::wide:
+            return QObject::tr("Wide table (a column per sales point)");
+    }
+    return {};
+}
+
 QString FoundText(const HistoryLayout& layout, const std::optional<SalesHistory>& history) {
-    // Without columns the reader stopped before it settled the shape.
-    QString text = layout.columnCount == 0 ? QObject::tr("Shape not settled")
-                   : layout.shape == HistoryShape::longTable
-                       ? QObject::tr("Long table (a row per sales point and period)")
-                       : QObject::tr("Wide table (a column per sales point)");
+    QString text = layout.shapeSettled ? ShapeName(layout.shape) : QObject::tr("Shape not settled");
     text +=
         QObject::tr("; read as %1; delimiter: %2; decimal separator: %3; %4")
             .arg(QString::fromUtf8(EncodingName(layout.encoding).data(),
@@ -80,8 +88,12 @@ QString FoundText(const HistoryLayout& layout, const std::optional<SalesHistory>
                     : QObject::tr("; slashed dates read month first");
     }
     if (layout.shape == HistoryShape::longTable && layout.columnsFoundBy != ColumnsFoundBy::none) {
+        QStringList keys;
+        for (const std::size_t column : layout.keyColumns) {
+            keys << QString::fromStdString(layout.ColumnName(column));
+        }
         text += QObject::tr("\nSales points in %1, periods in %2, demand in %3")
-                    .arg(QString::fromStdString(layout.ColumnName(layout.nameColumn)),
+                    .arg(keys.join(QStringLiteral(" + ")),
                          QString::fromStdString(layout.ColumnName(layout.periodColumn)),
                          QString::fromStdString(layout.ColumnName(layout.demandColumn)));
     }
@@ -93,7 +105,24 @@ QString FoundText(const HistoryLayout& layout, const std::optional<SalesHistory>
             text += QObject::tr(" (%1 that no row names, read as zero)").arg(layout.filledPeriods);
         }
     }
+    if (layout.totalRow > 0) {
+        text += QObject::tr("; row %1 holds the totals and is left out").arg(layout.totalRow);
+    }
     return text;
+}
+
+// A sales point named by two columns together, such as a store and an article: the pairs
+// among the first columns, where key columns stand.
+void AddKeyPairs(const HistoryLayout& layout, QComboBox& box) {
+    constexpr std::size_t kPairedColumns = 5;
+    const std::size_t paired = std::min(layout.columnCount, kPairedColumns);
+    for (std::size_t first = 0; first < paired; ++first) {
+        for (std::size_t second = first + 1; second < paired; ++second) {
+            box.addItem(QString::fromStdString(layout.ColumnName(first)) + QStringLiteral(" + ") +
+                            QString::fromStdString(layout.ColumnName(second)),
+                        QStringLiteral("%1+%2").arg(first + 1).arg(second + 1));
+        }
+    }
 }
 
 QTableWidgetItem* Cell(const QString& text) {
@@ -117,6 +146,8 @@ HistoryPreviewDialog::HistoryPreviewDialog(const QString& path, const HistoryCho
       missing_(ChoiceBox(kMissingWords, choices_.missing, "MissingRowsChoice")),
       dateOrder_(ChoiceBox(kDateOrderWords, choices_.dateOrder, "DateOrderChoice")),
       encoding_(ChoiceBox(kEncodingWords, choices_.encoding, "EncodingChoice")),
+      layout_(ChoiceBox(kLayoutWords, choices_.layout, "LayoutChoice")),
+      duplicates_(ChoiceBox(kDuplicateWords, choices_.duplicates, "DuplicateRowsChoice")),
       buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel)) {
     setObjectName(QStringLiteral("HistoryPreviewDialog"));
     setWindowTitle(tr("Sales history %1").arg(QFileInfo(path).fileName()));
@@ -131,9 +162,11 @@ HistoryPreviewDialog::HistoryPreviewDialog(const QString& path, const HistoryCho
     rows_->verticalHeader()->hide();
 
     auto* choiceRows = new QFormLayout;
+    choiceRows->addRow(tr("La&yout:"), layout_);
     choiceRows->addRow(tr("&Header row:"), header_);
     choiceRows->addRow(tr("&Decimal separator:"), decimal_);
     choiceRows->addRow(tr("&Missing rows:"), missing_);
+    choiceRows->addRow(tr("&Repeated rows:"), duplicates_);
     choiceRows->addRow(tr("Da&te order (slashed dates):"), dateOrder_);
     choiceRows->addRow(tr("&Encoding:"), encoding_);
     auto* columns = new QHBoxLayout;
@@ -163,7 +196,8 @@ HistoryPreviewDialog::HistoryPreviewDialog(const QString& path, const HistoryCho
     auto* columnsLabel = new QLabel(tr("Long table co&lumns\n(sales point, period, demand):"));
     columnsLabel->setBuddy(columns_[0]);
     choiceRows->addRow(columnsLabel, columns);
-    for (QComboBox* box : {header_, decimal_, missing_, dateOrder_, encoding_}) {
+    for (QComboBox* box :
+         {layout_, header_, decimal_, missing_, duplicates_, dateOrder_, encoding_}) {
         connect(box, &QComboBox::activated, this, &HistoryPreviewDialog::TakeChoices);
     }
 
@@ -199,6 +233,8 @@ void HistoryPreviewDialog::TakeChoices() {
     choices_.missing = ChosenIn<MissingRows>(*missing_);
     choices_.dateOrder = ChosenIn<DateOrderChoice>(*dateOrder_);
     choices_.encoding = ChosenIn<EncodingChoice>(*encoding_);
+    choices_.layout = ChosenIn<LayoutChoice>(*layout_);
+    choices_.duplicates = ChosenIn<DuplicateRows>(*duplicates_);
     if (columns_[0]->currentIndex() > 0) {
         choices_.columns = HistoryColumns{columns_[0]->currentData().toString().toStdString(),
                                           columns_[1]->currentData().toString().toStdString(),
@@ -292,8 +328,8 @@ void HistoryPreviewDialog::FillColumnChoices(const HistoryLayout& layout) {
     if (layout.columnCount == 0) {
         return;  // refused before the columns were counted: the choices offered still hold
     }
-    const bool found = layout.shape == HistoryShape::longTable;
-    const std::array<std::size_t, 3> foundColumns = {found ? layout.nameColumn : 0,
+    const bool found = layout.shapeSettled && layout.shape == HistoryShape::longTable;
+    const std::array<std::size_t, 3> foundColumns = {found ? layout.keyColumns.front() : 0,
                                                      found ? layout.periodColumn : 1,
                                                      found ? layout.demandColumn : 2};
     for (std::size_t role = 0; role < columns_.size(); ++role) {
@@ -305,8 +341,16 @@ void HistoryPreviewDialog::FillColumnChoices(const HistoryLayout& layout) {
             box.addItem(QString::fromStdString(layout.ColumnName(column)),
                         QString::number(column + 1));
         }
-        box.setProperty("found",
-                        static_cast<int>(std::min(foundColumns[role] + 1, layout.columnCount)));
+        if (role == 0) {
+            AddKeyPairs(layout, box);
+        }
+        int foundAt = static_cast<int>(std::min(foundColumns[role] + 1, layout.columnCount));
+        if (role == 0 && found && layout.keyColumns.size() == 2) {
+            foundAt = std::max(foundAt, box.findData(QStringLiteral("%1+%2")
+                                                         .arg(layout.keyColumns[0] + 1)
+                                                         .arg(layout.keyColumns[1] + 1)));
+        }
+        box.setProperty("found", foundAt);
         box.setCurrentIndex(std::max(0, box.findData(chosen)));
     }
 }

@@ -29,7 +29,6 @@ class HistoryPreviewDialog : public QDialog {
     // Opens with the choices given, as the file was last read.
     HistoryPreviewDialog(const QString& path, const HistoryChoices& choices, QWidget* parent);
 
-    const HistoryChoices& Choices() const { return choices_; }
     // The file as read with the choices shown; none while it is read or when it is refused.
     const std::optional<SalesHistory>& History() const { return history_; }
 
@@ -64,6 +63,8 @@ class HistoryPreviewDialog : public QDialog {
     QComboBox* missing_;
     QComboBox* dateOrder_;
     QComboBox* encoding_;
+    QComboBox* layout_;
+    QComboBox* duplicates_;
     std::array<QComboBox*, 3> columns_{};  // name, period, demand
     QDialogButtonBox* buttons_;
 };

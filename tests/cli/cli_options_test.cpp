@@ -235,12 +235,18 @@ TEST(CliOptions, ASalesHistoryTakesThePlaceOfTheTwoCountBoxes) {
 TEST(CliOptions, TheHistoryIsReadAsTheOptionsAndTheScenarioSay) {
     std::optional<CliOptions> options =
         Parse({"--demand=sales.csv", "--history-decimal", "comma", "--history-header=no",
-               "--history-columns", "Store,2,units", "--history-missing", "zero",
-               "--history-date-order=dmy", "--history-encoding", "windows-1252"});
+               "--history-columns", "Store+Article,2,units", "--history-missing", "zero",
+               "--history-date-order=dmy", "--history-encoding", "windows-1252", "--history-layout",
+               "long", "--history-duplicates", "sum"});
     ASSERT_TRUE(options);
-    const HistoryChoices given{
-        DecimalChoice::comma, HeaderChoice::no,          HistoryColumns{"Store", "2", "units"},
-        MissingRows::zero,    DateOrderChoice::dayFirst, EncodingChoice::windows1252};
+    const HistoryChoices given{DecimalChoice::comma,
+                               HeaderChoice::no,
+                               HistoryColumns{"Store+Article", "2", "units"},
+                               MissingRows::zero,
+                               DateOrderChoice::dayFirst,
+                               EncodingChoice::windows1252,
+                               LayoutChoice::longTable,
+                               DuplicateRows::summed};
     EXPECT_EQ(options->historyChoices, given);
     const Scenario saved = GivenScenario(*options);
     ASSERT_TRUE(saved.history);
@@ -265,6 +271,8 @@ TEST(CliOptions, TheHistoryIsReadAsTheOptionsAndTheScenarioSay) {
          "--history-decimal takes auto, comma or point, not \"dot\""},
         {{"--demand", "a.csv", "--history-missing", "yes"},
          "--history-missing takes refuse or zero, not \"yes\""},
+        {{"--demand", "a.csv", "--history-layout", "tall"},
+         "--history-layout takes auto, wide, rows or long, not \"tall\""},
         {{"--demand", "a.csv", "--history-columns", "a,b"},
          "--history-columns takes three columns NAME,PERIOD,DEMAND (header names or numbers "
          "from 1), not \"a,b\""},

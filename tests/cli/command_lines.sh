@@ -115,7 +115,7 @@ cmp -s history-again/out.txt history/out.txt || fail "the scenario reads its his
 mv history/sales.csv history/moved.csv
 expect c 1 "The sales history \"$work/history/sales.csv\" of the scenario file \"$work/history/s.sfscenario\" is gone: no file has that name now" \
   --scenario "$work/history/s.sfscenario"
-expect c 2 'sales-forecast-cli: --history-columns, --history-header, --history-decimal, --history-missing, --history-date-order and --history-encoding need a sales history: --demand, or a scenario that names one' \
+expect c 2 'sales-forecast-cli: --history-layout, --history-columns, --history-duplicates, --history-header, --history-decimal, --history-missing, --history-date-order and --history-encoding need a sales history: --demand, or a scenario that names one' \
   --example --history-missing zero
 
 [ "$failed" -eq 0 ] && echo "command lines: all passed"

@@ -31,6 +31,26 @@ for file in demand.csv demand-semicolons.csv; do
   check "$file gives the simulated report" cmp -s out.txt <(expected "$file")
 done
 
+# The same demand with a sales point per row and the periods across, as retail exports write it.
+awk '{ for (c = 1; c <= NF; ++c) cell[c, NR] = $c } END {
+  printf "article"; for (r = 1; r <= NR; ++r) printf ",%d", r; print ""
+  split("North South East", name, " ")
+  for (c = 1; c <= NF; ++c) { printf "%s", name[c]; for (r = 1; r <= NR; ++r) printf ",%s", cell[c, r]; print "" }
+}' matrix.txt >demand-rows.csv
+"$cli" --example --demand demand-rows.csv --runs 2 >/dev/null 2>&1
+check "demand-rows.csv gives the simulated report" cmp -s out.txt <(expected demand-rows.csv)
+
+# Numbers for names: wide would read it too, so it is refused until the layout is set.
+awk -F, 'NR > 1 { $1 = 100 + NR } 1' OFS=, demand-rows.csv >ambiguous.csv
+cp out.txt before.txt
+"$cli" --example --demand ambiguous.csv >/dev/null 2>stderr.txt
+code=$?
+check "a file both wide and rows read exits with 1" test "$code" -eq 1
+check "it names the layout option" grep -qF -- '(--history-layout)' stderr.txt
+check "it leaves the report alone" cmp -s out.txt before.txt
+"$cli" --example --demand ambiguous.csv --history-layout rows --runs 2 >/dev/null 2>&1
+check "--history-layout rows reads it" cmp -s out.txt <(expected ambiguous.csv)
+
 cp out.txt before.txt
 printf '1,2\n3\n' >bad.csv
 "$cli" --example --demand bad.csv >/dev/null 2>stderr.txt

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -285,8 +286,8 @@ TEST(HistoryReader, RefusesABadFileSayingWhereAndWhy) {
         {"1e999\n", "row 1, column 1: \"1e999\" is a number too large to hold"},
         {"1;-0,1e-400\n", "row 1, column 2: \"-0,1e-400\" is a number too close to 0 to hold"},
         {std::string(4, '\0'), "this is not a text file: row 1, byte 1 is a NUL byte"},
-        {std::string(200, ','), "row 1 has more than 102 cells: more than 100 sales points"},
-        {"1,2\n" + std::string(1 << 20, ','), "row 2 has more than 102 cells where row 1 has 2"},
+        {std::string(200, ','), "row 1 has 201 cells: more than 100 sales points"},
+        {"1,2\n" + std::string(1 << 20, ','), "row 2 has more than 611 cells where row 1 has 2"},
         {"1,2\n\"1,5\",2\n", "row 2, column 1: \"1,5\" is not a number with a decimal point"},
         {"1,2\n3,\n", "row 2, column 2: the cell is empty"},
         {"1,\" \"\n2,3\n", "row 1, column 2: the cell is empty"},
@@ -303,7 +304,9 @@ TEST(HistoryReader, RefusesABadFileSayingWhereAndWhy) {
         {Grid(601, 2, "A,B\n"), "row 602 would be period 601: more than 600 periods"},
         {"1,2\n1," + std::string(40, '7') + "x\n",
          "row 2, column 2: \"77777777777777777777777777777...\" is not a number"},
-        {tidy + "1,1,5\n1,2,6\n1,1,7\n", "sales point 1, period 1: two rows (rows 2 and 4)"},
+        {tidy + "1,1,5\n1,2,6\n1,1,7\n",
+         "sales point 1, period 1: two rows (rows 2 and 4), which are added up only when the user "
+         "says so (--history-duplicates sum)"},
         {tidy + "1,1,5\n1,3,6\n",
          "sales point 1, period 2 is missing: every sales point needs a row for each period 1 "
          "to 3, unless missing rows are read as zero"},
@@ -323,17 +326,17 @@ TEST(HistoryReader, RefusesABadFileSayingWhereAndWhy) {
         {tidy + "101,1,5\n", "row 2 names sales point \"101\": more than 100 sales points"},
         {tidy + "1,601,5\n", "row 2 names period \"601\": more than 600 periods"},
         {tidy + "1,1\n", "row 2 has 2 cells where the header has 3"},
-        {tidy + std::string(500, ','), "row 2 has more than 102 cells where the header has 3"},
-        {"period" + std::string(200, ',') + "\n",
-         "row 1 has more than 102 cells: more columns than a sales history may have"},
+        {tidy + std::string(700, ','), "row 2 has more than 611 cells where the header has 3"},
+        {"store,period,units" + std::string(700, ',') + "\n",
+         "row 1 has more than 611 cells: more columns than a sales history may have"},
         {tidy + "1,1,5\n\n1,2,6\n", "row 3 is empty"},
         {tidy + "1,1,5\n1,2,\n1,3,7\n", "row 3, column 3 (\"demand\"): the cell is empty"},
         {tidy + "1,1,5\n1,1, \n", "row 3, column 3 (\"demand\"): the cell is empty"},
         {tidy + "1,1,\n1,1201,\n", "row 3 names period \"1201\": more than 1200 periods"},
-        {"sales_point,period,qty\n",
-         "row 1 has no column named \"demand\"; a file with sales_point and period columns needs "
-         "all three of sales_point, period and demand"},
-        {"sales_point,period,demand,Demand\n", "row 1, column 4: a second column named \"demand\""},
+        {"sales_point,period,qty\n", "row 1 holds names only: there is no demand in the file"},
+        {"sales_point,period,demand,Demand\n",
+         "column 3 (\"demand\") and column 4 (\"Demand\") could both be the demand, and no header "
+         "word tells which: choose the columns (--history-columns NAME,PERIOD,DEMAND)"},
     };
     for (const auto& [bytes, message] : cases) {
         EXPECT_EQ(Refusal(bytes), message) << bytes.substr(0, 80);

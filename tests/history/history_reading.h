@@ -51,6 +51,7 @@ struct Taken {
     std::vector<std::string> names = {};
     std::vector<std::string> dates = {};
     HistoryChoices choices = {};
+    int totalRow = 0;  // the row left out as a total
 };
 
 inline void ExpectTaken(const Taken& taken) {
@@ -63,6 +64,7 @@ inline void ExpectTaken(const Taken& taken) {
     EXPECT_EQ(history.demand, taken.demand);
     EXPECT_EQ(history.names, taken.names);
     EXPECT_EQ(history.dates, taken.dates);
+    EXPECT_EQ(outcome.layout.totalRow, taken.totalRow);
 }
 
 }  // namespace sf

@@ -34,10 +34,12 @@ Scenario EveryBoxDifferent(DemandModel model, bool bounded, const NumberLocale& 
     if (bounded) {
         HistoryChoices choices{DecimalChoice::comma,
                                HeaderChoice::no,
-                               HistoryColumns{"Filiale \"Süd\"", "2", "menge"},
+                               HistoryColumns{"Filiale \"Süd\"+Artikel", "2", "menge"},
                                MissingRows::zero,
                                DateOrderChoice::monthFirst,
-                               EncodingChoice::windows1252};
+                               EncodingChoice::windows1252,
+                               LayoutChoice::longTable,
+                               DuplicateRows::summed};
         scenario.history = HistorySource{"/home/anna/Verkäufe 2023.csv", choices};
     }
     return scenario;
@@ -253,7 +255,11 @@ TEST(ScenarioFormat, ABadFileIsRefusedWithWhatIsWrong) {
          "of the names, periods and demand"},
         {"unknown history key", R"({"format": 2, "sales_history": {"path": "/a.csv", "sep": ";"}})",
          "has the unknown key \"sales_history.sep\"; \"sales_history\" holds path, decimal, "
-         "header, columns, missing, date_order, encoding"},
+         "header, columns, missing, date_order, encoding, layout, duplicates"},
+        {"unknown layout word",
+         R"({"format": 2, "sales_history": {"path": "/a.csv", "layout": "tall"}})",
+         "has \"sales_history.layout\" as \"tall\"; it must be auto, wide, rows or long in "
+         "quotes"},
     };
     for (const auto& [name, text, expected] : cases) {
         EXPECT_EQ(RefusalOf([&] { ParseScenario(text, kComma); }), expected) << name;

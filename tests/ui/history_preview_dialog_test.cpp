@@ -95,6 +95,17 @@ class HistoryPreviewDialogTest : public QObject {
             << QByteArray("date;M\xE4nner\n2024-03-01;1\n") << QString() << QStringList()
             << "read as Western European, Windows-1252" << QStringList{"Date", "M\u00e4nner"}
             << QStringList{"2024-03-01", "1"};
+        QTest::newRow("a sales point per row, numbers for names, settled by the layout")
+            << QByteArray("article,1,2\n1001,5,6\n1002,7,8\n") << "(--history-layout)"
+            << QStringList{"LayoutChoice=rows"} << "Rows (a row per sales point"
+            << QStringList{"Period", "1001", "1002"} << QStringList{"1", "5", "7"};
+        QTest::newRow("receipts of one day, added up, a total row left out")
+            << QByteArray(
+                   "store;article;date;units\nN;Milk;2024-03-01;4\nN;Milk;2024-03-01;3\n"
+                   "N;Milk;2024-03-02;5\nTotal;;;12\n")
+            << "(--history-duplicates sum)" << QStringList{"DuplicateRowsChoice=sum"}
+            << "row 5 holds the totals and is left out" << QStringList{"Date", "N / Milk"}
+            << QStringList{"2024-03-01", "7"};
         QTest::newRow("all-numeric header said to be one")
             << QByteArray("101,102\n5,6\n") << QString() << QStringList{"HeaderChoice=yes"}
             << "row 1 is a header" << QStringList{"Period", "101", "102"}

@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "history/history_reading.h"
+
+namespace sf {
+namespace {
+
+HistoryChoices Chosen(LayoutChoice layout, DuplicateRows duplicates = DuplicateRows::refused,
+                      std::optional<HistoryColumns> columns = std::nullopt) {
+    HistoryChoices choices;
+    choices.layout = layout;
+    choices.duplicates = duplicates;
+    choices.columns = std::move(columns);
+    return choices;
+}
+
+// Every shape read to its sales points: which column is what, from the header's words or the
+// content, a sales point per row, several key columns, rows added up, totals left out.
+TEST(HistoryReader, ReadsEveryShape) {
+    const std::vector<std::string> jan = {"2024-01-01", "2024-01-08", "2024-01-15"};
+    const std::vector<std::string> days = {"2024-01-01", "2024-01-02"};
+    const HistoryChoices sum = Chosen(LayoutChoice::found, DuplicateRows::summed);
+    const HistoryChoices keyColumns =
+        Chosen(LayoutChoice::found, DuplicateRows::refused, HistoryColumns{"1+2", "day", "4"});
+    const Taken cases[] = {
+        {"rows, dates across the header",
+         "article,2024-01-01,2024-01-08,2024-01-15\nMilk,1,2,3\nBread,4,5,6\n",
+         2,
+         3,
+         {1, 2, 3, 4, 5, 6},
+         {"Milk", "Bread"},
+         jan},
+        {"rows, dates across after an empty corner",
+         ",2024-01-01,2024-01-08\nMilk,1,2\nBread,3,4\n",
+         2,
+         2,
+         {1, 2, 3, 4},
+         {"Milk", "Bread"},
+         {"2024-01-01", "2024-01-08"}},
+        {"rows, name columns joined, a blank one left out, period numbers",
+         "store,item,1,2\nNorth,Milk,1,2\nSouth,,3,4\n",
+         2,
+         2,
+         {1, 2, 3, 4},
+         {"North / Milk", "South"}},
+        {"rows, months, decimal commas and a trailing delimiter",
+         "article;2024-01-31;2024-02-29;\nMilk;1,5;2;\n",
+         1,
+         2,
+         {1.5, 2},
+         {"Milk"},
+         {"2024-01-31", "2024-02-29"}},
+        {"rows, article numbers beside descriptions, which no wide table has",
+         "article_no,description,1,2\n1001,Milk,1,2\n1002,Bread,3,4\n",
+         2,
+         2,
+         {1, 2, 3, 4},
+         {"1001 / Milk", "1002 / Bread"}},
+        {"rows chosen where the names are numbers",
+         "article,1,2\n100,5,6\n200,7,8\n",
+         2,
+         2,
+         {5, 6, 7, 8},
+         {"100", "200"},
+         {},
+         Chosen(LayoutChoice::rows)},
+        {"wide chosen for the same file",
+         "article,1,2\n100,5,6\n200,7,8\n",
+         3,
+         2,
+         {100, 200, 5, 7, 6, 8},
+         {"article", "1", "2"},
+         {},
+         Chosen(LayoutChoice::wide)},
+        {"rows with a total row",
+         "article,1,2\nMilk,1,2\nBread,3,4\nTotal,4,6\n",
+         2,
+         2,
+         {1, 2, 3, 4},
+         {"Milk", "Bread"},
+         {},
+         {},
+         4},
+        {"rows with a total row whose name is empty",
+         "article,1,2\nMilk,1,2\nBread,3,4\n,4,6\n",
+         2,
+         2,
+         {1, 2, 3, 4},
+         {"Milk", "Bread"},
+         {},
+         {},
+         4},
+        {"wide, dates down, sales points named by numbers",
+         "date,1,2\n2024-01-01,5,6\n2024-01-02,7,8\n",
+         2,
+         2,
+         {5, 7, 6, 8},
+         {"1", "2"},
+         days},
+        {"wide, dates and no header: the first period stays one",
+         "2024-01-01,5,6\n2024-01-02,7,8\n",
+         2,
+         2,
+         {5, 7, 6, 8},
+         {},
+         days},
+        {"wide, dates and a total row",
+         "date,A,B\n2024-01-01,1,2\n2024-01-02,3,4\nSumme,4,6\n",
+         2,
+         2,
+         {1, 3, 2, 4},
+         {"A", "B"},
+         days,
+         {},
+         4},
+        {"wide without dates: a sum row is one more period",
+         "A,B\n1,2\n3,4\n4,6\n",
+         2,
+         3,
+         {1, 3, 4, 2, 4, 6},
+         {"A", "B"}},
+        {"long, numeric store ids by the header's words",
+         "store,week,qty\n1,1,5\n2,1,6\n1,2,7\n2,2,8\n",
+         2,
+         2,
+         {5, 7, 6, 8},
+         {"1", "2"}},
+        {"long, numeric keys in blocks without words",
+         "x,y,z\n10,1,5\n10,2,6\n20,1,7\n20,2,8\n",
+         2,
+         2,
+         {5, 6, 7, 8},
+         {"10", "20"}},
+        {"long, numeric keys cycling beside period numbers",
+         "a,b,c\n1,1,5\n2,1,6\n1,2,7\n2,2,8\n",
+         2,
+         2,
+         {5, 7, 6, 8},
+         {"1", "2"}},
+        {"wide, counts that repeat but not from period 1 as a long table's keys",
+         "3,5,1\n4,5,2\n3,6,3\n4,6,4\n",
+         3,
+         4,
+         {3, 4, 3, 4, 5, 5, 6, 6, 1, 2, 3, 4}},
+        {"long, numeric keys cycling beside dates, no header",
+         "7,2024-01-01,5\n8,2024-01-01,6\n7,2024-01-02,7\n8,2024-01-02,8\n",
+         2,
+         2,
+         {5, 7, 6, 8},
+         {"7", "8"},
+         days},
+        {"long, a sales_point column numbers them beside a name column, as an export's series",
+         "sales_point,name,period,demand\n2,B,1,5\n1,A,1,4\n",
+         2,
+         1,
+         {4, 5}},
+        {"long, one numeric store by its words, the demand by content",
+         "store,week,amount\n101,1,5\n101,2,6\n",
+         1,
+         2,
+         {5, 6},
+         {"101"}},
+        {"long, the units word over the price",
+         "product,week,price,units\nMilk,1,2.5,10\n",
+         1,
+         1,
+         {10},
+         {"Milk"}},
+        {"long, German words",
+         "Artikel;Woche;Preis;Menge\nMilch;1;2,5;10\nMilch;2;2,5;12\n",
+         1,
+         2,
+         {10, 12},
+         {"Milch"}},
+        {"long, a unit of text beside the quantity, ids and names as keys",
+         "product_id,product_name,week,unit,qty\n7,Milk,1,pcs,5\n",
+         1,
+         1,
+         {5},
+         {"7 / Milk"}},
+        {"long, capitals with accents",
+         "ARTIKEL;WOCHE;PREIS;STÜCK\nMilch;1;2,5;10\n",
+         1,
+         1,
+         {10},
+         {"Milch"}},
+        {"long, demand over units over sales",
+         "item,date,Sales,UNITS,Demand\nA,1,1,2,3\n",
+         1,
+         1,
+         {3},
+         {"A"}},
+        {"long, two key words joined",
+         "store,article,date,units\nN,Milk,2024-01-01,1\nS,Milk,2024-01-01,2\n"
+         "N,Milk,2024-01-02,3\nS,Milk,2024-01-02,4\n",
+         2,
+         2,
+         {1, 3, 2, 4},
+         {"N / Milk", "S / Milk"},
+         days},
+        {"long, key columns chosen",
+         "shop,sku,day,n\nN,1,2024-01-01,1\nN,1,2024-01-02,2\n",
+         1,
+         2,
+         {1, 2},
+         {"N / 1"},
+         days,
+         keyColumns},
+        {"long, rows of one sales point and period added up",
+         "product,week,units\nMilk,1,2\nMilk,1,3\nMilk,2,4\n",
+         1,
+         2,
+         {5, 4},
+         {"Milk"},
+         {},
+         sum},
+        {"long with a total row",
+         "product,week,units\nMilk,1,2\nMilk,2,3\nTotal,,5\n",
+         1,
+         2,
+         {2, 3},
+         {"Milk"},
+         {},
+         {},
+         4},
+        {"long, a row named a total that is not the last is a sales point",
+         "product,week,units\nMilk,1,2\nTotal,1,5\nMilk,2,3\nTotal,2,5\nBread,1,1\nBread,2,1\n",
+         3,
+         2,
+         {2, 3, 5, 5, 1, 1},
+         {"Milk", "Total", "Bread"}},
+    };
+    for (const Taken& taken : cases) {
+        ExpectTaken(taken);
+    }
+}
+
+TEST(HistoryReader, RefusesAShapeItCannotSettleAndNamesABadCellWhateverTheChoices) {
+    HistoryChoices zero;
+    zero.missing = MissingRows::zero;
+    const std::tuple<std::string, HistoryChoices, std::string> cases[] = {
+        {"article,1,2\n100,5,6\n200,7,8\n",
+         {},
+         "row 1 has periods across after column 1 (\"article\"), whose cells below are numbers: "
+         "the file may hold a sales point in each row or in each column; set the layout to wide, "
+         "rows or long (--history-layout)"},
+        {"product,week,a,b\nMilk,1,2,3\n",
+         {},
+         "column 3 (\"a\") and column 4 (\"b\") could both be the demand, and no header word "
+         "tells which: choose the columns (--history-columns NAME,PERIOD,DEMAND)"},
+        {"article,1,2\nMilk,1,2\nBread,3,4\nTotal,4,7\n",
+         {},
+         "row 4 is named a total, but its numbers are not the sums of the columns above"},
+        {"product,week,units\nMilk,1,2\nMilk,2,3\nsum,,6\n",
+         {},
+         "row 4 is named a total, but its numbers are not the sums of the columns above"},
+        // A blank demand before the last date is missing, not a coming period.
+        {"product,date,units\nMilk,2024-01-01,1\nMilk,2024-01-02,\nBread,2024-01-01,3\n"
+         "Bread,2024-01-02,4\n",
+         zero, "row 3, column 3 (\"units\"): the cell is empty"},
+        {"date,A,B\n2024-01-01,1,2\n2024-01-02,n/a,4\n2024-01-03,5,6\n", zero,
+         "row 3, column 2 (\"A\"): \"n/a\" is not a number"},
+        {"article,2024-01-01,2024-01-08\nMilk,1,n/a\nBread,3,4\n", zero,
+         "row 2, column 3 (\"2024-01-08\"): \"n/a\" is not a number"},
+        {"1,2\n3,4\n", Chosen(LayoutChoice::rows),
+         "row 1 is no header of names followed by dates or period numbers (1, 2, 3 ...), as a "
+         "file with a row per sales point needs"},
+        {"1,2\n3,4\n", Chosen(LayoutChoice::longTable),
+         "no columns of sales points and periods were found for a long table: choose the columns "
+         "(--history-columns NAME,PERIOD,DEMAND)"},
+        {"store,week,qty\n1,1,5\n",
+         Chosen(LayoutChoice::wide, DuplicateRows::refused, HistoryColumns{"1", "2", "3"}),
+         "columns are chosen for a long table, but the layout is set to wide"},
+    };
+    for (const auto& [bytes, choices, message] : cases) {
+        EXPECT_EQ(Refusal(bytes, choices), message) << bytes.substr(0, 80);
+    }
+}
+
+}  // namespace
+}  // namespace sf
