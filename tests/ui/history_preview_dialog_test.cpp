@@ -165,7 +165,7 @@ class HistoryPreviewDialogTest : public QObject {
             keys.insert(key);
             QVERIFY2(qobject_cast<QComboBox*>(label->buddy()), qPrintable(label->text()));
         }
-        QCOMPARE(keys.size(), 6);
+        QCOMPARE(keys.size(), 8);
         const auto* rows = dialog.findChild<QTableWidget*>("HistoryRows");
         const QFontMetrics metrics(rows->horizontalHeader()->font());
         QVERIFY(rows->horizontalHeader()->sectionSize(1) > metrics.horizontalAdvance(longName));
