@@ -28,6 +28,8 @@ TEST(HistoryReader, ReadsEveryShape) {
     const HistoryChoices sum = Chosen(LayoutChoice::found, DuplicateRows::summed);
     const HistoryChoices keyColumns =
         Chosen(LayoutChoice::found, DuplicateRows::refused, HistoryColumns{"1+2", "day", "4"});
+    HistoryChoices monthFirst;
+    monthFirst.dateOrder = DateOrderChoice::monthFirst;
     const Taken cases[] = {
         {"rows, dates across the header",
          "article,2024-01-01,2024-01-08,2024-01-15\nMilk,1,2,3\nBread,4,5,6\n",
@@ -43,6 +45,36 @@ TEST(HistoryReader, ReadsEveryShape) {
          {1, 2, 3, 4},
          {"Milk", "Bread"},
          {"2024-01-01", "2024-01-08"}},
+        // The header's dates take the forms of a column of dates.
+        {"rows, dates day first with dots",
+         "article;01.03.2024;02.03.2024\nMilk;1;2\n",
+         1,
+         2,
+         {1, 2},
+         {"Milk"},
+         {"2024-03-01", "2024-03-02"}},
+        {"rows, slashed dates that only read month first",
+         "article,02/28/2024,02/29/2024\nMilk,1,2\n",
+         1,
+         2,
+         {1, 2},
+         {"Milk"},
+         {"2024-02-28", "2024-02-29"}},
+        {"rows, slashed dates both ways, month first as chosen",
+         "article,03/01/2024,03/02/2024\nMilk,1,2\n",
+         1,
+         2,
+         {1, 2},
+         {"Milk"},
+         {"2024-03-01", "2024-03-02"},
+         monthFirst},
+        {"rows, ISO weeks",
+         "article,2024-W09,2024-W10\nMilk,1,2\n",
+         1,
+         2,
+         {1, 2},
+         {"Milk"},
+         {"2024-02-26", "2024-03-04"}},
         {"rows, name columns joined, a blank one left out, period numbers",
          "store,item,1,2\nNorth,Milk,1,2\nSouth,,3,4\n",
          2,
@@ -268,6 +300,14 @@ TEST(HistoryReader, RefusesAShapeItCannotSettleAndNamesABadCellWhateverTheChoice
          "row 3, column 2 (\"A\"): \"n/a\" is not a number"},
         {"article,2024-01-01,2024-01-08\nMilk,1,n/a\nBread,3,4\n", zero,
          "row 2, column 3 (\"2024-01-08\"): \"n/a\" is not a number"},
+        {"article,03/01/2024,03/02/2024\nMilk,1,2\n",
+         {},
+         "row 1, column 2: \"03/01/2024\" may be day first or month first, and no date in the "
+         "column tells which: set the date order to day first (dmy) or month first (mdy)"},
+        {"article,2024-01-01,2024-01-03\nMilk,1,2\n",
+         {},
+         "row 1: 2024-01-03 follows 2024-01-01 of row 1 after 2 days: the dates must step by a "
+         "day, a week or a month"},
         {"1,2\n3,4\n", Chosen(LayoutChoice::rows),
          "row 1 is no header of names followed by dates or period numbers (1, 2, 3 ...), as a "
          "file with a row per sales point needs"},
