@@ -293,6 +293,10 @@ QList<QPointF> ChartPanel::Points(const QString& curveName) const {
     return {};
 }
 
+QString ChartPanel::Title() const {
+    return chart_->title();
+}
+
 QStringList ChartPanel::CurveNames() const {
     QStringList names;
     for (const QAbstractSeries* curve : chart_->series()) {

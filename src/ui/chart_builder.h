@@ -40,6 +40,7 @@ class ChartPanel : public QWidget {
     // The points the chart holds for the curve of that name; empty when there is none.
     QList<QPointF> Points(const QString& curveName) const;
     QStringList CurveNames() const;
+    QString Title() const;
 
     // PNG or SVG by the file's suffix (PNG for any other). The file is replaced only by a
     // complete one; the message naming the file when it cannot be written.

@@ -277,7 +277,7 @@ void ResultsWindow::OpenResultsFolder(const QString& folder) {
 void ResultsWindow::ChooseChartFile() {
     // A name any folder and program takes: "run-2-trade-off-over.png".
     const QString words = QStringLiteral("run %1 %2")
-                              .arg(run_->record.run)
+                              .arg(run_->number)
                               .arg(charts_->tabText(charts_->currentIndex()));
     const QString name = words.toLower().replace(QRegularExpression(QStringLiteral("[^a-z0-9]+")),
                                                  QStringLiteral("-"));
@@ -366,7 +366,8 @@ void ResultsWindow::ShowTable() {
     if (compared.empty()) {
         figures_->ShowSalesPoints(run_->results, evaluation);
     } else {
-        figures_->ShowRuns(std::move(compared), evaluation);
+        const RunsList::CommonSound common = runs_->ComparedSound();
+        figures_->ShowRuns(std::move(compared), evaluation, common.sound, common.of);
     }
 }
 
@@ -403,7 +404,7 @@ void ResultsWindow::DrawTradeoff() {
 }
 
 QString ResultsWindow::Caption() const {
-    return QStringLiteral("run %1: %2").arg(run_->record.run).arg(ScenarioLine(*run_));
+    return QStringLiteral("%1: %2").arg(RunName(*run_), ScenarioLine(*run_));
 }
 
 ChartPanel& ResultsWindow::VisibleChart() const {

@@ -41,6 +41,9 @@ QString HistoryName(const SalesHistory& history) {
 std::vector<DescriptionItem> ScenarioItems(const CompletedRun& run) {
     const RunInputs& boxes = run.record.inputs;
     std::vector<DescriptionItem> items;
+    if (run.number > 0) {
+        items.push_back({"Run", QStringLiteral("#%1").arg(run.number)});
+    }
     // A sales history draws nothing: its file takes the place of the model, limits and seed.
     if (boxes.history) {
         items.push_back({"Sales history",
@@ -62,9 +65,10 @@ std::vector<DescriptionItem> ScenarioItems(const CompletedRun& run) {
                                   {"Warm-up", Typed(boxes.warmuptx)},
                               });
     if (!boxes.history) {
-        // Numbers that name a sequence, not quantities: no grouping.
+        // Numbers that name a sequence, not quantities: no grouping. A draw, not a run: the
+        // window numbers its runs, and a run on the same demand repeats an earlier draw.
         items.push_back({"Random sequence",
-                         QStringLiteral("seed %1, run %2 of %3")
+                         QStringLiteral("seed %1, draw %2 of %3")
                              .arg(run.record.seed)
                              .arg(run.record.run)
                              .arg(run.folder.empty() ? QStringLiteral("this start")
@@ -101,7 +105,7 @@ QString ScenarioLine(const CompletedRun& run) {
 }
 
 QString DemandLine(const CompletedRun& run) {
-    QString line = QStringLiteral("seed %1, run %2").arg(run.record.seed).arg(run.record.run);
+    QString line = QStringLiteral("seed %1, draw %2").arg(run.record.seed).arg(run.record.run);
     if (const std::optional<SalesHistory>& history = run.record.inputs.history) {
         line = HistoryName(*history);
     }

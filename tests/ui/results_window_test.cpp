@@ -101,8 +101,17 @@ class ResultsWindowTest : public QObject {
         QCOMPARE(demandColumn(), firstDemand);
         QCOMPARE(Child<QLabel>(results, "Smoothing constants").text(),
                  QString("held within 0 and 1"));
-        QVERIFY(Child<QLabel>(results, "Random sequence").text().contains("run 1"));
+        QVERIFY(Child<QLabel>(results, "Random sequence").text().contains("draw 1"));
         QVERIFY(!rerun.isVisible());  // bounded already
+
+        // Side by side, both runs total the same sales points, so the same demand.
+        Child<QListWidget>(results, "RunsList").selectAll();
+        QCOMPARE(view.model()->rowCount(), 2);
+        QCOMPARE(view.model()->index(0, 1).data(sf::ui::kValueRole).toDouble(),
+                 view.model()->index(1, 1).data(sf::ui::kValueRole).toDouble());
+        QVERIFY(!Child<QLabel>(results, "FiguresCaption").text().contains("the same 0 of"));
+        Child<QListWidget>(results, "RunsList")
+            .setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
 
         RunInForm(DivergingRun());
         reference_->Run(DivergingRun());
@@ -117,7 +126,7 @@ class ResultsWindowTest : public QObject {
                      .data(sf::ui::kValueRole)
                      .toDouble(),
                  ResultsOf(*reference_->state).figures.Of(results.ShownEvaluation()).all.demand);
-        QVERIFY(Child<QLabel>(results, "Random sequence").text().contains("run 2"));
+        QVERIFY(Child<QLabel>(results, "Random sequence").text().contains("draw 2"));
     }
 
     // The runs of this start are listed; two selected show side by side, and "Same demand as"
@@ -134,7 +143,7 @@ class ResultsWindowTest : public QObject {
         QCOMPARE(list.count(), 2);
         QVERIFY2(list.item(1)->text().startsWith("#2  loga, 4 × 30, S 6, A 8, H 2, τ 1.5"),
                  qPrintable(list.item(1)->text()));
-        QVERIFY(list.item(1)->text().endsWith("demand: seed 5489, run 2"));
+        QVERIFY(list.item(1)->text().endsWith("demand: seed 5489, draw 2"));
 
         reference_->Run(kSmallRun);
         const sf::RunResults first = ResultsOf(*reference_->state);
@@ -143,11 +152,21 @@ class ResultsWindowTest : public QObject {
         list.selectAll();
         const QAbstractItemModel& table = *Child<QTableView>(results, "FiguresTable").model();
         QCOMPARE(table.rowCount(), 2);
+        // Both rows total the sales points sound in both runs, and the caption says how many.
+        std::vector<bool> common = first.figures.sound;
+        for (std::size_t sp = 0; sp < common.size(); ++sp) {
+            common[sp] = common[sp] && secondResults.figures.sound[sp];
+        }
         for (const auto& [row, reference] : {std::pair(0, &first), std::pair(1, &secondResults)}) {
             QCOMPARE(table.index(row, 0).data().toString(), QString("#%1").arg(row + 1));
             QCOMPARE(table.index(row, 1).data(sf::ui::kValueRole).toDouble(),
-                     reference->figures.Of(sf::Evaluation::asForecast).sound.demand);
+                     sf::FiguresOver(reference->series, sf::Evaluation::asForecast, common).demand);
         }
+        const QString commonCount =
+            QString("the same %1 of 4 sales points, those sound in every run shown")
+                .arg(std::ranges::count(common, true));
+        QVERIFY2(Child<QLabel>(results, "FiguresCaption").text().remove('&').contains(commonCount),
+                 qPrintable(commonCount));
         const ChartPanel& tradeoff = Child<ChartPanel>(results, "TradeoffChart");
         QVERIFY(!tradeoff.Points("Fill rate (#1)").isEmpty());
         QVERIFY(!tradeoff.Points("Fill rate (#2)").isEmpty());
@@ -167,8 +186,13 @@ class ResultsWindowTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(Child<QWidget>(*form_, "Run").isEnabled(), 30000);
         QCOMPARE(list.count(), 3);
         QVERIFY(list.item(2)->text().contains("H 2, τ 1.5"));
-        QVERIFY(list.item(2)->text().endsWith("demand: seed 5489, run 1"));
+        QVERIFY(list.item(2)->text().endsWith("demand: seed 5489, draw 1"));
         QCOMPARE(salesPointDemand(), firstDemand);
+        // One number for the run everywhere: the list's, the chart's title, the scenario's.
+        QVERIFY(list.item(2)->text().startsWith("#3  "));
+        QVERIFY2(Child<ChartPanel>(results, "SalesPointChart").Title().contains("#3: "),
+                 qPrintable(Child<ChartPanel>(results, "SalesPointChart").Title()));
+        QCOMPARE(Child<QLabel>(results, "Run").text(), QString("#3"));
 
         // Other periods draw other demand: the button says why not, and nothing runs.
         Child<QLineEdit>(*form_, "Periodnumber").setText("31");
@@ -197,7 +221,7 @@ class ResultsWindowTest : public QObject {
         QVERIFY2(list.item(1)->text().startsWith("#2  loga, 3 × 24, S 4"),
                  qPrintable(list.item(1)->text()));
         QVERIFY2(
-            list.item(1)->text().endsWith("demand: seed 5489, run 1, from folder 01-loga_base"),
+            list.item(1)->text().endsWith("demand: seed 5489, draw 1, from folder 01-loga_base"),
             qPrintable(list.item(1)->text()));
         QPushButton& sameDemand = Child<QPushButton>(results, "SameDemand");
         QVERIFY(!sameDemand.isEnabled());
@@ -332,7 +356,7 @@ class ResultsWindowTest : public QObject {
         QCOMPARE(model.index(model.rowCount() - 1, 1).data(sf::ui::kValueRole).toDouble(),
                  reference.figures.Of(reference.Headline()).all.demand);
         QCOMPARE(Child<QLabel>(refreshed, "τ").text(), QString("1.5"));
-        QVERIFY(Child<QLabel>(refreshed, "Random sequence").text().contains("run 2"));
+        QVERIFY(Child<QLabel>(refreshed, "Random sequence").text().contains("draw 2"));
         QCOMPARE(table.currentIndex().data(sf::ui::kValueRole).toInt(), 3);  // still selected
         QVERIFY(
             !Child<ChartPanel>(refreshed, "TradeoffChart").Points("This run: τ = 1.5").isEmpty());
