@@ -135,6 +135,8 @@ ChartPanel::ChartPanel(QWidget* parent) : QWidget(parent) {
     rightY_ = NewAxis(*chart_, Qt::AlignRight);
     view_ = new QChartView(chart_, this);
     view_->setRenderHint(QPainter::Antialiasing);
+    // Below this the axis labels and titles are cut to "...".
+    view_->setMinimumHeight(kLeastChartHeight);
     view_->setFocusPolicy(Qt::NoFocus);  // nothing in a chart takes keys
     view_->setMouseTracking(true);
     view_->viewport()->installEventFilter(this);

@@ -23,6 +23,9 @@ namespace sf::ui {
 // chart reads the curves at the pointer; the wheel zooms about the pointer, a double click
 // shows the whole chart again. A horizontal axis with labels names its ticks, and the value under
 // the pointer, by them.
+// The least height of a chart whose axis labels and titles show whole.
+inline constexpr int kLeastChartHeight = 250;
+
 class ChartPanel : public QWidget {
     Q_OBJECT
 

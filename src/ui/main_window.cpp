@@ -73,6 +73,8 @@ MainWindow::MainWindow(NumberLocale locale, std::unique_ptr<MessageSink> message
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     LetShortcutsThroughBoxes(*this);
     RestoreRemembered();
+    // Where the form was left; a place off every screen now is brought back onto one.
+    restoreGeometry(RememberedPlace(Settings(), objectName()));
 }
 
 void MainWindow::NewScenario() {
@@ -199,6 +201,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     QSettings settings = Settings();
     RememberForm(settings, form_->TypedScenario(), form_->Locale());
+    RememberPlace(settings, objectName(), saveGeometry());
 }
 
 void MainWindow::CreateMenus() {

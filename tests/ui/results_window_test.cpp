@@ -4,11 +4,15 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGraphicsView>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -32,11 +36,17 @@ class ResultsWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase() { QApplication::setStyle(sf::ui::kFormStyle); }
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);  // settings of their own, not the user's
+        QApplication::setStyle(sf::ui::kFormStyle);
+    }
 
     void init() {
         folder_ = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir::setCurrent(folder_->path()));
+        // Each test's own settings: the place one test leaves the window in is not the next's.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           folder_->filePath("settings"));
         form_ = OpenForm(messages_);
         reference_ = std::make_unique<ReferenceRuns>();
     }
@@ -395,7 +405,7 @@ class ResultsWindowTest : public QObject {
         results.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&results));
         QTest::keyClick(&results, Qt::Key_T, Qt::AltModifier);
-        QCOMPARE(Child<QTabWidget>(results, "ChartTabs").currentIndex(), 2);
+        QCOMPARE(Child<QTabWidget>(results, "ChartTabs").currentIndex(), TradeoffTab(results));
         QTest::keyClick(&results, Qt::Key_F, Qt::AltModifier);
         QStringList visited{QApplication::focusWidget()->objectName()};
         for (int step = 0; step < 3; ++step) {
@@ -414,7 +424,7 @@ class ResultsWindowTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(&results));
         for (const char* name : {"TargetFillRate", "LostSaleCost", "ReturnCost"}) {
             QLineEdit& box = Child<QLineEdit>(results, name);
-            Child<QTabWidget>(results, "ChartTabs").setCurrentIndex(2);
+            Child<QTabWidget>(results, "ChartTabs").setCurrentIndex(TradeoffTab(results));
             box.setFocus();
             bool asked = false;
             QTimer::singleShot(200, [&asked] {
@@ -439,7 +449,65 @@ class ResultsWindowTest : public QObject {
         results.resize(small);
         QTRY_COMPARE(results.size(), small);
         QVERIFY(Child<QWidget>(results, "Header").height() <= small.height() / 3);
-        QVERIFY(Child<QTableView>(results, "FiguresTable").height() > 100);
+        ExpectEveryTabReadable(results, small);
+    }
+
+    // At 1,024 x 700 the table takes a tab of its own, and every tab shows it or its chart at
+    // least kLeastChartHeight high with the table's rows; taller, the table is back above the
+    // tabs. Closed, the window keeps its size and place for the next start.
+    void everyTabIsReadableOnASmallScreenAndThePlaceIsKept() {
+        ResultsWindow& results = RunInForm(DivergingRun());
+        const QSize small(1024, 700);
+        results.resize(small);
+        QTRY_COMPARE(results.size(), small);
+        QTabWidget& tabs = Child<QTabWidget>(results, "ChartTabs");
+        QCOMPARE(tabs.count(), 6);
+        QCOMPARE(tabs.tabText(0), QString("Fi&gures"));
+        ExpectEveryTabReadable(results, small);
+
+        results.resize(1400, 900);
+        QTRY_COMPARE(tabs.count(), 5);
+        QTableView& table = Child<QTableView>(results, "FiguresTable");
+        QVERIFY(table.isVisible());
+        QVERIFY(table.height() > 10 * table.verticalHeader()->defaultSectionSize());
+
+        results.setGeometry(40, 30, 1100, 760);
+        const QRect left = results.geometry();
+        results.close();
+        form_.reset();
+        form_ = OpenForm(messages_);
+        ResultsWindow& again = RunInForm(kSmallRun);
+        QCOMPARE(again.geometry(), left);
+    }
+
+    // The trade-off's tab: the third of the charts, after the table's where it has one.
+    static int TradeoffTab(const ResultsWindow& results) {
+        return Child<QTabWidget>(results, "ChartTabs")
+            .indexOf(Child<ChartPanel>(results, "TradeoffChart").parentWidget());
+    }
+
+    static void ExpectEveryTabReadable(ResultsWindow& results, const QSize& size) {
+        QTabWidget& tabs = Child<QTabWidget>(results, "ChartTabs");
+        for (int tab = 0; tab < tabs.count(); ++tab) {
+            tabs.setCurrentIndex(tab);
+            QApplication::processEvents();
+            const QString name = tabs.tabText(tab);
+            QVERIFY2(results.size() == size, qPrintable(name));
+            QVERIFY2(tabs.currentWidget()->geometry().bottom() < size.height(), qPrintable(name));
+            auto* chart = qobject_cast<ChartPanel*>(tabs.currentWidget());
+            if (chart == nullptr) {
+                chart = tabs.currentWidget()->findChild<ChartPanel*>();
+            }
+            if (chart != nullptr) {
+                const QWidget& view = *chart->findChild<QGraphicsView*>();
+                QVERIFY2(view.height() >= sf::ui::kLeastChartHeight,
+                         qPrintable(QString("%1: %2 px").arg(name).arg(view.height())));
+            }
+            if (auto* table = tabs.currentWidget()->findChild<QTableView*>()) {
+                QVERIFY2(table->height() > 6 * table->verticalHeader()->defaultSectionSize(),
+                         qPrintable(QString("%1: %2 px").arg(name).arg(table->height())));
+            }
+        }
     }
 
     // What the pages' boxes ask is asked of the run shown and answered on each page; the
@@ -479,7 +547,7 @@ class ResultsWindowTest : public QObject {
         ResultsWindow& results = RunInForm(kSmallRun);
         QVERIFY(results.SaveChartTo("chart.png"));
         QVERIFY(FileBytes("chart.png").startsWith("\x89PNG"));
-        Child<QTabWidget>(results, "ChartTabs").setCurrentIndex(2);
+        Child<QTabWidget>(results, "ChartTabs").setCurrentIndex(TradeoffTab(results));
         QVERIFY(results.SaveChartTo("tradeoff.svg"));
         const QByteArray svg = FileBytes("tradeoff.svg");
         QVERIFY(svg.contains("<svg"));
