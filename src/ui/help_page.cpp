@@ -54,9 +54,19 @@ const char kResultsWindow[] =
     "in the list: its files are read and checked against one another, and a folder whose files "
     "were changed or do not belong together is refused, naming the file, row and column. Its "
     "demand cannot be drawn again, so Same demand is off for it.</p>"
-    "<p>Export results writes summary.csv, series.csv, tradeoff.csv and run.json, as the batch "
-    "command's --export does; Save chart keeps the visible chart as PNG or SVG; Open report "
-    "shows the report; Copy table puts the table on the clipboard for a spreadsheet.</p>";
+    "<p><b>Next deliveries</b> holds what to deliver in the periods after the last one known, a "
+    "row per sales point and coming period: the forecast, its standard deviation and the "
+    "delivery at the run's τ, at the τ of the target fill rate, of the cheapest τ and of the "
+    "target cycle service level typed on that tab. Copy deliveries puts that table on the "
+    "clipboard. A dated sales history names the coming periods by their dates.</p>"
+    "<p>In a window shorter than 860 pixels the table has a tab of its own, "
+    "<b>Figures</b>, before the charts, so that each chart keeps its room. The Results window "
+    "and the form come back where and as large as they were left.</p>"
+    "<p>Export results writes five files, summary.csv, series.csv, tradeoff.csv, next.csv and "
+    "run.json, as the batch command's --export does, into a new or empty folder (type the name "
+    "of a new one; it is created) or one that holds an earlier export only; Save chart keeps "
+    "the visible chart as PNG or SVG; Open report shows the report; Copy table puts the table "
+    "on the clipboard for a spreadsheet.</p>";
 
 const char kEvaluations[] =
     "<h3>Two evaluations</h3>"

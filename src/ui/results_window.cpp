@@ -21,6 +21,7 @@
 #include <utility>
 
 #include "ui/box_shortcuts.h"
+#include "ui/export_folder_dialog.h"
 #include "ui/form_layout.h"
 #include "ui/results_folder_reading.h"
 #include "ui/run_description.h"
@@ -234,8 +235,9 @@ void ResultsWindow::ShowEvaluation(Evaluation evaluation) {
 }
 
 void ResultsWindow::ChooseExportFolder() {
+    // Beside the report, where the run's other files are.
     const QString folder =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("Export the results into"));
+        AskExportFolder(*this, QFileInfo(NameOf(run_->record.reportPath)).absolutePath());
     if (!folder.isEmpty()) {
         ExportTo(folder);
     }

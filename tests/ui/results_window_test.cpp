@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QGraphicsView>
 #include <QHeaderView>
 #include <QListWidget>
@@ -398,6 +399,24 @@ class ResultsWindowTest : public QObject {
             QVERIFY(results.SaveChartTo(QString("chart%1.png").arg(tab)));
         }
         QVERIFY(results.ExportTo("export"));
+    }
+
+    // Export results... takes the name of a folder not there yet, and the export creates it.
+    void theExportTakesANewFolderName() {
+        ResultsWindow& results = RunInForm(kSmallRun);
+        QTimer::singleShot(300, [] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            dialog->setDirectory(QDir::currentPath());
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name != nullptr);
+            name->setText(QStringLiteral("new-export"));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        results.ChooseExportFolder();
+        QVERIFY2(messages_->errors.isEmpty(), qPrintable(messages_->errors.join('\n')));
+        QVERIFY(QFile::exists("new-export/run.json"));
+        QVERIFY(Child<QLabel>(results, "Status").text().contains("new-export"));
     }
 
     void theKeyboardSwitchesChartsAndReachesEveryBox() {
