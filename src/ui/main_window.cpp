@@ -159,8 +159,9 @@ bool MainWindow::OpenScenario(const QString& path) {
     currentScenario_ = path;
     QSettings settings = Settings();
     AddRecentFile(settings, RecentKind::scenario, path);
-    // The window's sequence carries on unless the user wants the scenario's own demand.
-    if (!form_->SequenceAtStartOf(scenario.seed) &&
+    // The window's sequence carries on unless the user wants the scenario's own demand; a sales
+    // history draws nothing, so there is nothing to ask.
+    if (!scenario.history && !form_->SequenceAtStartOf(scenario.seed) &&
         messages_.Ask(*this, tr("Start the random sequence from the seed of this scenario, %1? "
                                 "Then the next run draws the demand that sales-forecast-cli "
                                 "--scenario draws from the file. Otherwise the sequence of "

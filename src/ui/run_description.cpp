@@ -36,6 +36,16 @@ QString HistoryName(const SalesHistory& history) {
     return QString::fromStdString(history.name);
 }
 
+// The counts of a run: a sales history's own, whose boxes the batch command leaves empty.
+QString SalesPoints(const RunInputs& boxes) {
+    return boxes.history ? QString::number(boxes.history->salesPoints)
+                         : Typed(boxes.Endpointnumber);
+}
+
+QString Periods(const RunInputs& boxes) {
+    return boxes.history ? QString::number(boxes.history->periods) : Typed(boxes.Periodnumber);
+}
+
 }  // namespace
 
 std::vector<DescriptionItem> ScenarioItems(const CompletedRun& run) {
@@ -56,8 +66,8 @@ std::vector<DescriptionItem> ScenarioItems(const CompletedRun& run) {
         items.push_back({"Model", Words(ModelRow(boxes.model).caption), true});
     }
     items.insert(items.end(), {
-                                  {"Sales points", Typed(boxes.Endpointnumber)},
-                                  {"Periods (P)", Typed(boxes.Periodnumber)},
+                                  {"Sales points", SalesPoints(boxes)},
+                                  {"Periods (P)", Periods(boxes)},
                                   {"Initial μ and σ (S)", Typed(boxes.periodsforinitialization)},
                                   {"Initial α and β (A)", Typed(boxes.periodsforalphabeta)},
                                   {"Horizon (H)", Typed(boxes.horizontx)},
@@ -90,7 +100,7 @@ QString ScenarioLine(const CompletedRun& run) {
     const RunInputs& boxes = run.record.inputs;
     QStringList parts{
         boxes.history ? HistoryName(*boxes.history) : Words(ModelRow(boxes.model).name),
-        Typed(boxes.Endpointnumber) + " × " + Typed(boxes.Periodnumber),
+        SalesPoints(boxes) + " × " + Periods(boxes),
         "S " + Typed(boxes.periodsforinitialization),
         "A " + Typed(boxes.periodsforalphabeta),
         "H " + Typed(boxes.horizontx),

@@ -250,6 +250,26 @@ class MainWindowTest : public QObject {
         QCOMPARE(ReadFile(again), ReadFile(path));
     }
 
+    // A sales history draws nothing: opening its scenario asks nothing about the seed.
+    void aHistoryScenarioAsksNothingAboutTheSeed() {
+        QString history = "week,north,south\n";
+        for (int t = 1; t <= 24; ++t) {
+            history += QString("%1,%2,%3\n").arg(t).arg(10 + t % 4).arg(20 - t % 3);
+        }
+        const QString file = folder_->filePath("sales.csv");
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(history.toUtf8());
+        out.close();
+        const QString path = folder_->filePath("history.sfscenario");
+        RunBatchCommand(Words("--init-periods 4 --alpha-beta-periods 6 --warm-up 0 --horizon 1 "
+                              "--tau 0.5 --seed 7") +
+                        QStringList{"--demand", file, "--save-scenario", path});
+        messages_->answer = true;
+        QVERIFY(window_->OpenScenario(path));
+        QVERIFY2(messages_->questions.isEmpty(), qPrintable(messages_->questions.join('\n')));
+    }
+
     void aBadScenarioIsRefusedAndTheFormStaysAsItWas_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("problem");

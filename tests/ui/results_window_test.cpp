@@ -401,6 +401,34 @@ class ResultsWindowTest : public QObject {
         QVERIFY(results.ExportTo("export"));
     }
 
+    // The batch command leaves the counts' boxes of a sales history empty: an export of it
+    // opens with the history's counts.
+    void aBatchExportOfASalesHistoryOpensWithItsCounts() {
+        QFile history("sales.csv");
+        QVERIFY(history.open(QIODevice::WriteOnly));
+        history.write("week,north,south,east\n");
+        for (int t = 1; t <= 24; ++t) {
+            history.write(
+                QString("%1,%2,%3,%4\n").arg(t).arg(10 + t % 4).arg(20 - t % 3).arg(t).toUtf8());
+        }
+        history.close();
+        QProcess batch;
+        batch.start(SALES_FORECAST_CLI,
+                    {"--demand", "sales.csv", "--init-periods", "4", "--alpha-beta-periods", "6",
+                     "--warm-up", "0", "--horizon", "1", "--tau", "0.5", "--export", "exported"});
+        QVERIFY(batch.waitForFinished(60000));
+        QCOMPARE(batch.exitCode(), 0);
+        ResultsWindow& results = RunInForm(kSmallRun);
+        QSignalSpy opened(&results, &ResultsWindow::ResultsFolderOpened);
+        results.OpenResultsFolder("exported");
+        QVERIFY(opened.wait(10000));
+        QVERIFY2(messages_->errors.isEmpty(), qPrintable(messages_->errors.join('\n')));
+        const QString line = Child<QListWidget>(results, "RunsList").item(1)->text();
+        QVERIFY2(line.startsWith("#2  sales.csv, 4 × 24, S 4"), qPrintable(line));
+        QCOMPARE(Child<QLabel>(results, "Sales points").text(), QString("4"));
+        QCOMPARE(Child<QLabel>(results, "Periods (P)").text(), QString("24"));
+    }
+
     // Export results... takes the name of a folder not there yet, and the export creates it.
     void theExportTakesANewFolderName() {
         ResultsWindow& results = RunInForm(kSmallRun);
