@@ -6,6 +6,7 @@
 
 #include "runtime/decimal_point_text.h"
 #include "state/box_keys.h"
+#include "state/example_inputs.h"
 
 namespace sf {
 namespace {
@@ -18,23 +19,6 @@ std::string RunInputs::*BoxOfOption(std::string_view option) {
         }
     }
     return nullptr;
-}
-
-RunInputs ExampleInputs() {
-    RunInputs example;
-    example.model = DemandModel::loga;
-    example.Endpointnumber = "3";
-    example.Periodnumber = "24";
-    example.periodsforinitialization = "4";
-    example.periodsforalphabeta = "6";
-    example.warmuptx = "0";
-    example.horizontx = "1";
-    example.tau_tx = "0.5";
-    example.p1low = "10";
-    example.p1up = "30";
-    example.p2low = "1";
-    example.p2up = "2";
-    return example;
 }
 
 // The models as --model takes them, the one the window starts with marked.

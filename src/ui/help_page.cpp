@@ -20,7 +20,8 @@ const char kIntroduction[] =
     "<p>The report goes to out.txt in the folder the program was started from, or in your home "
     "folder where that folder cannot be written; the status bar shows where, and File ▸ Report "
     "File... chooses another place. The boxes, the model and the option are remembered when the "
-    "window closes; File ▸ New Scenario brings back the start state.</p>";
+    "window closes; File ▸ New Scenario brings back the start state, and File ▸ Load Example "
+    "fills the boxes with a small scenario to start from (the batch command's --example).</p>";
 
 const char kOptions[] =
     "<h3>Options</h3>"

@@ -22,6 +22,7 @@
 #include "runtime/file_clashes.h"
 #include "runtime/run_error.h"
 #include "scenario/scenario_file.h"
+#include "state/example_inputs.h"
 #include "ui/box_shortcuts.h"
 #include "ui/control_help.h"
 #include "ui/form_layout.h"
@@ -84,6 +85,15 @@ void MainWindow::NewScenario() {
     QSettings settings = Settings();
     ForgetForm(settings);
     UseDefaultReportFile();
+}
+
+void MainWindow::LoadExample() {
+    form_->SalesHistory().UseSimulatedDemand();
+    Scenario example;
+    example.inputs = ExampleInputs();
+    form_->ShowScenario(example);
+    boundedConstants_->setChecked(false);
+    currentScenario_.clear();
 }
 
 void MainWindow::SetReportFile(const QString& path) {
@@ -210,6 +220,8 @@ void MainWindow::CreateMenus() {
     QAction* newScenario = AddAction(file, "newScenarioAction", tr("&New Scenario"),
                                      QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(newScenario, &QAction::triggered, this, &MainWindow::NewScenario);
+    connect(AddAction(file, "loadExampleAction", tr("Load E&xample")), &QAction::triggered, this,
+            &MainWindow::LoadExample);
     QAction* open = AddAction(file, "openScenarioAction", tr("&Open Scenario..."),
                               QKeySequence(Qt::CTRL | Qt::Key_O));
     QMenu* recentScenarios = file.addMenu(tr("Open &Recent Scenario"));

@@ -68,6 +68,10 @@ class MainWindowTest : public QObject {
                              << "newScenarioAction"
                              << "&New Scenario"
                              << "Ctrl+N";
+        QTest::newRow("example") << "&File"
+                                 << "loadExampleAction"
+                                 << "Load E&xample"
+                                 << "";
         QTest::newRow("report file") << "&File"
                                      << "reportFileAction"
                                      << "Re&port File..."
@@ -248,6 +252,16 @@ class MainWindowTest : public QObject {
         const QString again = folder_->filePath("again.sfscenario");
         QVERIFY(window_->SaveScenario(again));
         QCOMPARE(ReadFile(again), ReadFile(path));
+    }
+
+    // Load Example fills the form with the batch command's --example, and runs as it does.
+    void loadExampleRunsAsTheBatchCommandsExample() {
+        Enter(kSmallRun);
+        Control<QRadioButton>("sqrot")->click();
+        Action("loadExampleAction")->trigger();
+        QVERIFY(Control<QRadioButton>("loga")->isChecked());
+        RunInWindow();
+        QCOMPARE(ReadReport(), RunBatchCommand({"--example"}).report);
     }
 
     // A sales history draws nothing: opening its scenario asks nothing about the seed.
