@@ -12,6 +12,7 @@
 #include "results/next_deliveries.h"
 #include "results/request_rules.h"
 #include "ui/figures_table_model.h"
+#include "ui/run_charts.h"
 #include "ui/screen_numbers.h"
 #include "ui/tradeoff_boxes.h"
 
@@ -38,6 +39,16 @@ QStandardItem* DeliveryItem(const std::optional<double>& delivery) {
         item->setToolTip(QStringLiteral("Below 0, as the formula gives it: deliver nothing."));
     }
     return item;
+}
+
+// "period 73", and for a dated history "period 73 (1980-01-31)": the dates continue by their
+// step past the history's last.
+QString PeriodWords(int period, const QStringList& dates) {
+    QString words = QStringLiteral("period %1").arg(QLocale().toString(period));
+    if (period >= 1 && period <= dates.size()) {
+        words += QStringLiteral(" (%1)").arg(dates[period - 1]);
+    }
+    return words;
 }
 
 }  // namespace
@@ -126,9 +137,13 @@ void NextDeliveriesPage::Show(const RunResults& results) {
                                                static_cast<qsizetype>(tau.words.size())),
                              value ? QStringLiteral(" = ") + ScreenTau(*value) : QString());
     }
+    const PeriodStretch coming = results.series.comingPeriods;
+    const QStringList dates = PeriodLabels(results.series, coming.last);
+    if (!dates.isEmpty()) {
+        headings << QStringLiteral("Date");  // last, so that the other columns keep their place
+    }
     model_->clear();
     model_->setHorizontalHeaderLabels(headings);
-    const PeriodStretch coming = results.series.comingPeriods;
     if (coming.Empty()) {
         caption_->setText(
             QStringLiteral("No coming delivery can be given: the estimation windows cover every "
@@ -137,13 +152,13 @@ void NextDeliveriesPage::Show(const RunResults& results) {
     }
     const QString periods =
         coming.first == coming.last
-            ? QStringLiteral("period %1").arg(QLocale().toString(coming.last))
-            : QStringLiteral("periods %1 to %2, each decided at the period shown")
-                  .arg(QLocale().toString(coming.first), QLocale().toString(coming.last));
-    caption_->setText(QStringLiteral("What to deliver in %1: the deliveries for period %2 are to "
+            ? PeriodWords(coming.last, dates)
+            : QStringLiteral("%1 to %2, each decided at the period shown")
+                  .arg(PeriodWords(coming.first, dates), PeriodWords(coming.last, dates));
+    caption_->setText(QStringLiteral("What to deliver in %1: the deliveries for %2 are to "
                                      "decide now. Deliveries below 0 are in red; marked rows "
                                      "diverged and are not to be trusted.")
-                          .arg(periods, QLocale().toString(coming.last)));
+                          .arg(periods, PeriodWords(coming.last, dates)));
     for (const NextDelivery& row : NextDeliveries(results)) {
         QList<QStandardItem*> items = {
             new QStandardItem(QString::fromStdString(results.series.Name(row.salesPoint))),
@@ -154,6 +169,9 @@ void NextDeliveriesPage::Show(const RunResults& results) {
             DeliveryItem(row.delivery.run)};
         for (const AnsweredTau& tau : kAnsweredTaus) {
             items << DeliveryItem(row.delivery.*tau.value);
+        }
+        if (!dates.isEmpty()) {
+            items << new QStandardItem(dates.value(row.period - 1));
         }
         if (row.diverged) {
             for (QStandardItem* item : items) {
