@@ -4,6 +4,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "cli/option_suggestion.h"
 #include "runtime/decimal_point_text.h"
 #include "state/box_keys.h"
 #include "state/example_inputs.h"
@@ -116,6 +117,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
             problem = option.size() > 1 && option.starts_with("-")
                           ? "unknown option " + option
                           : "unexpected argument \"" + argument + "\"";
+            if (const std::optional<std::string> meant =
+                    NearestOption(option, OptionsNamedIn(CliUsage()))) {
+                problem += "; did you mean " + *meant + "?";
+            }
             return std::nullopt;
         }
         if (equals == std::string::npos && at + 1 >= arguments.size()) {
