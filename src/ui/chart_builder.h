@@ -23,6 +23,11 @@ namespace sf::ui {
 // chart reads the curves at the pointer; the wheel zooms about the pointer, a double click
 // shows the whole chart again. A horizontal axis with labels names its ticks, and the value under
 // the pointer, by them.
+// The periods between the labels of a horizontal axis over span periods: for dates, steps a
+// calendar counts in (months by 1, 2, 3, 6, 12...; weeks by 1, 2, 4, 13, 26, 52...), else 1, 2
+// or 5 times a power of ten.
+double LabelStep(const QStringList& labels, double span);
+
 // The least height of a chart whose axis labels and titles show whole.
 inline constexpr int kLeastChartHeight = 250;
 
