@@ -71,8 +71,8 @@ bench: build
 
 # docs/results.png: a realistic run through the form, drawn by the X server of Xvfb.
 results-screenshot: build
-	scripts/results-screenshot.sh $(BUILD_DIR)
-	scripts/results-screenshot.sh $(BUILD_DIR) next
+	for shot in results demand constants scenario next small; do \
+	  scripts/results-screenshot.sh $(BUILD_DIR) $$shot || exit 1; done
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
