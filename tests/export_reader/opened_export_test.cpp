@@ -238,7 +238,7 @@ TEST(OpenedExport, DamagedFoldersAreRefusedNamingTheFile) {
          [](const TestFolder& f) {
              Replace(f, "run.json", "\"delivery\": 35.0", "\"delivery\": 34.0");
          },
-         "run.json, line "},
+         "run.json, line ", kNextDeliveriesInRunJson},
         {"a changed total in run.json",
          [](const TestFolder& f) {
              Replace(f, "run.json", "\"lost_sales\": 71.0", "\"lost_sales\": 70.0");
