@@ -558,8 +558,14 @@ class ResultsWindowTest : public QObject {
 
     // The trade-off's tab: the third of the charts, after the table's where it has one.
     static int TradeoffTab(const ResultsWindow& results) {
-        return Child<QTabWidget>(results, "ChartTabs")
-            .indexOf(Child<ChartPanel>(results, "TradeoffChart").parentWidget());
+        const QTabWidget& tabs = Child<QTabWidget>(results, "ChartTabs");
+        const ChartPanel& chart = Child<ChartPanel>(results, "TradeoffChart");
+        for (int tab = 0; tab < tabs.count(); ++tab) {
+            if (tabs.widget(tab)->isAncestorOf(&chart)) {
+                return tab;
+            }
+        }
+        return -1;
     }
 
     static void ExpectEveryTabReadable(ResultsWindow& results, const QSize& size) {
@@ -579,7 +585,9 @@ class ResultsWindowTest : public QObject {
                 QVERIFY2(view.height() >= sf::ui::kLeastChartHeight,
                          qPrintable(QString("%1: %2 px").arg(name).arg(view.height())));
             }
-            if (auto* table = tabs.currentWidget()->findChild<QTableView*>()) {
+            // The check on unseen periods takes only the room the user drags open for it.
+            auto* table = tabs.currentWidget()->findChild<QTableView*>();
+            if (table != nullptr && table->objectName() != QStringLiteral("CheckTable")) {
                 QVERIFY2(table->height() > 6 * table->verticalHeader()->defaultSectionSize(),
                          qPrintable(QString("%1: %2 px").arg(name).arg(table->height())));
             }
