@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -46,11 +47,42 @@ std::optional<int> AnswerWithoutWindow(int argc, char** argv) {
     return std::nullopt;
 }
 
+bool Set(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+// On a desktop of X11 or Wayland, a start without either has nothing to show the window on: the
+// program says so in its own words, before the toolkit's advice to reinstall it. A platform
+// chosen by option or variable is the user's, and is left to the toolkit.
+bool NoDisplay(int argc, char** argv) {
+#if defined(__linux__)
+    for (int at = 1; at < argc; ++at) {
+        if (std::strcmp(argv[at], "-platform") == 0 || std::strcmp(argv[at], "--platform") == 0) {
+            return false;
+        }
+    }
+    return !Set("QT_QPA_PLATFORM") && !Set("DISPLAY") && !Set("WAYLAND_DISPLAY");
+#else
+    (void)argc;
+    (void)argv;
+    return false;
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (const std::optional<int> status = AnswerWithoutWindow(argc, argv)) {
         return *status;
+    }
+    if (NoDisplay(argc, argv)) {
+        std::fputs(
+            "sales-forecast: there is no display to open the window on: neither DISPLAY "
+            "nor WAYLAND_DISPLAY is set. Start it from a desktop session, or use "
+            "sales-forecast-cli, the batch command, which needs no display.\n",
+            stderr);
+        return 1;
     }
     sf::IgnoreFileSizeSignal();
     QApplication application(argc, argv);

@@ -4,9 +4,11 @@
 #include <charconv>
 #include <string_view>
 
+#include "cli/option_suggestion.h"
 #include "cli/option_table.h"
 #include "runtime/decimal_point_text.h"
 #include "state/box_keys.h"
+#include "state/example_inputs.h"
 
 namespace sf {
 namespace {
@@ -19,23 +21,6 @@ std::string RunInputs::*BoxOfOption(std::string_view option) {
         }
     }
     return nullptr;
-}
-
-RunInputs ExampleInputs() {
-    RunInputs example;
-    example.model = DemandModel::loga;
-    example.Endpointnumber = "3";
-    example.Periodnumber = "24";
-    example.periodsforinitialization = "4";
-    example.periodsforalphabeta = "6";
-    example.warmuptx = "0";
-    example.horizontx = "1";
-    example.tau_tx = "0.5";
-    example.p1low = "10";
-    example.p1up = "30";
-    example.p2low = "1";
-    example.p2up = "2";
-    return example;
 }
 
 // What p3 holds for the models that read it.
@@ -69,6 +54,10 @@ std::optional<OptionValue> NextOption(const std::vector<std::string>& arguments,
         problem = given.option.size() > 1 && given.option.starts_with("-")
                       ? "unknown option " + given.option
                       : "unexpected argument \"" + argument + "\"";
+        if (const std::optional<std::string> meant =
+                NearestOption(given.option, OptionsNamedIn(CliUsage()))) {
+            problem += "; did you mean " + *meant + "?";
+        }
         return std::nullopt;
     }
     if (option != nullptr && option->flag != nullptr) {

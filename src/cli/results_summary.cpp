@@ -2,8 +2,8 @@
 
 #include <tuple>
 
+#include "cli/reading_numbers.h"
 #include "results/next_deliveries.h"
-#include "results/number_cells.h"
 
 namespace sf {
 namespace {
@@ -12,7 +12,7 @@ namespace {
 constexpr std::size_t kSalesPointsListed = 20;
 
 std::string Value(const std::optional<double>& value) {
-    return value ? ShortestText(*value) : "none";
+    return value ? RateText(*value) : "none";
 }
 
 std::string Name(Evaluation evaluation) {
@@ -29,11 +29,11 @@ std::string FiguresText(const RunResults& results, Evaluation evaluation) {
            std::to_string(figures.stretch.last) + ", sound sales points " +
            std::to_string(results.figures.SoundCount()) + " of " +
            std::to_string(figures.salesPoints.size()) + ":\n" +
-           "Fill rate: " + Value(sound.fillRate) + " (sales " + ShortestText(sound.sales) +
-           " of demand " + ShortestText(sound.demand) + ")\n" +
+           "Fill rate: " + Value(sound.fillRate) + " (sales " + ReadingText(sound.sales) +
+           " of demand " + ReadingText(sound.demand) + ")\n" +
            "Cycle service level: " + Value(sound.cycleServiceLevel) + "\n" +
-           "Lost sales: " + ShortestText(sound.lostSales) + "\n" +
-           "Returns: " + ShortestText(sound.returns) + "\n";
+           "Lost sales: " + ReadingText(sound.lostSales) + "\n" +
+           "Returns: " + ReadingText(sound.returns) + "\n";
 }
 
 std::string AnswersText(const RunResults& results, Evaluation evaluation) {
@@ -49,15 +49,15 @@ std::string AnswersText(const RunResults& results, Evaluation evaluation) {
             continue;
         }
         const std::string name(rate->name);
-        text += words + ShortestText((*target)->target) + ", " + Name(evaluation) + ": ";
-        text += (*target)->tau ? "tau " + ShortestText(*(*target)->tau) + " (" + name + " " +
+        text += words + ReadingText((*target)->target) + ", " + Name(evaluation) + ": ";
+        text += (*target)->tau ? "tau " + ReadingText(*(*target)->tau) + " (" + name + " " +
                                      Value((*target)->rate) + ")"
                                : std::string("not reached");
         text += (*target)->note.empty() ? "\n" : "; " + (*target)->note + "\n";
     }
     if (const std::optional<CostAnswer>& cheapest = answers.cheapest) {
         text += "Cheapest tau of the grid, " + Name(evaluation) + ": " +
-                ShortestText(cheapest->tau) + " (cost " + ShortestText(cheapest->cost) + ")";
+                ReadingText(cheapest->tau) + " (cost " + ReadingText(cheapest->cost) + ")";
         text += cheapest->note.empty() ? "\n" : "; " + cheapest->note + "\n";
     } else if (!answers.tradeoff.empty() && answers.tradeoff.front().cost) {
         text += "Cheapest tau of the grid, " + Name(evaluation) +
@@ -80,12 +80,11 @@ std::string DecidedNowText(const RunResults& results) {
     std::string text = "Deliveries to decide now, for period " + std::to_string(now->period) +
                        ", sound sales points " + std::to_string(now->soundSalesPoints) + " of " +
                        std::to_string(salesPoints) + ":\n" + "At the run's tau " +
-                       ShortestText(taus.run) + ": " + ShortestText(now->total.run) + "\n";
+                       ReadingText(taus.run) + ": " + ReadingText(now->total.run) + "\n";
     for (const AnsweredTau& tau : kAnsweredTaus) {
         if (taus.*tau.value) {
-            text += "At the " + std::string(tau.words) + " tau " +
-                    ShortestText(*(taus.*tau.value)) + ": " +
-                    ShortestText(*(now->total.*tau.value)) + "\n";
+            text += "At the " + std::string(tau.words) + " tau " + ReadingText(*(taus.*tau.value)) +
+                    ": " + ReadingText(*(now->total.*tau.value)) + "\n";
         }
     }
     text += ProposalsTotalText(*now) + "\n";
@@ -100,14 +99,14 @@ std::string DecidedNowText(const RunResults& results) {
         const std::string number = std::to_string(row.salesPoint);
         const std::string name = results.series.Name(row.salesPoint);
         text += "Sales point " + number + (name == number ? "" : " (" + name + ")") + ": " +
-                ShortestText(row.delivery.run);
+                ReadingText(row.delivery.run);
         for (const AnsweredTau& tau : kAnsweredTaus) {
             if (const std::optional<double>& delivery = row.delivery.*tau.value) {
-                text += ", " + ShortestText(*delivery);
+                text += ", " + ReadingText(*delivery);
             }
         }
         text += row.diverged ? "; diverged, not to be trusted; proposed " +
-                                   (row.proposal ? ShortestText(*row.proposal) : "none") + " (" +
+                                   (row.proposal ? ReadingText(*row.proposal) : "none") + " (" +
                                    std::string(ProposalSourceName(row.proposalFrom)) + ")\n"
                              : "\n";
     }
@@ -125,15 +124,15 @@ std::string CheckText(const UnseenCheck& check) {
             continue;
         }
         const TradeoffRow& figures = row.figures;
-        text += std::string(row.answer) + ", tau " + ShortestText(row.tau) + ": fill rate " +
+        text += std::string(row.answer) + ", tau " + ReadingText(row.tau) + ": fill rate " +
                 Value(figures.fillRate) + ", cycle service level " +
                 Value(figures.cycleServiceLevel) + ", lost sales " +
-                ShortestText(figures.lostSales) + ", returns " + ShortestText(figures.returns);
+                ReadingText(figures.lostSales) + ", returns " + ReadingText(figures.returns);
         if (figures.cost) {
-            text += ", cost " + ShortestText(*figures.cost);
+            text += ", cost " + ReadingText(*figures.cost);
         }
         if (row.reached) {
-            text += "; reached by a share of " + ShortestText(*row.reached) + " of them";
+            text += "; reached by a share of " + ReadingText(*row.reached) + " of them";
         }
         text += "\n";
     }
@@ -155,7 +154,7 @@ std::string ResultsSummary(const RunResults& results, std::size_t warningCount,
     text += AnswersText(results, headline) + AnswersText(results, other);
     if (results.normalTheory) {
         text += "Normal-theory tau for the costs: " +
-                (results.normalTheory->tau ? ShortestText(*results.normalTheory->tau)
+                (results.normalTheory->tau ? ReadingText(*results.normalTheory->tau)
                                            : "none; " + results.normalTheory->note) +
                 "\n";
     }

@@ -214,4 +214,18 @@ RunFigures ComputeFigures(const RunSeries& series, ExportForm form) {
     return figures;
 }
 
+Figures FiguresOver(const RunSeries& series, Evaluation evaluation,
+                    const std::vector<bool>& chosen) {
+    FigureSums total;
+    const std::size_t count = std::min(chosen.size(), series.salesPoints.size());
+    for (std::size_t at = 0; at < count; ++at) {
+        if (chosen[at]) {
+            const SalesPointSeries& point = series.salesPoints[at];
+            Add(total,
+                SalesPointSums(series, point, evaluation, DivergedIn(series, point, evaluation)));
+        }
+    }
+    return FromSums(total);
+}
+
 }  // namespace sf

@@ -62,4 +62,9 @@ struct RunFigures {
 
 RunFigures ComputeFigures(const RunSeries& series, ExportForm form = ExportForm::current);
 
+// The row of the sales points chosen (sales point sp at sp - 1; beyond chosen's end none), added
+// in their order as a run's rows are: chosen as the run's sound ones gives its row "sound".
+Figures FiguresOver(const RunSeries& series, Evaluation evaluation,
+                    const std::vector<bool>& chosen);
+
 }  // namespace sf

@@ -17,8 +17,11 @@
 #include <QValueAxis>
 #include <QWheelEvent>
 #include <algorithm>
+#include <array>
+#include <chrono>
 #include <cmath>
 
+#include "history/history_dates.h"
 #include "ui/screen_numbers.h"
 
 namespace sf::ui {
@@ -96,7 +99,34 @@ void SetHorizontalRange(QValueAxis& axis, const ChartAxis& described) {
     axis.setTickInterval(RoundStep(high - low, kXTicks));
 }
 
-// The labels stand at the ticks the numbers would have, on whole values only; they are put anew
+}  // namespace
+
+double LabelStep(const QStringList& labels, double span) {
+    const double rough = span / kXTicks;
+    const std::optional<std::chrono::sys_days> first =
+        labels.size() > 1 ? IsoDate(labels[0].toStdString()) : std::nullopt;
+    const std::optional<std::chrono::sys_days> second =
+        labels.size() > 1 ? IsoDate(labels[1].toStdString()) : std::nullopt;
+    if (!first || !second) {
+        return std::max(1.0, RoundStep(span, kXTicks));
+    }
+    // What a calendar counts in: months by quarters and years, weeks by quarters of a year.
+    static constexpr std::array kMonths{1.0, 2.0, 3.0, 6.0, 12.0, 24.0, 60.0, 120.0};
+    static constexpr std::array kWeeks{1.0, 2.0, 4.0, 13.0, 26.0, 52.0, 104.0, 260.0};
+    static constexpr std::array kDays{1.0, 7.0, 14.0, 28.0, 91.0, 182.0, 364.0, 728.0};
+    const int days = static_cast<int>((*second - *first).count());
+    const std::array<double, 8>& steps = days >= 28 ? kMonths : days == 7 ? kWeeks : kDays;
+    for (const double step : steps) {
+        if (rough <= step) {
+            return step;
+        }
+    }
+    return steps.back() * std::ceil(rough / steps.back());
+}
+
+namespace {
+
+// The labels stand at the ticks of a calendar's steps, on whole values only; they are put anew
 // for each range, so that zooming in shows more of them.
 void SetLabelledRange(QCategoryAxis& axis, const ChartAxis& described) {
     axis.setTitleText(described.title);
@@ -104,7 +134,7 @@ void SetLabelledRange(QCategoryAxis& axis, const ChartAxis& described) {
         axis.remove(label);
     }
     const auto [low, high] = described.range;
-    const double step = std::max(1.0, RoundStep(high - low, kXTicks));
+    const double step = LabelStep(described.labels, high - low);
     axis.setStartValue(low);
     for (double at = std::ceil(low / step) * step; at <= high; at += step) {
         const auto value = static_cast<qsizetype>(at);
@@ -135,6 +165,8 @@ ChartPanel::ChartPanel(QWidget* parent) : QWidget(parent) {
     rightY_ = NewAxis(*chart_, Qt::AlignRight);
     view_ = new QChartView(chart_, this);
     view_->setRenderHint(QPainter::Antialiasing);
+    // Below this the axis labels and titles are cut to "...".
+    view_->setMinimumHeight(kLeastChartHeight);
     view_->setFocusPolicy(Qt::NoFocus);  // nothing in a chart takes keys
     view_->setMouseTracking(true);
     view_->viewport()->installEventFilter(this);
@@ -291,6 +323,10 @@ QList<QPointF> ChartPanel::Points(const QString& curveName) const {
         }
     }
     return {};
+}
+
+QString ChartPanel::Title() const {
+    return chart_->title();
 }
 
 QStringList ChartPanel::CurveNames() const {

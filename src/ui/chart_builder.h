@@ -23,6 +23,14 @@ namespace sf::ui {
 // chart reads the curves at the pointer; the wheel zooms about the pointer, a double click
 // shows the whole chart again. A horizontal axis with labels names its ticks, and the value under
 // the pointer, by them.
+// The periods between the labels of a horizontal axis over span periods: for dates, steps a
+// calendar counts in (months by 1, 2, 3, 6, 12...; weeks by 1, 2, 4, 13, 26, 52...), else 1, 2
+// or 5 times a power of ten.
+double LabelStep(const QStringList& labels, double span);
+
+// The least height of a chart whose axis labels and titles show whole.
+inline constexpr int kLeastChartHeight = 250;
+
 class ChartPanel : public QWidget {
     Q_OBJECT
 
@@ -40,6 +48,7 @@ class ChartPanel : public QWidget {
     // The points the chart holds for the curve of that name; empty when there is none.
     QList<QPointF> Points(const QString& curveName) const;
     QStringList CurveNames() const;
+    QString Title() const;
 
     // PNG or SVG by the file's suffix (PNG for any other). The file is replaced only by a
     // complete one; the message naming the file when it cannot be written.

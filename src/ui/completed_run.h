@@ -20,6 +20,9 @@ struct CompletedRun {
     std::optional<UniformSource> sourceAtStart;
     // The export folder the run was read from; empty for a run of this start.
     std::filesystem::path folder;
+    // "#3" everywhere the window names it: its place in the list of runs since the start; 0
+    // before it is listed.
+    int number = 0;
 };
 
 }  // namespace sf::ui

@@ -43,6 +43,7 @@ FiguresPage::FiguresPage() {
     AddTableKeys();
 
     caption_ = new QLabel;
+    caption_->setObjectName(QStringLiteral("FiguresCaption"));
     caption_->setBuddy(table_);
     caption_->setWordWrap(true);
     layout->addWidget(caption_);
@@ -82,10 +83,14 @@ void FiguresPage::ShowSalesPoints(const RunResults& results, Evaluation evaluati
     SelectRow(selected_);
 }
 
-void FiguresPage::ShowRuns(std::vector<FiguresRow> rows, Evaluation evaluation) {
-    caption_->setText(QStringLiteral("Figures of the selected runs %1, each over its sound sales "
-                                     "&points:")
-                          .arg(EvaluationWords(evaluation)));
+void FiguresPage::ShowRuns(std::vector<FiguresRow> rows, Evaluation evaluation, int sound, int of) {
+    // Each run over its own sound sales points would total different demand: a run that
+    // diverged less would look worse for the harder sales points it keeps.
+    caption_->setText(QStringLiteral("Figures of the selected runs %1, each over the same %2 of %3 "
+                                     "sales &points, those sound in every run shown:")
+                          .arg(EvaluationWords(evaluation))
+                          .arg(sound)
+                          .arg(of));
     figures_->SetRows(std::move(rows), QStringLiteral("Run"),
                       QStringLiteral("The run by its place in the list of runs"));
     table_->resizeColumnsToContents();

@@ -22,8 +22,9 @@ class FiguresPage : public QWidget {
     // A run's figures per sales point in the evaluation; the row selected stays selected where
     // the run has it, else the nearest sales point.
     void ShowSalesPoints(const RunResults& results, Evaluation evaluation);
-    // The figures over the sound sales points of runs compared, a row each.
-    void ShowRuns(std::vector<FiguresRow> rows, Evaluation evaluation);
+    // The figures of runs compared, a row each, over the sound sales points common to them:
+    // sound of the of sales points.
+    void ShowRuns(std::vector<FiguresRow> rows, Evaluation evaluation, int sound, int of);
     // A sales point, "sound" or "all": the last such row selected.
     RowSubject SelectedRow() const { return selected_; }
     // Puts the table on the clipboard as tab-separated text, as sorted, header first.

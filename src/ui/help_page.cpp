@@ -20,7 +20,8 @@ const char kIntroduction[] =
     "<p>The report goes to out.txt in the folder the program was started from, or in your home "
     "folder where that folder cannot be written; the status bar shows where, and File ▸ Report "
     "File... chooses another place. The boxes, the model and the option are remembered when the "
-    "window closes; File ▸ New Scenario brings back the start state.</p>";
+    "window closes; File ▸ New Scenario brings back the start state, and File ▸ Load Example "
+    "fills the boxes with a small scenario to start from (the batch command's --example).</p>";
 
 const char kOptions[] =
     "<h3>Options</h3>"
@@ -51,17 +52,32 @@ const char kResultsWindow[] =
     "zooms, a double click shows the whole chart. A sales history with dates puts them on the "
     "time axis.</p>"
     "<p>From the second run on, a list at the top holds the runs of this start; select two or "
-    "more to see their figures side by side and their trade-off curves together. <b>Open results "
+    "more to see their figures side by side, each over the sales points sound in every run shown, "
+    "and their trade-off curves together. A run keeps its number (#3) in the list, the chart "
+    "titles and the Scenario tab. <b>Open results "
     "folder</b> (also in the File menu) adds a run that an export wrote, named \"from folder\" "
     "in the list: its files are read and checked against one another, and a folder whose files "
     "were changed or do not belong together is refused, naming the file, row and column. Its "
     "demand cannot be drawn again, so Same demand is off for it.</p>"
-    "<p>Export results writes summary.csv, series.csv, tradeoff.csv and run.json, as the batch "
-    "command's --export does, and replaces the whole folder: so the folder must be new, empty or "
-    "hold an earlier export (its marker .sales-forecast-export as the export wrote it) and "
-    "nothing else, else it is refused, naming the file that would be lost. Save chart keeps the "
-    "visible chart as PNG or SVG; Open report "
-    "shows the report; Copy table puts the table on the clipboard for a spreadsheet.</p>";
+    "<p><b>Next deliveries</b> holds what to deliver in the periods after the last one known, a "
+    "row per sales point and coming period: the forecast, its standard deviation and the "
+    "delivery at the run's τ, at the τ of the target fill rate, of the cheapest τ, of the cost τ "
+    "and of the target cycle service level typed on that tab, then the proposal: the run's own "
+    "delivery, or for a sales point whose forecasts diverged (its own cells marked) the delivery "
+    "of a run of it alone with the constants kept within 0 and 1. The total of the deliveries to "
+    "decide now adds the proposals. Copy deliveries puts that table and the total on the "
+    "clipboard. A dated sales history names the coming periods by their dates too, continued "
+    "by the history's step, in the caption and in a last column.</p>"
+    "<p>In a window shorter than 860 pixels the table has a tab of its own, "
+    "<b>Figures</b>, before the charts, so that each chart keeps its room. The Results window "
+    "and the form come back where and as large as they were left.</p>"
+    "<p>Export results writes five files, summary.csv, series.csv, tradeoff.csv, next.csv and "
+    "run.json (and check.csv for a check on unseen periods), as the batch command's --export "
+    "does, and replaces the whole folder: so the folder must be new (type the name of a new "
+    "one; it is created), empty or hold an earlier export (its marker .sales-forecast-export as "
+    "the export wrote it) and nothing else, else it is refused, naming the file that would be "
+    "lost. Save chart keeps the visible chart as PNG or SVG; Open report shows the report; Copy "
+    "table puts the table on the clipboard for a spreadsheet.</p>";
 
 const char kEvaluations[] =
     "<h3>Two evaluations</h3>"

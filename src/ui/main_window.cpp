@@ -22,6 +22,7 @@
 #include "runtime/file_clashes.h"
 #include "runtime/run_error.h"
 #include "scenario/scenario_file.h"
+#include "state/example_inputs.h"
 #include "ui/box_shortcuts.h"
 #include "ui/control_help.h"
 #include "ui/form_layout.h"
@@ -73,6 +74,8 @@ MainWindow::MainWindow(NumberLocale locale, std::unique_ptr<MessageSink> message
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     LetShortcutsThroughBoxes(*this);
     RestoreRemembered();
+    // Where the form was left; a place off every screen now is brought back onto one.
+    restoreGeometry(RememberedPlace(Settings(), objectName()));
 }
 
 void MainWindow::NewScenario() {
@@ -82,6 +85,15 @@ void MainWindow::NewScenario() {
     QSettings settings = Settings();
     ForgetForm(settings);
     UseDefaultReportFile();
+}
+
+void MainWindow::LoadExample() {
+    form_->SalesHistory().UseSimulatedDemand();
+    Scenario example;
+    example.inputs = ExampleInputs();
+    form_->ShowScenario(example);
+    boundedConstants_->setChecked(false);
+    currentScenario_.clear();
 }
 
 void MainWindow::SetReportFile(const QString& path) {
@@ -157,8 +169,9 @@ bool MainWindow::OpenScenario(const QString& path) {
     currentScenario_ = path;
     QSettings settings = Settings();
     AddRecentFile(settings, RecentKind::scenario, path);
-    // The window's sequence carries on unless the user wants the scenario's own demand.
-    if (!form_->SequenceAtStartOf(scenario.seed) &&
+    // The window's sequence carries on unless the user wants the scenario's own demand; a sales
+    // history draws nothing, so there is nothing to ask.
+    if (!scenario.history && !form_->SequenceAtStartOf(scenario.seed) &&
         messages_.Ask(*this, tr("Start the random sequence from the seed of this scenario, %1? "
                                 "Then the next run draws the demand that sales-forecast-cli "
                                 "--scenario draws from the file. Otherwise the sequence of "
@@ -199,6 +212,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     QSettings settings = Settings();
     RememberForm(settings, form_->TypedScenario(), form_->Locale());
+    RememberPlace(settings, objectName(), saveGeometry());
 }
 
 void MainWindow::CreateMenus() {
@@ -206,6 +220,8 @@ void MainWindow::CreateMenus() {
     QAction* newScenario = AddAction(file, "newScenarioAction", tr("&New Scenario"),
                                      QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(newScenario, &QAction::triggered, this, &MainWindow::NewScenario);
+    connect(AddAction(file, "loadExampleAction", tr("Load E&xample")), &QAction::triggered, this,
+            &MainWindow::LoadExample);
     QAction* open = AddAction(file, "openScenarioAction", tr("&Open Scenario..."),
                               QKeySequence(Qt::CTRL | Qt::Key_O));
     QMenu* recentScenarios = file.addMenu(tr("Open &Recent Scenario"));

@@ -32,6 +32,8 @@ class MainWindow : public QMainWindow {
     // The form as a new start finds it with nothing remembered: the boxes, model and options
     // as described, simulated demand and the report in its default place.
     void NewScenario();
+    // The boxes of the batch command's --example: a small scenario to start from.
+    void LoadExample();
     // Where the next runs write the report, shown in the status bar and remembered.
     void SetReportFile(const QString& path);
     QString ReportFile() const;

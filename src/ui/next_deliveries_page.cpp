@@ -12,6 +12,7 @@
 #include "results/request_rules.h"
 #include "ui/figures_table_model.h"
 #include "ui/number_table.h"
+#include "ui/run_charts.h"
 #include "ui/screen_numbers.h"
 #include "ui/tradeoff_boxes.h"
 
@@ -29,6 +30,16 @@ QStandardItem* DeliveryItem(const std::optional<double>& delivery) {
         item->setToolTip(QStringLiteral("Below 0, as the formula gives it: deliver nothing."));
     }
     return item;
+}
+
+// "period 73", and for a dated history "period 73 (1980-01-31)": the dates continue by their
+// step past the history's last.
+QString PeriodWords(int period, const QStringList& dates) {
+    QString words = QStringLiteral("period %1").arg(QLocale().toString(period));
+    if (period >= 1 && period <= dates.size()) {
+        words += QStringLiteral(" (%1)").arg(dates[period - 1]);
+    }
+    return words;
 }
 
 }  // namespace
@@ -111,10 +122,14 @@ void NextDeliveriesPage::Show(const RunResults& results) {
                              value ? QStringLiteral(" = ") + ScreenTau(*value) : QString());
     }
     headings << QStringLiteral("Proposal at the\nrun's τ") << QStringLiteral("Proposal from");
+    const PeriodStretch coming = results.series.comingPeriods;
+    const QStringList dates = PeriodLabels(results.series, coming.last);
+    if (!dates.isEmpty()) {
+        headings << QStringLiteral("Date");  // last, so that the other columns keep their place
+    }
     model_->clear();
     model_->setHorizontalHeaderLabels(headings);
     total_.clear();
-    const PeriodStretch coming = results.series.comingPeriods;
     if (coming.Empty()) {
         caption_->setText(
             QStringLiteral("No coming delivery can be given: the estimation windows cover every "
@@ -123,17 +138,17 @@ void NextDeliveriesPage::Show(const RunResults& results) {
     }
     const QString periods =
         coming.first == coming.last
-            ? QStringLiteral("period %1").arg(QLocale().toString(coming.last))
-            : QStringLiteral("periods %1 to %2, each decided at the period shown")
-                  .arg(QLocale().toString(coming.first), QLocale().toString(coming.last));
+            ? PeriodWords(coming.last, dates)
+            : QStringLiteral("%1 to %2, each decided at the period shown")
+                  .arg(PeriodWords(coming.first, dates), PeriodWords(coming.last, dates));
     const std::vector<NextDelivery> next = NextDeliveries(results);
     const std::optional<DecidedNow> now = DeliveriesDecidedNow(results, next);
-    total_ =
-        QStringLiteral("Deliveries to decide now for period %1: %2")
-            .arg(QLocale().toString(now->period), QString::fromStdString(ProposalsTotalText(*now)));
-    caption_->setText(QStringLiteral("What to deliver in %1; period %2 is to decide now. Red: "
+    total_ = QStringLiteral("Deliveries to decide now for %1: %2")
+                 .arg(PeriodWords(now->period, dates),
+                      QString::fromStdString(ProposalsTotalText(*now)));
+    caption_->setText(QStringLiteral("What to deliver in %1; %2 is to decide now. Red: "
                                      "below 0. Marked: diverged, take the proposal. %3.")
-                          .arg(periods, QLocale().toString(coming.last),
+                          .arg(periods, PeriodWords(coming.last, dates),
                                QString::fromStdString(ProposalsTotalText(*now))));
     for (const NextDelivery& row : next) {
         QList<QStandardItem*> items = {
@@ -146,13 +161,17 @@ void NextDeliveriesPage::Show(const RunResults& results) {
         for (const AnsweredTau& tau : kAnsweredTaus) {
             items << DeliveryItem(row.delivery.*tau.value);
         }
+        // The run's own values, not the proposal: those are what is not to be trusted.
+        const qsizetype ownCells = items.size();
         const std::string_view from = ProposalSourceName(row.proposalFrom);
         items << DeliveryItem(row.proposal)
               << new QStandardItem(
                      QString::fromUtf8(from.data(), static_cast<qsizetype>(from.size())));
+        if (!dates.isEmpty()) {
+            items << new QStandardItem(dates.value(row.period - 1));
+        }
         if (row.diverged) {
-            // The run's own values, not the proposal: those are what is not to be trusted.
-            for (QStandardItem* item : items.mid(0, items.size() - 2)) {
+            for (QStandardItem* item : items.mid(0, ownCells)) {
                 item->setBackground(kDivergedBackground);
                 // Dark text on the light marking, whatever the colour scheme.
                 if (item->foreground().color() != kNegativeText) {

@@ -21,6 +21,7 @@
 #include <utility>
 
 #include "ui/box_shortcuts.h"
+#include "ui/export_folder_dialog.h"
 #include "ui/form_layout.h"
 #include "ui/results_folder_reading.h"
 #include "ui/run_description.h"
@@ -34,6 +35,9 @@ namespace {
 constexpr QSize kPreferredSize(1400, 900);
 // The header takes at most this share of the height, and scrolls beyond it.
 constexpr std::pair kHeaderShare(1, 3);
+// Below this height the table takes a tab of its own beside the charts, which keep their room.
+constexpr int kTableBesideChartsHeight = 860;
+constexpr char kFiguresTab[] = "Fi&gures";
 // The folder the last results folder was opened from.
 constexpr char kResultsFolderKey[] = "results/openFolder";
 
@@ -63,8 +67,6 @@ ResultsWindow::ResultsWindow(QWidget& form, MessageSink& messages)
     splitter_->addWidget(header_);
     splitter_->addWidget(figures_);
     splitter_->addWidget(BuildCharts());
-    splitter_->setStretchFactor(1, 2);
-    splitter_->setStretchFactor(2, 3);
     splitter_->setChildrenCollapsible(false);
 
     auto* layout = new QVBoxLayout(this);
@@ -179,7 +181,10 @@ void ResultsWindow::ShowRun(std::shared_ptr<CompletedRun> run,
     Present(std::move(run));
     runs_->CheckSameDemand();
     if (!placed_) {
-        PlaceBesideForm(*parentWidget());
+        // Where the user left it; the first time, beside the form.
+        if (!restoreGeometry(RememberedPlace(WindowSettings(), objectName()))) {
+            PlaceBesideForm(*parentWidget());
+        }
         placed_ = true;
     }
     FitHeader();
@@ -230,8 +235,9 @@ void ResultsWindow::ShowEvaluation(Evaluation evaluation) {
 }
 
 void ResultsWindow::ChooseExportFolder() {
+    // Beside the report, where the run's other files are.
     const QString folder =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("Export the results into"));
+        AskExportFolder(*this, QFileInfo(NameOf(run_->record.reportPath)).absolutePath());
     if (!folder.isEmpty()) {
         ExportTo(folder);
     }
@@ -277,7 +283,7 @@ void ResultsWindow::OpenResultsFolder(const QString& folder) {
 void ResultsWindow::ChooseChartFile() {
     // A name any folder and program takes: "run-2-trade-off-over.png".
     const QString words = QStringLiteral("run %1 %2")
-                              .arg(run_->record.run)
+                              .arg(run_->number)
                               .arg(charts_->tabText(charts_->currentIndex()));
     const QString name = words.toLower().replace(QRegularExpression(QStringLiteral("[^a-z0-9]+")),
                                                  QStringLiteral("-"));
@@ -333,11 +339,37 @@ void ResultsWindow::PlaceBesideForm(const QWidget& form) {
     move(placed->topLeft());
 }
 
+void ResultsWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    QSettings settings = WindowSettings();
+    RememberPlace(settings, objectName(), saveGeometry());
+}
+
 void ResultsWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (header_->height() * kHeaderShare.second > height() * kHeaderShare.first) {
+    if (PlaceTable() || header_->height() * kHeaderShare.second > height() * kHeaderShare.first) {
         FitHeader();
     }
+}
+
+bool ResultsWindow::TableInTabs() const {
+    return charts_->indexOf(figures_) >= 0;
+}
+
+bool ResultsWindow::PlaceTable() {
+    const bool small = height() < kTableBesideChartsHeight;
+    if (small == TableInTabs()) {
+        return false;
+    }
+    if (small) {
+        // Inserted before the page shown, the tab widget keeps showing that page.
+        charts_->insertTab(0, figures_, QString::fromUtf8(kFiguresTab));
+    } else {
+        charts_->removeTab(charts_->indexOf(figures_));
+        splitter_->insertWidget(1, figures_);
+        figures_->show();
+    }
+    return true;
 }
 
 void ResultsWindow::FitHeader() {
@@ -357,7 +389,11 @@ void ResultsWindow::FitHeader() {
                       layout()->itemAt(1)->sizeHint().height() - layout()->spacing();
     const int headerHeight = std::min(wanted, total * kHeaderShare.first / kHeaderShare.second);
     const int rest = total - headerHeight;
-    splitter_->setSizes({headerHeight, rest * 2 / 5, rest - rest * 2 / 5});
+    if (TableInTabs()) {
+        splitter_->setSizes({headerHeight, rest});
+    } else {
+        splitter_->setSizes({headerHeight, rest * 2 / 5, rest - rest * 2 / 5});
+    }
 }
 
 void ResultsWindow::ShowTable() {
@@ -366,7 +402,8 @@ void ResultsWindow::ShowTable() {
     if (compared.empty()) {
         figures_->ShowSalesPoints(run_->results, evaluation);
     } else {
-        figures_->ShowRuns(std::move(compared), evaluation);
+        const RunsList::CommonSound common = runs_->ComparedSound();
+        figures_->ShowRuns(std::move(compared), evaluation, common.sound, common.of);
     }
 }
 
@@ -404,7 +441,7 @@ void ResultsWindow::DrawTradeoff() {
 }
 
 QString ResultsWindow::Caption() const {
-    return QStringLiteral("run %1: %2").arg(run_->record.run).arg(ScenarioLine(*run_));
+    return QStringLiteral("%1: %2").arg(RunName(*run_), ScenarioLine(*run_));
 }
 
 ChartPanel& ResultsWindow::VisibleChart() const {

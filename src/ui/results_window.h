@@ -73,6 +73,8 @@ class ResultsWindow : public QWidget {
     bool event(QEvent* event) override;
     // A smaller window keeps the header within its share, so the table and charts keep room.
     void resizeEvent(QResizeEvent* event) override;
+    // Closed, or hidden with the form: its size and place are kept for the next start.
+    void hideEvent(QHideEvent* event) override;
 
   private:
     QWidget* BuildHeader();
@@ -82,6 +84,10 @@ class ResultsWindow : public QWidget {
     void PlaceBesideForm(const QWidget& form);
     // Gives the header the height it needs, within its share of the window.
     void FitHeader();
+    // A short window shows the table in a tab of its own, before the charts; a tall one between
+    // the header and the charts. Says whether the table moved.
+    bool PlaceTable();
+    bool TableInTabs() const;
 
     // Shows one run of the list alone.
     void Present(std::shared_ptr<CompletedRun> run);

@@ -98,13 +98,19 @@ QString SalesPointsWords(int count, const QString& which) {
 
 // Every row's charts span the same periods, the coming ones too, so that a new selection keeps
 // the axis.
+// The share of the periods' span the axis runs on past the last coming period.
+constexpr double kComingMargin = 0.02;
+
 ChartAxis PeriodAxis(const RunSeries& series) {
     const int lastPeriod =
         series.comingPeriods.Empty() ? series.periodNumber : series.comingPeriods.last;
     const int axisEnd = std::max(lastPeriod, 2);
     const QStringList dates = PeriodLabels(series, axisEnd);
+    // Room past the last coming period, so that its markers show whole at the right edge.
+    const double margin =
+        series.comingPeriods.Empty() ? 0.0 : std::max(0.5, (axisEnd - 1) * kComingMargin);
     return {dates.isEmpty() ? QStringLiteral("Period") : QStringLiteral("Date"), 0,
-            std::pair(1.0, axisEnd * 1.0), dates};
+            std::pair(1.0, axisEnd + margin), dates};
 }
 
 // The sales points a row of the figures table stands for, how its charts name them, and

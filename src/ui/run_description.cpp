@@ -36,11 +36,24 @@ QString HistoryName(const SalesHistory& history) {
     return QString::fromStdString(history.name);
 }
 
+// The counts of a run: a sales history's own, whose boxes the batch command leaves empty.
+QString SalesPoints(const RunInputs& boxes) {
+    return boxes.history ? QString::number(boxes.history->salesPoints)
+                         : Typed(boxes.Endpointnumber);
+}
+
+QString Periods(const RunInputs& boxes) {
+    return boxes.history ? QString::number(boxes.history->periods) : Typed(boxes.Periodnumber);
+}
+
 }  // namespace
 
 std::vector<DescriptionItem> ScenarioItems(const CompletedRun& run) {
     const RunInputs& boxes = run.record.inputs;
     std::vector<DescriptionItem> items;
+    if (run.number > 0) {
+        items.push_back({"Run", QStringLiteral("#%1").arg(run.number)});
+    }
     // A sales history draws nothing: its file takes the place of the model, limits and seed.
     if (boxes.history) {
         items.push_back({"Sales history",
@@ -53,8 +66,8 @@ std::vector<DescriptionItem> ScenarioItems(const CompletedRun& run) {
         items.push_back({"Model", Words(ModelRow(boxes.model).caption), true});
     }
     items.insert(items.end(), {
-                                  {"Sales points", Typed(boxes.Endpointnumber)},
-                                  {"Periods (P)", Typed(boxes.Periodnumber)},
+                                  {"Sales points", SalesPoints(boxes)},
+                                  {"Periods (P)", Periods(boxes)},
                                   {"Initial μ and σ (S)", Typed(boxes.periodsforinitialization)},
                                   {"Initial α and β (A)", Typed(boxes.periodsforalphabeta)},
                                   {"Horizon (H)", Typed(boxes.horizontx)},
@@ -62,9 +75,10 @@ std::vector<DescriptionItem> ScenarioItems(const CompletedRun& run) {
                                   {"Warm-up", Typed(boxes.warmuptx)},
                               });
     if (!boxes.history) {
-        // Numbers that name a sequence, not quantities: no grouping.
+        // Numbers that name a sequence, not quantities: no grouping. A draw, not a run: the
+        // window numbers its runs, and a run on the same demand repeats an earlier draw.
         items.push_back({"Random sequence",
-                         QStringLiteral("seed %1, run %2 of %3")
+                         QStringLiteral("seed %1, draw %2 of %3")
                              .arg(run.record.seed)
                              .arg(run.record.run)
                              .arg(run.folder.empty() ? QStringLiteral("this start")
@@ -86,7 +100,7 @@ QString ScenarioLine(const CompletedRun& run) {
     const RunInputs& boxes = run.record.inputs;
     QStringList parts{
         boxes.history ? HistoryName(*boxes.history) : Words(ModelRow(boxes.model).name),
-        Typed(boxes.Endpointnumber) + " × " + Typed(boxes.Periodnumber),
+        SalesPoints(boxes) + " × " + Periods(boxes),
         "S " + Typed(boxes.periodsforinitialization),
         "A " + Typed(boxes.periodsforalphabeta),
         "H " + Typed(boxes.horizontx),
@@ -101,7 +115,7 @@ QString ScenarioLine(const CompletedRun& run) {
 }
 
 QString DemandLine(const CompletedRun& run) {
-    QString line = QStringLiteral("seed %1, run %2").arg(run.record.seed).arg(run.record.run);
+    QString line = QStringLiteral("seed %1, draw %2").arg(run.record.seed).arg(run.record.run);
     if (const std::optional<SalesHistory>& history = run.record.inputs.history) {
         line = HistoryName(*history);
     }

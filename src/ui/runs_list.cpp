@@ -44,7 +44,12 @@ RunsList::RunsList() {
     hide();
 }
 
+QString RunName(const CompletedRun& run) {
+    return QStringLiteral("#%1").arg(run.number);
+}
+
 void RunsList::Add(std::shared_ptr<CompletedRun> run) {
+    run->number = static_cast<int>(runs_.size() + droppedRuns_) + 1;
     runs_.push_back(std::move(run));
     compared_.clear();
     {
@@ -67,18 +72,42 @@ void RunsList::Add(std::shared_ptr<CompletedRun> run) {
     NameSameDemand();
 }
 
-QString RunsList::Name(std::size_t at) const {
-    return QStringLiteral("#%1").arg(at + 1 + droppedRuns_);
+std::vector<bool> RunsList::SoundInEvery() const {
+    std::vector<bool> common;
+    for (const std::size_t at : compared_) {
+        const std::vector<bool>& sound = runs_[at]->results.figures.sound;
+        if (common.empty()) {
+            common = sound;
+        }
+        // A sales point one run lacks is sound in not every run.
+        common.resize(std::min(common.size(), sound.size()));
+        for (std::size_t sp = 0; sp < common.size(); ++sp) {
+            common[sp] = common[sp] && sound[sp];
+        }
+    }
+    return common;
 }
 
 std::vector<FiguresRow> RunsList::ComparedFigures(Evaluation evaluation) const {
+    const std::vector<bool> common = SoundInEvery();
     std::vector<FiguresRow> rows;
     for (const std::size_t at : compared_) {
-        rows.push_back({{RowSubject::Kind::run, static_cast<int>(at) + 1},
+        const CompletedRun& run = *runs_[at];
+        rows.push_back({{RowSubject::Kind::run, run.number},
                         Name(at),
-                        runs_[at]->results.figures.Of(evaluation).sound});
+                        FiguresOver(run.results.series, evaluation, common)});
     }
     return rows;
+}
+
+RunsList::CommonSound RunsList::ComparedSound() const {
+    CommonSound counted;
+    counted.sound = static_cast<int>(std::ranges::count(SoundInEvery(), true));
+    for (const std::size_t at : compared_) {
+        counted.of =
+            std::max(counted.of, static_cast<int>(runs_[at]->results.figures.sound.size()));
+    }
+    return counted;
 }
 
 std::vector<TradeoffOfRun> RunsList::ComparedTradeoffs() const {

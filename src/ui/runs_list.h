@@ -18,6 +18,9 @@ namespace sf::ui {
 // two or more are compared side by side. Beside it, "Same demand as" repeats the selected run on
 // its demand with the boxes as they stand. A list of one says nothing the rest of the window does
 // not: it shows from two runs on.
+// The name a run has in the window once listed: "#3".
+QString RunName(const CompletedRun& run);
+
 class RunsList : public QWidget {
     Q_OBJECT
 
@@ -28,9 +31,16 @@ class RunsList : public QWidget {
     // beyond the list's bound.
     void Add(std::shared_ptr<CompletedRun> run);
     // "#3": a run by its place in the list since the start, which the runs let go keep.
-    QString Name(std::size_t at) const;
-    // The runs compared side by side: two or more, or none while one is shown alone.
+    QString Name(std::size_t at) const { return RunName(*runs_[at]); }
+    // The runs compared side by side: two or more, or none while one is shown alone. Each row
+    // sums the same sales points: those sound in every run compared.
     std::vector<FiguresRow> ComparedFigures(Evaluation evaluation) const;
+    // The sales points sound in every run compared, and how many the largest of them has.
+    struct CommonSound {
+        int sound = 0;
+        int of = 0;
+    };
+    CommonSound ComparedSound() const;
     std::vector<TradeoffOfRun> ComparedTradeoffs() const;
 
     // What keeps the boxes as they stand from the demand of a run: none when nothing does.
@@ -53,6 +63,8 @@ class RunsList : public QWidget {
     // The run in one line: its scenario, its leading evaluation's totals and its demand.
     QString Line(std::size_t at) const;
     void NameSameDemand();
+    // Sales point sp at sp - 1: sound in every run compared.
+    std::vector<bool> SoundInEvery() const;
 
     std::vector<std::shared_ptr<CompletedRun>> runs_;  // in the list's order
     std::size_t droppedRuns_ = 0;  // the oldest runs, let go to keep the list's memory bounded

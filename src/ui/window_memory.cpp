@@ -64,6 +64,14 @@ void ForgetForm(QSettings& settings) {
     settings.remove(kReportKey);
 }
 
+QByteArray RememberedPlace(const QSettings& settings, const QString& window) {
+    return settings.value(QStringLiteral("places/") + window).toByteArray();
+}
+
+void RememberPlace(QSettings& settings, const QString& window, const QByteArray& place) {
+    settings.setValue(QStringLiteral("places/") + window, place);
+}
+
 QStringList RecentFiles(const QSettings& settings, RecentKind kind) {
     return settings.value(RecentKey(kind)).toStringList();
 }

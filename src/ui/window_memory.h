@@ -25,6 +25,11 @@ void RememberReportPath(QSettings& settings, const QString& path);
 // Forgets the form and the report path, for a new scenario; recent files stay.
 void ForgetForm(QSettings& settings);
 
+// A window's size and place as the user left it (QWidget::saveGeometry), by the window's
+// object name; empty when none was kept.
+QByteArray RememberedPlace(const QSettings& settings, const QString& window);
+void RememberPlace(QSettings& settings, const QString& window, const QByteArray& place);
+
 // Files opened lately, the latest first, at most kRecentFiles of them.
 inline constexpr int kRecentFiles = 8;
 enum class RecentKind { scenario, salesHistory };

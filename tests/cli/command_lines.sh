@@ -50,7 +50,7 @@ expect c 1 '--periods: must be a whole number from 0 to 600' --example --periods
 expect c 1 '--init-periods, --alpha-beta-periods and --horizon add up to 601; together they must not exceed 600' \
   --example --init-periods=300 --alpha-beta-periods=300
 expect c 2 'sales-forecast-cli: unknown option --colour' --colour red
-expect c 2 'sales-forecast-cli: unknown option --sales_points' --sales_points=3
+expect c 2 'sales-forecast-cli: unknown option --sales_points; did you mean --sales-points?' --sales_points=3
 expect c 2 'sales-forecast-cli: option --periods needs a value' --example --periods
 expect c 2 'sales-forecast-cli: option --summary takes no value' --summary=yes
 expect c 2 'sales-forecast-cli: unexpected argument "stray"' --example stray

@@ -39,6 +39,15 @@ check_page() {
 check_page "$cli"
 [ -z "$window" ] || check_page "$window"
 
+# Without a display the window says so in its own words, and fails.
+if [ -n "$window" ]; then
+  if env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$window" 2>nodisplay; then
+    fail "sales-forecast started without a display"
+  fi
+  grep -q "^sales-forecast: there is no display to open the window on" nodisplay ||
+    fail "sales-forecast without a display said: $(cat nodisplay)"
+fi
+
 "$cli" --example --save-scenario example.sfscenario --quiet >/dev/null && mv out.txt example.txt
 cmp -s example.sfscenario "$examples/small.sfscenario" ||
   fail "small.sfscenario is not the scenario of --example"

@@ -168,5 +168,29 @@ TEST(Figures, ZeroDenominatorsAndEmptyStretchesGiveEmptyCells) {
     EXPECT_EQ(rows[6][4] + "," + rows[6][6] + "," + rows[6][8], "all,,0");
 }
 
+// A row over chosen sales points is the run's own row where the choice is the same, bit for bit,
+// and otherwise adds the chosen alone; a choice longer than the run stops at its end.
+TEST(Figures, RowOverChosenSalesPoints) {
+    const RunSeries series = CopySeries(*SmallCase());
+    const RunFigures figures = ComputeFigures(series);
+    for (const Evaluation evaluation : kEvaluations) {
+        const EvaluationFigures& own = figures.Of(evaluation);
+        const Figures sound = FiguresOver(series, evaluation, figures.sound);
+        EXPECT_EQ(sound.demand, own.sound.demand);
+        EXPECT_EQ(sound.fillRate, own.sound.fillRate);
+        EXPECT_EQ(sound.rmse, own.sound.rmse);
+        EXPECT_EQ(sound.maeToNaive, own.sound.maeToNaive);
+        EXPECT_EQ(sound.alphaMean, own.sound.alphaMean);
+        EXPECT_EQ(sound.negativeDeliveries, own.sound.negativeDeliveries);
+        const Figures all = FiguresOver(series, evaluation, {true, true, true, true});
+        EXPECT_EQ(all.lostSales, own.all.lostSales);
+        EXPECT_EQ(all.diverged, own.all.diverged);
+        const Figures second = FiguresOver(series, evaluation, {false, true});
+        EXPECT_EQ(second.returns, own.salesPoints[1].returns);
+        EXPECT_EQ(second.cycleServiceLevel, own.salesPoints[1].cycleServiceLevel);
+        EXPECT_FALSE(FiguresOver(series, evaluation, {}).fillRate);
+    }
+}
+
 }  // namespace
 }  // namespace sf

@@ -20,6 +20,27 @@ class ChartPanelTest : public PageSuite {
     Q_OBJECT
 
   private slots:
+    // Dated ticks step as a calendar counts: months by 1, 2, 3, 6 or 12, never 10; weeks by
+    // quarters of a year; numbered periods by 1, 2 or 5 times a power of ten.
+    void datedTicksStepAsACalendarCounts() {
+        const QStringList months{"1979-01-31", "1979-02-28"};
+        const QStringList weeks{"2023-01-02", "2023-01-09"};
+        const QStringList days{"2023-01-02", "2023-01-03"};
+        const QStringList numbers{"1", "2"};
+        const struct {
+            const QStringList* labels;
+            double span;
+            double step;
+        } cases[] = {
+            {&months, 72.0, 12.0}, {&months, 40.0, 6.0},     {&months, 20.0, 3.0},
+            {&months, 8.0, 1.0},   {&months, 2000.0, 360.0}, {&weeks, 100.0, 13.0},
+            {&weeks, 400.0, 52.0}, {&days, 50.0, 7.0},       {&numbers, 72.0, 10.0},
+        };
+        for (const auto& c : cases) {
+            QCOMPARE(sf::ui::LabelStep(*c.labels, c.span), c.step);
+        }
+    }
+
     // Dated periods name the ticks and the period under the pointer by their dates, in the
     // saved picture too; zooming in names more of them; numbered periods keep their numbers.
     void aDatedAxisNamesItsTicksAndThePeriodUnderThePointer() {
@@ -62,10 +83,11 @@ class ChartPanelTest : public PageSuite {
             QVERIFY2(match.hasMatch(), qPrintable(reading));
             QCOMPARE(match.captured(1), weeks[match.captured(2).toInt() - 1]);
         }
-        // Ticks every 5 periods over the whole chart, every period zoomed in about period 15.
+        // Ticks every 4 weeks over the whole chart, every period zoomed in about period 15.
         QVERIFY(!panel.SaveAs("whole.svg"));
         const QByteArray whole = FileBytes("whole.svg");
-        QVERIFY(whole.contains(weeks[4].toUtf8()) && whole.contains(weeks[29].toUtf8()));
+        QVERIFY(whole.contains(weeks[3].toUtf8()) && whole.contains(weeks[27].toUtf8()));
+        QVERIFY(!whole.contains(weeks[4].toUtf8()));
         QVERIFY(!whole.contains(weeks[13].toUtf8()));
         for (int step = 0; step < 6; ++step) {
             QWheelEvent wheel(view->viewport()->rect().center(),

@@ -68,6 +68,10 @@ class MainWindowTest : public QObject {
                              << "newScenarioAction"
                              << "&New Scenario"
                              << "Ctrl+N";
+        QTest::newRow("example") << "&File"
+                                 << "loadExampleAction"
+                                 << "Load E&xample"
+                                 << "";
         QTest::newRow("report file") << "&File"
                                      << "reportFileAction"
                                      << "Re&port File..."
@@ -248,6 +252,36 @@ class MainWindowTest : public QObject {
         const QString again = folder_->filePath("again.sfscenario");
         QVERIFY(window_->SaveScenario(again));
         QCOMPARE(ReadFile(again), ReadFile(path));
+    }
+
+    // Load Example fills the form with the batch command's --example, and runs as it does.
+    void loadExampleRunsAsTheBatchCommandsExample() {
+        Enter(kSmallRun);
+        Control<QRadioButton>("sqrot")->click();
+        Action("loadExampleAction")->trigger();
+        QVERIFY(Control<QRadioButton>("loga")->isChecked());
+        RunInWindow();
+        QCOMPARE(ReadReport(), RunBatchCommand({"--example"}).report);
+    }
+
+    // A sales history draws nothing: opening its scenario asks nothing about the seed.
+    void aHistoryScenarioAsksNothingAboutTheSeed() {
+        QString history = "week,north,south\n";
+        for (int t = 1; t <= 24; ++t) {
+            history += QString("%1,%2,%3\n").arg(t).arg(10 + t % 4).arg(20 - t % 3);
+        }
+        const QString file = folder_->filePath("sales.csv");
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(history.toUtf8());
+        out.close();
+        const QString path = folder_->filePath("history.sfscenario");
+        RunBatchCommand(Words("--init-periods 4 --alpha-beta-periods 6 --warm-up 0 --horizon 1 "
+                              "--tau 0.5 --seed 7") +
+                        QStringList{"--demand", file, "--save-scenario", path});
+        messages_->answer = true;
+        QVERIFY(window_->OpenScenario(path));
+        QVERIFY2(messages_->questions.isEmpty(), qPrintable(messages_->questions.join('\n')));
     }
 
     void aBadScenarioIsRefusedAndTheFormStaysAsItWas_data() {

@@ -5,7 +5,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <chrono>
 
+#include "history/history_dates.h"
 #include "results/next_deliveries.h"
 #include "results_pages_test.h"
 #include "run_scenarios.h"
@@ -72,6 +74,33 @@ class NextDeliveriesPageTest : public PageSuite {
         QCOMPARE(lines[1].split('\t').last(), QString("run"));
         QVERIFY(lines.last().startsWith("Deliveries to decide now for period"));
         QVERIFY(lines.last().contains("0 from constants within 0 and 1"));
+    }
+
+    // A dated history names the coming periods by their dates, continued weekly past the last
+    // one known, in the caption, in a last column and in the copy.
+    void aDatedHistoryNamesTheComingPeriodsByTheirDates() {
+        reference_->Run(kSmallRun);
+        sf::RunResults results = sf::ComputeResults(*reference_->state, sf::ResultsRequest{});
+        const std::chrono::sys_days first{std::chrono::year{2020} / 1 / 6};
+        for (int t = 0; t < results.series.periodNumber; ++t) {
+            results.series.dates.push_back(sf::IsoText(first + std::chrono::days{7 * t}));
+        }
+        const sf::PeriodStretch coming = results.series.comingPeriods;
+        QVERIFY(!coming.Empty());
+        const QString last =
+            QString::fromStdString(sf::IsoText(first + std::chrono::days{7 * (coming.last - 1)}));
+        NextDeliveriesPage page;
+        page.Show(results);
+        const QString caption = page.findChild<QLabel*>("NextDeliveriesCaption")->text();
+        QVERIFY2(caption.contains(QString("period %1 (%2)").arg(coming.last).arg(last)),
+                 qPrintable(caption));
+        const QAbstractItemModel& table =
+            *page.findChild<QTableView*>("NextDeliveriesTable")->model();
+        const int dateColumn = table.columnCount() - 1;
+        QCOMPARE(table.headerData(dateColumn, Qt::Horizontal).toString(), QString("Date"));
+        QCOMPARE(table.index(table.rowCount() - 1, dateColumn).data().toString(), last);
+        QTest::mouseClick(page.findChild<QPushButton*>("CopyDeliveries"), Qt::LeftButton);
+        QVERIFY(QApplication::clipboard()->text().split('\n')[1].endsWith('\t' + last));
     }
 };
 

@@ -4,12 +4,17 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QGraphicsView>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -34,11 +39,17 @@ class ResultsWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase() { QApplication::setStyle(sf::ui::kFormStyle); }
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);  // settings of their own, not the user's
+        QApplication::setStyle(sf::ui::kFormStyle);
+    }
 
     void init() {
         folder_ = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir::setCurrent(folder_->path()));
+        // Each test's own settings: the place one test leaves the window in is not the next's.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           folder_->filePath("settings"));
         form_ = OpenForm(messages_);
         reference_ = std::make_unique<ReferenceRuns>();
     }
@@ -103,8 +114,17 @@ class ResultsWindowTest : public QObject {
         QCOMPARE(demandColumn(), firstDemand);
         QCOMPARE(Child<QLabel>(results, "Smoothing constants").text(),
                  QString("held within 0 and 1"));
-        QVERIFY(Child<QLabel>(results, "Random sequence").text().contains("run 1"));
+        QVERIFY(Child<QLabel>(results, "Random sequence").text().contains("draw 1"));
         QVERIFY(!rerun.isVisible());  // bounded already
+
+        // Side by side, both runs total the same sales points, so the same demand.
+        Child<QListWidget>(results, "RunsList").selectAll();
+        QCOMPARE(view.model()->rowCount(), 2);
+        QCOMPARE(view.model()->index(0, 1).data(sf::ui::kValueRole).toDouble(),
+                 view.model()->index(1, 1).data(sf::ui::kValueRole).toDouble());
+        QVERIFY(!Child<QLabel>(results, "FiguresCaption").text().contains("the same 0 of"));
+        Child<QListWidget>(results, "RunsList")
+            .setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
 
         RunInForm(DivergingRun());
         reference_->Run(DivergingRun());
@@ -119,7 +139,7 @@ class ResultsWindowTest : public QObject {
                      .data(sf::ui::kValueRole)
                      .toDouble(),
                  ResultsOf(*reference_->state).figures.Of(results.ShownEvaluation()).all.demand);
-        QVERIFY(Child<QLabel>(results, "Random sequence").text().contains("run 2"));
+        QVERIFY(Child<QLabel>(results, "Random sequence").text().contains("draw 2"));
     }
 
     // The runs of this start are listed; two selected show side by side, and "Same demand as"
@@ -136,7 +156,7 @@ class ResultsWindowTest : public QObject {
         QCOMPARE(list.count(), 2);
         QVERIFY2(list.item(1)->text().startsWith("#2  loga, 4 × 30, S 6, A 8, H 2, τ 1.5"),
                  qPrintable(list.item(1)->text()));
-        QVERIFY(list.item(1)->text().endsWith("demand: seed 5489, run 2"));
+        QVERIFY(list.item(1)->text().endsWith("demand: seed 5489, draw 2"));
 
         reference_->Run(kSmallRun);
         const sf::RunResults first = ResultsOf(*reference_->state);
@@ -145,11 +165,21 @@ class ResultsWindowTest : public QObject {
         list.selectAll();
         const QAbstractItemModel& table = *Child<QTableView>(results, "FiguresTable").model();
         QCOMPARE(table.rowCount(), 2);
+        // Both rows total the sales points sound in both runs, and the caption says how many.
+        std::vector<bool> common = first.figures.sound;
+        for (std::size_t sp = 0; sp < common.size(); ++sp) {
+            common[sp] = common[sp] && secondResults.figures.sound[sp];
+        }
         for (const auto& [row, reference] : {std::pair(0, &first), std::pair(1, &secondResults)}) {
             QCOMPARE(table.index(row, 0).data().toString(), QString("#%1").arg(row + 1));
             QCOMPARE(table.index(row, 1).data(sf::ui::kValueRole).toDouble(),
-                     reference->figures.Of(sf::Evaluation::asForecast).sound.demand);
+                     sf::FiguresOver(reference->series, sf::Evaluation::asForecast, common).demand);
         }
+        const QString commonCount =
+            QString("the same %1 of 4 sales points, those sound in every run shown")
+                .arg(std::ranges::count(common, true));
+        QVERIFY2(Child<QLabel>(results, "FiguresCaption").text().remove('&').contains(commonCount),
+                 qPrintable(commonCount));
         const ChartPanel& tradeoff = Child<ChartPanel>(results, "TradeoffChart");
         QVERIFY(!tradeoff.Points("Fill rate (#1)").isEmpty());
         QVERIFY(!tradeoff.Points("Fill rate (#2)").isEmpty());
@@ -169,8 +199,13 @@ class ResultsWindowTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(Child<QWidget>(*form_, "Run").isEnabled(), 30000);
         QCOMPARE(list.count(), 3);
         QVERIFY(list.item(2)->text().contains("H 2, τ 1.5"));
-        QVERIFY(list.item(2)->text().endsWith("demand: seed 5489, run 1"));
+        QVERIFY(list.item(2)->text().endsWith("demand: seed 5489, draw 1"));
         QCOMPARE(salesPointDemand(), firstDemand);
+        // One number for the run everywhere: the list's, the chart's title, the scenario's.
+        QVERIFY(list.item(2)->text().startsWith("#3  "));
+        QVERIFY2(Child<ChartPanel>(results, "SalesPointChart").Title().contains("#3: "),
+                 qPrintable(Child<ChartPanel>(results, "SalesPointChart").Title()));
+        QCOMPARE(Child<QLabel>(results, "Run").text(), QString("#3"));
 
         // Other periods draw other demand: the button says why not, and nothing runs.
         Child<QLineEdit>(*form_, "Periodnumber").setText("31");
@@ -199,7 +234,7 @@ class ResultsWindowTest : public QObject {
         QVERIFY2(list.item(1)->text().startsWith("#2  loga, 3 × 24, S 4"),
                  qPrintable(list.item(1)->text()));
         QVERIFY2(
-            list.item(1)->text().endsWith("demand: seed 5489, run 1, from folder 01-loga_base"),
+            list.item(1)->text().endsWith("demand: seed 5489, draw 1, from folder 01-loga_base"),
             qPrintable(list.item(1)->text()));
         QPushButton& sameDemand = Child<QPushButton>(results, "SameDemand");
         QVERIFY(!sameDemand.isEnabled());
@@ -361,7 +396,7 @@ class ResultsWindowTest : public QObject {
         QCOMPARE(model.index(model.rowCount() - 1, 1).data(sf::ui::kValueRole).toDouble(),
                  reference.figures.Of(reference.Headline()).all.demand);
         QCOMPARE(Child<QLabel>(refreshed, "τ").text(), QString("1.5"));
-        QVERIFY(Child<QLabel>(refreshed, "Random sequence").text().contains("run 2"));
+        QVERIFY(Child<QLabel>(refreshed, "Random sequence").text().contains("draw 2"));
         QCOMPARE(table.currentIndex().data(sf::ui::kValueRole).toInt(), 3);  // still selected
         QVERIFY(
             !Child<ChartPanel>(refreshed, "TradeoffChart").Points("This run: τ = 1.5").isEmpty());
@@ -395,12 +430,58 @@ class ResultsWindowTest : public QObject {
         QVERIFY(results.ExportTo("export"));
     }
 
+    // The batch command leaves the counts' boxes of a sales history empty: an export of it
+    // opens with the history's counts.
+    void aBatchExportOfASalesHistoryOpensWithItsCounts() {
+        QFile history("sales.csv");
+        QVERIFY(history.open(QIODevice::WriteOnly));
+        history.write("week,north,south,east\n");
+        for (int t = 1; t <= 24; ++t) {
+            history.write(
+                QString("%1,%2,%3,%4\n").arg(t).arg(10 + t % 4).arg(20 - t % 3).arg(t).toUtf8());
+        }
+        history.close();
+        QProcess batch;
+        batch.start(SALES_FORECAST_CLI,
+                    {"--demand", "sales.csv", "--init-periods", "4", "--alpha-beta-periods", "6",
+                     "--warm-up", "0", "--horizon", "1", "--tau", "0.5", "--export", "exported"});
+        QVERIFY(batch.waitForFinished(60000));
+        QCOMPARE(batch.exitCode(), 0);
+        ResultsWindow& results = RunInForm(kSmallRun);
+        QSignalSpy opened(&results, &ResultsWindow::ResultsFolderOpened);
+        results.OpenResultsFolder("exported");
+        QVERIFY(opened.wait(10000));
+        QVERIFY2(messages_->errors.isEmpty(), qPrintable(messages_->errors.join('\n')));
+        const QString line = Child<QListWidget>(results, "RunsList").item(1)->text();
+        QVERIFY2(line.startsWith("#2  sales.csv, 4 × 24, S 4"), qPrintable(line));
+        QCOMPARE(Child<QLabel>(results, "Sales points").text(), QString("4"));
+        QCOMPARE(Child<QLabel>(results, "Periods (P)").text(), QString("24"));
+    }
+
+    // Export results... takes the name of a folder not there yet, and the export creates it.
+    void theExportTakesANewFolderName() {
+        ResultsWindow& results = RunInForm(kSmallRun);
+        QTimer::singleShot(300, [] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            dialog->setDirectory(QDir::currentPath());
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name != nullptr);
+            name->setText(QStringLiteral("new-export"));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        results.ChooseExportFolder();
+        QVERIFY2(messages_->errors.isEmpty(), qPrintable(messages_->errors.join('\n')));
+        QVERIFY(QFile::exists("new-export/run.json"));
+        QVERIFY(Child<QLabel>(results, "Status").text().contains("new-export"));
+    }
+
     void theKeyboardSwitchesChartsAndReachesEveryBox() {
         ResultsWindow& results = RunInForm(kSmallRun);
         results.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&results));
         QTest::keyClick(&results, Qt::Key_T, Qt::AltModifier);
-        QCOMPARE(Child<QTabWidget>(results, "ChartTabs").currentIndex(), 2);
+        QCOMPARE(Child<QTabWidget>(results, "ChartTabs").currentIndex(), TradeoffTab(results));
         QTest::keyClick(&results, Qt::Key_F, Qt::AltModifier);
         QStringList visited{QApplication::focusWidget()->objectName()};
         for (int step = 0; step < 3; ++step) {
@@ -419,7 +500,7 @@ class ResultsWindowTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(&results));
         for (const char* name : {"TargetFillRate", "LostSaleCost", "ReturnCost"}) {
             QLineEdit& box = Child<QLineEdit>(results, name);
-            Child<QTabWidget>(results, "ChartTabs").setCurrentIndex(2);
+            Child<QTabWidget>(results, "ChartTabs").setCurrentIndex(TradeoffTab(results));
             box.setFocus();
             bool asked = false;
             QTimer::singleShot(200, [&asked] {
@@ -444,7 +525,73 @@ class ResultsWindowTest : public QObject {
         results.resize(small);
         QTRY_COMPARE(results.size(), small);
         QVERIFY(Child<QWidget>(results, "Header").height() <= small.height() / 3);
-        QVERIFY(Child<QTableView>(results, "FiguresTable").height() > 100);
+        ExpectEveryTabReadable(results, small);
+    }
+
+    // At 1,024 x 700 the table takes a tab of its own, and every tab shows it or its chart at
+    // least kLeastChartHeight high with the table's rows; taller, the table is back above the
+    // tabs. Closed, the window keeps its size and place for the next start.
+    void everyTabIsReadableOnASmallScreenAndThePlaceIsKept() {
+        ResultsWindow& results = RunInForm(DivergingRun());
+        const QSize small(1024, 700);
+        results.resize(small);
+        QTRY_COMPARE(results.size(), small);
+        QTabWidget& tabs = Child<QTabWidget>(results, "ChartTabs");
+        QCOMPARE(tabs.count(), 6);
+        QCOMPARE(tabs.tabText(0), QString("Fi&gures"));
+        ExpectEveryTabReadable(results, small);
+
+        results.resize(1400, 900);
+        QTRY_COMPARE(tabs.count(), 5);
+        QTableView& table = Child<QTableView>(results, "FiguresTable");
+        QVERIFY(table.isVisible());
+        QVERIFY(table.height() > 10 * table.verticalHeader()->defaultSectionSize());
+
+        results.setGeometry(40, 30, 1100, 760);
+        const QRect left = results.geometry();
+        results.close();
+        form_.reset();
+        form_ = OpenForm(messages_);
+        ResultsWindow& again = RunInForm(kSmallRun);
+        QCOMPARE(again.geometry(), left);
+    }
+
+    // The trade-off's tab: the third of the charts, after the table's where it has one.
+    static int TradeoffTab(const ResultsWindow& results) {
+        const QTabWidget& tabs = Child<QTabWidget>(results, "ChartTabs");
+        const ChartPanel& chart = Child<ChartPanel>(results, "TradeoffChart");
+        for (int tab = 0; tab < tabs.count(); ++tab) {
+            if (tabs.widget(tab)->isAncestorOf(&chart)) {
+                return tab;
+            }
+        }
+        return -1;
+    }
+
+    static void ExpectEveryTabReadable(ResultsWindow& results, const QSize& size) {
+        QTabWidget& tabs = Child<QTabWidget>(results, "ChartTabs");
+        for (int tab = 0; tab < tabs.count(); ++tab) {
+            tabs.setCurrentIndex(tab);
+            QApplication::processEvents();
+            const QString name = tabs.tabText(tab);
+            QVERIFY2(results.size() == size, qPrintable(name));
+            QVERIFY2(tabs.currentWidget()->geometry().bottom() < size.height(), qPrintable(name));
+            auto* chart = qobject_cast<ChartPanel*>(tabs.currentWidget());
+            if (chart == nullptr) {
+                chart = tabs.currentWidget()->findChild<ChartPanel*>();
+            }
+            if (chart != nullptr) {
+                const QWidget& view = *chart->findChild<QGraphicsView*>();
+                QVERIFY2(view.height() >= sf::ui::kLeastChartHeight,
+                         qPrintable(QString("%1: %2 px").arg(name).arg(view.height())));
+            }
+            // The check on unseen periods takes only the room the user drags open for it.
+            auto* table = tabs.currentWidget()->findChild<QTableView*>();
+            if (table != nullptr && table->objectName() != QStringLiteral("CheckTable")) {
+                QVERIFY2(table->height() > 6 * table->verticalHeader()->defaultSectionSize(),
+                         qPrintable(QString("%1: %2 px").arg(name).arg(table->height())));
+            }
+        }
     }
 
     // What the pages' boxes ask is asked of the run shown and answered on each page; the
@@ -484,7 +631,7 @@ class ResultsWindowTest : public QObject {
         ResultsWindow& results = RunInForm(kSmallRun);
         QVERIFY(results.SaveChartTo("chart.png"));
         QVERIFY(FileBytes("chart.png").startsWith("\x89PNG"));
-        Child<QTabWidget>(results, "ChartTabs").setCurrentIndex(2);
+        Child<QTabWidget>(results, "ChartTabs").setCurrentIndex(TradeoffTab(results));
         QVERIFY(results.SaveChartTo("tradeoff.svg"));
         const QByteArray svg = FileBytes("tradeoff.svg");
         QVERIFY(svg.contains("<svg"));
