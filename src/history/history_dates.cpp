@@ -71,10 +71,23 @@ std::string_view StepName(DateStep step) {
     return "";
 }
 
+// "row 5" for a date in a column of dates, "row 1, column 4" for one in a header of dates.
+std::string PlaceOf(const DatedRow& date) {
+    return date.column < 0 ? RowName(date.row)
+                           : RowName(date.row) + ", column " + std::to_string(date.column + 1);
+}
+
+// Where `earlier` is, said after `later`: its column alone where both share a header row.
+std::string EarlierPlace(const DatedRow& earlier, const DatedRow& later) {
+    return earlier.column >= 0 && earlier.row == later.row
+               ? "column " + std::to_string(earlier.column + 1)
+               : PlaceOf(earlier);
+}
+
 // "row 5: 2023-01-23 follows 2023-01-09 of row 4"
 std::string Following(const DatedRow& earlier, const DatedRow& later) {
-    return RowName(later.row) + ": " + IsoText(later.day) + " follows " + IsoText(earlier.day) +
-           " of " + RowName(earlier.row);
+    return PlaceOf(later) + ": " + IsoText(later.day) + " follows " + IsoText(earlier.day) +
+           " of " + EarlierPlace(earlier, later);
 }
 
 // The day `steps` steps after `last`; a month step lands on `monthDay` or the month's last day.
@@ -175,8 +188,8 @@ std::vector<sys_days> PeriodDays(const std::vector<DatedRow>& dates, PeriodGaps 
         const DatedRow& earlier = dates[at - 1];
         const DatedRow& later = dates[at];
         if (later.day == earlier.day) {
-            throw RunError(RowName(later.row) + " repeats the date " + IsoText(later.day) + " of " +
-                           RowName(earlier.row));
+            throw RunError(PlaceOf(later) + " repeats the date " + IsoText(later.day) + " of " +
+                           EarlierPlace(earlier, later));
         }
         if (later.day < earlier.day) {
             throw RunError(Following(earlier, later) +

@@ -12,10 +12,12 @@ namespace sf {
 
 std::string IsoText(std::chrono::sys_days day);
 
-// A period's day and the row of the file that first gave it.
+// A period's day and the row of the file that first gave it; a header across the periods
+// names each date's column (from 0) too.
 struct DatedRow {
     std::chrono::sys_days day;
     int row;
+    int column = -1;
 };
 
 // Whether periods that no date names between the first date and the last are refused or taken
