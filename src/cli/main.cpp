@@ -256,7 +256,10 @@ int RunAll(Command& command) {
         const sf::RunOutcome outcome = sf::ExecuteRun(
             *state, source, options.inputs, command.locale, options.output, observer, options.run);
         if (!outcome.completed) {
-            Tell(BoxRefusal(outcome, options, command.scenario));
+            Tell(BoxRefusal(outcome, options, command.scenario) +
+                 (outcome.reportNotCreated ? "\nName a report file in a folder that can be "
+                                             "written with --output FILE."
+                                           : ""));
             return sf::CaughtStopSignal() != 0 ? StoppedStatus() : 1;
         }
         // Results that diverged are said to, though the report is complete; every line of the
