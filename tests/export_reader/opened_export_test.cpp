@@ -171,6 +171,9 @@ TEST_F(OpenedExportOfARun, TheRunComesBackAsItWasExported) {
         EXPECT_EQ(opened.results.series.names, results.series.names);
         EXPECT_EQ(opened.results.series.dates, results.series.dates);
         EXPECT_EQ(opened.record.inputs.history.has_value(), record.inputs.history.has_value());
+        if (record.inputs.history) {
+            EXPECT_EQ(opened.record.inputs.history->dates, record.inputs.history->dates);
+        }
         EXPECT_EQ(opened.record.options.boundedConstants, record.options.boundedConstants);
         EXPECT_EQ(opened.record.warnings, record.warnings);
         EXPECT_EQ(opened.results.series.horizon, results.series.horizon);
