@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -15,9 +16,11 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <map>
 #include <memory>
 
 #include "csv_reading.h"
@@ -458,6 +461,75 @@ class ResultsWindowTest : public QObject {
         QCOMPARE(Child<QLabel>(results, "Periods (P)").text(), QString("24"));
     }
 
+    // A dated history names its coming periods by their dates, continued month end by month
+    // end, in the window's export as in the batch command's --next; a folder whose coming rows
+    // have no date, as exports were written before, still opens.
+    void theComingPeriodsOfADatedHistoryAreDated() {
+        QFile history("sales.csv");
+        QVERIFY(history.open(QIODevice::WriteOnly));
+        history.write("date,north,south\n");
+        for (int t = 1; t <= 24; ++t) {
+            const QDate monthEnd = QDate(2023, 1, 1).addMonths(t).addDays(-1);
+            history.write(QString("%1,%2,%3\n")
+                              .arg(monthEnd.toString(Qt::ISODate))
+                              .arg(10 + t % 4)
+                              .arg(20 - t % 3)
+                              .toUtf8());
+        }
+        history.close();
+        QVERIFY(form_->SalesHistory().UseFile("sales.csv"));
+        const QStringList boxes = {
+            "--init-periods", "4",  "--alpha-beta-periods", "6", "--warm-up", "0", "--horizon", "2",
+            "--tau",          "0.5"};
+        for (qsizetype at = 0; at < boxes.size(); at += 2) {
+            Child<QLineEdit>(*form_, BoxOfOption(boxes[at])).setText(boxes[at + 1]);
+        }
+        Child<QPushButton>(*form_, "Run").click();
+        QTRY_VERIFY_WITH_TIMEOUT(Child<QWidget>(*form_, "Run").isEnabled(), 30000);
+        ResultsWindow& results = *form_->findChild<ResultsWindow*>();
+        QVERIFY(results.ExportTo("dated"));
+
+        const std::map<std::string, std::string> coming = {{"25", "2025-01-31"},
+                                                           {"26", "2025-02-28"}};
+        const auto next = CsvRows(FileBytes("dated/next.csv").toStdString());
+        QCOMPARE(next.size(), std::size_t{1 + 2 * 2});
+        for (std::size_t row = 1; row < next.size(); ++row) {
+            QCOMPARE(next[row][3], coming.at(next[row][2]));
+        }
+        int comingRows = 0;
+        for (const auto& row : CsvRows(FileBytes("dated/series.csv").toStdString())) {
+            if (coming.contains(row[2])) {
+                QCOMPARE(row[3], coming.at(row[2]));
+                ++comingRows;
+            }
+        }
+        QCOMPARE(comingRows, 4);
+        QProcess batch;
+        batch.start(SALES_FORECAST_CLI, boxes + QStringList{"--demand", "sales.csv", "--next"});
+        QVERIFY(batch.waitForFinished(60000));
+        QCOMPARE(batch.readAllStandardOutput(), FileBytes("dated/next.csv"));
+
+        // As written before: the coming rows' dates empty in both files.
+        QVERIFY(QDir().mkdir("before"));
+        for (const QString& name : QDir("dated").entryList(QDir::Files | QDir::Hidden)) {
+            QByteArray bytes = FileBytes("dated/" + name);
+            for (const auto& [period, date] : coming) {
+                bytes.replace(QByteArray::fromStdString("," + period + "," + date + ","),
+                              QByteArray::fromStdString("," + period + ",,"));
+            }
+            QFile copy("before/" + name);
+            QVERIFY(copy.open(QIODevice::WriteOnly));
+            copy.write(bytes);
+        }
+        QVERIFY(FileBytes("before/next.csv") != FileBytes("dated/next.csv"));
+        QSignalSpy opened(&results, &ResultsWindow::ResultsFolderOpened);
+        for (const char* folder : {"dated", "before"}) {
+            results.OpenResultsFolder(folder);
+            QVERIFY(opened.wait(10000));
+            QVERIFY2(messages_->errors.isEmpty(), qPrintable(messages_->errors.join('\n')));
+        }
+    }
+
     // Export results... takes the name of a folder not there yet, and the export creates it.
     void theExportTakesANewFolderName() {
         ResultsWindow& results = RunInForm(kSmallRun);
@@ -539,10 +611,15 @@ class ResultsWindowTest : public QObject {
         QTabWidget& tabs = Child<QTabWidget>(results, "ChartTabs");
         QCOMPARE(tabs.count(), 6);
         QCOMPARE(tabs.tabText(0), QString("Fi&gures"));
+        // Every tab's name shows without scrolling the bar: short, the full one in its tooltip.
+        QVERIFY2(tabs.tabBar()->sizeHint().width() <= tabs.width(),
+                 qPrintable(QString("%1 px").arg(tabs.tabBar()->sizeHint().width())));
+        QCOMPARE(tabs.tabToolTip(3), QString("Trade-off over τ"));
         ExpectEveryTabReadable(results, small);
 
         results.resize(1400, 900);
         QTRY_COMPARE(tabs.count(), 5);
+        QCOMPARE(tabs.tabText(2), QString("&Trade-off over τ"));
         QTableView& table = Child<QTableView>(results, "FiguresTable");
         QVERIFY(table.isVisible());
         QVERIFY(table.height() > 10 * table.verticalHeader()->defaultSectionSize());
@@ -649,6 +726,44 @@ class ResultsWindowTest : public QObject {
         results.OpenReport();
         QCOMPARE(messages_->errors.size(), 1);
         QVERIFY(messages_->errors[0].contains(QDir::current().absoluteFilePath("out.txt")));
+    }
+
+    // The desktop's opener is watched: where it finds no viewer, that is said, naming the
+    // report, rather than nothing happening.
+    void openReportSaysWhenNoViewerTakesIt_data() {
+        QTest::addColumn<int>("status");  // of xdg-open
+        QTest::addColumn<QString>("said");
+        QTest::newRow("a viewer took it") << 0 << QString();
+        QTest::newRow("no viewer") << 3 << QString("the desktop has no viewer for it");
+    }
+
+    void openReportSaysWhenNoViewerTakesIt() {
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        ResultsWindow& results = RunInForm(kSmallRun);
+        QVERIFY(QDir().mkdir("bin"));
+        QFile opener("bin/xdg-open");
+        QVERIFY(opener.open(QIODevice::WriteOnly));
+        opener.write(QString("#!/bin/sh\necho \"$1\" > opening\nmv opening opened\nexit %1\n")
+                         .arg(status)
+                         .toUtf8());
+        opener.close();
+        QVERIFY(opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(QDir::current().absoluteFilePath("bin")) + ':' + path);
+        results.OpenReport();
+        qputenv("PATH", path);
+        QTRY_VERIFY(QFile::exists("opened"));
+        const QString report = QDir::current().absoluteFilePath("out.txt");
+        QCOMPARE(FileBytes("opened").trimmed(), QFile::encodeName(report));
+        if (said.isEmpty()) {
+            QTest::qWait(200);
+            QVERIFY2(messages_->errors.isEmpty(), qPrintable(messages_->errors.join('\n')));
+            return;
+        }
+        QTRY_COMPARE(messages_->errors.size(), 1);
+        QVERIFY2(messages_->errors[0].contains(report) && messages_->errors[0].contains(said),
+                 qPrintable(messages_->errors[0]));
     }
 
   private:
