@@ -59,7 +59,8 @@ std::string WithReportNote(std::string message, const std::string& reportNote) {
 
 void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
                const NumberLocale& locale, const std::filesystem::path& reportPath,
-               RunObserver& observer, const RunOptions& options, std::string& reportNote) {
+               RunObserver& observer, const RunOptions& options, std::string& reportNote,
+               bool& reportNotCreated) {
     PhaseClock clock(options.measures);
     LaneOptions lanes = options.lanes;
     if (options.measures != nullptr) {
@@ -68,7 +69,10 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
     state.Clear();
     ConvertInputs(inputs, locale, options.boxNaming, state);
     state.boundedConstants = options.boundedConstants;
+    // Left set when the report's file cannot be created: then no run can write it there.
+    reportNotCreated = true;
     ReportFile report(reportPath);
+    reportNotCreated = false;
     try {
         WriteParameterHeading(report);
         if (inputs.history) {
@@ -121,12 +125,15 @@ RunOutcome ExecuteRun(RunState& state, UniformSource& source, const RunInputs& i
                       const NumberLocale& locale, const std::filesystem::path& reportPath,
                       RunObserver& observer, const RunOptions& options) {
     std::string reportNote;
+    bool reportNotCreated = false;
     const UniformSource atStart = source;
     try {
-        RunPhases(state, source, inputs, locale, reportPath, observer, options, reportNote);
+        RunPhases(state, source, inputs, locale, reportPath, observer, options, reportNote,
+                  reportNotCreated);
     } catch (...) {
         RunOutcome outcome = OutcomeOfFault(std::current_exception());
         outcome.message = WithReportNote(std::move(outcome.message), reportNote);
+        outcome.reportNotCreated = reportNotCreated;
         return outcome;
     }
     observer.ShowClosingMessage(kClosingMessage);
