@@ -42,6 +42,64 @@ QString PeriodWords(int period, const QStringList& dates) {
     return words;
 }
 
+// The table's headings: the answered taus named with their values, the date last so that the
+// other columns keep their place.
+QStringList Headings(const AtTaus& taus, bool dated) {
+    QStringList headings = {
+        QStringLiteral("Sales point"),
+        QStringLiteral("Period"),
+        QStringLiteral("Decided at"),
+        QStringLiteral("Forecast"),
+        QStringLiteral("Sigma"),
+        QStringLiteral("Delivery at the run's\nτ = %1").arg(ScreenTau(taus.run))};
+    for (const AnsweredTau& tau : kAnsweredTaus) {
+        const std::optional<double>& value = taus.*tau.value;
+        headings << QStringLiteral("At the %1\nτ%2")
+                        .arg(QString::fromUtf8(tau.words.data(),
+                                               static_cast<qsizetype>(tau.words.size())),
+                             value ? QStringLiteral(" = ") + ScreenTau(*value) : QString());
+    }
+    headings << QStringLiteral("Proposal at the\nrun's τ") << QStringLiteral("Proposal from");
+    if (dated) {
+        headings << QStringLiteral("Date");
+    }
+    return headings;
+}
+
+// One coming delivery's cells; a diverged sales point's own values marked.
+QList<QStandardItem*> RowItems(const RunResults& results, const NextDelivery& row,
+                               const QStringList& dates) {
+    QList<QStandardItem*> items = {
+        new QStandardItem(QString::fromStdString(results.series.Name(row.salesPoint))),
+        NumberItem(row.period, 0),
+        NumberItem(row.decidedAt, 0),
+        NumberItem(row.forecast, kRateDecimals),
+        NumberItem(row.sigma, kRateDecimals),
+        DeliveryItem(row.delivery.run)};
+    for (const AnsweredTau& tau : kAnsweredTaus) {
+        items << DeliveryItem(row.delivery.*tau.value);
+    }
+    // The run's own values, not the proposal: those are what is not to be trusted.
+    const qsizetype ownCells = items.size();
+    const std::string_view from = ProposalSourceName(row.proposalFrom);
+    items << DeliveryItem(row.proposal)
+          << new QStandardItem(QString::fromUtf8(from.data(), static_cast<qsizetype>(from.size())));
+    if (!dates.isEmpty()) {
+        items << new QStandardItem(dates.value(row.period - 1));
+    }
+    if (row.diverged) {
+        for (QStandardItem* item : items.mid(0, ownCells)) {
+            item->setBackground(kDivergedBackground);
+            // Dark text on the light marking, whatever the colour scheme.
+            if (item->foreground().color() != kNegativeText) {
+                item->setForeground(QColor(Qt::black));
+            }
+        }
+        items.front()->setToolTip(QStringLiteral("Its forecasts diverged."));
+    }
+    return items;
+}
+
 }  // namespace
 
 NextDeliveriesPage::NextDeliveriesPage() {
@@ -106,29 +164,10 @@ void NextDeliveriesPage::Show(const RunResults& results) {
         results.Answers(Evaluation::asForecast).serviceLevelTarget, kServiceLevelTarget)));
     answer_->setStyleSheet(targetProblem_ ? QStringLiteral("color: #b00020;") : QString());
 
-    const AtTaus taus = DeliveryTaus(results);
-    QStringList headings = {
-        QStringLiteral("Sales point"),
-        QStringLiteral("Period"),
-        QStringLiteral("Decided at"),
-        QStringLiteral("Forecast"),
-        QStringLiteral("Sigma"),
-        QStringLiteral("Delivery at the run's\nτ = %1").arg(ScreenTau(taus.run))};
-    for (const AnsweredTau& tau : kAnsweredTaus) {
-        const std::optional<double>& value = taus.*tau.value;
-        headings << QStringLiteral("At the %1\nτ%2")
-                        .arg(QString::fromUtf8(tau.words.data(),
-                                               static_cast<qsizetype>(tau.words.size())),
-                             value ? QStringLiteral(" = ") + ScreenTau(*value) : QString());
-    }
-    headings << QStringLiteral("Proposal at the\nrun's τ") << QStringLiteral("Proposal from");
     const PeriodStretch coming = results.series.comingPeriods;
     const QStringList dates = PeriodLabels(results.series, coming.last);
-    if (!dates.isEmpty()) {
-        headings << QStringLiteral("Date");  // last, so that the other columns keep their place
-    }
     model_->clear();
-    model_->setHorizontalHeaderLabels(headings);
+    model_->setHorizontalHeaderLabels(Headings(DeliveryTaus(results), !dates.isEmpty()));
     total_.clear();
     if (coming.Empty()) {
         caption_->setText(
@@ -143,44 +182,15 @@ void NextDeliveriesPage::Show(const RunResults& results) {
                   .arg(PeriodWords(coming.first, dates), PeriodWords(coming.last, dates));
     const std::vector<NextDelivery> next = NextDeliveries(results);
     const std::optional<DecidedNow> now = DeliveriesDecidedNow(results, next);
-    total_ = QStringLiteral("Deliveries to decide now for %1: %2")
-                 .arg(PeriodWords(now->period, dates),
-                      QString::fromStdString(ProposalsTotalText(*now)));
+    total_ =
+        QStringLiteral("Deliveries to decide now for %1: %2")
+            .arg(PeriodWords(now->period, dates), QString::fromStdString(ProposalsTotalText(*now)));
     caption_->setText(QStringLiteral("What to deliver in %1; %2 is to decide now. Red: "
                                      "below 0. Marked: diverged, take the proposal. %3.")
                           .arg(periods, PeriodWords(coming.last, dates),
                                QString::fromStdString(ProposalsTotalText(*now))));
     for (const NextDelivery& row : next) {
-        QList<QStandardItem*> items = {
-            new QStandardItem(QString::fromStdString(results.series.Name(row.salesPoint))),
-            NumberItem(row.period, 0),
-            NumberItem(row.decidedAt, 0),
-            NumberItem(row.forecast, kRateDecimals),
-            NumberItem(row.sigma, kRateDecimals),
-            DeliveryItem(row.delivery.run)};
-        for (const AnsweredTau& tau : kAnsweredTaus) {
-            items << DeliveryItem(row.delivery.*tau.value);
-        }
-        // The run's own values, not the proposal: those are what is not to be trusted.
-        const qsizetype ownCells = items.size();
-        const std::string_view from = ProposalSourceName(row.proposalFrom);
-        items << DeliveryItem(row.proposal)
-              << new QStandardItem(
-                     QString::fromUtf8(from.data(), static_cast<qsizetype>(from.size())));
-        if (!dates.isEmpty()) {
-            items << new QStandardItem(dates.value(row.period - 1));
-        }
-        if (row.diverged) {
-            for (QStandardItem* item : items.mid(0, ownCells)) {
-                item->setBackground(kDivergedBackground);
-                // Dark text on the light marking, whatever the colour scheme.
-                if (item->foreground().color() != kNegativeText) {
-                    item->setForeground(QColor(Qt::black));
-                }
-            }
-            items.front()->setToolTip(QStringLiteral("Its forecasts diverged."));
-        }
-        model_->appendRow(items);
+        model_->appendRow(RowItems(results, row, dates));
     }
     table_->resizeColumnsToContents();
 }
