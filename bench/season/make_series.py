@@ -3,7 +3,8 @@
 
 daily:   20 sales points x 364 days from Monday 2024-01-01, a weekday pattern (Saturday about
          twice a Tuesday), closed on Sundays, Poisson demand around a slowly moving level.
-monthly: monthly series from 2000-01: trend x multiplicative yearly pattern x noise.
+monthly: monthly series from 2000-01: trend x multiplicative yearly pattern (a log-normal factor
+         per month) x log-normal noise.
 """
 import argparse
 import datetime
@@ -38,15 +39,19 @@ def daily(rng, points, days):
     return ["date"] + [f"shop {sp + 1}" for sp in range(points)], rows
 
 
-def monthly(rng, points, months):
+def monthly(rng, points, months, wave):
     series = []
     for _ in range(points):
         level = rng.uniform(50, 500)
         growth = rng.uniform(-0.004, 0.01)
-        amplitude = rng.uniform(0.15, 0.45)
-        phase = rng.uniform(0, 2 * math.pi)
+        # Month factors as shops see them (a December peak, a summer or a winter dip), not a
+        # smooth wave: each month its own log-normal factor.
+        amplitude = rng.uniform(0.1, 0.35)
         noise = rng.uniform(0.04, 0.12)
-        pattern = [1 + amplitude * math.sin(2 * math.pi * m / 12 + phase) for m in range(12)]
+        pattern = [math.exp(rng.gauss(0, amplitude)) for _ in range(12)]
+        if wave:
+            phase = rng.uniform(0, 2 * math.pi)
+            pattern = [1 + 2 * amplitude * math.sin(2 * math.pi * m / 12 + phase) for m in range(12)]
         values = []
         for m in range(months):
             value = level * (1 + growth) ** m * pattern[m % 12] * math.exp(rng.gauss(0, noise))
@@ -65,12 +70,13 @@ def main():
     parser.add_argument("--points", type=int, default=20)
     parser.add_argument("--periods", type=int)
     parser.add_argument("--seed", type=int, default=34)
+    parser.add_argument("--wave", action="store_true", help="a smooth yearly wave instead")
     args = parser.parse_args()
     rng = random.Random(args.seed)
     if args.kind == "daily":
         header, rows = daily(rng, args.points, args.periods or 364)
     else:
-        header, rows = monthly(rng, args.points, args.periods or 120)
+        header, rows = monthly(rng, args.points, args.periods or 120, args.wave)
     with open(args.out, "w", encoding="utf-8") as out:
         out.write(",".join(header) + "\n")
         for row in rows:
