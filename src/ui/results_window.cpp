@@ -105,9 +105,11 @@ QWidget* ResultsWindow::BuildCharts() {
     tradeoff_ = new TradeoffPage;
     scenario_ = new ScenarioPage;
     nextDeliveries_ = new NextDeliveriesPage;
+    season_ = new SeasonPage;
     const std::pair<QWidget*, const char*> pages[] = {
         {salesPointChart_, "&Demand, forecast and delivery"},
         {constantsChart_, "Smoothing &constants"},
+        {season_, "S&eason"},
         {tradeoff_, "&Trade-off over τ"},
         {scenario_, "Sce&nario"},
         {nextDeliveries_, "Ne&xt deliveries"},
@@ -412,6 +414,9 @@ void ResultsWindow::DrawSelectedRow() {
         ChartsOfRow(run_->results, figures_->SelectedRow(), ShownEvaluation(), Caption());
     salesPointChart_->Draw(charts.demand);
     constantsChart_->Draw(charts.constants);
+    const RowSubject row = figures_->SelectedRow();
+    season_->Show(run_->results.series, row.kind == RowSubject::Kind::salesPoint ? row.number : 0,
+                  Caption());
 }
 
 void ResultsWindow::AskAgain() {
@@ -446,6 +451,9 @@ QString ResultsWindow::Caption() const {
 
 ChartPanel& ResultsWindow::VisibleChart() const {
     auto* chart = qobject_cast<ChartPanel*>(charts_->currentWidget());
+    if (charts_->currentWidget() == season_) {
+        return season_->Chart();
+    }
     return chart != nullptr ? *chart : tradeoff_->Chart();
 }
 
