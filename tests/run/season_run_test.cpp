@@ -8,6 +8,7 @@
 
 #include "history/history_reader.h"
 #include "results/run_results.h"
+#include "run/season_suggestion.h"
 #include "run_fixture.h"
 
 namespace sf {
@@ -133,6 +134,50 @@ TEST_F(SeasonRun, ResultsInTheDemandsOwnUnitsWithClosedPositionsAtZero) {
                           ? 0.0
                           : state->comingForecast(sp, coming - kPeriods) *
                                 state->season.Index(sp, coming));
+        }
+    }
+}
+
+// A dated history suggests the season its step names when most sales points show it.
+TEST(SeasonSuggestion, TheDatesStepNamesTheSeasonTheDemandMustShow) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> dates;
+        bool weekly;  // the demand repeats every 7 periods; else it is steady
+        int suggested;
+    };
+    const auto dates = [](const char* first, const char* second, int count) {
+        std::vector<std::string> all(static_cast<std::size_t>(count), "");
+        all[0] = first;
+        all[1] = second;
+        return all;
+    };
+    const Case cases[] = {
+        {"days with a weekday pattern", dates("2024-01-01", "2024-01-02", kPeriods), true, 7},
+        {"days without one", dates("2024-01-01", "2024-01-02", kPeriods), false, 0},
+        {"months, too few for two years and one", dates("2024-01-31", "2024-02-29", 24), true, 0},
+        {"undated", {}, true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::vector<double>> demand = WeeklyDemand();
+        for (std::vector<double>& row : demand) {
+            row.resize(c.dates.empty() ? kPeriods : c.dates.size());
+            for (double& value : row) {
+                value = c.weekly ? value : 10.0;
+            }
+        }
+        SalesHistory history;
+        history.salesPoints = kSalesPoints;
+        history.periods = static_cast<int>(demand[0].size());
+        for (const std::vector<double>& row : demand) {
+            history.demand.insert(history.demand.end(), row.begin(), row.end());
+        }
+        history.dates = c.dates;
+        const std::optional<SeasonSuggestion> found = SuggestSeason(history);
+        EXPECT_EQ(found ? found->length : 0, c.suggested);
+        if (found) {
+            EXPECT_EQ(found->showing, kSalesPoints);
         }
     }
 }
