@@ -109,10 +109,10 @@ QWidget* ResultsWindow::BuildCharts() {
     const std::pair<QWidget*, const char*> pages[] = {
         {salesPointChart_, "&Demand, forecast and delivery"},
         {constantsChart_, "Smoothing &constants"},
-        {season_, "S&eason"},
         {tradeoff_, "&Trade-off over τ"},
         {scenario_, "Sce&nario"},
         {nextDeliveries_, "Ne&xt deliveries"},
+        {season_, "S&eason"},
     };
     for (const auto& [page, title] : pages) {
         charts_->addTab(page, QString::fromUtf8(title));

@@ -14,15 +14,15 @@ ChartContent SeasonChart(const RunSeries& series, int salesPoint, const QString&
         curve.points.append(QPointF(static_cast<double>(k + 1), indices[k]));
         highest = std::max(highest, indices[k]);
     }
-    ChartCurve level{QObject::tr("no season (1)"),
-                     {QPointF(1.0, 1.0), QPointF(static_cast<double>(season.length), 1.0)}};
-    return {
-        QObject::tr("Season indices of %1: %2")
-            .arg(QString::fromStdString(series.Name(salesPoint)), caption),
-        {QObject::tr("position (1 is period 1's)"), 0, {1.0, static_cast<double>(season.length)}},
-        {QObject::tr("index"), 2, {0.0, highest}},
-        std::nullopt,
-        {curve, level}};
+    // Half a position of room either side, so the end markers show whole.
+    const double last = static_cast<double>(season.length) + 0.5;
+    ChartCurve level{QObject::tr("no season (1)"), {QPointF(0.5, 1.0), QPointF(last, 1.0)}};
+    return {QObject::tr("Season indices of %1: %2")
+                .arg(QString::fromStdString(series.Name(salesPoint)), caption),
+            {QObject::tr("position (1 is period 1's)"), 0, {0.5, last}},
+            {QObject::tr("index"), 2, {0.0, highest}},
+            std::nullopt,
+            {curve, level}};
 }
 
 SeasonPage::SeasonPage() {
