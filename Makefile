@@ -27,9 +27,9 @@ test: build
 check: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE slow
 
-# The engine, the batch command and their tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, but for the full-size comparisons of bits (the optimised build's
-# business). The window is left to make test: its Qt-heavy build would take CI past its time.
+# The engine and the batch command again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# their tests linked to the sanitizers' runtime, all run but for the full-size comparisons of
+# bits (the optimised build's business). The window is left to make test: its Qt-heavy build would take CI past its time.
 # Line tables only keep the sanitizers' traces readable and the build short, and so does -O1,
 # the level the sanitizers are made for: a third less time to compile than -O2.
 test-sanitize: deps

@@ -77,43 +77,59 @@ constexpr long long kKernelStepsPerIteration =
 
 // Evaluations of the lag-1 criterion on eight lanes, each as the engine's unmasked kernel steps
 // (start value at the first period, then X(t) = (1 - w) X(t - 1) + w Y(t - 1) with the error
-// sum), without storing X. Each evaluation's trial waits on the last criterion, as a search's
-// next trial does.
-template <int>
+// sum), without storing X. The eight lanes are held as the engine holds them: in vectors of the
+// processor's own width, `kWidth` doubles each, since a wider vector type than the processor's
+// is taken apart through memory and would measure that instead. Each evaluation's trial waits
+// on the last criterion, as a search's next trial does.
+template <int kWidth>
 __attribute__((always_inline)) inline double KernelEvaluations(const double* input,
                                                                const double* reciprocals) {
-    const EightLanes start = EightLanes{} + 10.0;
-    EightLanes criterion{};
+    using Lanes = double __attribute__((vector_size(kWidth * sizeof(double))));
+    constexpr int kParts = 8 / kWidth;
+    const auto load = [](const double* from) __attribute__((always_inline)) {
+        Lanes value;
+        std::memcpy(&value, from, sizeof value);
+        return value;
+    };
+    const Lanes start = Lanes{} + 10.0;
+    Lanes criterion[kParts] = {};
     for (int evaluation = 0; evaluation < kKernelEvaluations; ++evaluation) {
-        const EightLanes trial = 0.3 + 0.0 * criterion;
-        EightLanes previousInput;
-        std::memcpy(&previousInput, input + kKernelFirst * 8, sizeof previousInput);
-        const EightLanes startError = start - previousInput;
-        EightLanes sum = startError * startError;
-        EightLanes previous = start;
+        Lanes trial[kParts], sum[kParts], previous[kParts], previousInput[kParts];
+        for (int part = 0; part < kParts; ++part) {
+            trial[part] = 0.3 + 0.0 * criterion[part];
+            previousInput[part] = load(input + kKernelFirst * 8 + part * kWidth);
+            const Lanes startError = start - previousInput[part];
+            sum[part] = startError * startError;
+            previous[part] = start;
+        }
         for (int t = kKernelFirst + 1; t <= kKernelEnd; ++t) {
             const double period = t;
-            const EightLanes w = sf::SmoothingWeight(trial, period, reciprocals[t]);
-            const EightLanes x = sf::SmoothedStep(w, previous, previousInput);
-            EightLanes y;
-            std::memcpy(&y, input + t * 8, sizeof y);
-            const EightLanes error = x - y;
-            sum = sum + error * error;
-            previous = x;
-            previousInput = y;
+            for (int part = 0; part < kParts; ++part) {
+                const Lanes w = sf::SmoothingWeight(trial[part], period, reciprocals[t]);
+                const Lanes x = sf::SmoothedStep(w, previous[part], previousInput[part]);
+                const Lanes y = load(input + t * 8 + part * kWidth);
+                const Lanes error = x - y;
+                sum[part] = sum[part] + error * error;
+                previous[part] = x;
+                previousInput[part] = y;
+            }
         }
-        criterion = sum;
+        for (int part = 0; part < kParts; ++part) {
+            criterion[part] = sum[part];
+        }
     }
-    return criterion[0];
+    double first;
+    std::memcpy(&first, &criterion[0], sizeof first);
+    return first;
 }
 
 __attribute__((target("avx512f"))) double KernelEvaluationsAvx512(const double* input,
                                                                   const double* reciprocals) {
-    return KernelEvaluations<0>(input, reciprocals);
+    return KernelEvaluations<8>(input, reciprocals);
 }
 __attribute__((target("avx2"))) double KernelEvaluationsAvx2(const double* input,
                                                              const double* reciprocals) {
-    return KernelEvaluations<1>(input, reciprocals);
+    return KernelEvaluations<4>(input, reciprocals);
 }
 double KernelEvaluationsPortable(const double* input, const double* reciprocals) {
     return KernelEvaluations<2>(input, reciprocals);

@@ -89,15 +89,19 @@ std::optional<std::string> PathClash(const sf::CliOptions& options) {
     return sf::FindPathClash(paths);
 }
 
-// A box refused as a scenario file gave it: the user may never have seen that text.
-std::string WithScenarioNamed(const sf::RunOutcome& outcome, const sf::CliOptions& options,
-                              const std::optional<sf::Scenario>& scenario) {
-    if (outcome.inputBox == nullptr || !scenario ||
-        options.inputs.*outcome.inputBox != scenario->inputs.*outcome.inputBox) {
+// A refused box is named by its option, so the command's name goes in front, as for every
+// other fault of the command line; one refused as a scenario file gave it says so: the user
+// may never have seen that text.
+std::string BoxRefusal(const sf::RunOutcome& outcome, const sf::CliOptions& options,
+                       const std::optional<sf::Scenario>& scenario) {
+    if (outcome.inputBox == nullptr) {
         return outcome.message;
     }
-    return outcome.message + " (as the scenario file \"" + options.scenario.string() +
-           "\" gives it)";
+    const std::string refusal = "sales-forecast-cli: " + outcome.message;
+    if (!scenario || options.inputs.*outcome.inputBox != scenario->inputs.*outcome.inputBox) {
+        return refusal;
+    }
+    return refusal + " (as the scenario file \"" + options.scenario.string() + "\" gives it)";
 }
 
 // What the command line asks for, read and checked before any run.
@@ -239,7 +243,7 @@ int RunAll(Command& command) {
         command.scenario->inputs = sf::WithLocaleDecimals(command.scenario->inputs, command.locale);
     }
     if (const std::optional<std::string> refusal = sf::RefusedCheckFrom(options, command.locale)) {
-        Tell(*refusal);
+        Tell("sales-forecast-cli: " + *refusal);
         return 2;
     }
     auto state = std::make_unique<sf::RunState>();
@@ -252,7 +256,10 @@ int RunAll(Command& command) {
         const sf::RunOutcome outcome = sf::ExecuteRun(
             *state, source, options.inputs, command.locale, options.output, observer, options.run);
         if (!outcome.completed) {
-            Tell(WithScenarioNamed(outcome, options, command.scenario));
+            Tell(BoxRefusal(outcome, options, command.scenario) +
+                 (outcome.reportNotCreated ? "\nName a report file in a folder that can be "
+                                             "written with --output FILE."
+                                           : ""));
             return sf::CaughtStopSignal() != 0 ? StoppedStatus() : 1;
         }
         // Results that diverged are said to, though the report is complete; every line of the

@@ -66,6 +66,13 @@ std::string AnswersText(const RunResults& results, Evaluation evaluation) {
     return text;
 }
 
+// "period 73", and on a dated sales history "period 73 (1980-01-31)".
+std::string PeriodText(const RunSeries& series, int period) {
+    const std::string_view date = series.Date(period);
+    return "period " + std::to_string(period) +
+           (date.empty() ? std::string() : " (" + std::string(date) + ")");
+}
+
 // The deliveries to decide now: their total over the sound sales points at the run's tau and
 // at each tau answered, then each sales point's where they fit on a screen.
 std::string DecidedNowText(const RunResults& results) {
@@ -77,7 +84,7 @@ std::string DecidedNowText(const RunResults& results) {
     }
     const AtTaus taus = DeliveryTaus(results);
     const std::size_t salesPoints = results.series.salesPoints.size();
-    std::string text = "Deliveries to decide now, for period " + std::to_string(now->period) +
+    std::string text = "Deliveries to decide now, for " + PeriodText(results.series, now->period) +
                        ", sound sales points " + std::to_string(now->soundSalesPoints) + " of " +
                        std::to_string(salesPoints) + ":\n" + "At the run's tau " +
                        ReadingText(taus.run) + ": " + ReadingText(now->total.run) + "\n";

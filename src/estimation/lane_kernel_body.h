@@ -49,6 +49,94 @@ SF_INLINE LaneVector Abs(LaneVector value) {
 
 enum class LagKind { none, one, several };
 
+// One call's groups as its loop keeps them. The pointers are kept apart from the arguments,
+// which the stores of the series could alias, so that the loop need not load them again at
+// every step.
+template <int kGroups>
+struct GroupRegisters {
+    const double* input[kGroups];
+    double* output[kGroups];
+    LaneVector trial[kGroups][kParts], start[kGroups][kParts], windowEnd[kGroups][kParts];
+    LaneVector criterion[kGroups][kParts], previous[kGroups][kParts],
+        previousInput[kGroups][kParts];
+};
+
+// A group's registers, and its periods before the first smoothed one: the start value stands
+// for the forecast there.
+template <LagKind kLag, int kGroups>
+SF_INLINE void StartGroup(GroupRegisters<kGroups>& r, int group, const LaneKernelArgs& args,
+                          int first, int lag) {
+    r.input[group] = args.input;
+    r.output[group] = args.output;
+    for (int part = 0; part < kParts; ++part) {
+        r.trial[group][part] = Load(args.trial + part * kWidth);
+        r.start[group][part] = Load(args.start + part * kWidth);
+        r.windowEnd[group][part] = Load(args.windowEnd + part * kWidth);
+        r.criterion[group][part] = Broadcast(0.0);
+        r.previous[group][part] = r.start[group][part];  // X(t - 1) while the lag is one
+    }
+
+    const int lastStart = std::min(first + lag - 1, args.lastPeriod);
+    for (int t = first; t <= lastStart; ++t) {
+        const LaneVector period = Broadcast(t);
+        for (int part = 0; part < kParts; ++part) {
+            const LaneVector y = Load(args.input + t * kLaneCount + part * kWidth);
+            Store(args.output + t * kLaneCount + part * kWidth, r.start[group][part]);
+            const LaneVector error = r.start[group][part] - y;
+            r.criterion[group][part] = period <= r.windowEnd[group][part]
+                                           ? r.criterion[group][part] + error * error
+                                           : r.criterion[group][part];
+        }
+    }
+    const int t = lastStart + 1;
+    for (int part = 0; part < kParts; ++part) {
+        r.previousInput[group][part] = kLag == LagKind::one && t > first && t <= args.lastPeriod
+                                           ? Load(args.input + (t - 1) * kLaneCount + part * kWidth)
+                                           : Broadcast(0.0);
+    }
+}
+
+// One smoothed period of one group. Up to a group's common end every lane counts every period
+// (unmasked); beyond it each lane stops at its own. A masked step leaves the busy lanes' bits as
+// an unmasked one does.
+template <LagKind kLag, bool kMasked, int kGroups>
+SF_INLINE void StepGroup(GroupRegisters<kGroups>& r, int group, int t, int lag,
+                         const double* reciprocals) {
+    const double period = t;
+    const double reciprocal = reciprocals[t];
+    const double* inputNow = r.input[group] + t * kLaneCount;
+    double* outputNow = r.output[group] + t * kLaneCount;
+    for (int part = 0; part < kParts; ++part) {
+        const int at = part * kWidth;
+        const LaneVector w = SmoothingWeight(r.trial[group][part], period, reciprocal);
+        LaneVector lagged;
+        LaneVector laggedInput;
+        if constexpr (kLag == LagKind::none) {
+            lagged = r.start[group][part];
+            laggedInput = Load(inputNow + at);
+        } else if constexpr (kLag == LagKind::one) {
+            lagged = r.previous[group][part];
+            laggedInput = r.previousInput[group][part];
+        } else {
+            lagged = Load(outputNow - lag * kLaneCount + at);
+            laggedInput = Load(inputNow - lag * kLaneCount + at);
+        }
+        const LaneVector x = SmoothedStep(w, lagged, laggedInput);
+        Store(outputNow + at, x);
+        const LaneVector y = Load(inputNow + at);
+        const LaneVector error = x - y;
+        if constexpr (kMasked) {
+            r.criterion[group][part] = Broadcast(period) <= r.windowEnd[group][part]
+                                           ? r.criterion[group][part] + error * error
+                                           : r.criterion[group][part];
+        } else {
+            r.criterion[group][part] = r.criterion[group][part] + error * error;
+        }
+        r.previous[group][part] = x;
+        r.previousInput[group][part] = y;
+    }
+}
+
 // Evaluates kGroups lane groups in one loop: each group has its own window ends, trials and
 // criterion, and the groups' recurrences are independent, so the processor overlaps them where
 // one group alone would wait on its own multiply-add chain.
@@ -57,111 +145,39 @@ SF_INLINE void EvaluateGroupsWithLag(const LaneKernelArgs* groups) {
     const int first = groups[0].first;
     const int lag = groups[0].lag;
     const double* const reciprocals = groups[0].reciprocal;
-    // Kept apart from the arguments, which the stores of the series could alias, so that the
-    // loop need not load them again at every step.
-    const double* input[kGroups];
-    double* output[kGroups];
-    LaneVector trial[kGroups][kParts], start[kGroups][kParts], windowEnd[kGroups][kParts];
-    LaneVector criterion[kGroups][kParts], previous[kGroups][kParts],
-        previousInput[kGroups][kParts];
+    GroupRegisters<kGroups> r;
     int jointCommonEnd = groups[0].lastPeriod;
     int jointLastPeriod = groups[0].lastPeriod;
     for (int group = 0; group < kGroups; ++group) {
         const LaneKernelArgs& args = groups[group];
-        input[group] = args.input;
-        output[group] = args.output;
         jointCommonEnd = std::min(jointCommonEnd, std::min(args.commonEnd, args.lastPeriod));
         jointLastPeriod = std::min(jointLastPeriod, args.lastPeriod);
-        for (int part = 0; part < kParts; ++part) {
-            trial[group][part] = Load(args.trial + part * kWidth);
-            start[group][part] = Load(args.start + part * kWidth);
-            windowEnd[group][part] = Load(args.windowEnd + part * kWidth);
-            criterion[group][part] = Broadcast(0.0);
-            previous[group][part] = start[group][part];  // X(t - 1) while the lag is one
-        }
-
-        const int lastStart = std::min(first + lag - 1, args.lastPeriod);
-        for (int t = first; t <= lastStart; ++t) {
-            const LaneVector period = Broadcast(t);
-            for (int part = 0; part < kParts; ++part) {
-                const LaneVector y = Load(args.input + t * kLaneCount + part * kWidth);
-                Store(args.output + t * kLaneCount + part * kWidth, start[group][part]);
-                const LaneVector error = start[group][part] - y;
-                criterion[group][part] = period <= windowEnd[group][part]
-                                             ? criterion[group][part] + error * error
-                                             : criterion[group][part];
-            }
-        }
-        const int t = lastStart + 1;
-        for (int part = 0; part < kParts; ++part) {
-            previousInput[group][part] =
-                kLag == LagKind::one && t > first && t <= args.lastPeriod
-                    ? Load(args.input + (t - 1) * kLaneCount + part * kWidth)
-                    : Broadcast(0.0);
-        }
+        StartGroup<kLag>(r, group, args, first, lag);
     }
 
-    // Up to a group's common end every lane counts every period; beyond it each lane stops at
-    // its own.
-    const auto step = [&](int group, int t, auto masked) SF_LAMBDA_INLINE {
-        const double period = t;
-        const double reciprocal = reciprocals[t];
-        const double* inputNow = input[group] + t * kLaneCount;
-        double* outputNow = output[group] + t * kLaneCount;
-        for (int part = 0; part < kParts; ++part) {
-            const int at = part * kWidth;
-            const LaneVector w = SmoothingWeight(trial[group][part], period, reciprocal);
-            LaneVector lagged;
-            LaneVector laggedInput;
-            if constexpr (kLag == LagKind::none) {
-                lagged = start[group][part];
-                laggedInput = Load(inputNow + at);
-            } else if constexpr (kLag == LagKind::one) {
-                lagged = previous[group][part];
-                laggedInput = previousInput[group][part];
-            } else {
-                lagged = Load(outputNow - lag * kLaneCount + at);
-                laggedInput = Load(inputNow - lag * kLaneCount + at);
-            }
-            const LaneVector x = SmoothedStep(w, lagged, laggedInput);
-            Store(outputNow + at, x);
-            const LaneVector y = Load(inputNow + at);
-            const LaneVector error = x - y;
-            if constexpr (decltype(masked)::value) {
-                criterion[group][part] = Broadcast(period) <= windowEnd[group][part]
-                                             ? criterion[group][part] + error * error
-                                             : criterion[group][part];
-            } else {
-                criterion[group][part] = criterion[group][part] + error * error;
-            }
-            previous[group][part] = x;
-            previousInput[group][part] = y;
-        }
-    };
     // The groups side by side while all of them go on, then each alone to its own last period.
-    // A masked step leaves the busy lanes' bits as an unmasked one does.
     int t = first + lag;
     for (; t <= jointCommonEnd; ++t) {
         for (int group = 0; group < kGroups; ++group) {
-            step(group, t, std::false_type{});
+            StepGroup<kLag, false>(r, group, t, lag, reciprocals);
         }
     }
     for (; t <= jointLastPeriod; ++t) {
         for (int group = 0; group < kGroups; ++group) {
-            step(group, t, std::true_type{});
+            StepGroup<kLag, true>(r, group, t, lag, reciprocals);
         }
     }
     for (int group = 0; group < kGroups; ++group) {
         const LaneKernelArgs& args = groups[group];
         int own = t;
         for (; own <= std::min(args.commonEnd, args.lastPeriod); ++own) {
-            step(group, own, std::false_type{});
+            StepGroup<kLag, false>(r, group, own, lag, reciprocals);
         }
         for (; own <= args.lastPeriod; ++own) {
-            step(group, own, std::true_type{});
+            StepGroup<kLag, true>(r, group, own, lag, reciprocals);
         }
         for (int part = 0; part < kParts; ++part) {
-            Store(args.criterion + part * kWidth, criterion[group][part]);
+            Store(args.criterion + part * kWidth, r.criterion[group][part]);
         }
     }
 }

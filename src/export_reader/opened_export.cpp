@@ -132,7 +132,11 @@ OpenedExport OpenExport(const ExportFiles& files, const NumberLocale& shownIn) {
             history->salesPoints = static_cast<int>(series.salesPoints.size());
             history->periods = series.periodNumber;
             history->names = series.names;
-            history->dates = series.dates;
+            // The history's own dates: those of the coming periods only continue them.
+            history->dates.assign(
+                series.dates.begin(),
+                series.dates.begin() +
+                    std::min<std::ptrdiff_t>(std::ssize(series.dates), series.periodNumber));
         }
         opened.results.form = FormOfNextTable(files.next);
         opened.results.figures = ComputeFigures(series, opened.results.form);

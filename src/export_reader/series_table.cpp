@@ -11,6 +11,7 @@
 #include "export_reader/export_cells.h"
 #include "history/csv_records.h"
 #include "outcome/period_outcome.h"
+#include "runtime/period_dates.h"
 #include "runtime/run_error.h"
 #include "state/period_stretches.h"
 #include "state/run_state.h"
@@ -242,10 +243,25 @@ SeriesLayout LayoutOf(const SalesPointRows& firstRows, const SeriesContext& cont
     return layout;
 }
 
-// Each sales point's rows as the layout has them: as many, its name on each, sales point 1's
-// dates, and a value in a cell exactly where the run wrote one.
-void RequireLayout(const std::vector<SalesPointRows>& points, const SeriesLayout& layout) {
-    const SalesPointRows& firstRows = points.front();
+// Sales point 1's dates of the periods 1..P, and over the coming periods the same continued;
+// a folder written before the coming periods were dated leaves them empty.
+std::vector<std::string> DatesOf(const SalesPointRows& firstRows, int p) {
+    const std::size_t periods = std::min(firstRows.size(), static_cast<std::size_t>(p));
+    std::vector<std::string> dates;
+    for (std::size_t at = 0; at < periods; ++at) {
+        dates.push_back(firstRows[at].date);
+    }
+    if (std::any_of(firstRows.begin() + static_cast<std::ptrdiff_t>(periods), firstRows.end(),
+                    [](const SeriesRow& row) { return !row.date.empty(); })) {
+        return ContinuedDates(dates, static_cast<int>(firstRows.size()));
+    }
+    return dates;
+}
+
+// Each sales point's rows as the layout has them: as many, its name on each, the dates, and a
+// value in a cell exactly where the run wrote one.
+void RequireLayout(const std::vector<SalesPointRows>& points, const SeriesLayout& layout,
+                   const std::vector<std::string>& dates) {
     const int rowsEach = std::max(layout.coming.last, layout.p);
     for (std::size_t at = 0; at < points.size(); ++at) {
         const SalesPointRows& rows = points[at];
@@ -262,11 +278,15 @@ void RequireLayout(const std::vector<SalesPointRows>& points, const SeriesLayout
                            Quoted(row.name) + " where the rows before name the sales point " +
                                Quoted(rows.front().name));
             }
-            const std::string& date =
-                t <= layout.p ? firstRows[static_cast<std::size_t>(t - 1)].date : "";
+            const std::size_t at = static_cast<std::size_t>(t - 1);
+            const std::string date = at < dates.size() ? dates[at] : "";
             if (row.date != date) {
-                RefuseCell({kFile, row.fileRow, "date"},
-                           Quoted(row.date) + " where sales point 1 has " + Quoted(date));
+                RefuseCell(
+                    {kFile, row.fileRow, "date"},
+                    Quoted(row.date) + (t <= layout.p ? " where sales point 1 has " + Quoted(date)
+                                        : date.empty()
+                                            ? std::string(" where the coming periods have no date")
+                                            : " where the dates continue with " + Quoted(date)));
             }
             for (std::size_t column = 0; column < kSeriesColumns.size(); ++column) {
                 const bool expected = t <= layout.p ? Holds(layout.written[column], t)
@@ -321,14 +341,12 @@ RunSeries ReadSeriesTable(std::string_view text, const SeriesContext& context) {
     }
     const SalesPointRows& firstRows = points.front();
     const SeriesLayout layout = LayoutOf(firstRows, context);
-    RequireLayout(points, layout);
+    series.dates = DatesOf(firstRows, layout.p);
+    RequireLayout(points, layout, series.dates);
     series.periodNumber = layout.p;
     series.outcomeWindow = layout.outcome;
     series.rollingStretch = layout.rolling;
     series.comingPeriods = layout.coming;
-    for (int t = 1; t <= layout.p; ++t) {
-        series.dates.push_back(firstRows[static_cast<std::size_t>(t - 1)].date);
-    }
     if (std::ranges::all_of(series.dates, [](const std::string& date) { return date.empty(); })) {
         series.dates.clear();
     }

@@ -12,36 +12,6 @@ namespace {
 using std::chrono::sys_days;
 using std::chrono::year_month_day;
 
-enum class DateStep { day, week, month };
-
-bool IsLastOfMonth(const year_month_day& date) {
-    return date.day() == year_month_day(std::chrono::year_month_day_last(
-                                            date.year(), std::chrono::month_day_last(date.month())))
-                             .day();
-}
-
-// The same day of the next month, or the last day of the next month after a last day.
-bool IsMonthAfter(sys_days earlier, sys_days later) {
-    const year_month_day from{earlier};
-    const year_month_day to{later};
-    const std::chrono::year_month next =
-        std::chrono::year_month(from.year(), from.month()) + std::chrono::months(1);
-    return std::chrono::year_month(to.year(), to.month()) == next &&
-           (to.day() == from.day() || (IsLastOfMonth(from) && IsLastOfMonth(to)));
-}
-
-bool IsStep(sys_days earlier, sys_days later, DateStep step) {
-    switch (step) {
-        case DateStep::day:
-            return (later - earlier).count() == 1;
-        case DateStep::week:
-            return (later - earlier).count() == 7;
-        case DateStep::month:
-            return IsMonthAfter(earlier, later);
-    }
-    return false;
-}
-
 // Later than one step after: the periods between are missing.
 bool IsBeyondStep(sys_days earlier, sys_days later, DateStep step) {
     switch (step) {
@@ -71,29 +41,23 @@ std::string_view StepName(DateStep step) {
     return "";
 }
 
-// "row 5: 2023-01-23 follows 2023-01-09 of row 4"
-std::string Following(const DatedRow& earlier, const DatedRow& later) {
-    return RowName(later.row) + ": " + IsoText(later.day) + " follows " + IsoText(earlier.day) +
-           " of " + RowName(earlier.row);
+// "row 5" for a date in a column of dates, "row 1, column 4" for one in a header of dates.
+std::string PlaceOf(const DatedRow& date) {
+    return date.column < 0 ? RowName(date.row)
+                           : RowName(date.row) + ", column " + std::to_string(date.column + 1);
 }
 
-// The day `steps` steps after `last`; a month step lands on `monthDay` or the month's last day.
-sys_days StepsAfter(sys_days last, DateStep step, int steps, std::chrono::day monthDay) {
-    switch (step) {
-        case DateStep::day:
-            return last + std::chrono::days(steps);
-        case DateStep::week:
-            return last + std::chrono::weeks(steps);
-        case DateStep::month:
-            break;
-    }
-    const year_month_day from{last};
-    const std::chrono::year_month month =
-        std::chrono::year_month(from.year(), from.month()) + std::chrono::months(steps);
-    const std::chrono::day lastDay =
-        std::chrono::year_month_day_last(month.year(), std::chrono::month_day_last(month.month()))
-            .day();
-    return sys_days(year_month_day(month.year(), month.month(), std::min(monthDay, lastDay)));
+// Where `earlier` is, said after `later`: its column alone where both share a header row.
+std::string EarlierPlace(const DatedRow& earlier, const DatedRow& later) {
+    return earlier.column >= 0 && earlier.row == later.row
+               ? "column " + std::to_string(earlier.column + 1)
+               : PlaceOf(earlier);
+}
+
+// "row 5: 2023-01-23 follows 2023-01-09 of row 4"
+std::string Following(const DatedRow& earlier, const DatedRow& later) {
+    return PlaceOf(later) + ": " + IsoText(later.day) + " follows " + IsoText(earlier.day) +
+           " of " + EarlierPlace(earlier, later);
 }
 
 // The days between two dates a whole number of steps apart; empty when no run of steps leads
@@ -161,22 +125,14 @@ void CheckGap(const DatedRow& earlier, const DatedRow& later, DateStep step, Per
 
 }  // namespace
 
-std::string IsoText(sys_days day) {
-    const year_month_day date{day};
-    char text[16];
-    std::snprintf(text, sizeof(text), "%04d-%02u-%02u", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-    return text;
-}
-
 std::vector<sys_days> PeriodDays(const std::vector<DatedRow>& dates, PeriodGaps gaps,
                                  std::size_t mostPeriods) {
     for (std::size_t at = 1; at < dates.size(); ++at) {
         const DatedRow& earlier = dates[at - 1];
         const DatedRow& later = dates[at];
         if (later.day == earlier.day) {
-            throw RunError(RowName(later.row) + " repeats the date " + IsoText(later.day) + " of " +
-                           RowName(earlier.row));
+            throw RunError(PlaceOf(later) + " repeats the date " + IsoText(later.day) + " of " +
+                           EarlierPlace(earlier, later));
         }
         if (later.day < earlier.day) {
             throw RunError(Following(earlier, later) +
@@ -204,36 +160,6 @@ std::vector<sys_days> PeriodDays(const std::vector<DatedRow>& dates, PeriodGaps 
         days.push_back(dates[at].day);
     }
     return days;
-}
-
-std::vector<std::string> ContinuedDates(const std::vector<std::string>& dates, int count) {
-    const auto wanted = static_cast<std::size_t>(std::max(count, 0));
-    std::vector<std::string> continued(dates.begin(),
-                                       dates.begin() + std::min(wanted, dates.size()));
-    std::vector<sys_days> days;
-    for (const std::string& date : dates) {
-        if (const std::optional<sys_days> day = IsoDate(date)) {
-            days.push_back(*day);
-        }
-    }
-    if (days.size() < 2 || days.size() != dates.size()) {
-        continued.resize(wanted);
-        return continued;
-    }
-    DateStep step = DateStep::month;
-    for (const DateStep candidate : {DateStep::day, DateStep::week}) {
-        if (IsStep(days[0], days[1], candidate)) {
-            step = candidate;
-        }
-    }
-    std::chrono::day monthDay{1};
-    for (const sys_days day : days) {
-        monthDay = std::max(monthDay, year_month_day(day).day());
-    }
-    for (int steps = 1; continued.size() < wanted; ++steps) {
-        continued.push_back(IsoText(StepsAfter(days.back(), step, steps, monthDay)));
-    }
-    return continued;
 }
 
 }  // namespace sf

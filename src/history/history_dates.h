@@ -7,15 +7,16 @@
 #include <vector>
 
 #include "history/date_forms.h"
+#include "runtime/period_dates.h"
 
 namespace sf {
 
-std::string IsoText(std::chrono::sys_days day);
-
-// A period's day and the row of the file that first gave it.
+// A period's day and the row of the file that first gave it; a header across the periods
+// names each date's column (from 0) too.
 struct DatedRow {
     std::chrono::sys_days day;
     int row;
+    int column = -1;
 };
 
 // Whether periods that no date names between the first date and the last are refused or taken
@@ -29,11 +30,5 @@ enum class PeriodGaps { refused, filled };
 // be more than `mostPeriods`.
 std::vector<std::chrono::sys_days> PeriodDays(const std::vector<DatedRow>& dates, PeriodGaps gaps,
                                               std::size_t mostPeriods);
-
-// The days of periods 1..count as YYYY-MM-DD: the dates a history gave its periods (as
-// PeriodDays accepts them), then on by their step. A month keeps the latest day of the
-// month the dates hold, or the last day of a shorter month (01-31, 02-28, 03-31). Without two
-// dates there is no step: the periods after them have no day (an empty text).
-std::vector<std::string> ContinuedDates(const std::vector<std::string>& dates, int count);
 
 }  // namespace sf

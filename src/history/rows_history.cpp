@@ -1,6 +1,7 @@
 #include "history/rows_history.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "history/cell_text.h"
 #include "history/history_cells.h"
@@ -54,7 +55,9 @@ SalesHistory RowsHistory::Finish(const HistoryChoices& choices) {
         throw RunError(RowName(salesPoints_->Row(kMaxSalesPoints)) +
                        " would be sales point 101: more than 100 sales points");
     }
-    return Read(choices, end, separator);
+    SalesHistory history = Read(choices, end, separator);
+    layout_.filledPeriods = history.periods - static_cast<int>(end - names);
+    return history;
 }
 
 SalesHistory RowsHistory::Read(const HistoryChoices& choices, std::size_t end,
@@ -62,10 +65,15 @@ SalesHistory RowsHistory::Read(const HistoryChoices& choices, std::size_t end,
     const std::size_t names = layout_.keyColumns.size();
     SalesHistory history;
     history.salesPoints = static_cast<int>(salesPoints_->Rows());
-    history.periods = static_cast<int>(end - names);
+    // Each column's period from 0; dates with gaps filled leave periods that no column names.
+    std::vector<std::size_t> periodOf(end - names);
+    std::iota(periodOf.begin(), periodOf.end(), std::size_t{0});
     if (LooksLikeDate(layout_.columnNames[names])) {
-        history.dates = Dates(end, choices.dateOrder);
+        history.dates = Dates(end, choices, periodOf);
     }
+    const std::size_t periods = history.dates.empty() ? end - names : history.dates.size();
+    history.periods = static_cast<int>(periods);
+    history.demand.assign(periods * salesPoints_->Rows(), 0.0);
     for (std::size_t at = 0; at < salesPoints_->Rows(); ++at) {
         std::string name;
         for (const std::string_view cell : NameCells(at)) {
@@ -80,9 +88,9 @@ SalesHistory RowsHistory::Read(const HistoryChoices& choices, std::size_t end,
         CheckNameLength(name, [&] { return RowName(salesPoints_->Row(at)); });
         history.names.push_back(std::move(name));
         for (std::size_t column = names; column < end; ++column) {
-            history.demand.push_back(CellNumber(
+            history.demand[at * periods + periodOf[column - names]] = CellNumber(
                 [&] { return RowName(salesPoints_->Row(at)) + ", " + layout_.ColumnName(column); },
-                salesPoints_->Cell(at, column), separator));
+                salesPoints_->Cell(at, column), separator);
         }
     }
     return history;
@@ -97,22 +105,31 @@ std::vector<std::string_view> RowsHistory::NameCells(std::size_t at) const {
 }
 
 // The periods' days from the header, which must step evenly.
-std::vector<std::string> RowsHistory::Dates(std::size_t end, DateOrderChoice choice) const {
+std::vector<std::string> RowsHistory::Dates(std::size_t end, const HistoryChoices& choices,
+                                            std::vector<std::size_t>& periodOfColumn) const {
     // The header's dates are told apart by their column.
     std::vector<DateCell> cells;
     for (std::size_t column = layout_.keyColumns.size(); column < end; ++column) {
         cells.push_back({layout_.columnNames[column], static_cast<int>(column)});
     }
     const std::vector<std::chrono::sys_days> read = ReadDateCells(
-        cells, choice,
+        cells, choices.dateOrder,
         [&](int column) { return RowName(headerRow_) + ", column " + std::to_string(column + 1); },
         layout_.dateOrder);
     std::vector<DatedRow> days;
-    for (const std::chrono::sys_days day : read) {
-        days.push_back({day, headerRow_});
+    for (std::size_t at = 0; at < read.size(); ++at) {
+        days.push_back({read[at], headerRow_, cells[at].at});
+    }
+    // With missing rows read as zero, a date no column names is a period of zeros.
+    const std::vector<std::chrono::sys_days> periods = PeriodDays(
+        days, choices.missing == MissingRows::zero ? PeriodGaps::filled : PeriodGaps::refused,
+        kMaxPeriods);
+    for (std::size_t at = 0; at < days.size(); ++at) {
+        periodOfColumn[at] = static_cast<std::size_t>(
+            std::ranges::lower_bound(periods, days[at].day) - periods.begin());
     }
     std::vector<std::string> dates;
-    for (const std::chrono::sys_days day : PeriodDays(days, PeriodGaps::refused, kMaxPeriods)) {
+    for (const std::chrono::sys_days day : periods) {
         dates.push_back(IsoText(day));
     }
     return dates;

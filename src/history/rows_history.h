@@ -28,7 +28,8 @@ class RowsHistory {
     SalesHistory Read(const HistoryChoices& choices, std::size_t end,
                       DecimalSeparator separator) const;
     std::vector<std::string_view> NameCells(std::size_t at) const;
-    std::vector<std::string> Dates(std::size_t end, DateOrderChoice choice) const;
+    std::vector<std::string> Dates(std::size_t end, const HistoryChoices& choices,
+                                   std::vector<std::size_t>& periodOfColumn) const;
 
     HistoryLayout& layout_;
     int headerRow_ = 0;

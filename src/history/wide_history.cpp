@@ -48,6 +48,10 @@ SalesHistory WideHistory::Finish(const HistoryChoices& choices) {
     layout_.trailingDelimiter = EndsInDelimiter();
     const std::size_t first = layout_.dateColumn ? 1 : 0;
     const std::size_t end = columns_ - (layout_.trailingDelimiter ? 1 : 0);
+    // A column of dates alone would be a history of no sales point.
+    if (end <= first) {
+        throw RunError(RowName(firstRow_) + " holds dates only: no column of demand beside them");
+    }
     if (end - first > static_cast<std::size_t>(kMaxSalesPoints)) {
         throw RunError(RowName(firstRow_) + " has " + std::to_string(columns_) +
                        " cells: more than 100 sales points");

@@ -111,10 +111,8 @@ std::string SeriesCsv(const RunSeries& series) {
             char* end = std::to_chars(row, row + 11, t).ptr;
             *end++ = ',';
             // The date a sales history gives the period; a drawn demand has none.
-            if (static_cast<std::size_t>(t) <= series.dates.size()) {
-                const std::string& date = series.dates[static_cast<std::size_t>(t - 1)];
-                end = std::copy_n(date.data(), std::min<std::size_t>(date.size(), 16), end);
-            }
+            const std::string_view date = series.Date(t);
+            end = std::copy_n(date.data(), std::min<std::size_t>(date.size(), 16), end);
             for (const SeriesColumn& column : kSeriesColumns) {
                 *end++ = ',';
                 const auto values = coming ? column.coming : column.series;
@@ -141,8 +139,9 @@ std::string NextCsv(const RunResults& results) {
     for (const NextDelivery& row : NextDeliveries(results)) {
         csv += std::to_string(row.salesPoint) + ',';
         AppendText(csv, results.series.Name(row.salesPoint));
-        // The date stays empty, as in series.csv.
-        csv += ',' + std::to_string(row.period) + ",," + std::to_string(row.decidedAt);
+        csv += ',' + std::to_string(row.period) + ',';
+        csv += results.series.Date(row.period);
+        csv += ',' + std::to_string(row.decidedAt);
         for (const double value : {row.forecast, row.sigma, row.delivery.run}) {
             csv += ',';
             AppendCell(csv, value);

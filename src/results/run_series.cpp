@@ -4,6 +4,7 @@
 
 #include "outcome/period_outcome.h"
 #include "results/season_units.h"
+#include "runtime/period_dates.h"
 
 namespace sf {
 namespace {
@@ -74,6 +75,11 @@ std::string RunSeries::Name(int salesPoint) const {
     return at < names.size() && !names[at].empty() ? names[at] : std::to_string(salesPoint);
 }
 
+std::string_view RunSeries::Date(int period) const {
+    const std::size_t at = static_cast<std::size_t>(period - 1);
+    return period >= 1 && at < dates.size() ? std::string_view(dates[at]) : std::string_view();
+}
+
 RunSeries CopySeries(const RunState& state) {
     const int p = state.periodNumber;
     const PeriodStretch outcome = OutcomeWindow(state);
@@ -86,7 +92,10 @@ RunSeries CopySeries(const RunState& state) {
     copy.rollingStretch = RollingStretch(state);
     copy.comingPeriods = ComingPeriods(state);
     copy.names = state.salesPointNames;
-    copy.dates = state.periodDates;
+    if (!state.periodDates.empty()) {
+        // Continued here once, so that every file and front end names a coming period alike.
+        copy.dates = ContinuedDates(state.periodDates, std::max(p, copy.comingPeriods.last));
+    }
     copy.salesPoints.resize(static_cast<std::size_t>(std::max<int>(state.salesPointCount, 0)));
     for (int sp = 1; sp <= state.salesPointCount; ++sp) {
         SalesPointSeries& series = copy.salesPoints[static_cast<std::size_t>(sp - 1)];

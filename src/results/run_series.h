@@ -123,7 +123,9 @@ struct RunSeries {
     PeriodStretch comingPeriods{1, 0};          // P + 1..P + max(H, 1), when as_forecast has any
     std::vector<SalesPointSeries> salesPoints;  // sales point sp at sp - 1
     std::vector<std::string> names;             // a sales history's, as salesPointNames
-    std::vector<std::string> dates;             // a sales history's, as periodDates
+    // A dated sales history's days of the periods 1..P (periodDates), continued over the coming
+    // periods when the run has any; an export folder written before dates 1..P only.
+    std::vector<std::string> dates;
     // With a season every series is in the demand's own units (see IntoDemandUnits).
     SeasonTable season;
 
@@ -132,6 +134,8 @@ struct RunSeries {
     }
     // The name a sales history gives the sales point, else its number.
     std::string Name(int salesPoint) const;
+    // The day that names the period; empty for drawn demand and beyond the dates.
+    std::string_view Date(int period) const;
 };
 
 RunSeries CopySeries(const RunState& state);

@@ -60,7 +60,8 @@ std::string WithReportNote(std::string message, const std::string& reportNote) {
 
 void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
                const NumberLocale& locale, const std::filesystem::path& reportPath,
-               RunObserver& observer, const RunOptions& options, std::string& reportNote) {
+               RunObserver& observer, const RunOptions& options, std::string& reportNote,
+               bool& reportNotCreated) {
     PhaseClock clock(options.measures);
     LaneOptions lanes = options.lanes;
     if (options.measures != nullptr) {
@@ -70,7 +71,10 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
     ConvertInputs(inputs, locale, options.boxNaming, state);
     CheckSeasonLength(options.season, inputs, locale, options.boxNaming, state);
     state.boundedConstants = options.boundedConstants;
+    // Left set when the report's file cannot be created: then no run can write it there.
+    reportNotCreated = true;
     ReportFile report(reportPath);
+    reportNotCreated = false;
     try {
         WriteParameterHeading(report);
         if (inputs.history) {
@@ -125,12 +129,15 @@ RunOutcome ExecuteRun(RunState& state, UniformSource& source, const RunInputs& i
                       const NumberLocale& locale, const std::filesystem::path& reportPath,
                       RunObserver& observer, const RunOptions& options) {
     std::string reportNote;
+    bool reportNotCreated = false;
     const UniformSource atStart = source;
     try {
-        RunPhases(state, source, inputs, locale, reportPath, observer, options, reportNote);
+        RunPhases(state, source, inputs, locale, reportPath, observer, options, reportNote,
+                  reportNotCreated);
     } catch (...) {
         RunOutcome outcome = OutcomeOfFault(std::current_exception());
         outcome.message = WithReportNote(std::move(outcome.message), reportNote);
+        outcome.reportNotCreated = reportNotCreated;
         return outcome;
     }
     observer.ShowClosingMessage(kClosingMessage);

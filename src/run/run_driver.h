@@ -28,6 +28,9 @@ struct RunOutcome {
     // The uniform source as a complete run found it: handed to ExecuteRun again, it draws the
     // same demand, so a run can be repeated with other options on the same demand.
     std::optional<UniformSource> sourceAtStart = std::nullopt;
+    // The report's file could not be created where it was asked for (a folder that cannot be
+    // written, say): the front end may say how to give it another place.
+    bool reportNotCreated = false;
 };
 
 // A failed run's outcome for whatever a run threw: a RunError's own message, or a plain word on

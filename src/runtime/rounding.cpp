@@ -24,7 +24,10 @@ std::string FixedText(double x, int decimals) {
 // of 2^-(n+1): the half (2k + 1) / (2 * 10^n) needs 5^n to divide its odd numerator.
 bool IsDecimalTie(double magnitude, int decimals) {
     const double scaled = std::ldexp(magnitude, decimals + 1);
-    return std::floor(scaled) == scaled && std::fmod(scaled, 2.0) == 1.0;
+    // Halving a whole double is exact, so a whole half means an even number: no fmod, whose
+    // loop over the exponent made a diverged run's huge figures dear to print.
+    const double half = scaled * 0.5;
+    return std::floor(scaled) == scaled && std::floor(half) != half;
 }
 
 void AddOneInLastPlace(std::string& digits) {

@@ -20,7 +20,9 @@ const char kIntroduction[] =
     "<p>The report goes to out.txt in the folder the program was started from, or in your home "
     "folder where that folder cannot be written; the status bar shows where, and File ▸ Report "
     "File... chooses another place. The boxes, the model and the option are remembered when the "
-    "window closes; File ▸ New Scenario brings back the start state, and File ▸ Load Example "
+    "window closes, and so is the sales history in use: the next start reads it again with the "
+    "same choices, or says in the status bar why it cannot and runs on simulated demand; "
+    "File ▸ New Scenario brings back the start state, and File ▸ Load Example "
     "fills the boxes with a small scenario to start from (the batch command's --example).</p>";
 
 const char kOptions[] =
@@ -82,7 +84,8 @@ const char kResultsWindow[] =
     "does, and replaces the whole folder: so the folder must be new (type the name of a new "
     "one; it is created), empty or hold an earlier export (its marker .sales-forecast-export as "
     "the export wrote it) and nothing else, else it is refused, naming the file that would be "
-    "lost. Save chart keeps the visible chart as PNG or SVG; Open report shows the report; Copy "
+    "lost. Save chart keeps the visible chart as PNG or SVG; Open report shows the report (or says "
+    "that the desktop has no viewer for it); Copy "
     "table puts the table on the clipboard for a spreadsheet.</p>";
 
 const char kEvaluations[] =

@@ -127,13 +127,24 @@ void MainWindow::UseDefaultReportFile() {
 
 void MainWindow::RestoreRemembered() {
     const QSettings settings = Settings();
+    std::optional<QString> historyRefused;
     if (const std::optional<Scenario> form = RememberedForm(settings, form_->Locale())) {
         form_->ShowScenario(*form);
+        // The demand the form was left with: its sales history, read again as it was read.
+        if (form->history) {
+            historyRefused = form_->SalesHistory().UseRememberedHistory(*form->history);
+        }
     }
     if (const QString report = RememberedReportPath(settings); !report.isEmpty()) {
         ShowReportFile(report);
     } else {
         UseDefaultReportFile();
+    }
+    if (historyRefused) {
+        // The other boxes stay as they were left; only the demand falls back.
+        statusBar()->showMessage(
+            tr("%1. Runs use simulated demand until a sales history is chosen.")
+                .arg(historyRefused->endsWith('.') ? historyRefused->chopped(1) : *historyRefused));
     }
 }
 

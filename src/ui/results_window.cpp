@@ -1,7 +1,6 @@
 #include "ui/results_window.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -14,18 +13,20 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 #include <utility>
 
 #include "ui/box_shortcuts.h"
 #include "ui/export_folder_dialog.h"
 #include "ui/form_layout.h"
+#include "ui/report_viewer.h"
 #include "ui/results_folder_reading.h"
 #include "ui/run_description.h"
 #include "ui/run_export.h"
+#include "ui/tab_names.h"
 #include "ui/window_memory.h"
 #include "ui/window_placement.h"
 
@@ -63,6 +64,7 @@ ResultsWindow::ResultsWindow(QWidget& form, MessageSink& messages)
     header_->setFrameShape(QFrame::NoFrame);
     header_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     figures_ = new FiguresPage;
+    SetTabNames(*figures_, kFiguresTab, kFiguresTab);
     splitter_ = new QSplitter(Qt::Vertical);
     splitter_->addWidget(header_);
     splitter_->addWidget(figures_);
@@ -106,16 +108,18 @@ QWidget* ResultsWindow::BuildCharts() {
     scenario_ = new ScenarioPage;
     nextDeliveries_ = new NextDeliveriesPage;
     season_ = new SeasonPage;
-    const std::pair<QWidget*, const char*> pages[] = {
-        {salesPointChart_, "&Demand, forecast and delivery"},
-        {constantsChart_, "Smoothing &constants"},
-        {tradeoff_, "&Trade-off over τ"},
-        {scenario_, "Sce&nario"},
-        {nextDeliveries_, "Ne&xt deliveries"},
-        {season_, "S&eason"},
+    // Each name in full, and where the bar is too narrow for those, in short.
+    const std::tuple<QWidget*, const char*, const char*> pages[] = {
+        {salesPointChart_, "&Demand, forecast and delivery", "&Demand and forecast"},
+        {constantsChart_, "Smoothing &constants", "&Constants"},
+        {tradeoff_, "&Trade-off over τ", "&Trade-off"},
+        {scenario_, "Sce&nario", "Sce&nario"},
+        {nextDeliveries_, "Ne&xt deliveries", "Ne&xt deliveries"},
+        {season_, "S&eason", "S&eason"},
     };
-    for (const auto& [page, title] : pages) {
-        charts_->addTab(page, QString::fromUtf8(title));
+    for (const auto& [page, full, shortName] : pages) {
+        SetTabNames(*page, full, shortName);
+        charts_->addTab(page, QString::fromUtf8(full));
     }
     return charts_;
 }
@@ -284,9 +288,8 @@ void ResultsWindow::OpenResultsFolder(const QString& folder) {
 
 void ResultsWindow::ChooseChartFile() {
     // A name any folder and program takes: "run-2-trade-off-over.png".
-    const QString words = QStringLiteral("run %1 %2")
-                              .arg(run_->number)
-                              .arg(charts_->tabText(charts_->currentIndex()));
+    const QString words =
+        QStringLiteral("run %1 %2").arg(run_->number).arg(FullTabName(*charts_->currentWidget()));
     const QString name = words.toLower().replace(QRegularExpression(QStringLiteral("[^a-z0-9]+")),
                                                  QStringLiteral("-"));
     const QString path =
@@ -313,13 +316,10 @@ void ResultsWindow::OpenReport() {
         messages_.ShowError(*this, QStringLiteral("The report \"%1\" is not there.").arg(report));
         return;
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(report))) {
+    OpenInViewer(report, *this, [this, report](const QString& why) {
         messages_.ShowError(
-            *this,
-            QStringLiteral("The report \"%1\" could not be opened: the desktop has no viewer for "
-                           "it.")
-                .arg(report));
-    }
+            *this, QStringLiteral("The report \"%1\" could not be opened: %2.").arg(report, why));
+    });
 }
 
 void ResultsWindow::CopyTable() {
@@ -352,6 +352,7 @@ void ResultsWindow::resizeEvent(QResizeEvent* event) {
     if (PlaceTable() || header_->height() * kHeaderShare.second > height() * kHeaderShare.first) {
         FitHeader();
     }
+    FitTabNames(*charts_);
 }
 
 bool ResultsWindow::TableInTabs() const {

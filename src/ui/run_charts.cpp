@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <functional>
 
-#include "history/history_dates.h"
 #include "results/divergence.h"
+#include "runtime/period_dates.h"
 #include "ui/screen_numbers.h"
 
 namespace sf::ui {
@@ -254,6 +254,8 @@ QStringList PeriodLabels(const RunSeries& series, int lastPeriod) {
         return labels;
     }
     int period = 0;
+    // The run continued the history's dates over its coming periods; a folder written before
+    // holds the history's alone, and an axis may run on past them: continued the same way.
     for (const std::string& date : ContinuedDates(series.dates, lastPeriod)) {
         ++period;
         labels << (date.empty() ? QString::number(period) : QString::fromStdString(date));

@@ -159,6 +159,15 @@ bool SalesHistoryPanel::UseScenarioHistory(const HistorySource& source,
     return true;
 }
 
+std::optional<QString> SalesHistoryPanel::UseRememberedHistory(const HistorySource& source) {
+    try {
+        Use(ReadSalesHistory(source.path, source.choices));
+    } catch (const RunError& refusal) {
+        return QString::fromUtf8(refusal.what());
+    }
+    return std::nullopt;
+}
+
 void SalesHistoryPanel::Use(SalesHistory history) {
     const QString path = QFile::decodeName(history.file.c_str());
     QSettings settings = WindowSettings();

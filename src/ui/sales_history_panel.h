@@ -41,6 +41,10 @@ class SalesHistoryPanel : public QObject {
     // The history a scenario names, read again as it says; false, with the reason shown, when
     // it cannot be (it is gone, say).
     bool UseScenarioHistory(const HistorySource& source, const std::filesystem::path& scenarioFile);
+    // The history the form was left with, read again with the choices it was read with then;
+    // none when it is in use, else why it cannot be (it is gone, or no longer reads), for the
+    // status line: a new start shows no message box.
+    std::optional<QString> UseRememberedHistory(const HistorySource& source);
 
   signals:
     // A file was loaded and is in use.

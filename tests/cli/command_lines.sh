@@ -36,20 +36,21 @@ expect de 0 "$done_line" --example --tau 0,8 --quiet
 expect de 0 "$done_line" --example --tau=0.8 --p2-low .5 --target-fill-rate=0.95 --quiet
 expect de 0 "$done_line" --example --tau 8e-1 --lost-sale-cost 2.5 --return-cost=1 --quiet
 expect c 0 "sales-forecast-cli 1.0" --version
-expect c 2 "--check-from must be a period from 13 to 24 (after S + A + H + 1, at most P), not 12" --example --check-from 12 --quiet
+expect c 2 "sales-forecast-cli: --check-from must be a period from 13 to 24 (after S + A + H + 1, at most P), not 12" --example --check-from 12 --quiet
 expect c 2 'sales-forecast-cli: --check-from needs a period, a whole number from 1, not "x"' --example --check-from x
 expect c 0 "$done_line" --example --check-from 24 --quiet
 expect de 0 "Usage: sales-forecast-cli [OPTION]..." --help
-expect c 1 '--alpha-beta-periods: empty or not given'
-expect c 1 '--sales-points: empty or not given' --example --sales-points=
-expect c 1 '--tau: "0,8" is not a number; the decimal separator on this computer is "."' \
+expect c 1 'sales-forecast-cli: --alpha-beta-periods: empty or not given'
+expect c 1 'sales-forecast-cli: --sales-points: empty or not given' --example --sales-points=
+expect c 1 'sales-forecast-cli: --tau: empty or not given' --example --tau=
+expect c 1 'sales-forecast-cli: --tau: "0,8" is not a number; the decimal separator on this computer is "."' \
   --example --tau 0,8
-expect de 1 '--tau: "0.8.1" is not a number' --example --tau=0.8.1
-expect de 1 '--p2-up: "x" is not a number' --example --p2-up x
-expect c 1 '--periods: must be a whole number from 0 to 600' --example --periods 601
-expect c 1 '--init-periods, --alpha-beta-periods and --horizon add up to 601; together they must not exceed 600' \
+expect de 1 'sales-forecast-cli: --tau: "0.8.1" is not a number' --example --tau=0.8.1
+expect de 1 'sales-forecast-cli: --p2-up: "x" is not a number' --example --p2-up x
+expect c 1 'sales-forecast-cli: --periods: must be a whole number from 0 to 600' --example --periods 601
+expect c 1 'sales-forecast-cli: --init-periods, --alpha-beta-periods and --horizon add up to 601; together they must not exceed 600' \
   --example --init-periods=300 --alpha-beta-periods=300
-expect c 1 '--init-periods: 4 periods are too few for --season 2: the season indices need at least 5 (two whole seasons and one period more)' \
+expect c 1 'sales-forecast-cli: --init-periods: 4 periods are too few for --season 2: the season indices need at least 5 (two whole seasons and one period more)' \
   --example --season 2
 expect c 0 "$done_line" --example --init-periods 7 --season 3 --quiet
 expect c 2 'sales-forecast-cli: unknown option --colour' --colour red

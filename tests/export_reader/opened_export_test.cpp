@@ -180,6 +180,9 @@ TEST_F(OpenedExportOfARun, TheRunComesBackAsItWasExported) {
         EXPECT_EQ(opened.results.series.names, results.series.names);
         EXPECT_EQ(opened.results.series.dates, results.series.dates);
         EXPECT_EQ(opened.record.inputs.history.has_value(), record.inputs.history.has_value());
+        if (record.inputs.history) {
+            EXPECT_EQ(opened.record.inputs.history->dates, record.inputs.history->dates);
+        }
         EXPECT_EQ(opened.record.options.boundedConstants, record.options.boundedConstants);
         EXPECT_EQ(opened.record.warnings, record.warnings);
         EXPECT_EQ(opened.results.series.horizon, results.series.horizon);
@@ -197,6 +200,81 @@ void Replace(const TestFolder& folder, const std::string& file, const std::strin
     const std::size_t at = text.find(from);
     ASSERT_NE(at, std::string::npos) << from;
     folder.Write(file, text.replace(at, from.size(), to));
+}
+
+// Every occurrence; none is an error of the test.
+void ReplaceAll(const TestFolder& folder, const std::string& file, const std::string& from,
+                const std::string& to) {
+    std::string text = folder.Read(file);
+    std::size_t at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    for (; at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    folder.Write(file, text);
+}
+
+struct ComingDates {
+    const char* what;
+    std::function<void(const TestFolder&)> change;
+    const char* refusal;  // none: the folder opens, dating periods 1..P only
+};
+
+// The coming periods of a dated history carry its dates on in series.csv and next.csv; a folder
+// written before, with those dates empty, still opens, and a coming date that does not carry
+// them on is refused.
+TEST_F(OpenedExportOfARun, TheComingPeriodsOfADatedHistoryAreDated) {
+    RunRecord record;
+    record.inputs = SmallRun();
+    record.inputs.history = DatedHistory();
+    record.inputs.horizontx = "2";
+    ASSERT_TRUE(Run(record.inputs).completed);
+    record.scenario = ScenarioText(
+        {record.inputs, false, record.seed, SourceOf(record.inputs.history)}, NumberLocale{});
+    record.reportPath = folder.Path("out.txt");
+    const RunResults results = ComputeResults(*state, record.request);
+    ASSERT_EQ(results.series.comingPeriods.last, 26);
+    EXPECT_EQ(results.series.Date(25), "2024-01-25");
+    EXPECT_EQ(results.series.Date(26), "2024-01-26");
+    EXPECT_EQ(results.series.Date(27), "");
+    WriteExportFolder(folder.Path("export"), results, record);
+    const std::string next = folder.Read("export/next.csv");
+    EXPECT_NE(next.find("\n3,Centre,26,2024-01-26,24,"), std::string::npos) << next;
+
+    const ComingDates cases[] = {
+        {"written before: no coming period dated",
+         [](const TestFolder& f) {
+             for (const char* file : {"series.csv", "next.csv"}) {
+                 ReplaceAll(f, file, ",25,2024-01-25,", ",25,,");
+                 ReplaceAll(f, file, ",26,2024-01-26,", ",26,,");
+             }
+         },
+         nullptr},
+        {"a coming date that does not carry the dates on",
+         [](const TestFolder& f) {
+             Replace(f, "series.csv", ",26,2024-01-26,", ",26,2024-01-27,");
+         },
+         "series.csv, row 27, column date: \"2024-01-27\" where the dates continue with "
+         "\"2024-01-26\""},
+        {"one coming period dated, the other not",
+         [](const TestFolder& f) { Replace(f, "series.csv", ",25,2024-01-25,", ",25,,"); },
+         "series.csv, row 26, column date: \"\" where the dates continue with \"2024-01-25\""},
+    };
+    for (const ComingDates& coming : cases) {
+        SCOPED_TRACE(coming.what);
+        TestFolder changed;
+        fs::copy(folder.Path("export"), changed.Root(), fs::copy_options::recursive);
+        coming.change(changed);
+        try {
+            const OpenedExport opened = ReadExportFolder(changed.Root(), NumberLocale{});
+            EXPECT_EQ(coming.refusal, nullptr) << "opened";
+            EXPECT_EQ(opened.results.series.dates,
+                      std::vector(results.series.dates.begin(), results.series.dates.begin() + 24));
+        } catch (const RunError& refusal) {
+            ASSERT_NE(coming.refusal, nullptr) << refusal.what();
+            EXPECT_EQ(std::string(refusal.what()).rfind(coming.refusal, 0), 0u) << refusal.what();
+        }
+    }
 }
 
 struct Damage {

@@ -33,6 +33,20 @@ else
   mkdir "$work/read-only" && chmod a-w "$work/read-only"
   expect_failure "a read-only folder" "$work/read-only/out.txt" "could not be created"
 fi
+# Without --output the report goes to the current folder: where that cannot be written, --next
+# prints no deliveries, and the message says how to give the report another place.
+nowrite=/proc
+[ "$(id -u)" -eq 0 ] || nowrite="$work/read-only"
+(cd "$nowrite" && "$cli" --example --next) >"$work/stdout" 2>"$work/stderr"
+code=$?
+if [ "$code" -eq 1 ] && [ ! -s "$work/stdout" ] &&
+  grep -qF "The report file \"$nowrite/out.txt\" could not be created" "$work/stderr" &&
+  grep -qF "Name a report file in a folder that can be written with --output FILE." "$work/stderr"; then
+  echo "ok   --next in a folder that cannot be written"
+else
+  echo "FAIL --next in a folder that cannot be written: exit $code: $(cat "$work/stderr")"
+  failed=$((failed + 1))
+fi
 if [ -e /dev/full ]; then
   expect_failure "a full disk" /dev/full "could not be written"
 fi

@@ -30,6 +30,8 @@ TEST(HistoryReader, ReadsEveryShape) {
         Chosen(LayoutChoice::found, DuplicateRows::refused, HistoryColumns{"1+2", "day", "4"});
     HistoryChoices monthFirst;
     monthFirst.dateOrder = DateOrderChoice::monthFirst;
+    HistoryChoices zero;
+    zero.missing = MissingRows::zero;
     const Taken cases[] = {
         {"rows, dates across the header",
          "article,2024-01-01,2024-01-08,2024-01-15\nMilk,1,2,3\nBread,4,5,6\n",
@@ -38,6 +40,14 @@ TEST(HistoryReader, ReadsEveryShape) {
          {1, 2, 3, 4, 5, 6},
          {"Milk", "Bread"},
          jan},
+        {"rows, a week no column names filled with zeros",
+         "article,2024-01-01,2024-01-08,2024-01-22\nMilk,1,2,3\nBread,4,5,6\n",
+         2,
+         4,
+         {1, 2, 0, 3, 4, 5, 0, 6},
+         {"Milk", "Bread"},
+         {"2024-01-01", "2024-01-08", "2024-01-15", "2024-01-22"},
+         zero},
         {"rows, dates across after an empty corner",
          ",2024-01-01,2024-01-08\nMilk,1,2\nBread,3,4\n",
          2,
@@ -306,8 +316,12 @@ TEST(HistoryReader, RefusesAShapeItCannotSettleAndNamesABadCellWhateverTheChoice
          "column tells which: set the date order to day first (dmy) or month first (mdy)"},
         {"article,2024-01-01,2024-01-03\nMilk,1,2\n",
          {},
-         "row 1: 2024-01-03 follows 2024-01-01 of row 1 after 2 days: the dates must step by a "
-         "day, a week or a month"},
+         "row 1, column 3: 2024-01-03 follows 2024-01-01 of column 2 after 2 days: the dates "
+         "must step by a day, a week or a month"},
+        {"article,2024-01-01,2024-01-08,2024-01-22\nMilk,1,2,3\n",
+         {},
+         "row 1, column 4: 2024-01-22 follows 2024-01-08 of column 3 with a gap: the dates step "
+         "by a week, so periods are missing between them"},
         {"1,2\n3,4\n", Chosen(LayoutChoice::rows),
          "row 1 is no header of names followed by dates or period numbers (1, 2, 3 ...), as a "
          "file with a row per sales point needs"},

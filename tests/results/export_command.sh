@@ -42,6 +42,22 @@ cmp -s stdout results/next.csv || fail "--next prints next.csv: $(head -n 2 stdo
 grep -q "^End of forecast" stderr && grep -q "^Deliveries to decide now" stderr ||
   fail "--next: the closing message and the summary on stderr"
 
+# A dated sales history names its coming periods by its dates, continued a month at a time from
+# month end to month end, in the summary and in every row --next prints.
+{
+  echo "date,north,south"
+  for month in 01 02 03 04 05 06 07 08 09 10 11 12; do
+    echo "$(date -d "2023-$month-01 +1 month -1 day" +%F),$((10 + 10#$month % 4)),$((20 - 10#$month % 3))"
+  done
+} >dated.csv
+"$cli" --demand dated.csv --init-periods 3 --alpha-beta-periods 4 --warm-up 0 --horizon 2 \
+  --tau 0.5 --next --summary --output dated.txt >stdout 2>stderr
+[ $? -eq 0 ] || fail "a dated history: exit code $(cat stderr)"
+grep -q "^Deliveries to decide now, for period 14 (2024-02-29), sound sales points " stderr ||
+  fail "a dated history: the summary names the date $(grep Deliveries stderr)"
+[ "$(cut -d, -f3,4 stdout | sort -u | tr '\n' ' ')" = "13,2024-01-31 14,2024-02-29 period,date " ] ||
+  fail "a dated history: --next dates the coming periods $(cut -d, -f3,4 stdout | tr '\n' ' ')"
+
 # The default seed is the one every report was made with; another seed draws other demand.
 cp out.txt default.txt
 "$cli" --example --seed 5489 >/dev/null 2>&1 && cmp -s out.txt default.txt ||

@@ -281,7 +281,7 @@ class ForecastWindowTest : public QObject {
         QTest::mouseClick(Control<QPushButton>("Run"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(messages_->errors.size(), 1, 10000);
         QVERIFY2(messages_->errors[0].startsWith(label), qPrintable(messages_->errors[0]));
-        QCOMPARE(option + messages_->errors[0].mid(label.size()),
+        QCOMPARE("sales-forecast-cli: " + option + messages_->errors[0].mid(label.size()),
                  RunBatchCommand(kSmallRun + arguments).errors);
         QCOMPARE(QApplication::focusWidget(), Control<QWidget>(box));
         QCOMPARE(Control<QLineEdit>(box)->selectedText(), selected);

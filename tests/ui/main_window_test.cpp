@@ -403,6 +403,67 @@ class MainWindowTest : public QObject {
         QCOMPARE(window_->ReportFile(), folder_->filePath("out.txt"));
     }
 
+    // The form comes back with the sales history it was left with, read as it was read then,
+    // and runs on it; a history gone since falls back to simulated demand, the boxes kept.
+    void theSalesHistoryComesBackAfterARestart_data() {
+        QTest::addColumn<QByteArray>("since");  // the file's content at the next start
+        QTest::addColumn<QString>("said");      // in the status line
+        QTest::newRow("as it was") << QByteArray("same") << QString();
+        QTest::newRow("gone") << QByteArray() << QString("sales.csv");
+        QTest::newRow("no longer reads")
+            << QByteArray("week,north\n1,5\n2,x\n") << QString("row 3");
+    }
+
+    void theSalesHistoryComesBackAfterARestart() {
+        QFETCH(QByteArray, since);
+        QFETCH(QString, said);
+        // A long table short of one row: it reads only with the choice that missing rows are
+        // zero, so a run on it shows that the choices came back with the file.
+        QByteArray history = "store,week,units\n";
+        for (int t = 1; t <= 24; ++t) {
+            history += QString("north,%1,%2\n").arg(t).arg(10 + t % 4).toUtf8();
+            if (t != 7) {
+                history += QString("south,%1,%2\n").arg(t).arg(20 - t % 3).toUtf8();
+            }
+        }
+        const QString file = folder_->filePath("sales.csv");
+        WriteFile(file, history);
+        sf::HistoryChoices choices;
+        choices.missing = sf::MissingRows::zero;
+        QSettings settings = sf::ui::WindowSettings();
+        sf::ui::RememberHistoryChoices(settings, file, choices);
+        const QStringList boxes =
+            Words("--init-periods 4 --alpha-beta-periods 6 --warm-up 0 --horizon 1 --tau 0.5");
+        Enter(boxes);
+        QVERIFY(window_->Form().SalesHistory().UseFile(file));
+        const QString left = ScenarioText();
+        QVERIFY(window_->close());
+        if (since.isEmpty()) {
+            QVERIFY(QFile::remove(file));
+        } else if (since != "same") {
+            WriteFile(file, since);
+        }
+        OpenWindow();
+        const auto& restored = window_->Form().SalesHistory().History();
+        QCOMPARE(restored.has_value(), said.isEmpty());
+        QCOMPARE(Control<QLineEdit>("Endpointnumber")->isEnabled(), !said.isEmpty());
+        QCOMPARE(Control<QLineEdit>("Periodnumber")->text(), QString("24"));
+        QCOMPARE(Control<QLineEdit>("tau_tx")->text(), QString("0.5"));
+        QVERIFY(messages_->errors.isEmpty());
+        const QString status = window_->statusBar()->currentMessage();
+        if (!said.isEmpty()) {
+            QVERIFY2(status.contains(said) && status.contains("simulated demand"),
+                     qPrintable(status));
+            return;
+        }
+        QVERIFY2(status.isEmpty(), qPrintable(status));
+        QCOMPARE(ScenarioText(), left);
+        RunInWindow();
+        QCOMPARE(ReadReport(),
+                 RunBatchCommand(boxes + QStringList{"--demand", file, "--history-missing", "zero"})
+                     .report);
+    }
+
     void theReportGoesHomeWhereTheStartFolderCannotBeWritten_data() {
         QTest::addColumn<bool>("removed");  // else read-only
         QTest::newRow("read-only folder") << false;

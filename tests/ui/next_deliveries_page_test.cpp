@@ -7,10 +7,10 @@
 #include <QTest>
 #include <chrono>
 
-#include "history/history_dates.h"
 #include "results/next_deliveries.h"
 #include "results_pages_test.h"
 #include "run_scenarios.h"
+#include "runtime/period_dates.h"
 #include "ui/figures_table_model.h"
 #include "ui/screen_numbers.h"
 

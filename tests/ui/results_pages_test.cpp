@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     int failed = 0;
     for (const auto suite :
          {ChartPanelTests, FiguresPageTests, NextDeliveriesPageTests, SeasonPageTests,
-          TotalsPanelTests, TradeoffPageTests, WindowPlacementTests}) {
+          TotalsPanelTests, TabNamesTests, TradeoffPageTests, WindowPlacementTests}) {
         const std::unique_ptr<QObject> tests = suite();
         failed += QTest::qExec(tests.get(), argc, argv);
     }

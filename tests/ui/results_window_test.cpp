@@ -4,17 +4,14 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QGraphicsView>
 #include <QHeaderView>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QStandardPaths>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -24,6 +21,7 @@
 #include "results/next_deliveries.h"
 #include "results/run_health.h"
 #include "results/unseen_check.h"
+#include "results_window_fixture.h"
 #include "run_scenarios.h"
 #include "ui/forecast_window.h"
 #include "ui/form_layout.h"
@@ -35,30 +33,13 @@ using sf::ui::ChartPanel;
 using sf::ui::ForecastWindow;
 using sf::ui::ResultsWindow;
 
-class ResultsWindowTest : public QObject {
+class ResultsWindowTest : public QObject, private ResultsWindowFixture {
     Q_OBJECT
 
   private slots:
-    void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);  // settings of their own, not the user's
-        QApplication::setStyle(sf::ui::kFormStyle);
-    }
-
-    void init() {
-        folder_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir::setCurrent(folder_->path()));
-        // Each test's own settings: the place one test leaves the window in is not the next's.
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           folder_->filePath("settings"));
-        form_ = OpenForm(messages_);
-        reference_ = std::make_unique<ReferenceRuns>();
-    }
-
-    void cleanup() {
-        form_.reset();
-        QDir::setCurrent(QDir::tempPath());
-        folder_.reset();
-    }
+    void initTestCase() { ResultsWindowFixture::StartSuite(); }
+    void init() { Open(); }
+    void cleanup() { Close(); }
 
     // The band shows the warnings as the form gave them; the switch shows the other evaluation
     // in the totals, the table and the trade-off.
@@ -345,40 +326,6 @@ class ResultsWindowTest : public QObject {
         }
     }
 
-    void exportWritesTheBatchCommandsFiles() {
-        ResultsWindow& results = RunInForm(kSmallRun);
-        Child<QLineEdit>(results, "TargetFillRate").setText("0.95");
-        Child<QLineEdit>(results, "LostSaleCost").setText("5");
-        Child<QLineEdit>(results, "ReturnCost").setText("1");
-        QVERIFY(results.ExportTo("window-export"));
-
-        QProcess batch;
-        batch.start(SALES_FORECAST_CLI,
-                    BatchArguments(kSmallRun) +
-                        QStringList{"--target-fill-rate", "0.95", "--lost-sale-cost", "5",
-                                    "--return-cost", "1", "--export", "batch-export"});
-        QVERIFY(batch.waitForFinished(60000));
-        QCOMPARE(batch.exitCode(), 0);
-        for (const char* file : {"summary.csv", "series.csv", "tradeoff.csv"}) {
-            QCOMPARE(FileBytes(QString("window-export/") + file),
-                     FileBytes(QString("batch-export/") + file));
-        }
-        // The warnings name the option that bounds the constants as each front end shows it.
-        QByteArray json = FileBytes("window-export/run.json");
-        json.replace(QByteArray("\\\"") + sf::ui::kBoundedConstantsOption + "\\\"",
-                     "--bounded-constants");
-        QCOMPARE(json, FileBytes("batch-export/run.json"));
-        QVERIFY(messages_->errors.isEmpty());
-
-        // A file in the folder's place is named, and nothing is written.
-        QFile blocker("blocked");
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        QVERIFY(!results.ExportTo("blocked"));
-        QCOMPARE(messages_->errors.size(), 1);
-        QVERIFY2(messages_->errors[0].contains("\"blocked\""), qPrintable(messages_->errors[0]));
-    }
-
     void aSecondRunRefreshesTheSameWindow() {
         ResultsWindow& first = RunInForm(kSmallRun);
         QTableView& table = Child<QTableView>(first, "FiguresTable");
@@ -428,52 +375,6 @@ class ResultsWindowTest : public QObject {
             QVERIFY(results.SaveChartTo(QString("chart%1.png").arg(tab)));
         }
         QVERIFY(results.ExportTo("export"));
-    }
-
-    // The batch command leaves the counts' boxes of a sales history empty: an export of it
-    // opens with the history's counts.
-    void aBatchExportOfASalesHistoryOpensWithItsCounts() {
-        QFile history("sales.csv");
-        QVERIFY(history.open(QIODevice::WriteOnly));
-        history.write("week,north,south,east\n");
-        for (int t = 1; t <= 24; ++t) {
-            history.write(
-                QString("%1,%2,%3,%4\n").arg(t).arg(10 + t % 4).arg(20 - t % 3).arg(t).toUtf8());
-        }
-        history.close();
-        QProcess batch;
-        batch.start(SALES_FORECAST_CLI,
-                    {"--demand", "sales.csv", "--init-periods", "4", "--alpha-beta-periods", "6",
-                     "--warm-up", "0", "--horizon", "1", "--tau", "0.5", "--export", "exported"});
-        QVERIFY(batch.waitForFinished(60000));
-        QCOMPARE(batch.exitCode(), 0);
-        ResultsWindow& results = RunInForm(kSmallRun);
-        QSignalSpy opened(&results, &ResultsWindow::ResultsFolderOpened);
-        results.OpenResultsFolder("exported");
-        QVERIFY(opened.wait(10000));
-        QVERIFY2(messages_->errors.isEmpty(), qPrintable(messages_->errors.join('\n')));
-        const QString line = Child<QListWidget>(results, "RunsList").item(1)->text();
-        QVERIFY2(line.startsWith("#2  sales.csv, 4 × 24, S 4"), qPrintable(line));
-        QCOMPARE(Child<QLabel>(results, "Sales points").text(), QString("4"));
-        QCOMPARE(Child<QLabel>(results, "Periods (P)").text(), QString("24"));
-    }
-
-    // Export results... takes the name of a folder not there yet, and the export creates it.
-    void theExportTakesANewFolderName() {
-        ResultsWindow& results = RunInForm(kSmallRun);
-        QTimer::singleShot(300, [] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog != nullptr);
-            dialog->setDirectory(QDir::currentPath());
-            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            QVERIFY(name != nullptr);
-            name->setText(QStringLiteral("new-export"));
-            QTest::keyClick(name, Qt::Key_Return);
-        });
-        results.ChooseExportFolder();
-        QVERIFY2(messages_->errors.isEmpty(), qPrintable(messages_->errors.join('\n')));
-        QVERIFY(QFile::exists("new-export/run.json"));
-        QVERIFY(Child<QLabel>(results, "Status").text().contains("new-export"));
     }
 
     void theKeyboardSwitchesChartsAndReachesEveryBox() {
@@ -541,10 +442,15 @@ class ResultsWindowTest : public QObject {
         QCOMPARE(tabs.tabText(0), QString("Fi&gures"));
         // A run without a season says so on the Season page, in place of its chart.
         QVERIFY(Child<QLabel>(results, "SeasonNote").text().contains("no season"));
+        // Every tab's name shows without scrolling the bar: short, the full one in its tooltip.
+        QVERIFY2(tabs.tabBar()->sizeHint().width() <= tabs.width(),
+                 qPrintable(QString("%1 px").arg(tabs.tabBar()->sizeHint().width())));
+        QCOMPARE(tabs.tabToolTip(3), QString("Trade-off over τ"));
         ExpectEveryTabReadable(results, small);
 
         results.resize(1400, 900);
         QTRY_COMPARE(tabs.count(), 6);
+        QCOMPARE(tabs.tabText(2), QString("&Trade-off over τ"));
         QTableView& table = Child<QTableView>(results, "FiguresTable");
         QVERIFY(table.isVisible());
         QVERIFY(table.height() > 10 * table.verticalHeader()->defaultSectionSize());
@@ -644,43 +550,6 @@ class ResultsWindowTest : public QObject {
         QCOMPARE(messages_->errors.size(), 1);
         QVERIFY(messages_->errors[0].contains("no-such-folder/chart.png"));
     }
-
-    void aMissingReportIsNamedRatherThanOpened() {
-        ResultsWindow& results = RunInForm(kSmallRun);
-        QVERIFY(QFile::remove("out.txt"));
-        results.OpenReport();
-        QCOMPARE(messages_->errors.size(), 1);
-        QVERIFY(messages_->errors[0].contains(QDir::current().absoluteFilePath("out.txt")));
-    }
-
-  private:
-    template <typename T>
-    static T& Child(const QWidget& parent, const QString& name) {
-        T* child = parent.findChild<T*>(name);
-        if (child == nullptr) {
-            qFatal("no child %s", qPrintable(name));
-        }
-        return *child;
-    }
-
-    // Types the scenario into the form, runs it and waits for the results window.
-    ResultsWindow& RunInForm(const Scenario& scenario) {
-        for (const auto& [name, text] : scenario) {
-            Child<QLineEdit>(*form_, name).setText(text);
-        }
-        Child<QPushButton>(*form_, "Run").click();
-        [&] { QTRY_VERIFY_WITH_TIMEOUT(Child<QWidget>(*form_, "Run").isEnabled(), 30000); }();
-        ResultsWindow* results = form_->findChild<ResultsWindow*>();
-        if (results == nullptr || !results->isVisible()) {
-            qFatal("the results window did not open");
-        }
-        return *results;
-    }
-
-    std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<ForecastWindow> form_;
-    std::unique_ptr<ReferenceRuns> reference_;
-    RecordingMessages* messages_ = nullptr;
 };
 
 QTEST_MAIN(ResultsWindowTest)
