@@ -1,7 +1,7 @@
 // Any bytes as the files of an export folder, summary.csv, series.csv, tradeoff.csv, next.csv,
-// run.json and check.csv in this order, each ended by a NUL byte: reading ends in a run or in a
-// one-line message, and a run taken writes the folder's files again byte for byte. Anything else
-// aborts.
+// run.json, check.csv and season.csv in this order, each ended by a NUL byte: reading ends in a run
+// or in a one-line message, and a run taken writes the folder's files again byte for byte. Anything
+// else aborts.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -24,7 +24,7 @@ namespace {
 sf::ExportFiles Split(std::string_view bytes) {
     sf::ExportFiles files;
     for (std::string* file : {&files.summary, &files.series, &files.tradeoff, &files.next,
-                              &files.runJson, &files.check}) {
+                              &files.runJson, &files.check, &files.season}) {
         const std::size_t end = std::min(bytes.find('\0'), bytes.size());
         file->assign(bytes.substr(0, end));
         bytes.remove_prefix(std::min(end + 1, bytes.size()));
@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         sf::SeriesCsv(run.results.series) != files.series ||
         sf::TradeoffCsv(run.results) != files.tradeoff || sf::NextCsv(run.results) != files.next ||
         sf::RunJson(run.results, run.record, run.runJsonForm) != files.runJson ||
-        sf::CheckCsv(run.results) != files.check) {
+        sf::CheckCsv(run.results) != files.check ||
+        sf::SeasonCsv(run.results.series) != files.season) {
         Fail("a folder taken whose files its run does not write again");
     }
     return 0;

@@ -2,6 +2,7 @@
 // free of overflowed numbers, or in a message that names a box or a sales point and period,
 // leaving the last report as it was, and the plain estimation ends the same way to the byte.
 // Anything else aborts.
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -197,7 +198,8 @@ RunOnDisk RunOnce(sf::RunState& state, sf::UniformSource& source, const sf::RunI
 }  // namespace
 
 // Line 1 is the model's name, line 2 the locale's, the next twelve lines the boxes in the
-// order of RunInputs; a missing line is an empty box.
+// order of RunInputs; a missing line is an empty box. Line 15, where it holds a whole number
+// other than 1 up to the periods fuzzed, is the season length.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::string> lines = SplitLines({reinterpret_cast<const char*>(data), size});
     const auto line = [&](std::size_t at) { return at < lines.size() ? lines[at] : ""; };
@@ -227,18 +229,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return -1;  // too slow to fuzz: kept out of the corpus
     }
 
+    sf::RunOptions options;
+    const std::string seasonLine = line(14);
+    int season = 0;
+    const auto [end, error] =
+        std::from_chars(seasonLine.data(), seasonLine.data() + seasonLine.size(), season);
+    if (error == std::errc() && end == seasonLine.data() + seasonLine.size() && season != 1 &&
+        season >= 0 && season <= kPeriodLimit) {
+        options.season = season;
+    }
+
     static const ReportFolder folder;
     static const std::unique_ptr<sf::RunState> state = std::make_unique<sf::RunState>();
     sf::UniformSource source;  // fresh, so that an input always runs the same way
     sf::QuietObserver observer;
-    const RunOnDisk lanes = RunOnce(*state, source, inputs, locale, folder.Report(), observer, {});
+    const RunOnDisk lanes =
+        RunOnce(*state, source, inputs, locale, folder.Report(), observer, options);
 
     // The plain estimation must give the same outcome and the same bytes.
     static const std::unique_ptr<sf::RunState> plainState = std::make_unique<sf::RunState>();
     sf::UniformSource plainSource;
     const std::filesystem::path plainReport = folder.Report().replace_filename("plain.txt");
-    RunOnDisk plain = RunOnce(*plainState, plainSource, inputs, locale, plainReport, observer,
-                              sf::RunOptions{sf::EstimationPath::plain, {}});
+    options.estimation = sf::EstimationPath::plain;
+    RunOnDisk plain =
+        RunOnce(*plainState, plainSource, inputs, locale, plainReport, observer, options);
     // Its message names its own report.
     std::string& plainMessage = plain.outcome.message;
     for (std::size_t at = plainMessage.find(plainReport.string()); at != std::string::npos;

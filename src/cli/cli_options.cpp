@@ -111,6 +111,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
     GivenOptions given;
     CliOptions& options = given.options;
     options.run.boundedConstants = beneath.boundedConstants;
+    options.run.season = beneath.season;
     options.run.boxNaming = BoxNaming::options;
     options.results.seed = beneath.seed;
     // Box options are applied after --example or the scenario, wherever they stand, so that
@@ -160,7 +161,8 @@ std::string HistoryOptionsAlone() {
 }
 
 Scenario GivenScenario(const CliOptions& options) {
-    Scenario scenario{options.inputs, options.run.boundedConstants, options.results.seed, {}};
+    Scenario scenario{
+        options.inputs, options.run.boundedConstants, options.results.seed, {}, options.run.season};
     if (options.demand) {
         scenario.history = AbsoluteSource(*options.demand, options.historyChoices);
     }

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "runtime/invariants.h"
+#include "state/run_state.h"
+#include "state/season.h"
 
 namespace sf {
 namespace {
@@ -59,6 +61,20 @@ bool TakeRunCount(std::string_view, const std::string& value, GivenOptions& give
         return false;
     }
     given.options.runs = count;
+    return true;
+}
+
+bool TakeSeason(std::string_view, const std::string& value, GivenOptions& given,
+                std::string& problem) {
+    int length = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), length);
+    if (error != std::errc() || end != value.data() + value.size() ||
+        !(length == kNoSeason || (SeasonSet(length) && length <= kMaxPeriods))) {
+        problem = "--season needs 0 (none) or a whole number from 2 to " +
+                  std::to_string(kMaxPeriods) + ", not \"" + value + "\"";
+        return false;
+    }
+    given.options.run.season = length;
     return true;
 }
 
@@ -139,6 +155,12 @@ constexpr auto kOptions = std::to_array<CliOption>({
     {"--bounded-constants", "", "", OptionGroup::run, "keep the smoothing constants within 0 and 1",
      nullptr, nullptr,
      [](GivenOptions& given) -> bool& { return given.options.run.boundedConstants; }},
+    {"--season", "", "M", OptionGroup::run,
+     "divide each sales point's demand by season indices of M periods\n"
+     "(7 for weekdays, 12 for months) found in periods 1..S, which\n"
+     "must hold 2M + 1; forecasts and deliveries follow the pattern\n"
+     "(default 0: none)",
+     nullptr, TakeSeason, nullptr},
     {"--runs", "", "K", OptionGroup::run,
      "K runs in one start; each rewrites the report (default 1)", nullptr, TakeRunCount, nullptr},
     {"--output", "", "PATH", OptionGroup::run, "report file (default out.txt)", nullptr, TakePath,

@@ -146,6 +146,24 @@ std::string CheckText(const UnseenCheck& check) {
     return text;
 }
 
+// The season indices of each sales point, position 1 first; 0 at a closed position.
+std::string SeasonText(const RunSeries& series) {
+    std::string text = "Season indices of " + std::to_string(series.season.length) +
+                       " periods (position 1 is period 1's; the figures above are in the "
+                       "demand's own units):\n";
+    for (std::size_t at = 0; at < series.season.indices.size(); ++at) {
+        const int sp = static_cast<int>(at) + 1;
+        const std::string number = std::to_string(sp);
+        const std::string name = series.Name(sp);
+        text += "Sales point " + number + (name == number ? "" : " (" + name + ")") + ":";
+        for (const double index : series.season.indices[at]) {
+            text += " " + RateText(index);
+        }
+        text += "\n";
+    }
+    return text;
+}
+
 }  // namespace
 
 std::string ResultsSummary(const RunResults& results, std::size_t warningCount,
@@ -167,6 +185,9 @@ std::string ResultsSummary(const RunResults& results, std::size_t warningCount,
     }
     if (results.check) {
         text += CheckText(*results.check);
+    }
+    if (results.series.season.Active()) {
+        text += SeasonText(results.series);
     }
     return text + DecidedNowText(results);
 }

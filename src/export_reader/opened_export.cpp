@@ -7,6 +7,7 @@
 #include "export_reader/file_difference.h"
 #include "export_reader/next_proposals.h"
 #include "export_reader/run_json_record.h"
+#include "export_reader/season_table.h"
 #include "export_reader/series_table.h"
 #include "history/csv_records.h"
 #include "results/export_folder.h"
@@ -58,7 +59,28 @@ RunHealth HealthOf(const RunResults& results) {
     }
     health.windowsCoverEveryPeriod = results.series.rollingStretch.Empty();
     health.horizonZero = results.series.horizon == 0;
+    // Indices of 1 at every position are those of a window that showed no season.
+    health.seasonLength = results.series.season.length;
+    for (const std::vector<double>& indices : results.series.season.indices) {
+        health.seasonFlatSalesPoints +=
+            std::ranges::all_of(indices, [](double index) { return index == 1.0; }) ? 1 : 0;
+    }
     return health;
+}
+
+// The indices of season.csv, which a folder holds exactly when run.json names a season.
+SeasonTable SeasonOf(const std::string& text, int length, int salesPoints) {
+    if (length == 0) {
+        if (!text.empty()) {
+            throw RunError("season.csv is in the folder, but run.json names no season");
+        }
+        return {};
+    }
+    if (text.empty()) {
+        throw RunError("season.csv is missing: run.json names a season of " +
+                       std::to_string(length) + " periods");
+    }
+    return ReadSeasonTable(text, length, salesPoints);
 }
 
 }  // namespace
@@ -88,8 +110,11 @@ ExportFiles ReadExportFiles(const std::filesystem::path& folder) {
         *text = ReadFile(folder, name, kLargestCsvFile);
     }
     std::error_code absent;
-    if (std::filesystem::exists(folder / "check.csv", absent)) {
-        files.check = ReadFile(folder, "check.csv", kLargestCsvFile);
+    for (const auto& [name, text] :
+         {std::pair("check.csv", &files.check), std::pair("season.csv", &files.season)}) {
+        if (std::filesystem::exists(folder / name, absent)) {
+            *text = ReadFile(folder, name, kLargestCsvFile);
+        }
     }
     return files;
 }
@@ -101,6 +126,8 @@ OpenedExport OpenExport(const ExportFiles& files, const NumberLocale& shownIn) {
         opened.record = std::move(told.record);
         RunSeries& series = opened.results.series;
         series = ReadSeriesTable(files.series, told.context);
+        series.season = SeasonOf(files.season, opened.record.options.season,
+                                 static_cast<int>(series.salesPoints.size()));
         if (std::optional<SalesHistory>& history = opened.record.inputs.history) {
             history->salesPoints = static_cast<int>(series.salesPoints.size());
             history->periods = series.periodNumber;
@@ -124,6 +151,7 @@ OpenedExport OpenExport(const ExportFiles& files, const NumberLocale& shownIn) {
         RequireSameLines("run.json", files.runJson,
                          RunJson(opened.results, opened.record, opened.runJsonForm));
         RequireSameTable("check.csv", files.check, CheckCsv(opened.results));
+        RequireSameTable("season.csv", files.season, SeasonCsv(series));
         // series.csv last: its cells were read back as written, so only its layout can differ.
         RequireSameTable("series.csv", files.series, SeriesCsv(series));
         opened.health = HealthOf(opened.results);

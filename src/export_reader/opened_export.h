@@ -17,7 +17,8 @@ struct ExportFiles {
     std::string tradeoff;
     std::string next;
     std::string runJson;
-    std::string check;  // empty: the folder has no check.csv
+    std::string check;   // empty: the folder has no check.csv
+    std::string season;  // empty: the folder has no season.csv
 };
 
 // A complete run rebuilt from its export folder: its series as written, its record as run.json

@@ -155,6 +155,11 @@ RunOptions Options(const Json& options) {
                "holds " + Quoted(bounded.dump()) + " where true or false belongs");
     }
     taken.boundedConstants = bounded.get<bool>();
+    // A folder written before seasons, or without one, has none.
+    if (options.contains(NameOf(RunJsonOption::season))) {
+        taken.season = static_cast<int>(WholeNumber(Member(options, RunJsonOption::season),
+                                                    PathOf(RunJsonOption::season), 2, kMaxPeriods));
+    }
     return taken;
 }
 

@@ -189,6 +189,13 @@ void WriteDemandSource(ReportFile& report, std::string_view fileName) {
     report.WriteLine(line);
 }
 
+void WriteSeasonLine(const RunState& state, ReportFile& report) {
+    if (state.season.Active()) {
+        report.WriteLine("Demand adjusted by a season of " + std::to_string(state.season.length) +
+                         " periods");
+    }
+}
+
 void WriteActualDemandMatrix(RunState& state, ReportFile& report, const NumberLocale& locale) {
     report.WriteBlankLine();
     report.WriteLine("Actual demand matrix: sales points in columns, periods in rows");

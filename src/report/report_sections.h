@@ -16,6 +16,9 @@ void WriteParameterLines(RunState& state, ReportFile& report, const NumberLocale
 // In place of the drawn parameters when the demand was read from a file.
 void WriteDemandSource(ReportFile& report, std::string_view fileName);
 
+// "Demand adjusted by a season of M periods", only when the run has a season.
+void WriteSeasonLine(const RunState& state, ReportFile& report);
+
 // A blank line, the heading and one row of "00" cells per period.
 void WriteActualDemandMatrix(RunState& state, ReportFile& report, const NumberLocale& locale);
 

@@ -36,6 +36,9 @@ constexpr ExportFile kExportFiles[] = {
     {"run.json", RunJson},
     // Only when the run was checked on unseen periods.
     {"check.csv", [](const RunResults& results, const RunRecord&) { return CheckCsv(results); }},
+    // Only when the demand was adjusted by a season.
+    {"season.csv",
+     [](const RunResults& results, const RunRecord&) { return SeasonCsv(results.series); }},
 };
 
 constexpr std::array<std::string_view, std::size(kExportFiles)> kExportFileNames = [] {

@@ -210,4 +210,23 @@ std::string TradeoffCsv(const RunResults& results) {
     return csv;
 }
 
+std::string SeasonCsv(const RunSeries& series) {
+    if (!series.season.Active()) {
+        return "";
+    }
+    std::string csv = std::string(kSeasonHeader) + '\n';
+    for (std::size_t at = 0; at < series.season.indices.size(); ++at) {
+        const int sp = static_cast<int>(at) + 1;
+        const std::vector<double>& indices = series.season.indices[at];
+        for (std::size_t k = 0; k < indices.size(); ++k) {
+            csv += std::to_string(sp) + ',';
+            AppendText(csv, series.Name(sp));
+            csv += ',' + std::to_string(k + 1) + ',';
+            AppendCell(csv, indices[k]);
+            csv += '\n';
+        }
+    }
+    return csv;
+}
+
 }  // namespace sf

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "results/run_record.h"
 #include "results/run_results.h"
@@ -27,6 +28,11 @@ std::string NextCsv(const RunResults& results);
 // check.csv: the check on unseen periods, per answer the sales points then the pooled row
 // "sound"; empty when the run was not checked.
 std::string CheckCsv(const RunResults& results);
+
+// season.csv: the season indices of a run with a season, one row per sales point and position
+// 1..M (position p holds the periods p, p + M, ...); empty without a season.
+std::string SeasonCsv(const RunSeries& series);
+inline constexpr std::string_view kSeasonHeader = "sales_point,name,position,index";
 
 // tradeoff.csv: per evaluation, as_forecast first, one row per tau.
 std::string TradeoffCsv(const RunResults& results);

@@ -63,6 +63,8 @@ RunHealth AssessRunHealth(const RunState& state) {
                 : 0;
     }
     health.windowsCoverEveryPeriod = rolling.Empty();
+    health.seasonLength = state.season.length;
+    health.seasonFlatSalesPoints = state.season.flatSalesPoints;
     health.horizonZero = state.horizon == 0;
     return health;
 }
@@ -117,6 +119,14 @@ std::vector<std::string> HealthNotes(const RunHealth& health) {
         notes.push_back("The sigma of " + SalesPointCount(health.soundNegativeSigma) +
                         " fell below 0 in some periods, where a larger tau gives a smaller "
                         "delivery (negative_sigma_periods).");
+    }
+    if (health.seasonFlatSalesPoints > 0) {
+        const int flat = health.seasonFlatSalesPoints;
+        notes.push_back(std::to_string(flat) + " of " + std::to_string(health.salesPointCount) +
+                        " sales points show no season of " + std::to_string(health.seasonLength) +
+                        " periods in periods 1..S (the autocorrelation at that lag is within "
+                        "1.645 standard errors): " +
+                        (flat == 1 ? "its season indices are 1." : "their season indices are 1."));
     }
     return notes;
 }

@@ -19,6 +19,8 @@ struct RunHealth {
     int soundConstantsLeft01 = 0;          // sound sales points whose constants left 0..1
     int soundNegativeSigma = 0;            // sound sales points whose sigma fell below 0
     bool horizonZero = false;
+    int seasonLength = 0;           // M of a run with a season, else 0
+    int seasonFlatSalesPoints = 0;  // whose window showed no season: their indices stayed 1
 };
 
 // Whether the forecasts of the sales point diverged in the report's series (S..P) or in those

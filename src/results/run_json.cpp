@@ -58,6 +58,8 @@ ordered_json OptionValue(RunJsonOption key, const RunRecord& record) {
             return request.costs ? ordered_json(request.costs->returned) : nullptr;
         case RunJsonOption::checkFrom:
             return request.checkFrom ? ordered_json(*request.checkFrom) : nullptr;
+        case RunJsonOption::season:
+            return record.options.season;
     }
     SF_UNREACHABLE("a run.json option without its value");
 }
@@ -65,8 +67,10 @@ ordered_json OptionValue(RunJsonOption key, const RunRecord& record) {
 ordered_json Options(const RunRecord& record) {
     ordered_json options = ordered_json::object();
     for (const auto& [key, name] : kRunJsonOptions) {
-        // A run without the check writes no member for it, as runs did before it existed.
-        if (key != RunJsonOption::checkFrom || record.request.checkFrom) {
+        // A run without the check or a season writes no member for it, as runs did before
+        // they existed.
+        if ((key != RunJsonOption::checkFrom || record.request.checkFrom) &&
+            (key != RunJsonOption::season || record.options.season != 0)) {
             options[std::string(name)] = OptionValue(key, record);
         }
     }
@@ -225,10 +229,10 @@ ordered_json MemberValue(RunJsonKey key, const RunResults& results, const RunRec
 std::string RunJson(const RunResults& results, const RunRecord& record, RunJsonForm form) {
     ordered_json json = ordered_json::object();
     for (const auto& [key, name] : kRunJsonKeys) {
-        const bool written =
-            key == RunJsonKey::nextDeliveries ? form == RunJsonForm::withNextDeliveries
-            : key == RunJsonKey::costTau      ? results.form == ExportForm::current
-                                              : true;
+        const bool written = key == RunJsonKey::nextDeliveries
+                                 ? form == RunJsonForm::withNextDeliveries
+                             : key == RunJsonKey::costTau ? results.form == ExportForm::current
+                                                          : true;
         if (written) {
             json[std::string(name)] = MemberValue(key, results, record);
         }

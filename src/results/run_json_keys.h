@@ -47,6 +47,8 @@ enum class RunJsonOption {
     returnCost,
     // Only where the run was checked on unseen periods.
     checkFrom,
+    // Only where the demand was adjusted by a season.
+    season,
 };
 
 // The members of "options.tau_grid".
@@ -90,6 +92,7 @@ inline constexpr std::array kRunJsonOptions = std::to_array<RunJsonName<RunJsonO
     {RunJsonOption::lostSaleCost, "lost_sale_cost"},
     {RunJsonOption::returnCost, "return_cost"},
     {RunJsonOption::checkFrom, "check_from"},
+    {RunJsonOption::season, "season"},
 });
 
 inline constexpr std::array kRunJsonGridKeys = std::to_array<RunJsonName<RunJsonGridKey>>({

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "outcome/period_outcome.h"
+#include "results/season_units.h"
 #include "runtime/period_dates.h"
 
 namespace sf {
@@ -118,7 +119,11 @@ RunSeries CopySeries(const RunState& state) {
             series.decidedAt.values.push_back(DecisionPeriod(state, t));
         }
         series.coming = Coming(state, sp, copy.comingPeriods);
+        if (state.season.Active()) {
+            IntoDemandUnits(state.season, sp, state.tau, series);
+        }
     }
+    copy.season = SeasonTableOf(state.season, state.salesPointCount);
     return copy;
 }
 

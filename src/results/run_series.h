@@ -104,6 +104,15 @@ inline constexpr std::array<SeriesColumn, 15> kSeriesColumns = {{
      [](const SalesPointSeries& s) -> const PeriodSeries& { return s.coming.decidedAt; }},
 }};
 
+// The season indices of a run with a season (position k of sales point sp at [sp - 1][k]);
+// length 0 and no rows without one.
+struct SeasonTable {
+    int length = 0;
+    std::vector<std::vector<double>> indices;
+
+    bool Active() const { return length >= 2; }
+};
+
 // A copy of a complete run's series, which outlives the run state (the next run clears it).
 struct RunSeries {
     int periodNumber = 0;                       // P
@@ -117,6 +126,8 @@ struct RunSeries {
     // A dated sales history's days of the periods 1..P (periodDates), continued over the coming
     // periods when the run has any; an export folder written before dates 1..P only.
     std::vector<std::string> dates;
+    // With a season every series is in the demand's own units (see IntoDemandUnits).
+    SeasonTable season;
 
     PeriodStretch Stretch(Evaluation evaluation) const {
         return evaluation == Evaluation::asForecast ? rollingStretch : outcomeWindow;

@@ -14,6 +14,25 @@
 namespace sf {
 namespace {
 
+// The season of the listed sales points, the k-th as sales point k.
+SeasonState SeasonOfListed(const SeasonState& season, const std::vector<int>& salesPoints) {
+    SeasonState listed;
+    if (!season.Active()) {
+        return listed;
+    }
+    listed.length = season.length;
+    listed.periodSlots = season.periodSlots;
+    for (const int sp : salesPoints) {
+        for (int k = 1; k <= season.length; ++k) {
+            listed.indices.push_back(season.Index(sp, k));
+        }
+        for (int t = 0; t < season.periodSlots; ++t) {
+            listed.givenDemand.push_back(t == 0 ? 0.0 : season.GivenDemand(sp, t));
+        }
+    }
+    return listed;
+}
+
 // The listed sales points of the state's run, the k-th as sales point k, run again on their
 // demand with the constants within 0 and 1, as a sales history of them would run.
 RunResults BoundedRun(const RunState& state, const std::vector<int>& salesPoints,
@@ -35,6 +54,9 @@ RunResults BoundedRun(const RunState& state, const std::vector<int>& salesPoints
             into[t] = demand[t];
         }
     }
+    // The adjusted demand is run again with the same indices, so the proposals are in the
+    // demand's own units as the run's are.
+    bounded->season = SeasonOfListed(state.season, salesPoints);
     QuietObserver quiet;
     EstimateInitialMeanAndDeviation(*bounded);
     ClearOutcomeSums(*bounded);

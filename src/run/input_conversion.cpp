@@ -201,4 +201,26 @@ void ConvertInputs(const RunInputs& inputs, const NumberLocale& locale, BoxNamin
     }
 }
 
+void CheckSeasonLength(int length, const RunInputs& inputs, const NumberLocale& locale,
+                       BoxNaming naming, const RunState& state) {
+    const BoxTexts texts{inputs, locale, naming};
+    const std::string season = naming == BoxNaming::options
+                                   ? "--season " + std::to_string(length)
+                                   : "a season of " + std::to_string(length) + " periods";
+    if (length == kNoSeason) {
+        return;
+    }
+    if (!SeasonSet(length) || length > kMaxPeriods) {
+        throw RunError("The season length must be 0 (none) or a whole number from 2 to " +
+                       std::to_string(kMaxPeriods) + ", not " + std::to_string(length));
+    }
+    if (state.initPeriods < SeasonWindowNeeded(length)) {
+        Reject(kInitPeriods.text, texts,
+               std::to_string(state.initPeriods) + " periods are too few for " + season +
+                   ": the season indices need at least " +
+                   std::to_string(SeasonWindowNeeded(length)) +
+                   " (two whole seasons and one period more)");
+    }
+}
+
 }  // namespace sf

@@ -26,4 +26,9 @@ class InputError : public RunError {
 void ConvertInputs(const RunInputs& inputs, const NumberLocale& locale, BoxNaming naming,
                    RunState& state);
 
+// Refuses a season length the converted inputs cannot hold: 1, or S below 2M + 1 (named as the
+// box of S, where the front end takes the user).
+void CheckSeasonLength(int length, const RunInputs& inputs, const NumberLocale& locale,
+                       BoxNaming naming, const RunState& state);
+
 }  // namespace sf

@@ -11,6 +11,7 @@
 #include "estimation/initial_estimation.h"
 #include "estimation/rolling_forecast.h"
 #include "estimation/rolling_forecast_lanes.h"
+#include "estimation/season_indices.h"
 #include "history/history_demand.h"
 #include "outcome/deliveries_and_sales.h"
 #include "report/report_sections.h"
@@ -68,6 +69,7 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
     }
     state.Clear();
     ConvertInputs(inputs, locale, options.boxNaming, state);
+    CheckSeasonLength(options.season, inputs, locale, options.boxNaming, state);
     state.boundedConstants = options.boundedConstants;
     // Left set when the report's file cannot be created: then no run can write it there.
     reportNotCreated = true;
@@ -84,6 +86,8 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
             WriteParameterLines(state, report, locale);
             GenerateDemand(state, source);
         }
+        AdjustDemandForSeason(state, options.season);
+        WriteSeasonLine(state, report);
         clock.Lap(RunPhase::demand);
         WriteActualDemandMatrix(state, report, locale);
         clock.Lap(RunPhase::report);

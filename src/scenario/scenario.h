@@ -18,6 +18,7 @@ struct Scenario {
     bool boundedConstants = false;
     std::uint32_t seed = kDefaultSeed;
     std::optional<HistorySource> history;  // its path absolute, as saved
+    int season = 0;                        // the season length M; 0: none
 };
 
 }  // namespace sf

@@ -13,6 +13,7 @@
 #include "runtime/run_error.h"
 #include "state/box_keys.h"
 #include "state/demand_model.h"
+#include "state/run_state.h"
 
 namespace sf {
 namespace {
@@ -24,6 +25,8 @@ constexpr char kModelKey[] = "model";
 constexpr char kBoxesKey[] = "boxes";
 constexpr char kOptionsKey[] = "options";
 constexpr char kBoundedConstantsKey[] = "bounded-constants";
+// Written only with a season, so that a scenario without one reads as before.
+constexpr char kSeasonKey[] = "season";
 constexpr char kSeedKey[] = "seed";
 constexpr char kHistoryKey[] = "sales_history";
 constexpr char kPathKey[] = "path";
@@ -226,11 +229,22 @@ std::uint32_t ReadSeed(const Json& seed) {
 
 void ReadOptions(const Json& options, Scenario& scenario) {
     RequireKind(options, options.is_object(), kOptionsKey, "an object in braces");
-    RequireKnownKeys(options, kOptionsKey, {kBoundedConstantsKey});
+    RequireKnownKeys(options, kOptionsKey, {kBoundedConstantsKey, kSeasonKey});
     if (const auto bounded = options.find(kBoundedConstantsKey); bounded != options.end()) {
         RequireKind(*bounded, bounded->is_boolean(), PathOf(kOptionsKey, kBoundedConstantsKey),
                     "true or false");
         scenario.boundedConstants = bounded->get<bool>();
+    }
+    if (const auto season = options.find(kSeasonKey); season != options.end()) {
+        const std::uint64_t length =
+            season->is_number_unsigned() ? season->get<std::uint64_t>() : std::uint64_t{1};
+        if (length == 1 || length > static_cast<std::uint64_t>(kMaxPeriods)) {
+            throw Refusal("has " + Quoted(PathOf(kOptionsKey, kSeasonKey)) + " as " +
+                          (season->is_number_integer() ? season->dump() : KindOf(*season)) +
+                          "; it must be 0 (none) or a whole number from 2 to " +
+                          std::to_string(kMaxPeriods));
+        }
+        scenario.season = season->get<int>();
     }
 }
 
@@ -339,6 +353,9 @@ std::string ScenarioText(const Scenario& scenario, const NumberLocale& typedIn) 
     root[kSeedKey] = scenario.seed;
     root[kBoxesKey] = boxes;
     root[kOptionsKey][kBoundedConstantsKey] = scenario.boundedConstants;
+    if (scenario.season != 0) {
+        root[kOptionsKey][kSeasonKey] = scenario.season;
+    }
     if (scenario.history) {
         root[kHistoryKey] = HistoryJson(*scenario.history);
     }

@@ -24,6 +24,8 @@ struct RunOptions {
     LaneOptions lanes;
     // Holds every rolling search within 0..1; off, a constant may leave that range.
     bool boundedConstants = false;
+    // The season length M the demand is adjusted by: 0 for none, else at least 2.
+    int season = 0;
     // How a refused box is named in the message.
     BoxNaming boxNaming = BoxNaming::labels;
     // When set, the run adds its phase times and divisions to it (for benchmarks).

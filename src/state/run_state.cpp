@@ -64,6 +64,7 @@ void RunState::Clear() {
     }
     salesPointNames.clear();
     periodDates.clear();
+    season.Clear();
     lineText.clear();
     cellText.clear();
 }

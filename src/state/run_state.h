@@ -9,6 +9,7 @@
 
 #include "runtime/invariants.h"
 #include "state/demand_model.h"
+#include "state/season.h"
 
 namespace sf {
 
@@ -172,6 +173,8 @@ struct RunState {
     std::vector<std::string> salesPointNames;
     // The day of each period as YYYY-MM-DD, period t at t - 1, when a sales history dates them.
     std::vector<std::string> periodDates;
+    // Nor this: the season the demand was adjusted by (a run option), and the demand as given.
+    SeasonState season;
 
     std::string lineText;
     std::string cellText;

@@ -226,7 +226,7 @@ RunInputs ForecastWindow::TypedInputs() const {
 
 Scenario ForecastWindow::TypedScenario() const {
     return {TypedInputs(), runOptions_.boundedConstants, scenarioSeed_,
-            SourceOf(salesHistory_->History())};
+            SourceOf(salesHistory_->History()), runOptions_.season};
 }
 
 void ForecastWindow::ShowScenario(const Scenario& scenario) {
@@ -235,7 +235,15 @@ void ForecastWindow::ShowScenario(const Scenario& scenario) {
     }
     models_->button(static_cast<int>(scenario.inputs.model))->setChecked(true);
     SetBoundedConstants(scenario.boundedConstants);
+    SetSeasonLength(scenario.season);
     scenarioSeed_ = scenario.seed;
+}
+
+void ForecastWindow::SetSeasonLength(int length) {
+    if (runOptions_.season != length) {
+        runOptions_.season = length;
+        emit SeasonLengthChanged(length);
+    }
 }
 
 void ForecastWindow::SetBoundedConstants(bool bounded) {
@@ -329,8 +337,9 @@ RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs, const Ru
     const int run = earlier ? earlier->run : completeRuns_ + 1;  // which it is if it completes
     std::string scenario;
     try {
-        scenario = ScenarioText({inputs, options.boundedConstants, seed, SourceOf(inputs.history)},
-                                locale_);
+        scenario = ScenarioText(
+            {inputs, options.boundedConstants, seed, SourceOf(inputs.history), options.season},
+            locale_);
     } catch (const RunError&) {
         // A box longer than a scenario file takes: run.json says it holds no scenario.
     }

@@ -57,6 +57,9 @@ class ForecastWindow : public QWidget {
     void StartSequenceFrom(std::uint32_t seed);
     // Holds the rolling searches of the next runs within 0..1 (kBoundedConstantsOption).
     void SetBoundedConstants(bool bounded);
+    // The season length M of the next runs: 0 for none, else at least 2.
+    void SetSeasonLength(int length);
+    int SeasonLength() const { return runOptions_.season; }
     // Runs a complete run again on its own demand and boxes with the constants kept within 0
     // and 1, and keeps the option on for the runs after it. Not during a run.
     void RunAgainBounded(const CompletedRun& run);
@@ -77,6 +80,7 @@ class ForecastWindow : public QWidget {
     // The results window shows a complete run, which can now be exported.
     void ResultsShown();
     void BoundedConstantsChanged(bool bounded);
+    void SeasonLengthChanged(int length);
 
   protected:
     // Closing during a run stops it; the window closes when the run has ended.

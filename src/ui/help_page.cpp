@@ -30,7 +30,13 @@ const char kOptions[] =
     "<p><b>Keep smoothing constants within 0 and 1</b> holds every rolling search of α and β "
     "within 0..1 (the batch command's --bounded-constants). Off, a constant may leave that "
     "range and a sales point's forecasts may diverge. It changes nothing the report prints "
-    "beyond the constants and what follows from them.</p>";
+    "beyond the constants and what follows from them.</p>"
+    "<p><b>Season length...</b> (the batch command's --season) divides each sales point's "
+    "demand by season indices of that many periods (7 for days, 52 for weeks, 12 for months; 0 "
+    "for none), found in the periods for initial mu and sigma, which must hold twice as many "
+    "plus one. A day without demand there is closed: forecast, sigma and delivery 0. The report "
+    "holds the adjusted run; the Results window and the export files are in the demand's own "
+    "units, and the Season page charts the indices.</p>";
 
 const char kResultsWindow[] =
     "<h3>The Results window</h3>"

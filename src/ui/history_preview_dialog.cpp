@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "history/history_reader.h"
+#include "run/season_suggestion.h"
 #include "runtime/run_error.h"
 
 namespace sf::ui {
@@ -107,6 +108,17 @@ QString FoundText(const HistoryLayout& layout, const std::optional<SalesHistory>
     }
     if (layout.totalRow > 0) {
         text += QObject::tr("; row %1 holds the totals and is left out").arg(layout.totalRow);
+    }
+    if (const std::optional<SeasonSuggestion> season =
+            history ? SuggestSeason(*history) : std::nullopt) {
+        text += QObject::tr(
+                    "\nThe periods are %1: a season of %2 periods shows in %3 of the %4 "
+                    "sales points (autocorrelation at lag %2 above 1.645 standard errors, "
+                    "or a position without demand). Options > Season length... sets it.")
+                    .arg(QString::fromStdString(season->unit))
+                    .arg(season->length)
+                    .arg(season->showing)
+                    .arg(season->salesPoints);
     }
     return text;
 }

@@ -28,6 +28,7 @@
 #include "ui/form_layout.h"
 #include "ui/help_page.h"
 #include "ui/report_location.h"
+#include "ui/season_dialog.h"
 #include "version/program_version.h"
 
 namespace sf::ui {
@@ -285,6 +286,10 @@ void MainWindow::CreateMenus() {
     connect(boundedConstants_, &QAction::toggled, form_, &ForecastWindow::SetBoundedConstants);
     connect(form_, &ForecastWindow::BoundedConstantsChanged, boundedConstants_,
             &QAction::setChecked);
+    seasonLength_ = AddAction(options, "seasonLengthAction", tr("&Season length..."));
+    ShowSeasonLength(form_->SeasonLength());
+    connect(seasonLength_, &QAction::triggered, this, &MainWindow::ChooseSeasonLength);
+    connect(form_, &ForecastWindow::SeasonLengthChanged, this, &MainWindow::ShowSeasonLength);
 
     QMenu& help = *menuBar()->addMenu(tr("&Help"));
     connect(AddAction(help, "helpAction", tr("Sales Forecast &Help"), QKeySequence(Qt::Key_F1)),
@@ -294,11 +299,26 @@ void MainWindow::CreateMenus() {
 
     // The inputs stay as they are while a run reads them.
     connect(form_, &ForecastWindow::RunningChanged, this, [=, this](bool running) {
-        for (QAction* input : {newScenario, open, reportFile, boundedConstants_,
+        for (QAction* input : {newScenario, open, reportFile, boundedConstants_, seasonLength_,
                                recentScenarios->menuAction(), recentHistories->menuAction()}) {
             input->setEnabled(!running);
         }
     });
+}
+
+void MainWindow::ChooseSeasonLength() {
+    SeasonDialog dialog(form_->SeasonLength(), this);
+    if (dialog.exec() == QDialog::Accepted) {
+        form_->SetSeasonLength(dialog.Length());
+    }
+}
+
+void MainWindow::ShowSeasonLength(int length) {
+    seasonLength_->setToolTip(WrappedToolTip(
+        length == 0 ? tr("No season: the forecasts follow the level of the demand.")
+                    : tr("Demand is adjusted by a season of %1 periods, found in the periods for "
+                         "initial mu and sigma.")
+                          .arg(length)));
 }
 
 void MainWindow::FillRecentMenu(QMenu& menu, RecentKind kind) {

@@ -54,12 +54,16 @@ class MainWindow : public QMainWindow {
     void ChooseScenarioToSave();
     void ShowHelp();
     void ShowAbout();
+    // Options > Season length...: the dialog, and the action's tooltip saying what is set.
+    void ChooseSeasonLength();
+    void ShowSeasonLength(int length);
     QString ScenarioFolder() const;
     void RememberFolder(const QString& path);
 
     MessageSink& messages_;  // owned by the form
     ForecastWindow* form_ = nullptr;
     QAction* boundedConstants_ = nullptr;
+    QAction* seasonLength_ = nullptr;
     QLabel* reportFile_ = nullptr;  // in the status bar
     QString currentScenario_;       // the file last opened or saved, offered by Save
     QPointer<QWidget> helpPage_;

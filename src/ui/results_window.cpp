@@ -107,6 +107,7 @@ QWidget* ResultsWindow::BuildCharts() {
     tradeoff_ = new TradeoffPage;
     scenario_ = new ScenarioPage;
     nextDeliveries_ = new NextDeliveriesPage;
+    season_ = new SeasonPage;
     // Each name in full, and where the bar is too narrow for those, in short.
     const std::tuple<QWidget*, const char*, const char*> pages[] = {
         {salesPointChart_, "&Demand, forecast and delivery", "&Demand and forecast"},
@@ -114,6 +115,7 @@ QWidget* ResultsWindow::BuildCharts() {
         {tradeoff_, "&Trade-off over τ", "&Trade-off"},
         {scenario_, "Sce&nario", "Sce&nario"},
         {nextDeliveries_, "Ne&xt deliveries", "Ne&xt deliveries"},
+        {season_, "S&eason", "S&eason"},
     };
     for (const auto& [page, full, shortName] : pages) {
         SetTabNames(*page, full, shortName);
@@ -413,6 +415,9 @@ void ResultsWindow::DrawSelectedRow() {
         ChartsOfRow(run_->results, figures_->SelectedRow(), ShownEvaluation(), Caption());
     salesPointChart_->Draw(charts.demand);
     constantsChart_->Draw(charts.constants);
+    const RowSubject row = figures_->SelectedRow();
+    season_->Show(run_->results.series, row.kind == RowSubject::Kind::salesPoint ? row.number : 0,
+                  Caption());
 }
 
 void ResultsWindow::AskAgain() {
@@ -447,6 +452,9 @@ QString ResultsWindow::Caption() const {
 
 ChartPanel& ResultsWindow::VisibleChart() const {
     auto* chart = qobject_cast<ChartPanel*>(charts_->currentWidget());
+    if (charts_->currentWidget() == season_) {
+        return season_->Chart();
+    }
     return chart != nullptr ? *chart : tradeoff_->Chart();
 }
 

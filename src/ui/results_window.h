@@ -15,6 +15,7 @@
 #include "ui/next_deliveries_page.h"
 #include "ui/runs_list.h"
 #include "ui/scenario_page.h"
+#include "ui/season_page.h"
 #include "ui/totals_panel.h"
 #include "ui/tradeoff_page.h"
 
@@ -115,6 +116,7 @@ class ResultsWindow : public QWidget {
     TradeoffPage* tradeoff_ = nullptr;
     ScenarioPage* scenario_ = nullptr;
     NextDeliveriesPage* nextDeliveries_ = nullptr;
+    SeasonPage* season_ = nullptr;
     QScrollArea* header_ = nullptr;
     QSplitter* splitter_ = nullptr;
     QTabWidget* charts_ = nullptr;

@@ -89,6 +89,11 @@ std::vector<DescriptionItem> ScenarioItems(const CompletedRun& run) {
     items.push_back({"Smoothing constants", run.record.options.boundedConstants
                                                 ? "held within 0 and 1"
                                                 : "free to leave 0 to 1"});
+    // Only a run with a season says so, as out.txt does.
+    if (run.record.options.season != 0) {
+        items.push_back({"Season", QStringLiteral("demand adjusted by a season of %1 periods")
+                                       .arg(run.record.options.season)});
+    }
     items.push_back({"Report", QString::fromStdString(run.record.reportPath.string()), true});
     if (!run.folder.empty()) {
         items.push_back({"Read from", QString::fromStdString(run.folder.string()), true});
@@ -110,6 +115,9 @@ QString ScenarioLine(const CompletedRun& run) {
     }
     if (run.record.options.boundedConstants) {
         parts << QStringLiteral("constants within 0 and 1");
+    }
+    if (run.record.options.season != 0) {
+        parts << QStringLiteral("season %1").arg(run.record.options.season);
     }
     return parts.join(QStringLiteral(", "));
 }

@@ -50,6 +50,9 @@ expect de 1 'sales-forecast-cli: --p2-up: "x" is not a number' --example --p2-up
 expect c 1 'sales-forecast-cli: --periods: must be a whole number from 0 to 600' --example --periods 601
 expect c 1 'sales-forecast-cli: --init-periods, --alpha-beta-periods and --horizon add up to 601; together they must not exceed 600' \
   --example --init-periods=300 --alpha-beta-periods=300
+expect c 1 'sales-forecast-cli: --init-periods: 4 periods are too few for --season 2: the season indices need at least 5 (two whole seasons and one period more)' \
+  --example --season 2
+expect c 0 "$done_line" --example --init-periods 7 --season 3 --quiet
 expect c 2 'sales-forecast-cli: unknown option --colour' --colour red
 expect c 2 'sales-forecast-cli: unknown option --sales_points; did you mean --sales-points?' --sales_points=3
 expect c 2 'sales-forecast-cli: option --periods needs a value' --example --periods

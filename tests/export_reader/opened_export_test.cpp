@@ -146,6 +146,13 @@ TEST_F(OpenedExportOfARun, TheRunComesBackAsItWasExported) {
              options.boundedConstants = true;
              request = {TauGrid{0.5, 2.0, 0.25}, 0.95, OutcomeCosts{3.0, 0.5}, 0.7, std::nullopt};
          }},
+        {"a dated sales history with a season of 3 periods, which writes season.csv",
+         [](RunInputs& inputs, RunOptions& options, ResultsRequest& request) {
+             inputs.history = DatedHistory();
+             inputs.periodsforinitialization = "9";
+             options.season = 3;
+             request.targetFillRate = 0.9;
+         }},
     };
     for (const ExportedRun& run : runs) {
         SCOPED_TRACE(run.what);
@@ -153,9 +160,11 @@ TEST_F(OpenedExportOfARun, TheRunComesBackAsItWasExported) {
         record.inputs = SmallRun();
         record.run = 2;
         run.vary(record.inputs, record.options, record.request);
-        ASSERT_TRUE(Run(record.inputs).completed);
+        ASSERT_TRUE(ExecuteRun(*state, source, record.inputs, NumberLocale{},
+                               folder.Path("out.txt"), observer, record.options)
+                        .completed);
         record.scenario = ScenarioText({record.inputs, record.options.boundedConstants, record.seed,
-                                        SourceOf(record.inputs.history)},
+                                        SourceOf(record.inputs.history), record.options.season},
                                        NumberLocale{});
         record.reportPath = folder.Path("out.txt");
         record.warnings = {"a warning, as shown"};
@@ -178,6 +187,10 @@ TEST_F(OpenedExportOfARun, TheRunComesBackAsItWasExported) {
         EXPECT_EQ(opened.record.warnings, record.warnings);
         EXPECT_EQ(opened.results.series.horizon, results.series.horizon);
         EXPECT_EQ(opened.health.horizonZero, results.series.horizon == 0);
+        EXPECT_EQ(opened.record.options.season, record.options.season);
+        EXPECT_EQ(SeasonCsv(opened.results.series), SeasonCsv(results.series));
+        EXPECT_EQ(fs::exists(exported / "season.csv"), record.options.season != 0);
+        EXPECT_EQ(opened.health.seasonFlatSalesPoints, state->season.flatSalesPoints);
     }
 }
 
@@ -273,6 +286,9 @@ struct Damage {
 
 TEST(OpenedExport, DamagedFoldersAreRefusedNamingTheFile) {
     const Damage damages[] = {
+        {"season indices of a run without a season",
+         [](const TestFolder& f) { f.Write("season.csv", "sales_point,name,position,index\n"); },
+         "season.csv is in the folder, but run.json names no season"},
         {"a missing file", [](const TestFolder& f) { fs::remove(f.Path("tradeoff.csv")); },
          "tradeoff.csv could not be read"},
         {"no marker", [](const TestFolder& f) { fs::remove(f.Path(".sales-forecast-export")); },

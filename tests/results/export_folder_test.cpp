@@ -78,11 +78,13 @@ std::map<std::string, std::string> Contents(const std::filesystem::path& folder)
     return contents;
 }
 
-// The files of a run not checked on unseen periods: all but check.csv.
+// The files of a run not checked on unseen periods and without a season: all but check.csv
+// and season.csv.
 std::set<std::string> ExportEntries() {
     std::set<std::string> names(ExportFileNames().begin(), ExportFileNames().end());
     names.insert(std::string(kExportMarker));
     names.erase("check.csv");
+    names.erase("season.csv");
     return names;
 }
 
@@ -102,8 +104,9 @@ TEST_F(ExportFolder, FiveFilesWithHeadersAndLineFeeds) {
     EXPECT_EQ(CsvRows(folder.Read("export/series.csv")).size(), 3u * 25u + 1u);
     EXPECT_EQ(CsvRows(folder.Read("export/next.csv")).size(), 3u + 1u);
     EXPECT_EQ(CsvRows(folder.Read("export/tradeoff.csv"))[0].back(), "cost");
-    EXPECT_EQ(ExportFileList(),
-              "summary.csv, series.csv, tradeoff.csv, next.csv, run.json and check.csv");
+    EXPECT_EQ(
+        ExportFileList(),
+        "summary.csv, series.csv, tradeoff.csv, next.csv, run.json, check.csv and season.csv");
 }
 
 // run.json read by its keys against what the record and the results hold, every figure of the

@@ -49,8 +49,9 @@ TEST(ScenarioFormat, WhatIsWrittenInALocaleReadsBackToTheSameScenarioThere) {
     for (const NumberLocale& locale : {kPoint, kComma, kArabic}) {
         for (std::size_t model = 0; model < kDemandModelNames.size(); ++model) {
             for (const bool bounded : {false, true}) {
-                const Scenario written =
+                Scenario written =
                     EveryBoxDifferent(static_cast<DemandModel>(model), bounded, locale);
+                written.season = bounded ? 7 : 0;  // none is written as before, without a key
                 const Scenario read = ParseScenario(ScenarioText(written, locale), locale);
                 for (const BoxKey& box : kBoxKeys) {
                     EXPECT_EQ(read.inputs.*box.text, written.inputs.*box.text)
@@ -60,6 +61,7 @@ TEST(ScenarioFormat, WhatIsWrittenInALocaleReadsBackToTheSameScenarioThere) {
                 EXPECT_EQ(read.boundedConstants, bounded);
                 EXPECT_EQ(read.seed, written.seed);
                 EXPECT_EQ(read.history, written.history);
+                EXPECT_EQ(read.season, written.season);
             }
         }
     }
@@ -236,7 +238,13 @@ TEST(ScenarioFormat, ABadFileIsRefusedWithWhatIsWrong) {
         {"option as text", R"({"format": 1, "options": {"bounded-constants": "true"}})",
          "has \"options.bounded-constants\" as a text; it must be true or false"},
         {"unknown option", R"({"format": 1, "options": {"seed": 7}})",
-         "has the unknown key \"options.seed\"; \"options\" holds bounded-constants"},
+         "has the unknown key \"options.seed\"; \"options\" holds bounded-constants, season"},
+        {"season of 1", R"({"format": 2, "options": {"season": 1}})",
+         "has \"options.season\" as 1; it must be 0 (none) or a whole number from 2 to 600"},
+        {"season beyond the periods", R"({"format": 2, "options": {"season": 601}})",
+         "has \"options.season\" as 601; it must be 0 (none) or a whole number from 2 to 600"},
+        {"season as text", R"({"format": 2, "options": {"season": "7"}})",
+         "has \"options.season\" as a text; it must be 0 (none) or a whole number from 2 to 600"},
         {"key twice", R"({"format": 1, "boxes": {"tau": "1", "tau": "2"}})",
          "has the key \"tau\" twice in one object"},
         {"control character in a key", "{\"format\": 1, \"a\\nb\": 1}",

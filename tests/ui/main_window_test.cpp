@@ -104,6 +104,10 @@ class MainWindowTest : public QObject {
                                  << "boundedConstantsAction"
                                  << "&Keep smoothing constants within 0 and 1"
                                  << "";
+        QTest::newRow("season") << "O&ptions"
+                                << "seasonLengthAction"
+                                << "&Season length..."
+                                << "";
         QTest::newRow("help") << "&Help"
                               << "helpAction"
                               << "Sales Forecast &Help"
@@ -166,6 +170,20 @@ class MainWindowTest : public QObject {
         const QString again = folder_->filePath("again.json");
         RunBatchCommand({"--scenario", path, "--save-scenario", again});
         QCOMPARE(ReadFile(again), ReadFile(path));
+    }
+
+    // The season length is kept with the scenario like the other option, and a new scenario
+    // has none.
+    void theSeasonLengthIsKeptWithTheScenario() {
+        window_->Form().SetSeasonLength(7);
+        QVERIFY(Action("seasonLengthAction")->toolTip().contains("7 periods"));
+        const QString path = folder_->filePath("season.json");
+        QVERIFY(window_->SaveScenario(path));
+        QVERIFY(ReadFile(path).contains("\"season\": 7"));
+        window_->NewScenario();
+        QCOMPARE(window_->Form().SeasonLength(), 0);
+        QVERIFY(window_->OpenScenario(path));
+        QCOMPARE(window_->Form().SeasonLength(), 7);
     }
 
     // The batch command writes, the window reads; the option reaches the window's runs.

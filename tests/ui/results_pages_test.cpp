@@ -10,8 +10,8 @@ int main(int argc, char** argv) {
     QApplication::setStyle(sf::ui::kFormStyle);
     int failed = 0;
     for (const auto suite :
-         {ChartPanelTests, FiguresPageTests, NextDeliveriesPageTests, TotalsPanelTests,
-          TabNamesTests, TradeoffPageTests, WindowPlacementTests}) {
+         {ChartPanelTests, FiguresPageTests, NextDeliveriesPageTests, SeasonPageTests,
+          TotalsPanelTests, TabNamesTests, TradeoffPageTests, WindowPlacementTests}) {
         const std::unique_ptr<QObject> tests = suite();
         failed += QTest::qExec(tests.get(), argc, argv);
     }

@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr,
                      "usage: results_screenshot PICTURE.png [CHART TAB [small|full "
-                     "[window|screen [ROW]]]]\n");
+                     "[window|screen [ROW [HISTORY.csv SEASON]]]]]\n");
         return 2;
     }
     const bool full = argc > 3 && std::strcmp(argv[3], "full") == 0;
@@ -93,6 +93,18 @@ int main(int argc, char** argv) {
                                   std::begin(kSmallBoxes), std::end(kSmallBoxes));
     for (const auto& [name, text] : boxes) {
         form.findChild<QLineEdit*>(name)->setText(QString::fromStdString(text));
+    }
+    // A daily sales history with a weekday pattern, adjusted by its season.
+    if (argc > 7) {
+        if (!form.SalesHistory().UseFile(QString::fromLocal8Bit(argv[6]))) {
+            return 1;
+        }
+        for (const auto& [name, text] :
+             {std::pair("periodsforinitialization", "28"), std::pair("periodsforalphabeta", "14"),
+              std::pair("tau_tx", "0.5")}) {
+            form.findChild<QLineEdit*>(name)->setText(QString::fromUtf8(text));
+        }
+        form.SetSeasonLength(std::atoi(argv[7]));
     }
     form.findChild<QPushButton*>("Run")->click();
     sf::ui::ResultsWindow* results = nullptr;
