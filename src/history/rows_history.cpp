@@ -23,11 +23,6 @@ void RowsHistory::Take(const CsvRecord& record) {
         throw RunError(RowName(record.row) + " has " + CellCount(record) +
                        " where the header has " + std::to_string(columns_));
     }
-    // One more row may be the total of the sales points above.
-    if (salesPoints_->Rows() == static_cast<std::size_t>(kMaxSalesPoints) + 1) {
-        throw RunError(RowName(record.row) +
-                       " would be sales point 102: more than 100 sales points");
-    }
     salesPoints_->Add(record);
 }
 
@@ -42,18 +37,14 @@ SalesHistory RowsHistory::Finish(const HistoryChoices& choices) {
         layout_.trailingDelimiter = IsBlank(salesPoints_->Cell(at, columns_ - 1));
     }
     const std::size_t end = columns_ - (layout_.trailingDelimiter ? 1 : 0);
-    if (end - names > static_cast<std::size_t>(kMaxPeriods)) {
+    if (end - names > static_cast<std::size_t>(kMaxHistoryPeriods)) {
         throw RunError(RowName(headerRow_) + " has " + std::to_string(end - names) +
-                       " periods: more than 600 periods");
+                       " periods: more than " + std::to_string(kMaxHistoryPeriods) + " periods");
     }
     const DecimalSeparator separator =
         SeparatorOfCells(*salesPoints_, names, end, layout_.delimiter, choices.decimal);
     layout_.decimal = separator;
     layout_.totalRow = LeaveOutTotalRow(*salesPoints_, NameCells(rows - 1), names, end, separator);
-    if (salesPoints_->Rows() > static_cast<std::size_t>(kMaxSalesPoints)) {
-        throw RunError(RowName(salesPoints_->Row(kMaxSalesPoints)) +
-                       " would be sales point 101: more than 100 sales points");
-    }
     return Read(choices, end, separator);
 }
 
@@ -112,7 +103,8 @@ std::vector<std::string> RowsHistory::Dates(std::size_t end, DateOrderChoice cho
         days.push_back({day, headerRow_});
     }
     std::vector<std::string> dates;
-    for (const std::chrono::sys_days day : PeriodDays(days, PeriodGaps::refused, kMaxPeriods)) {
+    for (const std::chrono::sys_days day :
+         PeriodDays(days, PeriodGaps::refused, kMaxHistoryPeriods)) {
         dates.push_back(IsoText(day));
     }
     return dates;
