@@ -73,6 +73,19 @@ std::string RunSeries::Name(int salesPoint) const {
     return at < names.size() && !names[at].empty() ? names[at] : std::to_string(salesPoint);
 }
 
+std::vector<std::size_t> BlockEnds(const RunSeries& series) {
+    if (series.blockSizes.empty()) {
+        return {series.salesPoints.size()};
+    }
+    std::vector<std::size_t> ends;
+    std::size_t end = 0;
+    for (const std::size_t size : series.blockSizes) {
+        end += size;
+        ends.push_back(std::min(end, series.salesPoints.size()));
+    }
+    return ends;
+}
+
 RunSeries CopySeries(const RunState& state) {
     const int p = state.periodNumber;
     const PeriodStretch outcome = OutcomeWindow(state);

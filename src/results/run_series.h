@@ -115,6 +115,9 @@ struct RunSeries {
     std::vector<SalesPointSeries> salesPoints;  // sales point sp at sp - 1
     std::vector<std::string> names;             // a sales history's, as salesPointNames
     std::vector<std::string> dates;             // a sales history's, as periodDates
+    // A catalogue run's blocks: how many sales points each holds, in order; empty when the run
+    // is one block. Pooled figures add each block's sums, in block order.
+    std::vector<std::size_t> blockSizes;
 
     PeriodStretch Stretch(Evaluation evaluation) const {
         return evaluation == Evaluation::asForecast ? rollingStretch : outcomeWindow;
@@ -124,5 +127,9 @@ struct RunSeries {
 };
 
 RunSeries CopySeries(const RunState& state);
+
+// Where each block of the series ends (an index into salesPoints past its last), in order: the
+// whole series as one block unless blockSizes says otherwise.
+std::vector<std::size_t> BlockEnds(const RunSeries& series);
 
 }  // namespace sf
