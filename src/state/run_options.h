@@ -36,7 +36,7 @@ struct RunOptions {
     // When set, the run adds its phase times and divisions to it (for benchmarks).
     RunMeasures* measures = nullptr;
     // The sales points of a sales history this run takes (a catalogue run's block).
-    SalesPointBlock block;
+    SalesPointBlock block{};
 };
 
 }  // namespace sf

@@ -170,16 +170,21 @@ INSTANTIATE_TEST_SUITE_P(Horizons, CatalogueRun,
 // Beyond 600 periods the run state is sized to the history, and the lanes still give the plain
 // path's bits.
 TEST(CatalogueRunPeriods, ALongHistoryRunsInLanesAsThePlainPathDoes) {
-    const RunInputs inputs = InputsOf(ShopHistory(9, 730, 7u), 1);
-    ASSERT_TRUE(IsCatalogue(inputs));
-    RunOptions plain;
-    plain.estimation = EstimationPath::plain;
-    const RunResults lanes = FormRun(inputs, RunOptions{});
-    const RunResults reference = FormRun(inputs, plain);
-    ASSERT_EQ(lanes.series.periodNumber, 730);
-    for (std::size_t at = 0; at < reference.series.salesPoints.size(); ++at) {
-        SCOPED_TRACE("sales point " + std::to_string(at + 1));
-        ExpectSameSalesPoint(lanes.series.salesPoints[at], reference.series.salesPoints[at]);
+    for (const CatalogueCase given : {CatalogueCase{0, false}, CatalogueCase{1, true}}) {
+        SCOPED_TRACE("H = " + std::to_string(given.horizon));
+        const RunInputs inputs = InputsOf(ShopHistory(9, 730, 7u), given.horizon);
+        ASSERT_TRUE(IsCatalogue(inputs));
+        RunOptions lanes;
+        lanes.boundedConstants = given.bounded;
+        RunOptions plain = lanes;
+        plain.estimation = EstimationPath::plain;
+        const RunResults inLanes = FormRun(inputs, lanes);
+        const RunResults reference = FormRun(inputs, plain);
+        ASSERT_EQ(inLanes.series.periodNumber, 730);
+        for (std::size_t at = 0; at < reference.series.salesPoints.size(); ++at) {
+            SCOPED_TRACE("sales point " + std::to_string(at + 1));
+            ExpectSameSalesPoint(inLanes.series.salesPoints[at], reference.series.salesPoints[at]);
+        }
     }
 }
 
