@@ -155,8 +155,8 @@ constexpr auto kOptions = std::to_array<CliOption>({
     {"--runs", "", "K", OptionGroup::run,
      "K runs in one start; each rewrites the report (default 1)", nullptr, TakeRunCount, nullptr},
     {"--output", "", "PATH", OptionGroup::run,
-     "report file (default out.txt; a catalogue run writes none\n"
-     "unless this names it)",
+     "report file (default out.txt); a catalogue run writes none\n"
+     "and refuses it",
      nullptr, TakePath, nullptr},
     {"--jobs", "", "N", OptionGroup::run,
      "threads of a catalogue run (a sales history beyond 100 sales\n"
