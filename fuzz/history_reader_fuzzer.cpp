@@ -42,8 +42,9 @@ std::string WrittenWide(const sf::SalesHistory& history) {
 }
 
 void CheckTaken(const sf::SalesHistory& history) {
-    if (history.salesPoints < 1 || history.salesPoints > sf::kMaxSalesPoints ||
-        history.periods < 1 || history.periods > sf::kMaxPeriods) {
+    // Any number of sales points (a catalogue's), up to 10,000 periods.
+    if (history.salesPoints < 1 || history.periods < 1 ||
+        history.periods > sf::kMaxHistoryPeriods) {
         Fail("a history beyond the counts a run can take");
     }
     if (history.demand.size() != static_cast<std::size_t>(history.salesPoints) * history.periods) {

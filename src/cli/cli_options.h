@@ -30,7 +30,9 @@ struct CliOptions {
     std::filesystem::path scenario;
     std::filesystem::path saveScenario;
     bool version = false;
-    bool quiet = false;  // stderr holds errors only
+    bool quiet = false;        // stderr holds errors only
+    bool outputGiven = false;  // --output named the report: a catalogue run writes one only then
+    int jobs = 0;              // threads of a catalogue run in all; 0: one per core
 };
 
 // Reads the command line over the boxes, model, options and seed of beneath, which the options

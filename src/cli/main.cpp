@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "cli/catalogue_command.h"
 #include "cli/cli_options.h"
 #include "cli/results_output.h"
 #include "history/history_reader.h"
 #include "results/export_folder.h"
+#include "run/catalogue_run.h"
 #include "run/run_driver.h"
 #include "runtime/file_clashes.h"
 #include "runtime/process_signals.h"
@@ -231,7 +233,13 @@ Ending Prepare(Command& command) {
     if (const Ending ending = KeepScenarioText(command)) {
         return ending;
     }
-    return ReadHistory(*command.options);
+    if (const Ending ending = ReadHistory(*command.options)) {
+        return ending;
+    }
+    if (const std::optional<std::string> problem = sf::CatalogueUsageProblem(*command.options)) {
+        return UsageFault(*problem);
+    }
+    return std::nullopt;
 }
 
 // The runs one after another, each delivering its results.
@@ -246,9 +254,12 @@ int RunAll(Command& command) {
         Tell("sales-forecast-cli: " + *refusal);
         return 2;
     }
-    auto state = std::make_unique<sf::RunState>();
-    sf::UniformSource source(options.results.seed);
     ConsoleObserver observer(options.quiet, options.results.next);
+    if (sf::IsCatalogue(options.inputs)) {
+        return sf::RunCatalogueCommand(options, command.locale, observer, command.scenarioText);
+    }
+    auto state = std::make_unique<sf::RunState>(sf::PeriodsToHold(options.inputs));
+    sf::UniformSource source(options.results.seed);
     for (int run = 1; run <= options.runs; ++run) {
         if (sf::CaughtStopSignal() != 0) {
             return Stopped();  // before the run writes anything

@@ -46,6 +46,7 @@ bool TakePath(std::string_view name, const std::string& value, GivenOptions& giv
         options.demand = value;
     } else if (name == "--output") {
         options.output = value;
+        options.outputGiven = true;
     } else {
         (name == "--scenario" ? options.scenario : options.saveScenario) = value;
     }
@@ -75,6 +76,18 @@ bool TakeSeason(std::string_view, const std::string& value, GivenOptions& given,
         return false;
     }
     given.options.run.season = length;
+    return true;
+}
+
+bool TakeJobs(std::string_view, const std::string& value, GivenOptions& given,
+              std::string& problem) {
+    int count = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), count);
+    if (error != std::errc() || end != value.data() + value.size() || count < 1 || count > 1024) {
+        problem = "--jobs needs a whole number from 1 to 1024, not \"" + value + "\"";
+        return false;
+    }
+    given.options.jobs = count;
     return true;
 }
 
@@ -163,8 +176,15 @@ constexpr auto kOptions = std::to_array<CliOption>({
      nullptr, TakeSeason, nullptr},
     {"--runs", "", "K", OptionGroup::run,
      "K runs in one start; each rewrites the report (default 1)", nullptr, TakeRunCount, nullptr},
-    {"--output", "", "PATH", OptionGroup::run, "report file (default out.txt)", nullptr, TakePath,
-     nullptr},
+    {"--output", "", "PATH", OptionGroup::run,
+     "report file (default out.txt); a catalogue run writes none\n"
+     "and refuses it",
+     nullptr, TakePath, nullptr},
+    {"--jobs", "", "N", OptionGroup::run,
+     "threads of a catalogue run (a sales history beyond 100 sales\n"
+     "points or 600 periods) in all; its blocks of 100 sales points\n"
+     "run side by side (default: one per core)",
+     nullptr, TakeJobs, nullptr},
     {"--quiet", "", "", OptionGroup::run, "print only errors on stderr: no warnings, no notices",
      nullptr, nullptr, [](GivenOptions& given) -> bool& { return given.options.quiet; }},
     {"--export", "", "DIR", OptionGroup::results,
@@ -172,6 +192,11 @@ constexpr auto kOptions = std::to_array<CliOption>({
      "one holding summary.csv, series.csv, tradeoff.csv, next.csv and\n"
      "run.json; DIR must be new, empty or hold an earlier export only",
      nullptr, TakeResults, nullptr},
+    {"--export-series", "", "", OptionGroup::results,
+     "write series.csv in the export of a catalogue run too (left out\n"
+     "without it: a row per sales point and period)",
+     nullptr, nullptr,
+     [](GivenOptions& given) -> bool& { return given.options.results.exportSeries; }},
     {"--summary", "", "", OptionGroup::results,
      "print after the closing message (after every run) the fill\n"
      "rate, cycle service level, lost sales and returns of the sound\n"

@@ -18,7 +18,8 @@ struct ResultsCliOptions {
     std::optional<double> lostSaleCost;
     std::optional<double> returnCost;
     bool summary = false;
-    bool next = false;  // next.csv alone on stdout
+    bool next = false;          // next.csv alone on stdout
+    bool exportSeries = false;  // series.csv of a catalogue run, which is left out without it
     std::uint32_t seed = kDefaultSeed;
 };
 

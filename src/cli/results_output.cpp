@@ -1,5 +1,6 @@
 #include "cli/results_output.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "cli/results_summary.h"
@@ -7,7 +8,9 @@
 #include "results/export_tables.h"
 #include "results/next_deliveries.h"
 #include "run/bounded_proposals.h"
+#include "run/catalogue_run.h"
 #include "run/input_conversion.h"
+#include "run/run_driver.h"
 #include "runtime/run_error.h"
 #include "runtime/shown_text.h"
 #include "state/period_stretches.h"
@@ -19,9 +22,11 @@ std::optional<std::string> RefusedCheckFrom(const CliOptions& options, const Num
     if (!from) {
         return std::nullopt;
     }
-    const auto state = std::make_unique<RunState>();
+    const auto state = std::make_unique<RunState>(PeriodsToHold(options.inputs));
     try {
-        ConvertInputs(options.inputs, locale, BoxNaming::options, *state);
+        ConvertInputs(options.inputs, locale, BoxNaming::options, *state,
+                      {1, std::min(options.inputs.history ? options.inputs.history->salesPoints : 0,
+                                   kMaxSalesPoints)});
     } catch (const InputError&) {
         return std::nullopt;
     }
@@ -40,7 +45,18 @@ bool DeliverResults(const RunState& state, const CliOptions& options, int run,
     if (!asked.summary && !exportNow && !nextNow) {
         return true;
     }
-    const RunResults results = CompleteResults(state, asked.request, options.run);
+    return DeliverComputedResults(CompleteResults(state, asked.request, options.run), options, run,
+                                  warnings, healthNotes, scenario, out, err);
+}
+
+bool DeliverComputedResults(const RunResults& results, const CliOptions& options, int run,
+                            const std::vector<std::string>& warnings,
+                            const std::vector<std::string>& healthNotes,
+                            const std::string& scenario, std::ostream& out, std::ostream& err) {
+    const ResultsCliOptions& asked = options.results;
+    const bool lastRun = run == options.runs;
+    const bool exportNow = asked.exportFolder && lastRun;
+    const bool nextNow = asked.next && lastRun;
     std::vector<std::string> notes = healthNotes;
     if (const std::optional<std::string> note = ProposalNote(results, "--bounded-constants");
         note && !options.run.boundedConstants) {
@@ -59,6 +75,7 @@ bool DeliverResults(const RunState& state, const CliOptions& options, int run,
         record.request = asked.request;
         record.warnings = warnings;
         record.notes = notes;
+        record.seriesLeftOut = IsCatalogue(options.inputs) && !asked.exportSeries;
         try {
             const std::string note = WriteExportFolder(*asked.exportFolder, results, record);
             if (!note.empty()) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "results/run_results.h"
 #include "state/run_state.h"
 
 namespace sf {
@@ -18,6 +19,12 @@ namespace sf {
 // err. Why --check-from cannot check the run the options describe, naming the option; none when it
 // can or is not given, or when the run will refuse its inputs itself.
 std::optional<std::string> RefusedCheckFrom(const CliOptions& options, const NumberLocale& locale);
+
+// As DeliverResults, for results already computed with their proposals (a catalogue run's).
+bool DeliverComputedResults(const RunResults& results, const CliOptions& options, int run,
+                            const std::vector<std::string>& warnings,
+                            const std::vector<std::string>& healthNotes,
+                            const std::string& scenario, std::ostream& out, std::ostream& err);
 
 bool DeliverResults(const RunState& state, const CliOptions& options, int run,
                     const std::vector<std::string>& warnings,

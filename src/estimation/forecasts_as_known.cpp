@@ -16,21 +16,27 @@
 namespace sf {
 namespace {
 
-// Periods 0..1200: the replays of the coming periods run to P + max(H, 1), beyond period 600.
-constexpr int kReplaySlots = kPeriodSlots + kMaxPeriods;
+// Periods 0..2 x 600 (or twice a longer history's P): the replays of the coming periods run to
+// P + max(H, 1), beyond the state's last period.
+int ReplaySlots(const RunState& state) {
+    return 2 * state.periodCapacity + 1;
+}
 
 // The series of eight lanes side by side by period: [period * kLaneCount + lane], one after
 // another in a thread's lane buffer.
 struct LaneSeries {
-    static constexpr std::size_t kCells = static_cast<std::size_t>(kReplaySlots) * kLaneCount;
-    static constexpr std::size_t kBufferCells = 4 * kCells;
+    static std::size_t CellsFor(const RunState& state) {
+        return static_cast<std::size_t>(ReplaySlots(state)) * kLaneCount;
+    }
 
-    explicit LaneSeries(double* buffer)
-        : demand(buffer),
-          forecast(buffer + kCells),
-          deviation(buffer + 2 * kCells),
-          mad(buffer + 3 * kCells) {}
+    LaneSeries(double* buffer, std::size_t cells)
+        : cells(cells),
+          demand(buffer),
+          forecast(buffer + cells),
+          deviation(buffer + 2 * cells),
+          mad(buffer + 3 * cells) {}
 
+    const std::size_t cells;
     double* const demand;
     double* const forecast;
     double* const deviation;  // |D - F| of the alpha replay
@@ -51,7 +57,7 @@ long long ReplayInLanes(RunState& state, const NamedLaneKernel& kernel, const do
     double* const deviation = series.deviation;
     double* const mad = series.mad;
     std::array<double, kLaneCount> trial{}, start{}, windowEnd{}, criterion{};
-    std::fill_n(demand, LaneSeries::kCells, 0.0);
+    std::fill_n(demand, series.cells, 0.0);
     for (int lane = 0; lane < lanes; ++lane) {
         const PeriodRow<const double> row = state.actualDemand.Row(first + lane);
         for (int t = 1; t <= rolling.last; ++t) {
@@ -120,14 +126,15 @@ void ForecastsAsKnown(RunState& state, const LaneOptions& options) {
     }
     const NamedLaneKernel& kernel = LaneKernels().Named(options.kernel);
     // 1 / t as the criteria's own division gives it.
-    std::array<double, kReplaySlots> reciprocal{};
-    for (int t = 1; t < kReplaySlots; ++t) {
-        reciprocal[t] = 1.0 / t;
+    std::vector<double> reciprocal(static_cast<std::size_t>(ReplaySlots(state)), 0.0);
+    for (int t = 1; t < ReplaySlots(state); ++t) {
+        reciprocal[static_cast<std::size_t>(t)] = 1.0 / t;
     }
     const int groups = (state.salesPointCount + kLaneCount - 1) / kLaneCount;
     std::atomic<int> next{0};
     auto work = [&](int thread) {
-        LaneSeries series(LaneBuffer(state, thread, LaneSeries::kBufferCells));
+        const std::size_t cells = LaneSeries::CellsFor(state);
+        LaneSeries series(LaneBuffer(state, thread, 4 * cells), cells);
         long long divisions = 0;
         for (int group = next++; group < groups; group = next++) {
             divisions +=

@@ -37,9 +37,9 @@ class LaneRun {
           observer_(observer),
           progress_(progress),
           searches_(searches) {
-        reciprocal[0] = 0.0;
-        for (int t = 1; t < kPeriodSlots; ++t) {
-            reciprocal[t] = 1.0 / t;
+        reciprocal.assign(static_cast<std::size_t>(state.periodCapacity) + 1, 0.0);
+        for (int t = 1; t <= state.periodCapacity; ++t) {
+            reciprocal[static_cast<std::size_t>(t)] = 1.0 / t;
         }
     }
 
@@ -96,7 +96,7 @@ class LaneRun {
     RunState& state;
     const NamedLaneKernel& kernel;
     std::atomic<long long>* divisions;  // null unless counted
-    std::array<double, kPeriodSlots> reciprocal{};
+    std::vector<double> reciprocal;     // 1 / t by period, as the division gives it
     std::atomic<bool> abort{false};
 
   private:
@@ -190,7 +190,6 @@ class LaneSet {
   public:
     static constexpr long long kSearchBatch = 16;  // searches finished between shared counts
     static constexpr int kMaxLanes = kMaxLaneGroups * kLaneCount;
-    static constexpr std::size_t kGroupCells = std::size_t{kPeriodSlots} * kLaneCount;
 
     LaneSet(LaneRun& run, SearchPool& pool, int thread, std::vector<SalesPointProgress>& progress)
         : run_(run),
@@ -203,8 +202,9 @@ class LaneSet {
           last_(RollingStretch(state_).last),
           groups_(LaneGroupsFor(lag_)),
           lanes_(groups_ * kLaneCount),
-          input_(LaneBuffer(state_, thread, 2 * groups_ * kGroupCells)),
-          output_(input_ + groups_ * kGroupCells) {
+          groupCells_(static_cast<std::size_t>(state_.periodCapacity + 1) * kLaneCount),
+          input_(LaneBuffer(state_, thread, 2 * groups_ * groupCells_)),
+          output_(input_ + groups_ * groupCells_) {
         sales_.fill(-1);
     }
 
@@ -221,8 +221,8 @@ class LaneSet {
             args[group].start = start_.data() + at;
             args[group].windowEnd = windowEnd_.data() + at;
             args[group].reciprocal = run_.reciprocal.data();
-            args[group].input = input_ + group * kGroupCells;
-            args[group].output = output_ + group * kGroupCells;
+            args[group].input = input_ + group * groupCells_;
+            args[group].output = output_ + group * groupCells_;
             args[group].criterion = criterion_.data() + at;
         }
         std::array<LaneKernelArgs, kMaxLaneGroups> busy{};
@@ -262,10 +262,10 @@ class LaneSet {
   private:
     // A lane's series by period: [t * kLaneCount] from its column.
     double* InputColumn(int lane) {
-        return input_ + lane / kLaneCount * kGroupCells + lane % kLaneCount;
+        return input_ + lane / kLaneCount * groupCells_ + lane % kLaneCount;
     }
     const double* OutputColumn(int lane) const {
-        return output_ + lane / kLaneCount * kGroupCells + lane % kLaneCount;
+        return output_ + lane / kLaneCount * groupCells_ + lane % kLaneCount;
     }
     double Input(int t, int lane) { return InputColumn(lane)[t * kLaneCount]; }
     double Output(int t, int lane) const { return OutputColumn(lane)[t * kLaneCount]; }
@@ -287,7 +287,7 @@ class LaneSet {
 
     void MeasureWindows(int group, LaneKernelArgs& args) {
         int lastPeriod = 0;
-        int commonEnd = kMaxPeriods;
+        int commonEnd = state_.periodCapacity;
         long long divisions = 0;
         for (int lane = group * kLaneCount; lane < (group + 1) * kLaneCount; ++lane) {
             const bool busy = sales_[lane] >= 0;
@@ -381,16 +381,17 @@ class LaneSet {
 
     // The message the plain criterion gives, from the series this lane has just evaluated.
     [[noreturn]] void FailOnNonFiniteLane(int lane, const SalesPointProgress& work) {
-        std::vector<double> series(kPeriodSlots, 0.0);
-        std::vector<double> errors(kPeriodSlots, 0.0);
+        const int slots = state_.periodCapacity + 1;
+        std::vector<double> series(static_cast<std::size_t>(slots), 0.0);
+        std::vector<double> errors(static_cast<std::size_t>(slots), 0.0);
         for (int t = first_; t <= work.period; ++t) {
             const double error = Output(t, lane) - Input(t, lane);
             series[t] = work.betaSearch ? SigmaFromMad(Output(t, lane)) : Output(t, lane);
             errors[t] = error * error;
         }
-        FailOnNonFiniteCriterion(PeriodRow<const double>(series.data()),
-                                 PeriodRow<const double>(errors.data()), work.salesPoint, first_,
-                                 work.period,
+        FailOnNonFiniteCriterion(PeriodRow<const double>(series.data(), slots),
+                                 PeriodRow<const double>(errors.data(), slots), work.salesPoint,
+                                 first_, work.period,
                                  work.betaSearch ? "smoothed deviation" : "smoothed mean");
     }
 
@@ -487,6 +488,7 @@ class LaneSet {
     const int last_;
     const int groups_;
     const int lanes_;
+    const std::size_t groupCells_;        // one group's column of periods 0..P, lanes side by side
     std::array<int, kMaxLanes> sales_{};  // index into progress_, -1 when idle
     long long searchesFinished_ = 0;      // not yet counted in run_
     double* const input_;  // the groups one after another, in the thread's lane buffer

@@ -152,6 +152,10 @@ bool CountsOnly(RecordReader& reader, std::string_view rest, char delimiter) {
     }
     const auto cells = static_cast<std::size_t>(std::ranges::count(rest, delimiter)) + 1;
     if (count + cells > kMostCells) {
+        // The row is cut beyond kMostCells cells, and none of those before is kept: they only
+        // count, so the next cell taken is the one that cuts it (counting them one by one would
+        // take the square of a long row's length).
+        count = kMostCells;
         return false;
     }
     count += cells;
@@ -179,7 +183,7 @@ std::string_view SplitQuoteFreeLines(std::string_view text, char delimiter, Reco
         std::size_t cellEnd = line.find(delimiter);
         const bool blank =
             cellEnd == std::string_view::npos && std::ranges::all_of(line, IsBlankAround);
-        for (std::size_t cellStart = 0; !blank && !reader.failure;
+        for (std::size_t cellStart = 0; !blank && !reader.failure && !reader.skipping;
              cellStart = cellEnd + 1, cellEnd = line.find(delimiter, cellStart)) {
             if (CountsOnly(reader, line.substr(cellStart), delimiter)) {
                 break;

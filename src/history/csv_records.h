@@ -8,14 +8,17 @@
 
 namespace sf {
 
-// The most cells a row of a sales history holds: up to ten name columns, 600 periods and a
-// trailing delimiter (a sales point's row). A row with more is cut there, so that a file of
-// millions of delimiters costs no memory.
-inline constexpr std::size_t kMostCells = 611;
+// The most cells a row of a sales history holds: a wide history's row of a million sales points
+// (a catalogue's articles side by side), far more than ten name columns and 10,000 periods. A
+// row with more is cut there, so that a file of endless delimiters costs no more memory.
+inline constexpr std::size_t kMostCells = 1'000'002;
 
-// Far more than 100 sales points by 600 periods take in any table of ours, however many other
-// columns a long table carries: a larger file is no sales history nor export table.
+// Far more than 100 sales points by 600 periods take in any export table of ours, however many
+// other columns it carries: a larger file is no export table.
 inline constexpr std::size_t kLargestCsvFile = std::size_t{64} << 20;
+// A catalogue's sales history: some 30,000 articles by 2,000 days in rows or wide take a few
+// hundred megabytes, a long table of them a few gigabytes.
+inline constexpr std::size_t kLargestHistoryFile = std::size_t{8} << 30;
 
 // One record of a CSV text: its row as a spreadsheet numbers it (blank lines count; a CR LF pair
 // ends one row, not two), how many cells it has (kMostCells + 1 for a row that was cut) and the

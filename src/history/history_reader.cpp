@@ -121,14 +121,14 @@ SalesHistory ReadSalesHistory(const std::filesystem::path& path, const HistoryCh
             }
         };
         try {
-            bytes = ReadInputFile(path, kLargestCsvFile, standardInput, checkText);
+            bytes = ReadInputFile(path, kLargestHistoryFile, standardInput, checkText);
         } catch (const RunError& refusal) {
             throw RunError(notText.empty() ? named + " " + refusal.what() : named + ": " + notText);
         }
         if (!bytes) {
             throw RunError(named +
-                           " is larger than 64 MB, more than any sales history of 100 sales "
-                           "points and 600 periods needs");
+                           " is larger than 8 GB, more than the sales history of any catalogue "
+                           "of 10,000 periods needs");
         }
         SalesHistory history;
         try {

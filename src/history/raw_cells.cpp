@@ -7,7 +7,7 @@ void RawCells::Add(const CsvRecord& record) {
         if (column < record.cells.size()) {
             text_ += record.cells[column];
         }
-        ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+        ends_.push_back(static_cast<std::uint64_t>(text_.size()));
     }
     rows_.push_back(record.row);
 }

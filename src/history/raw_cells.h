@@ -25,14 +25,14 @@ class RawCells {
     int Row(std::size_t at) const { return rows_[at]; }
     std::string_view Cell(std::size_t at, std::size_t column) const {
         const std::size_t index = at * perRow_ + column;
-        const std::uint32_t begin = index == 0 ? 0 : ends_[index - 1];
+        const std::uint64_t begin = index == 0 ? 0 : ends_[index - 1];
         return std::string_view(text_).substr(begin, ends_[index] - begin);
     }
 
   private:
     std::size_t perRow_;
     std::string text_;
-    std::vector<std::uint32_t> ends_;  // where each cell ends in text_; a file is at most 64 MB
+    std::vector<std::uint64_t> ends_;  // where each cell ends in text_, beyond 4 GB too
     std::vector<int> rows_;
 };
 

@@ -24,11 +24,6 @@ void RowsHistory::Take(const CsvRecord& record) {
         throw RunError(RowName(record.row) + " has " + CellCount(record) +
                        " where the header has " + std::to_string(columns_));
     }
-    // One more row may be the total of the sales points above.
-    if (salesPoints_->Rows() == static_cast<std::size_t>(kMaxSalesPoints) + 1) {
-        throw RunError(RowName(record.row) +
-                       " would be sales point 102: more than 100 sales points");
-    }
     salesPoints_->Add(record);
 }
 
@@ -43,18 +38,14 @@ SalesHistory RowsHistory::Finish(const HistoryChoices& choices) {
         layout_.trailingDelimiter = IsBlank(salesPoints_->Cell(at, columns_ - 1));
     }
     const std::size_t end = columns_ - (layout_.trailingDelimiter ? 1 : 0);
-    if (end - names > static_cast<std::size_t>(kMaxPeriods)) {
+    if (end - names > static_cast<std::size_t>(kMaxHistoryPeriods)) {
         throw RunError(RowName(headerRow_) + " has " + std::to_string(end - names) +
-                       " periods: more than 600 periods");
+                       " periods: more than " + std::to_string(kMaxHistoryPeriods) + " periods");
     }
     const DecimalSeparator separator =
         SeparatorOfCells(*salesPoints_, names, end, layout_.delimiter, choices.decimal);
     layout_.decimal = separator;
     layout_.totalRow = LeaveOutTotalRow(*salesPoints_, NameCells(rows - 1), names, end, separator);
-    if (salesPoints_->Rows() > static_cast<std::size_t>(kMaxSalesPoints)) {
-        throw RunError(RowName(salesPoints_->Row(kMaxSalesPoints)) +
-                       " would be sales point 101: more than 100 sales points");
-    }
     SalesHistory history = Read(choices, end, separator);
     layout_.filledPeriods = history.periods - static_cast<int>(end - names);
     return history;
@@ -123,7 +114,7 @@ std::vector<std::string> RowsHistory::Dates(std::size_t end, const HistoryChoice
     // With missing rows read as zero, a date no column names is a period of zeros.
     const std::vector<std::chrono::sys_days> periods = PeriodDays(
         days, choices.missing == MissingRows::zero ? PeriodGaps::filled : PeriodGaps::refused,
-        kMaxPeriods);
+        kMaxHistoryPeriods);
     for (std::size_t at = 0; at < days.size(); ++at) {
         periodOfColumn[at] = static_cast<std::size_t>(
             std::ranges::lower_bound(periods, days[at].day) - periods.begin());

@@ -15,10 +15,9 @@ void WideHistory::Take(const CsvRecord& record) {
     if (firstRow_ == 0) {
         firstRow_ = record.row;
         columns_ = record.cellCount;
-        // A date column and a trailing delimiter may come beside the sales points.
-        if (columns_ > static_cast<std::size_t>(kMaxSalesPoints) + layout_.dateColumn + 1) {
+        if (record.IsCut()) {
             throw RunError(RowName(record.row) + " has " + CellCount(record) +
-                           ": more than 100 sales points");
+                           ": more sales points than a history may hold");
         }
         periods_.emplace(columns_);
         if (layout_.headerRow == record.row) {
@@ -34,8 +33,10 @@ void WideHistory::Take(const CsvRecord& record) {
         throw RunError(RowName(record.row) + " has " + CellCount(record) + " where " +
                        RowName(firstRow_) + " has " + std::to_string(columns_));
     }
-    if (periods_->Rows() == static_cast<std::size_t>(kMaxPeriods)) {
-        throw RunError(RowName(record.row) + " would be period 601: more than 600 periods");
+    if (periods_->Rows() == static_cast<std::size_t>(kMaxHistoryPeriods)) {
+        throw RunError(RowName(record.row) + " would be period " +
+                       std::to_string(kMaxHistoryPeriods + 1) + ": more than " +
+                       std::to_string(kMaxHistoryPeriods) + " periods");
     }
     periods_->Add(record);
 }
@@ -51,10 +52,6 @@ SalesHistory WideHistory::Finish(const HistoryChoices& choices) {
     // A column of dates alone would be a history of no sales point.
     if (end <= first) {
         throw RunError(RowName(firstRow_) + " holds dates only: no column of demand beside them");
-    }
-    if (end - first > static_cast<std::size_t>(kMaxSalesPoints)) {
-        throw RunError(RowName(firstRow_) + " has " + std::to_string(columns_) +
-                       " cells: more than 100 sales points");
     }
     const DecimalSeparator separator =
         SeparatorOfCells(*periods_, first, end, layout_.delimiter, choices.decimal);
@@ -137,7 +134,7 @@ std::vector<std::string> WideHistory::Dates(const HistoryChoices& choices,
     // With missing rows read as zero, a date no row names is a period of zeros.
     const std::vector<std::chrono::sys_days> periods = PeriodDays(
         days, choices.missing == MissingRows::zero ? PeriodGaps::filled : PeriodGaps::refused,
-        kMaxPeriods);
+        kMaxHistoryPeriods);
     for (std::size_t at = 0; at < days.size(); ++at) {
         periodOfRow[at] = static_cast<std::size_t>(std::ranges::lower_bound(periods, days[at].day) -
                                                    periods.begin());

@@ -29,7 +29,9 @@ struct ExportFile {
 constexpr ExportFile kExportFiles[] = {
     {"summary.csv", SummaryCsv},
     {"series.csv",
-     [](const RunResults& results, const RunRecord&) { return SeriesCsv(results.series); }},
+     [](const RunResults& results, const RunRecord& record) {
+         return record.seriesLeftOut ? std::string() : SeriesCsv(results.series);
+     }},
     {"tradeoff.csv",
      [](const RunResults& results, const RunRecord&) { return TradeoffCsv(results); }},
     {"next.csv", [](const RunResults& results, const RunRecord&) { return NextCsv(results); }},

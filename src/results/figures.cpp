@@ -131,6 +131,15 @@ void Add(FigureSums& total, const FigureSums& sums) {
     total.negativeDeliveries += sums.negativeDeliveries;
 }
 
+// A block's sums into the pooled ones: the first block's are the pool, later ones are added.
+void Pool(FigureSums& total, const FigureSums& block, bool firstBlock) {
+    if (firstBlock) {
+        total = block;
+    } else {
+        Add(total, block);
+    }
+}
+
 // The sums and counts alone: what a row with a diverged sales point in it can tell.
 Figures WithoutRates(Figures figures) {
     for (std::optional<double>* rate :
@@ -196,14 +205,22 @@ RunFigures ComputeFigures(const RunSeries& series, ExportForm form) {
         evaluated.stretch = series.Stretch(evaluation);
         FigureSums sound;
         FigureSums all;
-        for (std::size_t at = 0; at < series.salesPoints.size(); ++at) {
-            const FigureSums sums = SalesPointSums(series, series.salesPoints[at], evaluation,
-                                                   diverged[IndexOf(evaluation)][at]);
-            evaluated.salesPoints.push_back(FromSums(sums));
-            if (figures.sound[at]) {
-                Add(sound, sums);
+        std::size_t begin = 0;
+        for (const std::size_t end : BlockEnds(series)) {
+            FigureSums blockSound;
+            FigureSums blockAll;
+            for (std::size_t at = begin; at < end; ++at) {
+                const FigureSums sums = SalesPointSums(series, series.salesPoints[at], evaluation,
+                                                       diverged[IndexOf(evaluation)][at]);
+                evaluated.salesPoints.push_back(FromSums(sums));
+                if (figures.sound[at]) {
+                    Add(blockSound, sums);
+                }
+                Add(blockAll, sums);
             }
-            Add(all, sums);
+            Pool(sound, blockSound, begin == 0);
+            Pool(all, blockAll, begin == 0);
+            begin = end;
         }
         evaluated.sound = FromSums(sound);
         evaluated.all = FromSums(all);
@@ -218,12 +235,18 @@ Figures FiguresOver(const RunSeries& series, Evaluation evaluation,
                     const std::vector<bool>& chosen) {
     FigureSums total;
     const std::size_t count = std::min(chosen.size(), series.salesPoints.size());
-    for (std::size_t at = 0; at < count; ++at) {
-        if (chosen[at]) {
-            const SalesPointSeries& point = series.salesPoints[at];
-            Add(total,
-                SalesPointSums(series, point, evaluation, DivergedIn(series, point, evaluation)));
+    std::size_t begin = 0;
+    for (const std::size_t end : BlockEnds(series)) {
+        FigureSums block;
+        for (std::size_t at = begin; at < std::min(end, count); ++at) {
+            if (chosen[at]) {
+                const SalesPointSeries& point = series.salesPoints[at];
+                Add(block, SalesPointSums(series, point, evaluation,
+                                          DivergedIn(series, point, evaluation)));
+            }
         }
+        Pool(total, block, begin == 0);
+        begin = end;
     }
     return FromSums(total);
 }

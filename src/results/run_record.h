@@ -26,6 +26,7 @@ struct RunRecord {
     std::filesystem::path reportPath;
     std::vector<std::string> warnings;  // as the front end showed them
     std::vector<std::string> notes;     // what the results should be read with
+    bool seriesLeftOut = false;         // a catalogue run exports series.csv only when asked
 };
 
 // The record of a run as both front ends begin it: the boxes and model, the options, the seed

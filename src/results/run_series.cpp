@@ -80,6 +80,19 @@ std::string_view RunSeries::Date(int period) const {
     return period >= 1 && at < dates.size() ? std::string_view(dates[at]) : std::string_view();
 }
 
+std::vector<std::size_t> BlockEnds(const RunSeries& series) {
+    if (series.blockSizes.empty()) {
+        return {series.salesPoints.size()};
+    }
+    std::vector<std::size_t> ends;
+    std::size_t end = 0;
+    for (const std::size_t size : series.blockSizes) {
+        end += size;
+        ends.push_back(std::min(end, series.salesPoints.size()));
+    }
+    return ends;
+}
+
 RunSeries CopySeries(const RunState& state) {
     const int p = state.periodNumber;
     const PeriodStretch outcome = OutcomeWindow(state);

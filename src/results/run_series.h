@@ -128,6 +128,9 @@ struct RunSeries {
     std::vector<std::string> dates;
     // With a season every series is in the demand's own units (see IntoDemandUnits).
     SeasonTable season;
+    // A catalogue run's blocks: how many sales points each holds, in order; empty when the run
+    // is one block. Pooled figures add each block's sums, in block order.
+    std::vector<std::size_t> blockSizes;
 
     PeriodStretch Stretch(Evaluation evaluation) const {
         return evaluation == Evaluation::asForecast ? rollingStretch : outcomeWindow;
@@ -139,5 +142,9 @@ struct RunSeries {
 };
 
 RunSeries CopySeries(const RunState& state);
+
+// Where each block of the series ends (an index into salesPoints past its last), in order: the
+// whole series as one block unless blockSizes says otherwise.
+std::vector<std::size_t> BlockEnds(const RunSeries& series);
 
 }  // namespace sf

@@ -1,12 +1,43 @@
 #include "results/tradeoff.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "results/ratio.h"
 #include "results/tradeoff_kernel.h"
 #include "runtime/kernel_set.h"
 
 namespace sf {
+namespace {
+
+// A block's sums into the pooled ones (the first block's are the pool, later ones are added),
+// and the block's cleared for the next.
+void PoolBlock(SumsByTau& block, double& blockDemand, double& blockPeriods, bool firstBlock,
+               SumsByTau& total, double& demand, double& periods) {
+    if (firstBlock) {
+        std::swap(total, block);
+        demand = blockDemand;
+        periods = blockPeriods;
+    } else {
+        for (auto [into, from] :
+             {std::pair(&total.lostSales, &block.lostSales),
+              std::pair(&total.returns, &block.returns),
+              std::pair(&total.deliveries, &block.deliveries),
+              std::pair(&total.sales, &block.sales),
+              std::pair(&total.periodsWithoutLostSale, &block.periodsWithoutLostSale)}) {
+            for (std::size_t k = 0; k < into->size(); ++k) {
+                (*into)[k] = (*into)[k] + (*from)[k];
+            }
+        }
+        demand = demand + blockDemand;
+        periods += blockPeriods;
+    }
+    block = SumsByTau(total.sales.size());
+    blockDemand = 0.0;
+    blockPeriods = 0.0;
+}
+
+}  // namespace
 
 std::vector<TradeoffRow> ComputeTradeoff(const RunSeries& series, Evaluation evaluation,
                                          const SalesPointChoice& chosen,
@@ -29,6 +60,9 @@ std::vector<TradeoffRow> ComputeTradeoffWith(const NamedTradeoffKernel& kernel,
     SumsByTau total(lanes.size());
     double demand = 0.0;
     double periods = 0.0;
+    SumsByTau block(lanes.size());
+    double blockDemand = 0.0;
+    double blockPeriods = 0.0;
     const PeriodStretch stretch = series.Stretch(evaluation);
     const int first = stretch.first;
     const int length = stretch.Length();
@@ -36,8 +70,9 @@ std::vector<TradeoffRow> ComputeTradeoffWith(const NamedTradeoffKernel& kernel,
     auto window = [first](const PeriodSeries& column) {
         return &column.values[static_cast<std::size_t>(first - column.first)];
     };
-    if (length > 0) {
-        for (std::size_t at = 0; at < series.salesPoints.size(); ++at) {
+    std::size_t begin = 0;
+    for (const std::size_t end : length > 0 ? BlockEnds(series) : std::vector<std::size_t>{}) {
+        for (std::size_t at = begin; at < end; ++at) {
             if (!chosen[at]) {
                 continue;
             }
@@ -47,11 +82,13 @@ std::vector<TradeoffRow> ComputeTradeoffWith(const NamedTradeoffKernel& kernel,
             for (int period = 0; period < length; ++period) {
                 salesPointDemand = salesPointDemand + periodDemand[period];
             }
-            demand = demand + salesPointDemand;
-            periods += length;
+            blockDemand = blockDemand + salesPointDemand;
+            blockPeriods += length;
             kernel.addSalesPoint(window(point.forecast), window(point.sigma), periodDemand, length,
-                                 lanes, total);
+                                 lanes, block);
         }
+        PoolBlock(block, blockDemand, blockPeriods, begin == 0, total, demand, periods);
+        begin = end;
     }
 
     std::vector<TradeoffRow> rows(count);

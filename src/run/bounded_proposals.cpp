@@ -37,7 +37,7 @@ SeasonState SeasonOfListed(const SeasonState& season, const std::vector<int>& sa
 // demand with the constants within 0 and 1, as a sales history of them would run.
 RunResults BoundedRun(const RunState& state, const std::vector<int>& salesPoints,
                       const RunOptions& options) {
-    const auto bounded = std::make_unique<RunState>();
+    const auto bounded = std::make_unique<RunState>(state.periodCapacity);
     bounded->periodNumber = state.periodNumber;
     bounded->initPeriods = state.initPeriods;
     bounded->alphaBetaPeriods = state.alphaBetaPeriods;

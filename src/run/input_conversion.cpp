@@ -1,5 +1,6 @@
 #include "run/input_conversion.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -142,8 +143,14 @@ void CheckRange(const WholeNumberBox& box, int value, const BoxTexts& texts) {
     }
 }
 
+// A box whose range is the periods a run state holds: 600, or a longer sales history's P.
+WholeNumberBox ForPeriods(WholeNumberBox box, int capacity) {
+    box.highest += capacity - kMaxPeriods;
+    return box;
+}
+
 // The three windows' lengths together.
-std::string WindowsTooLong(int lastFittedPeriod, const BoxTexts& texts) {
+std::string WindowsTooLong(int lastFittedPeriod, int capacity, const BoxTexts& texts) {
     const std::string windows =
         texts.naming == BoxNaming::options
             ? NameOf(kInitPeriods.text, texts) + ", " + NameOf(kAlphaBetaPeriods.text, texts) +
@@ -151,22 +158,35 @@ std::string WindowsTooLong(int lastFittedPeriod, const BoxTexts& texts) {
             : "The periods for initial mu and sigma, the periods for initial alpha and beta and "
               "the forecasting horizon";
     return windows + " add up to " + std::to_string(lastFittedPeriod) +
-           "; together they must not exceed " + std::to_string(kMaxPeriods);
+           "; together they must not exceed " + std::to_string(capacity);
 }
 
 }  // namespace
 
 void ConvertInputs(const RunInputs& inputs, const NumberLocale& locale, BoxNaming naming,
-                   RunState& state) {
+                   RunState& state, SalesPointBlock block) {
     const BoxTexts texts{inputs, locale, naming};
-    state.alphaBetaPeriods = ReadInt16(kAlphaBetaPeriods, texts);
+    const int capacity = state.periodCapacity;
+    const WholeNumberBox alphaBetaPeriods = ForPeriods(kAlphaBetaPeriods, capacity);
+    const WholeNumberBox initPeriods = ForPeriods(kInitPeriods, capacity);
+    const WholeNumberBox periods = ForPeriods(kPeriods, capacity);
+    const WholeNumberBox horizon = ForPeriods(kHorizon, capacity);
+    state.alphaBetaPeriods = ReadInt16(alphaBetaPeriods, texts);
     state.warmUp = ReadInt16(kWarmUp, texts);
-    state.initPeriods = ReadInt16(kInitPeriods, texts);
+    state.initPeriods = ReadInt16(initPeriods, texts);
+    if (inputs.history && inputs.history->periods > capacity) {
+        throw RunError("The sales history has " + std::to_string(inputs.history->periods) +
+                       " periods; this run holds at most " + std::to_string(capacity));
+    }
     state.periodNumber = inputs.history ? static_cast<std::int16_t>(inputs.history->periods)
-                                        : ReadInt16(kPeriods, texts);
+                                        : ReadInt16(periods, texts);
     state.tau = ReadDouble(&RunInputs::tau_tx, texts);
-    state.salesPointCount = inputs.history ? static_cast<std::int16_t>(inputs.history->salesPoints)
-                                           : ReadInt16(kSalesPoints, texts);
+    const int historySalesPoints =
+        inputs.history ? (block.count > 0 ? block.count : inputs.history->salesPoints) : 0;
+    state.salesPointCount =
+        inputs.history
+            ? static_cast<std::int16_t>(std::min(historySalesPoints, kMaxSalesPoints + 1))
+            : ReadInt16(kSalesPoints, texts);
     state.demandRecorded = inputs.history.has_value();
     // Demand read from a file has no model: its boxes are neither read nor checked.
     if (!inputs.history) {
@@ -177,7 +197,7 @@ void ConvertInputs(const RunInputs& inputs, const NumberLocale& locale, BoxNamin
         state.limits.p2up = ReadDouble(&RunInputs::p2up, texts, 1);
         state.limits.p3 = UsesP3(inputs.model) ? ReadDouble(&RunInputs::p3, texts, 2) : 0.0;
     }
-    state.horizon = ReadInt16(kHorizon, texts);
+    state.horizon = ReadInt16(horizon, texts);
 
     // A parameter is the lower limit plus a share of the distance to the upper one: the
     // distance itself must be a number.
@@ -191,13 +211,13 @@ void ConvertInputs(const RunInputs& inputs, const NumberLocale& locale, BoxNamin
     }
 
     CheckRange(kSalesPoints, state.salesPointCount, texts);
-    CheckRange(kPeriods, state.periodNumber, texts);
-    CheckRange(kInitPeriods, state.initPeriods, texts);
-    CheckRange(kAlphaBetaPeriods, state.alphaBetaPeriods, texts);
-    CheckRange(kHorizon, state.horizon, texts);
+    CheckRange(periods, state.periodNumber, texts);
+    CheckRange(initPeriods, state.initPeriods, texts);
+    CheckRange(alphaBetaPeriods, state.alphaBetaPeriods, texts);
+    CheckRange(horizon, state.horizon, texts);
     const int lastFittedPeriod = InitialFittingWindow(state).last;
-    if (lastFittedPeriod > kMaxPeriods) {
-        throw InputError(WindowsTooLong(lastFittedPeriod, texts), kInitPeriods.text);
+    if (lastFittedPeriod > capacity) {
+        throw InputError(WindowsTooLong(lastFittedPeriod, capacity, texts), kInitPeriods.text);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "run/run_driver.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <exception>
@@ -68,7 +69,7 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
         lanes.divisions = &options.measures->divisions;
     }
     state.Clear();
-    ConvertInputs(inputs, locale, options.boxNaming, state);
+    ConvertInputs(inputs, locale, options.boxNaming, state, options.block);
     CheckSeasonLength(options.season, inputs, locale, options.boxNaming, state);
     state.boundedConstants = options.boundedConstants;
     // Left set when the report's file cannot be created: then no run can write it there.
@@ -80,7 +81,7 @@ void RunPhases(RunState& state, UniformSource& source, const RunInputs& inputs,
         if (inputs.history) {
             // Recorded demand has no mean behind it: demandMean stays as cleared, at zero.
             WriteDemandSource(report, inputs.history->name);
-            FillActualDemand(*inputs.history, state);
+            FillActualDemand(*inputs.history, options.block, state);
         } else {
             DrawParameters(state, source);
             WriteParameterLines(state, report, locale);
@@ -146,6 +147,10 @@ RunOutcome ExecuteRun(RunState& state, UniformSource& source, const RunInputs& i
     clock.Lap(RunPhase::results);
     outcome.sourceAtStart = atStart;
     return outcome;
+}
+
+int PeriodsToHold(const RunInputs& inputs) {
+    return inputs.history ? std::max(inputs.history->periods, kMaxPeriods) : kMaxPeriods;
 }
 
 RunOutcome OutcomeOfFault(std::exception_ptr fault) {

@@ -33,6 +33,9 @@ struct RunOutcome {
     bool reportNotCreated = false;
 };
 
+// The periods a run state for these inputs must hold: 600, or a longer sales history's.
+int PeriodsToHold(const RunInputs& inputs);
+
 // A failed run's outcome for whatever a run threw: a RunError's own message, or a plain word on
 // a fault of the surroundings (memory, a thread that cannot start) or of the program itself.
 RunOutcome OutcomeOfFault(std::exception_ptr fault);

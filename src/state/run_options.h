@@ -18,6 +18,13 @@ struct LaneOptions {
     std::atomic<long long>* divisions = nullptr;
 };
 
+// A slice of a sales history's sales points that a run takes as if a file held them alone: the
+// first and how many (0: all of them).
+struct SalesPointBlock {
+    int first = 1;
+    int count = 0;
+};
+
 // How a run computes, beside what the boxes say.
 struct RunOptions {
     EstimationPath estimation = EstimationPath::lanes;
@@ -30,6 +37,8 @@ struct RunOptions {
     BoxNaming boxNaming = BoxNaming::labels;
     // When set, the run adds its phase times and divisions to it (for benchmarks).
     RunMeasures* measures = nullptr;
+    // The sales points of a sales history this run takes (a catalogue run's block).
+    SalesPointBlock block{};
 };
 
 }  // namespace sf

@@ -14,11 +14,12 @@ constexpr std::size_t kLargePage = std::size_t{2} << 20;
 }  // namespace
 
 void Matrix::Clear() {
-    std::fill_n(cells_, kMatrixCells, 0.0);
+    std::fill_n(cells_, CellsFor(periodSlots_), 0.0);
 }
 
-MatrixBlock::MatrixBlock(int matrices) : matrices_(matrices) {
-    const std::size_t bytes = static_cast<std::size_t>(matrices) * kMatrixCells * sizeof(double);
+MatrixBlock::MatrixBlock(int matrices, int periodSlots)
+    : matrices_(matrices), matrixCells_(Matrix::CellsFor(periodSlots)) {
+    const std::size_t bytes = static_cast<std::size_t>(matrices) * matrixCells_ * sizeof(double);
     const std::size_t pages = (bytes + kLargePage - 1) / kLargePage;
     void* block = std::aligned_alloc(kLargePage, pages * kLargePage);
     if (block == nullptr) {
@@ -28,14 +29,14 @@ MatrixBlock::MatrixBlock(int matrices) : matrices_(matrices) {
 #ifdef MADV_HUGEPAGE
     madvise(block, pages * kLargePage, MADV_HUGEPAGE);  // a hint: without it, small pages serve
 #endif
-    std::fill_n(cells_.get(), static_cast<std::size_t>(matrices) * kMatrixCells, 0.0);
+    std::fill_n(cells_.get(), static_cast<std::size_t>(matrices) * matrixCells_, 0.0);
 }
 
 double* MatrixBlock::Next() {
     if (taken_ == matrices_) {
         BreakInvariant("a run state takes more matrices from its block than it holds");
     }
-    return cells_.get() + static_cast<std::size_t>(taken_++) * kMatrixCells;
+    return cells_.get() + static_cast<std::size_t>(taken_++) * matrixCells_;
 }
 
 void MatrixBlock::Free::operator()(double* cells) const {

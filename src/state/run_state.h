@@ -17,54 +17,71 @@ inline constexpr int kMaxSalesPoints = 100;
 inline constexpr int kMaxPeriods = 600;
 inline constexpr int kSalesPointSlots = kMaxSalesPoints + 1;  // index 0 is never used
 inline constexpr int kPeriodSlots = kMaxPeriods + 1;
+// A sales history may hold more periods than the form's runs: its run state is sized to them.
+inline constexpr int kMaxHistoryPeriods = 10000;
 
-// The periods 0..600 of one sales point in a matrix, indexed by period; checked where the index
+// The periods 0..P of one sales point in a matrix, indexed by period; checked where the index
 // checks are on.
 template <class Cell>
 class PeriodRow {
   public:
-    explicit PeriodRow(Cell* periods) : periods_(periods) {}
+    explicit PeriodRow(Cell* periods, int slots = kPeriodSlots)
+        : periods_(periods), slots_(slots) {}
     template <class Other>
     requires std::is_convertible_v<Other*, Cell*> PeriodRow(PeriodRow<Other> row)
-        : periods_(row.data()) {}  // a writable row reads as const
+        : periods_(row.data()), slots_(row.Slots()) {}  // a writable row reads as const
 
     Cell& operator[](int period) const {
-        CheckIndex("period", period, kPeriodSlots);
+        CheckIndex("period", period, slots_);
         return periods_[period];
     }
     Cell* data() const { return periods_; }
+    int Slots() const { return slots_; }
 
   private:
     Cell* periods_;
+    int slots_;
 };
 
 inline constexpr int kMatrixCells = kSalesPointSlots * kPeriodSlots;
 
-// Doubles by sales point 0..100 and period 0..600. The periods of one sales point lie side by
-// side, so a series is one contiguous row. A matrix has cells of its own, or a run state's
-// (see MatrixBlock).
+// Doubles by sales point 0..100 and period 0..P (P at least 600, 600 unless a sales history has
+// more periods). The periods of one sales point lie side by side, so a series is one contiguous
+// row. A matrix has cells of its own, or a run state's (see MatrixBlock).
 class Matrix {
   public:
-    Matrix() : owned_(std::make_unique<double[]>(kMatrixCells)), cells_(owned_.get()) {}
-    explicit Matrix(double* cells) : cells_(cells) {}
+    explicit Matrix(int periodSlots = kPeriodSlots)
+        : owned_(std::make_unique<double[]>(CellsFor(periodSlots))),
+          cells_(owned_.get()),
+          periodSlots_(periodSlots) {}
+    Matrix(double* cells, int periodSlots) : cells_(cells), periodSlots_(periodSlots) {}
 
     double& operator()(int salesPoint, int period) { return cells_[At(salesPoint, period)]; }
     double operator()(int salesPoint, int period) const { return cells_[At(salesPoint, period)]; }
-    PeriodRow<double> Row(int salesPoint) { return PeriodRow<double>(&cells_[At(salesPoint, 0)]); }
-    PeriodRow<const double> Row(int salesPoint) const {
-        return PeriodRow<const double>(&cells_[At(salesPoint, 0)]);
+    PeriodRow<double> Row(int salesPoint) {
+        return PeriodRow<double>(&cells_[At(salesPoint, 0)], periodSlots_);
     }
+    PeriodRow<const double> Row(int salesPoint) const {
+        return PeriodRow<const double>(&cells_[At(salesPoint, 0)], periodSlots_);
+    }
+    int PeriodSlots() const { return periodSlots_; }
     void Clear();
 
+    static std::size_t CellsFor(int periodSlots) {
+        return static_cast<std::size_t>(kSalesPointSlots) * static_cast<std::size_t>(periodSlots);
+    }
+
   private:
-    static int At(int salesPoint, int period) {
+    std::size_t At(int salesPoint, int period) const {
         CheckIndex("sales point", salesPoint, kSalesPointSlots);
-        CheckIndex("period", period, kPeriodSlots);
-        return salesPoint * kPeriodSlots + period;
+        CheckIndex("period", period, periodSlots_);
+        return static_cast<std::size_t>(salesPoint) * static_cast<std::size_t>(periodSlots_) +
+               static_cast<std::size_t>(period);
     }
 
     std::unique_ptr<double[]> owned_;  // empty when the cells are a run state's
     double* cells_;
+    int periodSlots_;
 };
 
 // The zeroed cells of a run state's matrices in one block, which the system may back with large
@@ -72,7 +89,7 @@ class Matrix {
 // dear on a virtual machine.
 class MatrixBlock {
   public:
-    explicit MatrixBlock(int matrices);
+    MatrixBlock(int matrices, int periodSlots);
 
     // The cells of the next matrix.
     double* Next();
@@ -84,6 +101,7 @@ class MatrixBlock {
 
     std::unique_ptr<double[], Free> cells_;
     int matrices_;
+    std::size_t matrixCells_;
     int taken_ = 0;
 };
 
@@ -101,7 +119,15 @@ struct ModelLimits {
 // Everything one run reads and writes. Allocated once, cleared at the start of every run so
 // that a report never shows numbers of an earlier run.
 struct RunState {
+    // Room for the periods 0..600, or 0..periods for a sales history that has more.
+    explicit RunState(int periods = kMaxPeriods)
+        : periodCapacity(static_cast<std::int16_t>(periods < kMaxPeriods ? kMaxPeriods : periods)) {
+    }
+
     void Clear();
+
+    // The largest period the matrices hold: 600, or a longer sales history's P. Kept by Clear.
+    const std::int16_t periodCapacity;
 
     // Converted inputs. N is kept too: the boxes cannot change while a run works.
     std::int16_t periodNumber = 0;
@@ -141,33 +167,33 @@ struct RunState {
     Vector salesSum{};
 
     // Before the matrices, which take their cells from it in this order.
-    MatrixBlock matrixBlock{19};
-    Matrix demandMean{matrixBlock.Next()};
-    Matrix actualDemand{matrixBlock.Next()};
-    Matrix mu{matrixBlock.Next()};
-    Matrix mad{matrixBlock.Next()};
-    Matrix sigma{matrixBlock.Next()};
-    Matrix muSquaredError{matrixBlock.Next()};
-    Matrix madSquaredError{matrixBlock.Next()};
-    Matrix alpha{matrixBlock.Next()};
-    Matrix beta{matrixBlock.Next()};
-    Matrix delivery{matrixBlock.Next()};
-    Matrix lostSale{matrixBlock.Next()};
-    Matrix returned{matrixBlock.Next()};
-    Matrix sales{matrixBlock.Next()};
+    MatrixBlock matrixBlock{19, periodCapacity + 1};
+    Matrix demandMean{matrixBlock.Next(), periodCapacity + 1};
+    Matrix actualDemand{matrixBlock.Next(), periodCapacity + 1};
+    Matrix mu{matrixBlock.Next(), periodCapacity + 1};
+    Matrix mad{matrixBlock.Next(), periodCapacity + 1};
+    Matrix sigma{matrixBlock.Next(), periodCapacity + 1};
+    Matrix muSquaredError{matrixBlock.Next(), periodCapacity + 1};
+    Matrix madSquaredError{matrixBlock.Next(), periodCapacity + 1};
+    Matrix alpha{matrixBlock.Next(), periodCapacity + 1};
+    Matrix beta{matrixBlock.Next(), periodCapacity + 1};
+    Matrix delivery{matrixBlock.Next(), periodCapacity + 1};
+    Matrix lostSale{matrixBlock.Next(), periodCapacity + 1};
+    Matrix returned{matrixBlock.Next(), periodCapacity + 1};
+    Matrix sales{matrixBlock.Next(), periodCapacity + 1};
 
     // Not part of the described state: the alpha and beta that each period's own step used,
     // which later searches do not overwrite (alpha and beta above hold their last trials).
-    Matrix alphaUsed{matrixBlock.Next()};
-    Matrix betaUsed{matrixBlock.Next()};
+    Matrix alphaUsed{matrixBlock.Next(), periodCapacity + 1};
+    Matrix betaUsed{matrixBlock.Next(), periodCapacity + 1};
     // Nor these: the forecast and sigma of each rolling period as they were known when its
     // delivery was decided (see ForecastsAsKnown), where mu and sigma are replayed in hindsight.
-    Matrix forecastAsForecast{matrixBlock.Next()};
-    Matrix sigmaAsForecast{matrixBlock.Next()};
+    Matrix forecastAsForecast{matrixBlock.Next(), periodCapacity + 1};
+    Matrix sigmaAsForecast{matrixBlock.Next(), periodCapacity + 1};
     // And the same for the coming periods after P (ComingPeriods), the k-th at period k: they
     // lie beyond period 600 when P is near it.
-    Matrix comingForecast{matrixBlock.Next()};
-    Matrix comingSigma{matrixBlock.Next()};
+    Matrix comingForecast{matrixBlock.Next(), periodCapacity + 1};
+    Matrix comingSigma{matrixBlock.Next(), periodCapacity + 1};
     // The names a sales history gives its sales points, sales point sp at sp - 1; empty when
     // it gives none or the demand is drawn.
     std::vector<std::string> salesPointNames;

@@ -289,8 +289,10 @@ TEST(HistoryReader, RefusesABadFileSayingWhereAndWhy) {
         {"1e999\n", "row 1, column 1: \"1e999\" is a number too large to hold"},
         {"1;-0,1e-400\n", "row 1, column 2: \"-0,1e-400\" is a number too close to 0 to hold"},
         {std::string(4, '\0'), "this is not a text file: row 1, byte 1 is a NUL byte"},
-        {std::string(200, ','), "row 1 has 201 cells: more than 100 sales points"},
-        {"1,2\n" + std::string(1 << 20, ','), "row 2 has more than 611 cells where row 1 has 2"},
+        {std::string(1'000'002, ','),
+         "row 1 has more than 1000002 cells: more sales points than a history may hold"},
+        {"1,2\n" + std::string(1 << 20, ','),
+         "row 2 has more than 1000002 cells where row 1 has 2"},
         {"1,2\n\"1,5\",2\n", "row 2, column 1: \"1,5\" is not a number with a decimal point"},
         {"1,2\n3,\n", "row 2, column 2: the cell is empty"},
         {"1,\" \"\n2,3\n", "row 1, column 2: the cell is empty"},
@@ -303,8 +305,7 @@ TEST(HistoryReader, RefusesABadFileSayingWhereAndWhy) {
         {"1,\"2\"x\n3,4\n",
          "row 1, column 2: a quote opens the cell and none closes it before the end of the file"},
         {"1\r\n2\r\n\r\n3\r\n", "row 3 is empty"},
-        {Grid(1, 101), "row 1 has 101 cells: more than 100 sales points"},
-        {Grid(601, 2, "A,B\n"), "row 602 would be period 601: more than 600 periods"},
+        {Grid(10001, 2, "A,B\n"), "row 10002 would be period 10001: more than 10000 periods"},
         {"1,2\n1," + std::string(40, '7') + "x\n",
          "row 2, column 2: \"77777777777777777777777777777...\" is not a number"},
         {tidy + "1,1,5\n1,2,6\n1,1,7\n",
@@ -329,9 +330,10 @@ TEST(HistoryReader, RefusesABadFileSayingWhereAndWhy) {
         {tidy + "101,1,5\n", "row 2 names sales point \"101\": more than 100 sales points"},
         {tidy + "1,601,5\n", "row 2 names period \"601\": more than 600 periods"},
         {tidy + "1,1\n", "row 2 has 2 cells where the header has 3"},
-        {tidy + std::string(700, ','), "row 2 has more than 611 cells where the header has 3"},
-        {"store,period,units" + std::string(700, ',') + "\n",
-         "row 1 has more than 611 cells: more columns than a sales history may have"},
+        {tidy + std::string(1'000'002, ','),
+         "row 2 has more than 1000002 cells where the header has 3"},
+        {"store,period,units" + std::string(1'000'002, ',') + "\n",
+         "row 1 has more than 1000002 cells: more columns than a sales history may have"},
         {tidy + "1,1,5\n\n1,2,6\n", "row 3 is empty"},
         {tidy + "1,1,5\n1,2,\n1,3,7\n", "row 3, column 3 (\"demand\"): the cell is empty"},
         {tidy + "1,1,5\n1,1, \n", "row 3, column 3 (\"demand\"): the cell is empty"},
@@ -371,15 +373,14 @@ TEST(HistoryReader, NamesTheFileInWhatItSaysAndKeepsItsName) {
 TEST(HistoryReader, RefusesAFileFarLargerThanAnyHistory) {
     TestFolder folder;
     folder.Write("huge.csv", "");
-    std::filesystem::resize_file(folder.Path("huge.csv"), (std::uintmax_t{64} << 20) + 1);
+    std::filesystem::resize_file(folder.Path("huge.csv"), (std::uintmax_t{8} << 30) + 1);
     try {
         ReadSalesHistory(folder.Path("huge.csv"));
         ADD_FAILURE();
     } catch (const RunError& refusal) {
         EXPECT_TRUE(std::string(refusal.what())
-                        .ends_with("huge.csv\" is larger than 64 MB, more "
-                                   "than any sales history of 100 sales "
-                                   "points and 600 periods needs"));
+                        .ends_with("huge.csv\" is larger than 8 GB, more than the sales "
+                                   "history of any catalogue of 10,000 periods needs"));
     }
 }
 

@@ -1,0 +1,136 @@
+#include "cli/catalogue_command.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <iostream>
+#include <mutex>
+
+#include "cli/results_output.h"
+#include "results/run_health.h"
+#include "run/catalogue_run.h"
+#include "runtime/process_signals.h"
+#include "runtime/shown_text.h"
+
+namespace sf {
+namespace {
+
+// "1,200 of 30,490 sales points, 41.3 a second, 12 min left" on one line of a terminal,
+// written over at each block.
+class ProgressLine {
+  public:
+    explicit ProgressLine(bool shown) : shown_(shown) {}
+    ~ProgressLine() {
+        if (shown_ && written_) {
+            std::cerr << '\n' << std::flush;
+        }
+    }
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+
+    void Show(int done, int total) {
+        if (!shown_) {
+            return;
+        }
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+        const double rate = seconds > 0.0 ? done / seconds : 0.0;
+        std::string line =
+            std::to_string(done) + " of " + std::to_string(total) + " sales points done";
+        if (rate > 0.0) {
+            line += ", " + std::to_string(std::llround(rate)) + " a second, " +
+                    TimeLeft((total - done) / rate) + " left";
+        }
+        std::cerr << '\r' << line << "\x1b[K" << std::flush;
+        written_ = true;
+    }
+
+  private:
+    static std::string TimeLeft(double seconds) {
+        const long long whole = std::llround(seconds);
+        if (whole < 120) {
+            return std::to_string(whole) + " s";
+        }
+        return std::to_string((whole + 30) / 60) + " min";
+    }
+
+    const bool shown_;
+    bool written_ = false;
+    const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+std::string SizeOf(const CliOptions& options) {
+    const SalesHistory& history = *options.inputs.history;
+    return std::to_string(history.salesPoints) + " sales points and " +
+           std::to_string(history.periods) + " periods";
+}
+
+}  // namespace
+
+std::optional<std::string> CatalogueUsageProblem(const CliOptions& options) {
+    if (!IsCatalogue(options.inputs)) {
+        return std::nullopt;
+    }
+    const SalesHistory& history = *options.inputs.history;
+    if (options.outputGiven) {
+        if (history.salesPoints > kMostReportedSalesPoints) {
+            return "--output: the report numbers sales points up to " +
+                   std::to_string(kMostReportedSalesPoints) + " and the sales history has " +
+                   std::to_string(history.salesPoints) +
+                   "; leave out --output and use --export DIR";
+        }
+        return "--output: the report of a sales history beyond 100 sales points or 600 periods "
+               "(this one has " +
+               SizeOf(options) + ") is not written yet; leave out --output and use --export DIR";
+    }
+    const ResultsCliOptions& results = options.results;
+    if (!results.exportFolder && !results.summary && !results.next) {
+        return "a sales history of " + SizeOf(options) +
+               " writes no report; add --export DIR (or --summary, --next) to keep its results";
+    }
+    if (results.exportSeries && !results.exportFolder) {
+        return "--export-series needs --export DIR";
+    }
+    return std::nullopt;
+}
+
+int RunCatalogueCommand(CliOptions& options, const NumberLocale& locale, RunObserver& observer,
+                        const std::string& scenarioText) {
+    const std::string name = options.demand ? options.demand->string() : std::string();
+    for (int run = 1; run <= options.runs; ++run) {
+        if (CaughtStopSignal() != 0) {
+            std::cerr << "The run was stopped before it finished.\n";
+            return 128 + CaughtStopSignal();
+        }
+        CatalogueOutcome outcome;
+        {
+            ProgressLine line(!options.quiet && ::isatty(STDERR_FILENO) == 1);
+            outcome = ExecuteCatalogueRun(options.inputs, locale, observer, options.run,
+                                          options.results.request, options.jobs,
+                                          [&line](int done, int total) { line.Show(done, total); });
+        }
+        if (!outcome.completed) {
+            std::cerr << ShownEscaped(outcome.message) << '\n';
+            return CaughtStopSignal() != 0 ? 128 + CaughtStopSignal() : 1;
+        }
+        observer.ShowClosingMessage("End of forecast.");
+        const std::vector<std::string> warnings =
+            HealthWarnings(outcome.health, "--bounded-constants");
+        for (const std::string& line : warnings) {
+            if (!options.quiet) {
+                std::cerr << ShownEscaped("Warning: " + name + ", run " + std::to_string(run) +
+                                          ": " + line)
+                          << '\n';
+            }
+        }
+        if (!DeliverComputedResults(outcome.results, options, run, warnings,
+                                    HealthNotes(outcome.health), scenarioText, std::cout,
+                                    std::cerr)) {
+            return 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace sf
