@@ -5,3 +5,14 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
 failed=0
+
+check() {  # check CASE CONDITION...: counts CASE as failed unless CONDITION holds
+  local name=$1
+  shift
+  if "$@"; then
+    echo "ok   $name"
+  else
+    echo "FAIL $name"
+    failed=$((failed + 1))
+  fi
+}

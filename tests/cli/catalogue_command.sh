@@ -6,17 +6,6 @@ set -u
 # shellcheck source=../batch_test_setup.sh
 source "$(dirname "$0")/../batch_test_setup.sh"
 
-check() {  # check CASE CONDITION...
-  local name=$1
-  shift
-  if "$@"; then
-    echo "ok   $name"
-  else
-    echo "FAIL $name"
-    failed=$((failed + 1))
-  fi
-}
-
 # Articles 1..230 over 40 days: mostly zeros, a weekly rhythm.
 awk 'BEGIN {
   srand(33); printf "article"; for (t = 1; t <= 40; ++t) printf ",%d", t; print ""

@@ -6,17 +6,6 @@ set -u
 # shellcheck source=../batch_test_setup.sh
 source "$(dirname "$0")/../batch_test_setup.sh"
 
-check() {  # check CASE CONDITION...
-  local name=$1
-  shift
-  if "$@"; then
-    echo "ok   $name"
-  else
-    echo "FAIL $name"
-    failed=$((failed + 1))
-  fi
-}
-
 "$cli" --example >/dev/null 2>&1 || exit 1
 mv out.txt simulated.txt
 # The example's demand is whole numbers, so the report's matrix holds it exactly.
