@@ -190,7 +190,8 @@ constexpr auto kOptions = std::to_array<CliOption>({
     {"--export", "", "DIR", OptionGroup::results,
      "replace the folder DIR, in one step once the run is complete, by\n"
      "one holding summary.csv, series.csv, tradeoff.csv, next.csv and\n"
-     "run.json; DIR must be new, empty or hold an earlier export only",
+     "run.json (check.csv with --check-from, season.csv with --season);\n"
+     "DIR must be new, empty or hold an earlier export only",
      nullptr, TakeResults, nullptr},
     {"--export-series", "", "", OptionGroup::results,
      "write series.csv in the export of a catalogue run too (left out\n"
