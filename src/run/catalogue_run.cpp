@@ -84,6 +84,8 @@ void JoinHealth(RunHealth& joined, const RunHealth& block, int first) {
     joined.soundConstantsLeft01 += block.soundConstantsLeft01;
     joined.soundNegativeSigma += block.soundNegativeSigma;
     joined.horizonZero = block.horizonZero;
+    joined.seasonLength = block.seasonLength;
+    joined.seasonFlatSalesPoints += block.seasonFlatSalesPoints;
 }
 
 }  // namespace
@@ -173,6 +175,7 @@ RunResults JoinBlockResults(std::vector<RunResults> blocks, const ResultsRequest
     series.rollingStretch = first.rollingStretch;
     series.comingPeriods = first.comingPeriods;
     series.dates = first.dates;
+    series.season.length = first.season.length;
     const bool named = std::ranges::any_of(
         blocks, [](const RunResults& block) { return !block.series.names.empty(); });
     for (RunResults& block : blocks) {
@@ -183,6 +186,7 @@ RunResults JoinBlockResults(std::vector<RunResults> blocks, const ResultsRequest
             std::ranges::move(block.series.names, std::back_inserter(series.names));
         }
         std::ranges::move(points, std::back_inserter(series.salesPoints));
+        std::ranges::move(block.series.season.indices, std::back_inserter(series.season.indices));
         std::ranges::move(block.proposals, std::back_inserter(joined.proposals));
         block = RunResults{};  // each block's copy goes as soon as it is joined
     }

@@ -46,9 +46,10 @@ SalesHistory BlockAlone(const SalesHistory& history, int first, int count) {
     return alone;
 }
 
-RunInputs InputsOf(SalesHistory history, int horizon) {
+RunInputs InputsOf(SalesHistory history, int horizon, int season = 0) {
     RunInputs inputs;
-    inputs.periodsforinitialization = "6";
+    // A weekly season needs two weeks and a day to find its indices in.
+    inputs.periodsforinitialization = season == 0 ? "6" : "15";
     inputs.periodsforalphabeta = "10";
     inputs.warmuptx = "0";
     inputs.horizontx = std::to_string(horizon);
@@ -94,6 +95,7 @@ void ExpectSameSalesPoint(const SalesPointSeries& whole, const SalesPointSeries&
 struct CatalogueCase {
     int horizon;
     bool bounded;
+    int season = 0;
 };
 
 class CatalogueRun : public testing::TestWithParam<CatalogueCase> {};
@@ -105,23 +107,31 @@ TEST_P(CatalogueRun, EachBlockIsItsRunAloneAndThePoolAddsTheBlocks) {
     const SalesHistory history = ShopHistory(230, 70, 20240611u + given.horizon);
     RunOptions options;
     options.boundedConstants = given.bounded;
+    options.season = given.season;
     QuietObserver quiet;
-    const CatalogueOutcome catalogue = ExecuteCatalogueRun(
-        InputsOf(history, given.horizon), NumberLocale{}, quiet, options, ResultsRequest{}, 2);
+    const CatalogueOutcome catalogue =
+        ExecuteCatalogueRun(InputsOf(history, given.horizon, given.season), NumberLocale{}, quiet,
+                            options, ResultsRequest{}, 2);
     ASSERT_TRUE(catalogue.completed) << catalogue.message;
     const RunResults& whole = catalogue.results;
+    EXPECT_EQ(whole.series.season.length, given.season);
+    EXPECT_EQ(catalogue.health.seasonLength, given.season);
     ASSERT_EQ(whole.series.salesPoints.size(), 230u);
     EXPECT_EQ(whole.series.blockSizes, (std::vector<std::size_t>{100, 100, 30}));
 
     std::array<Figures, kEvaluations.size()> pooledAll{};
     for (const SalesPointBlock& block : CatalogueBlocks(history.salesPoints)) {
         const RunResults alone = FormRun(
-            InputsOf(BlockAlone(history, block.first, block.count), given.horizon), options);
+            InputsOf(BlockAlone(history, block.first, block.count), given.horizon, given.season),
+            options);
         for (int k = 0; k < block.count; ++k) {
             const std::size_t at = static_cast<std::size_t>(block.first - 1 + k);
             SCOPED_TRACE("sales point " + std::to_string(at + 1));
             ExpectSameSalesPoint(whole.series.salesPoints[at], alone.series.salesPoints[k]);
             EXPECT_EQ(whole.series.Name(static_cast<int>(at) + 1), alone.series.Name(k + 1));
+            if (given.season != 0) {
+                EXPECT_EQ(whole.series.season.indices.at(at), alone.series.season.indices.at(k));
+            }
             EXPECT_EQ(whole.proposals[at].from, alone.proposals[k].from);
             ExpectSameSeries(whole.proposals[at].delivery, alone.proposals[k].delivery, "proposal");
             for (const Evaluation evaluation : kEvaluations) {
@@ -165,7 +175,8 @@ TEST_P(CatalogueRun, EachBlockIsItsRunAloneAndThePoolAddsTheBlocks) {
 
 INSTANTIATE_TEST_SUITE_P(Horizons, CatalogueRun,
                          testing::Values(CatalogueCase{0, false}, CatalogueCase{1, false},
-                                         CatalogueCase{3, false}, CatalogueCase{1, true}));
+                                         CatalogueCase{3, false}, CatalogueCase{1, true},
+                                         CatalogueCase{1, true, 7}));
 
 // Beyond 600 periods the run state is sized to the history, and the lanes still give the plain
 // path's bits.
