@@ -53,6 +53,8 @@ class TidyHistory {
     void TakeHeldRow(DecimalSeparator separator);
     void CountSalesPointsAndPeriods(SalesHistory& history, DecimalSeparator separator) const;
     void FillDemand(SalesHistory& history, DecimalSeparator separator) const;
+    void RefuseTooManyFilledCells(const SalesHistory& history) const;
+    // rowsOfPoint: the row of each period from period 1 on, 0 where none names it.
     void RefuseMissingRows(const SalesHistory& history, int salesPoint,
                            const int* rowsOfPoint) const;
     // Of the row whose kept cells are in cellsOfRow_.
