@@ -19,7 +19,7 @@ namespace sf {
 // order; of each row only the sales point's name or number, the period or date and the demand
 // are read. Names number the sales points in the order they first appear; a column named
 // sales_point numbers them itself. A row whose demand is empty is a coming period, as an export
-// closes each sales point with them (up to period 1200), skipped when it comes after every period
+// closes each sales point with them (up to period 20,000), skipped when it comes after every period
 // with demand.
 //
 // Where the delimiter or the user settles the decimal separator before the rows (a comma
