@@ -18,6 +18,9 @@ constexpr std::size_t kNameCell = 0;
 // A bound on the time and memory a file of endless rows takes, beyond any catalogue's rows
 // (30,000 articles by 10,000 periods, their coming periods too), and row numbers stay in range.
 constexpr int kMostRows = 1'000'000'000;
+// Room from the start for the rows of 100 sales points by 600 periods and their coming periods,
+// so that the rows of such a history are never moved; what they do not fill is never touched.
+constexpr std::size_t kRowsReserved = 120'000;
 // As many sales points as the widest row of a wide history holds.
 constexpr int kMostSalesPoints = 1'000'000;
 // Missing rows read as zero fill the gaps of a sparse history; beyond the cells of 100 x 600 they
@@ -87,6 +90,7 @@ TidyHistory::TidyHistory(HistoryLayout& layout, const HistoryChoices& choices,
         (layout.delimiter == ',' || choices.decimal != DecimalChoice::found)) {
         // No demand cell has a say: the evidence is not looked at.
         knownSeparator_ = DecimalEvidence().Decide(layout.delimiter, choices.decimal);
+        keyed_.reserve(kRowsReserved);
     }
 }
 
