@@ -22,7 +22,7 @@ namespace sf {
 [[noreturn]] void RefuseNumber(const std::string& where, std::string_view cell,
                                DecimalSeparator separator);
 
-// The cell's number, or the refusal naming where() it is: a file has up to 120,000 number cells,
+// The cell's number, or the refusal naming where() it is: a file has millions of number cells,
 // so the name is put together only when something is wrong.
 template <typename Where>
 double CellNumber(const Where& where, std::string_view cell, DecimalSeparator separator) {

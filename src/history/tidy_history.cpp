@@ -15,15 +15,32 @@ namespace {
 // Where Take finds the first sales point cell among those kept; the period and demand follow
 // the sales point's cells.
 constexpr std::size_t kNameCell = 0;
-// Twice the rows of the largest history, 100 sales points by 600 periods: room for the rows of
-// coming periods, and a bound on the time a file of endless rows takes.
-constexpr int kMostRows = 120'000;
+// A bound on the time and memory a file of endless rows takes, beyond any catalogue's rows
+// (30,000 articles by 10,000 periods, their coming periods too), and row numbers stay in range.
+constexpr int kMostRows = 1'000'000'000;
+// Room from the start for the rows of 100 sales points by 600 periods and their coming periods,
+// so that the rows of such a history are never moved; what they do not fill is never touched.
+constexpr std::size_t kRowsReserved = 120'000;
+// As many sales points as the widest row of a wide history holds.
+constexpr int kMostSalesPoints = 1'000'000;
+// Missing rows read as zero fill the gaps of a sparse history; beyond the cells of 100 x 600 they
+// may not make more than this many cells of each row taken, so that a few rows naming far sales
+// points and periods cannot ask for gigabytes.
+constexpr std::size_t kFilledCellsPerRow = 64;
+constexpr std::size_t kAlwaysLaidOut = std::size_t{kMaxSalesPoints} * kMaxPeriods;
 // A coming period's row as the sorting of dates leaves it: beyond every period with demand.
-constexpr int kComingPeriod = kMaxPeriods + 1;
+constexpr int kComingPeriod = kMaxHistoryPeriods + 1;
 
-std::size_t Slot(int salesPoint, int period) {
-    return static_cast<std::size_t>(salesPoint) * kPeriodSlots + period;
-}
+// The demand and its row by sales point and period, as the history lays them out.
+struct DemandGrid {
+    int periods;
+    std::vector<int> rowOf;  // 0 where no row names the cell
+
+    std::size_t Cell(int salesPoint, int period) const {
+        return static_cast<std::size_t>(salesPoint - 1) * static_cast<std::size_t>(periods) +
+               static_cast<std::size_t>(period - 1);
+    }
+};
 
 std::string PeriodName(const SalesHistory& history, int period) {
     return history.dates.empty() ? std::to_string(period)
@@ -38,12 +55,12 @@ std::string PlaceName(const SalesHistory& history, int salesPoint, int period) {
 }
 
 // The periods that no row names for any sales point.
-int UnnamedPeriods(const std::vector<int>& rowOf, const SalesHistory& history) {
+int UnnamedPeriods(const DemandGrid& grid, const SalesHistory& history) {
     int unnamed = 0;
     for (int period = 1; period <= history.periods; ++period) {
         bool named = false;
         for (int salesPoint = 1; salesPoint <= history.salesPoints && !named; ++salesPoint) {
-            named = rowOf[Slot(salesPoint, period)] != 0;
+            named = grid.rowOf[grid.Cell(salesPoint, period)] != 0;
         }
         unnamed += named ? 0 : 1;
     }
@@ -73,9 +90,7 @@ TidyHistory::TidyHistory(HistoryLayout& layout, const HistoryChoices& choices,
         (layout.delimiter == ',' || choices.decimal != DecimalChoice::found)) {
         // No demand cell has a say: the evidence is not looked at.
         knownSeparator_ = DecimalEvidence().Decide(layout.delimiter, choices.decimal);
-        // Room for the most rows, so that the rows read are never moved; what they do not fill
-        // is never touched.
-        keyed_.reserve(static_cast<std::size_t>(kMostRows));
+        keyed_.reserve(kRowsReserved);
     }
 }
 
@@ -102,8 +117,8 @@ void TidyHistory::Take(const CsvRecord& record) {
     }
     if (rowCount_ == static_cast<std::size_t>(kMostRows)) {
         throw RunError(RowName(record.row) +
-                       ": more than 120,000 rows, far more than a sales history of 100 sales "
-                       "points and 600 periods holds");
+                       ": more than 1,000,000,000 rows, far more than a sales history of "
+                       "10,000 periods holds");
     }
     ++rowCount_;
     if (!knownSeparator_) {
@@ -252,9 +267,13 @@ void TidyHistory::CountSalesPointsAndPeriods(SalesHistory& history,
 // Each sales point's demand period by period, from one row each; a missing row is refused
 // unless missing rows are zero.
 void TidyHistory::FillDemand(SalesHistory& history, DecimalSeparator separator) const {
-    // By sales point and period, as in the run state: the demand and the row that gave it.
-    std::vector<double> demand(static_cast<std::size_t>(kSalesPointSlots) * kPeriodSlots, 0.0);
-    std::vector<int> rowOf(demand.size(), 0);
+    RefuseTooManyFilledCells(history);
+    // By sales point and period, as the history lays them out: the demand and the row that gave
+    // it.
+    history.demand.assign(
+        static_cast<std::size_t>(history.salesPoints) * static_cast<std::size_t>(history.periods),
+        0.0);
+    DemandGrid grid{history.periods, std::vector<int>(history.demand.size(), 0)};
     for (const KeyedRow& row : keyed_) {
         if (!row.demand) {
             // Coming periods follow those with demand; before them the demand is missing.
@@ -263,44 +282,62 @@ void TidyHistory::FillDemand(SalesHistory& history, DecimalSeparator separator) 
             }
             continue;
         }
-        const std::size_t slot = Slot(row.salesPoint, row.period);
-        if (rowOf[slot] != 0 && choices_.duplicates == DuplicateRows::refused) {
+        const std::size_t cell = grid.Cell(row.salesPoint, row.period);
+        int& rowOf = grid.rowOf[cell];
+        if (rowOf != 0 && choices_.duplicates == DuplicateRows::refused) {
             throw RunError(PlaceName(history, row.salesPoint, row.period) + ": two rows (rows " +
-                           std::to_string(rowOf[slot]) + " and " + std::to_string(row.row) +
+                           std::to_string(rowOf) + " and " + std::to_string(row.row) +
                            "), which are added up only when the user says so "
                            "(--history-duplicates sum)");
         }
         // Added in row order, as an export splits a day's sales into receipts.
-        demand[slot] = rowOf[slot] != 0 ? demand[slot] + *row.demand : *row.demand;
-        rowOf[slot] = row.row;
+        double& demand = history.demand[cell];
+        demand = rowOf != 0 ? demand + *row.demand : *row.demand;
+        rowOf = row.row;
     }
     const bool refused = choices_.missing == MissingRows::refused;
-    layout_.filledPeriods = refused ? 0 : UnnamedPeriods(rowOf, history);
-    history.demand.reserve(static_cast<std::size_t>(history.salesPoints) * history.periods);
-    for (int salesPoint = 1; salesPoint <= history.salesPoints; ++salesPoint) {
-        const int* rowsOfPoint = &rowOf[Slot(salesPoint, 0)];
-        if (refused) {
-            RefuseMissingRows(history, salesPoint, rowsOfPoint);
-        }
-        for (int period = 1; period <= history.periods; ++period) {
-            history.demand.push_back(demand[Slot(salesPoint, period)]);
+    layout_.filledPeriods = refused ? 0 : UnnamedPeriods(grid, history);
+    if (refused) {
+        for (int salesPoint = 1; salesPoint <= history.salesPoints; ++salesPoint) {
+            RefuseMissingRows(history, salesPoint, &grid.rowOf[grid.Cell(salesPoint, 1)]);
         }
     }
+}
+
+// Before the cells are laid out: far more of them than the file has rows are refused, as
+// missing rows where they must not be, else as more than missing rows read as zero may fill.
+void TidyHistory::RefuseTooManyFilledCells(const SalesHistory& history) const {
+    const std::size_t cells =
+        static_cast<std::size_t>(history.salesPoints) * static_cast<std::size_t>(history.periods);
+    if (cells <= std::max(kAlwaysLaidOut, kFilledCellsPerRow * rowCount_)) {
+        return;
+    }
+    const std::string size = std::to_string(history.salesPoints) + " sales points by " +
+                             std::to_string(history.periods) + " periods need " +
+                             std::to_string(cells) + " demand cells";
+    if (choices_.missing == MissingRows::refused) {
+        throw RunError(size + ", and the file has " + std::to_string(rowCount_) +
+                       " rows: every sales point needs a row for each period, unless missing "
+                       "rows are read as zero");
+    }
+    throw RunError(size + ", more than " + std::to_string(kFilledCellsPerRow) +
+                   " for each of the file's " + std::to_string(rowCount_) +
+                   " rows: missing rows read as zero fill the gaps of a history, they do "
+                   "not make one");
 }
 
 // A sales point without a row for some period, or a numbered one without any row.
 void TidyHistory::RefuseMissingRows(const SalesHistory& history, int salesPoint,
                                     const int* rowsOfPoint) const {
     if (layout_.numberedSalesPoints &&
-        std::all_of(rowsOfPoint + 1, rowsOfPoint + history.periods + 1,
-                    [](int row) { return row == 0; })) {
+        std::all_of(rowsOfPoint, rowsOfPoint + history.periods, [](int row) { return row == 0; })) {
         throw RunError("sales point " + std::to_string(salesPoint) +
                        " is missing: the sales points must be numbered 1 to " +
                        std::to_string(history.salesPoints) +
                        " without a gap, unless missing rows are read as zero");
     }
     for (int period = 1; period <= history.periods; ++period) {
-        if (rowsOfPoint[period] == 0) {
+        if (rowsOfPoint[period - 1] == 0) {
             throw RunError(PlaceName(history, salesPoint, period) +
                            " is missing: every sales point needs a row for each period " +
                            PeriodName(history, 1) + " to " + PeriodName(history, history.periods) +
@@ -317,7 +354,7 @@ TidyHistory::KeyedRow TidyHistory::ReadKey(int row, DecimalSeparator separator) 
     KeyedRow keyed{row, 0, 0, std::nullopt};
     if (layout_.numberedSalesPoints) {
         keyed.salesPoint =
-            ReadNumbering(row, cellsOfRow_[kNameCell], kNameCell, "sales point", kMaxSalesPoints);
+            ReadNumbering(row, cellsOfRow_[kNameCell], kNameCell, "sales point", kMostSalesPoints);
     } else {
         keyed.salesPoint = NumberOfName(row);
     }
@@ -331,9 +368,10 @@ TidyHistory::KeyedRow TidyHistory::ReadKey(int row, DecimalSeparator separator) 
     }
     const bool coming = IsBlank(demand);
     if (!*dated_) {
-        // The coming periods of an export run up to P + H, beyond period 600 when P is near it.
+        // The coming periods of an export run up to P + H, beyond the last period a history may
+        // have when P is near it.
         keyed.period = ReadNumbering(row, period, periodCell_, "period",
-                                     coming ? 2 * kMaxPeriods : kMaxPeriods);
+                                     coming ? 2 * kMaxHistoryPeriods : kMaxHistoryPeriods);
     }
     if (!coming) {
         keyed.demand = CellNumber([&] { return Where(row, demandCell_); }, demand, separator);
@@ -358,10 +396,6 @@ int TidyHistory::NumberOfName(int row) {
         return found->second;
     }
     const int number = static_cast<int>(names_.size()) + 1;
-    if (number > kMaxSalesPoints) {
-        throw RunError(RowName(row) + " names a 101st sales point, " + ShownCell(text) +
-                       ": more than 100 sales points");
-    }
     numberOf_.emplace(text, number);
     names_.push_back(std::move(text));
     return number;
@@ -386,9 +420,9 @@ void TidyHistory::NumberDatedPeriods(std::vector<KeyedRow>& keyed, SalesHistory&
     }
     std::ranges::sort(days);
     days.erase(std::unique(days.begin(), days.end()), days.end());
-    if (days.size() > static_cast<std::size_t>(kMaxPeriods)) {
-        throw RunError("the file has " + std::to_string(days.size()) +
-                       " dates: more than 600 periods");
+    if (days.size() > static_cast<std::size_t>(kMaxHistoryPeriods)) {
+        throw RunError("the file has " + std::to_string(days.size()) + " dates: more than " +
+                       std::to_string(kMaxHistoryPeriods) + " periods");
     }
     std::vector<DatedRow> sequence(days.size(), DatedRow{{}, 0});
     for (const KeyedRow& row : keyed) {
@@ -401,7 +435,7 @@ void TidyHistory::NumberDatedPeriods(std::vector<KeyedRow>& keyed, SalesHistory&
     // With missing rows read as zero, a period no row names is a period of zeros.
     const std::vector<std::chrono::sys_days> periods = PeriodDays(
         sequence, choices_.missing == MissingRows::zero ? PeriodGaps::filled : PeriodGaps::refused,
-        kMaxPeriods);
+        kMaxHistoryPeriods);
     for (KeyedRow& row : keyed) {
         const std::chrono::sys_days day{std::chrono::days(row.period)};
         if (!row.demand) {

@@ -19,7 +19,7 @@ namespace sf {
 // order; of each row only the sales point's name or number, the period or date and the demand
 // are read. Names number the sales points in the order they first appear; a column named
 // sales_point numbers them itself. A row whose demand is empty is a coming period, as an export
-// closes each sales point with them (up to period 1200), skipped when it comes after every period
+// closes each sales point with them (up to period 20,000), skipped when it comes after every period
 // with demand.
 //
 // Where the delimiter or the user settles the decimal separator before the rows (a comma
@@ -53,6 +53,8 @@ class TidyHistory {
     void TakeHeldRow(DecimalSeparator separator);
     void CountSalesPointsAndPeriods(SalesHistory& history, DecimalSeparator separator) const;
     void FillDemand(SalesHistory& history, DecimalSeparator separator) const;
+    void RefuseTooManyFilledCells(const SalesHistory& history) const;
+    // rowsOfPoint: the row of each period from period 1 on, 0 where none names it.
     void RefuseMissingRows(const SalesHistory& history, int salesPoint,
                            const int* rowsOfPoint) const;
     // Of the row whose kept cells are in cellsOfRow_.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# A catalogue through the batch command: 230 articles in rows, run in blocks of 100. Its files
-# hold what runs of each block alone give, whatever the number of jobs; it writes only what is
-# asked for, and a bad cell deep in the file leaves the last export alone.
+# A catalogue through the batch command: 230 articles in rows, run in blocks of 100, and the
+# same as a long table. Its files hold what runs of each block alone give, whatever the number of
+# jobs; it writes only what is asked for, and a bad cell deep in the file leaves the last export
+# alone.
 set -u
 # shellcheck source=../batch_test_setup.sh
 source "$(dirname "$0")/../batch_test_setup.sh"
@@ -49,6 +50,17 @@ check "next.csv rows of block 3 are its run's alone" \
   cmp -s <(rows_of ex2/next.csv 2) <(rows_of alone/next.csv 2)
 check "series.csv rows of block 3 are its run's alone" \
   cmp -s <(rows_of ex2/series.csv 2) <(rows_of alone/series.csv 2)
+
+# The same articles as a long table, day by day: a row per article and day.
+awk -F, 'NR > 1 { for (t = 2; t <= NF; ++t) print $1 "," (t - 1) "," $t }' articles.csv |
+  sort -t, -k2,2n -s | { echo "article,day,units"; cat; } >long.csv
+"$cli" --demand long.csv "${boxes[@]}" --export long --quiet >/dev/null 2>&1
+check "a long table of 230 articles runs as a catalogue" test -f long/summary.csv
+check "its summary.csv is the rows file's but for the source" \
+  cmp -s <(cut -d, -f1,3- long/summary.csv) <(cut -d, -f1,3- ex/summary.csv)
+for file in next.csv tradeoff.csv; do
+  check "its $file is the rows file's" cmp -s long/"$file" ex/"$file"
+done
 
 sed '150s/,[0-9]*$/,7x/' articles.csv >bad.csv
 "$cli" --demand bad.csv "${boxes[@]}" --export ex --quiet >/dev/null 2>stderr.txt

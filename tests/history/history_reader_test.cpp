@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -182,10 +184,6 @@ TEST(HistoryReader, RefusesAnExportItCannotReadSayingWhy) {
     HistoryChoices noSuchColumn;
     noSuchColumn.columns = HistoryColumns{"shop", "2", "9"};
     const std::string weekly = "date,A\n2023-01-02,1\n2023-01-09,2\n";
-    std::string manyNames = "name,period,demand\n";
-    for (int name = 1; name <= 101; ++name) {
-        manyNames += "Shop " + std::to_string(name) + ",1,5\n";
-    }
     const std::tuple<std::string, HistoryChoices, std::string> cases[] = {
         {weekly + "2023-01-23,3\n",
          {},
@@ -221,9 +219,10 @@ TEST(HistoryReader, RefusesAnExportItCannotReadSayingWhy) {
          {},
          "this is UTF-16 text without a byte-order mark, which is not read: save the file as "
          "UTF-8 (in a spreadsheet, \"CSV UTF-8\") and use that"},
-        {manyNames,
-         {},
-         "row 102 names a 101st sales point, \"Shop 101\": more than 100 sales points"},
+        {"sales_point,period,demand\n1,1,5\n1000,1000,5\n", zero,
+         "1000 sales points by 1000 periods need 1000000 demand cells, more than 64 for each of "
+         "the file's 2 rows: missing rows read as zero fill the gaps of a history, they do not "
+         "make one"},
         {"product,week,units\nMilk,1,5\nBread,2,6\n",
          {},
          "sales point \"Milk\", period 2 is missing: every sales point needs a row for each "
@@ -254,6 +253,97 @@ TEST(HistoryReader, ReadsMissingRowsAsZeroWhenTold) {
     EXPECT_EQ(history.Demand(100, 600), 5);
     EXPECT_EQ(history.Demand(50, 300), 0);
     EXPECT_EQ(history.choices, zero);
+}
+
+// The day of a period from 2020-01-01 on, as YYYY-MM-DD.
+std::string DayOf(int period) {
+    using namespace std::chrono;
+    const year_month_day day{sys_days(2020y / January / 1) + days(period - 1)};
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(day.year()),
+                  static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()));
+    return text;
+}
+
+// Beyond 100 sales points or 600 periods a long table reads as the same history wide, whatever
+// the order of its rows and whether names, numbers or dates key them.
+TEST(HistoryReader, ReadsALongTableOfAnySizeAsTheSameWideOne) {
+    enum class Keys { numbers, names, dates };
+    struct Case {
+        int salesPoints;
+        int periods;
+        Keys keys;
+        bool periodsOuter;  // the rows period by period, else sales point by sales point
+    };
+    const Case cases[] = {
+        {150, 700, Keys::numbers, true},
+        {101, 3, Keys::names, false},
+        {2, 601, Keys::names, true},
+        {3, 750, Keys::dates, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.salesPoints) + " x " + std::to_string(c.periods));
+        const auto name = [&](int salesPoint) { return "Shop " + std::to_string(salesPoint); };
+        std::string wide = c.keys == Keys::dates ? "date" : "";
+        for (int salesPoint = 1; salesPoint <= c.salesPoints; ++salesPoint) {
+            wide += (wide.empty() ? "" : ",") + name(salesPoint);
+        }
+        wide += '\n';
+        for (int period = 1; period <= c.periods; ++period) {
+            wide += c.keys == Keys::dates ? DayOf(period) + "," : "";
+            for (int salesPoint = 1; salesPoint <= c.salesPoints; ++salesPoint) {
+                wide += (salesPoint == 1 ? "" : ",") + std::to_string(period * 7 % 13 + salesPoint);
+            }
+            wide += '\n';
+        }
+        std::string tidy =
+            c.keys == Keys::numbers ? "sales_point,period,demand\n" : "store,date,units\n";
+        const auto row = [&](int salesPoint, int period) {
+            tidy += (c.keys == Keys::numbers ? std::to_string(salesPoint) : name(salesPoint)) +
+                    "," + (c.keys == Keys::dates ? DayOf(period) : std::to_string(period)) + "," +
+                    std::to_string(period * 7 % 13 + salesPoint) + "\n";
+        };
+        const int outer = c.periodsOuter ? c.periods : c.salesPoints;
+        const int inner = c.periodsOuter ? c.salesPoints : c.periods;
+        for (int first = 1; first <= outer; ++first) {
+            for (int second = 1; second <= inner; ++second) {
+                c.periodsOuter ? row(second, first) : row(first, second);
+            }
+        }
+        const Outcome fromWide = ReadBothWays(wide);
+        const Outcome fromTidy = ReadBothWays(tidy);
+        ASSERT_EQ(fromTidy.refusal, "");
+        EXPECT_EQ(fromTidy.history.salesPoints, c.salesPoints);
+        EXPECT_EQ(fromTidy.history.periods, c.periods);
+        EXPECT_EQ(fromTidy.history.demand, fromWide.history.demand);
+        EXPECT_EQ(fromTidy.history.dates, fromWide.history.dates);
+        if (c.keys != Keys::numbers) {
+            EXPECT_EQ(fromTidy.history.names, fromWide.history.names);
+        }
+    }
+}
+
+// Missing rows read as zero fill a history beyond 100 x 600 where the rows are not too sparse:
+// here 2,501 rows for 140,000 cells.
+TEST(HistoryReader, FillsMissingRowsAsZeroBeyond100By600) {
+    HistoryChoices zero;
+    zero.missing = MissingRows::zero;
+    std::string tidy = "sales_point,period,demand\n";
+    for (int salesPoint = 1; salesPoint <= 200; salesPoint += 2) {
+        for (int period = 1; period <= 25; ++period) {
+            tidy += std::to_string(salesPoint) + "," + std::to_string(period) + ",1\n";
+        }
+    }
+    tidy += "200,700,7\n";
+    const Outcome outcome = ReadBothWays(tidy, zero);
+    ASSERT_EQ(outcome.refusal, "");
+    EXPECT_EQ(outcome.history.salesPoints, 200);
+    EXPECT_EQ(outcome.history.periods, 700);
+    EXPECT_EQ(outcome.history.Demand(199, 25), 1);
+    EXPECT_EQ(outcome.history.Demand(199, 26), 0);
+    EXPECT_EQ(outcome.history.Demand(200, 1), 0);
+    EXPECT_EQ(outcome.history.Demand(200, 700), 7);
+    EXPECT_EQ(outcome.layout.filledPeriods, 700 - 25 - 1);
 }
 
 TEST(HistoryReader, TakesTheLargestHistory) {
@@ -327,8 +417,15 @@ TEST(HistoryReader, RefusesABadFileSayingWhereAndWhy) {
          "row 2, column 2 (\"period\"): \"0\" is not a period number (1, 2, 3 ...)"},
         {tidy + "1,2.5,5\n",
          "row 2, column 2 (\"period\"): \"2.5\" is not a period number (1, 2, 3 ...)"},
-        {tidy + "101,1,5\n", "row 2 names sales point \"101\": more than 100 sales points"},
-        {tidy + "1,601,5\n", "row 2 names period \"601\": more than 600 periods"},
+        {tidy + "1000001,1,5\n",
+         "row 2 names sales point \"1000001\": more than 1000000 sales points"},
+        {tidy + "1,10001,5\n", "row 2 names period \"10001\": more than 10000 periods"},
+        {tidy + "1,1,5\n1000,1000,5\n",
+         "1000 sales points by 1000 periods need 1000000 demand cells, and the file has 2 rows: "
+         "every sales point needs a row for each period, unless missing rows are read as zero"},
+        {tidy + "101,1,5\n",
+         "sales point 1 is missing: the sales points must be numbered 1 to 101 without a gap, "
+         "unless missing rows are read as zero"},
         {tidy + "1,1\n", "row 2 has 2 cells where the header has 3"},
         {tidy + std::string(1'000'002, ','),
          "row 2 has more than 1000002 cells where the header has 3"},
@@ -337,7 +434,7 @@ TEST(HistoryReader, RefusesABadFileSayingWhereAndWhy) {
         {tidy + "1,1,5\n\n1,2,6\n", "row 3 is empty"},
         {tidy + "1,1,5\n1,2,\n1,3,7\n", "row 3, column 3 (\"demand\"): the cell is empty"},
         {tidy + "1,1,5\n1,1, \n", "row 3, column 3 (\"demand\"): the cell is empty"},
-        {tidy + "1,1,\n1,1201,\n", "row 3 names period \"1201\": more than 1200 periods"},
+        {tidy + "1,1,\n1,20001,\n", "row 3 names period \"20001\": more than 20000 periods"},
         {"sales_point,period,qty\n", "row 1 holds names only: there is no demand in the file"},
         {"sales_point,period,demand,Demand\n",
          "column 3 (\"demand\") and column 4 (\"Demand\") could both be the demand, and no header "
