@@ -6,16 +6,17 @@
 namespace sf {
 namespace {
 
-// The choice a word names, or the reason it names none.
+// Takes the choice a word names into `choice`, or says why it names none.
 template <typename Choice, std::size_t Count>
-std::optional<Choice> Word(const std::string& option, const std::string& value,
-                           const std::array<ChoiceWord<Choice>, Count>& words,
-                           std::string& problem) {
-    const std::optional<Choice> choice = ChoiceOfWord(words, value);
+OptionUse TakeWord(const std::string& option, const std::string& value,
+                   const std::array<ChoiceWord<Choice>, Count>& words,
+                   std::optional<Choice>& choice, std::string& problem) {
+    choice = ChoiceOfWord(words, value);
     if (!choice) {
         problem = option + " takes " + WordList(words) + ", not \"" + value + "\"";
+        return OptionUse::refused;
     }
-    return choice;
+    return OptionUse::taken;
 }
 
 // NAME,PERIOD,DEMAND: three header names or column numbers from 1.
@@ -59,32 +60,25 @@ HistoryChoices HistoryCliOptions::Over(const HistoryChoices& beneath) const {
 OptionUse TakeHistoryOption(const std::string& option, const std::string& value,
                             HistoryCliOptions& options, std::string& problem) {
     if (option == "--history-decimal") {
-        options.decimal = Word(option, value, kDecimalWords, problem);
-        return options.decimal ? OptionUse::taken : OptionUse::refused;
+        return TakeWord(option, value, kDecimalWords, options.decimal, problem);
     }
     if (option == "--history-header") {
-        options.header = Word(option, value, kHeaderWords, problem);
-        return options.header ? OptionUse::taken : OptionUse::refused;
+        return TakeWord(option, value, kHeaderWords, options.header, problem);
     }
     if (option == "--history-missing") {
-        options.missing = Word(option, value, kMissingWords, problem);
-        return options.missing ? OptionUse::taken : OptionUse::refused;
+        return TakeWord(option, value, kMissingWords, options.missing, problem);
     }
     if (option == "--history-date-order") {
-        options.dateOrder = Word(option, value, kDateOrderWords, problem);
-        return options.dateOrder ? OptionUse::taken : OptionUse::refused;
+        return TakeWord(option, value, kDateOrderWords, options.dateOrder, problem);
     }
     if (option == "--history-encoding") {
-        options.encoding = Word(option, value, kEncodingWords, problem);
-        return options.encoding ? OptionUse::taken : OptionUse::refused;
+        return TakeWord(option, value, kEncodingWords, options.encoding, problem);
     }
     if (option == "--history-layout") {
-        options.layout = Word(option, value, kLayoutWords, problem);
-        return options.layout ? OptionUse::taken : OptionUse::refused;
+        return TakeWord(option, value, kLayoutWords, options.layout, problem);
     }
     if (option == "--history-duplicates") {
-        options.duplicates = Word(option, value, kDuplicateWords, problem);
-        return options.duplicates ? OptionUse::taken : OptionUse::refused;
+        return TakeWord(option, value, kDuplicateWords, options.duplicates, problem);
     }
     if (option == "--history-columns") {
         options.columns = Columns(value, problem);
