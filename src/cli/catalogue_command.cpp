@@ -73,21 +73,16 @@ std::optional<std::string> CatalogueUsageProblem(const CliOptions& options) {
         return std::nullopt;
     }
     const SalesHistory& history = *options.inputs.history;
-    if (options.outputGiven) {
-        if (history.salesPoints > kMostReportedSalesPoints) {
-            return "--output: the report numbers sales points up to " +
-                   std::to_string(kMostReportedSalesPoints) + " and the sales history has " +
-                   std::to_string(history.salesPoints) +
-                   "; leave out --output and use --export DIR";
-        }
-        return "--output: the report of a sales history beyond 100 sales points or 600 periods "
-               "(this one has " +
-               SizeOf(options) + ") is not written yet; leave out --output and use --export DIR";
+    if (options.outputGiven && history.salesPoints > kMostReportedSalesPoints) {
+        return "--output: the report numbers sales points up to " +
+               std::to_string(kMostReportedSalesPoints) + " and the sales history has " +
+               std::to_string(history.salesPoints) + "; leave out --output and use --export DIR";
     }
     const ResultsCliOptions& results = options.results;
-    if (!results.exportFolder && !results.summary && !results.next) {
+    if (!options.outputGiven && !results.exportFolder && !results.summary && !results.next) {
         return "a sales history of " + SizeOf(options) +
-               " writes no report; add --export DIR (or --summary, --next) to keep its results";
+               " writes a report only to --output FILE; add --export DIR (or --output FILE, "
+               "--summary, --next) to keep its results";
     }
     if (results.exportSeries && !results.exportFolder) {
         return "--export-series needs --export DIR";
@@ -106,9 +101,10 @@ int RunCatalogueCommand(CliOptions& options, const NumberLocale& locale, RunObse
         CatalogueOutcome outcome;
         {
             ProgressLine line(!options.quiet && ::isatty(STDERR_FILENO) == 1);
-            outcome = ExecuteCatalogueRun(options.inputs, locale, observer, options.run,
-                                          options.results.request, options.jobs,
-                                          [&line](int done, int total) { line.Show(done, total); });
+            outcome = ExecuteCatalogueRun(
+                options.inputs, locale, observer, options.run, options.results.request,
+                options.jobs, [&line](int done, int total) { line.Show(done, total); },
+                options.outputGiven ? options.output : std::filesystem::path());
         }
         if (!outcome.completed) {
             std::cerr << ShownEscaped(outcome.message) << '\n';

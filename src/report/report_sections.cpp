@@ -1,5 +1,6 @@
 #include "report/report_sections.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -112,20 +113,21 @@ void WriteParameterLine(ReportFile& report, const NumberLocale& locale, int sale
     report.WriteLine(line.Text());
 }
 
+// A row of the lost-sale table up to its first sum: the sales point's number and its zone.
+PrintLine NumberedRow(int salesPoint, const NumberLocale& locale) {
+    PrintLine row;
+    row.Append(NumberText(salesPoint, locale));
+    row.AdvanceToNextZone();
+    return row;
+}
+
 void WriteLostSaleTable(RunState& state, ReportFile& report, const NumberLocale& locale) {
-    PrintLine heading;
-    for (std::string_view title : {"Sales Point", "Lost Sale", "Return"}) {
-        heading.Append(title);
-        heading.AdvanceToNextZone();
-    }
-    heading.Append("Sales");
-    report.WriteLine(heading.Text());
+    report.WriteLine(LostSaleHeading());
 
     for (state.salesPoint = 1; state.salesPoint <= state.salesPointCount; ++state.salesPoint) {
         const int sp = state.salesPoint;
-        PrintLine row;
-        for (double item :
-             {static_cast<double>(sp), state.lostSaleSum[sp], state.returnedSum[sp]}) {
+        PrintLine row = NumberedRow(sp, locale);
+        for (double item : {state.lostSaleSum[sp], state.returnedSum[sp]}) {
             row.Append(NumberText(item, locale));
             row.AdvanceToNextZone();
         }
@@ -143,6 +145,35 @@ void WriteTotalLine(std::string_view label, double total, ReportFile& report,
 }
 
 }  // namespace
+
+std::string LostSaleHeading() {
+    PrintLine heading;
+    for (std::string_view title : {"Sales Point", "Lost Sale", "Return"}) {
+        heading.Append(title);
+        heading.AdvanceToNextZone();
+    }
+    heading.Append("Sales");
+    return heading.Text();
+}
+
+std::string RenumberedLostSaleRow(std::string_view row, int salesPoint,
+                                  const NumberLocale& locale) {
+    PrintLine line = NumberedRow(salesPoint, locale);
+    // Every number up to 32,767 ends within the first zone: the sums start at the second.
+    line.Append(row.substr(std::min(row.size(), line.Text().size())));
+    return line.Text();
+}
+
+ReportTotals TotalsOf(const RunState& state) {
+    return {state.totalSales, state.totalLostSale, state.totalReturn};
+}
+
+void WriteTotals(const ReportTotals& totals, ReportFile& report, const NumberLocale& locale) {
+    report.WriteBlankLine();
+    WriteTotalLine("Total Sales: ", totals.sales, report, locale);
+    WriteTotalLine("Total Lost Sale: ", totals.lostSale, report, locale);
+    WriteTotalLine("Total Return: ", totals.returned, report, locale);
+}
 
 void WriteParameterHeading(ReportFile& report) {
     report.WriteLine("Parameters of sales points");
@@ -198,7 +229,7 @@ void WriteSeasonLine(const RunState& state, ReportFile& report) {
 
 void WriteActualDemandMatrix(RunState& state, ReportFile& report, const NumberLocale& locale) {
     report.WriteBlankLine();
-    report.WriteLine("Actual demand matrix: sales points in columns, periods in rows");
+    report.WriteLine(kMatrixHeadings[0]);
     WriteMatrixRows(state, state.actualDemand, CellFormat::whole, report, locale);
 }
 
@@ -217,38 +248,35 @@ void WriteRemainingSections(RunState& state, ReportFile& report, const NumberLoc
     report.WriteBlankLine();
     report.WriteLine("Forecasts");
     report.WriteBlankLine();
-    report.WriteLine("mu: sales points in columns, periods in rows");
+    report.WriteLine(kMatrixHeadings[1]);
     WriteMatrixRows(state, state.mu, CellFormat::twoDecimalCell, report, locale);
 
     report.WriteBlankLine();
-    report.WriteLine("sigma: sales points in columns, periods in rows");
+    report.WriteLine(kMatrixHeadings[2]);
     WriteMatrixRows(state, state.sigma, CellFormat::twoDecimalCell, report, locale);
 
     const std::array<MatrixRows, 3> rows = later.get();
     report.WriteBlankLine();
     report.WriteLine("Deliveries");
     report.WriteBlankLine();
-    report.WriteLine("sales points in columns, periods in rows");
+    report.WriteLine(kMatrixHeadings[3]);
     WriteBuiltRows(state, rows[0], report);
 
     report.WriteBlankLine();
     report.WriteLine("Parameters found");
     report.WriteBlankLine();
-    report.WriteLine("alpha values used: sales points in columns, periods in rows");
+    report.WriteLine(kMatrixHeadings[4]);
     WriteBuiltRows(state, rows[1], report);
 
     report.WriteBlankLine();
-    report.WriteLine("beta values used: sales points in columns, periods in rows");
+    report.WriteLine(kMatrixHeadings[5]);
     WriteBuiltRows(state, rows[2], report);
 
     report.WriteBlankLine();
     report.WriteLine("Lost Sale, Return and Realized Sales");
     WriteLostSaleTable(state, report, locale);
 
-    report.WriteBlankLine();
-    WriteTotalLine("Total Sales: ", state.totalSales, report, locale);
-    WriteTotalLine("Total Lost Sale: ", state.totalLostSale, report, locale);
-    WriteTotalLine("Total Return: ", state.totalReturn, report, locale);
+    WriteTotals(TotalsOf(state), report, locale);
 }
 
 }  // namespace sf

@@ -10,13 +10,14 @@
 #include <thread>
 
 #include "run/bounded_proposals.h"
+#include "run/catalogue_report.h"
 #include "run/run_driver.h"
 #include "runtime/uniform_source.h"
 
 namespace sf {
 namespace {
 
-// A block runs without a report: the catalogue's own files say what it gave.
+// A block runs without a report where the catalogue writes none.
 constexpr char kNoReport[] = "/dev/null";
 
 // Between the blocks' runs and the front end: notices one at a time, a stop for every block,
@@ -51,19 +52,26 @@ std::string BlockName(const SalesPointBlock& block) {
            std::to_string(block.first + block.count - 1);
 }
 
+// A block writes its report where the catalogue's report, if any, joins it from.
 BlockRun RunBlock(const RunInputs& inputs, const NumberLocale& locale, RunObserver& observer,
-                  RunOptions options, const SalesPointBlock& block, int threads) {
+                  RunOptions options, const SalesPointBlock& block, int threads,
+                  CatalogueReport* report, std::size_t at) {
     BlockRun run;
     try {
         options.block = block;
         options.lanes.threads = threads;
         const auto state = std::make_unique<RunState>(PeriodsToHold(inputs));
         UniformSource source;  // a sales history draws nothing
+        const std::filesystem::path reportPath = report ? report->BlockPath(at) : kNoReport;
         const RunOutcome outcome =
-            ExecuteRun(*state, source, inputs, locale, kNoReport, observer, options);
+            ExecuteRun(*state, source, inputs, locale, reportPath, observer, options);
         if (!outcome.completed) {
-            run.fault = "In the block of " + BlockName(block) + ": " + outcome.message;
+            run.fault = "In the block of " + BlockName(block) + ": " +
+                        WithoutReportNote(outcome.message, reportPath);
             return run;
+        }
+        if (report) {
+            report->KeepTotals(at, *state);
         }
         run.health = outcome.health;
         run.results = ComputeResults(*state, ResultsRequest{});
@@ -103,10 +111,12 @@ std::vector<SalesPointBlock> CatalogueBlocks(int salesPoints) {
     return blocks;
 }
 
-CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale& locale,
-                                     RunObserver& observer, const RunOptions& options,
-                                     const ResultsRequest& request, int jobs,
-                                     const CatalogueProgress& progress) {
+namespace {
+
+CatalogueOutcome RunBlocks(const RunInputs& inputs, const NumberLocale& locale,
+                           RunObserver& observer, const RunOptions& options,
+                           const ResultsRequest& request, int jobs,
+                           const CatalogueProgress& progress, CatalogueReport* report) {
     const std::vector<SalesPointBlock> blocks = CatalogueBlocks(inputs.history->salesPoints);
     const int count = static_cast<int>(blocks.size());
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
@@ -124,7 +134,7 @@ CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale
             const int running = std::min(workers, count - at);
             BlockRun& run = runs[static_cast<std::size_t>(at)];
             run = RunBlock(inputs, locale, blockObserver, options, blocks[at],
-                           std::max(1, threads / running));
+                           std::max(1, threads / running), report, static_cast<std::size_t>(at));
             if (!run.results) {
                 failed.store(true);
                 continue;
@@ -158,6 +168,36 @@ CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale
     }
     outcome.results = JoinBlockResults(std::move(results), request);
     outcome.completed = true;
+    return outcome;
+}
+
+}  // namespace
+
+CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale& locale,
+                                     RunObserver& observer, const RunOptions& options,
+                                     const ResultsRequest& request, int jobs,
+                                     const CatalogueProgress& progress,
+                                     const std::filesystem::path& reportPath) {
+    std::optional<CatalogueReport> report;
+    if (!reportPath.empty()) {
+        try {
+            report.emplace(reportPath, CatalogueBlocks(inputs.history->salesPoints),
+                           inputs.history->periods);
+        } catch (...) {
+            CatalogueOutcome outcome;
+            outcome.message = OutcomeOfFault(std::current_exception()).message;
+            return outcome;
+        }
+    }
+    CatalogueOutcome outcome = RunBlocks(inputs, locale, observer, options, request, jobs, progress,
+                                         report ? &*report : nullptr);
+    if (report) {
+        const std::string note = report->Finish(outcome.completed, locale);
+        if (!note.empty()) {
+            outcome.message = outcome.completed ? note : outcome.message + "\n" + note;
+            outcome.completed = false;
+        }
+    }
     return outcome;
 }
 

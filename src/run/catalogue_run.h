@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -37,12 +38,15 @@ struct CatalogueOutcome {
 
 // Runs every block of the history of inputs through the run driver with a run state of its own
 // (alive only while its block runs), jobs threads in all (0: one per core), blocks side by side.
-// No report is written. The observer is asked whether to stop and shown the notices; its
-// progress and closing message are left to the caller.
+// With a report path, the report is written there in the layout of a run of the form, however
+// wide: the blocks' reports side by side, the totals pooled; it replaces the previous report only
+// when complete, as a run's report does. Without one, no report is written. The observer is asked
+// whether to stop and shown the notices; its progress and closing message are left to the caller.
 CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale& locale,
                                      RunObserver& observer, const RunOptions& options,
                                      const ResultsRequest& request, int jobs,
-                                     const CatalogueProgress& progress = {});
+                                     const CatalogueProgress& progress = {},
+                                     const std::filesystem::path& reportPath = {});
 
 // The results of blocks run one by one, as one run: their series and proposals one after another
 // (the names kept only where every block has them), the figures and answers pooled by block.

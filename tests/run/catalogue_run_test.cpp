@@ -9,42 +9,11 @@
 
 #include "run/bounded_proposals.h"
 #include "run/run_driver.h"
+#include "shop_history.h"
 #include "state/quiet_observer.h"
 
 namespace sf {
 namespace {
-
-// Daily sales of a shop's articles: mostly zeros, a weekly rhythm, now and then a run on one.
-SalesHistory ShopHistory(int salesPoints, int periods, std::uint32_t seed) {
-    SalesHistory history;
-    history.name = "shop.csv";
-    history.salesPoints = salesPoints;
-    history.periods = periods;
-    std::mt19937 random(seed);
-    std::uniform_real_distribution<double> share(0.0, 1.0);
-    for (int sp = 1; sp <= salesPoints; ++sp) {
-        history.names.push_back("article " + std::to_string(sp));
-        const double level = 0.2 + 6.0 * share(random);
-        for (int t = 1; t <= periods; ++t) {
-            const double weekday = t % 7 == 5 || t % 7 == 6 ? 1.8 : 1.0;
-            const bool sold = share(random) < 0.45;
-            history.demand.push_back(sold ? std::floor(level * weekday * 2.0 * share(random)) : 0);
-        }
-    }
-    return history;
-}
-
-// The sales points first..first + count - 1 of a history as a file holding them alone.
-SalesHistory BlockAlone(const SalesHistory& history, int first, int count) {
-    SalesHistory alone = history;
-    alone.salesPoints = count;
-    alone.names.assign(history.names.begin() + (first - 1),
-                       history.names.begin() + (first - 1 + count));
-    const auto at =
-        history.demand.begin() + static_cast<std::ptrdiff_t>(first - 1) * history.periods;
-    alone.demand.assign(at, at + static_cast<std::ptrdiff_t>(count) * history.periods);
-    return alone;
-}
 
 RunInputs InputsOf(SalesHistory history, int horizon, int season = 0) {
     RunInputs inputs;
