@@ -111,8 +111,8 @@ RunInputs RandomInputs(std::mt19937& random) {
     return inputs;
 }
 
-RunInputs Scenario(DemandModel model, const char* salesPoints, const char* periods,
-                   const char* horizon, const char* p2low, const char* p2up, const char* p3) {
+RunInputs ModelInputs(DemandModel model, const char* salesPoints, const char* periods,
+                      const char* horizon, const char* p2low, const char* p2up, const char* p3) {
     RunInputs inputs;
     inputs.model = model;
     inputs.Endpointnumber = salesPoints;
@@ -130,15 +130,15 @@ RunInputs Scenario(DemandModel model, const char* salesPoints, const char* perio
 
 TEST(LanesMatchPlain, TheReferenceScenariosOnEveryKernel) {
     const RunInputs scenarios[] = {
-        Scenario(DemandModel::loga, "3", "24", "1", "1", "3", ""),
-        Scenario(DemandModel::sqrot, "3", "24", "2", "0.5", "2", ""),
-        Scenario(DemandModel::linear, "4", "24", "1", "-1.5", "1.5", ""),
-        Scenario(DemandModel::t_tplusn, "3", "24", "2", "5", "20", "5"),
-        Scenario(DemandModel::meanAR1, "3", "24", "1", "0.3", "0.9", ""),
-        Scenario(DemandModel::AR1, "3", "24", "3", "0.3", "0.7", "3"),
-        Scenario(DemandModel::Normal, "3", "24", "1", "1", "5", ""),
-        Scenario(DemandModel::loga, "3", "24", "0", "1", "3", ""),
-        Scenario(DemandModel::loga, "17", "60", "0", "1", "3", ""),
+        ModelInputs(DemandModel::loga, "3", "24", "1", "1", "3", ""),
+        ModelInputs(DemandModel::sqrot, "3", "24", "2", "0.5", "2", ""),
+        ModelInputs(DemandModel::linear, "4", "24", "1", "-1.5", "1.5", ""),
+        ModelInputs(DemandModel::t_tplusn, "3", "24", "2", "5", "20", "5"),
+        ModelInputs(DemandModel::meanAR1, "3", "24", "1", "0.3", "0.9", ""),
+        ModelInputs(DemandModel::AR1, "3", "24", "3", "0.3", "0.7", "3"),
+        ModelInputs(DemandModel::Normal, "3", "24", "1", "1", "5", ""),
+        ModelInputs(DemandModel::loga, "3", "24", "0", "1", "3", ""),
+        ModelInputs(DemandModel::loga, "17", "60", "0", "1", "3", ""),
     };
     for (const RunInputs& inputs : scenarios) {
         for (const NamedLaneKernel& kernel : Kernels()) {
@@ -161,7 +161,7 @@ TEST(LanesMatchPlain, RandomisedInputsOnEveryKernelAndThreadCount) {
 TEST(LanesMatchPlain, AFaultPartWayIsTheFaultOfTheLowestSalesPoint) {
     // Exploding demand: sales point 3 overflows at period 49, sales point 1 at period 55. The
     // plain order meets sales point 1 first, however the lanes run.
-    RunInputs inputs = Scenario(DemandModel::AR1, "3", "60", "1", "1.3", "1.3", "0");
+    RunInputs inputs = ModelInputs(DemandModel::AR1, "3", "60", "1", "1.3", "1.3", "0");
     inputs.p1low = "1e150";
     inputs.p1up = "1";
     for (const NamedLaneKernel& kernel : Kernels()) {
@@ -238,7 +238,7 @@ TEST(Lanes, ReportProgressAsTheyGoAndStopWhenTheCallbackThrows) {
 }
 
 TEST(LanesMatchPlain, FullSize) {
-    RunInputs inputs = Scenario(DemandModel::loga, "100", "600", "1", "0.5", "1.5", "");
+    RunInputs inputs = ModelInputs(DemandModel::loga, "100", "600", "1", "0.5", "1.5", "");
     inputs.periodsforinitialization = "12";
     inputs.periodsforalphabeta = "12";
     ExpectSameRun(inputs, Kernels().front(), 0);

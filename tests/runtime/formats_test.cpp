@@ -14,8 +14,8 @@
 namespace sf {
 namespace {
 
-const NumberLocale kC;
-const NumberLocale kGerman{",", "."};
+const NumberLocale kCLocale;
+const NumberLocale kGermanLocale{",", "."};
 
 std::string RoundHalfAwayDigits(double magnitude, int decimals) {
     HalfAwayRounder rounder;
@@ -106,25 +106,25 @@ TEST(RoundHalfAwayDigits, AgreesWithTheExactExpansionEverywhere) {
 }
 
 TEST(NumberText, SignSpaceDigitsAndTrailingSpace) {
-    EXPECT_EQ(NumberText(3, kC), " 3 ");
-    EXPECT_EQ(NumberText(0.5, kC), " 0.5 ");
-    EXPECT_EQ(NumberText(-0.0, kC), " 0 ");
-    EXPECT_EQ(NumberText(0, kC), " 0 ");
-    EXPECT_EQ(NumberText(-1.25, kC), "-1.25 ");
-    EXPECT_EQ(NumberText(1828, kC), " 1828 ");
-    EXPECT_EQ(NumberText(26.29447, kC), " 26.29447 ");
-    EXPECT_EQ(NumberText(0.5, kGerman), " 0,5 ");
+    EXPECT_EQ(NumberText(3, kCLocale), " 3 ");
+    EXPECT_EQ(NumberText(0.5, kCLocale), " 0.5 ");
+    EXPECT_EQ(NumberText(-0.0, kCLocale), " 0 ");
+    EXPECT_EQ(NumberText(0, kCLocale), " 0 ");
+    EXPECT_EQ(NumberText(-1.25, kCLocale), "-1.25 ");
+    EXPECT_EQ(NumberText(1828, kCLocale), " 1828 ");
+    EXPECT_EQ(NumberText(26.29447, kCLocale), " 26.29447 ");
+    EXPECT_EQ(NumberText(0.5, kGermanLocale), " 0,5 ");
 }
 
 TEST(NumberText, FifteenSignificantDigitsThenScientific) {
-    EXPECT_EQ(NumberText(1.0 / 3.0, kC), " 0.333333333333333 ");
-    EXPECT_EQ(NumberText(123456789012345.6, kC), " 123456789012346 ");
-    EXPECT_EQ(NumberText(999999999999999.0, kC), " 999999999999999 ");
-    EXPECT_EQ(NumberText(1e15, kC), " 1E+15 ");
-    EXPECT_EQ(NumberText(-2.5e-5, kC), "-2.5E-05 ");
-    EXPECT_EQ(NumberText(0.0001, kC), " 0.0001 ");
-    EXPECT_EQ(NumberText(1.5e300, kC), " 1.5E+300 ");
-    EXPECT_EQ(NumberText(12.3456789012345678, kC).size(), 18u);
+    EXPECT_EQ(NumberText(1.0 / 3.0, kCLocale), " 0.333333333333333 ");
+    EXPECT_EQ(NumberText(123456789012345.6, kCLocale), " 123456789012346 ");
+    EXPECT_EQ(NumberText(999999999999999.0, kCLocale), " 999999999999999 ");
+    EXPECT_EQ(NumberText(1e15, kCLocale), " 1E+15 ");
+    EXPECT_EQ(NumberText(-2.5e-5, kCLocale), "-2.5E-05 ");
+    EXPECT_EQ(NumberText(0.0001, kCLocale), " 0.0001 ");
+    EXPECT_EQ(NumberText(1.5e300, kCLocale), " 1.5E+300 ");
+    EXPECT_EQ(NumberText(12.3456789012345678, kCLocale).size(), 18u);
 }
 
 TEST(WholeCell, TwoDigitsHalvesAwayAndTheSignOfTheValue) {
@@ -141,24 +141,24 @@ TEST(WholeCell, TwoDigitsHalvesAwayAndTheSignOfTheValue) {
 }
 
 TEST(TwoDecimalCell, TwoIntegerDigitsAndTheLocalesPoint) {
-    EXPECT_EQ(FormatTwoDecimalCell(3.14159, kC), "03.14");
-    EXPECT_EQ(FormatTwoDecimalCell(12.5, kC), "12.50");
-    EXPECT_EQ(FormatTwoDecimalCell(0.125, kC), "00.13");
-    EXPECT_EQ(FormatTwoDecimalCell(2.675, kC), "02.67");
-    EXPECT_EQ(FormatTwoDecimalCell(123.456, kC), "123.46");
-    EXPECT_EQ(FormatTwoDecimalCell(-0.001, kC), "-00.00");
-    EXPECT_EQ(FormatTwoDecimalCell(-0.0, kC), "00.00");
-    EXPECT_EQ(FormatTwoDecimalCell(1234.5, kGerman), "1234,50");  // never grouped
+    EXPECT_EQ(FormatTwoDecimalCell(3.14159, kCLocale), "03.14");
+    EXPECT_EQ(FormatTwoDecimalCell(12.5, kCLocale), "12.50");
+    EXPECT_EQ(FormatTwoDecimalCell(0.125, kCLocale), "00.13");
+    EXPECT_EQ(FormatTwoDecimalCell(2.675, kCLocale), "02.67");
+    EXPECT_EQ(FormatTwoDecimalCell(123.456, kCLocale), "123.46");
+    EXPECT_EQ(FormatTwoDecimalCell(-0.001, kCLocale), "-00.00");
+    EXPECT_EQ(FormatTwoDecimalCell(-0.0, kCLocale), "00.00");
+    EXPECT_EQ(FormatTwoDecimalCell(1234.5, kGermanLocale), "1234,50");  // never grouped
 }
 
 TEST(TwoDecimalNumber, LeadingZeroGroupingAndNegatives) {
-    EXPECT_EQ(FormatTwoDecimalNumber(0.3, kC), "0.30");
-    EXPECT_EQ(FormatTwoDecimalNumber(-0.04, kC), "-0.04");
-    EXPECT_EQ(FormatTwoDecimalNumber(-0.001, kC), "-0.00");
-    EXPECT_EQ(FormatTwoDecimalNumber(-0.0, kC), "0.00");
-    EXPECT_EQ(FormatTwoDecimalNumber(1.97e-10, kC), "0.00");
-    EXPECT_EQ(FormatTwoDecimalNumber(1234567.125, kC), "1234567.13");
-    EXPECT_EQ(FormatTwoDecimalNumber(1234567.125, kGerman), "1.234.567,13");
+    EXPECT_EQ(FormatTwoDecimalNumber(0.3, kCLocale), "0.30");
+    EXPECT_EQ(FormatTwoDecimalNumber(-0.04, kCLocale), "-0.04");
+    EXPECT_EQ(FormatTwoDecimalNumber(-0.001, kCLocale), "-0.00");
+    EXPECT_EQ(FormatTwoDecimalNumber(-0.0, kCLocale), "0.00");
+    EXPECT_EQ(FormatTwoDecimalNumber(1.97e-10, kCLocale), "0.00");
+    EXPECT_EQ(FormatTwoDecimalNumber(1234567.125, kCLocale), "1234567.13");
+    EXPECT_EQ(FormatTwoDecimalNumber(1234567.125, kGermanLocale), "1.234.567,13");
     EXPECT_EQ(FormatTwoDecimalNumber(999.999, NumberLocale{".", ","}), "1,000.00");
     EXPECT_EQ(FormatTwoDecimalNumber(123.4, NumberLocale{".", ","}), "123.40");
 }
