@@ -16,7 +16,7 @@ namespace {
 
 // A wide sales history with a header of names, the first three Bakery, Kiosk and Market, then
 // "Shop 4" and on.
-std::string ShopHistory(int periods, int salesPoints = 3) {
+std::string ShopHistoryText(int periods, int salesPoints = 3) {
     const char* names[] = {"Bakery", "Kiosk", "Market"};
     std::string text;
     for (int sp = 1; sp <= salesPoints; ++sp) {
@@ -39,7 +39,7 @@ class ComingDeliveries : public RunFixture {
     RunResults RunHistory(int periods, int horizon, int salesPoints = 3,
                           const ResultsRequest& request = {}) {
         RunInputs inputs = SmallRun();
-        inputs.history = ParseSalesHistory(ShopHistory(periods, salesPoints));
+        inputs.history = ParseSalesHistory(ShopHistoryText(periods, salesPoints));
         inputs.horizontx = std::to_string(horizon);
         EXPECT_TRUE(Run(inputs).completed);
         return ComputeResults(*state, request);
@@ -83,7 +83,7 @@ TEST_F(ComingDeliveries, TheHistoryCutShortForecastsItsLastPeriodAsTheWholeOne) 
         EXPECT_EQ(rows[kPeriods + lag][2], std::to_string(kPeriods + lag));
         EXPECT_EQ(rows[kPeriods + lag][5], "");
         EXPECT_EQ(ParseSalesHistory(series).demand,
-                  ParseSalesHistory(ShopHistory(kPeriods)).demand);
+                  ParseSalesHistory(ShopHistoryText(kPeriods)).demand);
     }
 }
 
