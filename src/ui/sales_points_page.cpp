@@ -52,10 +52,7 @@ SalesPointsPage::SalesPointsPage() {
     filter_->setObjectName(QStringLiteral("SalesPointFilter"));
     filter_->setPlaceholderText(tr("part of a name"));
     filter_->setClearButtonEnabled(true);
-    connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        sorted_->setFilterFixedString(text);
-        CountShown();
-    });
+    connect(filter_, &QLineEdit::textChanged, this, &SalesPointsPage::Filter);
     auto* filterLabel = new QLabel(tr("Filter by na&me:"));
     filterLabel->setBuddy(filter_);
     count_ = new QLabel;
@@ -108,24 +105,39 @@ void SalesPointsPage::ShowEvaluation(const RunResults& results, Evaluation evalu
 
 void SalesPointsPage::ShowRows(const RunResults& results, Evaluation evaluation) {
     evaluation_ = evaluation;
-    heading_->setText(tr("Every sales point %1; its series are computed again when it is "
-                         "selected (click a heading to sort; marked rows diverged):")
+    heading_->setText(tr("Every sales point %1; select one to chart its series (click a "
+                         "heading to sort; marked rows diverged):")
                           .arg(EvaluationWords(evaluation)));
     figures_->SetRows(OnlySalesPoints(SalesPointRows(results, evaluation)), tr("Sales point"),
                       tr("The sales point by its name"));
     table_->resizeColumnsToContents();
     CountShown();
+    // The same sales point: its series, once asked for, serve every evaluation.
+    MarkSelected();
+    drawn_ = false;
+    DrawSelected();
+}
+
+// Typing a name computes nothing: the sales point charted stays the one selected.
+void SalesPointsPage::Filter(const QString& text) {
+    filling_ = true;  // rows leaving the view move the current row
+    sorted_->setFilterFixedString(text);
+    MarkSelected();
+    CountShown();
+}
+
+// The row of the sales point charted is the current one where the filter shows it; else none is.
+void SalesPointsPage::MarkSelected() {
+    filling_ = true;
     const QModelIndex index = sorted_->mapFromSource(
         figures_->index(figures_->RowOf({RowSubject::Kind::salesPoint, selected_}), 0));
     if (index.isValid()) {
-        // The same sales point: its series, once asked for, serve every evaluation.
-        filling_ = true;
         table_->setCurrentIndex(index);
         table_->scrollTo(index);
-        filling_ = false;
+    } else {
+        table_->selectionModel()->clear();
     }
-    drawn_ = false;
-    DrawSelected();
+    filling_ = false;
 }
 
 void SalesPointsPage::Select(int salesPoint) {

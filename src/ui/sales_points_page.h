@@ -41,6 +41,8 @@ class SalesPointsPage : public QWidget {
 
   private:
     void ShowRows(const RunResults& results, Evaluation evaluation);
+    void Filter(const QString& text);
+    void MarkSelected();
     void Select(int salesPoint);
     void DrawSelected();
     void CountShown();

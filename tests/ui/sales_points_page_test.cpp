@@ -69,6 +69,8 @@ class SalesPointsPageTest : public PageSuite {
         QCOMPARE(names().size(), 2);
         QVERIFY(names().contains("banana") && names().contains("mango"));
         QCOMPARE(Child<QLabel>(page, "SalesPointsCount").text(), QString("2 of 10 shown"));
+        QCOMPARE(asked.size(), 1u);  // typing computes nothing
+        QVERIFY(!table.currentIndex().isValid());
 
         const int mangoRow = names().indexOf("mango");
         table.setCurrentIndex(rows.index(mangoRow, 0));
