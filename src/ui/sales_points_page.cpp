@@ -40,6 +40,7 @@ SalesPointsPage::SalesPointsPage() {
     table_->setAlternatingRowColors(true);
     table_->setTabKeyNavigation(false);
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() * 3 / 2);
     table_->horizontalHeader()->setSortIndicatorShown(true);
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
@@ -83,6 +84,8 @@ SalesPointsPage::SalesPointsPage() {
     splitter->addWidget(left);
     splitter->addWidget(charts_);
     splitter->setChildrenCollapsible(false);
+    // Half for the table, so that its first figures show beside the name.
+    splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);  // the charts keep their height in a short window
