@@ -1,7 +1,8 @@
 // A catalogue run on synthetic daily demand shaped like a large retailer's sales export: most
 // articles sell on few days, with a weekly rhythm. Prints sales points per second per core at
 // H = 0 and H = 1, the time projected for 30,490 articles by 1,941 days, the scaling from one
-// job to two and the peak memory. SF_CATALOGUE_ARTICLES sets the sample (default 1,000) and
+// job to two, the time of a sales point run again alone, how soon a stop ends the run, and the
+// peak memory. SF_CATALOGUE_ARTICLES sets the sample (default 1,000) and
 // SF_CATALOGUE_SCALING_ARTICLES the part of it timed at H = 0 and with one job (default 200),
 // so that the default stays within two minutes on two cores.
 #include <sys/resource.h>
@@ -86,6 +87,49 @@ Rates Rate(const sf::SalesHistory& history, int horizon, int jobs) {
     return {history.salesPoints / seconds, history.salesPoints / processor};
 }
 
+// The window's selection on its Sales points tab: one sales point run again alone, in ms.
+double AloneMilliseconds(const sf::SalesHistory& history) {
+    sf::QuietObserver quiet;
+    const sf::RunInputs inputs = Inputs(history, 1);
+    const auto start = std::chrono::steady_clock::now();
+    constexpr int kSelections = 5;
+    for (int k = 1; k <= kSelections; ++k) {
+        const int salesPoint = 1 + (k - 1) * (history.salesPoints - 1) / kSelections;
+        if (!sf::RunSalesPointAlone(inputs, sf::NumberLocale{}, quiet, sf::RunOptions{}, salesPoint)
+                 .completed) {
+            std::fprintf(stderr, "catalogue_bench: sales point %d alone failed\n", salesPoint);
+            std::exit(1);
+        }
+    }
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+               .count() /
+           kSelections;
+}
+
+// A front end that asks to stop once the run has gone on for a while.
+class StoppingObserver : public sf::QuietObserver {
+  public:
+    explicit StoppingObserver(std::chrono::steady_clock::time_point at) : at_(at) {}
+    bool StopRequested() const override { return std::chrono::steady_clock::now() >= at_; }
+
+  private:
+    std::chrono::steady_clock::time_point at_;
+};
+
+// From the stop asked for, 2 s into the run, to the catalogue run returning, in ms.
+double StopMilliseconds(const sf::SalesHistory& history, int jobs) {
+    const auto stopAt = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    StoppingObserver stopping(stopAt);
+    const sf::CatalogueOutcome outcome =
+        sf::ExecuteCatalogueRun(Inputs(history, 1), sf::NumberLocale{}, stopping, sf::RunOptions{},
+                                sf::ResultsRequest{}, jobs);
+    if (outcome.completed) {
+        return 0.0;  // finished before the stop
+    }
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - stopAt)
+        .count();
+}
+
 sf::SalesHistory FirstArticles(const sf::SalesHistory& history, int articles) {
     sf::SalesHistory part = history;
     part.salesPoints = articles;
@@ -118,6 +162,10 @@ int main() {
         kWholeCatalogue / (h1.processor * cores) / 60.0);
     std::printf("scaling from 1 to %d jobs (H = 1, %d articles): %.2fx\n", cores, scaling,
                 h1All.wall / h1One.wall);
+    std::printf("a sales point run again alone (the window's selection): %.0f ms\n",
+                AloneMilliseconds(sample));
+    std::printf("stopped 2 s into the run, it returned %.0f ms later\n",
+                StopMilliseconds(sample, cores));
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak memory: %.0f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);

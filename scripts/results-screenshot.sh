@@ -4,7 +4,8 @@
 # tab. The second argument names the picture: results (the trade-off over tau, the default),
 # demand, constants, scenario or next (docs/next-deliveries.png); small takes the whole of a
 # 1,024 x 700 screen, where the table has a tab of its own; season and season-demand: 20 shops
-# over 364 days with a weekday pattern (bench/season/make_series.py) run with --season 7.
+# over 364 days with a weekday pattern (bench/season/make_series.py) run with --season 7;
+# catalogue: 240 articles over 400 days, a catalogue, on its Sales points tab.
 set -eu
 build=$(realpath "${1:-build}")
 here=$(realpath "$(dirname "$0")")
@@ -20,6 +21,7 @@ case "$shot" in
   small) name=results-1024x700; tab=0; screen=1024x700; how=screen ;;
   season) name=results-season; tab=5 ;;
   season-demand) name=results-season-demand; tab=0 ;;
+  catalogue) name=results-catalogue; tab=6 ;;
   *) echo "unknown picture $shot" >&2; exit 2 ;;
 esac
 picture=$here/../docs/$name.png
@@ -33,6 +35,21 @@ case "$shot" in
   season*)
     python3 "$here/../bench/season/make_series.py" daily "$folder/shops.csv"
     history=(2 "$folder/shops.csv" 7) ;;
+  catalogue)
+    # Articles that sell on some days, more at the weekend.
+    python3 - "$folder/articles.csv" <<'EOF'
+import random, sys
+random.seed(240)
+levels = [(0.1 + 0.6 * random.random(), 1 + 5 * random.random()) for _ in range(240)]
+with open(sys.argv[1], "w") as out:
+    out.write(",".join("article %03d" % k for k in range(1, 241)) + "\n")
+    for day in range(1, 401):
+        weekend = 1.6 if day % 7 in (5, 6) else 1.0
+        out.write(",".join(str(int(level * weekend * random.random() * 2))
+                           if random.random() < share * weekend else "0"
+                           for share, level in levels) + "\n")
+EOF
+    history=(0 "$folder/articles.csv" 0) ;;
 esac
 HOME="$folder" XDG_CONFIG_HOME="$folder" xvfb-run -a -s "-screen 0 ${screen}x24" \
   "$build/tests/ui/results_screenshot" "$picture" "$tab" small "$how" "${history[@]}"

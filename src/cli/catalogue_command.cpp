@@ -110,7 +110,7 @@ int RunCatalogueCommand(CliOptions& options, const NumberLocale& locale, RunObse
             std::cerr << ShownEscaped(outcome.message) << '\n';
             return CaughtStopSignal() != 0 ? 128 + CaughtStopSignal() : 1;
         }
-        observer.ShowClosingMessage("End of forecast.");
+        observer.ShowClosingMessage(kCatalogueClosingMessage);
         const std::vector<std::string> warnings =
             HealthWarnings(outcome.health, "--bounded-constants");
         for (const std::string& line : warnings) {

@@ -201,6 +201,22 @@ CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale
     return outcome;
 }
 
+CatalogueOutcome RunSalesPointAlone(const RunInputs& inputs, const NumberLocale& locale,
+                                    RunObserver& observer, const RunOptions& options,
+                                    int salesPoint) {
+    std::mutex mutex;
+    BlockObserver front(observer, mutex);
+    BlockRun run = RunBlock(inputs, locale, front, options, {salesPoint, 1}, 1, nullptr, 0);
+    CatalogueOutcome outcome;
+    outcome.message = std::move(run.fault);
+    outcome.health = run.health;
+    if (run.results) {
+        outcome.results = std::move(*run.results);
+        outcome.completed = true;
+    }
+    return outcome;
+}
+
 RunResults JoinBlockResults(std::vector<RunResults> blocks, const ResultsRequest& request) {
     RunResults joined;
     if (blocks.empty()) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "results/run_health.h"
@@ -13,6 +14,9 @@
 #include "state/run_options.h"
 
 namespace sf {
+
+// A catalogue writes no report: its closing message points to none.
+inline constexpr std::string_view kCatalogueClosingMessage = "End of forecast.";
 
 // A sales history beyond the form's limits (more than 100 sales points or 600 periods) runs as
 // a catalogue: its sales points in blocks of at most 100, in file order, each block a run of its
@@ -47,6 +51,14 @@ CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale
                                      const ResultsRequest& request, int jobs,
                                      const CatalogueProgress& progress = {},
                                      const std::filesystem::path& reportPath = {});
+
+// One sales point of a history run as a file holding it alone would run: its series, figures
+// and proposal equal those it has in the catalogue, since every sales point is estimated on its
+// own. A front end that keeps only a catalogue's figures computes the series it shows with this.
+// Notices go to the observer, which is asked whether to stop.
+CatalogueOutcome RunSalesPointAlone(const RunInputs& inputs, const NumberLocale& locale,
+                                    RunObserver& observer, const RunOptions& options,
+                                    int salesPoint);
 
 // The results of blocks run one by one, as one run: their series and proposals one after another
 // (the names kept only where every block has them), the figures and answers pooled by block.

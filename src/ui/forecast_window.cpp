@@ -10,6 +10,7 @@
 #include "results/next_deliveries.h"
 #include "results/run_health.h"
 #include "run/bounded_proposals.h"
+#include "run/catalogue_run.h"
 #include "run/run_driver.h"
 #include "runtime/file_clashes.h"
 #include "runtime/run_error.h"
@@ -88,6 +89,7 @@ ForecastWindow::ForecastWindow(NumberLocale locale, std::unique_ptr<MessageSink>
     stop_->hide();
     connect(stop_, &QPushButton::clicked, this, &ForecastWindow::Stop_Click);
     connect(&worker_, &RunWorker::ProgressReported, progress_, &QProgressBar::setValue);
+    connect(&worker_, &RunWorker::CountReported, progress_, &QProgressBar::setValue);
     connect(&worker_, &RunWorker::NoticeRaised, this,
             [this](const QString& text) { RelayRunMessage(&MessageSink::ShowNotice, text); });
     connect(&worker_, &RunWorker::ClosingMessageRaised, this, [this](const QString& text) {
@@ -191,6 +193,13 @@ void ForecastWindow::StartRun(RunInputs inputs, RunOptions options,
     if (earlier) {
         copy = earlier->source;
     }
+    if (IsCatalogue(inputs)) {
+        // The bar counts sales points, a block at a time.
+        progress_->setRange(0, inputs.history->salesPoints);
+        progress_->setFormat(QStringLiteral("%v of %m sales points"));
+        worker_.Start(CatalogueJob(std::move(inputs), options), std::move(results));
+        return;
+    }
     worker_.Start(
         [this, inputs = std::move(inputs), options, copy,
          report = reportPath_](RunObserver& observer) mutable {
@@ -199,6 +208,27 @@ void ForecastWindow::StartRun(RunInputs inputs, RunOptions options,
             return outcome_;
         },
         std::move(results));
+}
+
+RunWorker::Job ForecastWindow::CatalogueJob(RunInputs inputs, const RunOptions& options) {
+    return [this, inputs = std::move(inputs), options](RunObserver& observer) {
+        CatalogueOutcome catalogue =
+            ExecuteCatalogueRun(inputs, locale_, observer, options, ResultsRequest{}, 0,
+                                [this](int done, int total) { worker_.ReportCount(done, total); });
+        outcome_ = {};
+        outcome_.completed = catalogue.completed;
+        outcome_.health = catalogue.health;
+        // A stop names no block: every block stops alike.
+        outcome_.message = !catalogue.completed && observer.StopRequested()
+                               ? std::string(kStoppedMessage)
+                               : std::move(catalogue.message);
+        if (catalogue.completed) {
+            catalogueResults_ = std::move(catalogue.results);
+            outcome_.message = kCatalogueClosingMessage;
+            observer.ShowClosingMessage(kCatalogueClosingMessage);
+        }
+        return outcome_;
+    };
 }
 
 void ForecastWindow::Stop_Click() {
@@ -274,6 +304,8 @@ void ForecastWindow::SetRunning(bool running) {
     for (QWidget* input : inputs_) {
         input->setEnabled(!running);
     }
+    progress_->setRange(0, 100);
+    progress_->setFormat(QStringLiteral("%p%"));
     progress_->setValue(0);
     progress_->setVisible(running);
     stop_->setEnabled(running);
@@ -343,15 +375,19 @@ RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs, const Ru
     } catch (const RunError&) {
         // A box longer than a scenario file takes: run.json says it holds no scenario.
     }
+    const bool catalogue = IsCatalogue(inputs);
     RunRecord record =
         RecordOfRun(std::move(inputs), options, seed, run, reportPath_, std::move(scenario));
-    return [this, record = std::move(record)](const RunOutcome& outcome) {
+    if (catalogue) {
+        // No report, and series.csv only where asked, as the batch command's catalogue.
+        record.reportPath.clear();
+        record.seriesLeftOut = true;
+    }
+    return [this, catalogue, record = std::move(record)](const RunOutcome& outcome) {
+        RunResults results = catalogue ? std::exchange(catalogueResults_, RunResults{})
+                                       : CompleteResults(*state_, record.request, record.options);
         auto run = std::make_shared<CompletedRun>(
-            CompletedRun{CompleteResults(*state_, record.request, record.options),
-                         record,
-                         outcome.health,
-                         outcome.sourceAtStart,
-                         {}});
+            CompletedRun{std::move(results), record, outcome.health, outcome.sourceAtStart, {}});
         run->record.notes = HealthNotes(outcome.health);
         if (const auto note =
                 ProposalNote(run->results, "\"" + std::string(kBoundedConstantsOption) + "\"");

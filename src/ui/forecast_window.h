@@ -108,6 +108,8 @@ class ForecastWindow : public QWidget {
         int run = 1;
     };
     void StartRun(RunInputs inputs, RunOptions options, std::optional<EarlierDemand> earlier);
+    // A sales history beyond the form's limits runs as a catalogue, in blocks side by side.
+    RunWorker::Job CatalogueJob(RunInputs inputs, const RunOptions& options);
     void ShowModelControls(DemandModel model);
     RunInputs TypedInputs() const;
     void SetRunning(bool running);
@@ -132,9 +134,10 @@ class ForecastWindow : public QWidget {
     RunOptions runOptions_;
     std::filesystem::path reportPath_ = "out.txt";
     std::uint32_t scenarioSeed_ = kDefaultSeed;  // of the scenario last shown
-    RunOutcome outcome_;       // of the last run, written by its job before Finished arrives
-    int completeRuns_ = 0;     // of the random sequence of this start
-    bool sequenceRun_ = true;  // the run under way draws from that sequence
+    RunOutcome outcome_;           // of the last run, written by its job before Finished arrives
+    RunResults catalogueResults_;  // of a complete catalogue, until its results job takes them
+    int completeRuns_ = 0;         // of the random sequence of this start
+    bool sequenceRun_ = true;      // the run under way draws from that sequence
     std::shared_ptr<CompletedRun> completedRun_;  // until the results window takes it
     RunWorker worker_;  // after what its job uses, so that it stops the job first
 

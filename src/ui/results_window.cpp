@@ -108,6 +108,7 @@ QWidget* ResultsWindow::BuildCharts() {
     scenario_ = new ScenarioPage;
     nextDeliveries_ = new NextDeliveriesPage;
     season_ = new SeasonPage;
+    salesPoints_ = new SalesPointsPage;
     // Each name in full, and where the bar is too narrow for those, in short.
     const std::tuple<QWidget*, const char*, const char*> pages[] = {
         {salesPointChart_, "&Demand, forecast and delivery", "&Demand and forecast"},
@@ -116,6 +117,7 @@ QWidget* ResultsWindow::BuildCharts() {
         {scenario_, "Sce&nario", "Sce&nario"},
         {nextDeliveries_, "Ne&xt deliveries", "Ne&xt deliveries"},
         {season_, "S&eason", "S&eason"},
+        {salesPoints_, "Sales po&ints", "Po&ints"},
     };
     for (const auto& [page, full, shortName] : pages) {
         SetTabNames(*page, full, shortName);
@@ -205,6 +207,8 @@ void ResultsWindow::Present(std::shared_ptr<CompletedRun> run) {
     run_ = std::move(run);
     totals_->Present(*run_);
     scenario_->Show(*run_);
+    salesPoints_->ShowRun(run_->results, ShownEvaluation(), SalesPointSourceOf(run_, locale_),
+                          Caption());
     ShowTable();
     AskAgain();
     Say({});
@@ -236,6 +240,7 @@ void ResultsWindow::ShowEvaluation(Evaluation evaluation) {
         return;
     }
     totals_->ShowTotals(run_->results);
+    salesPoints_->ShowEvaluation(run_->results, evaluation);
     ShowTable();
     AskAgain();
 }
@@ -311,6 +316,12 @@ bool ResultsWindow::SaveChartTo(const QString& path) {
 }
 
 void ResultsWindow::OpenReport() {
+    if (run_->record.reportPath.empty()) {
+        messages_.ShowError(*this, QStringLiteral("A sales history beyond 100 sales points or "
+                                                  "600 periods writes no report; export its "
+                                                  "results instead."));
+        return;
+    }
     const QString report = NameOf(run_->record.reportPath);
     if (!QFile::exists(report)) {
         messages_.ShowError(*this, QStringLiteral("The report \"%1\" is not there.").arg(report));
@@ -454,6 +465,9 @@ ChartPanel& ResultsWindow::VisibleChart() const {
     auto* chart = qobject_cast<ChartPanel*>(charts_->currentWidget());
     if (charts_->currentWidget() == season_) {
         return season_->Chart();
+    }
+    if (charts_->currentWidget() == salesPoints_) {
+        return salesPoints_->Chart();
     }
     return chart != nullptr ? *chart : tradeoff_->Chart();
 }

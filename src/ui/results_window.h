@@ -14,6 +14,7 @@
 #include "ui/message_sink.h"
 #include "ui/next_deliveries_page.h"
 #include "ui/runs_list.h"
+#include "ui/sales_points_page.h"
 #include "ui/scenario_page.h"
 #include "ui/season_page.h"
 #include "ui/totals_panel.h"
@@ -24,7 +25,8 @@ namespace sf::ui {
 // The runs of this start and the results folders opened, beside the Forecast form: a frame over
 // pages that keep their own state. Above, the runs list (comparing the runs selected) and the
 // totals with the warnings and notes; in the middle the figures table; below, the tabs of the
-// selected row's series, the trade-off over tau, the scenario and the next deliveries. The frame
+// selected row's series, the trade-off over tau, the scenario, the next deliveries, the season
+// and every sales point by name with the series of the one selected. The frame
 // keeps their layout, its place beside the form, the file actions and the wiring: which run the
 // pages show, in which evaluation, and what is asked of it. Not modal; each complete run or
 // opened folder is added to the list and shown.
@@ -116,6 +118,7 @@ class ResultsWindow : public QWidget {
     TradeoffPage* tradeoff_ = nullptr;
     ScenarioPage* scenario_ = nullptr;
     NextDeliveriesPage* nextDeliveries_ = nullptr;
+    SalesPointsPage* salesPoints_ = nullptr;
     SeasonPage* season_ = nullptr;
     QScrollArea* header_ = nullptr;
     QSplitter* splitter_ = nullptr;

@@ -121,7 +121,8 @@ struct ChosenSalesPoints {
     bool diverged = false;
 };
 
-ChosenSalesPoints ChooseSalesPoints(const RunResults& results, const RowSubject& row) {
+// named: the number the row's sales point has in its run, where the results hold it elsewhere.
+ChosenSalesPoints ChooseSalesPoints(const RunResults& results, const RowSubject& row, int named) {
     const RunSeries& series = results.series;
     ChosenSalesPoints chosen;
     const int count = static_cast<int>(series.salesPoints.size());
@@ -129,8 +130,8 @@ ChosenSalesPoints ChooseSalesPoints(const RunResults& results, const RowSubject&
         chosen.series.push_back(&series.salesPoints[static_cast<std::size_t>(row.number - 1)]);
         const QString name = QString::fromStdString(series.Name(row.number));
         chosen.subject = name == QString::number(row.number)
-                             ? QStringLiteral("Sales point %1").arg(row.number)
-                             : QStringLiteral("%1 (sales point %2)").arg(name).arg(row.number);
+                             ? QStringLiteral("Sales point %1").arg(named)
+                             : QStringLiteral("%1 (sales point %2)").arg(name).arg(named);
         chosen.diverged = !results.figures.sound[static_cast<std::size_t>(row.number - 1)];
     } else if (row.kind == RowSubject::Kind::sound || row.kind == RowSubject::Kind::all) {
         const bool soundOnly = row.kind == RowSubject::Kind::sound;
@@ -242,33 +243,13 @@ void AddAnswerMarks(ChartContent& content, const EvaluationAnswers& answers) {
     }
 }
 
-}  // namespace
-
-QString EvaluationWords(Evaluation evaluation) {
-    return QString::fromLatin1(EvaluationName(evaluation)).replace('_', ' ');
-}
-
-QStringList PeriodLabels(const RunSeries& series, int lastPeriod) {
-    QStringList labels;
-    if (series.dates.empty()) {
-        return labels;
-    }
-    int period = 0;
-    // The run continued the history's dates over its coming periods; a folder written before
-    // holds the history's alone, and an axis may run on past them: continued the same way.
-    for (const std::string& date : ContinuedDates(series.dates, lastPeriod)) {
-        ++period;
-        labels << (date.empty() ? QString::number(period) : QString::fromStdString(date));
-    }
-    return labels;
-}
-
-SalesPointCharts ChartsOfRow(const RunResults& results, const RowSubject& row,
-                             Evaluation evaluation, const QString& caption) {
+// The charts of the sales points chosen for a row.
+SalesPointCharts ChartsOfChosen(const RunResults& results, const RowSubject& row,
+                                const ChosenSalesPoints& chosen, Evaluation evaluation,
+                                const QString& caption) {
     const ChartAxis periods = PeriodAxis(results.series);
     SalesPointCharts charts{{{}, periods, {QStringLiteral("Units"), 0}, {}, {}},
                             {{}, periods, {QStringLiteral("Smoothing constant"), 2}, {}, {}}};
-    const ChosenSalesPoints chosen = ChooseSalesPoints(results, row);
     if (chosen.series.empty()) {
         const QString nothing = chosen.subject.isEmpty()
                                     ? QStringLiteral("Select a row of the table to see its series")
@@ -299,6 +280,40 @@ SalesPointCharts ChartsOfRow(const RunResults& results, const RowSubject& row,
             WithinDemandBand(charts.demand.y.range, charts.demand.curves.front().points);
     }
     return charts;
+}
+
+}  // namespace
+
+QString EvaluationWords(Evaluation evaluation) {
+    return QString::fromLatin1(EvaluationName(evaluation)).replace('_', ' ');
+}
+
+QStringList PeriodLabels(const RunSeries& series, int lastPeriod) {
+    QStringList labels;
+    if (series.dates.empty()) {
+        return labels;
+    }
+    int period = 0;
+    // The run continued the history's dates over its coming periods; a folder written before
+    // holds the history's alone, and an axis may run on past them: continued the same way.
+    for (const std::string& date : ContinuedDates(series.dates, lastPeriod)) {
+        ++period;
+        labels << (date.empty() ? QString::number(period) : QString::fromStdString(date));
+    }
+    return labels;
+}
+
+SalesPointCharts ChartsOfRow(const RunResults& results, const RowSubject& row,
+                             Evaluation evaluation, const QString& caption) {
+    return ChartsOfChosen(results, row, ChooseSalesPoints(results, row, row.number), evaluation,
+                          caption);
+}
+
+SalesPointCharts ChartsOfSalesPoint(const RunResults& results, int at, int salesPoint,
+                                    Evaluation evaluation, const QString& caption) {
+    const RowSubject row{RowSubject::Kind::salesPoint, at};
+    return ChartsOfChosen(results, row, ChooseSalesPoints(results, row, salesPoint), evaluation,
+                          caption);
 }
 
 ChartContent TradeoffChart(const std::vector<TradeoffOfRun>& runs, Evaluation evaluation,

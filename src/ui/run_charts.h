@@ -23,6 +23,11 @@ struct SalesPointCharts {
 SalesPointCharts ChartsOfRow(const RunResults& results, const RowSubject& row,
                              Evaluation evaluation, const QString& caption);
 
+// The charts of one sales point from results that hold it at place at (a run of it alone holds
+// it at 1), named as sales point salesPoint of its run.
+SalesPointCharts ChartsOfSalesPoint(const RunResults& results, int at, int salesPoint,
+                                    Evaluation evaluation, const QString& caption);
+
 // The labels of periods 1..lastPeriod on the horizontal axis: the dates a sales history gave
 // them, continued by their step past the last (a period without one keeps its number); none
 // when the periods have no dates.

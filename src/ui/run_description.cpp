@@ -94,7 +94,12 @@ std::vector<DescriptionItem> ScenarioItems(const CompletedRun& run) {
         items.push_back({"Season", QStringLiteral("demand adjusted by a season of %1 periods")
                                        .arg(run.record.options.season)});
     }
-    items.push_back({"Report", QString::fromStdString(run.record.reportPath.string()), true});
+    // A catalogue writes none.
+    items.push_back({"Report",
+                     run.record.reportPath.empty()
+                         ? QStringLiteral("none (a catalogue beyond 100 x 600 writes no report)")
+                         : QString::fromStdString(run.record.reportPath.string()),
+                     true});
     if (!run.folder.empty()) {
         items.push_back({"Read from", QString::fromStdString(run.folder.string()), true});
     }

@@ -35,9 +35,13 @@ class RunWorker : public QObject, private RunObserver {
     bool IsRunning() const { return thread_.joinable(); }
     void RequestStop();
     void Acknowledge();
+    // From the job's threads, one call at a time: how many of its parts are done (a catalogue's
+    // sales points), in place of a percentage.
+    void ReportCount(int done, int total) { emit CountReported(done, total); }
 
   signals:
     void ProgressReported(int percent);
+    void CountReported(int done, int total);
     void NoticeRaised(const QString& text);
     void ClosingMessageRaised(const QString& text);
     // Just before Finished, for a complete run of a job started with a ResultsJob.

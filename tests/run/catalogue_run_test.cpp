@@ -131,6 +131,22 @@ TEST_P(CatalogueRun, EachBlockIsItsRunAloneAndThePoolAddsTheBlocks) {
         EXPECT_TRUE(SameBits(all.deliveries, pool.deliveries));
         EXPECT_EQ(all.diverged, pool.diverged);
     }
+    // A sales point run alone gives what it had in the catalogue, as the window shows it.
+    for (const int salesPoint : {1, 150, 230}) {
+        SCOPED_TRACE("sales point " + std::to_string(salesPoint) + " alone");
+        const CatalogueOutcome alone =
+            RunSalesPointAlone(InputsOf(history, given.horizon, given.season), NumberLocale{},
+                               quiet, options, salesPoint);
+        ASSERT_TRUE(alone.completed) << alone.message;
+        const std::size_t at = static_cast<std::size_t>(salesPoint - 1);
+        ExpectSameSalesPoint(whole.series.salesPoints[at], alone.results.series.salesPoints.at(0));
+        EXPECT_EQ(alone.results.series.Name(1), whole.series.Name(salesPoint));
+        EXPECT_EQ(alone.results.proposals.at(0).from, whole.proposals[at].from);
+        for (const Evaluation evaluation : kEvaluations) {
+            EXPECT_EQ(alone.results.figures.Of(evaluation).salesPoints.at(0).fillRate,
+                      whole.figures.Of(evaluation).salesPoints[at].fillRate);
+        }
+    }
     // The trade-off's row of the run's own tau holds the sound row's sums, pooled alike.
     for (const Evaluation evaluation : kEvaluations) {
         for (const TradeoffRow& row : whole.Answers(evaluation).tradeoff) {

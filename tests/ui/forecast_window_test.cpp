@@ -14,10 +14,14 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QProcess>
+#include <QProgressBar>
 #include <QRadioButton>
+#include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <algorithm>
 #include <memory>
 
 #include "runtime/number_locale.h"
@@ -429,6 +433,47 @@ class ForecastWindowTest : public QObject {
         for (const char* drawn : {"Model", "Random sequence", "Limits"}) {
             QVERIFY2(results->findChild<QLabel*>(drawn) == nullptr, drawn);
         }
+    }
+
+    // A history beyond 100 sales points runs as a catalogue: the bar counts sales points, no
+    // report is written, the results list every sales point; a stop leaves every file as it was.
+    void aCatalogueCountsSalesPointsAndWritesNoFile() {
+        TypeHistoryRun();
+        QString catalogue = "article 1";
+        for (int sp = 2; sp <= 150; ++sp) {
+            catalogue += QString(",article %1").arg(sp);
+        }
+        for (int t = 1; t <= 40; ++t) {
+            catalogue += '\n';
+            for (int sp = 1; sp <= 150; ++sp) {
+                catalogue += QString(sp == 1 ? "%1" : ",%1").arg((t * 7 + sp * 3) % 11);
+            }
+        }
+        WriteFile("catalogue.csv", catalogue.toUtf8().constData());
+        QCOMPARE(LoadSalesHistory("catalogue.csv"), QString());
+        WriteLastReport();
+        const QSignalSpy counted(Control<QProgressBar>("RunProgress"), &QProgressBar::valueChanged);
+        QTest::mouseClick(Control<QPushButton>("Run"), Qt::LeftButton);
+        QCOMPARE(Control<QProgressBar>("RunProgress")->maximum(), 150);
+        QTRY_VERIFY_WITH_TIMEOUT(Control<QWidget>("Run")->isEnabled(), 30000);
+        QVERIFY2(messages_->errors.isEmpty(), qPrintable(messages_->errors.join('\n')));
+        QCOMPARE(messages_->closings, QStringList{"End of forecast."});
+        // Every sales point counted, not 100 %.
+        QVERIFY(std::ranges::any_of(
+            counted, [](const QList<QVariant>& value) { return value.front().toInt() == 150; }));
+        const auto* results = window_->findChild<sf::ui::ResultsWindow*>();
+        QVERIFY(results != nullptr);
+        QCOMPARE(results->findChild<QTableView*>("SalesPointsTable")->model()->rowCount(), 150);
+        const QStringList files = QStringList{"catalogue.csv", "out.txt"};
+        QCOMPARE(QDir(folder_->path()).entryList(QDir::Files | QDir::Hidden), files);
+        QCOMPARE(ReadReport("out.txt"), kLastReport);
+
+        QTest::mouseClick(Control<QPushButton>("Run"), Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>("Stop"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(Control<QWidget>("Run")->isEnabled(), 30000);
+        QCOMPARE(messages_->closings.last(), QString("The run was stopped before it finished."));
+        QCOMPARE(QDir(folder_->path()).entryList(QDir::Files | QDir::Hidden), files);
+        QCOMPARE(ReadReport("out.txt"), kLastReport);
     }
 
     void simulatedDemandBringsBackTheTypedCounts() {

@@ -9,9 +9,9 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setStyle(sf::ui::kFormStyle);
     int failed = 0;
-    for (const auto suite :
-         {ChartPanelTests, FiguresPageTests, NextDeliveriesPageTests, SeasonPageTests,
-          TotalsPanelTests, TabNamesTests, TradeoffPageTests, WindowPlacementTests}) {
+    for (const auto suite : {ChartPanelTests, FiguresPageTests, NextDeliveriesPageTests,
+                             SalesPointsPageTests, SeasonPageTests, TotalsPanelTests, TabNamesTests,
+                             TradeoffPageTests, WindowPlacementTests}) {
         const std::unique_ptr<QObject> tests = suite();
         failed += QTest::qExec(tests.get(), argc, argv);
     }

@@ -15,6 +15,7 @@
 std::unique_ptr<QObject> ChartPanelTests();
 std::unique_ptr<QObject> FiguresPageTests();
 std::unique_ptr<QObject> NextDeliveriesPageTests();
+std::unique_ptr<QObject> SalesPointsPageTests();
 std::unique_ptr<QObject> SeasonPageTests();
 std::unique_ptr<QObject> TotalsPanelTests();
 std::unique_ptr<QObject> TabNamesTests();

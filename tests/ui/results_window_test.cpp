@@ -438,7 +438,7 @@ class ResultsWindowTest : public QObject, private ResultsWindowFixture {
         results.resize(small);
         QTRY_COMPARE(results.size(), small);
         QTabWidget& tabs = Child<QTabWidget>(results, "ChartTabs");
-        QCOMPARE(tabs.count(), 7);
+        QCOMPARE(tabs.count(), 8);
         QCOMPARE(tabs.tabText(0), QString("Fi&gures"));
         // A run without a season says so on the Season page, in place of its chart.
         QVERIFY(Child<QLabel>(results, "SeasonNote").text().contains("no season"));
@@ -449,7 +449,7 @@ class ResultsWindowTest : public QObject, private ResultsWindowFixture {
         ExpectEveryTabReadable(results, small);
 
         results.resize(1400, 900);
-        QTRY_COMPARE(tabs.count(), 6);
+        QTRY_COMPARE(tabs.count(), 7);
         QCOMPARE(tabs.tabText(2), QString("&Trade-off over τ"));
         QTableView& table = Child<QTableView>(results, "FiguresTable");
         QVERIFY(table.isVisible());
