@@ -128,7 +128,7 @@ TEST_P(CatalogueReportLayout, IsTheBlocksReportsJoined) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, CatalogueReportLayout,
-                         testing::Values(ReportCase{250, 650}, ReportCase{50, 700},
+                         testing::Values(ReportCase{250, 90}, ReportCase{50, 700},
                                          ReportCase{301, 40}));
 
 class StopAtOnce : public QuietObserver {
