@@ -17,20 +17,9 @@ FiguresPage::FiguresPage() {
     figures_ = new FiguresTableModel(this);
     sorted_ = new FiguresSortModel(this);
     sorted_->setSourceModel(figures_);
-    table_ = new QTableView;
-    table_->setObjectName(QStringLiteral("FiguresTable"));
-    table_->setModel(sorted_);
-    table_->setSortingEnabled(true);
-    table_->sortByColumn(0, Qt::AscendingOrder);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    table_->setAlternatingRowColors(true);
-    table_->setTabKeyNavigation(false);  // Tab leaves the table; the arrows move in it
-    table_->verticalHeader()->hide();
-    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() * 3 / 2);
+    table_ = NewFiguresTable(sorted_, QStringLiteral("FiguresTable"));
     table_->horizontalHeader()->setHighlightSections(false);
     table_->horizontalHeader()->setStretchLastSection(true);
-    table_->horizontalHeader()->setSortIndicatorShown(true);
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 const RowSubject row = figures_->SubjectOfRow(sorted_->mapToSource(current).row());

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColor>
 #include <QFont>
+#include <QHeaderView>
 #include <QIcon>
 #include <QStyle>
 #include <utility>
@@ -229,6 +230,22 @@ QString TabSeparatedText(const QAbstractItemModel& table) {
         lines << cells.join('\t');
     }
     return lines.join('\n') + '\n';
+}
+
+QTableView* NewFiguresTable(QSortFilterProxyModel* sorted, const QString& name) {
+    auto* table = new QTableView;
+    table->setObjectName(name);
+    table->setModel(sorted);
+    table->setSortingEnabled(true);
+    table->sortByColumn(0, Qt::AscendingOrder);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setAlternatingRowColors(true);
+    table->setTabKeyNavigation(false);  // Tab leaves the table; the arrows move in it
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() * 3 / 2);
+    table->horizontalHeader()->setSortIndicatorShown(true);
+    return table;
 }
 
 }  // namespace sf::ui

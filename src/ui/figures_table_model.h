@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
 #include <QString>
+#include <QTableView>
 #include <optional>
 #include <vector>
 
@@ -74,6 +75,10 @@ class FiguresSortModel : public QSortFilterProxyModel {
   protected:
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
 };
+
+// A table of figures as every page shows one: sorted by the first column, whole rows selected one
+// at a time, Tab leaving it, compact rows without numbers.
+QTableView* NewFiguresTable(QSortFilterProxyModel* sorted, const QString& name);
 
 // The rows of a table as the user sees them, header first, cells separated by tabs and rows by
 // line feeds: numbers with every digit in the user's locale, other cells as shown.

@@ -30,18 +30,7 @@ SalesPointsPage::SalesPointsPage() {
     sorted_->setSourceModel(figures_);
     sorted_->setFilterKeyColumn(0);
     sorted_->setFilterCaseSensitivity(Qt::CaseInsensitive);
-    table_ = new QTableView;
-    table_->setObjectName(QStringLiteral("SalesPointsTable"));
-    table_->setModel(sorted_);
-    table_->setSortingEnabled(true);
-    table_->sortByColumn(0, Qt::AscendingOrder);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    table_->setAlternatingRowColors(true);
-    table_->setTabKeyNavigation(false);
-    table_->verticalHeader()->hide();
-    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() * 3 / 2);
-    table_->horizontalHeader()->setSortIndicatorShown(true);
+    table_ = NewFiguresTable(sorted_, QStringLiteral("SalesPointsTable"));
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid() && !filling_) {
