@@ -8,9 +8,12 @@
 #include <mutex>
 
 #include "cli/results_output.h"
+#include "results/catalogue_export.h"
+#include "results/export_tables.h"
 #include "results/run_health.h"
 #include "run/catalogue_run.h"
 #include "runtime/process_signals.h"
+#include "runtime/run_error.h"
 #include "runtime/shown_text.h"
 
 namespace sf {
@@ -103,16 +106,39 @@ int RunCatalogueCommand(CliOptions& options, const NumberLocale& locale, RunObse
             std::cerr << "The run was stopped before it finished.\n";
             return 128 + CaughtStopSignal();
         }
+        // The last run exports: series.csv as the blocks finish, the rest at the end.
+        std::optional<CatalogueExport> exported;
+        CatalogueRows rows;
+        if (options.results.exportFolder && run == options.runs) {
+            try {
+                exported.emplace(*options.results.exportFolder, options.results.exportSeries);
+            } catch (const RunError& error) {
+                std::cerr << ShownEscaped(error.what()) << '\n';
+                return 1;
+            }
+            if (options.results.exportSeries) {
+                rows.make = [](const RunResults& block, int first) {
+                    return SeriesRows(block.series, first);
+                };
+                rows.write = [&exported](std::string_view text) {
+                    exported->AppendSeriesRows(text);
+                };
+            }
+        }
         CatalogueOutcome outcome;
         {
             ProgressLine line(!options.quiet && ::isatty(STDERR_FILENO) == 1);
-            outcome = ExecuteCatalogueRun(options.inputs, locale, observer, options.run,
-                                          options.results.request, options.jobs,
-                                          [&line](int done, int total) { line.Show(done, total); });
+            outcome = ExecuteCatalogueRun(
+                options.inputs, locale, observer, options.run, options.results.request,
+                options.jobs, [&line](int done, int total) { line.Show(done, total); }, rows);
         }
         if (!outcome.completed) {
             std::cerr << ShownEscaped(outcome.message) << '\n';
             return CaughtStopSignal() != 0 ? 128 + CaughtStopSignal() : 1;
+        }
+        if (run == options.runs) {
+            // Nothing reads the demand any more, and the record of the run copies the inputs.
+            std::vector<double>().swap(options.inputs.history->demand);
         }
         observer.ShowClosingMessage("End of forecast.");
         const std::vector<std::string> warnings =
@@ -124,9 +150,14 @@ int RunCatalogueCommand(CliOptions& options, const NumberLocale& locale, RunObse
                           << '\n';
             }
         }
-        if (!DeliverComputedResults(outcome.results, options, run, warnings,
-                                    HealthNotes(outcome.health), scenarioText, std::cout,
-                                    std::cerr)) {
+        const ExportWriting finish = [&exported](const RunResults& results,
+                                                 const std::vector<NextDelivery>& next,
+                                                 const RunRecord& record) {
+            return exported->Finish(results, next, record);
+        };
+        if (!DeliverComputedResults(outcome.results, outcome.next, options, run, warnings,
+                                    HealthNotes(outcome.health), scenarioText, std::cout, std::cerr,
+                                    finish)) {
             return 1;
         }
     }
