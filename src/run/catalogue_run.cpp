@@ -90,12 +90,33 @@ void JoinHealth(RunHealth& joined, const RunHealth& block, int first) {
     joined.seasonFlatSalesPoints += block.seasonFlatSalesPoints;
 }
 
+// The threads of a block with `left` blocks from it to the last. The last blocks take twice
+// their share of the threads: a block that finishes early leaves its share to those still
+// running, which would otherwise leave cores idle (the system shares the cores meanwhile).
+int BlockThreads(int threads, int workers, int left) {
+    const int running = std::min(workers, left);
+    const int share = left <= workers ? 2 * threads / running : threads / running;
+    return std::clamp(share, 1, threads);
+}
+
 // A block done, waiting for those ahead of it.
 struct DoneBlock {
     RunHealth health;
     FinishedBlock finished;
     std::string rows;
 };
+
+// What a block that ran leaves: its rows, then its results reduced, its series gone.
+DoneBlock Done(BlockRun&& run, const SalesPointBlock& block, const CatalogueRows& rows,
+               const ResultsRequest& request) {
+    DoneBlock done;
+    done.health = run.health;
+    if (rows.make) {
+        done.rows = rows.make(*run.results, block.first);
+    }
+    done.finished = FinishBlock(std::move(*run.results), request, block.first);
+    return done;
+}
 
 // The blocks in file order: a finished block waits until those before it are written and
 // pooled; the thread that finishes the block next in line writes and pools it and every one
@@ -224,22 +245,21 @@ CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale
             if (!inOrder.WaitForTurn(static_cast<std::size_t>(at))) {
                 break;
             }
-            // The last blocks share the threads that no block waits for any more.
-            const int running = std::min(workers, count - at);
             BlockRun run = RunBlock(inputs, locale, blockObserver, options, block,
-                                    std::max(1, threads / running));
+                                    BlockThreads(threads, workers, count - at));
             if (!run.results) {
                 inOrder.Fail(static_cast<std::size_t>(at), std::move(run.fault));
                 continue;
             }
-            DoneBlock finished;
-            finished.health = run.health;
-            if (rows.make) {
-                finished.rows = rows.make(*run.results, block.first);
+            try {
+                inOrder.Finish(static_cast<std::size_t>(at),
+                               Done(std::move(run), block, rows, request));
+            } catch (...) {
+                inOrder.Fail(static_cast<std::size_t>(at),
+                             "In the block of " + BlockName(block) + ": " +
+                                 OutcomeOfFault(std::current_exception()).message);
+                continue;
             }
-            finished.finished = FinishBlock(std::move(*run.results), request, block.first);
-            run.results.reset();
-            inOrder.Finish(static_cast<std::size_t>(at), std::move(finished));
             const std::lock_guard lock(frontMutex);
             done += block.count;
             if (progress) {
