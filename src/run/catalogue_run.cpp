@@ -113,6 +113,7 @@ DoneBlock Done(BlockRun&& run, const SalesPointBlock& block, const CatalogueRows
     done.health = run.health;
     if (rows.make) {
         done.rows = rows.make(*run.results, block.first);
+        done.rows.shrink_to_fit();  // it may wait, and a guessed room is up to twice its size
     }
     done.finished = FinishBlock(std::move(*run.results), request, block.first);
     return done;
@@ -234,7 +235,8 @@ CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     const int threads = jobs > 0 ? jobs : cores;
     const int workers = std::max(1, std::min(threads, count));
-    InOrder inOrder(blocks, rows, 2 * static_cast<std::size_t>(workers));
+    // One block more than run at once: a block slower than the next does not hold a thread up.
+    InOrder inOrder(blocks, rows, static_cast<std::size_t>(workers) + 1);
     std::mutex frontMutex;
     BlockObserver blockObserver(observer, frontMutex);
     std::atomic<int> next{0};

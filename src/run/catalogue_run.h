@@ -51,11 +51,12 @@ struct CatalogueOutcome {
 };
 
 // Runs every block of the history of inputs through the run driver with a run state of its own
-// (alive only while its block runs), jobs threads in all (0: one per core), blocks side by side.
+// (alive only while its block runs), blocks side by side on jobs threads (0: one per core; while
+// the last blocks run, up to twice as many, so that a block finishing early leaves no core idle).
 // Each block's series live until its figures, sums and rows are taken; a block that finishes
-// before those ahead of it waits as its rows, at most two blocks a thread ahead. No report is
-// written. The observer is asked whether to stop and shown the notices; its progress and
-// closing message are left to the caller.
+// before those ahead of it waits as its rows, and a block starts at most jobs + 1 blocks ahead
+// of the next one to write. No report is written. The observer is asked whether to stop and
+// shown the notices; its progress and closing message are left to the caller.
 CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale& locale,
                                      RunObserver& observer, const RunOptions& options,
                                      const ResultsRequest& request, int jobs,
