@@ -5,9 +5,10 @@ catalogue_history.py ARTICLES DAYS [--layout wide|rows] > history.csv
 
 Most articles sell on few days, more at the weekend, at a level that differs from article to
 article; a fixed seed gives the same file every time. wide: a column per article (the layout
-of the retailer's own export); rows: a row per article, days across.
+of the retailer's own export), its days dated; rows: a row per article, days across.
 """
 import argparse
+import datetime
 import random
 import sys
 
@@ -35,9 +36,12 @@ def main():
         for a, column in enumerate(columns, 1):
             out.write(f"art_{a}," + ",".join(map(str, column)) + "\n")
     else:
-        out.write("day," + ",".join(f"art_{a}" for a in range(1, given.articles + 1)) + "\n")
+        # Dated days, so that the first column is read as the periods' key, not as an article.
+        first = datetime.date(2011, 1, 29)
+        out.write("date," + ",".join(f"art_{a}" for a in range(1, given.articles + 1)) + "\n")
         for d in range(given.days):
-            out.write(f"{d + 1}," + ",".join(str(column[d]) for column in columns) + "\n")
+            day = (first + datetime.timedelta(days=d)).isoformat()
+            out.write(day + "," + ",".join(str(column[d]) for column in columns) + "\n")
 
 
 if __name__ == "__main__":
