@@ -1,5 +1,6 @@
 #include "cli/catalogue_command.h"
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -8,9 +9,12 @@
 #include <mutex>
 
 #include "cli/results_output.h"
+#include "results/catalogue_export.h"
+#include "results/export_tables.h"
 #include "results/run_health.h"
 #include "run/catalogue_run.h"
 #include "runtime/process_signals.h"
+#include "runtime/run_error.h"
 #include "runtime/shown_text.h"
 
 namespace sf {
@@ -92,23 +96,52 @@ std::optional<std::string> CatalogueUsageProblem(const CliOptions& options) {
 
 int RunCatalogueCommand(CliOptions& options, const NumberLocale& locale, RunObserver& observer,
                         const std::string& scenarioText) {
+#ifdef M_MMAP_THRESHOLD
+    // Each block allocates and frees tens of megabytes on its own thread. With glibc's threshold
+    // rising to such sizes, the freed blocks stay in the threads' heaps and the process grows by
+    // hundreds of megabytes; a fixed one gives each back to the system when it is freed.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
     const std::string name = options.demand ? options.demand->string() : std::string();
     for (int run = 1; run <= options.runs; ++run) {
         if (CaughtStopSignal() != 0) {
             std::cerr << "The run was stopped before it finished.\n";
             return 128 + CaughtStopSignal();
         }
+        // The last run exports: series.csv as the blocks finish, the rest at the end.
+        std::optional<CatalogueExport> exported;
+        CatalogueRows rows;
+        if (options.results.exportFolder && run == options.runs) {
+            try {
+                exported.emplace(*options.results.exportFolder, options.results.exportSeries);
+            } catch (const RunError& error) {
+                std::cerr << ShownEscaped(error.what()) << '\n';
+                return 1;
+            }
+            if (options.results.exportSeries) {
+                rows.make = [](const RunResults& block, int first) {
+                    return SeriesRows(block.series, first);
+                };
+                rows.write = [&exported](std::string_view text) {
+                    exported->AppendSeriesRows(text);
+                };
+            }
+        }
         CatalogueOutcome outcome;
         {
             ProgressLine line(!options.quiet && ::isatty(STDERR_FILENO) == 1);
             outcome = ExecuteCatalogueRun(
                 options.inputs, locale, observer, options.run, options.results.request,
-                options.jobs, [&line](int done, int total) { line.Show(done, total); },
+                options.jobs, [&line](int done, int total) { line.Show(done, total); }, rows,
                 options.outputGiven ? options.output : std::filesystem::path());
         }
         if (!outcome.completed) {
             std::cerr << ShownEscaped(outcome.message) << '\n';
             return CaughtStopSignal() != 0 ? 128 + CaughtStopSignal() : 1;
+        }
+        if (run == options.runs) {
+            // Nothing reads the demand any more, and the record of the run copies the inputs.
+            std::vector<double>().swap(options.inputs.history->demand);
         }
         observer.ShowClosingMessage(kCatalogueClosingMessage);
         const std::vector<std::string> warnings =
@@ -120,9 +153,14 @@ int RunCatalogueCommand(CliOptions& options, const NumberLocale& locale, RunObse
                           << '\n';
             }
         }
-        if (!DeliverComputedResults(outcome.results, options, run, warnings,
-                                    HealthNotes(outcome.health), scenarioText, std::cout,
-                                    std::cerr)) {
+        const ExportWriting finish = [&exported](const RunResults& results,
+                                                 const std::vector<NextDelivery>& next,
+                                                 const RunRecord& record) {
+            return exported->Finish(results, next, record);
+        };
+        if (!DeliverComputedResults(outcome.results, outcome.next, options, run, warnings,
+                                    HealthNotes(outcome.health), scenarioText, std::cout, std::cerr,
+                                    finish)) {
             return 1;
         }
     }

@@ -45,29 +45,37 @@ bool DeliverResults(const RunState& state, const CliOptions& options, int run,
     if (!asked.summary && !exportNow && !nextNow) {
         return true;
     }
-    return DeliverComputedResults(CompleteResults(state, asked.request, options.run), options, run,
-                                  warnings, healthNotes, scenario, out, err);
+    const RunResults results = CompleteResults(state, asked.request, options.run);
+    return DeliverComputedResults(
+        results, NextDeliveries(results), options, run, warnings, healthNotes, scenario, out, err,
+        [&asked](const RunResults& complete, const std::vector<NextDelivery>&,
+                 const RunRecord& record) {
+            return WriteExportFolder(*asked.exportFolder, complete, record);
+        });
 }
 
-bool DeliverComputedResults(const RunResults& results, const CliOptions& options, int run,
+bool DeliverComputedResults(const RunResults& results, const std::vector<NextDelivery>& next,
+                            const CliOptions& options, int run,
                             const std::vector<std::string>& warnings,
                             const std::vector<std::string>& healthNotes,
-                            const std::string& scenario, std::ostream& out, std::ostream& err) {
+                            const std::string& scenario, std::ostream& out, std::ostream& err,
+                            const ExportWriting& writeExport) {
     const ResultsCliOptions& asked = options.results;
     const bool lastRun = run == options.runs;
     const bool exportNow = asked.exportFolder && lastRun;
     const bool nextNow = asked.next && lastRun;
     std::vector<std::string> notes = healthNotes;
-    if (const std::optional<std::string> note = ProposalNote(results, "--bounded-constants");
+    if (const std::optional<std::string> note = ProposalNote(results, next, "--bounded-constants");
         note && !options.run.boundedConstants) {
         notes.push_back(*note);
     }
     if (asked.summary) {
         // With --next, stdout holds next.csv alone.
-        (asked.next ? err : out) << ResultsSummary(results, warnings.size(), notes) << std::flush;
+        (asked.next ? err : out) << ResultsSummary(results, next, warnings.size(), notes)
+                                 << std::flush;
     }
     if (nextNow) {
-        out << NextCsv(results) << std::flush;
+        out << NextCsv(results, next) << std::flush;
     }
     if (exportNow) {
         RunRecord record =
@@ -77,7 +85,7 @@ bool DeliverComputedResults(const RunResults& results, const CliOptions& options
         record.notes = notes;
         record.seriesLeftOut = IsCatalogue(options.inputs) && !asked.exportSeries;
         try {
-            const std::string note = WriteExportFolder(*asked.exportFolder, results, record);
+            const std::string note = writeExport(results, next, record);
             if (!note.empty()) {
                 err << ShownEscaped(note) << '\n';
             }

@@ -75,15 +75,14 @@ std::string PeriodText(const RunSeries& series, int period) {
 
 // The deliveries to decide now: their total over the sound sales points at the run's tau and
 // at each tau answered, then each sales point's where they fit on a screen.
-std::string DecidedNowText(const RunResults& results) {
-    const std::vector<NextDelivery> next = NextDeliveries(results);
+std::string DecidedNowText(const RunResults& results, const std::vector<NextDelivery>& next) {
     const std::optional<DecidedNow> now = DeliveriesDecidedNow(results, next);
     if (!now) {
         return "Deliveries to decide now: none; the estimation windows cover every period, so "
                "no rolling forecast was made to give them\n";
     }
     const AtTaus taus = DeliveryTaus(results);
-    const std::size_t salesPoints = results.series.salesPoints.size();
+    const std::size_t salesPoints = results.figures.sound.size();
     std::string text = "Deliveries to decide now, for " + PeriodText(results.series, now->period) +
                        ", sound sales points " + std::to_string(now->soundSalesPoints) + " of " +
                        std::to_string(salesPoints) + ":\n" + "At the run's tau " +
@@ -168,6 +167,11 @@ std::string SeasonText(const RunSeries& series) {
 
 std::string ResultsSummary(const RunResults& results, std::size_t warningCount,
                            const std::vector<std::string>& notes) {
+    return ResultsSummary(results, NextDeliveries(results), warningCount, notes);
+}
+
+std::string ResultsSummary(const RunResults& results, const std::vector<NextDelivery>& next,
+                           std::size_t warningCount, const std::vector<std::string>& notes) {
     const Evaluation headline = results.Headline();
     const Evaluation other =
         headline == Evaluation::asForecast ? Evaluation::asReported : Evaluation::asForecast;
@@ -189,7 +193,7 @@ std::string ResultsSummary(const RunResults& results, std::size_t warningCount,
     if (results.series.season.Active()) {
         text += SeasonText(results.series);
     }
-    return text + DecidedNowText(results);
+    return text + DecidedNowText(results, next);
 }
 
 }  // namespace sf

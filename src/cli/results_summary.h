@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "results/next_deliveries.h"
 #include "results/run_results.h"
 
 namespace sf {
@@ -13,5 +14,8 @@ namespace sf {
 // notes, and the answers to a target fill rate and to costs.
 std::string ResultsSummary(const RunResults& results, std::size_t warningCount,
                            const std::vector<std::string>& notes);
+// From the coming rows made already (NextDeliveries): a catalogue's, whose series are gone.
+std::string ResultsSummary(const RunResults& results, const std::vector<NextDelivery>& next,
+                           std::size_t warningCount, const std::vector<std::string>& notes);
 
 }  // namespace sf

@@ -21,26 +21,34 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// What the export files are made of: the results and their coming rows, and the record.
+struct ExportContent {
+    const RunResults& results;
+    const std::vector<NextDelivery>& next;
+    const RunRecord& record;
+};
+
 struct ExportFile {
     std::string_view name;
-    std::string (*text)(const RunResults& results, const RunRecord& record);
+    std::string (*text)(const ExportContent& content);
 };
 
 constexpr ExportFile kExportFiles[] = {
-    {"summary.csv", SummaryCsv},
+    {"summary.csv",
+     [](const ExportContent& content) { return SummaryCsv(content.results, content.record); }},
     {"series.csv",
-     [](const RunResults& results, const RunRecord& record) {
-         return record.seriesLeftOut ? std::string() : SeriesCsv(results.series);
+     [](const ExportContent& content) {
+         return content.record.seriesLeftOut ? std::string() : SeriesCsv(content.results.series);
      }},
-    {"tradeoff.csv",
-     [](const RunResults& results, const RunRecord&) { return TradeoffCsv(results); }},
-    {"next.csv", [](const RunResults& results, const RunRecord&) { return NextCsv(results); }},
-    {"run.json", RunJson},
+    {"tradeoff.csv", [](const ExportContent& content) { return TradeoffCsv(content.results); }},
+    {"next.csv",
+     [](const ExportContent& content) { return NextCsv(content.results, content.next); }},
+    {"run.json",
+     [](const ExportContent& content) { return RunJson(content.results, content.record); }},
     // Only when the run was checked on unseen periods.
-    {"check.csv", [](const RunResults& results, const RunRecord&) { return CheckCsv(results); }},
+    {"check.csv", [](const ExportContent& content) { return CheckCsv(content.results); }},
     // Only when the demand was adjusted by a season.
-    {"season.csv",
-     [](const RunResults& results, const RunRecord&) { return SeasonCsv(results.series); }},
+    {"season.csv", [](const ExportContent& content) { return SeasonCsv(content.results.series); }},
 };
 
 constexpr std::array<std::string_view, std::size(kExportFiles)> kExportFileNames = [] {
@@ -176,27 +184,40 @@ std::optional<std::string> CheckExportFolder(const fs::path& folder) {
     return std::nullopt;
 }
 
+std::vector<std::string_view> ExportEntryNames() {
+    std::vector<std::string_view> names(kExportFileNames.begin(), kExportFileNames.end());
+    names.push_back(kExportMarker);
+    return names;
+}
+
 std::string WriteExportFolder(const fs::path& folder, const RunResults& results,
                               const RunRecord& record) {
     // Something may have come into the folder during the run.
     if (const std::optional<std::string> problem = CheckExportFolder(folder)) {
         throw RunError(*problem);
     }
-    std::vector<std::string> texts;
-    for (const ExportFile& file : kExportFiles) {
-        texts.push_back(file.text(results, record));
-    }
-    std::vector<FolderFile> files;
+    FolderWrite write(folder, "export", ExportEntryNames());
+    return FinishExportFolder(write, results, NextDeliveries(results), record, {});
+}
+
+std::string FinishExportFolder(FolderWrite& write, const RunResults& results,
+                               const std::vector<NextDelivery>& next, const RunRecord& record,
+                               std::span<const std::string_view> written) {
     std::vector<std::string_view> leftOut;
-    for (std::size_t at = 0; at < texts.size(); ++at) {
-        if (texts[at].empty()) {
-            leftOut.push_back(kExportFiles[at].name);
+    const ExportContent content{results, next, record};
+    for (const ExportFile& file : kExportFiles) {
+        if (std::ranges::count(written, file.name) != 0) {
+            continue;
+        }
+        const std::string text = file.text(content);
+        if (text.empty()) {
+            leftOut.push_back(file.name);
         } else {
-            files.push_back({kExportFiles[at].name, texts[at]});
+            write.Write({file.name, text});
         }
     }
-    files.push_back({kExportMarker, kExportMarkerText});
-    return ReplaceFolder(folder, files, "export", leftOut);
+    write.Write({kExportMarker, kExportMarkerText});
+    return write.Replace(leftOut);
 }
 
 }  // namespace sf

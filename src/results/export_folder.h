@@ -5,9 +5,12 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "results/next_deliveries.h"
 #include "results/run_record.h"
 #include "results/run_results.h"
+#include "runtime/replaced_files.h"
 
 namespace sf {
 
@@ -39,5 +42,16 @@ std::optional<std::string> CheckExportFolder(const std::filesystem::path& folder
 // naming the folder or the file that failed.
 std::string WriteExportFolder(const std::filesystem::path& folder, const RunResults& results,
                               const RunRecord& record);
+
+// Every name an export folder's entries may have, the marker's too: what a FolderWrite of an
+// export is given.
+std::vector<std::string_view> ExportEntryNames();
+
+// The export files not yet written (written: those a catalogue wrote as it ran) from the
+// results, their coming rows and the record, then the marker, and the folder replaced: the note
+// for the user.
+std::string FinishExportFolder(FolderWrite& write, const RunResults& results,
+                               const std::vector<NextDelivery>& next, const RunRecord& record,
+                               std::span<const std::string_view> written);
 
 }  // namespace sf

@@ -93,25 +93,34 @@ std::string SummaryCsv(const RunResults& results, const RunRecord& record) {
 }
 
 std::string SeriesCsv(const RunSeries& series) {
-    std::string csv = HeaderRow("sales_point,name,period,date", kSeriesColumns);
-    const int lastRow =
-        series.comingPeriods.Empty() ? series.periodNumber : series.comingPeriods.last;
+    return SeriesHeader() + SeriesRows(series, 1);
+}
+
+std::string SeriesHeader() {
+    return HeaderRow("sales_point,name,period,date", kSeriesColumns);
+}
+
+std::string SeriesRows(const RunSeries& block, int first) {
+    std::string csv;
+    const int lastRow = block.comingPeriods.Empty() ? block.periodNumber : block.comingPeriods.last;
     // About 110 characters a row.
-    csv.reserve(csv.size() +
-                series.salesPoints.size() * static_cast<std::size_t>(std::max(lastRow, 0)) * 128);
+    csv.reserve(block.salesPoints.size() * static_cast<std::size_t>(std::max(lastRow, 0)) * 128);
     // Each row is put together in place and appended whole: the file has some 60,000 of them.
     char row[32 + kSeriesColumns.size() * (kCellRoom + 1)];
-    for (std::size_t at = 0; at < series.salesPoints.size(); ++at) {
-        const SalesPointSeries& point = series.salesPoints[at];
-        std::string salesPoint = std::to_string(at + 1) + ',';
-        AppendText(salesPoint, series.Name(static_cast<int>(at) + 1));
+    for (std::size_t at = 0; at < block.salesPoints.size(); ++at) {
+        const SalesPointSeries& point = block.salesPoints[at];
+        // A sales point without a name is named by its number in the catalogue.
+        const std::string number = std::to_string(first + static_cast<int>(at));
+        std::string salesPoint = number + ',';
+        AppendText(salesPoint,
+                   at < block.names.size() && !block.names[at].empty() ? block.names[at] : number);
         salesPoint += ',';
         for (int t = 1; t <= lastRow; ++t) {
-            const bool coming = t > series.periodNumber;
+            const bool coming = t > block.periodNumber;
             char* end = std::to_chars(row, row + 11, t).ptr;
             *end++ = ',';
             // The date a sales history gives the period; a drawn demand has none.
-            const std::string_view date = series.Date(t);
+            const std::string_view date = block.Date(t);
             end = std::copy_n(date.data(), std::min<std::size_t>(date.size(), 16), end);
             for (const SeriesColumn& column : kSeriesColumns) {
                 *end++ = ',';
@@ -127,6 +136,10 @@ std::string SeriesCsv(const RunSeries& series) {
 }
 
 std::string NextCsv(const RunResults& results) {
+    return NextCsv(results, NextDeliveries(results));
+}
+
+std::string NextCsv(const RunResults& results, const std::vector<NextDelivery>& rows) {
     const bool earlier = results.form == ExportForm::beforeProposals;
     const std::span<const AnsweredTau> answered =
         std::span(kAnsweredTaus).first(earlier ? kEarlierAnsweredTaus : kAnsweredTaus.size());
@@ -136,7 +149,7 @@ std::string NextCsv(const RunResults& results) {
         csv += tau.column;
     }
     csv += earlier ? ",diverged\n" : ",diverged,proposal,proposal_from\n";
-    for (const NextDelivery& row : NextDeliveries(results)) {
+    for (const NextDelivery& row : rows) {
         csv += std::to_string(row.salesPoint) + ',';
         AppendText(csv, results.series.Name(row.salesPoint));
         csv += ',' + std::to_string(row.period) + ',';

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "results/next_deliveries.h"
 #include "results/run_record.h"
 #include "results/run_results.h"
 #include "results/run_series.h"
@@ -20,10 +21,15 @@ std::string SummaryCsv(const RunResults& results, const RunRecord& record);
 // series.csv: one row per sales point and period 1..P, then its coming periods, sales points
 // outer.
 std::string SeriesCsv(const RunSeries& series);
+// Its header row, and the rows of a block of a catalogue whose first sales point is first.
+std::string SeriesHeader();
+std::string SeriesRows(const RunSeries& block, int first);
 
 // next.csv: one row per sales point and coming period, sales points outer; the header alone
 // when as_forecast has no periods, so that nothing can be decided from it.
 std::string NextCsv(const RunResults& results);
+// From rows made already (NextDeliveries).
+std::string NextCsv(const RunResults& results, const std::vector<NextDelivery>& rows);
 
 // check.csv: the check on unseen periods, per answer the sales points then the pooled row
 // "sound"; empty when the run was not checked.

@@ -10,30 +10,6 @@
 namespace sf {
 namespace {
 
-// What the figures are made of; a row of sales points adds these in sales-point order.
-struct FigureSums {
-    double demand = 0.0;
-    double sales = 0.0;
-    double lostSales = 0.0;
-    double returns = 0.0;
-    double deliveries = 0.0;
-    double error = 0.0;
-    double absoluteError = 0.0;
-    double squaredError = 0.0;
-    double periods = 0.0;
-    double periodsWithoutLostSale = 0.0;
-    double comparedAbsoluteError = 0.0;  // over the periods with a naive forecast
-    double naiveAbsoluteError = 0.0;
-    double comparedPeriods = 0.0;
-    double alpha = 0.0;
-    double beta = 0.0;
-    double rollingPeriods = 0.0;
-    int diverged = 0;
-    int constantsLeft01 = 0;
-    int negativeSigmaPeriods = 0;
-    int negativeDeliveries = 0;
-};
-
 // The values of periods first..last; the series holds all of them.
 std::span<const double> Over(const PeriodSeries& series, const PeriodStretch& stretch) {
     if (stretch.Empty()) {
@@ -181,6 +157,37 @@ Figures FromSums(const FigureSums& sums) {
     return figures;
 }
 
+// The figures of the sales points begin..end of the series, a block of their own.
+RunFigures BlockFigures(const RunSeries& series, std::size_t begin, std::size_t end) {
+    RunFigures figures;
+    std::array<std::vector<bool>, kEvaluations.size()> diverged;
+    for (const Evaluation evaluation : kEvaluations) {
+        for (std::size_t at = begin; at < end; ++at) {
+            diverged[IndexOf(evaluation)].push_back(
+                DivergedIn(series, series.salesPoints[at], evaluation));
+        }
+    }
+    for (std::size_t k = 0; k < end - begin; ++k) {
+        figures.sound.push_back(std::ranges::none_of(
+            diverged, [k](const std::vector<bool>& flags) { return flags[k]; }));
+    }
+    for (const Evaluation evaluation : kEvaluations) {
+        EvaluationFigures& evaluated = figures.evaluations[IndexOf(evaluation)];
+        evaluated.evaluation = evaluation;
+        evaluated.stretch = series.Stretch(evaluation);
+        for (std::size_t k = 0; k < end - begin; ++k) {
+            const FigureSums sums = SalesPointSums(series, series.salesPoints[begin + k],
+                                                   evaluation, diverged[IndexOf(evaluation)][k]);
+            evaluated.salesPoints.push_back(FromSums(sums));
+            if (figures.sound[k]) {
+                Add(evaluated.soundSums, sums);
+            }
+            Add(evaluated.allSums, sums);
+        }
+    }
+    return figures;
+}
+
 }  // namespace
 
 int RunFigures::SoundCount() const {
@@ -189,46 +196,37 @@ int RunFigures::SoundCount() const {
 
 RunFigures ComputeFigures(const RunSeries& series, ExportForm form) {
     RunFigures figures;
-    std::array<std::vector<bool>, kEvaluations.size()> diverged;
-    for (const Evaluation evaluation : kEvaluations) {
-        for (const SalesPointSeries& point : series.salesPoints) {
-            diverged[IndexOf(evaluation)].push_back(DivergedIn(series, point, evaluation));
-        }
+    std::size_t begin = 0;
+    for (const std::size_t end : BlockEnds(series)) {
+        PoolFigures(figures, BlockFigures(series, begin, end), begin == 0);
+        begin = end;
     }
-    for (std::size_t at = 0; at < series.salesPoints.size(); ++at) {
-        figures.sound.push_back(std::ranges::none_of(
-            diverged, [at](const std::vector<bool>& flags) { return flags[at]; }));
-    }
+    FinishPooledFigures(figures, form);
+    return figures;
+}
+
+void PoolFigures(RunFigures& pooled, const RunFigures& block, bool firstBlock) {
+    pooled.sound.insert(pooled.sound.end(), block.sound.begin(), block.sound.end());
     for (const Evaluation evaluation : kEvaluations) {
-        EvaluationFigures& evaluated = figures.evaluations[IndexOf(evaluation)];
-        evaluated.evaluation = evaluation;
-        evaluated.stretch = series.Stretch(evaluation);
-        FigureSums sound;
-        FigureSums all;
-        std::size_t begin = 0;
-        for (const std::size_t end : BlockEnds(series)) {
-            FigureSums blockSound;
-            FigureSums blockAll;
-            for (std::size_t at = begin; at < end; ++at) {
-                const FigureSums sums = SalesPointSums(series, series.salesPoints[at], evaluation,
-                                                       diverged[IndexOf(evaluation)][at]);
-                evaluated.salesPoints.push_back(FromSums(sums));
-                if (figures.sound[at]) {
-                    Add(blockSound, sums);
-                }
-                Add(blockAll, sums);
-            }
-            Pool(sound, blockSound, begin == 0);
-            Pool(all, blockAll, begin == 0);
-            begin = end;
-        }
-        evaluated.sound = FromSums(sound);
-        evaluated.all = FromSums(all);
-        if (form == ExportForm::current && all.diverged > 0) {
+        EvaluationFigures& into = pooled.evaluations[IndexOf(evaluation)];
+        const EvaluationFigures& from = block.Of(evaluation);
+        into.evaluation = evaluation;
+        into.stretch = from.stretch;
+        into.salesPoints.insert(into.salesPoints.end(), from.salesPoints.begin(),
+                                from.salesPoints.end());
+        Pool(into.soundSums, from.soundSums, firstBlock);
+        Pool(into.allSums, from.allSums, firstBlock);
+    }
+}
+
+void FinishPooledFigures(RunFigures& pooled, ExportForm form) {
+    for (EvaluationFigures& evaluated : pooled.evaluations) {
+        evaluated.sound = FromSums(evaluated.soundSums);
+        evaluated.all = FromSums(evaluated.allSums);
+        if (form == ExportForm::current && evaluated.allSums.diverged > 0) {
             evaluated.all = WithoutRates(evaluated.all);
         }
     }
-    return figures;
 }
 
 Figures FiguresOver(const RunSeries& series, Evaluation evaluation,

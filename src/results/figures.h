@@ -38,6 +38,30 @@ struct Figures {
     int negativeDeliveries = 0;
 };
 
+// What the figures are made of; a row of sales points adds these in sales-point order.
+struct FigureSums {
+    double demand = 0.0;
+    double sales = 0.0;
+    double lostSales = 0.0;
+    double returns = 0.0;
+    double deliveries = 0.0;
+    double error = 0.0;
+    double absoluteError = 0.0;
+    double squaredError = 0.0;
+    double periods = 0.0;
+    double periodsWithoutLostSale = 0.0;
+    double comparedAbsoluteError = 0.0;  // over the periods with a naive forecast
+    double naiveAbsoluteError = 0.0;
+    double comparedPeriods = 0.0;
+    double alpha = 0.0;
+    double beta = 0.0;
+    double rollingPeriods = 0.0;
+    int diverged = 0;
+    int constantsLeft01 = 0;
+    int negativeSigmaPeriods = 0;
+    int negativeDeliveries = 0;
+};
+
 struct EvaluationFigures {
     Evaluation evaluation = Evaluation::asForecast;
     PeriodStretch stretch;             // empty: the evaluation has no periods
@@ -47,6 +71,9 @@ struct EvaluationFigures {
     // sales point in it diverged: a run-away forecast makes them meaningless.
     Figures sound;
     Figures all;
+    // The sums those two rows come from, which a catalogue pools block by block.
+    FigureSums soundSums;
+    FigureSums allSums;
 };
 
 struct RunFigures {
@@ -61,6 +88,12 @@ struct RunFigures {
 };
 
 RunFigures ComputeFigures(const RunSeries& series, ExportForm form = ExportForm::current);
+
+// A block's figures after those of the blocks before it: its sales points' rows after theirs, its
+// sums added to theirs (the first block's are the pool). The rows sound and all follow from
+// the pooled sums with FinishPooledFigures, as ComputeFigures gives them over the blocks.
+void PoolFigures(RunFigures& pooled, const RunFigures& block, bool firstBlock);
+void FinishPooledFigures(RunFigures& pooled, ExportForm form = ExportForm::current);
 
 // The row of the sales points chosen (sales point sp at sp - 1; beyond chosen's end none), added
 // in their order as a run's rows are: chosen as the run's sound ones gives its row "sound".

@@ -69,9 +69,6 @@ std::vector<NextDelivery> NextDeliveries(const RunResults& results) {
             row.forecast = *point.coming.forecast.At(t);
             row.sigma = *point.coming.sigma.At(t);
             row.delivery.run = *point.coming.delivery.At(t);
-            for (const AnsweredTau& tau : kAnsweredTaus) {
-                row.delivery.*tau.value = DeliveryAt(taus.*tau.value, row.forecast, row.sigma);
-            }
             row.diverged = !results.figures.sound[at] ||
                            Diverged(band, std::span(&row.forecast, 1), std::span(&row.sigma, 1));
             next.push_back(row);
@@ -79,7 +76,16 @@ std::vector<NextDelivery> NextDeliveries(const RunResults& results) {
         ProposeFor(std::span(next).last(static_cast<std::size_t>(coming.Length())),
                    at < results.proposals.size() ? &results.proposals[at] : nullptr);
     }
+    DeliverAtAnsweredTaus(next, taus);
     return next;
+}
+
+void DeliverAtAnsweredTaus(std::vector<NextDelivery>& rows, const AtTaus& taus) {
+    for (NextDelivery& row : rows) {
+        for (const AnsweredTau& tau : kAnsweredTaus) {
+            row.delivery.*tau.value = DeliveryAt(taus.*tau.value, row.forecast, row.sigma);
+        }
+    }
 }
 
 std::vector<int> DivergedComingSalesPoints(const std::vector<NextDelivery>& next) {
@@ -105,7 +111,13 @@ std::string ProposalsTotalText(const DecidedNow& now) {
 }
 
 std::optional<std::string> ProposalNote(const RunResults& results, std::string_view boundedOption) {
-    const std::vector<int> diverged = DivergedComingSalesPoints(NextDeliveries(results));
+    return ProposalNote(results, NextDeliveries(results), boundedOption);
+}
+
+std::optional<std::string> ProposalNote(const RunResults& results,
+                                        const std::vector<NextDelivery>& next,
+                                        std::string_view boundedOption) {
+    const std::vector<int> diverged = DivergedComingSalesPoints(next);
     if (diverged.empty()) {
         return std::nullopt;
     }

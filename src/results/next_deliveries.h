@@ -64,6 +64,10 @@ struct NextDelivery {
 // periods.
 std::vector<NextDelivery> NextDeliveries(const RunResults& results);
 
+// The deliveries at the answered taus from each row's forecast and sigma: for rows made before
+// the taus were answered (a catalogue's, whose answers pool every block).
+void DeliverAtAnsweredTaus(std::vector<NextDelivery>& rows, const AtTaus& taus);
+
 // The sales points, increasing, any of whose coming rows diverged.
 std::vector<int> DivergedComingSalesPoints(const std::vector<NextDelivery>& next);
 
@@ -87,6 +91,10 @@ std::string ProposalsTotalText(const DecidedNow& now);
 // constants within 0 and 1 (named as the front end shows it) keeps from diverging: those whose
 // proposals come from it. For a run without that option.
 std::optional<std::string> ProposalNote(const RunResults& results, std::string_view boundedOption);
+// From the coming rows made already (NextDeliveries).
+std::optional<std::string> ProposalNote(const RunResults& results,
+                                        const std::vector<NextDelivery>& next,
+                                        std::string_view boundedOption);
 
 // None when there are no coming periods.
 std::optional<DecidedNow> DeliveriesDecidedNow(const RunResults& results,

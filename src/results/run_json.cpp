@@ -201,7 +201,7 @@ ordered_json MemberValue(RunJsonKey key, const RunResults& results, const RunRec
         case RunJsonKey::tau:
             return results.series.tau;
         case RunJsonKey::salesPoints:
-            return results.series.salesPoints.size();
+            return results.figures.sound.size();
         case RunJsonKey::soundSalesPoints:
             return results.figures.SoundCount();
         case RunJsonKey::totals:

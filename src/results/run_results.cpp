@@ -15,9 +15,16 @@ RunResults ComputeResults(const RunState& state, const ResultsRequest& request) 
 void AnswerRequest(RunResults& results, const ResultsRequest& request) {
     const std::vector<double> taus = GridTaus(request.grid, results.series.tau);
     for (const Evaluation evaluation : kEvaluations) {
+        results.answers[IndexOf(evaluation)].tradeoff =
+            ComputeTradeoff(results.series, evaluation, results.figures.sound, taus, request.costs);
+    }
+    AnswerFromTradeoffs(results, request);
+}
+
+void AnswerFromTradeoffs(RunResults& results, const ResultsRequest& request) {
+    for (const Evaluation evaluation : kEvaluations) {
         EvaluationAnswers& answers = results.answers[IndexOf(evaluation)];
         const SalesPointChoice& sound = results.figures.sound;
-        answers.tradeoff = ComputeTradeoff(results.series, evaluation, sound, taus, request.costs);
         for (const auto& [target, asked, rate] :
              {std::tuple(&answers.target, request.targetFillRate, &kFillRateTarget),
               std::tuple(&answers.serviceLevelTarget, request.targetServiceLevel,
@@ -44,6 +51,11 @@ void AnswerRequest(RunResults& results, const ResultsRequest& request) {
     if (request.checkFrom && !CheckFromProblem(results.series.rollingStretch, *request.checkFrom)) {
         results.check = CheckOnUnseenPeriods(results, request, *request.checkFrom);
     }
+}
+
+bool SearchesTau(const ResultsRequest& request) {
+    return request.targetFillRate || request.targetServiceLevel || request.checkFrom ||
+           (request.costs && CostRatio(*request.costs));
 }
 
 }  // namespace sf

@@ -66,4 +66,12 @@ RunResults ComputeResults(const RunState& state, const ResultsRequest& request);
 // ComputeResults gives them: a front end asks anew without the run state.
 void AnswerRequest(RunResults& results, const ResultsRequest& request);
 
+// AnswerRequest's answers from the trade-offs already in the results (a catalogue pools them
+// block by block). Only the searches that SearchesTau names read the series.
+void AnswerFromTradeoffs(RunResults& results, const ResultsRequest& request);
+
+// Whether answering the request searches tau over the sales points' series themselves: a target
+// fill rate or service level, both costs above 0 (the cost tau), a check on unseen periods.
+bool SearchesTau(const ResultsRequest& request);
+
 }  // namespace sf

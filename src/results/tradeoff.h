@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "results/run_series.h"
+#include "results/tradeoff_kernel.h"
 
 namespace sf {
 
@@ -41,7 +42,32 @@ std::vector<TradeoffRow> ComputeTradeoff(const RunSeries& series, Evaluation eva
                                          std::span<const double> taus,
                                          const std::optional<OutcomeCosts>& costs);
 
-struct NamedTradeoffKernel;
+// What the rows of a trade-off come from: the sums over the chosen sales points for every tau
+// of the padded grid (TradeoffLanes), their demand and their periods.
+struct TradeoffSums {
+    TradeoffSums() : byTau(0) {}
+    explicit TradeoffSums(std::size_t lanes) : byTau(lanes) {}
+    SumsByTau byTau;
+    double demand = 0.0;
+    double periods = 0.0;
+};
+
+// The taus in blocks of kTradeoffBlock, a last partial block filled with repeats.
+std::vector<double> TradeoffLanes(std::span<const double> taus);
+
+// The sums of the chosen sales points of one block of the series, begin..end.
+TradeoffSums BlockTradeoffSums(const NamedTradeoffKernel& kernel, const RunSeries& series,
+                               Evaluation evaluation, const SalesPointChoice& chosen,
+                               const std::vector<double>& lanes, std::size_t begin,
+                               std::size_t end);
+
+// A block's sums into those of the blocks before it: the first block's are the pool.
+void PoolTradeoffSums(TradeoffSums& total, TradeoffSums&& block, bool firstBlock);
+
+// The rows of the taus given (the lanes' first ones) from the pooled sums.
+std::vector<TradeoffRow> TradeoffRows(const TradeoffSums& total, std::span<const double> taus,
+                                      double runTau, const std::optional<OutcomeCosts>& costs);
+
 // ComputeTradeoff with a kernel of one's choosing, for the tests that prove them alike.
 std::vector<TradeoffRow> ComputeTradeoffWith(const NamedTradeoffKernel& kernel,
                                              const RunSeries& series, Evaluation evaluation,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <exception>
 #include <iterator>
 #include <memory>
@@ -10,8 +11,10 @@
 #include <thread>
 
 #include "run/bounded_proposals.h"
+#include "run/catalogue_pool.h"
 #include "run/catalogue_report.h"
 #include "run/run_driver.h"
+#include "runtime/run_error.h"
 #include "runtime/uniform_source.h"
 
 namespace sf {
@@ -96,6 +99,127 @@ void JoinHealth(RunHealth& joined, const RunHealth& block, int first) {
     joined.seasonFlatSalesPoints += block.seasonFlatSalesPoints;
 }
 
+// The threads of a block with `left` blocks from it to the last. The last blocks take twice
+// their share of the threads: a block that finishes early leaves its share to those still
+// running, which would otherwise leave cores idle (the system shares the cores meanwhile).
+int BlockThreads(int threads, int workers, int left) {
+    const int running = std::min(workers, left);
+    const int share = left <= workers ? 2 * threads / running : threads / running;
+    return std::clamp(share, 1, threads);
+}
+
+// A block done, waiting for those ahead of it.
+struct DoneBlock {
+    RunHealth health;
+    FinishedBlock finished;
+    std::string rows;
+};
+
+// What a block that ran leaves: its rows, then its results reduced, its series gone.
+DoneBlock Done(BlockRun&& run, const SalesPointBlock& block, const CatalogueRows& rows,
+               const ResultsRequest& request) {
+    DoneBlock done;
+    done.health = run.health;
+    if (rows.make) {
+        done.rows = rows.make(*run.results, block.first);
+        done.rows.shrink_to_fit();  // it may wait, and a guessed room is up to twice its size
+    }
+    done.finished = FinishBlock(std::move(*run.results), request, block.first);
+    return done;
+}
+
+// The blocks in file order: a finished block waits until those before it are written and
+// pooled; the thread that finishes the block next in line writes and pools it and every one
+// waiting behind it. A block starts at most `window` blocks ahead of the next one to write.
+class InOrder {
+  public:
+    InOrder(const std::vector<SalesPointBlock>& blocks, const CatalogueRows& rows,
+            std::size_t window)
+        : blocks_(blocks),
+          rows_(rows),
+          window_(window),
+          waiting_(blocks.size()),
+          faults_(blocks.size()) {}
+
+    bool Failed() const { return failed_.load(); }
+    // False when the run failed while the block waited for its turn.
+    bool WaitForTurn(std::size_t at) {
+        std::unique_lock lock(mutex_);
+        turn_.wait(lock, [&] { return failed_.load() || at < written_ + window_; });
+        return !failed_.load();
+    }
+    void Fail(std::size_t at, std::string fault) {
+        const std::lock_guard lock(mutex_);
+        faults_[at] = std::move(fault);
+        failed_.store(true);
+        turn_.notify_all();
+    }
+    void Finish(std::size_t at, DoneBlock&& done) {
+        std::unique_lock lock(mutex_);
+        waiting_[at] = std::move(done);
+        if (writing_) {
+            return;
+        }
+        writing_ = true;
+        while (written_ < waiting_.size() && waiting_[written_]) {
+            DoneBlock next = std::move(*waiting_[written_]);
+            waiting_[written_].reset();
+            lock.unlock();
+            Write(written_, std::move(next));
+            lock.lock();
+            ++written_;
+            turn_.notify_all();
+        }
+        writing_ = false;
+    }
+    CatalogueOutcome Outcome(const ResultsRequest& request) {
+        CatalogueOutcome outcome;
+        if (written_ < blocks_.size() || !writeFault_.empty()) {
+            // The first block that failed, as a run of them one after another would meet it.
+            outcome.message = !writeFault_.empty()        ? writeFault_
+                              : faults_[written_].empty() ? "The run stopped before it finished."
+                                                          : faults_[written_];
+            return outcome;
+        }
+        AnswerPool(pool_, request);
+        outcome.completed = true;
+        outcome.health = std::move(health_);
+        outcome.results = std::move(pool_.results);
+        outcome.next = std::move(pool_.next);
+        return outcome;
+    }
+
+  private:
+    // Only one thread at a time, in block order.
+    void Write(std::size_t at, DoneBlock&& done) {
+        if (rows_.write && writeFault_.empty()) {
+            try {
+                rows_.write(done.rows);
+            } catch (const RunError& error) {
+                writeFault_ = error.what();
+                failed_.store(true);
+            }
+        }
+        std::string().swap(done.rows);
+        JoinHealth(health_, done.health, blocks_[at].first);
+        PoolBlock(pool_, std::move(done.finished));
+    }
+
+    const std::vector<SalesPointBlock>& blocks_;
+    const CatalogueRows& rows_;
+    const std::size_t window_;
+    std::mutex mutex_;
+    std::condition_variable turn_;
+    std::vector<std::optional<DoneBlock>> waiting_;
+    std::vector<std::string> faults_;
+    std::size_t written_ = 0;
+    bool writing_ = false;
+    std::atomic<bool> failed_{false};
+    std::string writeFault_;
+    RunHealth health_;
+    CataloguePool pool_;
+};
+
 }  // namespace
 
 bool IsCatalogue(const RunInputs& inputs) {
@@ -116,31 +240,43 @@ namespace {
 CatalogueOutcome RunBlocks(const RunInputs& inputs, const NumberLocale& locale,
                            RunObserver& observer, const RunOptions& options,
                            const ResultsRequest& request, int jobs,
-                           const CatalogueProgress& progress, CatalogueReport* report) {
+                           const CatalogueProgress& progress, const CatalogueRows& rows,
+                           CatalogueReport* report) {
     const std::vector<SalesPointBlock> blocks = CatalogueBlocks(inputs.history->salesPoints);
     const int count = static_cast<int>(blocks.size());
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     const int threads = jobs > 0 ? jobs : cores;
     const int workers = std::max(1, std::min(threads, count));
-    std::vector<BlockRun> runs(blocks.size());
+    // One block more than run at once: a block slower than the next does not hold a thread up.
+    InOrder inOrder(blocks, rows, static_cast<std::size_t>(workers) + 1);
     std::mutex frontMutex;
     BlockObserver blockObserver(observer, frontMutex);
     std::atomic<int> next{0};
-    std::atomic<bool> failed{false};
     int done = 0;
     auto work = [&] {
-        for (int at = next++; at < count && !failed.load(); at = next++) {
-            // The last blocks share the threads that no block waits for any more.
-            const int running = std::min(workers, count - at);
-            BlockRun& run = runs[static_cast<std::size_t>(at)];
-            run = RunBlock(inputs, locale, blockObserver, options, blocks[at],
-                           std::max(1, threads / running), report, static_cast<std::size_t>(at));
+        for (int at = next++; at < count && !inOrder.Failed(); at = next++) {
+            const SalesPointBlock& block = blocks[static_cast<std::size_t>(at)];
+            if (!inOrder.WaitForTurn(static_cast<std::size_t>(at))) {
+                break;
+            }
+            BlockRun run = RunBlock(inputs, locale, blockObserver, options, block,
+                                    BlockThreads(threads, workers, count - at), report,
+                                    static_cast<std::size_t>(at));
             if (!run.results) {
-                failed.store(true);
+                inOrder.Fail(static_cast<std::size_t>(at), std::move(run.fault));
+                continue;
+            }
+            try {
+                inOrder.Finish(static_cast<std::size_t>(at),
+                               Done(std::move(run), block, rows, request));
+            } catch (...) {
+                inOrder.Fail(static_cast<std::size_t>(at),
+                             "In the block of " + BlockName(block) + ": " +
+                                 OutcomeOfFault(std::current_exception()).message);
                 continue;
             }
             const std::lock_guard lock(frontMutex);
-            done += blocks[at].count;
+            done += block.count;
             if (progress) {
                 progress(done, inputs.history->salesPoints);
             }
@@ -153,22 +289,7 @@ CatalogueOutcome RunBlocks(const RunInputs& inputs, const NumberLocale& locale,
         }
         work();
     }
-    CatalogueOutcome outcome;
-    std::vector<RunResults> results;
-    for (std::size_t at = 0; at < runs.size(); ++at) {
-        if (!runs[at].results) {
-            // The first block that failed, as a run of them one after another would meet it.
-            outcome.message =
-                runs[at].fault.empty() ? "The run stopped before it finished." : runs[at].fault;
-            return outcome;
-        }
-        JoinHealth(outcome.health, runs[at].health, blocks[at].first);
-        results.push_back(std::move(*runs[at].results));
-        runs[at].results.reset();
-    }
-    outcome.results = JoinBlockResults(std::move(results), request);
-    outcome.completed = true;
-    return outcome;
+    return inOrder.Outcome(request);
 }
 
 }  // namespace
@@ -176,7 +297,7 @@ CatalogueOutcome RunBlocks(const RunInputs& inputs, const NumberLocale& locale,
 CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale& locale,
                                      RunObserver& observer, const RunOptions& options,
                                      const ResultsRequest& request, int jobs,
-                                     const CatalogueProgress& progress,
+                                     const CatalogueProgress& progress, const CatalogueRows& rows,
                                      const std::filesystem::path& reportPath) {
     std::optional<CatalogueReport> report;
     if (!reportPath.empty()) {
@@ -190,12 +311,38 @@ CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale
         }
     }
     CatalogueOutcome outcome = RunBlocks(inputs, locale, observer, options, request, jobs, progress,
-                                         report ? &*report : nullptr);
+                                         rows, report ? &*report : nullptr);
     if (report) {
         const std::string note = report->Finish(outcome.completed, locale);
         if (!note.empty()) {
             outcome.message = outcome.completed ? note : outcome.message + "\n" + note;
             outcome.completed = false;
+        }
+    }
+    return outcome;
+}
+
+CatalogueOutcome ExecuteCatalogueRunKeepingSeries(const RunInputs& inputs,
+                                                  const NumberLocale& locale, RunObserver& observer,
+                                                  const RunOptions& options,
+                                                  const ResultsRequest& request, int jobs,
+                                                  const CatalogueProgress& progress) {
+    const std::size_t blocks = CatalogueBlocks(inputs.history->salesPoints).size();
+    std::vector<std::vector<SalesPointSeries>> kept(blocks);
+    CatalogueRows rows;
+    // Each block has its own slot, taken on its own thread: no lock needed.
+    rows.make = [&kept](const RunResults& block, int first) {
+        kept[static_cast<std::size_t>((first - 1) / kMaxSalesPoints)] = block.series.salesPoints;
+        return std::string();
+    };
+    CatalogueOutcome outcome =
+        ExecuteCatalogueRun(inputs, locale, observer, options, request, jobs, progress, rows);
+    if (outcome.completed) {
+        std::vector<SalesPointSeries>& points = outcome.results.series.salesPoints;
+        points.clear();
+        for (std::vector<SalesPointSeries>& block : kept) {
+            std::ranges::move(block, std::back_inserter(points));
+            std::vector<SalesPointSeries>().swap(block);
         }
     }
     return outcome;
@@ -215,40 +362,6 @@ CatalogueOutcome RunSalesPointAlone(const RunInputs& inputs, const NumberLocale&
         outcome.completed = true;
     }
     return outcome;
-}
-
-RunResults JoinBlockResults(std::vector<RunResults> blocks, const ResultsRequest& request) {
-    RunResults joined;
-    if (blocks.empty()) {
-        return joined;
-    }
-    RunSeries& series = joined.series;
-    const RunSeries& first = blocks.front().series;
-    series.periodNumber = first.periodNumber;
-    series.horizon = first.horizon;
-    series.tau = first.tau;
-    series.outcomeWindow = first.outcomeWindow;
-    series.rollingStretch = first.rollingStretch;
-    series.comingPeriods = first.comingPeriods;
-    series.dates = first.dates;
-    series.season.length = first.season.length;
-    const bool named = std::ranges::any_of(
-        blocks, [](const RunResults& block) { return !block.series.names.empty(); });
-    for (RunResults& block : blocks) {
-        std::vector<SalesPointSeries>& points = block.series.salesPoints;
-        series.blockSizes.push_back(points.size());
-        if (named) {
-            block.series.names.resize(points.size());
-            std::ranges::move(block.series.names, std::back_inserter(series.names));
-        }
-        std::ranges::move(points, std::back_inserter(series.salesPoints));
-        std::ranges::move(block.series.season.indices, std::back_inserter(series.season.indices));
-        std::ranges::move(block.proposals, std::back_inserter(joined.proposals));
-        block = RunResults{};  // each block's copy goes as soon as it is joined
-    }
-    joined.figures = ComputeFigures(series);
-    AnswerRequest(joined, request);
-    return joined;
 }
 
 }  // namespace sf

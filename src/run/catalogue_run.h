@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "results/next_deliveries.h"
 #include "results/run_health.h"
 #include "results/run_results.h"
 #include "runtime/number_locale.h"
@@ -29,28 +30,55 @@ std::vector<SalesPointBlock> CatalogueBlocks(int salesPoints);
 // Sales points done of all, after each block that finishes (from any thread, one at a time).
 using CatalogueProgress = std::function<void(int done, int total)>;
 
+// Text a front end makes of each block as it finishes (its rows of a file, say): made from the
+// block's results on the block's thread, its sales points numbered from first in the catalogue,
+// then written in block order, one block at a time. A write that throws a RunError stops the
+// run with its message.
+struct CatalogueRows {
+    std::function<std::string(const RunResults& block, int first)> make;
+    std::function<void(std::string_view text)> write;
+};
+
 struct CatalogueOutcome {
     bool completed = false;
     // What stopped the run, naming the block; empty for a complete run.
     std::string message;
     // The health of every block joined, sales points numbered as in the file.
     RunHealth health;
-    // Every block's results joined in file order, pooled as the blocks' sums in block order,
-    // with the proposals and the answers to the request.
+    // Every sales point's figures (the rows of summary.csv) and proposals in file order, the
+    // pooled rows, the trade-offs and the answers to the request, each block's sums added in
+    // block order. The series hold the run's numbers, the names, dates and season indices, but
+    // no sales point's periods: those went with their block.
     RunResults results;
+    // Every sales point's coming rows (next.csv), with the deliveries at the answered taus.
+    std::vector<NextDelivery> next;
 };
 
 // Runs every block of the history of inputs through the run driver with a run state of its own
-// (alive only while its block runs), jobs threads in all (0: one per core), blocks side by side.
-// With a report path, the report is written there in the layout of a run of the form, however
-// wide: the blocks' reports side by side, the totals pooled; it replaces the previous report only
-// when complete, as a run's report does. Without one, no report is written. The observer is asked
-// whether to stop and shown the notices; its progress and closing message are left to the caller.
+// (alive only while its block runs), blocks side by side on jobs threads (0: one per core; while
+// the last blocks run, up to twice as many, so that a block finishing early leaves no core idle).
+// Each block's series live until its figures, sums and rows are taken; a block that finishes
+// before those ahead of it waits as its rows, and a block starts at most jobs + 1 blocks ahead
+// of the next one to write. With a report path, the report is written there in the layout of a
+// run of the form, however wide: the blocks' reports side by side, the totals pooled; it
+// replaces the previous report only when complete, as a run's report does. Without one, no
+// report is written. The observer is asked whether to stop and shown the notices; its progress
+// and closing message are left to the caller.
 CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale& locale,
                                      RunObserver& observer, const RunOptions& options,
                                      const ResultsRequest& request, int jobs,
                                      const CatalogueProgress& progress = {},
+                                     const CatalogueRows& rows = {},
                                      const std::filesystem::path& reportPath = {});
+
+// ExecuteCatalogueRun for a front end that shows every sales point's series (the window): each
+// block's series are kept as it finishes and the results hold them all, in file order, as a run
+// of the form's results do. Memory grows with the whole catalogue.
+CatalogueOutcome ExecuteCatalogueRunKeepingSeries(const RunInputs& inputs,
+                                                  const NumberLocale& locale, RunObserver& observer,
+                                                  const RunOptions& options,
+                                                  const ResultsRequest& request, int jobs,
+                                                  const CatalogueProgress& progress = {});
 
 // One sales point of a history run as a file holding it alone would run: its series, figures
 // and proposal equal those it has in the catalogue, since every sales point is estimated on its
@@ -59,9 +87,5 @@ CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale
 CatalogueOutcome RunSalesPointAlone(const RunInputs& inputs, const NumberLocale& locale,
                                     RunObserver& observer, const RunOptions& options,
                                     int salesPoint);
-
-// The results of blocks run one by one, as one run: their series and proposals one after another
-// (the names kept only where every block has them), the figures and answers pooled by block.
-RunResults JoinBlockResults(std::vector<RunResults> blocks, const ResultsRequest& request);
 
 }  // namespace sf

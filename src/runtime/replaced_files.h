@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sf {
 
@@ -29,5 +30,39 @@ struct FolderFile {
 // with the old folder.
 std::string ReplaceFolder(const std::filesystem::path& folder, std::span<const FolderFile> files,
                           std::string_view kind, std::span<const std::string_view> leftOut = {});
+
+// ReplaceFolder in steps, for files too large to hold: the new folder is made beside the folder
+// at once and takes its place only in Replace; until then, and when a write fails or the writer
+// is given up, the folder stays as it was and the new one goes with the writer. names: every file
+// this write or an earlier one may hold (they must outlive the writer). Throws as ReplaceFolder
+// does.
+class FolderWrite {
+  public:
+    FolderWrite(const std::filesystem::path& folder, std::string_view kind,
+                std::vector<std::string_view> names);
+    ~FolderWrite();
+    FolderWrite(const FolderWrite&) = delete;
+    FolderWrite& operator=(const FolderWrite&) = delete;
+
+    // A file whole, or a part of one after its parts before (the first part opens it).
+    void Write(const FolderFile& file);
+    void Append(const FolderFile& part);
+    // The folder replaced by the files written; leftOut as for ReplaceFolder. The note it returns.
+    std::string Replace(std::span<const std::string_view> leftOut);
+
+  private:
+    void Close();
+    [[noreturn]] void FailFile(std::string_view name, const std::string& what, int error) const;
+    bool RemoveStaging();
+
+    std::filesystem::path folder_;
+    std::filesystem::path target_;
+    std::filesystem::path staging_;
+    std::string kind_;
+    std::vector<std::string_view> names_;
+    std::vector<std::string> written_;
+    std::string open_;  // the file written in parts, while it is
+    int descriptor_ = -1;
+};
 
 }  // namespace sf

@@ -212,9 +212,9 @@ void ForecastWindow::StartRun(RunInputs inputs, RunOptions options,
 
 RunWorker::Job ForecastWindow::CatalogueJob(RunInputs inputs, const RunOptions& options) {
     return [this, inputs = std::move(inputs), options](RunObserver& observer) {
-        CatalogueOutcome catalogue =
-            ExecuteCatalogueRun(inputs, locale_, observer, options, ResultsRequest{}, 0,
-                                [this](int done, int total) { worker_.ReportCount(done, total); });
+        CatalogueOutcome catalogue = ExecuteCatalogueRunKeepingSeries(
+            inputs, locale_, observer, options, ResultsRequest{}, 0,
+            [this](int done, int total) { worker_.ReportCount(done, total); });
         outcome_ = {};
         outcome_.completed = catalogue.completed;
         outcome_.health = catalogue.health;

@@ -60,7 +60,7 @@ TEST_P(CatalogueReportLayout, IsTheBlocksReportsJoined) {
     QuietObserver quiet;
     const CatalogueOutcome catalogue =
         ExecuteCatalogueRun(InputsOf(history), NumberLocale{}, quiet, RunOptions{},
-                            ResultsRequest{}, 2, {}, folder.Path("out.txt"));
+                            ResultsRequest{}, 2, {}, {}, folder.Path("out.txt"));
     ASSERT_TRUE(catalogue.completed) << catalogue.message;
 
     std::vector<ReportPiece> pieces;
@@ -144,7 +144,7 @@ TEST(CatalogueReportStop, KeepsThePreviousReportAndTheLinesJoined) {
     const RunInputs inputs = InputsOf(ShopHistory(50, 700, 5u));
     StopAtOnce stop;
     const CatalogueOutcome catalogue =
-        ExecuteCatalogueRun(inputs, NumberLocale{}, stop, RunOptions{}, ResultsRequest{}, 1, {},
+        ExecuteCatalogueRun(inputs, NumberLocale{}, stop, RunOptions{}, ResultsRequest{}, 1, {}, {},
                             folder.Path("out.txt"));
     EXPECT_FALSE(catalogue.completed);
     EXPECT_NE(catalogue.message.find("out.txt.incomplete"), std::string::npos) << catalogue.message;

@@ -4,13 +4,20 @@
 
 #include <bit>
 #include <cstdint>
+#include <filesystem>
+#include <iterator>
 #include <memory>
+#include <optional>
 #include <random>
 
+#include "results/catalogue_export.h"
+#include "results/export_folder.h"
+#include "results/export_tables.h"
 #include "run/bounded_proposals.h"
 #include "run/run_driver.h"
 #include "shop_history.h"
 #include "state/quiet_observer.h"
+#include "test_folder.h"
 
 namespace sf {
 namespace {
@@ -61,75 +68,130 @@ void ExpectSameSalesPoint(const SalesPointSeries& whole, const SalesPointSeries&
     }
 }
 
+// The reference a catalogue must give: each block run alone as a file holding it, their
+// series and proposals one after another, the figures and answers computed over the whole
+// series block by block.
+// pooled: per evaluation the sums of the sound and all rows of the blocks alone, added by hand.
+using HandPooled = std::array<std::array<Figures, 2>, kEvaluations.size()>;
+
+void AddByHand(Figures& pool, const Figures& block, bool first) {
+    for (double Figures::*sum : {&Figures::demand, &Figures::sales, &Figures::lostSales,
+                                 &Figures::returns, &Figures::deliveries}) {
+        pool.*sum = first ? block.*sum : pool.*sum + block.*sum;
+    }
+    pool.diverged += block.diverged;
+}
+
+RunResults BlocksAloneJoined(const SalesHistory& history, int horizon, int season,
+                             const RunOptions& options, const ResultsRequest& request,
+                             HandPooled& pooled) {
+    RunResults joined;
+    for (const SalesPointBlock& block : CatalogueBlocks(history.salesPoints)) {
+        RunResults alone = FormRun(
+            InputsOf(BlockAlone(history, block.first, block.count), horizon, season), options);
+        for (const Evaluation evaluation : kEvaluations) {
+            const EvaluationFigures& figures = alone.figures.Of(evaluation);
+            AddByHand(pooled[IndexOf(evaluation)][0], figures.sound, block.first == 1);
+            AddByHand(pooled[IndexOf(evaluation)][1], figures.all, block.first == 1);
+        }
+        RunSeries& series = joined.series;
+        const std::vector<std::size_t> sizes = series.blockSizes;
+        if (sizes.empty()) {
+            series = alone.series;
+            series.salesPoints.clear();
+            series.season.indices.clear();
+            series.names.clear();
+        }
+        series.blockSizes.push_back(alone.series.salesPoints.size());
+        std::ranges::move(alone.series.salesPoints, std::back_inserter(series.salesPoints));
+        std::ranges::move(alone.series.names, std::back_inserter(series.names));
+        std::ranges::move(alone.series.season.indices, std::back_inserter(series.season.indices));
+        std::ranges::move(alone.proposals, std::back_inserter(joined.proposals));
+    }
+    joined.figures = ComputeFigures(joined.series);
+    AnswerRequest(joined, request);
+    return joined;
+}
+
 struct CatalogueCase {
     int horizon;
     bool bounded;
     int season = 0;
+    ResultsRequest request = {};
 };
+
+void PrintTo(const CatalogueCase& given, std::ostream* out) {
+    *out << "H = " << given.horizon << (given.bounded ? ", bounded" : "") << ", season "
+         << given.season;
+}
+
+ResultsRequest EveryAnswer() {
+    ResultsRequest request;
+    request.grid = {0.0, 2.5, 0.25};
+    request.targetFillRate = 0.9;
+    request.targetServiceLevel = 0.8;
+    request.costs = OutcomeCosts{3.0, 1.0};
+    request.checkFrom = 500;
+    return request;
+}
+
+// A cheapest tau, which searches nothing beyond the grid.
+ResultsRequest CheapestOnly() {
+    ResultsRequest request;
+    request.grid = {0.0, 2.0, 0.5};
+    request.costs = OutcomeCosts{1.0, 0.0};
+    return request;
+}
 
 class CatalogueRun : public testing::TestWithParam<CatalogueCase> {};
 
-// A sales point's series, figures and proposal in a catalogue are those of a run on a file
-// holding its block alone; the pooled rows add the blocks' sums in block order.
-TEST_P(CatalogueRun, EachBlockIsItsRunAloneAndThePoolAddsTheBlocks) {
+// A catalogue streamed block by block writes, byte for byte, the export that the blocks run
+// alone and joined give: its sales points' rows are their blocks' runs, its pooled rows and
+// answers add the blocks' sums in block order.
+TEST_P(CatalogueRun, ItsExportIsThatOfItsBlocksRunAloneAndJoined) {
     const CatalogueCase given = GetParam();
-    const SalesHistory history = ShopHistory(230, 70, 20240611u + given.horizon);
+    const SalesHistory history = ShopHistory(250, 700, 20240611u + given.horizon);
     RunOptions options;
     options.boundedConstants = given.bounded;
     options.season = given.season;
+    const TestFolder folder;
+    RunRecord record = RecordOfRun(InputsOf(history, given.horizon, given.season), options,
+                                   kDefaultSeed, 1, "out.txt", "");
+    record.request = given.request;
+
     QuietObserver quiet;
+    std::optional<CatalogueExport> exported(std::in_place, folder.Path("streamed"), true);
+    CatalogueRows rows;
+    rows.make = [](const RunResults& block, int first) { return SeriesRows(block.series, first); };
+    rows.write = [&exported](std::string_view text) { exported->AppendSeriesRows(text); };
     const CatalogueOutcome catalogue =
         ExecuteCatalogueRun(InputsOf(history, given.horizon, given.season), NumberLocale{}, quiet,
-                            options, ResultsRequest{}, 2);
+                            options, given.request, 2, {}, rows);
     ASSERT_TRUE(catalogue.completed) << catalogue.message;
-    const RunResults& whole = catalogue.results;
-    EXPECT_EQ(whole.series.season.length, given.season);
     EXPECT_EQ(catalogue.health.seasonLength, given.season);
-    ASSERT_EQ(whole.series.salesPoints.size(), 230u);
-    EXPECT_EQ(whole.series.blockSizes, (std::vector<std::size_t>{100, 100, 30}));
+    EXPECT_TRUE(catalogue.results.series.salesPoints.empty());
+    exported->Finish(catalogue.results, catalogue.next, record);
 
-    std::array<Figures, kEvaluations.size()> pooledAll{};
-    for (const SalesPointBlock& block : CatalogueBlocks(history.salesPoints)) {
-        const RunResults alone = FormRun(
-            InputsOf(BlockAlone(history, block.first, block.count), given.horizon, given.season),
-            options);
-        for (int k = 0; k < block.count; ++k) {
-            const std::size_t at = static_cast<std::size_t>(block.first - 1 + k);
-            SCOPED_TRACE("sales point " + std::to_string(at + 1));
-            ExpectSameSalesPoint(whole.series.salesPoints[at], alone.series.salesPoints[k]);
-            EXPECT_EQ(whole.series.Name(static_cast<int>(at) + 1), alone.series.Name(k + 1));
-            if (given.season != 0) {
-                EXPECT_EQ(whole.series.season.indices.at(at), alone.series.season.indices.at(k));
-            }
-            EXPECT_EQ(whole.proposals[at].from, alone.proposals[k].from);
-            ExpectSameSeries(whole.proposals[at].delivery, alone.proposals[k].delivery, "proposal");
-            for (const Evaluation evaluation : kEvaluations) {
-                const Figures& a = whole.figures.Of(evaluation).salesPoints[at];
-                const Figures& b = alone.figures.Of(evaluation).salesPoints[k];
-                EXPECT_TRUE(SameBits(a.demand, b.demand) && SameBits(a.sales, b.sales) &&
-                            SameBits(a.lostSales, b.lostSales) && a.mae == b.mae &&
-                            a.diverged == b.diverged);
-            }
-        }
-        for (const Evaluation evaluation : kEvaluations) {
-            Figures& pool = pooledAll[IndexOf(evaluation)];
-            const Figures& all = alone.figures.Of(evaluation).all;
-            const bool first = block.first == 1;
-            pool.demand = first ? all.demand : pool.demand + all.demand;
-            pool.sales = first ? all.sales : pool.sales + all.sales;
-            pool.returns = first ? all.returns : pool.returns + all.returns;
-            pool.deliveries = first ? all.deliveries : pool.deliveries + all.deliveries;
-            pool.diverged += all.diverged;
-        }
-    }
+    HandPooled pooled{};
+    const RunResults joined =
+        BlocksAloneJoined(history, given.horizon, given.season, options, given.request, pooled);
     for (const Evaluation evaluation : kEvaluations) {
-        const Figures& pool = pooledAll[IndexOf(evaluation)];
-        const Figures& all = whole.figures.Of(evaluation).all;
-        EXPECT_TRUE(SameBits(all.demand, pool.demand));
-        EXPECT_TRUE(SameBits(all.sales, pool.sales));
-        EXPECT_TRUE(SameBits(all.returns, pool.returns));
-        EXPECT_TRUE(SameBits(all.deliveries, pool.deliveries));
-        EXPECT_EQ(all.diverged, pool.diverged);
+        const EvaluationFigures& figures = catalogue.results.figures.Of(evaluation);
+        for (const auto& [row, hand] : {std::pair(&figures.sound, &pooled[IndexOf(evaluation)][0]),
+                                        std::pair(&figures.all, &pooled[IndexOf(evaluation)][1])}) {
+            EXPECT_TRUE(SameBits(row->demand, hand->demand) && SameBits(row->sales, hand->sales) &&
+                        SameBits(row->lostSales, hand->lostSales) &&
+                        SameBits(row->returns, hand->returns) &&
+                        SameBits(row->deliveries, hand->deliveries) &&
+                        row->diverged == hand->diverged);
+        }
+        // The trade-off's row of the run's own tau holds the sound row's sums.
+        for (const TradeoffRow& row : catalogue.results.Answers(evaluation).tradeoff) {
+            if (row.runTau) {
+                EXPECT_TRUE(SameBits(row.sales, figures.sound.sales) &&
+                            SameBits(row.lostSales, figures.sound.lostSales));
+            }
+        }
     }
     // A sales point run alone gives what it had in the catalogue, as the window shows it.
     for (const int salesPoint : {1, 150, 230}) {
@@ -139,34 +201,51 @@ TEST_P(CatalogueRun, EachBlockIsItsRunAloneAndThePoolAddsTheBlocks) {
                                quiet, options, salesPoint);
         ASSERT_TRUE(alone.completed) << alone.message;
         const std::size_t at = static_cast<std::size_t>(salesPoint - 1);
-        ExpectSameSalesPoint(whole.series.salesPoints[at], alone.results.series.salesPoints.at(0));
-        EXPECT_EQ(alone.results.series.Name(1), whole.series.Name(salesPoint));
-        EXPECT_EQ(alone.results.proposals.at(0).from, whole.proposals[at].from);
+        ExpectSameSalesPoint(joined.series.salesPoints[at], alone.results.series.salesPoints.at(0));
+        EXPECT_EQ(alone.results.series.Name(1), catalogue.results.series.Name(salesPoint));
+        EXPECT_EQ(alone.results.proposals.at(0).from, catalogue.results.proposals[at].from);
         for (const Evaluation evaluation : kEvaluations) {
             EXPECT_EQ(alone.results.figures.Of(evaluation).salesPoints.at(0).fillRate,
-                      whole.figures.Of(evaluation).salesPoints[at].fillRate);
+                      catalogue.results.figures.Of(evaluation).salesPoints[at].fillRate);
         }
     }
-    // The trade-off's row of the run's own tau holds the sound row's sums, pooled alike.
-    for (const Evaluation evaluation : kEvaluations) {
-        for (const TradeoffRow& row : whole.Answers(evaluation).tradeoff) {
-            if (row.runTau) {
-                EXPECT_TRUE(SameBits(row.sales, whole.figures.Of(evaluation).sound.sales));
-                EXPECT_TRUE(SameBits(row.lostSales, whole.figures.Of(evaluation).sound.lostSales));
-            }
+    WriteExportFolder(folder.Path("joined"), joined, record);
+    const auto entries = [&folder](const char* name) {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Path(name))) {
+            names.push_back(entry.path().filename().string());
         }
+        std::ranges::sort(names);
+        return names;
+    };
+    const std::vector<std::string> files = entries("joined");
+    ASSERT_EQ(entries("streamed"), files);
+    // The marker, summary, series, trade-off, next and run.json; check and season when asked.
+    EXPECT_EQ(files.size(),
+              6u + (given.season != 0 ? 1u : 0u) + (given.request.checkFrom ? 1u : 0u));
+    for (const std::string& name : files) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(folder.Read("streamed/" + name) == folder.Read("joined/" + name));
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Horizons, CatalogueRun,
-                         testing::Values(CatalogueCase{0, false}, CatalogueCase{1, false},
-                                         CatalogueCase{3, false}, CatalogueCase{1, true},
-                                         CatalogueCase{1, true, 7}));
+                         testing::Values(CatalogueCase{0, false},
+                                         CatalogueCase{1, true, 0, EveryAnswer()},
+                                         CatalogueCase{1, false, 0, EveryAnswer()},
+                                         CatalogueCase{3, false, 7, CheapestOnly()}),
+                         [](const testing::TestParamInfo<CatalogueCase>& info) {
+                             const CatalogueCase& given = info.param;
+                             return "H" + std::to_string(given.horizon) +
+                                    (given.bounded ? "Bounded" : "") +
+                                    (given.season != 0 ? "Season" : "") +
+                                    (given.request.targetFillRate ? "EveryAnswer" : "");
+                         });
 
 // Beyond 600 periods the run state is sized to the history, and the lanes still give the plain
 // path's bits.
 TEST(CatalogueRunPeriods, ALongHistoryRunsInLanesAsThePlainPathDoes) {
-    for (const CatalogueCase given : {CatalogueCase{0, false}, CatalogueCase{1, true}}) {
+    for (const CatalogueCase& given : {CatalogueCase{0, false}, CatalogueCase{1, true}}) {
         SCOPED_TRACE("H = " + std::to_string(given.horizon));
         const RunInputs inputs = InputsOf(ShopHistory(9, 730, 7u), given.horizon);
         ASSERT_TRUE(IsCatalogue(inputs));
@@ -181,6 +260,24 @@ TEST(CatalogueRunPeriods, ALongHistoryRunsInLanesAsThePlainPathDoes) {
             SCOPED_TRACE("sales point " + std::to_string(at + 1));
             ExpectSameSalesPoint(inLanes.series.salesPoints[at], reference.series.salesPoints[at]);
         }
+    }
+}
+
+// The window's run keeps every sales point's series, each as that sales point alone gives it.
+TEST(CatalogueRunKeepingSeries, HoldsEverySalesPointsSeriesInFileOrder) {
+    const SalesHistory history = ShopHistory(130, 40, 77u);
+    QuietObserver quiet;
+    const CatalogueOutcome kept = ExecuteCatalogueRunKeepingSeries(
+        InputsOf(history, 1, 0), NumberLocale{}, quiet, RunOptions{}, ResultsRequest{}, 2);
+    ASSERT_TRUE(kept.completed) << kept.message;
+    ASSERT_EQ(kept.results.series.salesPoints.size(), 130u);
+    for (const int salesPoint : {1, 101, 130}) {
+        SCOPED_TRACE("sales point " + std::to_string(salesPoint));
+        const CatalogueOutcome alone = RunSalesPointAlone(InputsOf(history, 1, 0), NumberLocale{},
+                                                          quiet, RunOptions{}, salesPoint);
+        ASSERT_TRUE(alone.completed) << alone.message;
+        ExpectSameSalesPoint(kept.results.series.salesPoints[salesPoint - 1],
+                             alone.results.series.salesPoints.at(0));
     }
 }
 

@@ -5,9 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <set>
+#include <string_view>
+#include <vector>
 
 #include "runtime/report_file.h"
 #include "runtime/run_error.h"
@@ -178,6 +181,39 @@ TEST(ReplacedFiles, AReplacedFolderKeepsWhatTheUserSet) {
             fs::status(folder.Path(std::string(c.target) + "/a.txt")).permissions(),
             c.file == fs::perms::none ? fs::status(folder.Path("plain")).permissions() : c.file);
         EXPECT_EQ(fs::is_symlink(folder.Path(c.path)), std::string(c.path) != c.target);
+        EXPECT_FALSE(TemporariesLeft(folder.Root()));
+    }
+}
+
+// A folder written in parts stays as it was until the writer replaces it, whatever stops the
+// writer before; then it holds the files whole, one written in many parts among them.
+TEST(ReplacedFiles, AFolderWrittenInPartsReplacesTheOldOneOnlyAtTheEnd) {
+    const std::vector<std::string_view> names = {"parts.txt", "whole.txt", "old.txt"};
+    for (const bool replaced : {false, true}) {
+        SCOPED_TRACE(replaced ? "replaced" : "given up");
+        const TestFolder folder;
+        fs::create_directory(folder.Path("out"));
+        folder.Write("out/old.txt", "old");
+        {
+            FolderWrite write(folder.Path("out"), "export", names);
+            std::string expected;
+            for (int part = 0; part < 1000; ++part) {
+                const std::string text = std::to_string(part) + ',';
+                write.Append({"parts.txt", text});
+                expected += text;
+            }
+            write.Write({"whole.txt", "whole"});
+            EXPECT_EQ(folder.Read("out/old.txt"), "old");
+            EXPECT_FALSE(fs::exists(folder.Path("out/parts.txt")));
+            if (replaced) {
+                const std::array<std::string_view, 1> leftOut = {"old.txt"};
+                EXPECT_EQ(write.Replace(leftOut), "");
+                EXPECT_EQ(folder.Read("out/parts.txt"), expected);
+                EXPECT_EQ(folder.Read("out/whole.txt"), "whole");
+            }
+        }
+        EXPECT_EQ(fs::exists(folder.Path("out/old.txt")), !replaced);
+        EXPECT_EQ(fs::exists(folder.Path("out/parts.txt")), replaced);
         EXPECT_FALSE(TemporariesLeft(folder.Root()));
     }
 }
