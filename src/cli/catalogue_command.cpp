@@ -70,6 +70,14 @@ std::string SizeOf(const CliOptions& options) {
            std::to_string(history.periods) + " periods";
 }
 
+// Each block's rows of series.csv, made on its thread and appended in block order.
+CatalogueRows SeriesRowsInto(CatalogueExport& exported) {
+    CatalogueRows rows;
+    rows.make = [](const RunResults& block, int first) { return SeriesRows(block.series, first); };
+    rows.write = [&exported](std::string_view text) { exported.AppendSeriesRows(text); };
+    return rows;
+}
+
 }  // namespace
 
 std::optional<std::string> CatalogueUsageProblem(const CliOptions& options) {
@@ -119,12 +127,7 @@ int RunCatalogueCommand(CliOptions& options, const NumberLocale& locale, RunObse
                 return 1;
             }
             if (options.results.exportSeries) {
-                rows.make = [](const RunResults& block, int first) {
-                    return SeriesRows(block.series, first);
-                };
-                rows.write = [&exported](std::string_view text) {
-                    exported->AppendSeriesRows(text);
-                };
+                rows = SeriesRowsInto(*exported);
             }
         }
         CatalogueOutcome outcome;
