@@ -131,7 +131,7 @@ ResultsRequest EveryAnswer() {
     request.targetFillRate = 0.9;
     request.targetServiceLevel = 0.8;
     request.costs = OutcomeCosts{3.0, 1.0};
-    request.checkFrom = 500;
+    request.checkFrom = 120;
     return request;
 }
 
@@ -150,7 +150,7 @@ class CatalogueRun : public testing::TestWithParam<CatalogueCase> {};
 // answers add the blocks' sums in block order.
 TEST_P(CatalogueRun, ItsExportIsThatOfItsBlocksRunAloneAndJoined) {
     const CatalogueCase given = GetParam();
-    const SalesHistory history = ShopHistory(250, 700, 20240611u + given.horizon);
+    const SalesHistory history = ShopHistory(250, 160, 20240611u + given.horizon);
     RunOptions options;
     options.boundedConstants = given.bounded;
     options.season = given.season;
