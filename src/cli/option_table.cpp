@@ -91,6 +91,23 @@ bool TakeJobs(std::string_view, const std::string& value, GivenOptions& given,
     return true;
 }
 
+bool TakeShard(std::string_view, const std::string& value, GivenOptions& given,
+               std::string& problem) {
+    CatalogueShard shard;
+    const char* const last = value.data() + value.size();
+    const auto [slash, indexError] = std::from_chars(value.data(), last, shard.index);
+    const bool read = indexError == std::errc() && slash != last && *slash == '/' && [&] {
+        const auto [end, error] = std::from_chars(slash + 1, last, shard.count);
+        return error == std::errc() && end == last;
+    }();
+    if (!read || shard.count < 1 || shard.index < 1 || shard.index > shard.count) {
+        problem = "--shard needs K/N with whole numbers 1 <= K <= N, not \"" + value + "\"";
+        return false;
+    }
+    given.options.shard = shard;
+    return true;
+}
+
 // Whether an option of the table was taken by the code of its group, which must know it.
 bool Taken(OptionUse use) {
     if (use == OptionUse::notMine) {
@@ -185,6 +202,11 @@ constexpr auto kOptions = std::to_array<CliOption>({
      "points or 600 periods) in all; its blocks of 100 sales points\n"
      "run side by side (default: one per core)",
      nullptr, TakeJobs, nullptr},
+    {"--shard", "", "K/N", OptionGroup::run,
+     "run only the K-th of N contiguous slices of a catalogue's blocks\n"
+     "and export it with pool.csv, for --merge-exports to join; needs\n"
+     "--export DIR, refuses the target options and --check-from",
+     nullptr, TakeShard, nullptr},
     {"--quiet", "", "", OptionGroup::run, "print only errors on stderr: no warnings, no notices",
      nullptr, nullptr, [](GivenOptions& given) -> bool& { return given.options.quiet; }},
     {"--export", "", "DIR", OptionGroup::results,

@@ -32,6 +32,10 @@ void CatalogueExport::AppendSeriesRows(std::string_view rows) {
     write_.Append({kSeriesFile, rows});
 }
 
+void CatalogueExport::WritePool(std::string_view text) {
+    write_.Write({kPoolFile, text});
+}
+
 std::string CatalogueExport::Finish(const RunResults& results,
                                     const std::vector<NextDelivery>& next,
                                     const RunRecord& record) {
