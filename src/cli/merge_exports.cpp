@@ -412,24 +412,38 @@ std::string MergedRunJson(const std::vector<Shard>& shards, const RunResults& po
 
 namespace {
 
+// A shard's file into the write in parts, so that a large series.csv is never held whole; the
+// header only where asked for.
+void AppendFile(FolderWrite& write, const fs::path& path, std::string_view file, bool header) {
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    std::getline(in, line);
+    if (header) {
+        write.Append({file, line + '\n'});
+    }
+    std::string part(std::size_t{1} << 20, '\0');
+    while (in.read(part.data(), static_cast<std::streamsize>(part.size())) || in.gcount() > 0) {
+        write.Append({file, std::string_view(part.data(), static_cast<std::size_t>(in.gcount()))});
+    }
+    if (in.bad() || line.empty()) {
+        throw RunError("The export file \"" + path.string() + "\" could not be read");
+    }
+}
+
 // A file whose rows every shard holds, or none does (series.csv, season.csv): the first header
-// and every shard's rows, written in parts. Whether it was written.
+// and every shard's rows. Whether it was written.
 bool AppendJoined(FolderWrite& write, const std::vector<Shard>& shards, std::string_view file) {
-    bool written = false;
+    const bool held = fs::exists(shards.front().folder / file);
     for (const Shard& shard : shards) {
-        const std::optional<std::string> text = ReadText(shard.folder / file);
-        if (text.has_value() != (&shard == &shards.front() ? text.has_value() : written)) {
+        if (fs::exists(shard.folder / file) != held) {
             throw RunError(shards.front().Name() + " and " + shard.Name() + " differ in holding " +
                            std::string(file));
         }
-        if (!text) {
-            continue;
+        if (held) {
+            AppendFile(write, shard.folder / file, file, &shard == &shards.front());
         }
-        const std::size_t header = text->find('\n') + 1;
-        write.Append({file, std::string_view(*text).substr(written ? header : 0)});
-        written = true;
     }
-    return written;
+    return held;
 }
 
 std::string WriteMerged(const fs::path& out, const std::vector<Shard>& shards) {

@@ -108,6 +108,14 @@ bool TakeShard(std::string_view, const std::string& value, GivenOptions& given,
     return true;
 }
 
+// The merge is a command of its own, which main takes before the options are read.
+bool TakeMergeElsewhere(std::string_view, const std::string&, GivenOptions&, std::string& problem) {
+    problem =
+        "--merge-exports comes first and alone: sales-forecast-cli --merge-exports DIR... "
+        "--export OUT";
+    return false;
+}
+
 // Whether an option of the table was taken by the code of its group, which must know it.
 bool Taken(OptionUse use) {
     if (use == OptionUse::notMine) {
@@ -207,6 +215,10 @@ constexpr auto kOptions = std::to_array<CliOption>({
      "and export it with pool.csv, for --merge-exports to join; needs\n"
      "--export DIR, refuses the target options and --check-from",
      nullptr, TakeShard, nullptr},
+    {"--merge-exports", "", "DIR...", OptionGroup::run,
+     "first and alone, then --export OUT: join the shards' exports in\n"
+     "the DIRs into OUT, the folder the whole catalogue's run writes",
+     nullptr, TakeMergeElsewhere, nullptr},
     {"--quiet", "", "", OptionGroup::run, "print only errors on stderr: no warnings, no notices",
      nullptr, nullptr, [](GivenOptions& given) -> bool& { return given.options.quiet; }},
     {"--export", "", "DIR", OptionGroup::results,
