@@ -32,6 +32,7 @@ class CatalogueExport {
     std::filesystem::path folder_;
     FolderWrite write_;
     bool series_;
+    bool pool_ = false;
 };
 
 }  // namespace sf

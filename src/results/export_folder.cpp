@@ -218,6 +218,10 @@ std::string FinishExportFolder(FolderWrite& write, const RunResults& results,
             write.Write({file.name, text});
         }
     }
+    // An earlier export may have been a shard's.
+    if (std::ranges::count(written, kPoolFile) == 0) {
+        leftOut.push_back(kPoolFile);
+    }
     write.Write({kExportMarker, kExportMarkerText});
     return write.Replace(leftOut);
 }

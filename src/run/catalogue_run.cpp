@@ -249,6 +249,10 @@ CatalogueOutcome RunBlocks(const RunInputs& inputs, const NumberLocale& locale,
     BlockObserver blockObserver(observer, frontMutex);
     std::atomic<int> next{0};
     int done = 0;
+    int total = 0;  // a shard's own
+    for (const SalesPointBlock& block : blocks) {
+        total += block.count;
+    }
     auto work = [&] {
         for (int at = next++; at < count && !inOrder.Failed(); at = next++) {
             const SalesPointBlock& block = blocks[static_cast<std::size_t>(at)];
@@ -274,7 +278,7 @@ CatalogueOutcome RunBlocks(const RunInputs& inputs, const NumberLocale& locale,
             const std::lock_guard lock(frontMutex);
             done += block.count;
             if (progress) {
-                progress(done, inputs.history->salesPoints);
+                progress(done, total);
             }
         }
     };

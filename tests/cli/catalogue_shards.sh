@@ -6,11 +6,12 @@ set -u
 # shellcheck source=../batch_test_setup.sh
 source "$(dirname "$0")/../batch_test_setup.sh"
 
-# Articles 1..250 over 60 days, names with a comma; a weekly rhythm, some wild enough to diverge.
+# Articles 1..250 over 60 days, names with a comma (one with quotes and a line end too); a weekly
+# rhythm, some wild enough to diverge.
 awk 'BEGIN {
   srand(7); printf "article"; for (t = 1; t <= 60; ++t) printf ",%d", t; print ""
   for (a = 1; a <= 250; ++a) {
-    printf "\"art, %d\"", a
+    if (a == 150) printf "\"art \"\"%d\"\",\nline\"", a; else printf "\"art, %d\"", a
     for (t = 1; t <= 60; ++t) printf ",%d", (rand() < 0.5 ? int(rand() * (t % 7 < 2 ? 9 : 5)) : 0)
     print ""
   }
@@ -77,4 +78,6 @@ check "a refused shard writes nothing" test ! -e refused
 "$cli" "${run[@]}" --return-cost 1 --shard 1/2 --export costs >/dev/null 2>&1
 check "with both costs a shard leaves out the cost tau" grep -qF '"cost_tau": null' costs/run.json
 check "and notes it" grep -qF 'The cost tau is left out of a shard' costs/run.json
+"$cli" "${run[@]}" --export s1-2 >/dev/null 2>&1
+check "a whole run into a shard's folder leaves no pool.csv" test ! -e s1-2/pool.csv
 [ "$failed" -eq 0 ]
