@@ -124,6 +124,25 @@ void LeaveOutCostTau(CatalogueOutcome& outcome) {
     }
 }
 
+// The last run's export finished: a shard's with its blocks' sums in pool.csv, and its part
+// and health in run.json.
+ExportWriting FinishingExport(std::optional<CatalogueExport>& exported,
+                              const std::optional<CatalogueShard>& shard,
+                              const CatalogueOutcome& outcome) {
+    return [&exported, shard, &outcome](const RunResults& results,
+                                        const std::vector<NextDelivery>& next,
+                                        const RunRecord& record) {
+        if (!shard) {
+            return exported->Finish(results, next, record);
+        }
+        RunRecord shardRecord = record;
+        shardRecord.shard.emplace(std::to_string(shard->index) + '/' + std::to_string(shard->count),
+                                  outcome.health);
+        exported->WritePool(PoolCsv(outcome.blocks));
+        return exported->Finish(results, next, shardRecord);
+    };
+}
+
 }  // namespace
 
 std::optional<std::string> CatalogueUsageProblem(const CliOptions& options) {
@@ -209,24 +228,11 @@ int RunCatalogueCommand(CliOptions& options, const NumberLocale& locale, RunObse
             }
         }
         std::vector<std::string> notes = HealthNotes(outcome.health);
-        const bool costTau = SearchesTau(options.results.request);
-        if (options.shard && costTau) {
+        if (options.shard && SearchesTau(options.results.request)) {
             LeaveOutCostTau(outcome);
             notes.emplace_back(kShardCostNote);
         }
-        const ExportWriting finish = [&](const RunResults& results,
-                                         const std::vector<NextDelivery>& next,
-                                         const RunRecord& record) {
-            if (!options.shard) {
-                return exported->Finish(results, next, record);
-            }
-            RunRecord shardRecord = record;
-            shardRecord.shard.emplace(
-                std::to_string(options.shard->index) + '/' + std::to_string(options.shard->count),
-                outcome.health);
-            exported->WritePool(PoolCsv(outcome.blocks));
-            return exported->Finish(results, next, shardRecord);
-        };
+        const ExportWriting finish = FinishingExport(exported, options.shard, outcome);
         if (!DeliverComputedResults(outcome.results, outcome.next, options, run, warnings, notes,
                                     scenarioText, std::cout, std::cerr, finish)) {
             return 1;
