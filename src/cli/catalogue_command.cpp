@@ -78,10 +78,80 @@ CatalogueRows SeriesRowsInto(CatalogueExport& exported) {
     return rows;
 }
 
+// A shard's answers would be its own: those that search tau over the sales points' series need
+// the whole catalogue.
+std::optional<std::string> ShardUsageProblem(const CliOptions& options) {
+    const ResultsCliOptions& results = options.results;
+    constexpr std::string_view kWhy =
+        " searches tau over the whole catalogue, which a shard does not hold; choose tau on one "
+        "machine or on a sample, then shard the run at that tau";
+    if (results.request.targetFillRate) {
+        return "--shard: --target-fill-rate" + std::string(kWhy);
+    }
+    if (results.request.targetServiceLevel) {
+        return "--shard: --target-service-level" + std::string(kWhy);
+    }
+    if (results.request.checkFrom) {
+        return "--shard: --check-from" + std::string(kWhy);
+    }
+    if (!results.exportFolder) {
+        return std::string(
+            "--shard needs --export DIR: the shard's export is what --merge-exports "
+            "joins");
+    }
+    if (options.outputGiven) {
+        return std::string("--shard writes no report: leave out --output");
+    }
+    const std::size_t blocks = CatalogueBlocks(options.inputs.history->salesPoints).size();
+    if (static_cast<std::size_t>(options.shard->count) > blocks) {
+        return "--shard: the catalogue has " + std::to_string(blocks) +
+               " blocks of at most 100 sales points, fewer than " +
+               std::to_string(options.shard->count) + " shards";
+    }
+    return std::nullopt;
+}
+
+// A shard leaves out the cost tau, which searches tau over the whole catalogue, and says so.
+constexpr std::string_view kShardCostNote =
+    "The cost tau is left out of a shard: it searches tau over the whole catalogue.";
+
+void LeaveOutCostTau(CatalogueOutcome& outcome) {
+    for (EvaluationAnswers& answers : outcome.results.answers) {
+        answers.costTarget.reset();
+    }
+    for (NextDelivery& row : outcome.next) {
+        row.delivery.cost.reset();
+    }
+}
+
+// The last run's export finished: a shard's with its blocks' sums in pool.csv, and its part
+// and health in run.json.
+ExportWriting FinishingExport(std::optional<CatalogueExport>& exported,
+                              const std::optional<CatalogueShard>& shard,
+                              const CatalogueOutcome& outcome) {
+    return [&exported, shard, &outcome](const RunResults& results,
+                                        const std::vector<NextDelivery>& next,
+                                        const RunRecord& record) {
+        if (!shard) {
+            return exported->Finish(results, next, record);
+        }
+        RunRecord shardRecord = record;
+        shardRecord.shard.emplace(std::to_string(shard->index) + '/' + std::to_string(shard->count),
+                                  outcome.health);
+        exported->WritePool(PoolCsv(outcome.blocks));
+        return exported->Finish(results, next, shardRecord);
+    };
+}
+
 }  // namespace
 
 std::optional<std::string> CatalogueUsageProblem(const CliOptions& options) {
     if (!IsCatalogue(options.inputs)) {
+        if (options.shard) {
+            return std::string(
+                "--shard slices a catalogue (a sales history beyond 100 sales "
+                "points or 600 periods); this run is not one");
+        }
         return std::nullopt;
     }
     const SalesHistory& history = *options.inputs.history;
@@ -99,7 +169,7 @@ std::optional<std::string> CatalogueUsageProblem(const CliOptions& options) {
     if (results.exportSeries && !results.exportFolder) {
         return "--export-series needs --export DIR";
     }
-    return std::nullopt;
+    return options.shard ? ShardUsageProblem(options) : std::nullopt;
 }
 
 int RunCatalogueCommand(CliOptions& options, const NumberLocale& locale, RunObserver& observer,
@@ -136,7 +206,8 @@ int RunCatalogueCommand(CliOptions& options, const NumberLocale& locale, RunObse
             outcome = ExecuteCatalogueRun(
                 options.inputs, locale, observer, options.run, options.results.request,
                 options.jobs, [&line](int done, int total) { line.Show(done, total); }, rows,
-                options.outputGiven ? options.output : std::filesystem::path());
+                options.outputGiven ? options.output : std::filesystem::path(),
+                options.shard.value_or(CatalogueShard{}));
         }
         if (!outcome.completed) {
             std::cerr << ShownEscaped(outcome.message) << '\n';
@@ -156,14 +227,14 @@ int RunCatalogueCommand(CliOptions& options, const NumberLocale& locale, RunObse
                           << '\n';
             }
         }
-        const ExportWriting finish = [&exported](const RunResults& results,
-                                                 const std::vector<NextDelivery>& next,
-                                                 const RunRecord& record) {
-            return exported->Finish(results, next, record);
-        };
-        if (!DeliverComputedResults(outcome.results, outcome.next, options, run, warnings,
-                                    HealthNotes(outcome.health), scenarioText, std::cout, std::cerr,
-                                    finish)) {
+        std::vector<std::string> notes = HealthNotes(outcome.health);
+        if (options.shard && SearchesTau(options.results.request)) {
+            LeaveOutCostTau(outcome);
+            notes.emplace_back(kShardCostNote);
+        }
+        const ExportWriting finish = FinishingExport(exported, options.shard, outcome);
+        if (!DeliverComputedResults(outcome.results, outcome.next, options, run, warnings, notes,
+                                    scenarioText, std::cout, std::cerr, finish)) {
             return 1;
         }
     }

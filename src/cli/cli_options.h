@@ -7,6 +7,7 @@
 
 #include "cli/history_options.h"
 #include "cli/results_options.h"
+#include "run/catalogue_run.h"
 #include "runtime/number_locale.h"
 #include "scenario/scenario.h"
 #include "state/run_inputs.h"
@@ -33,6 +34,7 @@ struct CliOptions {
     bool quiet = false;        // stderr holds errors only
     bool outputGiven = false;  // --output named the report: a catalogue run writes one only then
     int jobs = 0;              // threads of a catalogue run in all; 0: one per core
+    std::optional<CatalogueShard> shard;  // the slice of a catalogue's blocks to run
 };
 
 // Reads the command line over the boxes, model, options and seed of beneath, which the options

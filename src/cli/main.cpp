@@ -7,6 +7,7 @@
 
 #include "cli/catalogue_command.h"
 #include "cli/cli_options.h"
+#include "cli/merge_exports.h"
 #include "cli/results_output.h"
 #include "history/history_reader.h"
 #include "results/export_folder.h"
@@ -302,6 +303,9 @@ int main(int argc, char** argv) try {
     sf::IgnoreFileSizeSignal();
     sf::CatchStopSignals();
     Command command{{argv + 1, argv + argc}, sf::ReadUserNumberLocale(), {}, {}, {}};
+    if (!command.arguments.empty() && command.arguments.front() == sf::kMergeExportsOption) {
+        return sf::RunMergeExports(command.arguments, std::cerr);
+    }
     if (const Ending ending = Prepare(command)) {
         return *ending;
     }

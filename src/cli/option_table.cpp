@@ -91,6 +91,31 @@ bool TakeJobs(std::string_view, const std::string& value, GivenOptions& given,
     return true;
 }
 
+bool TakeShard(std::string_view, const std::string& value, GivenOptions& given,
+               std::string& problem) {
+    CatalogueShard shard;
+    const char* const last = value.data() + value.size();
+    const auto [slash, indexError] = std::from_chars(value.data(), last, shard.index);
+    const bool read = indexError == std::errc() && slash != last && *slash == '/' && [&] {
+        const auto [end, error] = std::from_chars(slash + 1, last, shard.count);
+        return error == std::errc() && end == last;
+    }();
+    if (!read || shard.count < 1 || shard.index < 1 || shard.index > shard.count) {
+        problem = "--shard needs K/N with whole numbers 1 <= K <= N, not \"" + value + "\"";
+        return false;
+    }
+    given.options.shard = shard;
+    return true;
+}
+
+// The merge is a command of its own, which main takes before the options are read.
+bool TakeMergeElsewhere(std::string_view, const std::string&, GivenOptions&, std::string& problem) {
+    problem =
+        "--merge-exports comes first and alone: sales-forecast-cli --merge-exports DIR... "
+        "--export OUT";
+    return false;
+}
+
 // Whether an option of the table was taken by the code of its group, which must know it.
 bool Taken(OptionUse use) {
     if (use == OptionUse::notMine) {
@@ -185,6 +210,15 @@ constexpr auto kOptions = std::to_array<CliOption>({
      "points or 600 periods) in all; its blocks of 100 sales points\n"
      "run side by side (default: one per core)",
      nullptr, TakeJobs, nullptr},
+    {"--shard", "", "K/N", OptionGroup::run,
+     "run only the K-th of N contiguous slices of a catalogue's blocks\n"
+     "and export it with pool.csv, for --merge-exports to join; needs\n"
+     "--export DIR, refuses the target options and --check-from",
+     nullptr, TakeShard, nullptr},
+    {"--merge-exports", "", "DIR...", OptionGroup::run,
+     "first and alone, then --export OUT: join the shards' exports in\n"
+     "the DIRs into OUT, the folder the whole catalogue's run writes",
+     nullptr, TakeMergeElsewhere, nullptr},
     {"--quiet", "", "", OptionGroup::run, "print only errors on stderr: no warnings, no notices",
      nullptr, nullptr, [](GivenOptions& given) -> bool& { return given.options.quiet; }},
     {"--export", "", "DIR", OptionGroup::results,

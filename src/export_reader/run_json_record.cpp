@@ -267,6 +267,13 @@ RunJsonContents ReadRunJson(std::string_view text, const NumberLocale& shownIn) 
                                      PathOf(RunJsonKey::salesPoints), 1, kMaxSalesPoints));
     contents.context.tau = Number(Member(json, RunJsonKey::tau), PathOf(RunJsonKey::tau));
     contents.context.horizon = Horizon(ScenarioOf(scenarioText, NumberLocale{}));
+    // A shard's export opens as a run of its own sales points: its part and health are only
+    // for joining the shards, which an export written again from here no longer is.
+    if (json.contains(NameOf(RunJsonKey::shard))) {
+        const Json& shard = Member(json, RunJsonKey::shard);
+        const std::string path = PathOf(RunJsonKey::shard);
+        Text(shard.is_object() && shard.contains("part") ? shard["part"] : shard, path);
+    }
     contents.form = json.contains(NameOf(RunJsonKey::nextDeliveries))
                         ? RunJsonForm::withNextDeliveries
                         : RunJsonForm::current;

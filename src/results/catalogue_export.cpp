@@ -1,6 +1,7 @@
 #include "results/catalogue_export.h"
 
-#include <array>
+#include <utility>
+#include <vector>
 
 #include "results/export_folder.h"
 #include "results/export_tables.h"
@@ -32,6 +33,11 @@ void CatalogueExport::AppendSeriesRows(std::string_view rows) {
     write_.Append({kSeriesFile, rows});
 }
 
+void CatalogueExport::WritePool(std::string_view text) {
+    write_.Write({kPoolFile, text});
+    pool_ = true;
+}
+
 std::string CatalogueExport::Finish(const RunResults& results,
                                     const std::vector<NextDelivery>& next,
                                     const RunRecord& record) {
@@ -39,9 +45,14 @@ std::string CatalogueExport::Finish(const RunResults& results,
     if (const std::optional<std::string> problem = CheckExportFolder(folder_)) {
         throw RunError(*problem);
     }
-    const std::array<std::string_view, 1> written = {kSeriesFile};
-    return FinishExportFolder(write_, results, next, record,
-                              std::span(written).first(series_ ? 1 : 0));
+    std::vector<std::string_view> written;
+    for (const auto& [name, wrote] :
+         {std::pair(kSeriesFile, series_), std::pair(kPoolFile, pool_)}) {
+        if (wrote) {
+            written.push_back(name);
+        }
+    }
+    return FinishExportFolder(write_, results, next, record, written);
 }
 
 }  // namespace sf

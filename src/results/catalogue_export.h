@@ -22,6 +22,8 @@ class CatalogueExport {
 
     // The rows of the next block of series.csv (SeriesRows), after those of the blocks before.
     void AppendSeriesRows(std::string_view rows);
+    // pool.csv, which only a shard writes.
+    void WritePool(std::string_view text);
     // The other files, and the folder replaced; the note for the user, empty when there is none.
     std::string Finish(const RunResults& results, const std::vector<NextDelivery>& next,
                        const RunRecord& record);
@@ -30,6 +32,7 @@ class CatalogueExport {
     std::filesystem::path folder_;
     FolderWrite write_;
     bool series_;
+    bool pool_ = false;
 };
 
 }  // namespace sf

@@ -71,7 +71,8 @@ int WriteRefused(const fs::path& folder) {
 bool IsExportEntry(const fs::directory_entry& entry) {
     const std::string name = entry.path().filename().string();
     std::error_code ignored;
-    return (name == kExportMarker || std::ranges::count(kExportFileNames, name) != 0) &&
+    return (name == kExportMarker || name == kPoolFile ||
+            std::ranges::count(kExportFileNames, name) != 0) &&
            entry.symlink_status(ignored).type() == fs::file_type::regular;
 }
 
@@ -186,6 +187,7 @@ std::optional<std::string> CheckExportFolder(const fs::path& folder) {
 
 std::vector<std::string_view> ExportEntryNames() {
     std::vector<std::string_view> names(kExportFileNames.begin(), kExportFileNames.end());
+    names.push_back(kPoolFile);
     names.push_back(kExportMarker);
     return names;
 }
@@ -215,6 +217,10 @@ std::string FinishExportFolder(FolderWrite& write, const RunResults& results,
         } else {
             write.Write({file.name, text});
         }
+    }
+    // An earlier export may have been a shard's.
+    if (std::ranges::count(written, kPoolFile) == 0) {
+        leftOut.push_back(kPoolFile);
     }
     write.Write({kExportMarker, kExportMarkerText});
     return write.Replace(leftOut);

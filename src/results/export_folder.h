@@ -22,6 +22,9 @@ inline constexpr std::string_view kExportMarkerText =
     "This folder holds the files of one export of Sales Forecast. The next export into it\n"
     "replaces the whole folder, so it may hold nothing else.\n";
 
+// What a shard of a catalogue exports beside the files of an export: its blocks' sums.
+inline constexpr std::string_view kPoolFile = "pool.csv";
+
 // The files an export writes, in the order written; the marker is not among them.
 std::span<const std::string_view> ExportFileNames();
 

@@ -77,7 +77,7 @@ std::string SummaryCsv(const RunResults& results, const RunRecord& record) {
         }
         const std::string keys = runKeys + std::string(EvaluationName(evaluation)) + ',';
         for (std::size_t at = 0; at < figures.salesPoints.size(); ++at) {
-            const int sp = static_cast<int>(at) + 1;
+            const int sp = static_cast<int>(at) + results.series.firstSalesPoint;
             csv += keys + std::to_string(sp) + ',';
             AppendText(csv, results.series.Name(sp));
             csv += ',' + stretch;
@@ -90,6 +90,12 @@ std::string SummaryCsv(const RunResults& results, const RunRecord& record) {
         }
     }
     return csv;
+}
+
+std::string SummaryCells(const Figures& figures) {
+    std::string cells;
+    AppendCells(cells, kSummaryColumns, figures);
+    return cells;
 }
 
 std::string SeriesCsv(const RunSeries& series) {
@@ -229,7 +235,7 @@ std::string SeasonCsv(const RunSeries& series) {
     }
     std::string csv = std::string(kSeasonHeader) + '\n';
     for (std::size_t at = 0; at < series.season.indices.size(); ++at) {
-        const int sp = static_cast<int>(at) + 1;
+        const int sp = static_cast<int>(at) + series.firstSalesPoint;
         const std::vector<double>& indices = series.season.indices[at];
         for (std::size_t k = 0; k < indices.size(); ++k) {
             csv += std::to_string(sp) + ',';

@@ -18,6 +18,9 @@ namespace sf {
 // "sound" and "all".
 std::string SummaryCsv(const RunResults& results, const RunRecord& record);
 
+// The cells of a row of summary.csv after its keys, each after a comma, and the line end.
+std::string SummaryCells(const Figures& figures);
+
 // series.csv: one row per sales point and period 1..P, then its coming periods, sales points
 // outer.
 std::string SeriesCsv(const RunSeries& series);

@@ -122,12 +122,17 @@ std::optional<std::string> ProposalNote(const RunResults& results,
         return std::nullopt;
     }
     const auto kept = std::ranges::count_if(diverged, [&results](int salesPoint) {
-        const std::size_t at = static_cast<std::size_t>(salesPoint - 1);
+        const std::size_t at =
+            static_cast<std::size_t>(salesPoint - results.series.firstSalesPoint);
         return at < results.proposals.size() &&
                results.proposals[at].from == ProposalSource::constants01;
     });
+    return ProposalNoteOf(static_cast<int>(kept), static_cast<int>(diverged.size()), boundedOption);
+}
+
+std::string ProposalNoteOf(int kept, int diverged, std::string_view boundedOption) {
     return "The option " + std::string(boundedOption) + " keeps " + std::to_string(kept) +
-           " of the " + std::to_string(diverged.size()) +
+           " of the " + std::to_string(diverged) +
            " sales points whose coming deliveries diverged from diverging: their proposals come "
            "from it (proposal_from constants_0_1).";
 }

@@ -96,6 +96,9 @@ std::optional<std::string> ProposalNote(const RunResults& results,
                                         const std::vector<NextDelivery>& next,
                                         std::string_view boundedOption);
 
+// ProposalNote's text: kept of the diverged sales points have their proposals from the option.
+std::string ProposalNoteOf(int kept, int diverged, std::string_view boundedOption);
+
 // None when there are no coming periods.
 std::optional<DecidedNow> DeliveriesDecidedNow(const RunResults& results,
                                                const std::vector<NextDelivery>& next);

@@ -96,6 +96,19 @@ std::vector<std::string> HealthWarnings(const RunHealth& health, std::string_vie
     return warnings;
 }
 
+void JoinRunHealth(RunHealth& joined, const RunHealth& block, int first) {
+    joined.salesPointCount += block.salesPointCount;
+    for (const int salesPoint : block.divergedSalesPoints) {
+        joined.divergedSalesPoints.push_back(first - 1 + salesPoint);
+    }
+    joined.windowsCoverEveryPeriod = block.windowsCoverEveryPeriod;
+    joined.soundConstantsLeft01 += block.soundConstantsLeft01;
+    joined.soundNegativeSigma += block.soundNegativeSigma;
+    joined.horizonZero = block.horizonZero;
+    joined.seasonLength = block.seasonLength;
+    joined.seasonFlatSalesPoints += block.seasonFlatSalesPoints;
+}
+
 std::vector<std::string> HealthNotes(const RunHealth& health) {
     std::vector<std::string> notes;
     if (health.windowsCoverEveryPeriod) {

@@ -29,6 +29,9 @@ bool ForecastsDiverged(const RunState& state, int salesPoint);
 
 RunHealth AssessRunHealth(const RunState& state);
 
+// The health of sales points after those of joined, theirs numbered from first in the whole.
+void JoinRunHealth(RunHealth& joined, const RunHealth& block, int first);
+
 // The warnings for the user, one line each; none for a sound run. boundedOption names the
 // option that keeps the constants within 0..1 as the front end shows it.
 std::vector<std::string> HealthWarnings(const RunHealth& health, std::string_view boundedOption);

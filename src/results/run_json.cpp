@@ -173,6 +173,20 @@ ordered_json Costs(const RunResults& results) {
     return json;
 }
 
+ordered_json ShardJson(const std::pair<std::string, RunHealth>& shard) {
+    const RunHealth& health = shard.second;
+    return {{"part", shard.first},
+            {"health",
+             {{"sales_points", health.salesPointCount},
+              {"diverged_sales_points", health.divergedSalesPoints},
+              {"windows_cover_every_period", health.windowsCoverEveryPeriod},
+              {"sound_constants_left_0_1", health.soundConstantsLeft01},
+              {"sound_negative_sigma", health.soundNegativeSigma},
+              {"horizon_zero", health.horizonZero},
+              {"season_length", health.seasonLength},
+              {"season_flat_sales_points", health.seasonFlatSalesPoints}}}};
+}
+
 // The value of a member of run.json.
 ordered_json MemberValue(RunJsonKey key, const RunResults& results, const RunRecord& record) {
     // Demand read from a sales history has no model and draws no random number; its file is
@@ -220,6 +234,8 @@ ordered_json MemberValue(RunJsonKey key, const RunResults& results, const RunRec
             return Target(results, &EvaluationAnswers::costTarget, "cycle_service_level");
         case RunJsonKey::nextDeliveries:
             return NextDeliveriesJson(results);
+        case RunJsonKey::shard:
+            return ShardJson(*record.shard);
     }
     SF_UNREACHABLE("a run.json member without its value");
 }
@@ -232,6 +248,7 @@ std::string RunJson(const RunResults& results, const RunRecord& record, RunJsonF
         const bool written = key == RunJsonKey::nextDeliveries
                                  ? form == RunJsonForm::withNextDeliveries
                              : key == RunJsonKey::costTau ? results.form == ExportForm::current
+                             : key == RunJsonKey::shard   ? record.shard.has_value()
                                                           : true;
         if (written) {
             json[std::string(name)] = MemberValue(key, results, record);
@@ -239,6 +256,13 @@ std::string RunJson(const RunResults& results, const RunRecord& record, RunJsonF
     }
     // Box texts are kept byte for byte; a byte that is not UTF-8 is replaced rather than refused.
     return json.dump(2, ' ', false, ordered_json::error_handler_t::replace) + '\n';
+}
+
+std::string PooledRunJsonMembers(const RunResults& results) {
+    ordered_json json = ordered_json::object();
+    json[std::string(NameOf(RunJsonKey::totals))] = Totals(results.figures);
+    json[std::string(NameOf(RunJsonKey::cheapestTau))] = Costs(results);
+    return json.dump();
 }
 
 std::string RunJson(const RunResults& results, const RunRecord& record) {

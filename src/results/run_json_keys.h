@@ -34,6 +34,8 @@ enum class RunJsonKey {
     // Written by earlier versions only: the coming periods, which next.csv holds. A folder that
     // has it is written again with it when it is read back.
     nextDeliveries,
+    // Only in the export of a shard of a catalogue: "K/N".
+    shard,
 };
 
 // The members of "options": how the run was made and what was asked of its results.
@@ -81,6 +83,7 @@ inline constexpr std::array kRunJsonKeys = std::to_array<RunJsonName<RunJsonKey>
     {RunJsonKey::cheapestTau, "cheapest_tau"},
     {RunJsonKey::costTau, "cost_tau"},
     {RunJsonKey::nextDeliveries, "next_deliveries"},
+    {RunJsonKey::shard, "shard"},
 });
 
 inline constexpr std::array kRunJsonOptions = std::to_array<RunJsonName<RunJsonOption>>({

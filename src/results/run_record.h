@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "results/run_health.h"
 #include "results/run_json_keys.h"
 #include "results/run_results.h"
 #include "runtime/uniform_source.h"
@@ -27,6 +28,9 @@ struct RunRecord {
     std::vector<std::string> warnings;  // as the front end showed them
     std::vector<std::string> notes;     // what the results should be read with
     bool seriesLeftOut = false;         // a catalogue run exports series.csv only when asked
+    // For a shard of a catalogue: "K/N", and its health, from which the joined shards' warnings
+    // and notes are those of the whole.
+    std::optional<std::pair<std::string, RunHealth>> shard;
 };
 
 // The record of a run as both front ends begin it: the boxes and model, the options, the seed
@@ -41,5 +45,9 @@ RunRecord RecordOfRun(RunInputs inputs, const RunOptions& options, std::uint32_t
 // too in the form of folders written before.
 std::string RunJson(const RunResults& results, const RunRecord& record, RunJsonForm form);
 std::string RunJson(const RunResults& results, const RunRecord& record);
+
+// The members of run.json that pool the sales points, as one JSON object: their figures
+// ("totals") and the cheapest grid tau ("cheapest_tau"), as RunJson writes them.
+std::string PooledRunJsonMembers(const RunResults& results);
 
 }  // namespace sf

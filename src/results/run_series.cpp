@@ -71,7 +71,7 @@ ComingSeries Coming(const RunState& state, int sp, const PeriodStretch& coming) 
 }  // namespace
 
 std::string RunSeries::Name(int salesPoint) const {
-    const std::size_t at = static_cast<std::size_t>(salesPoint - 1);
+    const std::size_t at = static_cast<std::size_t>(salesPoint - firstSalesPoint);
     return at < names.size() && !names[at].empty() ? names[at] : std::to_string(salesPoint);
 }
 

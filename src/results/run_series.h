@@ -131,6 +131,8 @@ struct RunSeries {
     // A catalogue run's blocks: how many sales points each holds, in order; empty when the run
     // is one block. Pooled figures add each block's sums, in block order.
     std::vector<std::size_t> blockSizes;
+    // The number in the file of salesPoints' first: above 1 for a shard of a catalogue.
+    int firstSalesPoint = 1;
 
     PeriodStretch Stretch(Evaluation evaluation) const {
         return evaluation == Evaluation::asForecast ? rollingStretch : outcomeWindow;

@@ -40,6 +40,7 @@ void TakeRunNumbers(RunSeries& into, const RunSeries& block) {
 
 FinishedBlock FinishBlock(RunResults&& block, const ResultsRequest& request, int first) {
     FinishedBlock finished;
+    finished.first = first;
     finished.next = NextDeliveries(block);
     for (NextDelivery& row : finished.next) {
         row.salesPoint += first - 1;
@@ -69,6 +70,7 @@ void PoolBlock(CataloguePool& pool, FinishedBlock&& block) {
     const bool firstBlock = series.blockSizes.empty();
     if (firstBlock) {
         TakeRunNumbers(series, block.series);
+        series.firstSalesPoint = block.first;
     }
     const std::size_t before = pool.results.figures.sound.size();
     const std::size_t count = block.figures.sound.size();
@@ -81,6 +83,14 @@ void PoolBlock(CataloguePool& pool, FinishedBlock&& block) {
     }
     std::ranges::move(block.series.salesPoints, std::back_inserter(series.salesPoints));
     std::ranges::move(block.series.season.indices, std::back_inserter(series.season.indices));
+    BlockSums& sums = pool.blocks.emplace_back();
+    sums.first = block.first;
+    sums.count = static_cast<int>(count);
+    for (std::size_t k = 0; k < pool.tradeoff.size(); ++k) {
+        sums.sound[k] = block.figures.evaluations[k].soundSums;
+        sums.all[k] = block.figures.evaluations[k].allSums;
+        sums.tradeoff[k] = block.tradeoff[k];
+    }
     PoolFigures(pool.results.figures, block.figures, firstBlock);
     for (std::size_t k = 0; k < pool.tradeoff.size(); ++k) {
         PoolTradeoffSums(pool.tradeoff[k], std::move(block.tradeoff[k]), firstBlock);

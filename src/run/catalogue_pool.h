@@ -5,12 +5,14 @@
 #include <vector>
 
 #include "results/next_deliveries.h"
+#include "results/pool_table.h"
 #include "results/run_results.h"
 
 namespace sf {
 
 // What a finished block of a catalogue leaves for the whole once its series are gone.
 struct FinishedBlock {
+    int first = 1;  // its first sales point, numbered in the catalogue
     // Its run's numbers (P, H, tau, the stretches, the dates), its names and season indices; of
     // its sales points' periods only what a search of tau over the catalogue reads (SearchesTau):
     // the demand and both evaluations' forecasts and sigmas.
@@ -32,6 +34,7 @@ struct CataloguePool {
     RunResults results;
     std::array<TradeoffSums, kEvaluations.size()> tradeoff;
     std::vector<NextDelivery> next;
+    std::vector<BlockSums> blocks;  // each block's sums, in block order
 };
 
 // The next block into the pool: its sales points after those before, its sums added to theirs.

@@ -86,19 +86,6 @@ BlockRun RunBlock(const RunInputs& inputs, const NumberLocale& locale, RunObserv
     return run;
 }
 
-void JoinHealth(RunHealth& joined, const RunHealth& block, int first) {
-    joined.salesPointCount += block.salesPointCount;
-    for (const int salesPoint : block.divergedSalesPoints) {
-        joined.divergedSalesPoints.push_back(first - 1 + salesPoint);
-    }
-    joined.windowsCoverEveryPeriod = block.windowsCoverEveryPeriod;
-    joined.soundConstantsLeft01 += block.soundConstantsLeft01;
-    joined.soundNegativeSigma += block.soundNegativeSigma;
-    joined.horizonZero = block.horizonZero;
-    joined.seasonLength = block.seasonLength;
-    joined.seasonFlatSalesPoints += block.seasonFlatSalesPoints;
-}
-
 // The threads of a block with `left` blocks from it to the last. The last blocks take twice
 // their share of the threads: a block that finishes early leaves its share to those still
 // running, which would otherwise leave cores idle (the system shares the cores meanwhile).
@@ -186,6 +173,7 @@ class InOrder {
         outcome.health = std::move(health_);
         outcome.results = std::move(pool_.results);
         outcome.next = std::move(pool_.next);
+        outcome.blocks = std::move(pool_.blocks);
         return outcome;
     }
 
@@ -201,7 +189,7 @@ class InOrder {
             }
         }
         std::string().swap(done.rows);
-        JoinHealth(health_, done.health, blocks_[at].first);
+        JoinRunHealth(health_, done.health, blocks_[at].first);
         PoolBlock(pool_, std::move(done.finished));
     }
 
@@ -235,14 +223,22 @@ std::vector<SalesPointBlock> CatalogueBlocks(int salesPoints) {
     return blocks;
 }
 
+std::vector<SalesPointBlock> ShardBlocks(int salesPoints, const CatalogueShard& shard) {
+    const std::vector<SalesPointBlock> blocks = CatalogueBlocks(salesPoints);
+    const std::size_t count = static_cast<std::size_t>(shard.count);
+    const std::size_t begin = static_cast<std::size_t>(shard.index - 1) * blocks.size() / count;
+    const std::size_t end = static_cast<std::size_t>(shard.index) * blocks.size() / count;
+    return {blocks.begin() + static_cast<std::ptrdiff_t>(begin),
+            blocks.begin() + static_cast<std::ptrdiff_t>(end)};
+}
+
 namespace {
 
 CatalogueOutcome RunBlocks(const RunInputs& inputs, const NumberLocale& locale,
                            RunObserver& observer, const RunOptions& options,
                            const ResultsRequest& request, int jobs,
                            const CatalogueProgress& progress, const CatalogueRows& rows,
-                           CatalogueReport* report) {
-    const std::vector<SalesPointBlock> blocks = CatalogueBlocks(inputs.history->salesPoints);
+                           CatalogueReport* report, const std::vector<SalesPointBlock>& blocks) {
     const int count = static_cast<int>(blocks.size());
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     const int threads = jobs > 0 ? jobs : cores;
@@ -253,6 +249,10 @@ CatalogueOutcome RunBlocks(const RunInputs& inputs, const NumberLocale& locale,
     BlockObserver blockObserver(observer, frontMutex);
     std::atomic<int> next{0};
     int done = 0;
+    int total = 0;  // a shard's own
+    for (const SalesPointBlock& block : blocks) {
+        total += block.count;
+    }
     auto work = [&] {
         for (int at = next++; at < count && !inOrder.Failed(); at = next++) {
             const SalesPointBlock& block = blocks[static_cast<std::size_t>(at)];
@@ -278,7 +278,7 @@ CatalogueOutcome RunBlocks(const RunInputs& inputs, const NumberLocale& locale,
             const std::lock_guard lock(frontMutex);
             done += block.count;
             if (progress) {
-                progress(done, inputs.history->salesPoints);
+                progress(done, total);
             }
         }
     };
@@ -298,12 +298,13 @@ CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale
                                      RunObserver& observer, const RunOptions& options,
                                      const ResultsRequest& request, int jobs,
                                      const CatalogueProgress& progress, const CatalogueRows& rows,
-                                     const std::filesystem::path& reportPath) {
+                                     const std::filesystem::path& reportPath,
+                                     const CatalogueShard& shard) {
+    const std::vector<SalesPointBlock> blocks = ShardBlocks(inputs.history->salesPoints, shard);
     std::optional<CatalogueReport> report;
     if (!reportPath.empty()) {
         try {
-            report.emplace(reportPath, CatalogueBlocks(inputs.history->salesPoints),
-                           inputs.history->periods);
+            report.emplace(reportPath, blocks, inputs.history->periods);
         } catch (...) {
             CatalogueOutcome outcome;
             outcome.message = OutcomeOfFault(std::current_exception()).message;
@@ -311,7 +312,7 @@ CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale
         }
     }
     CatalogueOutcome outcome = RunBlocks(inputs, locale, observer, options, request, jobs, progress,
-                                         rows, report ? &*report : nullptr);
+                                         rows, report ? &*report : nullptr, blocks);
     if (report) {
         const std::string note = report->Finish(outcome.completed, locale);
         if (!note.empty()) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "results/next_deliveries.h"
+#include "results/pool_table.h"
 #include "results/run_health.h"
 #include "results/run_results.h"
 #include "runtime/number_locale.h"
@@ -26,6 +27,16 @@ bool IsCatalogue(const RunInputs& inputs);
 
 // The blocks of a history's sales points: at most 100 each, in file order.
 std::vector<SalesPointBlock> CatalogueBlocks(int salesPoints);
+
+// The index-th of count contiguous slices of a catalogue's whole blocks, which a machine each
+// may run: their numbers of blocks differ by at most one. The whole catalogue is 1 of 1.
+struct CatalogueShard {
+    int index = 1;
+    int count = 1;
+};
+
+// The blocks of the shard, in file order; none when it has more slices than blocks to share.
+std::vector<SalesPointBlock> ShardBlocks(int salesPoints, const CatalogueShard& shard);
 
 // Sales points done of all, after each block that finishes (from any thread, one at a time).
 using CatalogueProgress = std::function<void(int done, int total)>;
@@ -52,6 +63,8 @@ struct CatalogueOutcome {
     RunResults results;
     // Every sales point's coming rows (next.csv), with the deliveries at the answered taus.
     std::vector<NextDelivery> next;
+    // Each block's sums that the pooled rows add, in block order (pool.csv).
+    std::vector<BlockSums> blocks;
 };
 
 // Runs every block of the history of inputs through the run driver with a run state of its own
@@ -62,14 +75,16 @@ struct CatalogueOutcome {
 // of the next one to write. With a report path, the report is written there in the layout of a
 // run of the form, however wide: the blocks' reports side by side, the totals pooled; it
 // replaces the previous report only when complete, as a run's report does. Without one, no
-// report is written. The observer is asked whether to stop and shown the notices; its progress
-// and closing message are left to the caller.
+// report is written. A shard runs only its own blocks, and its results pool only theirs. The
+// observer is asked whether to stop and shown the notices; its progress and closing message are
+// left to the caller.
 CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale& locale,
                                      RunObserver& observer, const RunOptions& options,
                                      const ResultsRequest& request, int jobs,
                                      const CatalogueProgress& progress = {},
                                      const CatalogueRows& rows = {},
-                                     const std::filesystem::path& reportPath = {});
+                                     const std::filesystem::path& reportPath = {},
+                                     const CatalogueShard& shard = {});
 
 // ExecuteCatalogueRun for a front end that shows every sales point's series (the window): each
 // block's series are kept as it finishes and the results hold them all, in file order, as a run

@@ -305,3 +305,40 @@ TEST(CatalogueRunFaults, AFaultNamesItsBlock) {
 
 }  // namespace
 }  // namespace sf
+
+namespace sf {
+namespace {
+
+// The shards of a catalogue, run one after another, hold between them the blocks' sums of the
+// whole run, bit for bit and in block order; each numbers its sales points as in the file.
+TEST(CatalogueShards, TogetherHoldTheWholeRunsBlockSums) {
+    const RunInputs inputs = InputsOf(ShopHistory(250, 40, 11u), 1);
+    QuietObserver quiet;
+    const CatalogueOutcome whole =
+        ExecuteCatalogueRun(inputs, NumberLocale{}, quiet, RunOptions{}, CheapestOnly(), 2);
+    ASSERT_TRUE(whole.completed) << whole.message;
+    ASSERT_EQ(whole.blocks.size(), 3u);
+    for (const int count : {1, 2, 3}) {
+        SCOPED_TRACE(std::to_string(count) + " shards");
+        std::vector<BlockSums> joined;
+        for (int index = 1; index <= count; ++index) {
+            const CatalogueOutcome shard =
+                ExecuteCatalogueRun(inputs, NumberLocale{}, quiet, RunOptions{}, CheapestOnly(), 2,
+                                    {}, {}, {}, CatalogueShard{index, count});
+            ASSERT_TRUE(shard.completed) << shard.message;
+            ASSERT_FALSE(shard.blocks.empty());
+            EXPECT_EQ(shard.results.series.firstSalesPoint, shard.blocks.front().first);
+            EXPECT_EQ(
+                shard.results.figures.sound.size(),
+                static_cast<std::size_t>(shard.blocks.back().first + shard.blocks.back().count -
+                                         shard.blocks.front().first));
+            EXPECT_EQ(shard.next.front().salesPoint, shard.blocks.front().first);
+            joined.insert(joined.end(), shard.blocks.begin(), shard.blocks.end());
+        }
+        // The shortest texts read back to the same doubles: equal texts are equal bits.
+        EXPECT_EQ(PoolCsv(joined), PoolCsv(whole.blocks));
+    }
+}
+
+}  // namespace
+}  // namespace sf
