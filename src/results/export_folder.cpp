@@ -194,12 +194,17 @@ std::vector<std::string_view> ExportEntryNames() {
 
 std::string WriteExportFolder(const fs::path& folder, const RunResults& results,
                               const RunRecord& record) {
+    return WriteExportFolder(folder, results, NextDeliveries(results), record);
+}
+
+std::string WriteExportFolder(const fs::path& folder, const RunResults& results,
+                              const std::vector<NextDelivery>& next, const RunRecord& record) {
     // Something may have come into the folder during the run.
     if (const std::optional<std::string> problem = CheckExportFolder(folder)) {
         throw RunError(*problem);
     }
     FolderWrite write(folder, "export", ExportEntryNames());
-    return FinishExportFolder(write, results, NextDeliveries(results), record, {});
+    return FinishExportFolder(write, results, next, record, {});
 }
 
 std::string FinishExportFolder(FolderWrite& write, const RunResults& results,

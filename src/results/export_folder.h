@@ -45,6 +45,9 @@ std::optional<std::string> CheckExportFolder(const std::filesystem::path& folder
 // naming the folder or the file that failed.
 std::string WriteExportFolder(const std::filesystem::path& folder, const RunResults& results,
                               const RunRecord& record);
+// From the coming rows made already: those of a catalogue, whose results keep no series.
+std::string WriteExportFolder(const std::filesystem::path& folder, const RunResults& results,
+                              const std::vector<NextDelivery>& next, const RunRecord& record);
 
 // Every name an export folder's entries may have, the marker's too: what a FolderWrite of an
 // export is given.

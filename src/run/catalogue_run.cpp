@@ -4,7 +4,6 @@
 #include <atomic>
 #include <condition_variable>
 #include <exception>
-#include <iterator>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -318,32 +317,6 @@ CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale
         if (!note.empty()) {
             outcome.message = outcome.completed ? note : outcome.message + "\n" + note;
             outcome.completed = false;
-        }
-    }
-    return outcome;
-}
-
-CatalogueOutcome ExecuteCatalogueRunKeepingSeries(const RunInputs& inputs,
-                                                  const NumberLocale& locale, RunObserver& observer,
-                                                  const RunOptions& options,
-                                                  const ResultsRequest& request, int jobs,
-                                                  const CatalogueProgress& progress) {
-    const std::size_t blocks = CatalogueBlocks(inputs.history->salesPoints).size();
-    std::vector<std::vector<SalesPointSeries>> kept(blocks);
-    CatalogueRows rows;
-    // Each block has its own slot, taken on its own thread: no lock needed.
-    rows.make = [&kept](const RunResults& block, int first) {
-        kept[static_cast<std::size_t>((first - 1) / kMaxSalesPoints)] = block.series.salesPoints;
-        return std::string();
-    };
-    CatalogueOutcome outcome =
-        ExecuteCatalogueRun(inputs, locale, observer, options, request, jobs, progress, rows);
-    if (outcome.completed) {
-        std::vector<SalesPointSeries>& points = outcome.results.series.salesPoints;
-        points.clear();
-        for (std::vector<SalesPointSeries>& block : kept) {
-            std::ranges::move(block, std::back_inserter(points));
-            std::vector<SalesPointSeries>().swap(block);
         }
     }
     return outcome;

@@ -86,15 +86,6 @@ CatalogueOutcome ExecuteCatalogueRun(const RunInputs& inputs, const NumberLocale
                                      const std::filesystem::path& reportPath = {},
                                      const CatalogueShard& shard = {});
 
-// ExecuteCatalogueRun for a front end that shows every sales point's series (the window): each
-// block's series are kept as it finishes and the results hold them all, in file order, as a run
-// of the form's results do. Memory grows with the whole catalogue.
-CatalogueOutcome ExecuteCatalogueRunKeepingSeries(const RunInputs& inputs,
-                                                  const NumberLocale& locale, RunObserver& observer,
-                                                  const RunOptions& options,
-                                                  const ResultsRequest& request, int jobs,
-                                                  const CatalogueProgress& progress = {});
-
 // One sales point of a history run as a file holding it alone would run: its series, figures
 // and proposal equal those it has in the catalogue, since every sales point is estimated on its
 // own. A front end that keeps only a catalogue's figures computes the series it shows with this.

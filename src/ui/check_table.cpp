@@ -46,6 +46,11 @@ std::optional<int> CheckTable::CheckFrom() const {
 void CheckTable::Show(std::shared_ptr<const RunResults> results, const ResultsRequest& request) {
     results_ = std::move(results);
     request_ = request;
+    if (!results_) {
+        from_->setEnabled(false);
+        Draw();
+        return;
+    }
     const PeriodStretch rolling = results_->series.rollingStretch;
     const QSignalBlocker quiet(from_);
     const int kept = from_->value();
@@ -64,7 +69,13 @@ void CheckTable::Draw() {
                                        QStringLiteral("Lost sales"), QStringLiteral("Returns"),
                                        QStringLiteral("Cost"), QStringLiteral("Reached")});
     const std::optional<int> from = CheckFrom();
-    if (!results_ || !from) {
+    if (!results_) {
+        caption_->setText(
+            QStringLiteral("A catalogue keeps no series here to check: give the "
+                           "batch command --check-from."));
+        return;
+    }
+    if (!from) {
         caption_->setText(
             QStringLiteral("Choose T to see what each τ, chosen before it, reached "
                            "on the periods it had not seen."));

@@ -20,7 +20,8 @@ class CheckTable : public QWidget {
   public:
     CheckTable();
 
-    // The run and what was asked of it; the box keeps its period where the run has it.
+    // The run and what was asked of it; the box keeps its period where the run has it. No run:
+    // one that keeps no series, which the table says cannot be checked here.
     void Show(std::shared_ptr<const RunResults> results, const ResultsRequest& request);
     // The period typed; none while the box says no check.
     std::optional<int> CheckFrom() const;

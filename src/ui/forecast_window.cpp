@@ -212,9 +212,9 @@ void ForecastWindow::StartRun(RunInputs inputs, RunOptions options,
 
 RunWorker::Job ForecastWindow::CatalogueJob(RunInputs inputs, const RunOptions& options) {
     return [this, inputs = std::move(inputs), options](RunObserver& observer) {
-        CatalogueOutcome catalogue = ExecuteCatalogueRunKeepingSeries(
-            inputs, locale_, observer, options, ResultsRequest{}, 0,
-            [this](int done, int total) { worker_.ReportCount(done, total); });
+        CatalogueOutcome catalogue =
+            ExecuteCatalogueRun(inputs, locale_, observer, options, ResultsRequest{}, 0,
+                                [this](int done, int total) { worker_.ReportCount(done, total); });
         outcome_ = {};
         outcome_.completed = catalogue.completed;
         outcome_.health = catalogue.health;
@@ -224,6 +224,7 @@ RunWorker::Job ForecastWindow::CatalogueJob(RunInputs inputs, const RunOptions& 
                                : std::move(catalogue.message);
         if (catalogue.completed) {
             catalogueResults_ = std::move(catalogue.results);
+            catalogueNext_ = std::move(catalogue.next);
             outcome_.message = kCatalogueClosingMessage;
             observer.ShowClosingMessage(kCatalogueClosingMessage);
         }
@@ -388,9 +389,12 @@ RunWorker::ResultsJob ForecastWindow::CompletedRunJob(RunInputs inputs, const Ru
                                        : CompleteResults(*state_, record.request, record.options);
         auto run = std::make_shared<CompletedRun>(
             CompletedRun{std::move(results), record, outcome.health, outcome.sourceAtStart, {}});
+        if (catalogue) {
+            run->next = std::exchange(catalogueNext_, {});
+        }
         run->record.notes = HealthNotes(outcome.health);
-        if (const auto note =
-                ProposalNote(run->results, "\"" + std::string(kBoundedConstantsOption) + "\"");
+        if (const auto note = ProposalNote(run->results, ComingRows(*run),
+                                           "\"" + std::string(kBoundedConstantsOption) + "\"");
             note && !record.options.boundedConstants) {
             run->record.notes.push_back(*note);
         }

@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "results/next_deliveries.h"
 #include "run/run_driver.h"
 #include "runtime/number_locale.h"
 #include "runtime/uniform_source.h"
@@ -134,10 +135,12 @@ class ForecastWindow : public QWidget {
     RunOptions runOptions_;
     std::filesystem::path reportPath_ = "out.txt";
     std::uint32_t scenarioSeed_ = kDefaultSeed;  // of the scenario last shown
-    RunOutcome outcome_;           // of the last run, written by its job before Finished arrives
-    RunResults catalogueResults_;  // of a complete catalogue, until its results job takes them
-    int completeRuns_ = 0;         // of the random sequence of this start
-    bool sequenceRun_ = true;      // the run under way draws from that sequence
+    RunOutcome outcome_;  // of the last run, written by its job before Finished arrives
+    // Of a complete catalogue, until its results job takes them.
+    RunResults catalogueResults_;
+    std::vector<NextDelivery> catalogueNext_;
+    int completeRuns_ = 0;                        // of the random sequence of this start
+    bool sequenceRun_ = true;                     // the run under way draws from that sequence
     std::shared_ptr<CompletedRun> completedRun_;  // until the results window takes it
     RunWorker worker_;  // after what its job uses, so that it stops the job first
 

@@ -159,9 +159,23 @@ std::optional<double> NextDeliveriesPage::TargetServiceLevel() {
     return target;
 }
 
-void NextDeliveriesPage::Show(const RunResults& results) {
-    answer_->setText(targetProblem_.value_or(TargetAnswerText(
-        results.Answers(Evaluation::asForecast).serviceLevelTarget, kServiceLevelTarget)));
+void NextDeliveriesPage::SetAskable(bool askable) {
+    target_->setEnabled(askable);
+    target_->setToolTip(askable ? QString()
+                                : QStringLiteral("A catalogue keeps no series here, so the window "
+                                                 "cannot answer it again: give the batch "
+                                                 "command --target-service-level."));
+    if (!askable) {
+        targetProblem_.reset();
+    }
+}
+
+void NextDeliveriesPage::Show(const RunResults& results, const std::vector<NextDelivery>& next) {
+    answer_->setText(
+        target_->isEnabled()
+            ? targetProblem_.value_or(TargetAnswerText(
+                  results.Answers(Evaluation::asForecast).serviceLevelTarget, kServiceLevelTarget))
+            : target_->toolTip());
     answer_->setStyleSheet(targetProblem_ ? QStringLiteral("color: #b00020;") : QString());
 
     const PeriodStretch coming = results.series.comingPeriods;
@@ -180,7 +194,6 @@ void NextDeliveriesPage::Show(const RunResults& results) {
             ? PeriodWords(coming.last, dates)
             : QStringLiteral("%1 to %2, each decided at the period shown")
                   .arg(PeriodWords(coming.first, dates), PeriodWords(coming.last, dates));
-    const std::vector<NextDelivery> next = NextDeliveries(results);
     const std::optional<DecidedNow> now = DeliveriesDecidedNow(results, next);
     total_ =
         QStringLiteral("Deliveries to decide now for %1: %2")

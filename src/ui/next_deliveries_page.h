@@ -6,7 +6,9 @@
 #include <QTableView>
 #include <QWidget>
 #include <optional>
+#include <vector>
 
+#include "results/next_deliveries.h"
 #include "results/run_results.h"
 
 namespace sf::ui {
@@ -23,8 +25,10 @@ class NextDeliveriesPage : public QWidget {
     // The target cycle service level typed; none when the box is empty or cannot be read,
     // which the page then says beside it.
     std::optional<double> TargetServiceLevel();
-    // The coming periods of a run, at the taus its as_forecast answers give.
-    void Show(const RunResults& results);
+    // Whether the run shown can be asked again (see TradeoffPage::SetAskable).
+    void SetAskable(bool askable);
+    // The coming periods of a run, its rows next, at the taus its as_forecast answers give.
+    void Show(const RunResults& results, const std::vector<NextDelivery>& next);
     // Puts the table on the clipboard as tab-separated text, header first, then the total to
     // decide now.
     void CopyTable();

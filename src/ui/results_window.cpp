@@ -422,8 +422,15 @@ void ResultsWindow::ShowTable() {
 }
 
 void ResultsWindow::DrawSelectedRow() {
-    const SalesPointCharts charts =
-        ChartsOfRow(run_->results, figures_->SelectedRow(), ShownEvaluation(), Caption());
+    SalesPointCharts charts;
+    if (KeepsSeries(*run_)) {
+        charts = ChartsOfRow(run_->results, figures_->SelectedRow(), ShownEvaluation(), Caption());
+    } else {
+        // Computing a sales point again takes a moment: only the tab made for that does it.
+        charts.demand.title = charts.constants.title = QStringLiteral(
+            "A catalogue keeps no series here: select a sales point on the Sales "
+            "points tab to see its charts.");
+    }
     salesPointChart_->Draw(charts.demand);
     constantsChart_->Draw(charts.constants);
     const RowSubject row = figures_->SelectedRow();
@@ -435,14 +442,22 @@ void ResultsWindow::AskAgain() {
     if (!run_) {
         return;
     }
-    ResultsRequest request = tradeoff_->Asked();
-    request.targetServiceLevel = nextDeliveries_->TargetServiceLevel();
-    AnswerRequest(run_->results, request);
-    run_->record.request = request;
+    // A catalogue's answers are those it ran with: there are no series to answer anew from.
+    const bool askable = KeepsSeries(*run_);
+    tradeoff_->SetAskable(askable);
+    nextDeliveries_->SetAskable(askable);
+    if (askable) {
+        ResultsRequest request = tradeoff_->Asked();
+        request.targetServiceLevel = nextDeliveries_->TargetServiceLevel();
+        AnswerRequest(run_->results, request);
+        run_->record.request = request;
+    }
     tradeoff_->ShowAnswers(run_->results, ShownEvaluation());
-    tradeoff_->ShowCheck(std::shared_ptr<const RunResults>(run_, &run_->results), request);
+    tradeoff_->ShowCheck(
+        askable ? std::shared_ptr<const RunResults>(run_, &run_->results) : nullptr,
+        run_->record.request);
     DrawTradeoff();
-    nextDeliveries_->Show(run_->results);
+    nextDeliveries_->Show(run_->results, ComingRows(*run_));
 }
 
 void ResultsWindow::DrawTradeoff() {

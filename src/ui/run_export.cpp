@@ -26,7 +26,7 @@ WrittenExport ExportRun(const QString& folder, const CompletedRun& run) {
     std::string note;
     if (!problem) {
         try {
-            note = WriteExportFolder(path, run.results, record);
+            note = WriteExportFolder(path, run.results, ComingRows(run), record);
         } catch (const RunError& error) {
             problem = error.what();
         }

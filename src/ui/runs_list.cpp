@@ -93,9 +93,20 @@ std::vector<FiguresRow> RunsList::ComparedFigures(Evaluation evaluation) const {
     std::vector<FiguresRow> rows;
     for (const std::size_t at : compared_) {
         const CompletedRun& run = *runs_[at];
+        if (KeepsSeries(run)) {
+            rows.push_back({{RowSubject::Kind::run, run.number},
+                            Name(at),
+                            FiguresOver(run.results.series, evaluation, common)});
+            continue;
+        }
+        // A catalogue keeps only its own rows: its row "sound", over the same sales points
+        // where its sound ones are those sound in every run, and said to be over its own where not.
+        const bool same = common == run.results.figures.sound;
         rows.push_back({{RowSubject::Kind::run, run.number},
-                        Name(at),
-                        FiguresOver(run.results.series, evaluation, common)});
+                        same ? Name(at)
+                             : Name(at) + QStringLiteral(" (over its own sound sales points: a "
+                                                         "catalogue keeps no series)"),
+                        run.results.figures.Of(evaluation).sound});
     }
     return rows;
 }

@@ -86,7 +86,29 @@ ResultsRequest TradeoffPage::Asked() {
     return asked_.request;
 }
 
+void TradeoffPage::SetAskable(bool askable) {
+    askable_ = askable;
+    const QString why = askable
+                            ? QString()
+                            : QStringLiteral(
+                                  "A catalogue keeps no series here, so the window cannot answer "
+                                  "it again: give the batch command --target-fill-rate, "
+                                  "--lost-sale-cost and --return-cost.");
+    for (QLineEdit* box : {targetFillRate_, lostSaleCost_, returnCost_}) {
+        box->setEnabled(askable);
+        box->setToolTip(why);
+    }
+    if (!askable) {
+        asked_ = {};
+    }
+}
+
 void TradeoffPage::ShowAnswers(const RunResults& results, Evaluation evaluation) {
+    if (!askable_) {
+        ShowAnswer(*targetAnswer_, targetFillRate_->toolTip(), false);
+        costAnswer_->clear();
+        return;
+    }
     const EvaluationAnswers& answers = results.Answers(evaluation);
     ShowAnswer(*targetAnswer_, asked_.targetProblem.value_or(TargetAnswerText(answers.target)),
                asked_.targetProblem.has_value());

@@ -27,9 +27,13 @@ class TradeoffPage : public QWidget {
     // What the boxes ask, in the user's locale; the page keeps what cannot be answered, to say
     // beside its box.
     ResultsRequest Asked();
+    // Whether the run shown can be asked again: a catalogue keeps no series to answer from, so
+    // its boxes are disabled and say where to ask.
+    void SetAskable(bool askable);
     // A run's answers to what was asked last, in the evaluation.
     void ShowAnswers(const RunResults& results, Evaluation evaluation);
-    // The check on unseen periods of the run, for what was asked of it.
+    // The check on unseen periods of the run, for what was asked of it; none for a run that
+    // keeps no series to check.
     void ShowCheck(std::shared_ptr<const RunResults> results, const ResultsRequest& request);
     // The curves of the runs in the evaluation, with both evaluations where the box says so;
     // caption names the one run in the title, or is empty.
@@ -45,6 +49,7 @@ class TradeoffPage : public QWidget {
 
   private:
     TradeoffQuestions asked_;
+    bool askable_ = true;
 
     QLineEdit* targetFillRate_ = nullptr;
     QLineEdit* lostSaleCost_ = nullptr;

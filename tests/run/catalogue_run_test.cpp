@@ -263,24 +263,6 @@ TEST(CatalogueRunPeriods, ALongHistoryRunsInLanesAsThePlainPathDoes) {
     }
 }
 
-// The window's run keeps every sales point's series, each as that sales point alone gives it.
-TEST(CatalogueRunKeepingSeries, HoldsEverySalesPointsSeriesInFileOrder) {
-    const SalesHistory history = ShopHistory(130, 40, 77u);
-    QuietObserver quiet;
-    const CatalogueOutcome kept = ExecuteCatalogueRunKeepingSeries(
-        InputsOf(history, 1, 0), NumberLocale{}, quiet, RunOptions{}, ResultsRequest{}, 2);
-    ASSERT_TRUE(kept.completed) << kept.message;
-    ASSERT_EQ(kept.results.series.salesPoints.size(), 130u);
-    for (const int salesPoint : {1, 101, 130}) {
-        SCOPED_TRACE("sales point " + std::to_string(salesPoint));
-        const CatalogueOutcome alone = RunSalesPointAlone(InputsOf(history, 1, 0), NumberLocale{},
-                                                          quiet, RunOptions{}, salesPoint);
-        ASSERT_TRUE(alone.completed) << alone.message;
-        ExpectSameSalesPoint(kept.results.series.salesPoints[salesPoint - 1],
-                             alone.results.series.salesPoints.at(0));
-    }
-}
-
 TEST(CatalogueRunBlocks, SalesPointsSplitIntoBlocksOfAtMostAHundredInFileOrder) {
     EXPECT_EQ(CatalogueBlocks(1).size(), 1u);
     const std::vector<SalesPointBlock> blocks = CatalogueBlocks(201);

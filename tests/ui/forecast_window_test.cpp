@@ -12,10 +12,12 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QProcess>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -464,6 +466,19 @@ class ForecastWindowTest : public QObject {
         const auto* results = window_->findChild<sf::ui::ResultsWindow*>();
         QVERIFY(results != nullptr);
         QCOMPARE(results->findChild<QTableView*>("SalesPointsTable")->model()->rowCount(), 150);
+        // The coming rows of every sales point, kept as the run made them.
+        const QAbstractItemModel& next =
+            *results->findChild<QTableView*>("NextDeliveriesTable")->model();
+        QSet<QString> coming;
+        for (int row = 0; row < next.rowCount(); ++row) {
+            coming.insert(next.index(row, 0).data().toString());
+        }
+        QCOMPARE(coming.size(), 150);
+        QVERIFY(coming.contains("article 150"));
+        // No series are kept, so nothing is asked of it again.
+        for (const char* box : {"TargetFillRate", "LostSaleCost", "TargetServiceLevel"}) {
+            QVERIFY2(!results->findChild<QLineEdit*>(box)->isEnabled(), box);
+        }
         const QStringList files = QStringList{"catalogue.csv", "out.txt"};
         QCOMPARE(QDir(folder_->path()).entryList(QDir::Files | QDir::Hidden), files);
         QCOMPARE(ReadReport("out.txt"), kLastReport);

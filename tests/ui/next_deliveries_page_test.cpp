@@ -43,7 +43,8 @@ class NextDeliveriesPageTest : public PageSuite {
             target.setText(typed);
             sf::ResultsRequest asked;
             asked.targetServiceLevel = page.TargetServiceLevel();
-            page.Show(sf::ComputeResults(*reference_->state, asked));
+            const sf::RunResults answered = sf::ComputeResults(*reference_->state, asked);
+            page.Show(answered, sf::NextDeliveries(answered));
             QCOMPARE(table.rowCount(), static_cast<int>(next.size()));
             for (int row = 0; row < table.rowCount(); ++row) {
                 const sf::NextDelivery& expected = next[static_cast<std::size_t>(row)];
@@ -63,7 +64,8 @@ class NextDeliveriesPageTest : public PageSuite {
         target.setText("0.8");
         sf::ResultsRequest asked;
         asked.targetServiceLevel = page.TargetServiceLevel();
-        page.Show(sf::ComputeResults(*reference_->state, asked));
+        const sf::RunResults answered = sf::ComputeResults(*reference_->state, asked);
+        page.Show(answered, sf::NextDeliveries(answered));
         QTest::mouseClick(page.findChild<QPushButton*>("CopyDeliveries"), Qt::LeftButton);
         const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), table.rowCount() + 2);
@@ -90,7 +92,7 @@ class NextDeliveriesPageTest : public PageSuite {
         const QString last =
             QString::fromStdString(sf::IsoText(first + std::chrono::days{7 * (coming.last - 1)}));
         NextDeliveriesPage page;
-        page.Show(results);
+        page.Show(results, sf::NextDeliveries(results));
         const QString caption = page.findChild<QLabel*>("NextDeliveriesCaption")->text();
         QVERIFY2(caption.contains(QString("period %1 (%2)").arg(coming.last).arg(last)),
                  qPrintable(caption));

@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "csv_reading.h"
+#include "results/export_tables.h"
 #include "results/next_deliveries.h"
 #include "results/run_health.h"
 #include "results/unseen_check.h"
@@ -324,6 +325,41 @@ class ResultsWindowTest : public QObject, private ResultsWindowFixture {
             QCOMPARE(check.index(row, 4).data(sf::ui::kValueRole).toDouble(),
                      *engine.figures.cycleServiceLevel);
         }
+    }
+
+    // A run that keeps no series (a catalogue's) shows the coming rows it kept, asks nothing
+    // anew, sends its charts to the Sales points tab, compares by its own row "sound" and
+    // exports its kept rows without series.csv.
+    void aRunWithoutSeriesShowsWhatItKept() {
+        ResultsWindow& results = RunInForm(kSmallRun);
+        reference_->Run(kSmallRun);
+        auto kept = std::make_shared<sf::ui::CompletedRun>(reference_->Completed());
+        kept->record.inputs = InputsOf(kSmallRun);
+        kept->record.seriesLeftOut = true;
+        const std::vector<sf::NextDelivery> next = sf::NextDeliveries(kept->results);
+        kept->next = next;
+        kept->results.series.salesPoints.clear();
+        results.ShowRun(kept, {});
+        QVERIFY(!Child<QLineEdit>(results, "TargetFillRate").isEnabled());
+        QVERIFY(!Child<QLineEdit>(results, "TargetServiceLevel").isEnabled());
+        QVERIFY(!Child<QSpinBox>(results, "CheckFrom").isEnabled());
+        const QAbstractItemModel& coming =
+            *Child<QTableView>(results, "NextDeliveriesTable").model();
+        QCOMPARE(coming.rowCount(), static_cast<int>(next.size()));
+        QCOMPARE(coming.index(0, 5).data(sf::ui::kValueRole).toDouble(), next[0].delivery.run);
+        QVERIFY(Child<ChartPanel>(results, "SalesPointChart").Title().contains("Sales points tab"));
+
+        QVERIFY(results.ExportTo(folder_->filePath("kept")));
+        QVERIFY(!QFile::exists(folder_->filePath("kept/series.csv")));
+        QCOMPARE(FileBytes(folder_->filePath("kept/next.csv")),
+                 QByteArray::fromStdString(sf::NextCsv(kept->results, next)));
+
+        Child<QListWidget>(results, "RunsList").selectAll();
+        const QAbstractItemModel& table = *Child<QTableView>(results, "FiguresTable").model();
+        QCOMPARE(table.rowCount(), 2);
+        QCOMPARE(table.index(1, 0).data().toString(), QString("#2"));
+        QCOMPARE(table.index(1, 1).data(sf::ui::kValueRole).toDouble(),
+                 kept->results.figures.Of(sf::Evaluation::asForecast).sound.demand);
     }
 
     void aSecondRunRefreshesTheSameWindow() {
