@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 SANITIZE_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZERS := text_conversion run_driver history_reader scenario export_reader
+FUZZERS := text_conversion run_driver history_reader scenario export_reader pool_table
 
 .PHONY: run test check test-sanitize fuzz bench build deps clean package results-screenshot
 

@@ -95,11 +95,12 @@ bool TakeShard(std::string_view, const std::string& value, GivenOptions& given,
                std::string& problem) {
     CatalogueShard shard;
     const char* const last = value.data() + value.size();
-    const auto [slash, indexError] = std::from_chars(value.data(), last, shard.index);
-    const bool read = indexError == std::errc() && slash != last && *slash == '/' && [&] {
-        const auto [end, error] = std::from_chars(slash + 1, last, shard.count);
-        return error == std::errc() && end == last;
-    }();
+    const std::from_chars_result index = std::from_chars(value.data(), last, shard.index);
+    bool read = index.ec == std::errc() && index.ptr != last && *index.ptr == '/';
+    if (read) {
+        const std::from_chars_result count = std::from_chars(index.ptr + 1, last, shard.count);
+        read = count.ec == std::errc() && count.ptr == last;
+    }
     if (!read || shard.count < 1 || shard.index < 1 || shard.index > shard.count) {
         problem = "--shard needs K/N with whole numbers 1 <= K <= N, not \"" + value + "\"";
         return false;
