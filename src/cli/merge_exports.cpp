@@ -7,7 +7,6 @@
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <optional>
-#include <sstream>
 
 #include "cli/catalogue_command.h"
 #include "cli/cli_options.h"
@@ -20,6 +19,7 @@
 #include "results/run_record.h"
 #include "results/summary_columns.h"
 #include "results/tau_grid.h"
+#include "runtime/input_file.h"
 #include "runtime/replaced_files.h"
 #include "runtime/run_error.h"
 #include "runtime/shown_text.h"
@@ -35,6 +35,8 @@ constexpr std::size_t kNextTailCells = 10;
 constexpr std::size_t kForecastFromEnd = 10;
 constexpr std::size_t kSigmaFromEnd = 9;
 constexpr std::size_t kCheapestFromEnd = 5;
+// summary.csv and next.csv of a shard are read whole; series.csv is copied in parts.
+constexpr std::size_t kLargestShardText = std::size_t{1} << 30;
 
 struct Shard {
     fs::path folder;
@@ -51,17 +53,24 @@ struct Shard {
     int End() const { return blocks.back().first + blocks.back().count; }
 };
 
+// A shard's text file, read as every file the user gives is (a pipe or device is refused, not
+// waited for); none where the folder has no such entry.
 std::optional<std::string> ReadText(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    if (!fs::exists(fs::symlink_status(path))) {
         return std::nullopt;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad()) {
-        throw RunError("The export file \"" + path.string() + "\" could not be read");
+    const std::string shown = "The export file \"" + path.string() + "\" ";
+    std::optional<std::string> text;
+    try {
+        text = ReadInputFile(path, kLargestShardText, StandardInput::refused);
+    } catch (const RunError& refusal) {
+        throw RunError(shown + refusal.what());
     }
-    return std::move(text).str();
+    if (!text) {
+        throw RunError(shown + "is larger than " + std::to_string(kLargestShardText >> 20) +
+                       " MB, more than an export writes");
+    }
+    return text;
 }
 
 std::string RequiredText(const fs::path& folder, std::string_view file, std::string_view why) {
@@ -415,6 +424,9 @@ namespace {
 // A shard's file into the write in parts, so that a large series.csv is never held whole; the
 // header only where asked for.
 void AppendFile(FolderWrite& write, const fs::path& path, std::string_view file, bool header) {
+    if (!fs::is_regular_file(path)) {  // a pipe would hold the merge
+        throw RunError("The export file \"" + path.string() + "\" is not a file");
+    }
     std::ifstream in(path, std::ios::binary);
     std::string line;
     std::getline(in, line);

@@ -39,6 +39,8 @@ for shards in 2 3; do
 done
 
 "$cli" "${run[@]}" --tau 0.9 --export other --shard 2/3 >/dev/null 2>&1
+# A shard whose next.csv is a pipe with no writer: refused, not waited for.
+cp -r s2-2 piped && rm piped/next.csv && mkfifo piped/next.csv
 # refusal case | folders | what the message names
 while IFS='|' read -r name folders message; do
   read -ra given <<<"$folders"
@@ -56,6 +58,7 @@ an overlap|s1-3 s2-3 s2-3 s3-3|"s2-3" and "s2-3" both hold sales points 101 to 2
 slices of different splits|s1-2 s2-3 s3-3|hold shards of different runs
 a different scenario|s1-3 other s3-3|hold shards of different runs
 not a shard|whole|its run.json names no shard
+a pipe for a file|s1-2 piped|is a pipe
 CASES
 
 # option | the usage error names
