@@ -1,12 +1,15 @@
 // The lane kernel and search step, compiled once per instruction set: the including file
 // defines SF_LANE_KERNEL_NAME, SF_LANE_GROUPS_NAME, SF_LANE_STEP_NAME and SF_LANE_VECTOR_WIDTH, the
-// doubles in one native vector. Each operation is the scalar one, lane by lane and in the same
-// order, so every instruction set gives the same bits; the division stays a division.
+// doubles in one native vector, and where the set has one, SF_LANE_FUSED(x, y, z), x y + z
+// rounded once. Each operation is the scalar one, lane by lane and in the same order, so every
+// instruction set gives the same bits; the weight's division is either the division or, with a
+// fused multiply-add and trials it covers, the quotient path that gives its bits.
 #include <algorithm>
 #include <cstring>
 #include <type_traits>
 
 #include "estimation/brent_search.h"
+#include "estimation/exact_quotient.h"
 #include "estimation/lane_kernel.h"
 #include "estimation/smoothing.h"
 
@@ -45,6 +48,43 @@ SF_INLINE LaneVector Select(LaneMask mask, LaneVector yes, LaneVector no) {
 SF_INLINE LaneVector Abs(LaneVector value) {
     return reinterpret_cast<LaneVector>(reinterpret_cast<LaneMask>(value) &
                                         static_cast<long long>(0x7fffffffffffffffULL));
+}
+
+// The weight of every lane at one period, by the division or the quotient path.
+template <bool kFused>
+SF_INLINE LaneVector LaneWeight(LaneVector trial, double period, double reciprocal) {
+#ifdef SF_LANE_FUSED
+    if constexpr (kFused) {
+        return SmoothingWeight(trial, period, reciprocal,
+                               [reciprocal](LaneVector numerator, double divisor) SF_LAMBDA_INLINE {
+                                   return QuotientByReciprocal(
+                                       numerator, Broadcast(divisor), Broadcast(reciprocal),
+                                       [](LaneVector x, LaneVector y, LaneVector z)
+                                           SF_LAMBDA_INLINE { return SF_LANE_FUSED(x, y, z); });
+                               });
+    }
+#endif
+    return SmoothingWeight(trial, period, reciprocal);
+}
+
+// Whether the quotient path may stand for the division in one call: this set has a fused
+// multiply-add, and every busy lane's trial is one the path covers (an idle lane's is discarded).
+SF_INLINE bool FusedCovers(const LaneKernelArgs* groups, int count) {
+#ifdef SF_LANE_FUSED
+    for (int group = 0; group < count; ++group) {
+        for (int lane = 0; lane < kLaneCount; ++lane) {
+            if (groups[group].windowEnd[lane] >= groups[group].first &&
+                !QuotientPathCovers(groups[group].trial[lane])) {
+                return false;
+            }
+        }
+    }
+    return groups[0].lastPeriod <= kLargestExactDivisor;
+#else
+    static_cast<void>(groups);
+    static_cast<void>(count);
+    return false;
+#endif
 }
 
 enum class LagKind { none, one, several };
@@ -99,7 +139,7 @@ SF_INLINE void StartGroup(GroupRegisters<kGroups>& r, int group, const LaneKerne
 // One smoothed period of one group. Up to a group's common end every lane counts every period
 // (unmasked); beyond it each lane stops at its own. A masked step leaves the busy lanes' bits as
 // an unmasked one does.
-template <LagKind kLag, bool kMasked, int kGroups>
+template <LagKind kLag, bool kMasked, bool kFused, int kGroups>
 SF_INLINE void StepGroup(GroupRegisters<kGroups>& r, int group, int t, int lag,
                          const double* reciprocals) {
     const double period = t;
@@ -108,7 +148,7 @@ SF_INLINE void StepGroup(GroupRegisters<kGroups>& r, int group, int t, int lag,
     double* outputNow = r.output[group] + t * kLaneCount;
     for (int part = 0; part < kParts; ++part) {
         const int at = part * kWidth;
-        const LaneVector w = SmoothingWeight(r.trial[group][part], period, reciprocal);
+        const LaneVector w = LaneWeight<kFused>(r.trial[group][part], period, reciprocal);
         LaneVector lagged;
         LaneVector laggedInput;
         if constexpr (kLag == LagKind::none) {
@@ -140,7 +180,7 @@ SF_INLINE void StepGroup(GroupRegisters<kGroups>& r, int group, int t, int lag,
 // Evaluates kGroups lane groups in one loop: each group has its own window ends, trials and
 // criterion, and the groups' recurrences are independent, so the processor overlaps them where
 // one group alone would wait on its own multiply-add chain.
-template <LagKind kLag, int kGroups>
+template <LagKind kLag, bool kFused, int kGroups>
 SF_INLINE void EvaluateGroupsWithLag(const LaneKernelArgs* groups) {
     const int first = groups[0].first;
     const int lag = groups[0].lag;
@@ -159,22 +199,22 @@ SF_INLINE void EvaluateGroupsWithLag(const LaneKernelArgs* groups) {
     int t = first + lag;
     for (; t <= jointCommonEnd; ++t) {
         for (int group = 0; group < kGroups; ++group) {
-            StepGroup<kLag, false>(r, group, t, lag, reciprocals);
+            StepGroup<kLag, false, kFused>(r, group, t, lag, reciprocals);
         }
     }
     for (; t <= jointLastPeriod; ++t) {
         for (int group = 0; group < kGroups; ++group) {
-            StepGroup<kLag, true>(r, group, t, lag, reciprocals);
+            StepGroup<kLag, true, kFused>(r, group, t, lag, reciprocals);
         }
     }
     for (int group = 0; group < kGroups; ++group) {
         const LaneKernelArgs& args = groups[group];
         int own = t;
         for (; own <= std::min(args.commonEnd, args.lastPeriod); ++own) {
-            StepGroup<kLag, false>(r, group, own, lag, reciprocals);
+            StepGroup<kLag, false, kFused>(r, group, own, lag, reciprocals);
         }
         for (; own <= args.lastPeriod; ++own) {
-            StepGroup<kLag, true>(r, group, own, lag, reciprocals);
+            StepGroup<kLag, true, kFused>(r, group, own, lag, reciprocals);
         }
         for (int part = 0; part < kParts; ++part) {
             Store(args.criterion + part * kWidth, r.criterion[group][part]);
@@ -182,14 +222,23 @@ SF_INLINE void EvaluateGroupsWithLag(const LaneKernelArgs* groups) {
     }
 }
 
+template <bool kFused, int kGroups>
+SF_INLINE void EvaluateGroupsWeighted(const LaneKernelArgs* groups) {
+    if (groups[0].lag == 0) {
+        EvaluateGroupsWithLag<LagKind::none, kFused, kGroups>(groups);
+    } else if (groups[0].lag == 1) {
+        EvaluateGroupsWithLag<LagKind::one, kFused, kGroups>(groups);
+    } else {
+        EvaluateGroupsWithLag<LagKind::several, kFused, kGroups>(groups);
+    }
+}
+
 template <int kGroups>
 SF_INLINE void EvaluateGroups(const LaneKernelArgs* groups) {
-    if (groups[0].lag == 0) {
-        EvaluateGroupsWithLag<LagKind::none, kGroups>(groups);
-    } else if (groups[0].lag == 1) {
-        EvaluateGroupsWithLag<LagKind::one, kGroups>(groups);
+    if (FusedCovers(groups, kGroups)) {
+        EvaluateGroupsWeighted<true, kGroups>(groups);
     } else {
-        EvaluateGroupsWithLag<LagKind::several, kGroups>(groups);
+        EvaluateGroupsWeighted<false, kGroups>(groups);
     }
 }
 

@@ -23,9 +23,19 @@ SF_SMOOTHING_INLINE double SigmaFromMad(double mad) {
 // Weight of the newest observation at the absolute period t for the constant c: it falls from
 // 1 towards c as t grows. Written as ((t - 1) * c) / t + 1 / t; the division must stay one.
 // The lanes hand in 1 / t computed once per period, which gives the same bits.
+// `divide(numerator, period)` is the division itself or a path that gives its bits.
+template <class Value, class Divide>
+SF_SMOOTHING_INLINE Value SmoothingWeight(Value c, double period, double reciprocal,
+                                          Divide divide) {
+    return divide((period - 1.0) * c, period) + reciprocal;
+}
+
 template <class Value>
 SF_SMOOTHING_INLINE Value SmoothingWeight(Value c, double period, double reciprocal) {
-    return (period - 1.0) * c / period + reciprocal;
+    return SmoothingWeight(
+        c, period, reciprocal, [](Value numerator, double divisor) __attribute__((always_inline)) {
+            return numerator / divisor;
+        });
 }
 
 SF_SMOOTHING_INLINE double SmoothingWeight(int t, double c) {

@@ -11,7 +11,8 @@ bool ProcessorRuns(InstructionSet set) {
             return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
                    __builtin_cpu_supports("avx512vl");
         case InstructionSet::avx2:
-            return __builtin_cpu_supports("avx2");
+            // Its lane kernel divides with fused multiply-adds.
+            return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
         case InstructionSet::portable:
             break;
     }
