@@ -1,12 +1,12 @@
 // How close the full-size run comes to the limits of this processor, against two floors, each
 // timed alone and multiplied by the run's period steps (counted by the run itself: one sales
-// point's recursion through one period inside one criterion evaluation, one division each),
-// spread over the cores:
+// point's recursion through one period inside one criterion evaluation), spread over the cores:
 // - the criterion kernel: the smoothing recursion with its error sum, eight lanes, the lag 1, a
 //   window of 300 periods, the same operations in the same order as the engine's kernel but
-//   keeping no series;
-// - the divider: a stream of independent eight-lane vector divisions, the one operation every
-//   period step must keep.
+//   keeping no series (bench/kernel_floor_body.h);
+// - the divider: a stream of independent eight-lane vector divisions, what every period step
+//   cost where the weight's quotient came from the divider (it still does on a processor
+//   without a fused multiply-add).
 // Prints the run's time as a multiple of each floor, measured in the same minute (median of
 // nine each), and the share of each phase of the run.
 #include <benchmark/benchmark.h>
@@ -24,6 +24,7 @@
 
 #include "estimation/smoothing.h"
 #include "full_size_scenario.h"
+#include "kernel_floor.h"
 #include "run/run_driver.h"
 #include "state/quiet_observer.h"
 #include "state/run_measures.h"
@@ -68,72 +69,7 @@ double DivisionStreamPortable(long long rounds) {
     return DivisionStream<2>(rounds);
 }
 
-// The kernel floor's window: 300 periods, the middle of the rolling periods 25..600.
-constexpr int kKernelFirst = 13;
-constexpr int kKernelEnd = 312;
-constexpr int kKernelEvaluations = 1024;
-constexpr long long kKernelStepsPerIteration =
-    static_cast<long long>(kKernelEvaluations) * 8 * (kKernelEnd - kKernelFirst);
-
-// Evaluations of the lag-1 criterion on eight lanes, each as the engine's unmasked kernel steps
-// (start value at the first period, then X(t) = (1 - w) X(t - 1) + w Y(t - 1) with the error
-// sum), without storing X. The eight lanes are held as the engine holds them: in vectors of the
-// processor's own width, `kWidth` doubles each, since a wider vector type than the processor's
-// is taken apart through memory and would measure that instead. Each evaluation's trial waits
-// on the last criterion, as a search's next trial does.
-template <int kWidth>
-__attribute__((always_inline)) inline double KernelEvaluations(const double* input,
-                                                               const double* reciprocals) {
-    using Lanes = double __attribute__((vector_size(kWidth * sizeof(double))));
-    constexpr int kParts = 8 / kWidth;
-    const auto load = [](const double* from) __attribute__((always_inline)) {
-        Lanes value;
-        std::memcpy(&value, from, sizeof value);
-        return value;
-    };
-    const Lanes start = Lanes{} + 10.0;
-    Lanes criterion[kParts] = {};
-    for (int evaluation = 0; evaluation < kKernelEvaluations; ++evaluation) {
-        Lanes trial[kParts], sum[kParts], previous[kParts], previousInput[kParts];
-        for (int part = 0; part < kParts; ++part) {
-            trial[part] = 0.3 + 0.0 * criterion[part];
-            previousInput[part] = load(input + kKernelFirst * 8 + part * kWidth);
-            const Lanes startError = start - previousInput[part];
-            sum[part] = startError * startError;
-            previous[part] = start;
-        }
-        for (int t = kKernelFirst + 1; t <= kKernelEnd; ++t) {
-            const double period = t;
-            for (int part = 0; part < kParts; ++part) {
-                const Lanes w = sf::SmoothingWeight(trial[part], period, reciprocals[t]);
-                const Lanes x = sf::SmoothedStep(w, previous[part], previousInput[part]);
-                const Lanes y = load(input + t * 8 + part * kWidth);
-                const Lanes error = x - y;
-                sum[part] = sum[part] + error * error;
-                previous[part] = x;
-                previousInput[part] = y;
-            }
-        }
-        for (int part = 0; part < kParts; ++part) {
-            criterion[part] = sum[part];
-        }
-    }
-    double first;
-    std::memcpy(&first, &criterion[0], sizeof first);
-    return first;
-}
-
-__attribute__((target("avx512f"))) double KernelEvaluationsAvx512(const double* input,
-                                                                  const double* reciprocals) {
-    return KernelEvaluations<8>(input, reciprocals);
-}
-__attribute__((target("avx2"))) double KernelEvaluationsAvx2(const double* input,
-                                                             const double* reciprocals) {
-    return KernelEvaluations<4>(input, reciprocals);
-}
-double KernelEvaluationsPortable(const double* input, const double* reciprocals) {
-    return KernelEvaluations<2>(input, reciprocals);
-}
+constexpr long long kKernelStepsPerIteration = sf::bench::kKernelFloorSteps;
 
 double ProcessorSeconds() {
     return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
@@ -170,15 +106,16 @@ void Division(benchmark::State& benchState) {
 
 void KernelFloor(benchmark::State& benchState) {
     double (*evaluations)(const double*, const double*) =
-        __builtin_cpu_supports("avx512f") ? KernelEvaluationsAvx512
-        : __builtin_cpu_supports("avx2")  ? KernelEvaluationsAvx2
-                                          : KernelEvaluationsPortable;
-    std::vector<double> input(8 * (kKernelEnd + 1));
+        __builtin_cpu_supports("avx512f") ? sf::bench::KernelEvaluationsAvx512
+        : __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")
+            ? sf::bench::KernelEvaluationsAvx2
+            : sf::bench::KernelEvaluationsPortable;
+    std::vector<double> input(8 * (sf::bench::kKernelEnd + 1));
     for (std::size_t cell = 0; cell < input.size(); ++cell) {
         input[cell] = 10.0 + static_cast<double>(cell % 7);
     }
-    std::vector<double> reciprocals(kKernelEnd + 1, 0.0);
-    for (int t = 1; t <= kKernelEnd; ++t) {
+    std::vector<double> reciprocals(sf::bench::kKernelEnd + 1, 0.0);
+    for (int t = 1; t <= sf::bench::kKernelEnd; ++t) {
         reciprocals[t] = 1.0 / t;
     }
     const double processor = ProcessorSeconds();
@@ -254,8 +191,7 @@ void PrintSummary() {
     const double wall = Median(measured.runWall);
     const double processor = Median(measured.runProcessor);
     std::printf("\nThe full-size run against its floors (median of %d each)\n", kRepetitions);
-    std::printf("  period steps of one run   %14lld (one division each)\n",
-                measured.runPeriodSteps);
+    std::printf("  period steps of one run   %14lld\n", measured.runPeriodSteps);
     std::printf("  run                       %14.4f s (processor %.4f s)\n", wall, processor);
     std::printf("\n  %-26s %12s %12s %10s %10s\n", "floor (processor time)", "per step",
                 std::to_string(cores).append(" cores").c_str(), "ratio", "processor");
