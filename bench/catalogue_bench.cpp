@@ -2,9 +2,10 @@
 // articles sell on few days, with a weekly rhythm. Prints sales points per second per core at
 // H = 0 and H = 1, the time projected for 30,490 articles by 1,941 days, the scaling from one
 // job to two, the time of a sales point run again alone, how soon a stop ends the run, and the
-// peak memory. SF_CATALOGUE_ARTICLES sets the sample (default 1,000) and
-// SF_CATALOGUE_SCALING_ARTICLES the part of it timed at H = 0 and with one job (default 200),
-// so that the default stays within two minutes on two cores.
+// peak memory, and the period steps a second to set beside the full-size run's.
+// SF_CATALOGUE_ARTICLES sets the sample (default 1,000) and SF_CATALOGUE_SCALING_ARTICLES the part
+// of it timed at H = 0 and with one job (default 200), so that the default stays within two minutes
+// on two cores.
 #include <sys/resource.h>
 
 #include <chrono>
@@ -18,6 +19,7 @@
 
 #include "run/catalogue_run.h"
 #include "state/quiet_observer.h"
+#include "state/run_measures.h"
 
 namespace {
 
@@ -36,7 +38,8 @@ sf::SalesHistory RetailSample(int articles) {
     history.name = "retail-sample";
     history.salesPoints = articles;
     history.periods = kDays;
-    history.demand.reserve(static_cast<std::size_t>(articles) * kDays);
+    std::vector<double> demand;
+    demand.reserve(static_cast<std::size_t>(articles) * kDays);
     std::mt19937 random(1941);
     std::uniform_real_distribution<double> share(0.0, 1.0);
     for (int article = 0; article < articles; ++article) {
@@ -45,10 +48,10 @@ sf::SalesHistory RetailSample(int articles) {
         for (int day = 1; day <= kDays; ++day) {
             const double weekly = day % 7 == 0 || day % 7 == 6 ? 1.6 : 1.0;
             const bool sells = share(random) < sellingDays * weekly;
-            history.demand.push_back(sells ? std::floor(1.0 + level * weekly * share(random))
-                                           : 0.0);
+            demand.push_back(sells ? std::floor(1.0 + level * weekly * share(random)) : 0.0);
         }
     }
+    history.demand = std::move(demand);
     return history;
 }
 
@@ -106,6 +109,29 @@ double AloneMilliseconds(const sf::SalesHistory& history) {
            kSelections;
 }
 
+// The period steps of a sales point at H = 1 (one recursion through one period inside one
+// criterion evaluation, as the full-size run counts them), the mean over every tenth sales
+// point of the part, each run alone: times the rate, the catalogue's steps a second.
+double StepsPerSalesPoint(const sf::SalesHistory& history) {
+    sf::QuietObserver quiet;
+    const sf::RunInputs inputs = Inputs(history, 1);
+    double steps = 0.0;
+    int counted = 0;
+    for (int salesPoint = 1; salesPoint <= history.salesPoints; salesPoint += 10) {
+        sf::RunMeasures measures;
+        sf::RunOptions options;
+        options.measures = &measures;
+        if (!sf::RunSalesPointAlone(inputs, sf::NumberLocale{}, quiet, options, salesPoint)
+                 .completed) {
+            std::fprintf(stderr, "catalogue_bench: sales point %d alone failed\n", salesPoint);
+            std::exit(1);
+        }
+        steps += static_cast<double>(measures.divisions.load());
+        ++counted;
+    }
+    return steps / counted;
+}
+
 // A front end that asks to stop once the run has gone on for a while.
 class StoppingObserver : public sf::QuietObserver {
   public:
@@ -133,7 +159,9 @@ double StopMilliseconds(const sf::SalesHistory& history, int jobs) {
 sf::SalesHistory FirstArticles(const sf::SalesHistory& history, int articles) {
     sf::SalesHistory part = history;
     part.salesPoints = articles;
-    part.demand.resize(static_cast<std::size_t>(articles) * kDays);
+    part.demand =
+        std::vector<double>(history.demand.begin(),
+                            history.demand.begin() + static_cast<std::ptrdiff_t>(articles) * kDays);
     return part;
 }
 
@@ -162,6 +190,11 @@ int main() {
         kWholeCatalogue / (h1.processor * cores) / 60.0);
     std::printf("scaling from 1 to %d jobs (H = 1, %d articles): %.2fx\n", cores, scaling,
                 h1All.wall / h1One.wall);
+    const double steps = StepsPerSalesPoint(part);
+    std::printf(
+        "period steps at H = 1: %.1f million a sales point (every tenth of the %d), %.2f "
+        "billion a processor second\n",
+        steps / 1e6, scaling, steps * h1.processor / 1e9);
     std::printf("a sales point run again alone (the window's selection): %.0f ms\n",
                 AloneMilliseconds(sample));
     std::printf("stopped 2 s into the run, it returned %.0f ms later\n",

@@ -214,8 +214,8 @@ int RunCatalogueCommand(CliOptions& options, const NumberLocale& locale, RunObse
             return CaughtStopSignal() != 0 ? 128 + CaughtStopSignal() : 1;
         }
         if (run == options.runs) {
-            // Nothing reads the demand any more, and the record of the run copies the inputs.
-            std::vector<double>().swap(options.inputs.history->demand);
+            // Nothing reads the demand any more: its memory goes with the last holder.
+            options.inputs.history->demand = {};
         }
         observer.ShowClosingMessage(kCatalogueClosingMessage);
         const std::vector<std::string> warnings =

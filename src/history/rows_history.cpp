@@ -64,7 +64,7 @@ SalesHistory RowsHistory::Read(const HistoryChoices& choices, std::size_t end,
     }
     const std::size_t periods = history.dates.empty() ? end - names : history.dates.size();
     history.periods = static_cast<int>(periods);
-    history.demand.assign(periods * salesPoints_->Rows(), 0.0);
+    std::vector<double> demand(periods * salesPoints_->Rows(), 0.0);
     for (std::size_t at = 0; at < salesPoints_->Rows(); ++at) {
         std::string name;
         for (const std::string_view cell : NameCells(at)) {
@@ -79,11 +79,12 @@ SalesHistory RowsHistory::Read(const HistoryChoices& choices, std::size_t end,
         CheckNameLength(name, [&] { return RowName(salesPoints_->Row(at)); });
         history.names.push_back(std::move(name));
         for (std::size_t column = names; column < end; ++column) {
-            history.demand[at * periods + periodOf[column - names]] = CellNumber(
+            demand[at * periods + periodOf[column - names]] = CellNumber(
                 [&] { return RowName(salesPoints_->Row(at)) + ", " + layout_.ColumnName(column); },
                 salesPoints_->Cell(at, column), separator);
         }
     }
+    history.demand = std::move(demand);
     return history;
 }
 

@@ -270,10 +270,10 @@ void TidyHistory::FillDemand(SalesHistory& history, DecimalSeparator separator) 
     RefuseTooManyFilledCells(history);
     // By sales point and period, as the history lays them out: the demand and the row that gave
     // it.
-    history.demand.assign(
+    std::vector<double> demandGrid(
         static_cast<std::size_t>(history.salesPoints) * static_cast<std::size_t>(history.periods),
         0.0);
-    DemandGrid grid{history.periods, std::vector<int>(history.demand.size(), 0)};
+    DemandGrid grid{history.periods, std::vector<int>(demandGrid.size(), 0)};
     for (const KeyedRow& row : keyed_) {
         if (!row.demand) {
             // Coming periods follow those with demand; before them the demand is missing.
@@ -291,10 +291,11 @@ void TidyHistory::FillDemand(SalesHistory& history, DecimalSeparator separator) 
                            "(--history-duplicates sum)");
         }
         // Added in row order, as an export splits a day's sales into receipts.
-        double& demand = history.demand[cell];
+        double& demand = demandGrid[cell];
         demand = rowOf != 0 ? demand + *row.demand : *row.demand;
         rowOf = row.row;
     }
+    history.demand = std::move(demandGrid);
     const bool refused = choices_.missing == MissingRows::refused;
     layout_.filledPeriods = refused ? 0 : UnnamedPeriods(grid, history);
     if (refused) {

@@ -81,14 +81,15 @@ SalesHistory WideHistory::Read(const HistoryChoices& choices, std::size_t first,
     for (std::size_t column = first; column < end && layout_.headerRow != 0; ++column) {
         history.names.push_back(layout_.columnNames[column]);
     }
-    history.demand.resize(periods * history.salesPoints);
+    std::vector<double> demand(periods * history.salesPoints);
     for (std::size_t at = 0; at < rows; ++at) {
         for (std::size_t column = first; column < end; ++column) {
-            history.demand[(column - first) * periods + periodOf[at]] =
+            demand[(column - first) * periods + periodOf[at]] =
                 CellNumber([&] { return CellName(periods_->Row(at), column); },
                            periods_->Cell(at, column), separator);
         }
     }
+    history.demand = std::move(demand);
     return history;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "state/history_choices.h"
+#include "state/shared_values.h"
 
 namespace sf {
 
@@ -19,8 +20,9 @@ struct SalesHistory {
     // The name of each sales point from a header row or a long table's names, sales point sp
     // at sp - 1; empty when the file has none, and an empty name where its cell is.
     std::vector<std::string> names;
-    // Sales points outer, periods inner: every value a finite number.
-    std::vector<double> demand;
+    // Sales points outer, periods inner: every value a finite number. Copies of the history share
+    // it.
+    SharedValues<double> demand;
     // The day of each period as YYYY-MM-DD, period t at t - 1, when the file dates its periods;
     // else empty.
     std::vector<std::string> dates;

@@ -164,9 +164,11 @@ TEST_F(HistoryRunTest, ForecastsAsKnownReadNoDemandAfterTheirDecision) {
             inputs.horizontx = std::to_string(horizon);
             ASSERT_TRUE(Run(inputs).completed);
             const RunSeries before = CopySeries(*state);
+            std::vector<double> demand = inputs.history->demand.Values();
             for (int sp = 1; sp <= 3; ++sp) {
-                inputs.history->demand[static_cast<std::size_t>((sp - 1) * 40 + changed - 1)] += 7;
+                demand[static_cast<std::size_t>((sp - 1) * 40 + changed - 1)] += 7;
             }
+            inputs.history->demand = std::move(demand);
             ASSERT_TRUE(Run(inputs).completed);
             const RunSeries after = CopySeries(*state);
             bool laterChanged = false;

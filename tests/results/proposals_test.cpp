@@ -50,9 +50,11 @@ class Proposals : public RunFixture {
         history.name = "alone.csv";
         history.salesPoints = 1;
         history.periods = state->periodNumber;
+        std::vector<double> demand;
         for (int t = 1; t <= state->periodNumber; ++t) {
-            history.demand.push_back(state->actualDemand(salesPoint, t));
+            demand.push_back(state->actualDemand(salesPoint, t));
         }
+        history.demand = std::move(demand);
         alone.history = history;
         RunOptions bounded;
         bounded.boundedConstants = true;

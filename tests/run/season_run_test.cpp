@@ -170,9 +170,11 @@ TEST(SeasonSuggestion, TheDatesStepNamesTheSeasonTheDemandMustShow) {
         SalesHistory history;
         history.salesPoints = kSalesPoints;
         history.periods = static_cast<int>(demand[0].size());
+        std::vector<double> laidOut;
         for (const std::vector<double>& row : demand) {
-            history.demand.insert(history.demand.end(), row.begin(), row.end());
+            laidOut.insert(laidOut.end(), row.begin(), row.end());
         }
+        history.demand = std::move(laidOut);
         history.dates = c.dates;
         const std::optional<SeasonSuggestion> found = SuggestSeason(history);
         EXPECT_EQ(found ? found->length : 0, c.suggested);

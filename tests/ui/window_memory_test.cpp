@@ -115,12 +115,15 @@ class WindowMemoryTest : public QObject {
             case 3:
                 typed.history = history;
                 break;
-            case 4:
+            case 4: {
                 earlier.history = history;
                 history.name = "b.csv";
-                history.demand[1] = 5.0;
+                std::vector<double> demand = history.demand.Values();
+                demand[1] = 5.0;
+                history.demand = std::move(demand);
                 typed.history = history;
                 break;
+            }
             default:
                 break;
         }
