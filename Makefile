@@ -62,7 +62,7 @@ package: build
 
 bench: build
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target floor_bench lane_kernel_bench full_run_bench \
-	    results_bench history_reader_bench results_window_bench catalogue_bench
+	    results_bench history_reader_bench results_window_bench catalogue_bench catalogue_window_bench
 	$(BUILD_DIR)/bench/floor_bench
 	$(BUILD_DIR)/bench/lane_kernel_bench
 	$(BUILD_DIR)/bench/full_run_bench
@@ -70,6 +70,9 @@ bench: build
 	$(BUILD_DIR)/bench/history_reader_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/results_window_bench
 	$(BUILD_DIR)/bench/catalogue_bench
+	bench/catalogue_history.py 2000 1000 --layout rows > $(BUILD_DIR)/catalogue-2000x1000.csv
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/catalogue_window_bench \
+	    $(BUILD_DIR)/catalogue-2000x1000.csv
 
 # docs/results.png: a realistic run through the form, drawn by the X server of Xvfb.
 results-screenshot: build
