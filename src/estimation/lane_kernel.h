@@ -19,13 +19,14 @@ struct LaneKernelArgs {
     int lag = 0;         // H
     int commonEnd = 0;   // the smallest window end of the busy lanes: no lane stops before it
     int lastPeriod = 0;  // the largest window end of the lanes
-    const double* trial = nullptr;       // the constant of each lane
-    const double* start = nullptr;       // X over S + 1..S + H
-    const double* windowEnd = nullptr;   // a lane is idle beyond its own end
-    const double* reciprocal = nullptr;  // 1 / t by period, as the division gives it
-    const double* input = nullptr;       // Y
-    double* output = nullptr;            // X of this evaluation
-    double* criterion = nullptr;         // the sum of each lane
+    const double* trial = nullptr;      // the constant of each lane
+    const double* start = nullptr;      // X over S + 1..S + H
+    const double* windowEnd = nullptr;  // a lane is idle beyond its own end
+    // 1 / t by period, as the division gives it: the quotient path takes the weight's from it.
+    const double* reciprocal = nullptr;
+    const double* input = nullptr;  // Y
+    double* output = nullptr;       // X of this evaluation
+    double* criterion = nullptr;    // the sum of each lane
 };
 
 // The divisions one lane's evaluation over first..windowEnd takes: one a period beyond the H

@@ -72,6 +72,9 @@ SF_INLINE LaneVector LaneWeight(LaneVector trial, double period, double reciproc
 SF_INLINE bool FusedCovers(const LaneKernelArgs* groups, int count) {
 #ifdef SF_LANE_FUSED
     for (int group = 0; group < count; ++group) {
+        if (groups[group].lastPeriod > kLargestExactDivisor) {
+            return false;
+        }
         for (int lane = 0; lane < kLaneCount; ++lane) {
             if (groups[group].windowEnd[lane] >= groups[group].first &&
                 !QuotientPathCovers(groups[group].trial[lane])) {
@@ -79,7 +82,7 @@ SF_INLINE bool FusedCovers(const LaneKernelArgs* groups, int count) {
             }
         }
     }
-    return groups[0].lastPeriod <= kLargestExactDivisor;
+    return true;
 #else
     static_cast<void>(groups);
     static_cast<void>(count);
