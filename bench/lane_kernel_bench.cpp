@@ -1,7 +1,7 @@
 // The lane kernel alone: one criterion evaluation over a window of the full-size run's average
 // length, for one, two and three groups of lanes evaluated together, with the lag 0 and 1. The
-// time per lane-step against the divider's own streamed cost tells whether one group is bound
-// by the division or by its recurrence's latency.
+// time per lane-step of one group against that of several tells whether one group is bound by
+// its recurrence's latency or by its operations.
 #include <benchmark/benchmark.h>
 
 #include <vector>

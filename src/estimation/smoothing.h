@@ -21,9 +21,9 @@ SF_SMOOTHING_INLINE double SigmaFromMad(double mad) {
 }
 
 // Weight of the newest observation at the absolute period t for the constant c: it falls from
-// 1 towards c as t grows. Written as ((t - 1) * c) / t + 1 / t; the division must stay one.
-// The lanes hand in 1 / t computed once per period, which gives the same bits.
-// `divide(numerator, period)` is the division itself or a path that gives its bits.
+// 1 towards c as t grows. Written as ((t - 1) * c) / t + 1 / t; the quotient must be the
+// division's, bit for bit. The lanes hand in 1 / t computed once per period, which gives the
+// same bits. `divide(numerator, period)` is the division itself or a path that gives its bits.
 template <class Value, class Divide>
 SF_SMOOTHING_INLINE Value SmoothingWeight(Value c, double period, double reciprocal,
                                           Divide divide) {
