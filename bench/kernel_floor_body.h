@@ -28,7 +28,7 @@ inline __attribute__((always_inline)) Lanes Weight(Lanes trial, double period, d
         trial, period,
         reciprocal, [reciprocal](Lanes numerator, double divisor) __attribute__((always_inline)) {
             return QuotientByReciprocal(
-                numerator, Lanes{} + divisor, Lanes{} + reciprocal,
+                numerator, divisor - Lanes{}, reciprocal - Lanes{},
                 [](Lanes x, Lanes y, Lanes z)
                     __attribute__((always_inline)) { return SF_FLOOR_FUSED(x, y, z); });
         });
