@@ -24,14 +24,14 @@ inline __attribute__((always_inline)) Lanes Load(const double* from) {
 
 inline __attribute__((always_inline)) Lanes Weight(Lanes trial, double period, double reciprocal) {
 #ifdef SF_FLOOR_FUSED
-    return SmoothingWeight(
-        trial, period,
-        reciprocal, [reciprocal](Lanes numerator, double divisor) __attribute__((always_inline)) {
-            return QuotientByReciprocal(
-                numerator, divisor - Lanes{}, reciprocal - Lanes{},
-                [](Lanes x, Lanes y, Lanes z)
-                    __attribute__((always_inline)) { return SF_FLOOR_FUSED(x, y, z); });
-        });
+    const auto fused = [](Lanes x, Lanes y, Lanes z) __attribute__((always_inline)) {
+        return SF_FLOOR_FUSED(x, y, z);
+    };
+    const auto quotient =
+        [ reciprocal, fused ](Lanes numerator, double divisor) __attribute__((always_inline)) {
+        return QuotientByReciprocal(numerator, divisor - Lanes{}, reciprocal - Lanes{}, fused);
+    };
+    return SmoothingWeight(trial, period, reciprocal, quotient);
 #else
     return SmoothingWeight(trial, period, reciprocal);
 #endif

@@ -53,18 +53,24 @@ SF_INLINE LaneVector Abs(LaneVector value) {
                                         static_cast<long long>(0x7fffffffffffffffULL));
 }
 
+#ifdef SF_LANE_FUSED
+struct FusedMultiplyAdd {
+    SF_INLINE LaneVector operator()(LaneVector x, LaneVector y, LaneVector z) const {
+        return SF_LANE_FUSED(x, y, z);
+    }
+};
+#endif
+
 // The weight of every lane at one period, by the division or the quotient path.
 template <bool kFused>
 SF_INLINE LaneVector LaneWeight(LaneVector trial, double period, double reciprocal) {
 #ifdef SF_LANE_FUSED
     if constexpr (kFused) {
-        return SmoothingWeight(trial, period, reciprocal,
-                               [reciprocal](LaneVector numerator, double divisor) SF_LAMBDA_INLINE {
-                                   return QuotientByReciprocal(
-                                       numerator, Broadcast(divisor), Broadcast(reciprocal),
-                                       [](LaneVector x, LaneVector y, LaneVector z)
-                                           SF_LAMBDA_INLINE { return SF_LANE_FUSED(x, y, z); });
-                               });
+        const auto quotient = [reciprocal](LaneVector numerator, double divisor) SF_LAMBDA_INLINE {
+            return QuotientByReciprocal(numerator, Broadcast(divisor), Broadcast(reciprocal),
+                                        FusedMultiplyAdd{});
+        };
+        return SmoothingWeight(trial, period, reciprocal, quotient);
     }
 #endif
     return SmoothingWeight(trial, period, reciprocal);
